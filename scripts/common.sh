@@ -1,0 +1,32 @@
+# Shared by scripts/test, scripts/run and .ci/run: install what is missing,
+# then configure and build one build folder.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+pnw_install_deps() {
+    local missing=()
+    while read -r pkg; do
+        [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done < "$ROOT/scripts/deps.txt"
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [[ $(id -u) -ne 0 ]] && sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    fi
+}
+
+# pnw_build <build-dir> [extra cmake args...]
+pnw_build() {
+    local dir="$1"; shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# pnw_test <build-dir>: every test, GUI ones on the offscreen platform.
+pnw_test() {
+    local dir="$1"
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600
+}
