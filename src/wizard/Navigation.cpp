@@ -48,6 +48,11 @@ Navigation::Navigation(QWidget *parent)
     m_lblCaption->setPalette(white);
     m_lblCaption->setFont(WizardFonts::stepFont());
     m_lblStep->setPalette(white);
+    // The parts keep their look under a host's style sheet too.
+    m_picBack->setStyleSheet(QStringLiteral("background-color: rgb(76, 132, 203);"));
+    m_picActive->setStyleSheet(QStringLiteral("background: transparent;"));
+    m_lblCaption->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    m_lblStep->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
 
     // Tab focus only: a mouse click must not raise Click twice (once for the
     // focus and once for the click itself).

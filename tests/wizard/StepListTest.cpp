@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,6 +46,23 @@ TEST(StepList, ItemsOnlyDisplay) {
         QTest::mouseClick(item, Qt::LeftButton, Qt::NoModifier, item->rect().center());
         EXPECT_EQ(clicks.count(), 0);
     }
+}
+
+TEST(StepList, RendersForALook) {
+    ensureQtApp();
+    const QString dir = QStringLiteral(PNW_BINARY_DIR) + "/wizard-shots";
+    QDir().mkpath(dir);
+    QWidget host;
+    host.resize(160, 5 * 40);
+    host.setStyleSheet("background: white");
+    const QList<Navigation *> items = StepList::create(&host);
+    host.show();
+    for (int i = 0; i < StepList::Count; ++i) {
+        items[i]->setGeometry(0, i * 40, 150, 38);
+        items[i]->setActived(i == 2);
+    }
+    EXPECT_TRUE(items[2]->highlightVisible());
+    EXPECT_TRUE(host.grab().save(dir + "/steplist.png"));
 }
 
 }  // namespace
