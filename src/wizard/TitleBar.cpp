@@ -21,6 +21,8 @@ QLabel *makeTitle(QWidget *parent, const QString &text, const QFont &font, int l
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(pal);
+    // White on the banner even under a host's style sheet.
+    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     label->adjustSize();
     label->move(leftTwips / kPx, topTwips / kPx);
     return label;
@@ -38,11 +40,9 @@ TitleBar::TitleBar(QWidget *parent)
     m_lblTitle[0] = makeTitle(this, QStringLiteral("标准版(迷你版)升级专业版工具"),
                               WizardFonts::subtitleFont(), 3360, 960);
 
+    // The box paints every pixel itself, from m_picFormBackColor.
     m_picForm = new QWidget(this);
-    m_picForm->setAutoFillBackground(true);
-    QPalette pal = m_picForm->palette();
-    pal.setColor(QPalette::Window, TitleButtons::boxColor());
-    m_picForm->setPalette(pal);
+    m_picForm->setAttribute(Qt::WA_OpaquePaintEvent);
     m_picForm->setMouseTracking(true);
 
     for (QObject *part : {static_cast<QObject *>(m_picTop), static_cast<QObject *>(m_lblTitle[0]),
@@ -78,9 +78,7 @@ int TitleBar::shiftBits(Qt::KeyboardModifiers modifiers) {
 void TitleBar::resizeEvent(QResizeEvent *) {
     m_picTop->setGeometry(0, 0, width(), BarHeight);
     m_picForm->setGeometry(width() - kBoxWidth, 0, kBoxWidth, TitleButtons::BoxHeightTwips / kPx);
-    QPalette pal = m_picForm->palette();
-    pal.setColor(QPalette::Window, TitleButtons::boxColor());
-    m_picForm->setPalette(pal);
+    m_picFormBackColor = TitleButtons::boxColor();
     picForm_Paint();
 }
 
@@ -110,7 +108,7 @@ void TitleBar::picForm_MouseDown(int button, int shift, double x, double y) {
 
 void TitleBar::paintButtons() {
     QPainter p(m_picForm);
-    p.fillRect(m_picForm->rect(), m_picForm->palette().color(QPalette::Window));
+    p.fillRect(m_picForm->rect(), m_picFormBackColor);
     TitleButtons::paint(p, closeState(), minState());
 }
 

@@ -29,6 +29,8 @@ public:
     QLabel *pic_Top() const { return m_picTop; }
     QLabel *lbl_Title(int index) const;  // index 0 or 1; nullptr otherwise
     QWidget *picForm() const { return m_picForm; }
+    // The box's background, set at every resize.
+    QColor picFormBackColor() const { return m_picFormBackColor; }
 
     // Mouse buttons and shift keys as bit sets (1 left, 2 right, 4 middle;
     // 1 shift, 2 control, 4 alt); X and Y in twips from the top-left of
@@ -78,6 +80,7 @@ private:
     QLabel *m_picTop;
     QLabel *m_lblTitle[2];
     QWidget *m_picForm;
+    QColor m_picFormBackColor = TitleButtons::boxColor();
 
     bool m_CloseHot = false;
     bool m_ClosePressed = false;

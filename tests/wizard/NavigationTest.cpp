@@ -148,6 +148,31 @@ TEST(Navigation, ActivedShowsAndHidesTheHighlight) {
     EXPECT_EQ(changed.at(0).at(0).toString(), "Actived");
 }
 
+TEST(Navigation, KeepsItsLookUnderAHostStyleSheet) {
+    ensureQtApp();
+    QWidget host;
+    host.setStyleSheet("QWidget { background: white; color: black; }");
+    Navigation item(&host);
+    item.setCaption("准备工作");
+    item.resize(150, 40);
+    host.resize(150, 40);
+    host.show();
+    QApplication::sendPostedEvents();
+    const QImage shot = host.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(2, 2)), QColor(76, 132, 203));
+    const QRect cap = item.captionLabel()->geometry();
+    int white = 0, blue = 0;
+    for (int y = cap.top(); y <= cap.bottom(); ++y) {
+        for (int x = cap.left(); x <= cap.right(); ++x) {
+            const QColor c(shot.pixel(x, y));
+            white += c == QColor(Qt::white);
+            blue += c == QColor(76, 132, 203);
+        }
+    }
+    EXPECT_GT(white, 0);  // white text ...
+    EXPECT_GT(blue, white);  // ... on the blue box
+}
+
 struct RelayoutCase {
     const char *name;
     void (*act)(Navigation &);

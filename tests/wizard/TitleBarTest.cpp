@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -79,11 +80,39 @@ TEST(TitleBar, ResizeKeepsTheBannerFullWidthAndTheBoxAtTheRight) {
     b.bar.resize(1000, TitleBar::BarHeight);
     EXPECT_EQ(b.bar.pic_Top()->geometry(), QRect(0, 0, 1000, 113));
     EXPECT_EQ(b.bar.picForm()->geometry(), QRect(919, 0, 81, 113));
-    EXPECT_EQ(b.bar.picForm()->palette().color(QPalette::Window), QColor(49, 113, 206));
+    EXPECT_EQ(b.bar.picFormBackColor(), QColor(49, 113, 206));
     const QImage shot = b.bar.grab().toImage();
     // The banner's right part runs on into the box.
     EXPECT_EQ(QColor(shot.pixel(900, 50)), QColor(49, 113, 200));
     EXPECT_EQ(QColor(shot.pixel(960, 60)), QColor(49, 113, 206));
+}
+
+TEST(TitleBar, TitleFontsResolveToInstalledFaces) {
+    ensureQtApp();
+    EXPECT_EQ(QFontInfo(WizardFonts::titleFont()).family(), WizardFonts::heiFamily());
+    EXPECT_EQ(QFontInfo(WizardFonts::subtitleFont()).family(), WizardFonts::songFamily());
+}
+
+TEST(TitleBar, KeepsItsLookUnderAHostStyleSheet) {
+    ensureQtApp();
+    QWidget host;
+    host.setStyleSheet("QWidget { background: white; color: black; }");
+    host.resize(801, 200);
+    TitleBar bar(&host);
+    bar.resize(801, TitleBar::BarHeight);
+    host.show();
+    QApplication::sendPostedEvents();
+    const QImage shot = host.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(760, 60)), QColor(49, 113, 206));
+    EXPECT_EQ(QColor(shot.pixel(720 + 45, 8)), QColor(228, 159, 146));
+    EXPECT_EQ(QColor(shot.pixel(700, 100)), QColor(49, 113, 200));
+    // Somewhere in the subtitle there is white text, and no white box.
+    const QRect sub = bar.lbl_Title(0)->geometry();
+    int white = 0;
+    for (int y = sub.top(); y <= sub.bottom(); ++y)
+        for (int x = sub.left(); x <= sub.right(); ++x) white += QColor(shot.pixel(x, y)) == QColor(Qt::white);
+    EXPECT_GT(white, 0);
+    EXPECT_LT(white, sub.width() * sub.height() / 2);
 }
 
 TEST(TitleBar, BannerIsTheDesignedSizeAndColour) {
