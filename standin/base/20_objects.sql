@@ -174,58 +174,66 @@ GO
 -------------------------------------------------------------------------------
 -- T_Item_FullName
 -- Keeps the derived columns of items complete: FFullName is the names of
--- the ancestors (top down) and the item's own, joined by "_"; FShortNumber
--- and FFullNumber default to FNumber, and FFullNumber always follows
--- FNumber for custom classes (above 3000). The business-unit upgrade
--- switches this trigger off while it writes its own full names.
--- Rows are walked one at a time without a cursor, so a failing statement
--- leaves nothing declared in the session.
+-- the ancestors (top down, at most 20 levels, a missing parent ends the
+-- chain, a chain leading back to the item stops there) and the item's own,
+-- joined by "_"; FShortNumber and FFullNumber default to FNumber, and
+-- FFullNumber always follows FNumber for custom classes (above 3000).
+-- The business-unit upgrade switches this trigger off while it writes its
+-- own full names. One set-based statement per column: no loop, no cursor.
 -------------------------------------------------------------------------------
 CREATE TRIGGER T_Item_FullName ON T_Item FOR INSERT, UPDATE
 AS
 SET NOCOUNT ON
-DECLARE @ItemID int
-DECLARE @Done int
-DECLARE @Parent int
-DECLARE @Next int
-DECLARE @Levels int
-DECLARE @Name nvarchar(255)
-DECLARE @FullName nvarchar(1000)
-
 UPDATE T_Item SET FShortNumber = FNumber
  WHERE FShortNumber IS NULL AND FItemID IN (SELECT FItemID FROM inserted)
 UPDATE T_Item SET FFullNumber = FNumber
  WHERE (FFullNumber IS NULL OR FItemClassID > 3000)
    AND FItemID IN (SELECT FItemID FROM inserted)
-
-SET @ItemID = NULL
-SELECT @ItemID = MIN(FItemID) FROM inserted
-WHILE @ItemID IS NOT NULL
-BEGIN
-    SET @FullName = NULL
-    SET @Parent = 0
-    SELECT @FullName = FName, @Parent = FParentID FROM T_Item WHERE FItemID = @ItemID
-    SET @Levels = 0
-    WHILE @Parent > 0 AND @Parent <> @ItemID AND @Levels < 20
-    BEGIN
-        SET @Name = NULL
-        SET @Next = 0
-        SELECT @Name = FName, @Next = FParentID FROM T_Item WHERE FItemID = @Parent
-        IF @Name IS NULL
-            SET @Parent = 0
-        ELSE
-        BEGIN
-            SET @FullName = @Name + '_' + @FullName
-            SET @Parent = @Next
-        END
-        SET @Levels = @Levels + 1
-    END
-    UPDATE T_Item SET FFullName = @FullName WHERE FItemID = @ItemID
-
-    SET @Done = @ItemID
-    SET @ItemID = NULL
-    SELECT @ItemID = MIN(FItemID) FROM inserted WHERE FItemID > @Done
-END
+UPDATE i
+   SET i.FFullName = CONVERT(nvarchar(1000),
+                           ISNULL(p20.FName + N'_', N'') +
+                           ISNULL(p19.FName + N'_', N'') +
+                           ISNULL(p18.FName + N'_', N'') +
+                           ISNULL(p17.FName + N'_', N'') +
+                           ISNULL(p16.FName + N'_', N'') +
+                           ISNULL(p15.FName + N'_', N'') +
+                           ISNULL(p14.FName + N'_', N'') +
+                           ISNULL(p13.FName + N'_', N'') +
+                           ISNULL(p12.FName + N'_', N'') +
+                           ISNULL(p11.FName + N'_', N'') +
+                           ISNULL(p10.FName + N'_', N'') +
+                           ISNULL(p9.FName + N'_', N'') +
+                           ISNULL(p8.FName + N'_', N'') +
+                           ISNULL(p7.FName + N'_', N'') +
+                           ISNULL(p6.FName + N'_', N'') +
+                           ISNULL(p5.FName + N'_', N'') +
+                           ISNULL(p4.FName + N'_', N'') +
+                           ISNULL(p3.FName + N'_', N'') +
+                           ISNULL(p2.FName + N'_', N'') +
+                           ISNULL(p1.FName + N'_', N'') +
+                           i.FName)
+  FROM T_Item i
+  LEFT JOIN T_Item p1 ON p1.FItemID = i.FParentID AND p1.FItemID <> i.FItemID
+  LEFT JOIN T_Item p2 ON p2.FItemID = p1.FParentID AND p2.FItemID <> i.FItemID
+  LEFT JOIN T_Item p3 ON p3.FItemID = p2.FParentID AND p3.FItemID <> i.FItemID
+  LEFT JOIN T_Item p4 ON p4.FItemID = p3.FParentID AND p4.FItemID <> i.FItemID
+  LEFT JOIN T_Item p5 ON p5.FItemID = p4.FParentID AND p5.FItemID <> i.FItemID
+  LEFT JOIN T_Item p6 ON p6.FItemID = p5.FParentID AND p6.FItemID <> i.FItemID
+  LEFT JOIN T_Item p7 ON p7.FItemID = p6.FParentID AND p7.FItemID <> i.FItemID
+  LEFT JOIN T_Item p8 ON p8.FItemID = p7.FParentID AND p8.FItemID <> i.FItemID
+  LEFT JOIN T_Item p9 ON p9.FItemID = p8.FParentID AND p9.FItemID <> i.FItemID
+  LEFT JOIN T_Item p10 ON p10.FItemID = p9.FParentID AND p10.FItemID <> i.FItemID
+  LEFT JOIN T_Item p11 ON p11.FItemID = p10.FParentID AND p11.FItemID <> i.FItemID
+  LEFT JOIN T_Item p12 ON p12.FItemID = p11.FParentID AND p12.FItemID <> i.FItemID
+  LEFT JOIN T_Item p13 ON p13.FItemID = p12.FParentID AND p13.FItemID <> i.FItemID
+  LEFT JOIN T_Item p14 ON p14.FItemID = p13.FParentID AND p14.FItemID <> i.FItemID
+  LEFT JOIN T_Item p15 ON p15.FItemID = p14.FParentID AND p15.FItemID <> i.FItemID
+  LEFT JOIN T_Item p16 ON p16.FItemID = p15.FParentID AND p16.FItemID <> i.FItemID
+  LEFT JOIN T_Item p17 ON p17.FItemID = p16.FParentID AND p17.FItemID <> i.FItemID
+  LEFT JOIN T_Item p18 ON p18.FItemID = p17.FParentID AND p18.FItemID <> i.FItemID
+  LEFT JOIN T_Item p19 ON p19.FItemID = p18.FParentID AND p19.FItemID <> i.FItemID
+  LEFT JOIN T_Item p20 ON p20.FItemID = p19.FParentID AND p20.FItemID <> i.FItemID
+ WHERE i.FItemID IN (SELECT FItemID FROM inserted)
 GO
 
 -------------------------------------------------------------------------------
