@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
 """Static checks of the stand-in installation, without a database engine.
 
-Usage: check_standin.py [--catalogue TARGET-TABLES.md] [--spec DIR]
+Usage: check_standin.py [--catalogue TARGET-TABLES.md]
 
 Checks the T-SQL of base/ and acctctl/ (tables declared once, only types and
 constructs of the engine's subset, seeded rows naming real columns), the
 product files (code pages, line ends, lists pointing at existing files) and,
-when given, compares the tables with the table catalogue and with the
-Table.Column references of the specification files. Prints findings and
-exits 1 when any check fails; catalogue and specification differences are
-reported as notes for review.
+when given, compares the tables with the table catalogue. Prints findings
+and exits 1 when any check fails; catalogue differences are reported as
+notes for review.
 """
 
 import argparse
@@ -213,7 +212,7 @@ def check_sql():
     for t in ("T_ItemDetail", "t_FALocation"):
         if len(re.findall(rf"insert\s+into\s+{t}\b", rows, re.I)) != 1:
             fail(f"base rows: {t} must get exactly one seeded row (identity 0)")
-    return tables, rows
+    return {**tables, **ctl_tables}, rows
 
 
 def read_catalogue(path):
@@ -222,6 +221,7 @@ def read_catalogue(path):
     body = text.split("## 5.")[0]
     cat = {}
     current = None
+    matrix = []
     for line in body.splitlines():
         h = re.match(r"#### `(\w+)`", line)
         if h:
@@ -230,6 +230,16 @@ def read_catalogue(path):
             continue
         if line.startswith("## ") or line.startswith("### "):
             current = None
+        if line.startswith("| column | type | `"):
+            # A matrix of several tables: a tick marks the tables with the column.
+            matrix = re.findall(r"`(\w+)`", line)
+            continue
+        if current and "\u2713" in line:
+            cells = [c.strip() for c in line.strip().strip("|").split("|")]
+            for t, mark in zip(matrix, cells[2:]):
+                for col in re.findall(r"`(\w+)`", cells[0]):
+                    cat.setdefault(t, {})[col] = cells[1] if mark else None
+            continue
         row = re.match(r"\|\s*((?:`\w+`(?:,\s*)?)+)\s*\|\s*([^|]+)\|", line)
         if current and row and not line.startswith("| column") and not line.startswith("| table"):
             typ = row.group(2).strip()
@@ -242,7 +252,8 @@ def read_catalogue(path):
             t = compact.group(1)
             cols = cat.setdefault(t, {})
             for cm in re.finditer(r"`(\w+)`\s+([a-z]+(?:\(\d+(?:,\d+)?\))?)", compact.group(2)):
-                cols.setdefault(cm.group(1), cm.group(2))
+                if cm.group(1)[0] in "Ff":
+                    cols.setdefault(cm.group(1), cm.group(2))
     return cat
 
 
@@ -262,6 +273,10 @@ def compare_catalogue(tables, cat_path):
             continue
         have = {c.name.lower(): c for c in tables[t.lower()][2]}
         for col, typ in cols.items():
+            if typ is None:
+                if col.lower() in have:
+                    note(f"{t}.{col}: the catalogue has no such column")
+                continue
             c = have.get(col.lower())
             if c is None:
                 note(f"catalogue column {t}.{col} missing")
@@ -270,21 +285,6 @@ def compare_catalogue(tables, cat_path):
             if m and m.group(1).split("(")[0] in ALLOWED_TYPES and m.group(1) != norm_type(c):
                 if not (m.group(1) == "int" and c.type == "int"):
                     note(f"catalogue {t}.{col} is {m.group(1)}, schema has {norm_type(c)}")
-
-
-def compare_spec(tables, spec_dir):
-    seen = {}
-    for f in sorted(os.listdir(spec_dir)):
-        if not f.endswith(".md"):
-            continue
-        text = open(os.path.join(spec_dir, f), encoding="utf-8").read()
-        for m in re.finditer(r"`(\w+)\.(\w+)`", text):
-            t, col = m.group(1).lower(), m.group(2)
-            if t in tables and col[0] in "Ff":
-                seen.setdefault((tables[t][1], col), f)
-    for (t, col), f in sorted(seen.items()):
-        if col.lower() not in {c.name.lower() for c in tables[t.lower()][2]}:
-            note(f"{f} names {t}.{col}, which the schema lacks")
 
 
 ENCODINGS = {"CHT_": "cp950", "EN_": "cp1252"}
@@ -386,19 +386,16 @@ def check_script(path, common):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--catalogue")
-    ap.add_argument("--spec")
     args = ap.parse_args()
     tables, rows = check_sql()
     check_product(rows)
     if args.catalogue:
         compare_catalogue(tables, args.catalogue)
-    if args.spec:
-        compare_spec(tables, args.spec)
     for n in notes:
         print("note:", n)
     for p in problems:
         print("FAIL:", p)
-    print(f"{len(tables)} tables; {len(problems)} problems; {len(notes)} notes")
+    print(f"{len(tables)} tables (base and AcctCtl); {len(problems)} problems; {len(notes)} notes")
     return 1 if problems else 0
 
 
