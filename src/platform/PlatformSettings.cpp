@@ -1,5 +1,6 @@
 #include "platform/PlatformSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -17,6 +18,7 @@ struct Overrides {
     std::optional<QString> dataFolder;
     std::optional<QString> registryFile;
     std::optional<QString> usageUrl;
+    std::optional<int> usageTimeout;
 };
 
 Overrides &overrides() {
@@ -100,5 +102,14 @@ QString PlatformSettings::usageServiceUrl() {
 }
 
 void PlatformSettings::setUsageServiceUrl(const QString &url) { overrides().usageUrl = url; }
+
+int PlatformSettings::usageTimeoutMs() {
+    if (overrides().usageTimeout) return *overrides().usageTimeout;
+    bool ok = false;
+    const int ms = qEnvironmentVariable("PNW_USAGE_TIMEOUT_MS").toInt(&ok);
+    return ok && ms > 0 ? ms : 3000;
+}
+
+void PlatformSettings::setUsageTimeoutMs(int milliseconds) { overrides().usageTimeout = std::max(1, milliseconds); }
 
 void PlatformSettings::resetToEnvironment() { overrides() = Overrides{}; }

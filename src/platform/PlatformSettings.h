@@ -11,6 +11,7 @@
 //   PNW_DATA_DIR           default <user data dir>/AcctUpgrade
 //   PNW_REGISTRY_FILE      default <user config dir>/AcctUpgrade/registry.txt
 //   PNW_USAGE_SERVICE_URL  default "" (no usage statistics are sent)
+//   PNW_USAGE_TIMEOUT_MS   default 3000
 #pragma once
 
 #include <QString>
@@ -39,6 +40,9 @@ public:
 
     static QString usageServiceUrl();
     static void setUsageServiceUrl(const QString &url);
+    // How long one usage request may keep the window waiting, at least 1 ms.
+    static int usageTimeoutMs();
+    static void setUsageTimeoutMs(int milliseconds);
 
     // Drops every in-process override; the next read takes the environment.
     static void resetToEnvironment();
