@@ -109,7 +109,7 @@ void IniFile::parse(const QString &text) {
                 l.kind = Line::Section;
                 l.name = trimBlanks(line.mid(1, close - 1));
             }
-        } else if (!line.isEmpty()) {
+        } else if (!line.isEmpty() && !line.startsWith(QLatin1Char(';'))) {
             l.kind = Line::Key;
             const int eq = static_cast<int>(line.indexOf(QLatin1Char('=')));
             if (eq < 0) {

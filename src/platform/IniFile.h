@@ -1,7 +1,8 @@
 // INI files read by the rules of the Windows profile functions: sections
 // and keys compare case-insensitively, the first matching section and the
 // first matching key in it count, names and values lose surrounding blanks,
-// one pair of matching quotes around a value is dropped, a missing file,
+// one pair of matching quotes around a value is dropped, lines starting
+// with ";" are comments, a missing file,
 // section or key gives the caller's default (its trailing blanks removed),
 // and results are cut to the caller's buffer size in bytes of the ANSI code
 // page. Files are text in the ANSI code page unless they start with a UTF-8

@@ -32,4 +32,8 @@ QString PnwConvert::ToText(const QVariant &value) {
     }
 }
 
+QString PnwConvert::ToText(const QVariant &value, const QString &defaultText) {
+    return (!value.isValid() || value.isNull()) ? defaultText : ToText(value);
+}
+
 int PnwConvert::ByteLength(const QString &text) { return AnsiCodec::byteLength(text); }

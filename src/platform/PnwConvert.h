@@ -13,6 +13,8 @@ public:
     // time format, a date-time as both (the date alone at midnight); bytes
     // are read in the ANSI code page; anything else as Qt converts it.
     static QString ToText(const QVariant &value);
+    // As ToText, with defaultText for Null.
+    static QString ToText(const QVariant &value, const QString &defaultText);
     // Bytes the text takes in the ANSI code page ("张三" is 4 in GBK).
     static int ByteLength(const QString &text);
 };

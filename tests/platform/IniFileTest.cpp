@@ -49,6 +49,7 @@ TEST_F(IniFileTest, ReadsByTheProfileRules) {
         "user=second\r\n"
         "[serverinfo]\r\n"
         "Other=hidden\r\n"
+        "; Pwd=commented\n"
         "[ServicePack_Industry]\n"
         "Version=14.1.0\n")));
     const IniFile ini(path);
@@ -71,6 +72,7 @@ TEST_F(IniFileTest, ReadsByTheProfileRules) {
         {"ServerInfo", "Missing", "def  ", "def"},
         {"NoSection", "User", "d", "d"},
         {"ServicePack_Industry", "version", "", "14.1.0"},
+        {"serverinfo", "; Pwd", "d", "d"},
         {"", "key0", "d", "d"},
     };
     for (const Case &c : cases)

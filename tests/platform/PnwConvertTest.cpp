@@ -29,6 +29,9 @@ TEST(PnwConvert, ValuesToText) {
         {QDateTime(QDate(2018, 3, 7), QTime(0, 0)), "2018/3/7"},
     };
     for (const Case &c : cases) EXPECT_EQ(PnwConvert::ToText(c.value), c.text) << c.value.typeName();
+    EXPECT_EQ(PnwConvert::ToText(QVariant(), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(PnwConvert::ToText(QString(""), QStringLiteral("d")), QString());
+    EXPECT_EQ(PnwConvert::ToText(7, QStringLiteral("d")), QStringLiteral("7"));
     PlatformSettings::resetToEnvironment();
 }
 
