@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -121,4 +122,21 @@ TEST_F(RegistryTest, TheStoreFileComesFromTheEnvironment) {
     qunsetenv("PNW_REGISTRY_FILE");
     EXPECT_TRUE(PlatformSettings::registryFile().endsWith(QStringLiteral("/AcctUpgrade/registry.txt")));
     EXPECT_EQ(PnwReg(file()).GetKeyValue(kProduct, QStringLiteral("Version"), QString()), QStringLiteral("13.0"));
+}
+
+TEST_F(RegistryTest, AFailedWriteIsAnErrorAndKeepsTheStore) {
+    const QString blocker = dir.filePath(QStringLiteral("file"));
+    writeFile(blocker, "x");
+    PnwReg nowhere(blocker + QStringLiteral("/registry.txt"));  // its folder is a file
+    EXPECT_THROW(nowhere.SetKeyValue(kProduct, QStringLiteral("Version"), QStringLiteral("1")), PnwError);
+    EXPECT_EQ(readFile(blocker), QByteArray("x"));
+
+    PnwReg reg(file());
+    reg.SetKeyValue(kProduct, QStringLiteral("Version"), QStringLiteral("14.1"));
+    const QByteArray before = readFile(file());
+    QFile::remove(file());
+    ASSERT_TRUE(QDir().mkpath(file()));  // a folder in the file's place
+    EXPECT_THROW(reg.GetKeyValue(kProduct, QStringLiteral("Version"), QString()), PnwError);
+    EXPECT_THROW(reg.SetKeyValue(kProduct, QStringLiteral("Version"), QStringLiteral("15")), PnwError);
+    EXPECT_FALSE(before.isEmpty());
 }
