@@ -1,0 +1,3 @@
+#include "foundation/Globals.h"
+
+QString g_InstalledVersion;

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/MessageBoxSeam.h"
+#include "platform/MessageScript.h"
+#include "support/QtApp.h"
+
+TEST(MessageScript, AnswersInOrderAndRecordsEachBox) {
+    MessageScript script({MsgBox::Yes, MsgBox::Cancel});
+    EXPECT_EQ(MessageBoxSeam::show(QStringLiteral("删除吗？"), 68, QStringLiteral("岫禾提示")), MsgBox::Yes);
+    EXPECT_EQ(MessageBoxSeam::show(QStringLiteral("继续？"), 67, QStringLiteral("岫禾提示")), MsgBox::Cancel);
+    EXPECT_EQ(MessageBoxSeam::show(QStringLiteral("完成"), 64, QStringLiteral("岫禾软件")), MsgBox::Ok);
+    EXPECT_EQ(MessageBoxSeam::show(QStringLiteral("是否"), 4, QString()), MsgBox::No);
+    ASSERT_EQ(script.count(), 4);
+    EXPECT_EQ(script.requests().at(0).prompt, QStringLiteral("删除吗？"));
+    EXPECT_EQ(script.requests().at(0).buttons, 68);
+    EXPECT_EQ(script.requests().at(2).title, QStringLiteral("岫禾软件"));
+}
+
+TEST(MessageScript, ScriptsNest) {
+    MessageScript outer({MsgBox::No});
+    {
+        MessageScript inner({MsgBox::Yes});
+        EXPECT_EQ(MessageBoxSeam::show(QStringLiteral("a"), 4, QString()), MsgBox::Yes);
+    }
+    EXPECT_EQ(MessageBoxSeam::show(QStringLiteral("b"), 4, QString()), MsgBox::No);
+    EXPECT_EQ(outer.count(), 1);
+}
+
+// The real box: a timer presses one of its buttons once it is open.
+static int pressOnRealBox(int buttons, QMessageBox::StandardButton press, QMessageBox::Icon *icon,
+                          QStringList *texts) {
+    ensureQtApp();
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *icon = box->icon();
+        for (QAbstractButton *b : box->buttons()) *texts << QString::number(box->standardButton(b));
+        box->button(press)->click();
+    });
+    return MessageBoxSeam::show(QStringLiteral("提示"), buttons, QStringLiteral("岫禾提示"));
+}
+
+TEST(MessageBoxSeam, ARealBoxShowsTheButtonSetAndIcon) {
+    struct Case {
+        int buttons;
+        QMessageBox::StandardButton press;
+        int result;
+        QMessageBox::Icon icon;
+        int buttonCount;
+    } cases[] = {
+        {0, QMessageBox::Ok, 1, QMessageBox::NoIcon, 1},
+        {1 + 16, QMessageBox::Cancel, 2, QMessageBox::Critical, 2},
+        {3 + 64, QMessageBox::No, 7, QMessageBox::Information, 3},
+        {4 + 48, QMessageBox::Yes, 6, QMessageBox::Warning, 2},
+    };
+    for (const Case &c : cases) {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList texts;
+        EXPECT_EQ(pressOnRealBox(c.buttons, c.press, &icon, &texts), c.result) << c.buttons;
+        EXPECT_EQ(icon, c.icon) << c.buttons;
+        EXPECT_EQ(texts.size(), c.buttonCount) << c.buttons;
+    }
+}
+
+TEST(MessageBoxSeam, ClosingABoxGivesCancelOrOkOrNo) {
+    EXPECT_EQ(MessageBoxSeam::closeResult(0), MsgBox::Ok);
+    EXPECT_EQ(MessageBoxSeam::closeResult(1 + 16), MsgBox::Cancel);
+    EXPECT_EQ(MessageBoxSeam::closeResult(67), MsgBox::Cancel);
+    EXPECT_EQ(MessageBoxSeam::closeResult(68), MsgBox::No);
+}
