@@ -156,6 +156,19 @@ public:
     static colour::Value TranslateColour(colour::Value c) { return colour::translate(c); }
     static colour::Value ShiftColour(colour::Value c, float factor) { return colour::shift(c, factor); }
     static colour::Value MeanColour(colour::Value a, colour::Value b) { return colour::mean(a, b); }
+    // Pixel primitives on the face image, clipped to it; the next repaint
+    // replaces what they draw.
+    void FillButtonRect(colour::Value c, const QRect &r);
+    // One-pixel frame just inside (x, y) .. (x + w, y + h).
+    void FrameButtonRect(int x, int y, int w, int h, colour::Value c);
+    // One-pixel line from (x1, y1) up to, not including, (x2, y2).
+    void DrawButtonLine(int x1, int y1, int x2, int y2, colour::Value c);
+    // The four pixels one step inside the corners.
+    void SetCornerPixels(colour::Value c);
+    // Two-colour ramp over the rectangle at (x, y) of size w x h: direction 0
+    // left to right, 1 top to bottom, 2 top-left to bottom-right, 3
+    // bottom-left to top-right; channel i of n is c1 + (c2 - c1) * i / n.
+    void PaintGradient(int x, int y, int w, int h, colour::Value c1, colour::Value c2, int direction);
 
     // ---- Run-time state, for hosts and tests.
     int ButtonState() const { return m_buttonState; }
@@ -222,12 +235,6 @@ private:
     void buildToolTip();
     void destroyToolTip();
 
-    // drawing primitives on the face image
-    void FillButtonRect(colour::Value c, const QRect &r);
-    void FrameButtonRect(int x, int y, int w, int h, colour::Value c);
-    void DrawButtonLine(int x1, int y1, int x2, int y2, colour::Value c);
-    void SetCornerPixels(colour::Value c);
-    void PaintGradient(int x, int y, int w, int h, colour::Value c1, colour::Value c2, int direction);
     void drawEdge(const QRect &r, int edge);
     void drawFocusRect(const QRect &r);
     colour::Value pixelAt(int x, int y) const;

@@ -143,4 +143,15 @@ TEST(ProgressBarDrawing, TextsLandAtTheirPositions) {
     EXPECT_TRUE(inkBox(bar.image(), bg).isEmpty());
 }
 
+
+TEST(ProgressBarDrawing, FourColourGradientRunsDownBothEdges) {
+    QImage img(10, 5, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    ProgressBar::DrawGradientFourColour(img, 0, 0, 10, 5, rgb(0, 0, 0), rgb(200, 0, 0), rgb(0, 100, 0),
+                                        rgb(200, 100, 0));
+    EXPECT_EQ(QColor(img.pixel(0, 0)), QColor(0, 0, 0));
+    EXPECT_EQ(QColor(img.pixel(0, 4)).green(), 80);  // 100 * 4 / 5 at the last row
+    EXPECT_NEAR(QColor(img.pixel(5, 0)).red(), 100, 1);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "controls/ProgressBar.h"
 #include "controls/PropertyBag.h"
+#include "controls/WizardControls.h"
 #include "support/QtApp.h"
 
 namespace {
@@ -116,6 +117,22 @@ TEST(ProgressBarPersistence, EveryWriteNotifiesUnderItsNameAndRedraws) {
     EXPECT_EQ(spy.at(1).at(0).toString(), "TextFont");
     EXPECT_EQ(spy.at(2).at(0).toString(), "PBSCustomeColor2");
     EXPECT_EQ(bar.redrawCount() - before, 3);
+}
+
+
+TEST(ProgressBarPersistence, WizardBarLook) {
+    ensureQtApp();
+    std::unique_ptr<ProgressBar> bar(WizardControls::makeProgressBar(nullptr));
+    EXPECT_EQ(bar->Value(), 0);
+    EXPECT_EQ(bar->Max(), 100);
+    EXPECT_EQ(bar->Theme(), 8);
+    EXPECT_EQ(bar->BarType(), 1);
+    EXPECT_EQ(bar->TextStyle(), 3);
+    EXPECT_EQ(bar->TextAlignment(), 2);
+    EXPECT_EQ(bar->TextEffect(), 5);
+    EXPECT_EQ(bar->Text(), "");
+    EXPECT_EQ(bar->Text2(), "");
+    EXPECT_EQ(bar->TextFont(), WizardControls::font());
 }
 
 }  // namespace

@@ -249,4 +249,46 @@ TEST(zqbuttonDrawing, DropDownSymbolRectangle) {
     EXPECT_EQ(b.SymbolRect(), QRect(67, 6, 15, 16));
 }
 
+
+TEST(zqbuttonPrimitives, PaintGradientDirectionsAndDegenerateSizes) {
+    ensureQtApp();
+    zqbutton b;
+    resizeNow(b, 40, 30);
+    const colour::Value c1 = rgb(0, 100, 200), c2 = rgb(30, 40, 50);
+    b.PaintGradient(0, 0, 10, 1, c1, c2, 1);  // one row: the halves of both ends
+    EXPECT_EQ(at(b, 5, 0), rgb(15, 70, 125));
+    b.PaintGradient(0, 2, 7, 4, c1, c2, 2);   // ramp of w + h - 2 = 9 steps
+    EXPECT_EQ(at(b, 0, 2), c1);
+    EXPECT_EQ(at(b, 6, 5), c2);
+    EXPECT_EQ(at(b, 2, 3), rampAt(c1, c2, 3, 9));
+    b.PaintGradient(10, 2, 7, 4, c1, c2, 3);  // from the bottom-left corner
+    EXPECT_EQ(at(b, 10, 5), c1);
+    EXPECT_EQ(at(b, 16, 2), c2);
+    b.PaintGradient(20, 2, 5, 3, c1, c2, 0);
+    EXPECT_EQ(at(b, 20, 3), c1);
+    EXPECT_EQ(at(b, 24, 3), c2);
+    const QImage before = b.image();
+    b.PaintGradient(0, 0, 10, 0, c1, c2, 1);
+    b.PaintGradient(0, 0, -3, 5, c1, c2, 0);
+    b.PaintGradient(35, 25, 20, 20, c1, c2, 1);  // clipped at the edges
+    EXPECT_EQ(b.image().copy(0, 0, 30, 20), before.copy(0, 0, 30, 20));
+}
+
+TEST(zqbuttonPrimitives, LinesLeaveOutTheirEndPointAndFramesStayInside) {
+    ensureQtApp();
+    zqbutton b;
+    resizeNow(b, 20, 20);
+    const colour::Value red = rgb(255, 0, 0), blue = rgb(0, 0, 255);
+    b.FillButtonRect(rgb(0, 0, 0), QRect(0, 0, 20, 20));
+    b.DrawButtonLine(2, 2, 8, 2, red);
+    EXPECT_EQ(at(b, 7, 2), red);
+    EXPECT_EQ(at(b, 8, 2), rgb(0, 0, 0));
+    b.FrameButtonRect(10, 10, 5, 4, blue);
+    EXPECT_EQ(at(b, 14, 13), blue);
+    EXPECT_EQ(at(b, 15, 13), rgb(0, 0, 0));
+    EXPECT_EQ(at(b, 12, 12), rgb(0, 0, 0));
+    b.SetCornerPixels(red);
+    EXPECT_EQ(at(b, 18, 18), red);
+}
+
 }  // namespace

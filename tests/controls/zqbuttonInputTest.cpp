@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QSignalSpy>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "WidgetSize.h"
@@ -204,6 +206,43 @@ TEST(zqbuttonInput, DeactivationResetsTheState) {
     QApplication::sendEvent(f.button, &ev);
     EXPECT_EQ(f.button->ButtonState(), 0);
     EXPECT_FALSE(f.button->MouseIsDown());
+}
+
+
+TEST(zqbuttonInput, PressOpensTheDropDownMenuBelowTheButton) {
+    Fixture f;
+    QMenu menu;
+    menu.addAction("one");
+    menu.addAction("two");
+    f.button->SetPopupMenu(&menu, 0);
+    QSignalSpy down(f.button, &zqbutton::MouseDown);
+    QPoint shownAt;
+    QTimer::singleShot(0, &menu, [&] {
+        shownAt = menu.pos();
+        menu.close();
+    });
+    QTest::mousePress(f.button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(shownAt, f.button->mapToGlobal(QPoint(0, f.button->height())));
+    EXPECT_EQ(down.count(), 0);  // with a menu attached the press opens it instead
+    QSignalSpy click(f.button, &zqbutton::Click);
+    QTest::mouseRelease(f.button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(click.count(), 0);
+    EXPECT_EQ(f.button->ButtonState(), 0);
+    f.button->UnsetPopupMenu();
+    QTest::mouseClick(f.button, Qt::LeftButton);
+    EXPECT_EQ(click.count(), 1);
+}
+
+TEST(zqbuttonInput, UnknownMenuAlignmentShowsNoMenu) {
+    Fixture f;
+    QMenu menu;
+    menu.addAction("one");
+    f.button->SetPopupMenu(&menu, 8);
+    bool shown = false;
+    QObject::connect(&menu, &QMenu::aboutToShow, [&] { shown = true; });
+    QTest::mouseClick(f.button, Qt::LeftButton);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(f.button->ButtonState(), 0);
 }
 
 }  // namespace
