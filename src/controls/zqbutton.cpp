@@ -1,5 +1,7 @@
 #include "controls/zqbutton.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -76,13 +78,13 @@ ZQ_PLAIN_SETTER(ToolTip, m_toolTip, const QString &)
 #undef ZQ_PLAIN_SETTER
 
 void zqbutton::setPictureOpacity(int v) {
-    m_pictureOpacity = v & 255;
+    m_pictureOpacity = std::clamp(v, 0, 255);  // a byte: out-of-range values stop at its ends
     RedrawButton();
     notify("PictureOpacity");
 }
 
 void zqbutton::setPictureOpacityOnOver(int v) {
-    m_pictureOpacityOnOver = v & 255;
+    m_pictureOpacityOnOver = std::clamp(v, 0, 255);
     RedrawButton();
     notify("PictureOpacityOnOver");
 }

@@ -180,7 +180,7 @@ void zqbutton::blendPicture(int x, int y, const ButtonPicture &picture, colour::
     } else if (m_disabledPictureMode == 0) {
         alpha = 52;
     } else if (m_disabledPictureMode == 1) {
-        alpha = rnd(m_pictureOpacity * 0.75) & 255;
+        alpha = rnd(m_pictureOpacity * 0.75);
         grey = true;
     }
 

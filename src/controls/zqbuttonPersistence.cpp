@@ -1,4 +1,6 @@
 // Creation defaults and the property bag of the drawn button.
+#include <algorithm>
+
 #include <QApplication>
 #include <QVariant>
 
@@ -94,9 +96,9 @@ void zqbutton::ReadProperties(const PropertyBag &bag, const QFont &ambientFont) 
     r.picture("PictureDown", &m_pictureDown);
     r.boolean("PictureShadow", false, &m_pictureShadow);
     r.integer("PictureOpacity", 255, &m_pictureOpacity);
-    m_pictureOpacity &= 255;
+    m_pictureOpacity = std::clamp(m_pictureOpacity, 0, 255);
     r.integer("PictureOpacityOnOver", 255, &m_pictureOpacityOnOver);
-    m_pictureOpacityOnOver &= 255;
+    m_pictureOpacityOnOver = std::clamp(m_pictureOpacityOnOver, 0, 255);
     r.integer("DisabledPictureMode", 0, &m_disabledPictureMode);
     r.boolean("PicturePushOnHover", false, &m_picturePushOnHover);
     r.integer("PictureEffectOnOver", 1, &m_pictureEffectOnOver);

@@ -191,6 +191,12 @@ TEST(zqbuttonDrawing, PictureOpacityBlendsByWholeNumberDivision) {
     b.setEnabled(false);  // faded: alpha 52
     const int faded = (52 * 0 + 203 * 255) / 256;
     EXPECT_EQ(at(b, p.x(), p.y()), rgb(faded, faded, faded));
+    b.setPictureOpacity(255);
+    b.setDisabledPictureMode(1);  // grey at three quarters: alpha 191
+    const int grey = (191 * 0 + 64 * 255) / 256;
+    EXPECT_EQ(at(b, p.x(), p.y()), rgb(grey, grey, grey));
+    b.setDisabledPictureMode(2);  // no picture at all
+    EXPECT_EQ(at(b, p.x(), p.y()), rgb(255, 255, 255));
 }
 
 TEST(zqbuttonDrawing, MaskColourAndIconSquare) {

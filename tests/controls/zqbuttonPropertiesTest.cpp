@@ -162,6 +162,15 @@ TEST(zqbuttonProperties, PicturesFallBackToTheNormalOne) {
     EXPECT_TRUE(b.PictureDown().isNull());
 }
 
+TEST(zqbuttonProperties, OpacitiesStayWithinAByte) {
+    ensureQtApp();
+    zqbutton b;
+    b.setPictureOpacity(300);
+    EXPECT_EQ(b.PictureOpacity(), 255);
+    b.setPictureOpacityOnOver(-4);
+    EXPECT_EQ(b.PictureOpacityOnOver(), 0);
+}
+
 TEST(zqbuttonProperties, MouseIconTakesOverThePointer) {
     ensureQtApp();
     zqbutton b;
