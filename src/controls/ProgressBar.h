@@ -104,6 +104,12 @@ public:
                                        colour::Value TopLeftColour, colour::Value TopRightColour,
                                        colour::Value BottomLeftColour, colour::Value BottomRightColour);
 
+    // What the main text shows for the current TextStyle ("" for none).
+    QString mainText() const;
+    // Top-left corner at which a text is printed at an alignment 1..9 (any
+    // other alignment prints at the origin).
+    QPoint textOrigin(const QString &text, int alignment) const;
+
     // The theme colours C0..C8 of the last redraw.
     const std::array<colour::Value, 9> &themeColours() const { return m_colours; }
     // The drawn bar, as the widget shows it.

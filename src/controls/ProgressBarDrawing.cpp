@@ -147,15 +147,36 @@ void ProgressBar::redraw() {
             p.drawRect(QRect(0, 0, W - 2, H - 2));
     }
 
-    QString main;
-    if (m_textStyle == 1) main = QString::number(m_value);
-    if (m_textStyle == 2) main = QString::number(percent, 'g', 15) + QLatin1Char('%');
-    if (m_textStyle == 3) main = m_text;
-    if (m_textStyle >= 1 && m_textStyle <= 3) printBarText(image, main, m_textAlignment);
+    if (m_textStyle >= 1 && m_textStyle <= 3) printBarText(image, mainText(), m_textAlignment);
     printBarText(image, m_text2, 8);
 
     m_image = image;
     update();
+}
+
+QString ProgressBar::mainText() const {
+    switch (m_textStyle) {
+    case 1: return QString::number(m_value);
+    case 2: {
+        // The whole floating-point percentage, to fifteen significant digits.
+        const double percent = double(m_value) * 100.0 / double(m_max);
+        return QString::number(percent, 'g', 15) + QLatin1Char('%');
+    }
+    case 3: return m_text;
+    default: return QString();
+    }
+}
+
+QPoint ProgressBar::textOrigin(const QString &text, int alignment) const {
+    const QFontMetrics fm(m_textFont, this);
+    const int W = width(), H = height();
+    const double tw = fm.horizontalAdvance(text), th = fm.height();
+    if (alignment < 1 || alignment > 9) return QPoint(0, 0);
+    // Columns left, centre, right; within each, rows top, middle, bottom.
+    const int col = (alignment - 1) / 3, row = (alignment - 1) % 3;
+    const int x = col == 0 ? 1 : col == 1 ? rnd(W / 2.0 - tw / 2.0 - 1) : rnd(W - tw - 3);
+    const int y = row == 0 ? 0 : row == 1 ? rnd(H / 2.0 - th / 2.0 - 1) : rnd(H - th - 1);
+    return QPoint(x, y);
 }
 
 void ProgressBar::printBarText(QImage &image, const QString &text, int alignment) const {
@@ -168,16 +189,8 @@ void ProgressBar::printBarText(QImage &image, const QString &text, int alignment
     QPainter p(&image);
     p.setFont(m_textFont);
     const QFontMetrics fm(m_textFont, &image);
-    const int W = width(), H = height();
-    const double tw = fm.horizontalAdvance(text), th = fm.height();
-    const int left = 1, centre = rnd(W / 2.0 - tw / 2.0 - 1), right = rnd(W - tw - 3);
-    const int top = 0, middle = rnd(H / 2.0 - th / 2.0 - 1), bottom = rnd(H - th - 1);
-    int x = 0, y = 0;
-    if (alignment >= 1 && alignment <= 9) {
-        const int col = (alignment - 1) / 3, row = (alignment - 1) % 3;
-        x = col == 0 ? left : col == 1 ? centre : right;
-        y = row == 0 ? top : row == 1 ? middle : bottom;
-    }
+    const QPoint origin = textOrigin(text, alignment);
+    const int x = origin.x(), y = origin.y();
     auto print = [&](colour::Value c, int dx, int dy) {
         p.setPen(colour::toQColor(c));
         p.drawText(x + dx, y + dy + fm.ascent(), text);

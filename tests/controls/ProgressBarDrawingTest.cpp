@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include "controls/ProgressBar.h"
@@ -152,6 +153,42 @@ TEST(ProgressBarDrawing, FourColourGradientRunsDownBothEdges) {
     EXPECT_EQ(QColor(img.pixel(0, 0)), QColor(0, 0, 0));
     EXPECT_EQ(QColor(img.pixel(0, 4)).green(), 80);  // 100 * 4 / 5 at the last row
     EXPECT_NEAR(QColor(img.pixel(5, 0)).red(), 100, 1);
+}
+
+
+TEST(ProgressBarDrawing, MainTextByStyle) {
+    ensureQtApp();
+    ProgressBar bar;
+    bar.setText("title");
+    bar.setMax(3);
+    bar.setValue(1);
+    const std::pair<int, QString> cases[] = {
+        {1, "1"}, {2, "33.3333333333333%"}, {3, "title"}, {0, ""}, {4, ""}};
+    for (const auto &[style, text] : cases) {
+        bar.setTextStyle(style);
+        EXPECT_EQ(bar.mainText(), text) << style;
+    }
+    bar.setMax(100);
+    bar.setMin(50);
+    bar.setValue(50);
+    bar.setTextStyle(2);
+    EXPECT_EQ(bar.mainText(), "50%");  // counted from zero, not from Min
+}
+
+TEST(ProgressBarDrawing, NineTextPositions) {
+    ensureQtApp();
+    ProgressBar bar;
+    bar.resize(201, 31);
+    const QFontMetrics fm(bar.TextFont(), &bar);
+    const QString t = "Wg";
+    const double tw = fm.horizontalAdvance(t), th = fm.height();
+    auto rnd = [](double v) { return int(std::nearbyint(v)); };
+    const int xs[] = {1, rnd(201 / 2.0 - tw / 2 - 1), rnd(201 - tw - 3)};
+    const int ys[] = {0, rnd(31 / 2.0 - th / 2 - 1), rnd(31 - th - 1)};
+    for (int a = 1; a <= 9; ++a)
+        EXPECT_EQ(bar.textOrigin(t, a), QPoint(xs[(a - 1) / 3], ys[(a - 1) % 3])) << a;
+    EXPECT_EQ(bar.textOrigin(t, 0), QPoint(0, 0));
+    EXPECT_EQ(bar.textOrigin(t, 10), QPoint(0, 0));
 }
 
 }  // namespace
