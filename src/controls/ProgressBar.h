@@ -25,6 +25,19 @@ class ProgressBar : public QWidget {
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(QString Text2 READ Text2 WRITE setText2)
+    Q_PROPERTY(int BarType READ BarType WRITE setBarType)
+    Q_PROPERTY(int RoundedValue READ RoundedValue WRITE setRoundedValue)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(int Theme READ Theme WRITE setTheme)
+    Q_PROPERTY(int TextStyle READ TextStyle WRITE setTextStyle)
+    Q_PROPERTY(int Orientations READ Orientations WRITE setOrientations)
+    Q_PROPERTY(int TextAlignment READ TextAlignment WRITE setTextAlignment)
+    Q_PROPERTY(uint TextEffectColor READ TextEffectColor WRITE setTextEffectColor)
+    Q_PROPERTY(int TextEffect READ TextEffect WRITE setTextEffect)
+    Q_PROPERTY(uint TextForeColor READ TextForeColor WRITE setTextForeColor)
+    Q_PROPERTY(QFont TextFont READ TextFont WRITE setTextFont)
+    Q_PROPERTY(uint PBSCustomeColor1 READ PBSCustomeColor1 WRITE setPBSCustomeColor1)
+    Q_PROPERTY(uint PBSCustomeColor2 READ PBSCustomeColor2 WRITE setPBSCustomeColor2)
 public:
     // A new bar gets the creation defaults (range 0..100 at 50, theme 1,
     // centred text with a shadow, the application font).
@@ -114,6 +127,8 @@ public:
     const std::array<colour::Value, 9> &themeColours() const { return m_colours; }
     // The drawn bar, as the widget shows it.
     const QImage &image() const { return m_image; }
+    QSize sizeHint() const override { return QSize(200, 21); }
+
     // How many times the bar has been drawn; lets tests see "redraws at once".
     int redrawCount() const { return m_redraws; }
 

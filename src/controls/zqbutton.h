@@ -29,6 +29,11 @@ class zqbutton : public QWidget {
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(bool Value READ Value WRITE setValue)
+    Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(int ButtonStyle READ ButtonStyle WRITE setButtonStyle)
+    Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(int Mode READ Mode WRITE setMode)
+    Q_PROPERTY(QString ToolTip READ ToolTip WRITE setToolTip)
 public:
     // A button created in code is a control placed anew: it gets the
     // creation defaults (style 13, the caption "zqbutton1").
@@ -185,6 +190,7 @@ public:
     // The button's own tooltip window while one is built.
     QWidget *toolTipWindow() const { return m_toolTipWindow; }
     int redrawCount() const { return m_redraws; }
+    QSize sizeHint() const override { return QSize(75, 23); }
 
 signals:
     void Click();

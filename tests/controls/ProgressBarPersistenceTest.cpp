@@ -135,4 +135,18 @@ TEST(ProgressBarPersistence, WizardBarLook) {
     EXPECT_EQ(bar->TextFont(), WizardControls::font());
 }
 
+TEST(ProgressBarPersistence, HostsReachThePropertiesByName) {
+    ensureQtApp();
+    ProgressBar bar;
+    QSignalSpy spy(&bar, &ProgressBar::propertyChanged);
+    EXPECT_TRUE(bar.setProperty("Max", 40));
+    EXPECT_TRUE(bar.setProperty("Value", 90));
+    EXPECT_TRUE(bar.setProperty("Text2", "100%"));
+    EXPECT_TRUE(bar.setProperty("Theme", 3));
+    EXPECT_EQ(bar.property("Value").toInt(), 40);
+    EXPECT_EQ(bar.Text2(), "100%");
+    EXPECT_EQ(bar.Theme(), 3);
+    EXPECT_EQ(spy.count(), 5);  // Value (lowered by Max), Max, Value, Text2, Theme
+}
+
 }  // namespace
