@@ -1,8 +1,12 @@
 #include "controls/ProgressBar.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QPainter>
 
-ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent) {}
+ProgressBar::ProgressBar(QWidget *parent) : QWidget(parent) {
+    InitProperties(parent ? parent->font() : QApplication::font());
+}
 
 void ProgressBar::setValue(int v) {
     if (v > m_max) v = m_max;
@@ -42,26 +46,50 @@ void ProgressBar::setText2(const QString &text) {
     changed(QStringLiteral("Text2"));
 }
 
+#define PB_SETTER(Name, member, Type)                 \
+    void ProgressBar::set##Name(Type v) {             \
+        member = v;                                   \
+        changed(QStringLiteral(#Name));               \
+    }
+PB_SETTER(BarType, m_barType, int)
+PB_SETTER(RoundedValue, m_roundedValue, int)
+PB_SETTER(Theme, m_theme, int)
+PB_SETTER(TextStyle, m_textStyle, int)
+PB_SETTER(Orientations, m_orientations, int)
+PB_SETTER(TextAlignment, m_textAlignment, int)
+PB_SETTER(TextEffectColor, m_textEffectColor, colour::Value)
+PB_SETTER(TextEffect, m_textEffect, int)
+PB_SETTER(TextForeColor, m_textForeColor, colour::Value)
+PB_SETTER(PBSCustomeColor1, m_custom1, colour::Value)
+PB_SETTER(PBSCustomeColor2, m_custom2, colour::Value)
+#undef PB_SETTER
+
+void ProgressBar::setEnabled(bool v) {
+    m_enabled = v;
+    if (QWidget::isEnabled() != v) QWidget::setEnabled(v);
+    changed(QStringLiteral("Enabled"));
+}
+
+void ProgressBar::setTextFont(const QFont &f) {
+    m_textFont = f;
+    QWidget::setFont(f);
+    changed(QStringLiteral("TextFont"));
+}
+
+void ProgressBar::changeEvent(QEvent *event) {
+    // A host that switches the widget itself reaches the property too.
+    if (event->type() == QEvent::EnabledChange && isEnabled() != m_enabled) setEnabled(isEnabled());
+    QWidget::changeEvent(event);
+}
+
 void ProgressBar::changed(const QString &name) {
     emit propertyChanged(name);
     redraw();
 }
 
-void ProgressBar::redraw() {
-    ++m_redraws;
-    update();
-}
-
 void ProgressBar::resizeEvent(QResizeEvent *) { redraw(); }
 
 void ProgressBar::paintEvent(QPaintEvent *) {
-    // Plain rendering until the themed drawing exists.
     QPainter p(this);
-    p.fillRect(rect(), palette().base());
-    const int span = m_max - m_min;
-    const int filled = span > 0 ? width() * (m_value - m_min) / span : 0;
-    p.fillRect(QRect(0, 0, filled, height()), palette().highlight());
-    p.setPen(palette().text().color());
-    p.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, m_text);
-    p.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, m_text2);
+    p.drawImage(0, 0, m_image);
 }
