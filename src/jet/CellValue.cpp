@@ -55,7 +55,6 @@ int64_t parseCurrency(const std::string &text) {
     int64_t units = 0;
     int fraction = -1;
     bool digits = false;
-    const int64_t limit = std::numeric_limits<int64_t>::max() / 10;
     for (; i < text.size(); ++i) {
         const char ch = text[i];
         if (ch == '.' && fraction < 0) {
@@ -64,15 +63,15 @@ int64_t parseCurrency(const std::string &text) {
         }
         if (ch < '0' || ch > '9') throw JetError(kErrValue, "\"" + text + "\" is not an amount of money");
         if (fraction >= 4) throw JetError(kErrValue, "\"" + text + "\" has more than four decimals");
-        if (units > limit) throw JetError(kErrValue, "\"" + text + "\" is out of range for money");
-        units = units * 10 + (ch - '0');
+        if (__builtin_mul_overflow(units, 10, &units) || __builtin_add_overflow(units, ch - '0', &units))
+            throw JetError(kErrValue, "\"" + text + "\" is out of range for money");
         digits = true;
         if (fraction >= 0) ++fraction;
     }
     if (!digits) throw JetError(kErrValue, "\"" + text + "\" is not an amount of money");
     for (int f = fraction < 0 ? 0 : fraction; f < 4; ++f) {
-        if (units > limit) throw JetError(kErrValue, "\"" + text + "\" is out of range for money");
-        units *= 10;
+        if (__builtin_mul_overflow(units, 10, &units))
+            throw JetError(kErrValue, "\"" + text + "\" is out of range for money");
     }
     return negative ? -units : units;
 }

@@ -52,7 +52,7 @@ double jetDateFromParts(const DateTimeParts &p) {
 }
 
 DateTimeParts jetDateToParts(double value) {
-    if (!std::isfinite(value) || value < -657434.0 || value > 2958466.0)
+    if (!std::isfinite(value) || value < -657435.0 || value > 2958466.0)
         throw JetError(kErrValue, "date value out of range");
     const double whole = std::trunc(value);
     int64_t days = static_cast<int64_t>(whole);

@@ -122,8 +122,7 @@ private:
     std::vector<uint32_t> pages_;
 };
 
-std::vector<ColumnLayout> layoutColumns(const TableText &table) {
-    if (table.columns.empty()) throw JetError(kErrValue, "table " + table.name + " has no columns");
+std::vector<ColumnLayout> layoutColumns(const JetWriter::TableSource &table) {
     if (table.columns.size() > 255) throw JetError(kErrTooLarge, "table " + table.name + " has more than 255 columns");
     std::vector<ColumnLayout> out;
     uint16_t fixedOffset = 0, varIndex = 0;
@@ -165,7 +164,7 @@ std::vector<ColumnLayout> layoutColumns(const TableText &table) {
 
 class TableWriter {
 public:
-    TableWriter(PageStore &store, const TableText &table, uint32_t tdefPage, bool system)
+    TableWriter(PageStore &store, const JetWriter::TableSource &table, uint32_t tdefPage, bool system)
         : store_(store), table_(table), tdef_(tdefPage), system_(system), data_(store, tdefPage, false),
           lval_(store, 0, true), layout_(layoutColumns(table)) {
         for (const auto &c : layout_) {
@@ -176,7 +175,8 @@ public:
 
     void writeRows(uint32_t &mapPage) {
         size_t rowNo = 0;
-        for (const auto &row : table_.rows) {
+        Row row;
+        while (table_.next && table_.next(row)) {
             ++rowNo;
             if (row.size() != layout_.size())
                 throw JetError(kErrValue, "table " + table_.name + " row " + std::to_string(rowNo) + " has " +
@@ -194,6 +194,8 @@ public:
             const Bytes encoded = encodeRow(values, rowNo);
             data_.add(encoded);
         }
+        if (rowNo > INT32_MAX) throw JetError(kErrTooLarge, "table " + table_.name + " has too many rows");
+        rowCount_ = rowNo;
         const uint32_t usedMap = addMapRow(mapPage, usageMap(data_.pages()));
         const uint32_t freeMap = addMapRow(mapPage, usageMap({}));
         writeDefinition(usedMap, freeMap);
@@ -329,7 +331,7 @@ private:
         auto at = [&t](size_t off) { return reinterpret_cast<unsigned char *>(&t[off]); };
         t[0] = kPageTableDef;
         t[1] = 1;
-        put32(at(16), static_cast<uint32_t>(table_.rows.size()));
+        put32(at(16), static_cast<uint32_t>(rowCount_));
         const bool hasAuto = std::any_of(layout_.begin(), layout_.end(),
                                          [](const ColumnLayout &c) { return c.spec.type == ColumnType::AutoNumber; });
         put32(at(20), hasAuto ? static_cast<uint32_t>(autoNext_) : 0);
@@ -384,7 +386,8 @@ private:
     }
 
     PageStore &store_;
-    const TableText &table_;
+    const JetWriter::TableSource &table_;
+    size_t rowCount_ = 0;
     uint32_t tdef_;
     bool system_;
     RowPages data_;
@@ -396,7 +399,7 @@ private:
 };
 
 // Properties of a table in the catalogue's LvProp: Required columns.
-std::string requiredProperties(const TableText &table) {
+std::string requiredProperties(const JetWriter::TableSource &table) {
     std::vector<const ColumnSpec *> required;
     for (const auto &c : table.columns)
         if (c.required && c.type != ColumnType::Boolean) required.push_back(&c);
@@ -436,7 +439,26 @@ void JetWriter::writeFile(const std::string &path, const std::vector<TableText> 
     writeFile(path, tables, Options{});
 }
 
+JetWriter::TableSource JetWriter::sourceOf(const TableText &table) {
+    auto index = std::make_shared<size_t>(0);
+    return {table.name, table.columns, [&table, index](Row &row) {
+                if (*index >= table.rows.size()) return false;
+                row = table.rows[(*index)++];
+                return true;
+            }};
+}
+
+void JetWriter::writeFile(const std::string &path, std::vector<TableSource> tables) {
+    writeFile(path, std::move(tables), Options{});
+}
+
 void JetWriter::writeFile(const std::string &path, const std::vector<TableText> &input, const Options &options) {
+    std::vector<TableSource> sources;
+    for (const auto &t : input) sources.push_back(sourceOf(t));
+    writeFile(path, std::move(sources), options);
+}
+
+void JetWriter::writeFile(const std::string &path, std::vector<TableSource> input, const Options &options) {
     std::vector<TableText> extra;
     if (options.standardSystemTables) {
         extra.push_back(emptyTable("MSysACEs", "ACM:Long!\tFInheritable:Boolean\tObjectId:Long!\tSID:OLE"));
@@ -446,16 +468,16 @@ void JetWriter::writeFile(const std::string &path, const std::vector<TableText> 
                                    "ccolumn:Long\tgrbit:Long\ticolumn:Long\tszColumn:Text(255)\tszObject:Text(255)\t"
                                    "szReferencedColumn:Text(255)\tszReferencedObject:Text(255)\tszRelationship:Text(255)"));
     }
-    std::vector<const TableText *> tables;
+    std::vector<TableSource> tables;
     std::map<std::string, int> names{{"MSYSOBJECTS", 1}};
-    for (const auto &t : input) {
+    for (auto &t : input) {
         if (t.name.empty() || utf8ToUtf16(t.name).size() > kMaxTableName)
             throw JetError(kErrValue, "table name \"" + t.name + "\" is empty or longer than 64 characters");
         if (names[upper(t.name)]++) throw JetError(kErrValue, "table " + t.name + " appears twice");
-        tables.push_back(&t);
+        tables.push_back(std::move(t));
     }
     for (const auto &t : extra)
-        if (!names[upper(t.name)]++) tables.push_back(&t);
+        if (!names[upper(t.name)]++) tables.push_back(sourceOf(t));
 
     PageStore store;
     std::vector<uint32_t> tdefPages;
@@ -476,9 +498,9 @@ void JetWriter::writeFile(const std::string &path, const std::vector<TableText> 
     catalog.rows.push_back({std::to_string(kCatalogPage), "251658241", std::string("MSysObjects"), "1", kSystemFlags,
                             std::string(stamp), std::string(stamp), std::nullopt});
     for (size_t i = 0; i < tables.size(); ++i) {
-        const bool system = startsWithMSys(tables[i]->name);
-        const std::string props = requiredProperties(*tables[i]);
-        catalog.rows.push_back({std::to_string(tdefPages[i]), "251658241", tables[i]->name, "1",
+        const bool system = startsWithMSys(tables[i].name);
+        const std::string props = requiredProperties(tables[i]);
+        catalog.rows.push_back({std::to_string(tdefPages[i]), "251658241", tables[i].name, "1",
                                 system ? kSystemFlags : std::string("0"), std::string(stamp), std::string(stamp),
                                 props.empty() ? Cell() : Cell(props)});
     }
@@ -490,9 +512,10 @@ void JetWriter::writeFile(const std::string &path, const std::vector<TableText> 
         p1[1] = 1;
         put16(&p1[2], kPageSize - kDataHeader);
     }
-    TableWriter(store, catalog, kCatalogPage, true).writeRows(mapPage);
+    const TableSource catalogSource = sourceOf(catalog);
+    TableWriter(store, catalogSource, kCatalogPage, true).writeRows(mapPage);
     for (size_t i = 0; i < tables.size(); ++i)
-        TableWriter(store, *tables[i], tdefPages[i], startsWithMSys(tables[i]->name)).writeRows(mapPage);
+        TableWriter(store, tables[i], tdefPages[i], startsWithMSys(tables[i].name)).writeRows(mapPage);
 
     // Page 0: the database header.
     Page &h = store[0];
