@@ -18,6 +18,7 @@ struct JetCursorState {
     MdbTableDef *table = nullptr;
     std::vector<MdbField> fields;
     std::vector<unsigned char> page;  // long-value pages
+    bool done = false;
 
     ~JetCursorState() {
         if (table) mdb_free_tabledef(table);
@@ -101,7 +102,11 @@ const JetTableInfo &JetTableCursor::info() const { return state_->info; }
 
 bool JetTableCursor::next(std::vector<Value> &row) {
     JetCursorState &s = *state_;
-    if (!mdb_fetch_row(s.table)) return false;
+    if (s.done) return false;
+    if (!mdb_fetch_row(s.table)) {
+        s.done = true;
+        return false;
+    }
     const size_t pageSize = s.reader->check->pageSize();
     int start = 0;
     size_t size = 0;
