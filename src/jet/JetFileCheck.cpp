@@ -1,0 +1,209 @@
+#include "jet/JetFileCheck.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <set>
+
+#include "jet/JetError.h"
+#include "jet/JetFormat.h"
+
+namespace jet {
+
+using namespace format;
+
+namespace {
+constexpr size_t kMaxDefinitionPages = 64;
+constexpr unsigned kMaxColumns = 256;
+constexpr unsigned kMaxIndexes = 256;
+}  // namespace
+
+void JetFileCheck::fail(const std::string &what) const {
+    throw JetError(kErrFormat, path_ + " is not a readable Jet file: " + what);
+}
+
+JetFileCheck::JetFileCheck(int fd, const std::string &path) : fd_(fd), path_(path) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) throw JetError(kErrOpen, "cannot read " + path);
+    unsigned char head[0x20] = {};
+    if (st.st_size < static_cast<off_t>(sizeof head) || pread(fd, head, sizeof head, 0) != sizeof head)
+        fail("the file is too short");
+    if (head[0] != 0 || std::memcmp(head + 4, "Standard Jet DB", 15) != 0) fail("no Jet header");
+    const uint32_t v = get32(head + 0x14);
+    if (v == 0) {
+        version_ = 3;
+        pageSize_ = kPageSizeJet3;
+        rowCountOffset_ = 8;
+    } else if (v == 1) {
+        version_ = 4;
+    } else {
+        fail("unsupported Jet version " + std::to_string(v));
+    }
+    pageCount_ = static_cast<uint64_t>(st.st_size) / pageSize_;
+    if (static_cast<uint64_t>(st.st_size) % pageSize_ != 0) fail("the file is truncated (not whole pages)");
+    if (pageCount_ < 3) fail("the file is truncated (no catalogue)");
+    if (pageCount_ > 0xFFFFFF) fail("the file is too large");
+}
+
+void JetFileCheck::readPage(uint64_t page, unsigned char *buffer) const {
+    if (page >= pageCount_) fail("page " + std::to_string(page) + " lies beyond the end of the file");
+    const ssize_t got = pread(fd_, buffer, pageSize_, static_cast<off_t>(page * pageSize_));
+    if (got != static_cast<ssize_t>(pageSize_)) fail("page " + std::to_string(page) + " cannot be read");
+}
+
+std::pair<size_t, size_t> JetFileCheck::rowBounds(const unsigned char *p, unsigned row) const {
+    const unsigned rows = get16(p + rowCountOffset_);
+    const size_t table = rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows);
+    if (row >= rows || table > pageSize_) fail("a row pointer names a missing row");
+    const size_t start = get16(p + rowCountOffset_ + 2 + 2 * row) & 0x1FFF;
+    const size_t end = row == 0 ? pageSize_ : (get16(p + rowCountOffset_ + 2 * row) & 0x1FFF);
+    if (start < table || start > end || end > pageSize_) fail("damaged row offsets");
+    return {start, end};
+}
+
+std::vector<unsigned char> JetFileCheck::definitionBytes(uint32_t tdefPage) const {
+    std::vector<unsigned char> bytes, page(pageSize_);
+    std::set<uint32_t> seen;
+    uint32_t pg = tdefPage;
+    while (pg) {
+        if (!seen.insert(pg).second || seen.size() > kMaxDefinitionPages) fail("a table definition loops");
+        readPage(pg, page.data());
+        if (page[0] != kPageTableDef) fail("page " + std::to_string(pg) + " is not a table definition");
+        bytes.insert(bytes.end(), page.begin() + (bytes.empty() ? 0 : 8), page.end());
+        pg = get32(page.data() + 4);
+    }
+    return bytes;
+}
+
+std::vector<uint32_t> JetFileCheck::mapPages(uint32_t pointer, const std::string &what) const {
+    std::vector<unsigned char> page(pageSize_), mapPage(pageSize_);
+    readPage(pointer >> 8, page.data());
+    const auto [start, end] = rowBounds(page.data(), pointer & 0xFF);
+    const unsigned char *m = page.data() + start;
+    const size_t len = end - start;
+    std::vector<uint32_t> pages;
+    if (len < 1) fail("the usage map of " + what + " is empty");
+    if (m[0] == 0) {
+        if (len < 5) fail("the usage map of " + what + " is too short");
+        const uint64_t first = get32(m + 1);
+        for (size_t bit = 0; bit < (len - 5) * 8; ++bit)
+            if (m[5 + bit / 8] & (1 << (bit % 8))) {
+                if (first + bit >= pageCount_) fail("the usage map of " + what + " names pages beyond the file");
+                pages.push_back(static_cast<uint32_t>(first + bit));
+            }
+    } else if (m[0] == 1) {
+        const size_t bits = (pageSize_ - 4) * 8;
+        for (size_t i = 0; i < (len - 1) / 4; ++i) {
+            const uint32_t mp = get32(m + 1 + 4 * i);
+            if (!mp) continue;
+            readPage(mp, mapPage.data());
+            if (mapPage[0] != kPageUsageMap) fail("the usage map of " + what + " points at a page of another kind");
+            for (size_t bit = 0; bit < bits; ++bit)
+                if (mapPage[4 + bit / 8] & (1 << (bit % 8))) {
+                    const uint64_t pg = i * bits + bit;
+                    if (pg >= pageCount_) fail("the usage map of " + what + " names pages beyond the file");
+                    pages.push_back(static_cast<uint32_t>(pg));
+                }
+        }
+    } else {
+        fail("the usage map of " + what + " has an unknown kind");
+    }
+    return pages;
+}
+
+void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows) const {
+    const std::string what = "table \"" + name + "\"";
+    if (tdefPage == 0 || tdefPage >= pageCount_) fail(what + " has its definition beyond the file");
+    const std::vector<unsigned char> t = definitionBytes(tdefPage);
+    if (version_ == 3) {
+        // Jet 3 definitions are left to libmdb beyond the page chain.
+        return;
+    }
+    if (t.size() < 63) fail(what + " has a short definition");
+    const unsigned numVar = get16(&t[43]), numCols = get16(&t[45]);
+    const uint32_t numIdx = get32(&t[47]), numRealIdx = get32(&t[51]);
+    if (numCols > kMaxColumns || numVar > numCols || numIdx > kMaxIndexes || numRealIdx > kMaxIndexes)
+        fail(what + " has impossible column or index counts");
+    size_t pos = 63 + static_cast<size_t>(numRealIdx) * 12;
+    std::vector<Column> columns;
+    for (unsigned i = 0; i < numCols; ++i, pos += 25) {
+        if (pos + 25 > t.size()) fail(what + " has a truncated column list");
+        const unsigned char *e = &t[pos];
+        Column c{e[0], (e[15] & kFlagFixed) != 0, get16(e + 21), get16(e + 23), get16(e + 7)};
+        if (c.code < kBool || c.code > kNumeric) fail(what + " has a column of unknown type");
+        if (c.fixed && c.code != kBool && c.fixedOffset + c.size > pageSize_) fail(what + " has a damaged column");
+        if (!c.fixed && c.varIndex >= numVar) fail(what + " has a damaged variable column");
+        if (get16(e + 5) >= kMaxColumns) fail(what + " has a damaged column number");
+        columns.push_back(c);
+    }
+    for (unsigned i = 0; i < numCols; ++i) {
+        if (pos + 2 > t.size()) fail(what + " has truncated column names");
+        const size_t len = get16(&t[pos]);
+        if (len == 0 || len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged column name");
+        pos += 2 + len;
+    }
+    pos += static_cast<size_t>(numRealIdx) * 52 + static_cast<size_t>(numIdx) * 28;
+    for (uint32_t i = 0; i < numIdx; ++i) {
+        if (pos + 2 > t.size()) fail(what + " has truncated index names");
+        const size_t len = get16(&t[pos]);
+        if (len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged index name");
+        pos += 2 + len;
+    }
+    if (pos > t.size()) fail(what + " has a truncated index list");
+    const std::vector<uint32_t> pages = mapPages(get32(&t[55]), what);
+    mapPages(get32(&t[59]), what);
+    if (!rows) return;
+    std::vector<unsigned char> page(pageSize_);
+    for (uint32_t pg : pages) {
+        readPage(pg, page.data());
+        if (page[0] != kPageData || get32(&page[4]) != tdefPage) continue;  // not a page of this table
+        checkRows(page.data(), pg, columns, numVar, what);
+    }
+}
+
+void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std::vector<Column> &columns,
+                             unsigned numVar, const std::string &what) const {
+    const unsigned rows = get16(p + rowCountOffset_);
+    const std::string where = what + " page " + std::to_string(pageNo);
+    if (rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows) > pageSize_) fail(where + " has too many rows");
+    for (unsigned r = 0; r < rows; ++r) {
+        const uint16_t raw = get16(p + rowCountOffset_ + 2 + 2 * r);
+        const auto [start, end] = rowBounds(p, r);
+        if (raw & 0x8000) continue;  // deleted
+        if (raw & 0x4000) fail(where + " holds an overflow row, which is not supported");
+        const size_t len = end - start;
+        const unsigned char *row = p + start;
+        if (len < 2) fail(where + " has a damaged row");
+        const unsigned rowCols = get16(row);
+        const size_t mask = (rowCols + 7) / 8;
+        if (rowCols > kMaxColumns || 2 + mask > len) fail(where + " has a damaged row header");
+        size_t fixedEnd = len - mask;
+        std::vector<size_t> offsets;
+        if (numVar) {
+            if (len < 2 + mask + 2) fail(where + " has a damaged row tail");
+            const unsigned rowVar = get16(row + len - mask - 2);
+            if (rowVar > numVar || len < 2 + mask + 2 + 2 * (static_cast<size_t>(rowVar) + 1))
+                fail(where + " has a damaged variable column table");
+            const size_t tail = len - mask - 2 - 2 * (static_cast<size_t>(rowVar) + 1);
+            size_t prev = 2;
+            for (unsigned i = 0; i <= rowVar; ++i) {
+                const size_t off = get16(row + len - mask - 4 - 2 * i);
+                if (off < prev || off > tail) fail(where + " has damaged variable column offsets");
+                offsets.push_back(off);
+                prev = off;
+            }
+            fixedEnd = offsets.front();
+        }
+        for (const Column &c : columns) {
+            if (c.fixed && c.code != kBool && 2 + c.fixedOffset + c.size > fixedEnd && rowCols >= columns.size())
+                fail(where + " has a row shorter than its fixed columns");
+            if (!c.fixed && (c.code == kMemo || c.code == kOle) && c.varIndex + 1 < offsets.size()) {
+                const size_t vlen = offsets[c.varIndex + 1] - offsets[c.varIndex];
+                if (vlen != 0 && vlen < 12) fail(where + " has a damaged long value");
+            }
+        }
+    }
+}
+
+}  // namespace jet

@@ -1,0 +1,56 @@
+// Structural checks of an untrusted Jet file, made with our own bounded
+// reads before libmdb is handed any structure: the header, a table
+// definition chain, its usage maps and every row of its data pages.
+// Each failed check throws JetError(kErrFormat) saying what is wrong.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace jet {
+
+class JetFileCheck {
+public:
+    // Opens nothing: reads through fd, which stays owned by the caller.
+    // Checks the header; throws JetError(kErrFormat) for a truncated file,
+    // one that is not a Jet file, or a version that is not Jet 3 or Jet 4.
+    JetFileCheck(int fd, const std::string &path);
+
+    int version() const { return version_; }  // 3 or 4
+    size_t pageSize() const { return pageSize_; }
+    uint64_t pageCount() const { return pageCount_; }
+
+    // Reads one page; throws JetError(kErrFormat) beyond the file.
+    void readPage(uint64_t page, unsigned char *buffer) const;
+    // The bytes of row `row` of a page already read; throws when the row
+    // offsets are damaged.
+    std::pair<size_t, size_t> rowBounds(const unsigned char *page, unsigned row) const;
+
+    // Checks a table definition, its usage maps and (Jet 4) every row of
+    // every data page it owns.
+    void checkTable(uint32_t tdefPage, const std::string &name, bool rows) const;
+
+private:
+    struct Column {
+        int code;
+        bool fixed;
+        unsigned fixedOffset;
+        unsigned size;
+        unsigned varIndex;
+    };
+    std::vector<unsigned char> definitionBytes(uint32_t tdefPage) const;
+    std::vector<uint32_t> mapPages(uint32_t rowPointer, const std::string &what) const;
+    void checkRows(const unsigned char *page, uint32_t pageNo, const std::vector<Column> &columns, unsigned varCount,
+                   const std::string &name) const;
+    [[noreturn]] void fail(const std::string &what) const;
+
+    int fd_;
+    std::string path_;
+    int version_ = 4;
+    size_t pageSize_ = 4096;
+    size_t rowCountOffset_ = 12;
+    uint64_t pageCount_ = 0;
+};
+
+}  // namespace jet

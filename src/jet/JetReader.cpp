@@ -1,0 +1,116 @@
+#include "jet/JetReader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <strings.h>
+
+#include "jet/JetError.h"
+#include "jet/JetFormat.h"
+#include "jet/JetReaderState.h"
+
+namespace jet {
+
+using namespace format;
+
+namespace {
+
+// Long values are read by our own code; the bind size only matters to
+// libmdb's own conversions, which must not cut long memos short.
+constexpr size_t kBindSize = 1 << 20;
+
+const char *typeName(int code) {
+    switch (code) {
+    case kBool: return "Boolean";
+    case kByte: return "Byte";
+    case kInt: return "Integer";
+    case kLong: return "Long";
+    case kMoney: return "Currency";
+    case kFloat: return "Single";
+    case kDouble: return "Double";
+    case kDateTime: return "DateTime";
+    case kBinary: return "Binary";
+    case kText: return "Text";
+    case kOle: return "OLE";
+    case kMemo: return "Memo";
+    case kGuid: return "GUID";
+    case kNumeric: return "Decimal";
+    default: return "Unknown";
+    }
+}
+
+}  // namespace
+
+JetReaderState::~JetReaderState() {
+    if (mdb) mdb_close(mdb);
+    if (fd >= 0) ::close(fd);
+}
+
+JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReaderState>()) {
+    JetReaderState &s = *state_;
+    s.path = path;
+    s.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (s.fd < 0) throw JetError(kErrOpen, "cannot open " + path);
+    s.check = std::make_unique<JetFileCheck>(s.fd, path);
+    s.check->checkTable(kCatalogPage, "MSysObjects", true);
+
+    s.mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
+    if (!s.mdb) throw JetError(kErrFormat, path + " is not a readable Jet file: libmdb cannot open it");
+    mdb_set_bind_size(s.mdb, kBindSize);
+    if (!mdb_read_catalog(s.mdb, MDB_TABLE))
+        throw JetError(kErrFormat, path + " is not a readable Jet file: the catalogue cannot be read");
+    for (unsigned i = 0; i < s.mdb->num_catalog; ++i) {
+        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(s.mdb->catalog, i));
+        if (entry->object_type != MDB_TABLE) continue;
+        JetTableInfo info;
+        info.name = entry->object_name;
+        info.system = mdb_is_system_table(entry) || (static_cast<unsigned>(entry->flags) & 0x80000002u);
+        s.check->checkTable(static_cast<uint32_t>(entry->table_pg), info.name, false);
+        MdbTableDef *table = mdb_read_table(entry);
+        if (!table) throw JetError(kErrFormat, path + ": the definition of table " + info.name + " cannot be read");
+        if (!mdb_read_columns(table)) {
+            mdb_free_tabledef(table);
+            throw JetError(kErrFormat, path + ": the columns of table " + info.name + " cannot be read");
+        }
+        info.rowCount = table->num_rows;
+        for (unsigned c = 0; c < table->num_cols; ++c) {
+            auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+            JetFieldInfo f;
+            f.name = col->name;
+            f.jetType = col->col_type;
+            f.typeName = typeName(col->col_type);
+            f.autoNumber = col->is_long_auto;
+            if (f.autoNumber && col->col_type == kLong) f.typeName = "AutoNumber";
+            f.size = col->col_type == kText ? col->col_size / (s.check->version() == 4 ? 2 : 1)
+                   : (col->col_type == kMemo || col->col_type == kOle) ? 0
+                                                                        : col->col_size;
+            if (col->col_type == kBool) f.size = 1;
+            const char *req = mdb_col_get_prop(col, "Required");
+            f.required = col->col_type == kBool || f.autoNumber || (req && !strcasecmp(req, "yes"));
+            info.fields.push_back(f);
+        }
+        mdb_free_tabledef(table);
+        s.tables.push_back(std::move(info));
+        s.entries.push_back(entry);
+    }
+}
+
+JetReader::~JetReader() = default;
+
+const std::string &JetReader::path() const { return state_->path; }
+int JetReader::jetVersion() const { return state_->check->version(); }
+const std::vector<JetTableInfo> &JetReader::tables() const { return state_->tables; }
+
+const JetTableInfo *JetReader::findTable(const std::string &name) const {
+    for (const auto &t : state_->tables)
+        if (!strcasecmp(t.name.c_str(), name.c_str())) return &t;
+    return nullptr;
+}
+
+std::unique_ptr<JetTableCursor> JetReader::openTable(const std::string &name) const {
+    const JetTableInfo *info = findTable(name);
+    if (!info) throw JetError(kErrNoTable, "no table " + name + " in " + state_->path);
+    return std::make_unique<JetTableCursor>(*state_, *info);
+}
+
+}  // namespace jet

@@ -1,0 +1,176 @@
+#include "jet/JetTableCursor.h"
+
+#include <cstring>
+
+#include "jet/JetError.h"
+#include "jet/JetFormat.h"
+#include "jet/JetReaderState.h"
+#include "jet/JetText.h"
+
+namespace jet {
+
+using namespace format;
+
+struct JetCursorState {
+    const JetReaderState *reader = nullptr;
+    JetTableInfo info;
+    MdbHandle *mdb = nullptr;
+    MdbTableDef *table = nullptr;
+    std::vector<MdbField> fields;
+    std::vector<unsigned char> page;  // long-value pages
+    bool done = false;
+
+    ~JetCursorState() {
+        if (table) mdb_free_tabledef(table);
+        if (mdb) mdb_close(mdb);
+    }
+
+    [[noreturn]] void damaged(const std::string &what) const {
+        throw JetError(kErrFormat, reader->path + ": table " + info.name + ": " + what);
+    }
+
+    std::string longValue(const unsigned char *h, size_t siz) {
+        if (siz < 12) damaged("damaged long value");
+        const uint32_t len = get32(h) & 0x3FFFFFFF;
+        const uint8_t kind = h[3] & 0xC0;
+        const JetFileCheck &check = *reader->check;
+        if (len > check.pageCount() * check.pageSize()) damaged("a long value is longer than the file");
+        if (kind & kMemoInline) {
+            if (len > siz - 12) damaged("damaged inline long value");
+            return std::string(reinterpret_cast<const char *>(h + 12), len);
+        }
+        std::string out;
+        out.reserve(len);
+        uint32_t ptr = get32(h + 4);
+        for (uint64_t hops = 0; out.size() < len; ++hops) {
+            if (!ptr || hops > check.pageCount()) damaged("a long value chain is broken");
+            check.readPage(ptr >> 8, page.data());
+            const auto [start, end] = check.rowBounds(page.data(), ptr & 0xFF);
+            const unsigned char *row = page.data() + start;
+            size_t n = end - start;
+            if (kind & kMemoSingle) {
+                out.append(reinterpret_cast<const char *>(row), std::min<size_t>(n, len));
+                if (out.size() < len) damaged("a long value is shorter than recorded");
+                break;
+            }
+            if (n < 4) damaged("damaged long value page");
+            ptr = get32(row);
+            n -= 4;
+            out.append(reinterpret_cast<const char *>(row + 4), std::min<size_t>(n, len - out.size()));
+        }
+        return out;
+    }
+
+    std::string text(const unsigned char *p, size_t n) {
+        if (reader->check->version() == 4) return utf16ToUtf8(decodeJetText(p, n));
+        std::string out(n * 4 + 4, '\0');
+        const int got = mdb_unicode2ascii(mdb, reinterpret_cast<const char *>(p), n, out.data(), out.size() - 1);
+        out.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        return out;
+    }
+};
+
+JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo &info)
+    : state_(std::make_unique<JetCursorState>()) {
+    JetCursorState &s = *state_;
+    s.reader = &reader;
+    s.info = info;
+    MdbCatalogEntry *entry = nullptr;
+    for (size_t i = 0; i < reader.tables.size(); ++i)
+        if (&reader.tables[i] == &info) entry = reader.entries[i];
+    if (!entry) throw JetError(kErrNoTable, "no table " + info.name);
+    reader.check->checkTable(static_cast<uint32_t>(entry->table_pg), info.name, true);
+    s.mdb = mdb_clone_handle(reader.mdb);
+    if (!s.mdb) throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
+    MdbCatalogEntry *own = nullptr;
+    for (unsigned i = 0; i < s.mdb->num_catalog && s.mdb->catalog && i < s.mdb->catalog->len; ++i) {
+        auto *e = static_cast<MdbCatalogEntry *>(g_ptr_array_index(s.mdb->catalog, i));
+        if (e->table_pg == entry->table_pg && !std::strcmp(e->object_name, entry->object_name)) own = e;
+    }
+    if (!own) throw JetError(kErrNoTable, "no table " + info.name);
+    s.table = mdb_read_table(own);
+    if (!s.table || !mdb_read_columns(s.table)) throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
+    if (s.table->num_cols != info.fields.size()) s.damaged("the definition changed while reading");
+    mdb_rewind_table(s.table);
+    s.fields.resize(256 + 1);
+    s.page.resize(reader.check->pageSize());
+}
+
+JetTableCursor::~JetTableCursor() = default;
+
+const JetTableInfo &JetTableCursor::info() const { return state_->info; }
+
+bool JetTableCursor::next(std::vector<Value> &row) {
+    JetCursorState &s = *state_;
+    if (s.done) return false;
+    if (!mdb_fetch_row(s.table)) {
+        s.done = true;
+        return false;
+    }
+    const size_t pageSize = s.reader->check->pageSize();
+    int start = 0;
+    size_t size = 0;
+    if (s.table->cur_row == 0 || mdb_find_row(s.mdb, static_cast<int>(s.table->cur_row - 1), &start, &size) != 0)
+        s.damaged("a row cannot be found");
+    start &= 0x1FFF;
+    if (static_cast<size_t>(start) + size > pageSize) s.damaged("a row lies outside its page");
+    const int cracked = mdb_crack_row(s.table, start, size, s.fields.data());
+    if (cracked < 0) s.damaged("a row cannot be decoded");
+    const size_t n = s.info.fields.size();
+    row.assign(n, Value());
+    for (size_t i = 0; i < n; ++i) {
+        const MdbField &f = s.fields[i];
+        if (f.colnum < 0 || static_cast<size_t>(f.colnum) >= n) s.damaged("a row names a missing column");
+        const JetFieldInfo &info = s.info.fields[f.colnum];
+        Value &v = row[f.colnum];
+        if (info.jetType == kBool) {
+            v = Value::boolean(!f.is_null);
+            continue;
+        }
+        if (f.is_null) continue;
+        if (f.start < 0 || f.siz < 0 || static_cast<size_t>(f.start) + static_cast<size_t>(f.siz) > pageSize)
+            s.damaged("a value lies outside its page");
+        const unsigned char *p = s.mdb->pg_buf + f.start;
+        const size_t siz = static_cast<size_t>(f.siz);
+        auto need = [&](size_t bytes) {
+            if (siz < bytes) s.damaged("a value is shorter than its type");
+        };
+        switch (info.jetType) {
+        case kByte: need(1); v = Value::integral(p[0]); break;
+        case kInt: need(2); v = Value::integral(static_cast<int16_t>(get16(p))); break;
+        case kLong: need(4); v = Value::integral(static_cast<int32_t>(get32(p))); break;
+        case kMoney: {
+            need(8);
+            const uint64_t raw = get32(p) | static_cast<uint64_t>(get32(p + 4)) << 32;
+            v = Value::currency(static_cast<int64_t>(raw));
+            break;
+        }
+        case kFloat: {
+            need(4);
+            float x;
+            std::memcpy(&x, p, 4);
+            v = Value::single(x);
+            break;
+        }
+        case kDouble:
+        case kDateTime: {
+            need(8);
+            double x;
+            std::memcpy(&x, p, 8);
+            v = info.jetType == kDouble ? Value::dbl(x) : Value::dateTime(x);
+            break;
+        }
+        case kText: v = Value::text(s.text(p, siz)); break;
+        case kMemo: {
+            const std::string raw = s.longValue(p, siz);
+            v = Value::text(s.text(reinterpret_cast<const unsigned char *>(raw.data()), raw.size()));
+            break;
+        }
+        case kOle: v = Value::binary(s.longValue(p, siz)); break;
+        default: v = Value::binary(std::string(reinterpret_cast<const char *>(p), siz)); break;
+        }
+    }
+    return true;
+}
+
+}  // namespace jet

@@ -1,0 +1,98 @@
+// Helpers of the Jet tests: scratch folders, running mdbtools' programs and
+// reading their CSV.
+#pragma once
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace jettest {
+
+// A fresh folder removed at the end of the test.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "pnwjetXXXXXX").string();
+        path_ = mkdtemp(tmpl.data());
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string file(const std::string &name) const { return (std::filesystem::path(path_) / name).string(); }
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+struct CommandResult {
+    int status = -1;
+    std::string out;
+};
+
+inline std::string quote(const std::string &arg) {
+    std::string q = "'";
+    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline CommandResult run(const std::string &command) {
+    CommandResult r;
+    FILE *p = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!p) return r;
+    std::array<char, 65536> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+using CsvField = std::optional<std::string>;  // nullopt: the unquoted NULL marker
+
+// Parses mdb-export output made with -0 '\N': quoted fields are text.
+inline std::vector<std::vector<CsvField>> parseCsv(const std::string &s) {
+    std::vector<std::vector<CsvField>> rows;
+    std::vector<CsvField> row;
+    size_t i = 0;
+    while (i < s.size()) {
+        std::string field;
+        bool quoted = false;
+        if (s[i] == '"') {
+            quoted = true;
+            ++i;
+            while (i < s.size()) {
+                if (s[i] == '"' && i + 1 < s.size() && s[i + 1] == '"') {
+                    field += '"';
+                    i += 2;
+                } else if (s[i] == '"') {
+                    ++i;
+                    break;
+                } else {
+                    field += s[i++];
+                }
+            }
+        } else {
+            while (i < s.size() && s[i] != ',' && s[i] != '\n') field += s[i++];
+        }
+        row.push_back(!quoted && field == "\\N" ? CsvField() : CsvField(field));
+        if (i < s.size() && s[i] == ',') {
+            ++i;
+        } else {
+            ++i;  // newline or end
+            rows.push_back(std::move(row));
+            row.clear();
+        }
+    }
+    return rows;
+}
+
+inline std::string binDir() { return std::string(PNW_BINARY_DIR) + "/bin"; }
+
+}  // namespace jettest
