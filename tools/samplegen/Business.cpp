@@ -65,18 +65,27 @@ int Business::entries(const std::vector<Voucher> &v) const {
 
 Voucher Business::purchase(int period) {
     const auto suppliers = ledger_.detailItems(1, "02");
+    const bool large = ledger_.profile.large;
     // The logistics supplier of the small set sells no goods.
-    const Item *s = suppliers[static_cast<size_t>(rng_.range(0, std::max<int64_t>(0, static_cast<int64_t>(suppliers.size()) - (ledger_.profile.large ? 1 : 2))))];
+    const Item *s = suppliers[static_cast<size_t>(rng_.range(0, std::max<int64_t>(0, static_cast<int64_t>(suppliers.size()) - (large ? 1 : 2))))];
     Voucher v;
     v.period = period;
     v.day = day();
     v.group = "转";
     v.attachments = 2;
     Cents net = 0;
-    const int lines = static_cast<int>(rng_.range(1, 2));
-    for (int i = 0; i < lines; ++i) {
-        const Account *a = rng_.pick(stockAccounts_);
-        const long q = ledger_.profile.large ? rng_.range(5, 60) : rng_.range(2, 12) * 10;
+    // A small company restocks what runs low; a large one buys across its range.
+    std::vector<const Account *> goods;
+    if (large) {
+        goods.push_back(rng_.pick(stockAccounts_));
+        if (rng_.chance(50)) goods.push_back(rng_.pick(stockAccounts_));
+    } else {
+        goods = stockAccounts_;
+        std::stable_sort(goods.begin(), goods.end(), [&](const Account *a, const Account *b) { return stock_[a->code] < stock_[b->code]; });
+        goods.resize(2);
+    }
+    for (const Account *a : goods) {
+        const long q = large ? rng_.range(5, 60) : std::max<long>(50, (300 - stock_[a->code]) / 10 * 10);
         Entry e = entry(a->code, q * a->stdCost, 0, "采购" + a->name);
         e.qty = q;
         e.price = a->stdCost;
@@ -104,14 +113,22 @@ Voucher Business::sale(int period, const std::string &customer) {
     v.attachments = 3;
     std::vector<Entry> revenue, cost;
     Cents net = 0;
-    const int lines = static_cast<int>(rng_.range(1, 2));
-    for (int i = 0; i < lines; ++i) {
-        const Account *a = rng_.pick(stockAccounts_);
+    std::vector<const Account *> goods;
+    if (ledger_.profile.large) {
+        goods.push_back(rng_.pick(stockAccounts_));
+        if (rng_.chance(50)) goods.push_back(rng_.pick(stockAccounts_));
+    } else {
+        goods.push_back(rng_.pick(stockAccounts_));
+        const Account *second = goods[0];
+        while (second == goods[0]) second = rng_.pick(stockAccounts_);
+        goods.push_back(second);
+    }
+    for (const Account *a : goods) {
         long &onHand = stock_[a->code];
         if (onHand < 2) continue;
-        const long q = std::min<long>(onHand / 2, ledger_.profile.large ? rng_.range(1, 40) : rng_.range(1, 8) * 5);
+        const long q = std::min<long>(onHand / 2, ledger_.profile.large ? rng_.range(1, 40) : rng_.range(4, 16) * 10);
         onHand -= q;
-        const Cents price = a->stdCost * 13 / 10;
+        const Cents price = a->stdCost * 145 / 100;
         Entry r = entry("6001", 0, q * price, "销售" + a->name);
         if (ledger_.profile.customClass()) {
             r.cls = 4;
@@ -145,14 +162,14 @@ Voucher Business::sale(int period, const std::string &customer) {
 bool Business::receipt(int period, Voucher &v, bool dollars) {
     const std::string foreign = ledger_.profile.foreignCurrency() && !ledger_.profile.large ? "0104" : "";
     for (size_t i = 0; i < receivables_.size(); ++i) {
-        Open &o = receivables_[(i + static_cast<size_t>(rng_.range(0, 3))) % receivables_.size()];
-        if (o.amount <= 0 || (o.obj == foreign) != dollars) continue;
+        Open &o = receivables_[ledger_.profile.large ? (i + static_cast<size_t>(rng_.range(0, 3))) % receivables_.size() : i];
+        if (o.amount < 10000 || (o.obj == foreign) != dollars) continue;  // residues of rounding stay open
         v.period = period;
         v.day = day();
         v.group = "收";
         v.attachments = 1;
         const std::string name = ledger_.item(1, o.obj)->name;
-        Cents amount = rng_.chance(70) ? o.amount : o.amount / 2;
+        Cents amount = rng_.chance(80) ? o.amount : o.amount / 2;
         if (dollars) {
             const double rate = ledger_.usdRate[static_cast<size_t>(std::min(period, 12))];
             Entry e = entry("100202", 0, 0, "收到" + name + "美元货款");
@@ -182,7 +199,7 @@ bool Business::receipt(int period, Voucher &v, bool dollars) {
 
 bool Business::payment(int period, Voucher &v) {
     for (size_t i = 0; i < payables_.size(); ++i) {
-        Open &o = payables_[(i + static_cast<size_t>(rng_.range(0, 3))) % payables_.size()];
+        Open &o = payables_[ledger_.profile.large ? (i + static_cast<size_t>(rng_.range(0, 3))) % payables_.size() : i];
         if (o.amount <= 0) continue;
         v.period = period;
         v.day = day();
@@ -319,16 +336,25 @@ void Business::periodVouchers(int period, std::vector<Voucher> &out) {
     if (!p.large) {
         out.push_back(purchase(period));
         if (period == 5) out.back().entries[0].exp = "采购入库 单号 RK\\2025\\05";
+        // Domestic customers buy every month; the overseas one every third month and pays in dollars.
+        std::vector<const Item *> domestic;
+        for (const Item *c : customers)
+            if (!(p.foreignCurrency() && c->code == "0104")) domestic.push_back(c);
         for (int i = 0; i < 2; ++i) {
-            Voucher v = sale(period, customers[static_cast<size_t>((period + i) % static_cast<int>(customers.size()))]->code);
+            const bool overseas = p.foreignCurrency() && i == 1 && period % 3 == 1;
+            const std::string customer = overseas ? "0104" : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
+            Voucher v = sale(period, customer);
             if (v.entries.empty()) continue;
             if (period == 4 && i == 0) v.entries[0].exp = "应收货款（客户称'急单'，50% 预付）";
             out.push_back(v);
         }
         Voucher v;
-        if (receipt(period, v, false)) out.push_back(v);
-        v = Voucher();
-        if (period % 2 == 0 && payment(period, v)) out.push_back(v);
+        for (int i = 0; i < 3; ++i) {
+            v = Voucher();
+            if (receipt(period, v, false)) out.push_back(v);
+            v = Voucher();
+            if (i < 2 && payment(period, v)) out.push_back(v);
+        }
         out.push_back(expense(period));
         if (period % 3 == 1) travel(period, out);
         if (p.foreignCurrency() && period % 3 == 2) {
@@ -552,6 +578,8 @@ void Business::run() {
         std::stable_sort(vs.begin(), vs.end(), [](const Voucher &a, const Voucher &b) { return a.day < b.day; });
         finalize(period, vs);
         if (period < p.currPeriod) closing(period, vs);
+        for (auto &v : vs)
+            if (v.preparer.empty()) v.preparer = kPreparer;
         std::stable_sort(vs.begin(), vs.end(), [](const Voucher &a, const Voucher &b) { return a.day < b.day; });
         std::map<std::string, long> numbers;
         long serial = 0;

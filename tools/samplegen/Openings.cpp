@@ -29,7 +29,7 @@ void buildOpenings(Ledger &l, Rng &rng, const Payroll &payroll, const FixedAsset
     const int prev = p.year - 1;
     const Cents scale = p.large ? 20 : 1;
     amount(l, "1001", 856000);
-    amount(l, "100201", 125680000 * scale);
+    amount(l, "100201", 225680000 * scale);
     if (p.foreignCurrency()) {
         Opening o;
         o.acct = "100202";
@@ -84,7 +84,7 @@ void buildOpenings(Ledger &l, Rng &rng, const Payroll &payroll, const FixedAsset
                         payroll.total(0, &PayLine::housing)));
     amount(l, "222103", -payroll.total(0, &PayLine::tax));
     amount(l, "222102", -1850000 * scale);
-    amount(l, "4001", -150000000 * scale);
+    amount(l, "4001", -200000000 * scale);
     Cents sum = 0;
     for (const auto &o : l.openings) sum += o.base;
     amount(l, "410401", -sum);
