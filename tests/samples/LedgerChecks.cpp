@@ -140,6 +140,25 @@ Problems checkItems(const SampleSet &s) {
         if (key.first == 1) r.expect(custRows.count(key.second) != 0, "no GLCust row for " + key.second);
         if (key.first == 3) r.expect(empRows.count(key.second) != 0, "no GLEmp row for " + key.second);
     }
+    // Every detail business unit is used on an account whose name gives it a nature.
+    std::set<std::string> used;
+    const Table &acct = s["GLAcct"];
+    std::set<std::string> natured;
+    for (size_t i = 0; i < acct.size(); ++i)
+        for (const char *n : {"应收", "预收", "应付", "预付"})
+            if (acct.str(i, "FAcctName").find(n) != std::string::npos) natured.insert(acct.str(i, "FAcctID"));
+    const Table &v = s["GLVch"];
+    for (size_t i = 0; i < v.size(); ++i)
+        if (natured.count(v.str(i, "FAcctID"))) used.insert(v.integer(i, "FClsID") == 1 ? v.str(i, "FObjID") : v.str(i, "FCustID"));
+    const Table &b = s["GLBal"];
+    for (size_t i = 0; i < b.size(); ++i)
+        if (b.integer(i, "FClsID") == 1 && natured.count(b.str(i, "FAcctID"))) used.insert(b.str(i, "FObjID"));
+    for (const auto &[key, row] : items)
+        if (key.first == 1 && key.second != "*" && o.flag(row, "FDetail"))
+            r.expect(used.count(key.second) != 0, "business unit " + key.second + " is used on no customer or supplier account");
+    // Balances name detail items only.
+    for (size_t i = 0; i < b.size(); ++i)
+        if (b.integer(i, "FClsID")) r.expect(detail(b.integer(i, "FClsID"), b.str(i, "FObjID")), "balance of non-detail item " + b.str(i, "FObjID"));
     const Table &cls = s["GLCls"];
     for (size_t i = 0; i < cls.size(); ++i) {
         if (cls.integer(i, "FClsID") <= 3) continue;

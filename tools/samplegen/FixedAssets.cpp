@@ -329,7 +329,7 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
     for (const auto &c : cards_) {
         const std::string service = date(c.serviceYear, c.serviceMonth, c.serviceDay);
         set.add("FACard")("FAssetID", c.id)("FAssetName", c.name)("FModel", c.model)("FUse", "经营用")(
-            "FLocation", c.location)("FRemark", c.clearPeriod ? "已报废" : "")("FAlterID", integer(c.alterId))(
+            "FLocation", c.location)("FRemark", c.clearPeriod ? "报废前放在'" + c.location + "'" : "")("FAlterID", integer(c.alterId))(
             "FServiceDate", service)("FOrgValService", money(c.org))("FDeprService", zero)("FUseBeforeService", "0")(
             "FBeginUseDate", service)("FPeriodsBeforeService", "0")("FJobUnit", "")("FDeprAll", "0")(
             "FFormularyType", "0")("FAssetAcID", "1601")("FDeprAcID", "1602")("FTaxAmount", money(c.tax))(

@@ -87,7 +87,7 @@ int main(int argc, char **argv) {
     set(suppliers, p.suppliers);
     if (seed.value >= 0) p.seed = static_cast<uint64_t>(seed.value);
     if (p.years < 1 || p.years > 20 || p.employees < 4 || p.customers < 4 || p.suppliers < 3 ||
-        (!p.standard() && p.customers > 99) || (!p.large && (p.customers > 99 || p.suppliers > 99)) ||
+        (!p.large && (p.customers > 99 || p.suppliers > 99)) ||
         p.customers > 999 || p.suppliers > 999 || p.employees > 999) {
         std::fprintf(stderr, "samplegen: a count is out of range\n");
         return 2;
