@@ -128,7 +128,8 @@ const std::vector<Check> &allChecks() {
         {"Balances", checkBalances},     {"ProfitAndLoss", checkProfitAndLoss},
         {"Transactions", checkTransactions}, {"RateAdjustments", checkRateAdjustments},
         {"FixedAssets", checkFixedAssets}, {"Payroll", checkPayroll},
-        {"Cashier", checkCashier},
+        {"Cashier", checkCashier},       {"Templates", checkTemplates},
+        {"Texts", checkTexts},           {"Users", checkUsers},
     };
     return checks;
 }

@@ -33,5 +33,8 @@ Problems checkFixedAssets(const SampleSet &s);
 Problems checkPayroll(const SampleSet &s);
 Problems checkCashier(const SampleSet &s);
 Problems checkEdition(const SampleSet &s);
+Problems checkTemplates(const SampleSet &s);
+Problems checkTexts(const SampleSet &s);
+Problems checkUsers(const SampleSet &s);
 
 }  // namespace samples

@@ -161,6 +161,13 @@ TEST(Samples, ChecksFindBrokenSets) {
         {"PAData", "FData", 0, "\\N", checkPayroll},
         {"FABal", "FOrgVal", 0, "1.00", checkFixedAssets},
         {"TRBankJnlBal", "FDebit", 0, "1.00", checkCashier},
+        {"GLCust", "FContact", 0, "王'经理", checkTexts},
+        {"GLSettle", "FSettCode", 0, "现金支付方式名称超过二十个字符的结算方式名称示例", checkTexts},
+        {"GLVchTemplate1", "FIndex", 1, "5", checkTemplates},
+        {"SysUsers", "FUserGroupID", 1, "9", checkUsers},
+        {"GLPnl", "FAmt", 0, "1.00", checkProfitAndLoss},
+        {"GLTrans", "FBal", 0, "1.00", checkTransactions},
+        {"GLRateAdjHist", "FBalAdj", 0, "1.00", checkRateAdjustments},
     };
     for (const auto &c : cases) {
         SampleSet s = committed("standard");
