@@ -43,7 +43,7 @@ private:
 };
 
 int runGenerator(const std::string &args) {
-    const std::string cmd = std::string(PNW_BINARY_DIR) + "/bin/samplegen " + args + " 2>/dev/null";
+    const std::string cmd = "\"" + std::string(PNW_BINARY_DIR) + "/bin/samplegen\" " + args + " 2>/dev/null";
     return std::system(cmd.c_str());
 }
 
@@ -112,6 +112,17 @@ TEST_P(Regeneration, GeneratorReproducesTheCommittedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, Regeneration, ::testing::Values("standard", "mini"));
+
+TEST(Samples, GeneratingOverAnotherSetLeavesNoStaleTable) {
+    TempDir out("over");
+    ASSERT_EQ(runGenerator("--edition standard --size small " + out.str()), 0);
+    ASSERT_TRUE(fs::exists(fs::path(out.str()) / "CSTM_Project.tsv"));
+    std::ofstream(fs::path(out.str()) / "notes.txt") << "kept";
+    ASSERT_EQ(runGenerator("--edition mini --size small " + out.str()), 0);
+    EXPECT_FALSE(fs::exists(fs::path(out.str()) / "CSTM_Project.tsv"));
+    EXPECT_TRUE(fs::exists(fs::path(out.str()) / "notes.txt"));
+    EXPECT_EQ(SampleSet::load(out.str())["GLPref"].integer(0, "FProgramVersion"), 1);
+}
 
 // A reduced large set by default; PNW_LARGE_SAMPLE_ARGS checks another one
 // (for example "--edition standard --size large" for the full benchmark set).

@@ -78,7 +78,7 @@ void writeCashier(TableSet &set, const Ledger &l) {
             const std::string debit = money(in ? amount : 0), credit = money(in ? 0 : amount);
             if (e.acct == "1001") {
                 set.add("TRCashJnl")("FID", integer(++cashId))("FOrderID", integer(ord))("FAcctID", e.acct)("FCyID", e.cy)(
-                    "FDate", day)("FPeriod", integer(v.period))("FGroup", *v.group)("FNum", integer(v.num))(
+                    "FDate", day)("FPeriod", integer(v.period))("FGroup", v.group.value_or(""))("FNum", integer(v.num))(
                     "FExp", withoutQuotes(e.exp))("FAcctIDSide", side)("FDebit", debit)("FCredit", credit)(
                     "FExchRate", number(e.rate, 4))("FPreparer", v.preparer)("FHandler", handler)(
                     "FBalance", money(running[e.acct]))("FBalanceBase", money(runningBase[e.acct]))(
@@ -88,7 +88,7 @@ void writeCashier(TableSet &set, const Ledger &l) {
             // Late payments of the open period have not reached the bank yet.
             const bool cleared = !(v.period == periods && v.day >= 20 && !in);
             set.add("TRBankJnl")("FOrderID", integer(ord))("FAcctID", e.acct)("FCyID", e.cy)("FDate", day)(
-                "FPeriod", integer(v.period))("FGroup", *v.group)("FNum", integer(v.num))("FEntryID", integer(static_cast<int64_t>(i)))(
+                "FPeriod", integer(v.period))("FGroup", v.group.value_or(""))("FNum", integer(v.num))("FEntryID", integer(static_cast<int64_t>(i)))(
                 "FExp", withoutQuotes(e.exp))("FAcctIDSide", side)("FDebit", debit)("FCredit", credit)(
                 "FExchRate", number(e.rate, 4))("FSettleCode", e.settle)("FSettleNo", e.settleNo)("FPreparer", v.preparer)(
                 "FHandler", handler)("FChecked", flag(cleared))("FAutoChecked", flag(cleared))(
@@ -101,7 +101,7 @@ void writeCashier(TableSet &set, const Ledger &l) {
             set.add("TRBankChkNote")("FAcctID", e.acct)("FCyID", e.cy)("FDate", day)("FPeriod", integer(v.period))(
                 "FSettleCode", e.settle)("FSettleNo", e.settleNo)("FExp", withoutQuotes(e.exp))("FDC", in ? "C" : "D")(
                 "FAmount", money(amount))("FPreparer", "李娜")("FHandler", handler)("FChecked", "1")("FAutoChecked", "1")(
-                "FVNum", integer(v.num))("FVGroup", *v.group)("FVPeriod", integer(v.period))(
+                "FVNum", integer(v.num))("FVGroup", v.group.value_or(""))("FVPeriod", integer(v.period))(
                 "FVEntryID", integer(static_cast<int64_t>(i)));
         }
     }

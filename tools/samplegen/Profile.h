@@ -16,7 +16,8 @@ struct Profile {
 
     int year = 2025;           // current year, also the start year
     int currPeriod = 12;       // open period; later periods hold unposted vouchers only
-    int years = 2;             // calendar years the vouchers span (periods past 12 are next years)
+    int years = 2;             // calendar years the vouchers span (periods past 12 are next years);
+                               // a small set holds only the first month of the next year
     int voucherEntries = 0;    // target number of voucher rows; 0 lets the business decide
     int accounts = 0;          // target size of the chart; 0 keeps the base chart
     int assets = 8;
@@ -30,7 +31,7 @@ struct Profile {
     bool foreignCurrency() const { return standard(); }
     bool customClass() const { return standard(); }
     // Periods in which vouchers stand: the current year and the years after it.
-    int lastVoucherPeriod() const { return large ? years * 12 : 12 + (years - 1); }
+    int lastVoucherPeriod() const { return large ? years * 12 : years > 1 ? 13 : 12; }
 };
 
 }  // namespace samplegen

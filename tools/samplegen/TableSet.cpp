@@ -48,6 +48,10 @@ void TableSet::clearRows(const std::string &name) { entry(name).table.rows.clear
 
 void TableSet::write(const std::string &dir) const {
     std::filesystem::create_directories(dir);
+    // Tables of an earlier set in the same folder would read as part of this one.
+    for (const auto &f : std::filesystem::directory_iterator(dir))
+        if (f.is_regular_file() && f.path().extension() == ".tsv" && !byName_.count(f.path().stem().string()))
+            std::filesystem::remove(f.path());
     for (const auto &e : tables_) {
         const std::string path = (std::filesystem::path(dir) / (e.table.name + ".tsv")).string();
         std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -31,7 +31,8 @@ public:
     RowRef add(const std::string &table);
     const jet::TableText &table(const std::string &name) const;
     void clearRows(const std::string &name);
-    // Writes every table into dir (created when missing); throws on I/O failure.
+    // Writes every table into dir (created when missing), removing other "*.tsv"
+    // files there; throws on I/O failure.
     void write(const std::string &dir) const;
 
 private:
