@@ -334,7 +334,9 @@ double daysFromDateTime(const std::string& iso)
 std::string dateTimeFromDays(double days)
 {
     double whole = std::floor(days);
-    int64_t msOfDay = std::llround((days - whole) * 86400000.0);
+    // datetime keeps 1/300 second ticks.
+    int64_t ticks = std::llround((days - whole) * 86400.0 * 300.0);
+    int64_t msOfDay = std::llround(double(ticks) * 10.0 / 3.0);
     int64_t day = int64_t(whole);
     if (msOfDay >= 86400000) {
         msOfDay -= 86400000;
