@@ -10,6 +10,8 @@ namespace server {
 namespace {
 
 constexpr int kMaxDepth = 120;
+// Operator chains build left-deep trees that later passes walk recursively.
+constexpr int kMaxChain = 1000;
 
 struct DepthGuard {
     int& d;
@@ -291,7 +293,10 @@ ExprP Parser::parseExpr()
 ExprP Parser::parseOr()
 {
     ExprP left = parseAnd();
+    int chain = 0;
     while (isKeyword("or")) {
+        if (++chain > kMaxChain)
+            fail(peek(), "表达式过长");
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Binary;
@@ -305,7 +310,10 @@ ExprP Parser::parseOr()
 ExprP Parser::parseAnd()
 {
     ExprP left = parseNot();
+    int chain = 0;
     while (isKeyword("and")) {
+        if (++chain > kMaxChain)
+            fail(peek(), "表达式过长");
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Binary;
@@ -344,7 +352,10 @@ ExprP Parser::parsePredicate()
         return e;
     }
     ExprP left = parseAdditive();
+    int chain = 0;
     for (;;) {
+        if (++chain > kMaxChain)
+            fail(peek(), "表达式过长");
         const Token& t = peek();
         if (t.kind == TokenKind::Symbol &&
             (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" ||
@@ -431,7 +442,10 @@ ExprP Parser::parsePredicate()
 ExprP Parser::parseAdditive()
 {
     ExprP left = parseMultiplicative();
+    int chain = 0;
     for (;;) {
+        if (++chain > kMaxChain)
+            fail(peek(), "表达式过长");
         const Token& t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "+" || t.text == "-" || t.text == "&")) {
             next();
@@ -453,7 +467,10 @@ ExprP Parser::parseAdditive()
 ExprP Parser::parseMultiplicative()
 {
     ExprP left = parseUnary();
+    int chain = 0;
     for (;;) {
+        if (++chain > kMaxChain)
+            fail(peek(), "表达式过长");
         const Token& t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "*" || t.text == "/")) {
             next();

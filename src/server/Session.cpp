@@ -490,6 +490,9 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
     } catch (const SqlError& e) {
         out.errors.push_back(e);
         return out;
+    } catch (const std::exception& e) {
+        out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
+        return out;
     }
     auto cached = std::make_shared<CachedBatch>();
     bool cacheable = params.empty();
@@ -509,6 +512,11 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
             out.errors.push_back(e);
             if (e.scope() != ErrorScope::Statement)
                 break;
+        } catch (const std::exception& e) {
+            // An engine fault is reported, never passed on as a crash.
+            cacheable = false;
+            out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
+            break;
         }
     }
     for (const auto& p : cached->plans)

@@ -330,7 +330,7 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent, b
             SqlType type;
             int pos = -1;
             if (o.expr->kind == ExprKind::Literal && o.expr->literalType.base == Base::Int) {
-                pos = std::stoi(o.expr->text) - 1;
+                pos = o.expr->text.size() > 6 ? -1 : std::stoi(o.expr->text) - 1;
                 if (pos < 0 || pos >= int(out.columns.size()))
                     throw makeError(108, o.expr->text);
             } else if (o.expr->kind == ExprKind::Column && o.expr->qualifier.empty()) {
