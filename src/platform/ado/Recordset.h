@@ -1,0 +1,69 @@
+// A client-side recordset: every row is fetched when it opens, so it can be
+// counted, filtered and walked both ways after its connection is gone. It
+// keeps the session it came from alive until Close (as a client cursor keeps
+// its connection). Errors are AdoError. Single-threaded.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+#include "platform/ado/Field.h"
+#include "server/ResultSet.h"
+
+namespace server {
+class Session;
+}
+
+namespace ado {
+
+class Connection;
+
+class Recordset {
+public:
+    Recordset() = default;
+    // Takes a fetched result set (used by Connection::Execute and Command).
+    Recordset(server::ResultSet rows, std::shared_ptr<server::Session> keepAlive);
+
+    // Runs `sql` on an open connection and keeps its first result set.
+    void Open(const QString& sql, Connection& connection, int cursorType = -1, int lockType = -1);
+    void Close();
+    int State() const;
+
+    int RecordCount() const;  // rows visible through the filter
+    bool Eof() const;  // EOF itself is a C macro
+    bool BOF() const;
+    void MoveFirst();          // fails (3021) on an empty set
+    void MoveLast();
+    void MoveNext();           // fails (3021) past the end
+    void MovePrevious();       // fails (3021) before the start
+
+    int fieldCount() const;
+    Field Fields(int index) const;
+    Field Fields(const QString& name) const;  // case-insensitive
+    QVariant value(const QString& name) const { return Fields(name).Value; }
+
+    // Filter "Name='value'" (several joined with AND; =, <>, <, >, <=, >=;
+    // texts compare without regard to case). "" removes the filter.
+    void setFilter(const QString& filter);
+    QString Filter() const { return filter_; }
+
+    int LockType = -1;
+
+private:
+    void requireOpen() const;
+    void requireCurrent() const;
+    int columnIndex(const QString& name) const;
+    Field makeField(int column, bool withValue) const;
+
+    bool open_ = false;
+    server::ResultSet rs_;
+    std::shared_ptr<server::Session> session_;
+    std::vector<int> visible_;  // row indexes passing the filter
+    int pos_ = 0;
+    QString filter_;
+};
+
+}  // namespace ado

@@ -1,0 +1,209 @@
+// The one syntax tree of the T-SQL subset. The parser builds it, the
+// translators read it. Variables (@name) already have a node so that the
+// procedural layer can bind them as SQLite parameters.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/SqlType.h"
+
+namespace server {
+
+struct Select;
+using SelectP = std::shared_ptr<Select>;
+
+// A possibly qualified object name: [db.][schema.]name; db..name leaves schema empty.
+struct ObjectName {
+    std::string db;
+    std::string schema;
+    std::string name;
+    bool bracketed = false;
+    std::string display() const;
+};
+
+struct TypeSpec {
+    SqlType type;
+    bool hasLength = false;
+};
+
+struct Expr;
+using ExprP = std::shared_ptr<Expr>;
+
+enum class ExprKind {
+    Literal,   // literalType + text
+    Null,
+    Column,    // qualifier (may be empty) + name
+    Variable,  // @name
+    SysVar,    // @@name
+    Param,     // ? marker, paramIndex
+    Unary,     // op: "-", "+", "NOT"
+    Binary,    // op: + - * / & = <> < > <= >= AND OR
+    Function,  // name + args (COUNT(*) has star = true)
+    Case,      // optional operand (args[0] when hasOperand), whens/thens, elseExpr
+    Cast,      // CAST/CONVERT: castType, args[0], style
+    Subquery,  // scalar subquery
+    Exists,    // select
+    InList,    // args[0] IN (args[1..])
+    InSelect,  // args[0] IN (select)
+    Between,   // args[0] BETWEEN args[1] AND args[2]
+    Like,      // args[0] LIKE args[1]
+    IsNull,    // args[0] IS [NOT] NULL
+};
+
+struct Expr {
+    ExprKind kind = ExprKind::Null;
+    std::string op;         // operator or function name (upper case)
+    std::string text;       // literal text or column/variable name
+    std::string qualifier;  // column qualifier (table or alias), may hold "db.schema.t" pieces joined
+    SqlType literalType;
+    int literalIndex = -1;  // which literal of the batch this is (for lifting)
+    int paramIndex = -1;
+    bool negated = false;   // NOT IN, NOT LIKE, IS NOT NULL, NOT EXISTS, NOT BETWEEN
+    bool star = false;      // COUNT(*)
+    bool distinct = false;  // COUNT(DISTINCT x)
+    bool hasOperand = false;
+    std::vector<ExprP> args;
+    std::vector<ExprP> whens, thens;
+    ExprP elseExpr;
+    TypeSpec castType;
+    int style = -1;
+    SelectP select;
+    size_t pos = 0;
+};
+
+struct SelectItem {
+    ExprP expr;                // null for a star
+    bool star = false;
+    std::string starQualifier;  // a.* (empty for *)
+    std::string alias;
+    bool hasAlias = false;
+    std::string assignVariable;  // SELECT @v = expr
+};
+
+enum class JoinType { Inner, Left, Right };
+
+struct TableRef {
+    enum class Kind { Named, Derived, OpenDataSource } kind = Kind::Named;
+    ObjectName name;
+    std::string alias;
+    SelectP derived;
+    // OpenDataSource('provider', 'init string')...table
+    std::string odsProvider, odsInit;
+};
+
+struct JoinItem {
+    JoinType type = JoinType::Inner;
+    TableRef table;
+    ExprP on;
+};
+
+// One comma-separated member of FROM with its chain of joins.
+struct FromItem {
+    TableRef first;
+    std::vector<JoinItem> joins;
+};
+
+struct OrderItem {
+    ExprP expr;
+    bool desc = false;
+};
+
+struct SelectCore {
+    bool distinct = false;
+    std::optional<int64_t> top;
+    std::vector<SelectItem> items;
+    std::optional<ObjectName> into;
+    std::vector<FromItem> from;
+    ExprP where;
+    std::vector<ExprP> groupBy;
+    ExprP having;
+};
+
+struct Select {
+    std::vector<SelectCore> cores;
+    std::vector<bool> unionAll;  // between cores[i] and cores[i+1]
+    std::vector<OrderItem> orderBy;
+};
+
+struct ColumnDef {
+    std::string name;
+    TypeSpec type;
+    bool notNull = false;
+    bool explicitNull = false;
+    bool identity = false;
+    int64_t seed = 1, increment = 1;
+    ExprP defaultExpr;
+    bool primaryKey = false;
+    bool unique = false;
+    std::string constraintName;
+};
+
+struct TableConstraint {
+    std::string name;
+    bool primaryKey = false;  // else UNIQUE
+    std::vector<std::string> columns;
+};
+
+enum class StmtKind {
+    Select,
+    Insert,
+    Update,
+    Delete,
+    CreateTable,
+    DropTable,
+    AlterTable,
+    Truncate,
+    CreateIndex,
+    SetOption,
+    CreateDatabase,
+    DropDatabase,
+    Empty,
+};
+
+enum class AlterAction { AddColumns, AlterColumn, DropColumn, DropConstraint, EnableTrigger, DisableTrigger };
+
+struct SetAssign {
+    std::string qualifier;
+    std::string column;
+    ExprP value;
+};
+
+struct Statement {
+    StmtKind kind = StmtKind::Empty;
+    size_t pos = 0;
+    int firstToken = 0, endToken = 0;
+    // SELECT (also INSERT ... SELECT)
+    SelectP select;
+    // INSERT / UPDATE / DELETE / DDL target
+    ObjectName target;
+    std::vector<std::string> columns;            // INSERT column list; index columns
+    std::vector<ExprP> values;                   // INSERT VALUES
+    bool hasColumnList = false;
+    // UPDATE / DELETE
+    std::vector<SetAssign> sets;
+    std::vector<FromItem> from;
+    ExprP where;
+    // CREATE TABLE / ALTER TABLE ADD
+    std::vector<ColumnDef> columnDefs;
+    std::vector<TableConstraint> constraints;
+    AlterAction alter = AlterAction::AddColumns;
+    std::string itemName;  // column, constraint, trigger or index name
+    // CREATE INDEX
+    bool unique = false;
+    // SET option
+    std::string option;
+    bool on = false;
+    std::vector<ObjectName> dropTargets;
+};
+
+using StatementP = std::shared_ptr<Statement>;
+
+struct Batch {
+    std::vector<StatementP> statements;
+};
+
+}  // namespace server

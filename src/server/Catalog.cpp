@@ -1,0 +1,334 @@
+#include "server/Catalog.h"
+
+#include <sqlite3.h>
+
+#include "server/SqlError.h"
+#include "server/TextUtil.h"
+
+namespace server {
+
+namespace {
+
+int64_t schemaVersion(sqlite3* db, const std::string& schema)
+{
+    sqlite3_stmt* st = nullptr;
+    std::string sql = "PRAGMA " + quoteIdent(schema) + ".schema_version";
+    int64_t v = -1;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        v = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return v;
+}
+
+std::string textCol(sqlite3_stmt* st, int i)
+{
+    const unsigned char* t = sqlite3_column_text(st, i);
+    return t ? reinterpret_cast<const char*>(t) : "";
+}
+
+}  // namespace
+
+std::string quoteIdent(const std::string& name)
+{
+    std::string r = "\"";
+    for (char c : name) {
+        if (c == '"')
+            r += "\"\"";
+        else
+            r.push_back(c);
+    }
+    return r + "\"";
+}
+
+std::string quoteText(const std::string& text)
+{
+    std::string r = "'";
+    for (char c : text) {
+        if (c == '\'')
+            r += "''";
+        else
+            r.push_back(c);
+    }
+    return r + "'";
+}
+
+void execSql(sqlite3* db, const std::string& sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : "SQLite error";
+        sqlite3_free(err);
+        if (msg.rfind("PNW#", 0) == 0) {
+            size_t p = msg.find('#', 4);
+            throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
+        }
+        throw SqlError(50000, msg);
+    }
+}
+
+const ColumnInfo* TableInfo::column(const std::string& n) const
+{
+    for (const auto& c : columns)
+        if (collateCompare(c.name, n) == 0)
+            return &c;
+    return nullptr;
+}
+
+int TableInfo::identityIndex() const
+{
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].identity)
+            return int(i);
+    return -1;
+}
+
+std::string TableInfo::sqlName() const { return quoteIdent(schema) + "." + quoteIdent(name); }
+
+void Catalog::ensure(sqlite3* db, const std::string& schema)
+{
+    std::string s = quoteIdent(schema) + ".";
+    execSql(db, "CREATE TABLE IF NOT EXISTS " + s +
+                    "__pnw_objects(id INTEGER PRIMARY KEY, name TEXT NOT NULL, xtype TEXT NOT NULL, "
+                    "parent_obj INTEGER NOT NULL DEFAULT 0, crdate TEXT, disabled INTEGER NOT NULL DEFAULT 0, "
+                    "info TEXT)");
+    execSql(db, "CREATE TABLE IF NOT EXISTS " + s +
+                    "__pnw_columns(id INTEGER NOT NULL, colid INTEGER NOT NULL, name TEXT NOT NULL, "
+                    "xtype INTEGER NOT NULL, length INTEGER NOT NULL, prec INTEGER NOT NULL, "
+                    "scale INTEGER NOT NULL, isnullable INTEGER NOT NULL, ident INTEGER NOT NULL, "
+                    "seed INTEGER, incr INTEGER, cdefault INTEGER NOT NULL DEFAULT 0, defsql TEXT, "
+                    "PRIMARY KEY(id, colid))");
+}
+
+Catalog::Catalog(sqlite3* db, std::string schema) : db_(db), schema_(std::move(schema)) {}
+
+void Catalog::invalidate() { loaded_ = false; }
+
+void Catalog::refreshIfChanged()
+{
+    if (!versionStmt_) {
+        std::string sql = "PRAGMA " + quoteIdent(schema_) + ".schema_version";
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &versionStmt_, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(versionStmt_);
+            versionStmt_ = nullptr;
+            loaded_ = false;
+            return;
+        }
+    }
+    int64_t v = -1;
+    if (sqlite3_step(versionStmt_) == SQLITE_ROW)
+        v = sqlite3_column_int64(versionStmt_, 0);
+    sqlite3_reset(versionStmt_);
+    if (v != schemaVersion_)
+        loaded_ = false;
+}
+
+Catalog::~Catalog()
+{
+    sqlite3_finalize(versionStmt_);
+}
+
+void Catalog::load()
+{
+    if (loaded_)
+        return;
+    int64_t v = schemaVersion(db_, schema_);
+    tables_.clear();
+    objects_.clear();
+    std::string s = quoteIdent(schema_) + ".";
+    sqlite3_stmt* st = nullptr;
+    std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        loaded_ = true;
+        schemaVersion_ = v;
+        return;
+    }
+    std::map<int, std::shared_ptr<TableInfo>> byId;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ObjectInfo o;
+        o.id = sqlite3_column_int(st, 0);
+        o.name = textCol(st, 1);
+        o.xtype = textCol(st, 2);
+        o.parent = sqlite3_column_int(st, 3);
+        o.disabled = sqlite3_column_int(st, 4) != 0;
+        objects_[collationKey(o.name)] = o;
+        if (o.xtype == "U") {
+            auto t = std::make_shared<TableInfo>();
+            t->id = o.id;
+            t->name = o.name;
+            t->schema = schema_;
+            tables_[collationKey(o.name)] = t;
+            byId[o.id] = t;
+        }
+    }
+    sqlite3_finalize(st);
+    // Primary keys: objects of type PK carry their columns in info.
+    sql = "SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'";
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            auto it = byId.find(sqlite3_column_int(st, 0));
+            if (it == byId.end())
+                continue;
+            it->second->primaryKeyName = textCol(st, 1);
+            std::string cols = textCol(st, 2);
+            size_t b = 0;
+            while (b <= cols.size()) {
+                size_t e = cols.find(',', b);
+                if (e == std::string::npos)
+                    e = cols.size();
+                if (e > b)
+                    it->second->primaryKeyColumns.push_back(cols.substr(b, e - b));
+                b = e + 1;
+            }
+        }
+    }
+    sqlite3_finalize(st);
+    sql = "SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, defsql FROM " +
+          s + "__pnw_columns ORDER BY id, colid";
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            auto it = byId.find(sqlite3_column_int(st, 0));
+            if (it == byId.end())
+                continue;
+            ColumnInfo c;
+            c.colid = sqlite3_column_int(st, 1);
+            c.name = textCol(st, 2);
+            int xtype = sqlite3_column_int(st, 3);
+            int bytes = sqlite3_column_int(st, 4);
+            c.type = typeFromXtype(xtype, xtype == 231 ? bytes / 2 : (xtype == 167 ? bytes : 0),
+                                   sqlite3_column_int(st, 5), sqlite3_column_int(st, 6));
+            c.nullable = sqlite3_column_int(st, 7) != 0;
+            c.identity = sqlite3_column_int(st, 8) != 0;
+            c.seed = sqlite3_column_int64(st, 9);
+            c.increment = sqlite3_column_int64(st, 10);
+            c.cdefault = sqlite3_column_int(st, 11);
+            if (sqlite3_column_type(st, 12) != SQLITE_NULL)
+                c.defaultSql = textCol(st, 12);
+            it->second->columns.push_back(c);
+        }
+    }
+    sqlite3_finalize(st);
+    for (auto& [id, t] : byId) {
+        int idx = t->identityIndex();
+        t->rowidIdentity = idx >= 0;
+    }
+    loaded_ = true;
+    schemaVersion_ = v;
+}
+
+std::shared_ptr<const TableInfo> Catalog::table(const std::string& name)
+{
+    load();
+    auto it = tables_.find(collationKey(name));
+    return it == tables_.end() ? nullptr : it->second;
+}
+
+std::optional<ObjectInfo> Catalog::object(const std::string& name)
+{
+    load();
+    auto it = objects_.find(collationKey(name));
+    if (it == objects_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<ObjectInfo> Catalog::objectById(int id)
+{
+    load();
+    for (const auto& [k, o] : objects_)
+        if (o.id == id)
+            return o;
+    return std::nullopt;
+}
+
+std::vector<ObjectInfo> Catalog::objectsOf(int parent)
+{
+    load();
+    std::vector<ObjectInfo> out;
+    for (const auto& [k, o] : objects_)
+        if (o.parent == parent)
+            out.push_back(o);
+    return out;
+}
+
+int Catalog::addObject(const std::string& name, const std::string& xtype, int parent)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    // Ids of temporary objects live in their own range so that they never meet the database's.
+    int64_t base = schema_ == "temp" ? 1500000000 : 1000000;
+    sqlite3_stmt* st = nullptr;
+    std::string sql = "SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects";
+    int64_t next = base;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        next = std::max<int64_t>(base, sqlite3_column_int64(st, 0) + 1);
+    sqlite3_finalize(st);
+    // Spread ids like a server does (not consecutive), but keep them stable.
+    next += 16;
+    execSql(db_, "INSERT INTO " + s + "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(" +
+                     std::to_string(next) + "," + quoteText(name) + "," + quoteText(xtype) + "," +
+                     std::to_string(parent) + ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
+    loaded_ = false;
+    return int(next);
+}
+
+void Catalog::removeObject(int id)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    std::string ids = std::to_string(id);
+    execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + ids);
+    execSql(db_, "DELETE FROM " + s + "__pnw_objects WHERE id = " + ids + " OR parent_obj = " + ids);
+    loaded_ = false;
+}
+
+void Catalog::addColumn(int tableId, const ColumnInfo& c)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    execSql(db_, "INSERT INTO " + s +
+                     "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, "
+                     "cdefault, defsql) VALUES(" +
+                     std::to_string(tableId) + "," + std::to_string(c.colid) + "," + quoteText(c.name) + "," +
+                     std::to_string(c.type.xtype()) + "," + std::to_string(c.type.byteLength()) + "," +
+                     std::to_string(c.type.precision) + "," + std::to_string(c.type.scale) + "," +
+                     (c.nullable ? "1" : "0") + "," + (c.identity ? "1" : "0") + "," + std::to_string(c.seed) +
+                     "," + std::to_string(c.increment) + "," + std::to_string(c.cdefault) + "," +
+                     (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) + ")");
+    loaded_ = false;
+}
+
+void Catalog::updateColumn(int tableId, const ColumnInfo& c)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    execSql(db_, "UPDATE " + s + "__pnw_columns SET xtype = " + std::to_string(c.type.xtype()) +
+                     ", length = " + std::to_string(c.type.byteLength()) + ", prec = " +
+                     std::to_string(c.type.precision) + ", scale = " + std::to_string(c.type.scale) +
+                     ", isnullable = " + (c.nullable ? "1" : "0") + ", cdefault = " + std::to_string(c.cdefault) +
+                     ", defsql = " + (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) +
+                     " WHERE id = " + std::to_string(tableId) + " AND colid = " + std::to_string(c.colid));
+    loaded_ = false;
+}
+
+void Catalog::removeColumn(int tableId, const std::string& name)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + std::to_string(tableId) +
+                     " AND name = " + quoteText(name));
+    loaded_ = false;
+}
+
+void Catalog::setDisabled(int id, bool disabled)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    execSql(db_, "UPDATE " + s + "__pnw_objects SET disabled = " + (disabled ? "1" : "0") +
+                     " WHERE id = " + std::to_string(id));
+    loaded_ = false;
+}
+
+void Catalog::setInfo(int id, const std::string& info)
+{
+    std::string s = quoteIdent(schema_) + ".";
+    execSql(db_, "UPDATE " + s + "__pnw_objects SET info = " + quoteText(info) + " WHERE id = " +
+                     std::to_string(id));
+    loaded_ = false;
+}
+
+}  // namespace server

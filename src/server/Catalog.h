@@ -1,0 +1,101 @@
+// The engine's own catalogue of one database: every object with its id and
+// every column with its declared T-SQL type, kept in two tables inside the
+// database file (so DDL and catalogue change in the same transaction).
+// Reads are cached per connection and dropped when the schema changes.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/SqlType.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace server {
+
+struct ColumnInfo {
+    std::string name;
+    SqlType type;
+    bool nullable = true;
+    bool identity = false;
+    int64_t seed = 1, increment = 1;
+    int colid = 0;
+    int cdefault = 0;        // id of the default constraint, 0 for none
+    std::string defaultSql;  // the default's value as T-SQL text
+};
+
+struct TableInfo {
+    int id = 0;
+    std::string name;    // as created
+    std::string schema;  // SQLite schema: "main", "temp" or an attached name
+    std::vector<ColumnInfo> columns;
+    std::string primaryKeyName;
+    std::vector<std::string> primaryKeyColumns;
+    bool rowidIdentity = false;  // the identity column is the rowid alias
+
+    const ColumnInfo* column(const std::string& name) const;
+    int identityIndex() const;
+    std::string sqlName() const;  // schema-qualified, quoted
+};
+
+struct ObjectInfo {
+    int id = 0;
+    std::string name;
+    std::string xtype;
+    int parent = 0;
+    bool disabled = false;
+};
+
+class Catalog {
+public:
+    // Creates the catalogue tables in `schema` when they are missing.
+    static void ensure(sqlite3* db, const std::string& schema);
+
+    Catalog(sqlite3* db, std::string schema);
+    ~Catalog();
+    Catalog(const Catalog&) = delete;
+    Catalog& operator=(const Catalog&) = delete;
+
+    // Drops the cached reads when another connection changed the schema.
+    void refreshIfChanged();
+
+    // Case-insensitive lookups; null when absent.
+    std::shared_ptr<const TableInfo> table(const std::string& name);
+    std::optional<ObjectInfo> object(const std::string& name);
+    std::optional<ObjectInfo> objectById(int id);
+    std::vector<ObjectInfo> objectsOf(int parent);
+
+    // Writers (run inside the caller's transaction).
+    int addObject(const std::string& name, const std::string& xtype, int parent);
+    void removeObject(int id);  // with its columns and child objects
+    void addColumn(int tableId, const ColumnInfo& c);
+    void updateColumn(int tableId, const ColumnInfo& c);
+    void removeColumn(int tableId, const std::string& name);
+    void setDisabled(int id, bool disabled);
+    void setInfo(int id, const std::string& info);
+
+    void invalidate();
+    const std::string& schema() const { return schema_; }
+
+private:
+    void load();
+
+    sqlite3* db_;
+    std::string schema_;
+    bool loaded_ = false;
+    int64_t schemaVersion_ = -1;
+    sqlite3_stmt* versionStmt_ = nullptr;
+    std::map<std::string, std::shared_ptr<TableInfo>> tables_;  // key: collation key of the name
+    std::map<std::string, ObjectInfo> objects_;
+};
+
+// Runs SQL without results; throws SqlError on failure.
+void execSql(sqlite3* db, const std::string& sql);
+std::string quoteIdent(const std::string& name);
+std::string quoteText(const std::string& text);
+
+}  // namespace server

@@ -1,0 +1,28 @@
+// Statements that change the schema or the session: each runs directly on
+// the session (inside a savepoint the caller opens) and keeps the engine's
+// catalogue in step with SQLite's tables.
+#pragma once
+
+#include "server/Ast.h"
+#include "server/ResultSet.h"
+
+namespace server {
+
+class Session;
+class Translator;
+
+void runCreateTable(Session& s, Translator& tr, const Statement& st);
+void runDropTable(Session& s, Translator& tr, const Statement& st);
+void runTruncate(Session& s, Translator& tr, const Statement& st);
+void runAlterTable(Session& s, Translator& tr, const Statement& st);
+void runCreateIndex(Session& s, Translator& tr, const Statement& st);
+void runSelectInto(Session& s, Translator& tr, const Statement& st, BatchResult& out);
+void runSetOption(Session& s, Translator& tr, const Statement& st);
+
+// Shared by CREATE TABLE and ALTER TABLE: the default constraint's name as
+// the server makes it (DF__<table>__<column>__<8 hex digits>).
+std::string defaultConstraintName(const std::string& table, const std::string& column, int id);
+// The T-SQL text stored for a default expression (a constant).
+std::string defaultText(const Expr& e);
+
+}  // namespace server

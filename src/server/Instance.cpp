@@ -1,0 +1,258 @@
+#include "server/Instance.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include "server/Catalog.h"
+#include "server/SqlError.h"
+#include "server/SqlFunctions.h"
+#include "server/TextUtil.h"
+
+namespace server {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::map<std::string, std::weak_ptr<Instance>>& registry()
+{
+    static std::map<std::string, std::weak_ptr<Instance>> r;
+    return r;
+}
+
+std::string canonical(const std::string& folder)
+{
+    std::error_code ec;
+    auto p = fs::weakly_canonical(fs::absolute(folder), ec);
+    return ec ? folder : p.string();
+}
+
+const char* kDefaultVersion =
+    "Microsoft SQL Server 2008 R2 (SP2) - 10.50.4000.0 (X64) \n\tJun 28 2012 08:36:30 \n\tCopyright (c) "
+    "Microsoft Corporation\n\tStandard Edition (64-bit) on Windows NT 6.1 <X64> (Build 7601: Service Pack 1)\n";
+
+struct Stmt {
+    sqlite3_stmt* st = nullptr;
+    Stmt(sqlite3* db, const std::string& sql)
+    {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+            std::string msg = sqlite3_errmsg(db);
+            sqlite3_finalize(st);
+            st = nullptr;
+            throw SqlError(50000, msg);
+        }
+    }
+    ~Stmt() { sqlite3_finalize(st); }
+    void bind(int i, const std::string& s) { sqlite3_bind_text(st, i, s.c_str(), int(s.size()), SQLITE_TRANSIENT); }
+    bool step() { return sqlite3_step(st) == SQLITE_ROW; }
+    std::string text(int i)
+    {
+        const unsigned char* t = sqlite3_column_text(st, i);
+        return t ? reinterpret_cast<const char*>(t) : "";
+    }
+};
+
+}  // namespace
+
+Instance::Instance(std::string folder) : folder_(std::move(folder)) {}
+
+Instance::~Instance()
+{
+    if (master_)
+        sqlite3_close(master_);
+}
+
+std::string Instance::masterPath() const { return (fs::path(folder_) / "master").string(); }
+
+std::shared_ptr<Instance> Instance::open(const std::string& folder)
+{
+    std::string key = canonical(folder);
+    auto& reg = registry();
+    auto it = reg.find(key);
+    if (it != reg.end())
+        if (auto p = it->second.lock())
+            return p;
+    if (!fs::exists(fs::path(key) / "master"))
+        throw SqlError(17, "SQL Server 不存在或访问被拒绝。（找不到服务器实例 \"" + folder + "\"）");
+    std::shared_ptr<Instance> inst(new Instance(key));
+    reg[key] = inst;
+    return inst;
+}
+
+sqlite3* Instance::master()
+{
+    if (!master_) {
+        if (sqlite3_open_v2(masterPath().c_str(), &master_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+            std::string msg = master_ ? sqlite3_errmsg(master_) : "cannot open master";
+            sqlite3_close(master_);
+            master_ = nullptr;
+            throw SqlError(17, "SQL Server 不存在或访问被拒绝。（" + msg + "）");
+        }
+        sqlite3_busy_timeout(master_, 5000);
+        registerSqlFunctions(master_, nullptr);
+    }
+    return master_;
+}
+
+void Instance::create(const std::string& folder, const std::string& login, const std::string& password)
+{
+    fs::create_directories(folder);
+    fs::path m = fs::path(folder) / "master";
+    if (fs::exists(m))
+        throw SqlError(1801, "实例文件夹 \"" + folder + "\" 中已有 master。");
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(m.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        std::string msg = db ? sqlite3_errmsg(db) : "cannot create master";
+        sqlite3_close(db);
+        throw SqlError(5123, msg);
+    }
+    registerSqlFunctions(db, nullptr);
+    try {
+        execSql(db, "PRAGMA journal_mode=WAL");
+        execSql(db, "BEGIN");
+        Catalog::ensure(db, "main");
+        execSql(db, "CREATE TABLE __pnw_databases(dbid INTEGER PRIMARY KEY, name TEXT NOT NULL, filename TEXT, "
+                    "logfile TEXT, crdate TEXT, state INTEGER NOT NULL DEFAULT 0)");
+        execSql(db, "CREATE TABLE __pnw_logins(name TEXT PRIMARY KEY, password TEXT)");
+        execSql(db, "CREATE TABLE __pnw_config(name TEXT PRIMARY KEY, minimum INTEGER, maximum INTEGER, "
+                    "value INTEGER, value_in_use INTEGER, advanced INTEGER)");
+        execSql(db, "CREATE TABLE __pnw_settings(key TEXT PRIMARY KEY, value TEXT)");
+        execSql(db, "INSERT INTO __pnw_databases(dbid, name, filename, crdate) VALUES "
+                    "(1, 'master', " + quoteText(m.string()) + ", datetime('now','localtime')),"
+                    "(2, 'tempdb', '', datetime('now','localtime'))");
+        execSql(db, "INSERT INTO __pnw_logins VALUES(" + quoteText(login) + "," + quoteText(password) + ")");
+        execSql(db, "INSERT INTO __pnw_config VALUES('show advanced options',0,1,0,0,0),"
+                    "('Ad Hoc Distributed Queries',0,1,0,0,1)");
+        execSql(db, "INSERT INTO __pnw_settings VALUES('version'," + quoteText(kDefaultVersion) + "),"
+                    "('providers','Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0')");
+        execSql(db, "COMMIT");
+    } catch (...) {
+        sqlite3_close(db);
+        std::error_code ec;
+        fs::remove(m, ec);
+        throw;
+    }
+    sqlite3_close(db);
+}
+
+bool Instance::checkLogin(const std::string& login, const std::string& password)
+{
+    Stmt st(master(), "SELECT password FROM __pnw_logins WHERE name = ?1 COLLATE NOCASE");
+    st.bind(1, login);
+    if (!st.step())
+        return false;
+    return st.text(0) == password;
+}
+
+std::optional<DatabaseInfo> Instance::database(const std::string& name)
+{
+    Stmt st(master(), "SELECT dbid, name, filename FROM __pnw_databases");
+    while (st.step()) {
+        if (collateCompare(st.text(1), name) == 0) {
+            DatabaseInfo d;
+            d.dbid = sqlite3_column_int(st.st, 0);
+            d.name = st.text(1);
+            d.filename = st.text(2);
+            return d;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<DatabaseInfo> Instance::databaseById(int dbid)
+{
+    Stmt st(master(), "SELECT dbid, name, filename FROM __pnw_databases WHERE dbid = " + std::to_string(dbid));
+    if (!st.step())
+        return std::nullopt;
+    DatabaseInfo d;
+    d.dbid = sqlite3_column_int(st.st, 0);
+    d.name = st.text(1);
+    d.filename = st.text(2);
+    return d;
+}
+
+std::string Instance::setting(const std::string& key, const std::string& fallback)
+{
+    Stmt st(master(), "SELECT value FROM __pnw_settings WHERE key = ?1");
+    st.bind(1, key);
+    return st.step() ? st.text(0) : fallback;
+}
+
+void Instance::setSetting(const std::string& key, const std::string& value)
+{
+    execSql(master(), "INSERT OR REPLACE INTO __pnw_settings VALUES(" + quoteText(key) + "," + quoteText(value) + ")");
+}
+
+std::string Instance::versionText() { return setting("version", kDefaultVersion); }
+
+void Instance::createDatabase(const std::string& name)
+{
+    if (database(name))
+        throw makeError(1801, name);
+    fs::path file = fs::path(folder_) / (name + ".mdf");
+    if (fs::exists(file))
+        throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        std::string msg = db ? sqlite3_errmsg(db) : "cannot create";
+        sqlite3_close(db);
+        throw SqlError(5123, "CREATE FILE 尝试创建物理文件 '" + file.string() + "' 时遇到操作系统错误：" + msg);
+    }
+    try {
+        execSql(db, "PRAGMA journal_mode=WAL");
+        Catalog::ensure(db, "main");
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    sqlite3_close(db);
+    execSql(master(), "INSERT INTO __pnw_databases(dbid, name, filename, crdate) VALUES((SELECT MAX(dbid) + 1 FROM "
+                      "__pnw_databases)," + quoteText(name) + "," + quoteText(file.string()) +
+                      ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
+}
+
+void Instance::dropDatabase(const std::string& name, int requestingSpid)
+{
+    auto d = database(name);
+    if (!d || d->dbid <= 2)
+        throw makeError(3701, name);
+    for (const auto& [spid, p] : sessions_)
+        if (p.dbid == d->dbid && spid != requestingSpid)
+            throw makeError(3702, d->name);
+    for (const auto& [spid, p] : sessions_)
+        if (p.dbid == d->dbid)
+            throw makeError(3702, d->name);
+    execSql(master(), "DELETE FROM __pnw_databases WHERE dbid = " + std::to_string(d->dbid));
+    std::error_code ec;
+    fs::remove(d->filename, ec);
+    fs::remove(d->filename + "-wal", ec);
+    fs::remove(d->filename + "-shm", ec);
+}
+
+int Instance::registerSession(int dbid, const std::string& login)
+{
+    int spid = nextSpid_++;
+    sessions_[spid] = ProcessInfo{spid, dbid, login};
+    return spid;
+}
+
+void Instance::unregisterSession(int spid) { sessions_.erase(spid); }
+
+void Instance::setSessionDatabase(int spid, int dbid)
+{
+    auto it = sessions_.find(spid);
+    if (it != sessions_.end())
+        it->second.dbid = dbid;
+}
+
+std::vector<ProcessInfo> Instance::processes() const
+{
+    std::vector<ProcessInfo> out;
+    for (const auto& [spid, p] : sessions_)
+        out.push_back(p);
+    return out;
+}
+
+}  // namespace server

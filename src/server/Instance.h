@@ -1,0 +1,71 @@
+// A server instance: a folder holding "master" (a SQLite file with the list
+// of databases, the logins, the configuration options and the settings:
+// the @@VERSION text and the OLE DB providers) and, by default, the database
+// files. One Instance object per folder and process (Instance::open shares
+// it); it keeps the list of live sessions. Single-threaded use only.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace server {
+
+struct DatabaseInfo {
+    int dbid = 0;
+    std::string name;
+    std::string filename;  // the SQLite file; "" for master's own entry and tempdb
+};
+
+struct ProcessInfo {
+    int spid = 0;
+    int dbid = 0;
+    std::string login;
+};
+
+class Instance {
+public:
+    // Opens an existing instance folder. Throws SqlError (the folder has no
+    // master: number 17 "server does not exist").
+    static std::shared_ptr<Instance> open(const std::string& folder);
+    // Makes a new instance folder with master and one login. Fails when
+    // the folder already holds a master.
+    static void create(const std::string& folder, const std::string& login, const std::string& password);
+
+    ~Instance();
+    Instance(const Instance&) = delete;
+    Instance& operator=(const Instance&) = delete;
+
+    const std::string& folder() const { return folder_; }
+    std::string masterPath() const;
+    bool checkLogin(const std::string& login, const std::string& password);
+    std::optional<DatabaseInfo> database(const std::string& name);
+    std::optional<DatabaseInfo> databaseById(int dbid);
+    std::string setting(const std::string& key, const std::string& fallback = {});
+    void setSetting(const std::string& key, const std::string& value);
+    std::string versionText();
+
+    // CREATE DATABASE / DROP DATABASE (files live in the instance folder).
+    void createDatabase(const std::string& name);
+    void dropDatabase(const std::string& name, int requestingSpid);
+
+    int registerSession(int dbid, const std::string& login);
+    void unregisterSession(int spid);
+    void setSessionDatabase(int spid, int dbid);
+    std::vector<ProcessInfo> processes() const;
+
+private:
+    explicit Instance(std::string folder);
+    sqlite3* master();
+
+    std::string folder_;
+    sqlite3* master_ = nullptr;
+    std::map<int, ProcessInfo> sessions_;
+    int nextSpid_ = 51;
+};
+
+}  // namespace server

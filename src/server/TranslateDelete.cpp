@@ -1,0 +1,97 @@
+// DELETE: with or without FROM before the table, and DELETE ... FROM a join.
+// Rows to delete are chosen from a snapshot, then deleted by rowid.
+#include "server/SqlError.h"
+#include "server/TextUtil.h"
+#include "server/Translator.h"
+
+namespace server {
+
+Plan Translator::translateDelete(const Statement& s)
+{
+    Plan p;
+    StepPlan step;
+    if (s.from.empty()) {
+        auto table = resolveTable(s.target);
+        Source src;
+        src.table = table;
+        src.name = table->name;
+        src.sqlAlias = quoteIdent(table->name);
+        for (const auto& c : table->columns) {
+            OutputColumn oc;
+            oc.name = c.name;
+            oc.type = c.type;
+            oc.nullable = c.nullable;
+            src.columns.push_back(oc);
+            src.infos.push_back(&c);
+        }
+        Scope scope;
+        scope.sources.push_back(src);
+        scope.aggregateAllowed = false;
+        if (!s.where) {
+            step.sql = "DELETE FROM " + table->sqlName();
+        } else if (!containsSubquery(s.where)) {
+            step.sql = "DELETE FROM " + table->sqlName() + " AS " + src.sqlAlias + " WHERE " +
+                       expr(s.where, scope).sql;
+        } else {
+            step.sql = "DELETE FROM " + table->sqlName() + " WHERE rowid IN (SELECT " + src.sqlAlias +
+                       ".rowid FROM " + table->sqlName() + " AS " + src.sqlAlias + " WHERE " +
+                       expr(s.where, scope).sql + ")";
+        }
+        p.steps.push_back(step);
+        return p;
+    }
+    std::string fromSql;
+    Scope scope = bindFrom(s.from, nullptr, fromSql);
+    const Source* target = nullptr;
+    int matches = 0;
+    for (const auto& src : scope.sources)
+        if (src.hasAlias && collateCompare(src.name, s.target.name) == 0 && s.target.db.empty() &&
+            s.target.schema.empty()) {
+            target = &src;
+            matches = 1;
+            break;
+        }
+    if (!target) {
+        auto t = resolveTable(s.target);
+        for (const auto& src : scope.sources)
+            if (src.table && src.table->id == t->id && src.table->schema == t->schema) {
+                if (!target)
+                    target = &src;
+                ++matches;
+            }
+        if (matches > 1)
+            throw makeError(8154, s.target.name);
+        if (!target) {
+            std::vector<FromItem> from = s.from;
+            FromItem fi;
+            fi.first.name = s.target;
+            from.push_back(fi);
+            scope = bindFrom(from, nullptr, fromSql);
+            target = &scope.sources.back();
+        }
+    }
+    if (!target->table)
+        throw makeError(4421, s.target.name);
+    std::string inner = "SELECT " + target->sqlAlias + ".rowid FROM " + fromSql;
+    if (s.where) {
+        Scope ws = scope;
+        ws.aggregateAllowed = false;
+        inner += " WHERE " + expr(s.where, ws).sql;
+    }
+    step.sql = "DELETE FROM " + target->table->sqlName() + " WHERE rowid IN (" + inner + ")";
+    p.steps.push_back(step);
+    return p;
+}
+
+Plan Translator::translate(const Statement& s)
+{
+    switch (s.kind) {
+    case StmtKind::Select: return translateSelectStatement(s);
+    case StmtKind::Insert: return translateInsert(s);
+    case StmtKind::Update: return translateUpdate(s);
+    case StmtKind::Delete: return translateDelete(s);
+    default: throw makeError(102, "", "（内部：该语句不经翻译器）");
+    }
+}
+
+}  // namespace server
