@@ -542,7 +542,7 @@ void Business::finalize(int period, std::vector<Voucher> &vs) {
         }
     }
     // A voucher entered twice and deleted, and in the open period two without a group.
-    if (period == 6 || (p.large && period % 12 == 6)) {
+    if (period == 6 || period == 9 || (p.large && period % 12 == 6)) {
         for (const auto &v : vs)
             if (v.group && *v.group == "付" && v.tag.empty()) {
                 Voucher d = v;
