@@ -1,15 +1,9 @@
-// One QApplication per test process, created on first use; GUI tests run on
-// the offscreen platform unless the caller chose another.
+// One QApplication per test program, created on first use and deleted by the
+// test environment before main() returns (left to static destruction it
+// would outlive Qt's font and input-device registries). GUI tests run on the
+// offscreen platform unless the caller chose another.
 #pragma once
 
 #include <QApplication>
 
-inline QApplication *ensureQtApp() {
-    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance())) return app;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char arg0[] = "tests";
-    static char *argv[] = {arg0, nullptr};
-    static QApplication app(argc, argv);
-    return &app;
-}
+QApplication *ensureQtApp();
