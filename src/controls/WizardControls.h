@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QString>
 
+#include "controls/ColourMath.h"
+
 class ProgressBar;
 class PropertyBag;
 class QWidget;
@@ -22,7 +24,7 @@ enum class ButtonKind {
 };
 
 // The base colour the main window gives its two buttons at run time.
-constexpr unsigned kMainWindowBackColor = 76u | (132u << 8) | (203u << 16);
+constexpr colour::Value kMainWindowBackColor = colour::rgb(76, 132, 203);
 
 // The caption and text font of the wizard's controls (Chinese-capable).
 QFont font();

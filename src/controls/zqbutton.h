@@ -232,6 +232,7 @@ private:
     void takeDrawingSize();
     void setState(int state);  // repaints when it changed
     void clearOptionGroup();
+    void parentActivated(bool active);
 
     // input
     void handlePress(int button, int shift, float x, float y);

@@ -297,14 +297,8 @@ void zqbutton::hideEvent(QHideEvent *e) {
 
 void zqbutton::changeEvent(QEvent *e) {
     switch (e->type()) {
-    case QEvent::ActivationChange:
-        if (isActiveWindow()) {
-            m_parentActive = true;
-        } else {
-            m_mouseIsDown = m_spaceIsDown = m_hasFocus = m_parentActive = false;
-        }
-        m_buttonState = 0;
-        RedrawButton();
+    case QEvent::ActivationChange:  // the button is a window of its own
+        parentActivated(isActiveWindow());
         break;
     case QEvent::EnabledChange:
         // A host that switches the widget directly reaches the property.
@@ -325,7 +319,20 @@ void zqbutton::changeEvent(QEvent *e) {
     QWidget::changeEvent(e);
 }
 
+void zqbutton::parentActivated(bool active) {
+    if (active) {
+        m_parentActive = true;
+    } else {
+        m_mouseIsDown = m_spaceIsDown = m_hasFocus = m_parentActive = false;
+    }
+    m_buttonState = 0;
+    RedrawButton();
+}
+
 bool zqbutton::event(QEvent *e) {
+    // The window the button stands in was activated or deactivated.
+    if (e->type() == QEvent::WindowActivate) parentActivated(true);
+    if (e->type() == QEvent::WindowDeactivate) parentActivated(false);
     if (e->type() == QEvent::Shortcut) {
         auto *se = static_cast<QShortcutEvent *>(e);
         if (se->shortcutId() == m_shortcutId && !m_accessKey.isNull()) {

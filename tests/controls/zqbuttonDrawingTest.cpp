@@ -297,4 +297,50 @@ TEST(zqbuttonPrimitives, LinesLeaveOutTheirEndPointAndFramesStayInside) {
     EXPECT_EQ(at(b, 18, 18), red);
 }
 
+TEST(zqbuttonDrawing, CaptionAlignments) {
+    ensureQtApp();
+    struct Case {
+        int align;
+        bool dropDown;
+        int left;  // expected left edge, given the text width tw
+    };
+    zqbutton b;
+    b.setButtonStyle(8);
+    b.setCaption(QString::fromUtf8("确定(&O)"));
+    resizeNow(b, 120, 23);
+    const int tw = b.CaptionRect().width();
+    const Case cases[] = {
+        {0, false, 2}, {1, false, (120 - tw) / 2}, {2, false, 120 - tw - 4},
+        {0, true, 2},  {1, true, (120 - tw) / 2 - 8}, {2, true, 120 - tw - 4 - 16},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.align * 10 + c.dropDown);
+        b.setDropDownSymbol(c.dropDown ? 6 : 0);
+        b.setCaptionAlign(c.align);
+        EXPECT_EQ(b.CaptionRect().left(), c.left);
+        EXPECT_EQ(b.CaptionRect().width(), tw);
+        EXPECT_EQ(b.CaptionRect().top(), (23 - b.CaptionRect().height()) / 2);
+    }
+}
+
+TEST(zqbuttonDrawing, ChineseCaptionIsDrawnInsideItsRectangle) {
+    ensureQtApp();
+    zqbutton b;
+    b.setButtonStyle(4);
+    b.setBackColor(rgb(255, 255, 255));
+    b.setForeColor(rgb(0, 0, 0));
+    b.setCaption(QString::fromUtf8("选择账套"));
+    resizeNow(b, 90, 23);
+    const QRect r = b.CaptionRect();
+    EXPECT_GT(r.width(), 20);
+    int ink = 0, outside = 0;
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 90; ++x) {
+            if (at(b, x, y) == rgb(255, 255, 255)) continue;
+            (r.adjusted(-1, -1, 1, 1).contains(x, y) ? ink : outside)++;
+        }
+    EXPECT_GT(ink, 20);
+    EXPECT_EQ(outside, 0);
+}
+
 }  // namespace

@@ -20,10 +20,12 @@ struct Fixture {
         button->setGeometry(10, 10, 75, 23);
         window.show();
         window.activateWindow();
+        active = QTest::qWaitForWindowActive(&window);
         button->setFocus();
         QApplication::processEvents();
     }
     QApplication *app = ensureQtApp();  // before any widget
+    bool active = false;
     QWidget window;
     zqbutton *button = nullptr;
 };
@@ -198,12 +200,11 @@ TEST(zqbuttonInput, DeactivationResetsTheState) {
     Fixture f;
     QTest::mousePress(f.button, Qt::LeftButton, {}, QPoint(10, 10));
     ASSERT_EQ(f.button->ButtonState(), 2);
-    QEvent ev(QEvent::ActivationChange);
     QWidget other;
     other.show();
     other.activateWindow();
-    QApplication::processEvents();
-    QApplication::sendEvent(f.button, &ev);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(f.button->ParentActive());
     EXPECT_EQ(f.button->ButtonState(), 0);
     EXPECT_FALSE(f.button->MouseIsDown());
 }
@@ -243,6 +244,31 @@ TEST(zqbuttonInput, UnknownMenuAlignmentShowsNoMenu) {
     QTest::mouseClick(f.button, Qt::LeftButton);
     EXPECT_FALSE(shown);
     EXPECT_EQ(f.button->ButtonState(), 0);
+}
+
+TEST(zqbuttonInput, FocusRimOnlyInAnActiveWindow) {
+    Fixture f;
+    ASSERT_TRUE(f.active);
+    zqbutton *b = f.button;
+    b->setButtonStyle(2);
+    b->setColorScheme(1);
+    b->setCaption("");
+    b->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(b->ParentActive());
+    ASSERT_TRUE(b->HasFocus());
+    QEvent leave(QEvent::Leave);  // wherever earlier cases left the cursor
+    QApplication::sendEvent(b, &leave);
+    ASSERT_EQ(b->ButtonState(), 0);
+    auto px = [b](int x, int y) { return colour::fromQColor(QColor(b->image().pixel(x, y))); };
+    EXPECT_EQ(px(20, 2), colour::rgb(194, 209, 143));  // the green default rim
+    EXPECT_EQ(px(20, 0), colour::rgb(55, 98, 6));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(b->ParentActive());
+    EXPECT_NE(px(20, 2), colour::rgb(194, 209, 143));
 }
 
 }  // namespace
