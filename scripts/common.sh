@@ -2,6 +2,9 @@
 # then configure and build one build folder.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# Let ccache reuse objects across clones of the repository (CI builds a fresh
+# clone on the machine where the developers built).
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-10G}
 
 pnw_install_deps() {
     local missing=()
