@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "server/ConvertStyles.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 
@@ -174,13 +175,6 @@ bool allDigits(const std::string& s, size_t b, size_t e)
         if (s[i] < '0' || s[i] > '9')
             return false;
     return true;
-}
-
-std::string monthName(int m)
-{
-    static const char* names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return names[(m - 1) % 12];
 }
 
 }  // namespace
@@ -514,7 +508,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
     }
     case Base::DateTime: {
         if (from.isText()) {
-            if (style != -1 && style != 0 && style != 111 && style != 23 && style != 120 && style != 121)
+            if (!convertStyleKnown(style))
                 throw makeError(102, "CONVERT", "（不支持的样式 " + std::to_string(style) + "）");
             return Value::fromText(parseDateTime(text));
         }
@@ -532,20 +526,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
         if (from.isText() || from.base == Base::Image) {
             out = text;
         } else if (from.base == Base::DateTime) {
-            if (style == 23 || style == 111 || style == 120 || style == 121) {
-                out = style == 23 ? text.substr(0, 10)
-                      : style == 111 ? text.substr(0, 4) + "/" + text.substr(5, 2) + "/" + text.substr(8, 2)
-                      : style == 120 ? text.substr(0, 19)
-                                     : text;
-            } else {
-                int y = std::atoi(text.substr(0, 4).c_str()), m = std::atoi(text.substr(5, 2).c_str());
-                int d = std::atoi(text.substr(8, 2).c_str()), h = std::atoi(text.substr(11, 2).c_str());
-                int mi = std::atoi(text.substr(14, 2).c_str());
-                char buf[40];
-                std::snprintf(buf, sizeof buf, "%s %2d %d %2d:%02d%s", monthName(m).c_str(), d, y,
-                              h % 12 == 0 ? 12 : h % 12, mi, h < 12 ? "AM" : "PM");
-                out = buf;
-            }
+            out = formatDateTimeStyle(text, style);
         } else if (from.base == Base::Money) {
             out = formatScaled(num, 2);
         } else if (from.base == Base::Decimal) {

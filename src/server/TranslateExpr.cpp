@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "server/Convert.h"
+#include "server/ConvertStyles.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Translator.h"
@@ -408,7 +409,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
     case ExprKind::Cast: {
         TExpr a = expr(e.args[0], scope);
         int style = e.style;
-        if (style != -1 && style != 0 && style != 23 && style != 111 && style != 120 && style != 121)
+        if (!convertStyleKnown(style))
             throw makeError(102, "CONVERT", "（不支持的 CONVERT 样式 " + std::to_string(style) + "）");
         SqlType to = e.castType.type;
         if ((to.base == Base::VarChar || to.base == Base::NVarChar) && !e.castType.hasLength)
