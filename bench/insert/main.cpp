@@ -72,6 +72,22 @@ double runEngine(const QString& folder, int rows)
     return seconds(start, end);
 }
 
+// One connection per statement, as a gateway that opens its own connection per call.
+double runEngineConnectionPerCall(int rows)
+{
+    auto start = Clock::now();
+    for (int i = 0; i < rows; ++i) {
+        ado::Connection cn;
+        cn.CursorLocation = ado::adUseClient;
+        cn.Open(QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=Bench;User ID=sa;Password=pw"));
+        cn.BeginTrans();
+        cn.Execute(QString::fromStdString(insertText(i)));
+        cn.CommitTrans();
+        cn.Close();
+    }
+    return seconds(start, Clock::now());
+}
+
 double runRaw(const std::string& file, int rows)
 {
     sqlite3* db = nullptr;
@@ -117,6 +133,10 @@ int main(int argc, char** argv)
             admin.execute("CREATE DATABASE Bench");
         }
         double engine = runEngine(folder, rows);
+        int perCallRows = rows / 10;
+        double perCall = runEngineConnectionPerCall(perCallRows);
+        std::printf("engine with a new connection per statement: %.1f us/statement (%d statements)\n",
+                    perCall * 1e6 / perCallRows, perCallRows);
         double raw = runRaw((dir.path() + QStringLiteral("/raw.db")).toStdString(), rows);
         std::printf("rows: %d\nengine: %.3f s (%.1f us/statement)\nraw sqlite: %.3f s (%.1f us/row)\nratio: %.2f\n",
                     rows, engine, engine * 1e6 / rows, raw, raw * 1e6 / rows, engine / raw);

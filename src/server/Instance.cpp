@@ -59,6 +59,8 @@ Instance::Instance(std::string folder) : folder_(std::move(folder)) {}
 
 Instance::~Instance()
 {
+    for (auto& [path, db] : held_)
+        sqlite3_close(db);
     if (master_)
         sqlite3_close(master_);
 }
@@ -225,10 +227,29 @@ void Instance::dropDatabase(const std::string& name, int requestingSpid)
         if (p.dbid == d->dbid)
             throw makeError(3702, d->name);
     execSql(master(), "DELETE FROM __pnw_databases WHERE dbid = " + std::to_string(d->dbid));
+    auto held = held_.find(d->filename);
+    if (held != held_.end()) {
+        sqlite3_close(held->second);
+        held_.erase(held);
+    }
     std::error_code ec;
     fs::remove(d->filename, ec);
     fs::remove(d->filename + "-wal", ec);
     fs::remove(d->filename + "-shm", ec);
+}
+
+void Instance::holdFile(const std::string& path)
+{
+    if (held_.count(path))
+        return;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return;
+    }
+    // A first read attaches the handle to the WAL.
+    sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+    held_[path] = db;
 }
 
 int Instance::registerSession(int dbid, const std::string& login)

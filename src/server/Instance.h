@@ -53,6 +53,10 @@ public:
     void createDatabase(const std::string& name);
     void dropDatabase(const std::string& name, int requestingSpid);
 
+    // Keeps one handle on a database file open for the instance's life, so
+    // that closing a session does not checkpoint and remove the WAL each time.
+    void holdFile(const std::string& path);
+
     int registerSession(int dbid, const std::string& login);
     void unregisterSession(int spid);
     void setSessionDatabase(int spid, int dbid);
@@ -65,6 +69,7 @@ private:
     std::string folder_;
     sqlite3* master_ = nullptr;
     std::map<int, ProcessInfo> sessions_;
+    std::map<std::string, sqlite3*> held_;
     int nextSpid_ = 51;
 };
 

@@ -101,6 +101,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
     }
     dbName_ = info->name;
     dbid_ = info->dbid;
+    instance_->holdFile(info->filename);
     hooks_.objectId = [this](const std::string& n) { return objectId(n); };
     hooks_.objectProperty = [this](int64_t id, const std::string& p) { return objectProperty(id, p); };
     hooks_.dbName = [this](const Value& v) { return dbNameOf(v); };
