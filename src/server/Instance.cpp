@@ -15,9 +15,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::map<std::string, std::weak_ptr<Instance>>& registry()
+// Instances stay open for the life of the process: reopening one per
+// connection would close its files and checkpoint their WAL every time.
+std::map<std::string, std::shared_ptr<Instance>>& registry()
 {
-    static std::map<std::string, std::weak_ptr<Instance>> r;
+    static std::map<std::string, std::shared_ptr<Instance>> r;
     return r;
 }
 
@@ -65,6 +67,13 @@ Instance::~Instance()
         sqlite3_close(master_);
 }
 
+void Instance::release(const std::string& folder)
+{
+    auto it = registry().find(canonical(folder));
+    if (it != registry().end() && it->second->sessions_.empty())
+        registry().erase(it);
+}
+
 std::string Instance::masterPath() const { return (fs::path(folder_) / "master").string(); }
 
 std::shared_ptr<Instance> Instance::open(const std::string& folder)
@@ -73,8 +82,7 @@ std::shared_ptr<Instance> Instance::open(const std::string& folder)
     auto& reg = registry();
     auto it = reg.find(key);
     if (it != reg.end())
-        if (auto p = it->second.lock())
-            return p;
+        return it->second;
     if (!fs::exists(fs::path(key) / "master"))
         throw SqlError(17, "SQL Server 不存在或访问被拒绝。（找不到服务器实例 \"" + folder + "\"）");
     std::shared_ptr<Instance> inst(new Instance(key));

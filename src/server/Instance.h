@@ -2,7 +2,8 @@
 // of databases, the logins, the configuration options and the settings:
 // the @@VERSION text and the OLE DB providers) and, by default, the database
 // files. One Instance object per folder and process (Instance::open shares
-// it); it keeps the list of live sessions. Single-threaded use only.
+// it and keeps it until the process ends or release); it keeps the list of
+// live sessions. Single-threaded use only.
 #pragma once
 
 #include <map>
@@ -35,6 +36,8 @@ public:
     // Makes a new instance folder with master and one login. Fails when
     // the folder already holds a master.
     static void create(const std::string& folder, const std::string& login, const std::string& password);
+    // Forgets an instance without sessions (its files close when the last user lets go).
+    static void release(const std::string& folder);
 
     ~Instance();
     Instance(const Instance&) = delete;
