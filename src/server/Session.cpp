@@ -457,11 +457,13 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
         if (t.literalIndex >= 0)
             literals.push_back(t);
 
-    int64_t before = schemaGeneration_;
+    // Another session's DDL makes every reused translation stale.
+    bool changed = false;
+    catalog("main");
     for (auto& [n, c] : catalogs_)
-        c->refreshIfChanged();
-    catalog("main").refreshIfChanged();
-    (void)before;
+        changed = c->refreshIfChanged() || changed;
+    if (changed)
+        ++schemaGeneration_;
 
     std::string key = shapeKey(tokens);
     auto hit = batchCache_.find(key);
