@@ -61,6 +61,9 @@ Instance::Instance(std::string folder) : folder_(std::move(folder)) {}
 
 Instance::~Instance()
 {
+    for (auto& [path, list] : pool_)
+        for (sqlite3* db : list)
+            sqlite3_close(db);
     for (auto& [path, db] : held_)
         sqlite3_close(db);
     if (master_)
@@ -235,6 +238,7 @@ void Instance::dropDatabase(const std::string& name, int requestingSpid)
         if (p.dbid == d->dbid)
             throw makeError(3702, d->name);
     execSql(master(), "DELETE FROM __pnw_databases WHERE dbid = " + std::to_string(d->dbid));
+    closePooled(d->filename);
     auto held = held_.find(d->filename);
     if (held != held_.end()) {
         sqlite3_close(held->second);
@@ -258,6 +262,36 @@ void Instance::holdFile(const std::string& path)
     // A first read attaches the handle to the WAL.
     sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
     held_[path] = db;
+}
+
+sqlite3* Instance::takePooled(const std::string& path)
+{
+    auto it = pool_.find(path);
+    if (it == pool_.end() || it->second.empty())
+        return nullptr;
+    sqlite3* db = it->second.back();
+    it->second.pop_back();
+    return db;
+}
+
+void Instance::returnPooled(const std::string& path, sqlite3* db)
+{
+    auto& list = pool_[path];
+    if (list.size() >= 4) {
+        sqlite3_close(db);
+        return;
+    }
+    list.push_back(db);
+}
+
+void Instance::closePooled(const std::string& path)
+{
+    auto it = pool_.find(path);
+    if (it == pool_.end())
+        return;
+    for (sqlite3* db : it->second)
+        sqlite3_close(db);
+    pool_.erase(it);
 }
 
 int Instance::registerSession(int dbid, const std::string& login)

@@ -60,6 +60,11 @@ public:
     // that closing a session does not checkpoint and remove the WAL each time.
     void holdFile(const std::string& path);
 
+    // Connections of closed sessions, kept for the next session on the same
+    // file (its schema stays parsed). take returns null when none is free.
+    sqlite3* takePooled(const std::string& path);
+    void returnPooled(const std::string& path, sqlite3* db);
+
     int registerSession(int dbid, const std::string& login);
     void unregisterSession(int spid);
     void setSessionDatabase(int spid, int dbid);
@@ -73,6 +78,8 @@ private:
     sqlite3* master_ = nullptr;
     std::map<int, ProcessInfo> sessions_;
     std::map<std::string, sqlite3*> held_;
+    std::map<std::string, std::vector<sqlite3*>> pool_;
+    void closePooled(const std::string& path);
     int nextSpid_ = 51;
 };
 
