@@ -126,6 +126,7 @@ private:
     TExpr caseExpr(const Expr& e, const Scope& scope);
     std::string subqueryScalar(const Select& s, const Scope& scope, SqlType& type);
     bool systemView(const ObjectName& n, Source& out);
+    void checkGrouped(const ExprP& e, const Scope& scope, const std::vector<std::string>& groupSqls);
 
     TranslateContext& ctx_;
     int literalBase_;
@@ -134,7 +135,8 @@ private:
     int aliasCounter_ = 0;
     bool liftTextLengths_ = true;
     bool inlineLiterals_ = false;
-    std::string derivedSql_;  // the FROM text of the last bound table
+    std::string derivedSql_;
+    const std::vector<ExprP>* groupExprs_ = nullptr;  // the FROM text of the last bound table
 };
 
 SqlType decimalOf(const SqlType& t);  // integer and money types seen as decimals
