@@ -188,7 +188,14 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
         r.type = dominantType(ta, tb);
         if (r.type.base == Base::Bit || r.type.base == Base::TinyInt || r.type.base == Base::SmallInt)
             r.type = SqlType::of(Base::Int);
-        r.sql = op == "/" ? "pnw_idiv(" + a.sql + "," + b.sql + ")" : "(" + a.sql + " " + op + " " + b.sql + ")";
+        if (op == "/") {
+            r.sql = "pnw_idiv(" + a.sql + "," + b.sql + ")";
+        } else {
+            // Overflow of int or bigint is an error, as on the server.
+            std::string code = op == "+" ? "0" : op == "-" ? "1" : "2";
+            r.sql = "pnw_iop(" + a.sql + "," + b.sql + "," + code + "," +
+                    (r.type.base == Base::BigInt ? "64" : "32") + ")";
+        }
         return r;
     }
     if (dom.base == Base::Float || dom.base == Base::Real) {
