@@ -557,6 +557,8 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
         } catch (const SqlError& e) {
             cacheable = false;
             out.errors.push_back(e);
+            for (const auto& [n, text] : e.followUps())
+                out.errors.push_back(SqlError(n, text));
             if (e.scope() != ErrorScope::Statement)
                 break;
         } catch (const std::exception& e) {

@@ -70,3 +70,30 @@ TEST(ServerSession, SessionsAreListedWithTheirDatabase)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ServerSession, DependentColumnReportsBothMessages)
+{
+    ServerFixture fx;
+    auto s = fx.connect();
+    ASSERT_TRUE(s->execute("create table t_paitem(a int, tempsign int default(1))").ok());
+    auto r = s->execute("alter table t_paitem drop column tempsign");
+    ASSERT_EQ(r.errors.size(), 2u);
+    EXPECT_EQ(r.errors[0].number(), 5074);
+    EXPECT_EQ(r.errors[1].number(), 4922);
+    r = s->execute("alter table t_paitem drop constraint DF_none");
+    ASSERT_EQ(r.errors.size(), 2u);
+    EXPECT_EQ(r.errors[0].number(), 3728);
+    EXPECT_EQ(r.errors[1].number(), 3727);
+    // Dropping the named default first lets the column go.
+    r = s->execute("select b.name from syscolumns a, sysobjects b where a.id = object_id('t_paitem') "
+                   "and b.id = a.cdefault and a.name = 'tempsign' and b.name like 'DF%'");
+    ASSERT_TRUE(r.ok());
+    ASSERT_EQ(r.resultSets[0].rows.size(), 1u);
+    std::string df = r.resultSets[0].rows[0][0].s;
+    EXPECT_TRUE(s->execute("alter table t_paitem drop constraint  " + df).ok());
+    EXPECT_TRUE(s->execute("alter  table t_paitem drop column tempsign ").ok());
+}
+
+}  // namespace
