@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "server/Catalog.h"
@@ -199,10 +200,32 @@ void Instance::setSetting(const std::string& key, const std::string& value)
 
 std::string Instance::versionText() { return setting("version", kDefaultVersion); }
 
+namespace {
+
+// The database's name becomes its file name: only names that are safe as one
+// file name inside the instance folder are accepted.
+bool safeFileName(const std::string& name)
+{
+    if (name.empty() || name.size() > 200 || name[0] == '.' || name[0] == ' ')
+        return false;
+    for (char32_t c : decodeUtf8(name)) {
+        if (c == 0xFFFD || c < 0x20 || c == 0x7F)
+            return false;
+        if (c < 0x80 && !(std::isalnum(int(c)) || c == '_' || c == '-' || c == ' ' || c == '$' || c == '#' ||
+                          c == '@' || c == '.'))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void Instance::createDatabase(const std::string& name)
 {
     if (database(name))
         throw makeError(1801, name);
+    if (!safeFileName(name))
+        throw SqlError(5105, "发生文件激活错误。物理文件名 '" + name + ".mdf' 可能不正确。");
     fs::path file = fs::path(folder_) / (name + ".mdf");
     if (fs::exists(file))
         throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
