@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 
 #include "server/Convert.h"
 #include "server/SqlError.h"
@@ -421,11 +422,21 @@ void fnDateAddDays(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     });
 }
 
-std::atomic<int64_t> g_timestamp{1000};
+// Row versions only grow: the counter starts from the clock, so values stay
+// above those of earlier runs on the same database.
+int64_t nextTimestamp()
+{
+    static std::atomic<int64_t> counter{[] {
+        timespec ts;
+        clock_gettime(CLOCK_REALTIME, &ts);
+        return int64_t(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+    }()};
+    return ++counter;
+}
 
 void fnTimestamp(sqlite3_context* ctx, int, sqlite3_value**)
 {
-    sqlite3_result_int64(ctx, ++g_timestamp);
+    sqlite3_result_int64(ctx, nextTimestamp());
 }
 
 // Exact sums: integers in 128 bits, decimals as scaled 128-bit integers.
