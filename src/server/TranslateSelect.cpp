@@ -368,6 +368,9 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent, b
                 x.type = from;
                 e = convertTo(x, to, 2).sql;
             }
+            // Text results compare under the collation in DISTINCT, UNION and outer queries.
+            if (to.isText())
+                e += " COLLATE TSQL";
             sql += (i ? ", " : "") + e + " AS \"__c" + std::to_string(i) + "\"";
         }
         sql += parts.tail;
