@@ -198,11 +198,15 @@ double roundScale(double v, int scale)
     if (scale > 18)
         scale = 18;
     double m = v * kPow10[scale];
-    if (std::fabs(m) >= 9.0e18)
-        return v;
-    // The double may sit a hair below a half; nudge by the representation error.
-    double r = std::round(m + (m >= 0 ? 1 : -1) * std::fabs(m) * 4e-16);
-    return r / kPow10[scale];
+    double a = std::fabs(m);
+    if (a >= 4.5e15)  // already a whole number of units
+        return std::round(m) / kPow10[scale];
+    // A product like 2.345 * 100 lands a hair below the half it stands for:
+    // within the representation error, a half rounds away from zero.
+    double whole = std::floor(a);
+    double frac = a - whole;
+    double r = std::fabs(frac - 0.5) <= a * 4e-16 ? whole + 1 : std::round(a);
+    return (m < 0 ? -r : r) / kPow10[scale];
 }
 
 std::string formatScaled(double v, int scale)

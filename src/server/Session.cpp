@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -62,10 +63,13 @@ Value literalValue(const Token& t)
     switch (t.kind) {
     case TokenKind::String: return Value::fromText(isAscii(t.text) ? t.text : toCp936Repertoire(t.text));
     case TokenKind::NString: return Value::fromText(t.text);
-    case TokenKind::Integer:
-        if (t.text.size() < 19)
-            return Value::fromInt(std::stoll(t.text));
+    case TokenKind::Integer: {
+        errno = 0;
+        long long v = std::strtoll(t.text.c_str(), nullptr, 10);
+        if (errno == 0)
+            return Value::fromInt(v);
         return Value::fromReal(std::strtod(t.text.c_str(), nullptr));
+    }
     default: return Value::fromReal(std::strtod(t.text.c_str(), nullptr));
     }
 }
