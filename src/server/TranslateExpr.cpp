@@ -324,7 +324,7 @@ TExpr Translator::caseExpr(const Expr& e, const Scope& scope)
 
 std::string Translator::subqueryScalar(const Select& s, const Scope& scope, SqlType& type)
 {
-    SelectOut out = select(s, &scope, true);
+    SelectOut out = select(s, &scope);
     if (out.columns.size() != 1)
         throw makeError(116);
     type = out.columns[0].type;
@@ -430,7 +430,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
         return r;
     }
     case ExprKind::Exists: {
-        SelectOut out = select(*e.select, &scope, false);
+        SelectOut out = select(*e.select, &scope);
         r.sql = "(EXISTS (" + out.sql + "))";
         r.type = SqlType::of(Base::Bit);
         return r;
@@ -455,7 +455,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
     }
     case ExprKind::InSelect: {
         TExpr a = expr(e.args[0], scope);
-        SelectOut out = select(*e.select, &scope, true);
+        SelectOut out = select(*e.select, &scope);
         if (out.columns.size() != 1)
             throw makeError(116);
         std::string sub = out.sql;

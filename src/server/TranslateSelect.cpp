@@ -141,7 +141,7 @@ bool Translator::systemView(const ObjectName& n, Source& out)
                        col("status", SqlType::of(Base::NVarChar, 30)), col("blocked", SqlType::of(Base::SmallInt))};
     }
     out.name = out.hasAlias ? out.name : n.name;
-    out.sqlAlias = sql;  // replaced by the caller with "sql AS alias"
+    out.sqlAlias = sql;  // the view's SQL; bindTable turns it into the FROM text
     return true;
 }
 
@@ -152,7 +152,7 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
     if (ref.kind == TableRef::Kind::OpenDataSource)
         throw makeError(7403, ref.odsProvider);
     if (ref.kind == TableRef::Kind::Derived) {
-        SelectOut inner = select(*ref.derived, nullptr, true);
+        SelectOut inner = select(*ref.derived, nullptr);
         src.name = ref.alias;
         src.hasAlias = true;
         src.sqlAlias = quoteIdent(ref.alias);
@@ -163,12 +163,7 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
             c.sqlName = "__c" + std::to_string(i);
             src.columns.push_back(c);
         }
-        src.sqlAlias = quoteIdent(ref.alias);
-        // The caller writes "(inner) AS alias"; keep the inner SQL in `name` slot of a side field.
-        src.table = nullptr;
-        src.infos.clear();
-        src.columns.shrink_to_fit();
-        src.name = ref.alias;
+        // The caller writes "(inner) AS alias".
         derivedSql_ = "(" + inner.sql + ")";
         return src;
     }
@@ -227,9 +222,8 @@ Scope Translator::bindFrom(const std::vector<FromItem>& from, const Scope* paren
     return scope;
 }
 
-Translator::SelectOut Translator::select(const Select& s, const Scope* parent, bool uniqueAliases)
+Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
 {
-    (void)uniqueAliases;
     SelectOut out;
     std::vector<std::string> coreSqls;
     struct CoreParts {
@@ -480,7 +474,7 @@ void Translator::checkGrouped(const ExprP& e, const Scope& scope, const std::vec
 Plan Translator::translateSelectStatement(const Statement& st)
 {
     Plan p;
-    SelectOut out = select(*st.select, nullptr, false);
+    SelectOut out = select(*st.select, nullptr);
     StepPlan step;
     step.sql = out.sql;
     step.query = true;

@@ -99,7 +99,8 @@ public:
         std::string sql;
         std::vector<OutputColumn> columns;
     };
-    SelectOut select(const Select& s, const Scope* parent, bool uniqueAliases);
+    // Output columns are named "__c0", "__c1" ... in the SQL.
+    SelectOut select(const Select& s, const Scope* parent);
     Scope bindFrom(const std::vector<FromItem>& from, const Scope* parent, std::string& sql);
     Source bindTable(const TableRef& ref, const Scope* parent);
     std::shared_ptr<const TableInfo> resolveTable(const ObjectName& n, bool mustExist = true);
