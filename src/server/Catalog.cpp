@@ -103,7 +103,7 @@ Catalog::Catalog(sqlite3* db, std::string schema) : db_(db), schema_(std::move(s
 
 void Catalog::invalidate() { loaded_ = false; }
 
-void Catalog::refreshIfChanged()
+bool Catalog::refreshIfChanged()
 {
     if (!versionStmt_) {
         std::string sql = "PRAGMA " + quoteIdent(schema_) + ".schema_version";
@@ -111,15 +111,18 @@ void Catalog::refreshIfChanged()
             sqlite3_finalize(versionStmt_);
             versionStmt_ = nullptr;
             loaded_ = false;
-            return;
+            return true;
         }
     }
     int64_t v = -1;
     if (sqlite3_step(versionStmt_) == SQLITE_ROW)
         v = sqlite3_column_int64(versionStmt_, 0);
     sqlite3_reset(versionStmt_);
-    if (v != schemaVersion_)
-        loaded_ = false;
+    if (v == seenVersion_)
+        return false;
+    seenVersion_ = v;
+    loaded_ = false;
+    return true;
 }
 
 Catalog::~Catalog()

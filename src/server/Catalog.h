@@ -60,8 +60,9 @@ public:
     Catalog(const Catalog&) = delete;
     Catalog& operator=(const Catalog&) = delete;
 
-    // Drops the cached reads when another connection changed the schema.
-    void refreshIfChanged();
+    // Drops the cached reads when another connection changed the schema;
+    // true when it did.
+    bool refreshIfChanged();
 
     // Case-insensitive lookups; null when absent.
     std::shared_ptr<const TableInfo> table(const std::string& name);
@@ -88,6 +89,7 @@ private:
     std::string schema_;
     bool loaded_ = false;
     int64_t schemaVersion_ = -1;
+    int64_t seenVersion_ = -2;
     sqlite3_stmt* versionStmt_ = nullptr;
     std::map<std::string, std::shared_ptr<TableInfo>> tables_;  // key: collation key of the name
     std::map<std::string, ObjectInfo> objects_;

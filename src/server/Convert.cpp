@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "server/ConvertStyles.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 
@@ -176,13 +177,6 @@ bool allDigits(const std::string& s, size_t b, size_t e)
     return true;
 }
 
-std::string monthName(int m)
-{
-    static const char* names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return names[(m - 1) % 12];
-}
-
 }  // namespace
 
 int64_t packType(const SqlType& t)
@@ -204,11 +198,15 @@ double roundScale(double v, int scale)
     if (scale > 18)
         scale = 18;
     double m = v * kPow10[scale];
-    if (std::fabs(m) >= 9.0e18)
-        return v;
-    // The double may sit a hair below a half; nudge by the representation error.
-    double r = std::round(m + (m >= 0 ? 1 : -1) * std::fabs(m) * 4e-16);
-    return r / kPow10[scale];
+    double a = std::fabs(m);
+    if (a >= 4.5e15)  // already a whole number of units
+        return std::round(m) / kPow10[scale];
+    // A product like 2.345 * 100 lands a hair below the half it stands for:
+    // within the representation error, a half rounds away from zero.
+    double whole = std::floor(a);
+    double frac = a - whole;
+    double r = std::fabs(frac - 0.5) <= a * 4e-16 ? whole + 1 : std::round(a);
+    return (m < 0 ? -r : r) / kPow10[scale];
 }
 
 std::string formatScaled(double v, int scale)
@@ -514,7 +512,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
     }
     case Base::DateTime: {
         if (from.isText()) {
-            if (style != -1 && style != 0 && style != 111 && style != 23 && style != 120 && style != 121)
+            if (!convertStyleKnown(style))
                 throw makeError(102, "CONVERT", "（不支持的样式 " + std::to_string(style) + "）");
             return Value::fromText(parseDateTime(text));
         }
@@ -532,20 +530,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
         if (from.isText() || from.base == Base::Image) {
             out = text;
         } else if (from.base == Base::DateTime) {
-            if (style == 23 || style == 111 || style == 120 || style == 121) {
-                out = style == 23 ? text.substr(0, 10)
-                      : style == 111 ? text.substr(0, 4) + "/" + text.substr(5, 2) + "/" + text.substr(8, 2)
-                      : style == 120 ? text.substr(0, 19)
-                                     : text;
-            } else {
-                int y = std::atoi(text.substr(0, 4).c_str()), m = std::atoi(text.substr(5, 2).c_str());
-                int d = std::atoi(text.substr(8, 2).c_str()), h = std::atoi(text.substr(11, 2).c_str());
-                int mi = std::atoi(text.substr(14, 2).c_str());
-                char buf[40];
-                std::snprintf(buf, sizeof buf, "%s %2d %d %2d:%02d%s", monthName(m).c_str(), d, y,
-                              h % 12 == 0 ? 12 : h % 12, mi, h < 12 ? "AM" : "PM");
-                out = buf;
-            }
+            out = formatDateTimeStyle(text, style);
         } else if (from.base == Base::Money) {
             out = formatScaled(num, 2);
         } else if (from.base == Base::Decimal) {

@@ -180,28 +180,35 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
         const ColumnInfo* c = t->column(st.itemName);
         if (!c)
             throw makeError(4924, st.itemName, t->name);
+        auto dependent = [&](const std::string& object) {
+            SqlError e = makeError(5074, object, c->name);
+            e.then(4922, makeError(4922, c->name).text());
+            return e;
+        };
         if (c->cdefault) {
             auto d = cat.objectById(c->cdefault);
-            throw makeError(5074, d ? d->name : "DF", c->name);
+            throw dependent(d ? d->name : "DF");
         }
         for (const auto& pkc : t->primaryKeyColumns)
             if (collateCompare(pkc, c->name) == 0)
-                throw makeError(5074, t->primaryKeyName, c->name);
-        if (c->identity) {
-            throw makeError(5074, "IDENTITY", c->name);
-        }
+                throw dependent(t->primaryKeyName);
+        if (c->identity)
+            throw dependent("IDENTITY");
         try {
             s.run("ALTER TABLE " + t->sqlName() + " DROP COLUMN " + quoteIdent(c->name));
         } catch (const SqlError&) {
-            throw makeError(5074, "INDEX", c->name);
+            throw dependent("INDEX");
         }
         cat.removeColumn(t->id, c->name);
         break;
     }
     case AlterAction::DropConstraint: {
         auto o = cat.object(st.itemName);
-        if (!o || o->parent != t->id)
-            throw makeError(3728, st.itemName);
+        if (!o || o->parent != t->id) {
+            SqlError e = makeError(3728, st.itemName);
+            e.then(3727, makeError(3727).text());
+            throw e;
+        }
         if (o->xtype == "D") {
             for (const auto& c : t->columns)
                 if (c.cdefault == o->id) {

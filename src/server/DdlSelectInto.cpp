@@ -17,7 +17,7 @@ void runSelectInto(Session& s, Translator& tr, const Statement& st, BatchResult&
     Catalog& cat = s.catalog(schema);
     if (cat.object(target.name))
         throw makeError(2714, target.name);
-    Translator::SelectOut sel = tr.select(*st.select, nullptr, true);
+    Translator::SelectOut sel = tr.select(*st.select, nullptr);
     const SelectCore& core = st.select->cores.front();
     bool plainSource = st.select->cores.size() == 1 && core.from.size() == 1 && core.from[0].joins.empty() &&
                        core.from[0].first.kind == TableRef::Kind::Named && core.groupBy.empty() && !core.distinct;

@@ -152,6 +152,13 @@ const std::map<std::string, FunctionRow>& functionTable()
              return make("pnw_objectproperty(" + asInt(t, a[0]).sql + "," + asText(t, a[1]).sql + ")",
                          SqlType::of(Base::Int));
          }}},
+        {"COL_LENGTH", {2, 2, false, [](Translator& t, const Expr&, Args& a) {
+             // Bytes of a column as syscolumns.length gives them; NULL for a missing table or column.
+             return make("(SELECT length FROM (SELECT id, name, length FROM main.__pnw_columns UNION ALL "
+                         "SELECT id, name, length FROM temp.__pnw_columns) WHERE id = pnw_objectid(" +
+                             asText(t, a[0]).sql + ") AND name = " + asText(t, a[1]).sql + " COLLATE TSQL)",
+                         SqlType::of(Base::SmallInt));
+         }}},
         {"DB_NAME", {0, 1, false, [](Translator& t, const Expr&, Args& a) {
              return make(a.empty() ? "pnw_dbname()" : "pnw_dbname(" + asInt(t, a[0]).sql + ")",
                          SqlType::of(Base::NVarChar, 128));

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "server/Catalog.h"
@@ -15,9 +16,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::map<std::string, std::weak_ptr<Instance>>& registry()
+// Instances stay open for the life of the process: reopening one per
+// connection would close its files and checkpoint their WAL every time.
+std::map<std::string, std::shared_ptr<Instance>>& registry()
 {
-    static std::map<std::string, std::weak_ptr<Instance>> r;
+    static std::map<std::string, std::shared_ptr<Instance>> r;
     return r;
 }
 
@@ -59,8 +62,20 @@ Instance::Instance(std::string folder) : folder_(std::move(folder)) {}
 
 Instance::~Instance()
 {
+    for (auto& [path, list] : pool_)
+        for (sqlite3* db : list)
+            sqlite3_close(db);
+    for (auto& [path, db] : held_)
+        sqlite3_close(db);
     if (master_)
         sqlite3_close(master_);
+}
+
+void Instance::release(const std::string& folder)
+{
+    auto it = registry().find(canonical(folder));
+    if (it != registry().end() && it->second->sessions_.empty())
+        registry().erase(it);
 }
 
 std::string Instance::masterPath() const { return (fs::path(folder_) / "master").string(); }
@@ -71,8 +86,7 @@ std::shared_ptr<Instance> Instance::open(const std::string& folder)
     auto& reg = registry();
     auto it = reg.find(key);
     if (it != reg.end())
-        if (auto p = it->second.lock())
-            return p;
+        return it->second;
     if (!fs::exists(fs::path(key) / "master"))
         throw SqlError(17, "SQL Server 不存在或访问被拒绝。（找不到服务器实例 \"" + folder + "\"）");
     std::shared_ptr<Instance> inst(new Instance(key));
@@ -186,10 +200,32 @@ void Instance::setSetting(const std::string& key, const std::string& value)
 
 std::string Instance::versionText() { return setting("version", kDefaultVersion); }
 
+namespace {
+
+// The database's name becomes its file name: only names that are safe as one
+// file name inside the instance folder are accepted.
+bool safeFileName(const std::string& name)
+{
+    if (name.empty() || name.size() > 200 || name[0] == '.' || name[0] == ' ')
+        return false;
+    for (char32_t c : decodeUtf8(name)) {
+        if (c == 0xFFFD || c < 0x20 || c == 0x7F)
+            return false;
+        if (c < 0x80 && !(std::isalnum(int(c)) || c == '_' || c == '-' || c == ' ' || c == '$' || c == '#' ||
+                          c == '@' || c == '.'))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void Instance::createDatabase(const std::string& name)
 {
     if (database(name))
         throw makeError(1801, name);
+    if (!safeFileName(name))
+        throw SqlError(5105, "发生文件激活错误。物理文件名 '" + name + ".mdf' 可能不正确。");
     fs::path file = fs::path(folder_) / (name + ".mdf");
     if (fs::exists(file))
         throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
@@ -225,10 +261,60 @@ void Instance::dropDatabase(const std::string& name, int requestingSpid)
         if (p.dbid == d->dbid)
             throw makeError(3702, d->name);
     execSql(master(), "DELETE FROM __pnw_databases WHERE dbid = " + std::to_string(d->dbid));
+    closePooled(d->filename);
+    auto held = held_.find(d->filename);
+    if (held != held_.end()) {
+        sqlite3_close(held->second);
+        held_.erase(held);
+    }
     std::error_code ec;
     fs::remove(d->filename, ec);
     fs::remove(d->filename + "-wal", ec);
     fs::remove(d->filename + "-shm", ec);
+}
+
+void Instance::holdFile(const std::string& path)
+{
+    if (held_.count(path))
+        return;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return;
+    }
+    // A first read attaches the handle to the WAL.
+    sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr);
+    held_[path] = db;
+}
+
+sqlite3* Instance::takePooled(const std::string& path)
+{
+    auto it = pool_.find(path);
+    if (it == pool_.end() || it->second.empty())
+        return nullptr;
+    sqlite3* db = it->second.back();
+    it->second.pop_back();
+    return db;
+}
+
+void Instance::returnPooled(const std::string& path, sqlite3* db)
+{
+    auto& list = pool_[path];
+    if (list.size() >= 4) {
+        sqlite3_close(db);
+        return;
+    }
+    list.push_back(db);
+}
+
+void Instance::closePooled(const std::string& path)
+{
+    auto it = pool_.find(path);
+    if (it == pool_.end())
+        return;
+    for (sqlite3* db : it->second)
+        sqlite3_close(db);
+    pool_.erase(it);
 }
 
 int Instance::registerSession(int dbid, const std::string& login)

@@ -2,7 +2,8 @@
 // of databases, the logins, the configuration options and the settings:
 // the @@VERSION text and the OLE DB providers) and, by default, the database
 // files. One Instance object per folder and process (Instance::open shares
-// it); it keeps the list of live sessions. Single-threaded use only.
+// it and keeps it until the process ends or release); it keeps the list of
+// live sessions. Single-threaded use only.
 #pragma once
 
 #include <map>
@@ -35,6 +36,8 @@ public:
     // Makes a new instance folder with master and one login. Fails when
     // the folder already holds a master.
     static void create(const std::string& folder, const std::string& login, const std::string& password);
+    // Forgets an instance without sessions (its files close when the last user lets go).
+    static void release(const std::string& folder);
 
     ~Instance();
     Instance(const Instance&) = delete;
@@ -53,6 +56,15 @@ public:
     void createDatabase(const std::string& name);
     void dropDatabase(const std::string& name, int requestingSpid);
 
+    // Keeps one handle on a database file open for the instance's life, so
+    // that closing a session does not checkpoint and remove the WAL each time.
+    void holdFile(const std::string& path);
+
+    // Connections of closed sessions, kept for the next session on the same
+    // file (its schema stays parsed). take returns null when none is free.
+    sqlite3* takePooled(const std::string& path);
+    void returnPooled(const std::string& path, sqlite3* db);
+
     int registerSession(int dbid, const std::string& login);
     void unregisterSession(int spid);
     void setSessionDatabase(int spid, int dbid);
@@ -65,6 +77,9 @@ private:
     std::string folder_;
     sqlite3* master_ = nullptr;
     std::map<int, ProcessInfo> sessions_;
+    std::map<std::string, sqlite3*> held_;
+    std::map<std::string, std::vector<sqlite3*>> pool_;
+    void closePooled(const std::string& path);
     int nextSpid_ = 51;
 };
 

@@ -175,8 +175,16 @@ int64_t Parser::expectInteger()
 void Parser::fail(const Token& at, const std::string& note) const
 {
     std::string n = note.empty() ? std::string() : "（" + note + "）";
-    if (at.kind == TokenKind::End)
+    if (at.kind == TokenKind::End) {
+        // The server names the last token when the batch ends too early.
+        if (tokens_.size() >= 2) {
+            const Token& last = tokens_[tokens_.size() - 2];
+            if (last.kind == TokenKind::Identifier && isReservedWord(last.text))
+                throw makeError(156, upperAscii(last.text), n);
+            throw makeError(102, last.text.substr(0, 60), n);
+        }
         throw makeError(102, "", n);
+    }
     if (at.kind == TokenKind::Identifier && isReservedWord(at.text))
         throw makeError(156, upperAscii(at.text), n);
     std::string shown = at.text;

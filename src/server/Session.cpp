@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -62,10 +63,13 @@ Value literalValue(const Token& t)
     switch (t.kind) {
     case TokenKind::String: return Value::fromText(isAscii(t.text) ? t.text : toCp936Repertoire(t.text));
     case TokenKind::NString: return Value::fromText(t.text);
-    case TokenKind::Integer:
-        if (t.text.size() < 19)
-            return Value::fromInt(std::stoll(t.text));
+    case TokenKind::Integer: {
+        errno = 0;
+        long long v = std::strtoll(t.text.c_str(), nullptr, 10);
+        if (errno == 0)
+            return Value::fromInt(v);
         return Value::fromReal(std::strtod(t.text.c_str(), nullptr));
+    }
     default: return Value::fromReal(std::strtod(t.text.c_str(), nullptr));
     }
 }
@@ -94,34 +98,41 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
     auto info = instance_->database(database);
     if (!info || info->filename.empty())
         throw makeError(4060, database);
-    if (sqlite3_open_v2(info->filename.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw makeError(4060, database);
-    }
     dbName_ = info->name;
     dbid_ = info->dbid;
+    file_ = info->filename;
     hooks_.objectId = [this](const std::string& n) { return objectId(n); };
     hooks_.objectProperty = [this](int64_t id, const std::string& p) { return objectProperty(id, p); };
     hooks_.dbName = [this](const Value& v) { return dbNameOf(v); };
-    try {
-        sqlite3_busy_timeout(db_, 3000);
+    db_ = instance_->takePooled(file_);
+    if (db_) {
         registerSqlFunctions(db_, &hooks_);
-        run("PRAGMA journal_mode=WAL");
-        run("PRAGMA synchronous=NORMAL");
-        run("PRAGMA temp_store=MEMORY");
-        Catalog::ensure(db_, "main");
-        Catalog::ensure(db_, "temp");
-        run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
-            "hostname TEXT, program_name TEXT, status TEXT)");
-        if (dbid_ != 1)
-            run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
-        version_ = instance_->versionText();
-    } catch (...) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw;
+    } else {
+        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw makeError(4060, database);
+        }
+        instance_->holdFile(file_);
+        try {
+            sqlite3_busy_timeout(db_, 3000);
+            registerSqlFunctions(db_, &hooks_);
+            run("PRAGMA journal_mode=WAL");
+            run("PRAGMA synchronous=NORMAL");
+            run("PRAGMA temp_store=MEMORY");
+            Catalog::ensure(db_, "main");
+            Catalog::ensure(db_, "temp");
+            run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
+                "hostname TEXT, program_name TEXT, status TEXT)");
+            if (dbid_ != 1)
+                run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
+        } catch (...) {
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw;
+        }
     }
+    version_ = instance_->versionText();
     spid_ = instance_->registerSession(dbid_, integratedSecurity ? std::string("(integrated)") : login);
 }
 
@@ -134,12 +145,50 @@ Session::~Session()
             sqlite3_finalize(st);
         stmtCache_.clear();
         catalogs_.clear();
-        sqlite3_close(db_);
+        if (resetForReuse())
+            instance_->returnPooled(file_, db_);
+        else
+            sqlite3_close(db_);
     }
     instance_->unregisterSession(spid_);
 }
 
 void Session::run(const std::string& sql) { execSql(db_, sql); }
+
+bool Session::resetForReuse()
+{
+    // The next session must find no trace of this one: no transaction, no
+    // temporary tables, only master attached.
+    if (!sqlite3_get_autocommit(db_))
+        return false;
+    try {
+        std::vector<std::string> temps;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'table'", -1, &st, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_finalize(st);
+            return false;
+        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            temps.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        for (const auto& t : temps) {
+            if (t == "__pnw_objects" || t == "__pnw_columns" || t == "__pnw_processes" || t == "sqlite_sequence")
+                continue;
+            run("DROP TABLE temp." + quoteIdent(t));
+        }
+        run("DELETE FROM temp.__pnw_objects");
+        run("DELETE FROM temp.__pnw_columns");
+        for (const auto& [key, schema] : attached_)
+            run("DETACH DATABASE " + quoteIdent(schema));
+        attached_.clear();
+        // Unbound hooks would call into a dead session.
+        registerSqlFunctions(db_, nullptr);
+        return true;
+    } catch (const SqlError&) {
+        return false;
+    }
+}
 
 Catalog& Session::catalog(const std::string& schema)
 {
@@ -456,11 +505,13 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
         if (t.literalIndex >= 0)
             literals.push_back(t);
 
-    int64_t before = schemaGeneration_;
+    // Another session's DDL makes every reused translation stale.
+    bool changed = false;
+    catalog("main");
     for (auto& [n, c] : catalogs_)
-        c->refreshIfChanged();
-    catalog("main").refreshIfChanged();
-    (void)before;
+        changed = c->refreshIfChanged() || changed;
+    if (changed)
+        ++schemaGeneration_;
 
     std::string key = shapeKey(tokens);
     auto hit = batchCache_.find(key);
@@ -510,6 +561,8 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
         } catch (const SqlError& e) {
             cacheable = false;
             out.errors.push_back(e);
+            for (const auto& [n, text] : e.followUps())
+                out.errors.push_back(SqlError(n, text));
             if (e.scope() != ErrorScope::Statement)
                 break;
         } catch (const std::exception& e) {

@@ -76,6 +76,7 @@ private:
     void bindAll(sqlite3_stmt* st, const std::vector<Token>& tokens, int literalBase, const std::vector<Value>& params);
     SqlError mapError(int rc);
     void refreshProcesses();
+    bool resetForReuse();
     Value objectId(const std::string& name);
     Value objectProperty(int64_t id, const std::string& prop);
     Value dbNameOf(const Value& id);
@@ -83,6 +84,7 @@ private:
     std::shared_ptr<Instance> instance_;
     sqlite3* db_ = nullptr;
     std::string dbName_;
+    std::string file_;
     int dbid_ = 0;
     int spid_ = 0;
     std::string version_;

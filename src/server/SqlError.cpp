@@ -139,6 +139,12 @@ SqlError::SqlError(int number, const std::string& text)
 {
 }
 
+SqlError& SqlError::then(int number, const std::string& text)
+{
+    followUps_.push_back({number, text});
+    return *this;
+}
+
 ErrorScope SqlError::scope() const
 {
     auto it = messageTable().find(number_);

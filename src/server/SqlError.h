@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace server {
 
@@ -24,9 +26,14 @@ public:
     const std::string& text() const { return text_; }
     ErrorScope scope() const;
 
+    // A second message the server reports right after this one (5074 then 4922).
+    SqlError& then(int number, const std::string& text);
+    const std::vector<std::pair<int, std::string>>& followUps() const { return followUps_; }
+
 private:
     int number_;
     std::string text_;
+    std::vector<std::pair<int, std::string>> followUps_;
 };
 
 // Builds an error from the message table: "%1", "%2" ... in the template are

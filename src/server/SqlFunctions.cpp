@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 
 #include "server/Convert.h"
 #include "server/SqlError.h"
@@ -152,6 +153,26 @@ void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         return;
     }
     sqlite3_result_int64(ctx, a / b);
+}
+
+// pnw_iop(a, b, op, bits): integer + - * with the overflow check of int (32) or bigint (64).
+void fnIntOp(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    int64_t a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[1]), r = 0;
+    int op = sqlite3_value_int(argv[2]);
+    bool overflow = op == 0 ? __builtin_add_overflow(a, b, &r)
+                    : op == 1 ? __builtin_sub_overflow(a, b, &r)
+                              : __builtin_mul_overflow(a, b, &r);
+    bool narrow = sqlite3_value_int(argv[3]) == 32;
+    if (overflow || (narrow && (r < INT32_MIN || r > INT32_MAX))) {
+        setError(ctx, makeError(8115, "expression", narrow ? "int" : "bigint"));
+        return;
+    }
+    sqlite3_result_int64(ctx, r);
 }
 
 // pnw_div(a, b, scale): scale -1 for float.
@@ -401,11 +422,21 @@ void fnDateAddDays(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     });
 }
 
-std::atomic<int64_t> g_timestamp{1000};
+// Row versions only grow: the counter starts from the clock, so values stay
+// above those of earlier runs on the same database.
+int64_t nextTimestamp()
+{
+    static std::atomic<int64_t> counter{[] {
+        timespec ts;
+        clock_gettime(CLOCK_REALTIME, &ts);
+        return int64_t(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+    }()};
+    return ++counter;
+}
 
 void fnTimestamp(sqlite3_context* ctx, int, sqlite3_value**)
 {
-    sqlite3_result_int64(ctx, ++g_timestamp);
+    sqlite3_result_int64(ctx, nextTimestamp());
 }
 
 // Exact sums: integers in 128 bits, decimals as scaled 128-bit integers.
@@ -528,7 +559,7 @@ void registerSqlFunctions(sqlite3* db, SessionHooks* hooks)
     const Fn fns[] = {
         {"pnw_cv", 5, fnConvert, true},       {"pnw_round", 2, fnRound, true},
         {"pnw_roundto", 2, fnRoundTo, true},  {"pnw_idiv", 2, fnIntDiv, true},
-        {"pnw_div", 3, fnDiv, true},          {"pnw_like", 2, fnLike, true},
+        {"pnw_div", 3, fnDiv, true},          {"pnw_iop", 4, fnIntOp, true},          {"pnw_like", 2, fnLike, true},
         {"pnw_len", 1, fnLen, true},          {"pnw_substring", 3, fnSubstring, true},
         {"pnw_left", 2, fnLeft, true},        {"pnw_right", 2, fnRight, true},
         {"pnw_charindex", 2, fnCharIndex, true}, {"pnw_reverse", 1, fnReverse, true},

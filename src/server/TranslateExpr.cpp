@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "server/Convert.h"
+#include "server/ConvertStyles.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Translator.h"
@@ -187,7 +188,14 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
         r.type = dominantType(ta, tb);
         if (r.type.base == Base::Bit || r.type.base == Base::TinyInt || r.type.base == Base::SmallInt)
             r.type = SqlType::of(Base::Int);
-        r.sql = op == "/" ? "pnw_idiv(" + a.sql + "," + b.sql + ")" : "(" + a.sql + " " + op + " " + b.sql + ")";
+        if (op == "/") {
+            r.sql = "pnw_idiv(" + a.sql + "," + b.sql + ")";
+        } else {
+            // Overflow of int or bigint is an error, as on the server.
+            std::string code = op == "+" ? "0" : op == "-" ? "1" : "2";
+            r.sql = "pnw_iop(" + a.sql + "," + b.sql + "," + code + "," +
+                    (r.type.base == Base::BigInt ? "64" : "32") + ")";
+        }
         return r;
     }
     if (dom.base == Base::Float || dom.base == Base::Real) {
@@ -316,7 +324,7 @@ TExpr Translator::caseExpr(const Expr& e, const Scope& scope)
 
 std::string Translator::subqueryScalar(const Select& s, const Scope& scope, SqlType& type)
 {
-    SelectOut out = select(s, &scope, true);
+    SelectOut out = select(s, &scope);
     if (out.columns.size() != 1)
         throw makeError(116);
     type = out.columns[0].type;
@@ -408,7 +416,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
     case ExprKind::Cast: {
         TExpr a = expr(e.args[0], scope);
         int style = e.style;
-        if (style != -1 && style != 0 && style != 23 && style != 111 && style != 120 && style != 121)
+        if (!convertStyleKnown(style))
             throw makeError(102, "CONVERT", "（不支持的 CONVERT 样式 " + std::to_string(style) + "）");
         SqlType to = e.castType.type;
         if ((to.base == Base::VarChar || to.base == Base::NVarChar) && !e.castType.hasLength)
@@ -422,7 +430,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
         return r;
     }
     case ExprKind::Exists: {
-        SelectOut out = select(*e.select, &scope, false);
+        SelectOut out = select(*e.select, &scope);
         r.sql = "(EXISTS (" + out.sql + "))";
         r.type = SqlType::of(Base::Bit);
         return r;
@@ -447,7 +455,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
     }
     case ExprKind::InSelect: {
         TExpr a = expr(e.args[0], scope);
-        SelectOut out = select(*e.select, &scope, true);
+        SelectOut out = select(*e.select, &scope);
         if (out.columns.size() != 1)
             throw makeError(116);
         std::string sub = out.sql;

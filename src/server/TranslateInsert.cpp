@@ -95,7 +95,7 @@ Plan Translator::translateInsert(const Statement& s)
             vals += (vals.empty() ? "" : ",") + e.second;
         sql += "VALUES(" + vals + ")";
     } else {
-        SelectOut src = select(*s.select, nullptr, true);
+        SelectOut src = select(*s.select, nullptr);
         if (src.columns.size() != targets.size()) {
             if (!s.hasColumnList)
                 throw makeError(213);

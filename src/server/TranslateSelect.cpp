@@ -7,6 +7,28 @@ namespace server {
 
 namespace {
 
+// Same expression, literal values and name spellings aside from case.
+bool sameExpr(const ExprP& a, const ExprP& b)
+{
+    if (!a || !b)
+        return !a && !b;
+    if (a->kind != b->kind || a->op != b->op || a->negated != b->negated || a->star != b->star ||
+        a->distinct != b->distinct || a->args.size() != b->args.size() || a->whens.size() != b->whens.size() ||
+        a->thens.size() != b->thens.size() || a->select || b->select)
+        return false;
+    if (a->kind == ExprKind::Literal ? a->text != b->text
+                                     : (collateCompare(a->text, b->text) != 0 ||
+                                        collateCompare(a->qualifier, b->qualifier) != 0))
+        return false;
+    for (size_t i = 0; i < a->args.size(); ++i)
+        if (!sameExpr(a->args[i], b->args[i]))
+            return false;
+    for (size_t i = 0; i < a->whens.size(); ++i)
+        if (!sameExpr(a->whens[i], b->whens[i]) || !sameExpr(a->thens[i], b->thens[i]))
+            return false;
+    return sameExpr(a->elseExpr, b->elseExpr);
+}
+
 OutputColumn col(const char* name, SqlType t)
 {
     OutputColumn c;
@@ -119,7 +141,7 @@ bool Translator::systemView(const ObjectName& n, Source& out)
                        col("status", SqlType::of(Base::NVarChar, 30)), col("blocked", SqlType::of(Base::SmallInt))};
     }
     out.name = out.hasAlias ? out.name : n.name;
-    out.sqlAlias = sql;  // replaced by the caller with "sql AS alias"
+    out.sqlAlias = sql;  // the view's SQL; bindTable turns it into the FROM text
     return true;
 }
 
@@ -130,7 +152,7 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
     if (ref.kind == TableRef::Kind::OpenDataSource)
         throw makeError(7403, ref.odsProvider);
     if (ref.kind == TableRef::Kind::Derived) {
-        SelectOut inner = select(*ref.derived, nullptr, true);
+        SelectOut inner = select(*ref.derived, nullptr);
         src.name = ref.alias;
         src.hasAlias = true;
         src.sqlAlias = quoteIdent(ref.alias);
@@ -141,12 +163,7 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
             c.sqlName = "__c" + std::to_string(i);
             src.columns.push_back(c);
         }
-        src.sqlAlias = quoteIdent(ref.alias);
-        // The caller writes "(inner) AS alias"; keep the inner SQL in `name` slot of a side field.
-        src.table = nullptr;
-        src.infos.clear();
-        src.columns.shrink_to_fit();
-        src.name = ref.alias;
+        // The caller writes "(inner) AS alias".
         derivedSql_ = "(" + inner.sql + ")";
         return src;
     }
@@ -205,11 +222,18 @@ Scope Translator::bindFrom(const std::vector<FromItem>& from, const Scope* paren
     return scope;
 }
 
-Translator::SelectOut Translator::select(const Select& s, const Scope* parent, bool uniqueAliases)
+Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
 {
-    (void)uniqueAliases;
     SelectOut out;
     std::vector<std::string> coreSqls;
+    struct CoreParts {
+        std::vector<std::string> exprs;
+        std::vector<SqlType> types;
+        std::string tail;
+        bool distinct = false;
+        std::optional<int64_t> top;
+    };
+    std::vector<CoreParts> coreParts;
     // Expressions of the first core, for ORDER BY of a single query.
     std::vector<std::string> firstExprs;
     Scope firstScope;
@@ -263,31 +287,39 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent, b
                 oc.nullable = false;
             cols.push_back(oc);
         }
-        std::string sql = "SELECT ";
-        if (core.distinct)
-            sql += "DISTINCT ";
-        for (size_t i = 0; i < exprs.size(); ++i)
-            sql += (i ? ", " : "") + exprs[i] + " AS \"__c" + std::to_string(i) + "\"";
+        std::string tail;
         if (!fromSql.empty())
-            sql += " FROM " + fromSql;
+            tail += " FROM " + fromSql;
         if (core.where) {
             Scope ws = scope;
             ws.aggregateAllowed = false;
-            sql += " WHERE " + expr(core.where, ws).sql;
+            tail += " WHERE " + expr(core.where, ws).sql;
         }
+        std::vector<std::string> groupSqls;
         if (!core.groupBy.empty()) {
-            sql += " GROUP BY ";
+            tail += " GROUP BY ";
             Scope gs = scope;
             gs.aggregateAllowed = false;
             for (size_t i = 0; i < core.groupBy.size(); ++i) {
                 TExpr g = expr(core.groupBy[i], gs);
                 if (g.type.isLob())
                     throw makeError(306);
-                sql += (i ? ", " : "") + g.sql + (g.type.isText() ? " COLLATE TSQL" : "");
+                groupSqls.push_back(g.sql);
+                tail += (i ? ", " : "") + g.sql + (g.type.isText() ? " COLLATE TSQL" : "");
             }
         }
         if (core.having)
-            sql += " HAVING " + expr(core.having, scope).sql;
+            tail += " HAVING " + expr(core.having, scope).sql;
+        groupExprs_ = &core.groupBy;
+        bool grouped = !core.groupBy.empty();
+        for (const auto& item : core.items)
+            grouped = grouped || (item.expr && isAggregateCall(item.expr));
+        if (grouped)
+            for (const auto& item : core.items) {
+                if (item.star)
+                    throw makeError(8120, item.starQualifier.empty() ? "*" : item.starQualifier + ".*");
+                checkGrouped(item.expr, scope, groupSqls);
+            }
         if (ci == 0) {
             firstExprs = exprs;
             firstScope = scope;
@@ -301,12 +333,43 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent, b
                 out.columns[i].nullable = out.columns[i].nullable || cols[i].nullable;
             }
         }
-        if (core.top && s.cores.size() > 1)
-            sql = "SELECT * FROM (" + sql + " LIMIT " + std::to_string(*core.top) + ")";
         if (core.distinct)
             for (auto& c : cols)
                 if (c.type.isLob())
                     throw makeError(306);
+        CoreParts parts;
+        parts.exprs = exprs;
+        for (const auto& c : cols)
+            parts.types.push_back(c.type);
+        parts.tail = tail;
+        parts.distinct = core.distinct;
+        parts.top = s.cores.size() > 1 ? core.top : std::nullopt;
+        coreParts.push_back(parts);
+    }
+    // UNION members convert to the column's winning type (text to number fails as on the server).
+    for (auto& parts : coreParts) {
+        std::string sql = "SELECT ";
+        if (parts.distinct)
+            sql += "DISTINCT ";
+        for (size_t i = 0; i < parts.exprs.size(); ++i) {
+            std::string e = parts.exprs[i];
+            const SqlType& from = parts.types[i];
+            const SqlType& to = out.columns[i].type;
+            if (coreParts.size() > 1 && from.base != Base::Null &&
+                (from.isText() != to.isText() || (to.base == Base::DateTime) != (from.base == Base::DateTime))) {
+                TExpr x;
+                x.sql = e;
+                x.type = from;
+                e = convertTo(x, to, 2).sql;
+            }
+            // Text results compare under the collation in DISTINCT, UNION and outer queries.
+            if (to.isText())
+                e += " COLLATE TSQL";
+            sql += (i ? ", " : "") + e + " AS \"__c" + std::to_string(i) + "\"";
+        }
+        sql += parts.tail;
+        if (parts.top)
+            sql = "SELECT * FROM (" + sql + " LIMIT " + std::to_string(*parts.top) + ")";
         coreSqls.push_back(sql);
     }
     if (s.cores.size() > 1)
@@ -369,14 +432,49 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent, b
     out.sql = sql;
     for (size_t i = 0; i < out.columns.size(); ++i)
         out.columns[i].sqlName = "__c" + std::to_string(i);
-    (void)isAggregateCall;
     return out;
+}
+
+void Translator::checkGrouped(const ExprP& e, const Scope& scope, const std::vector<std::string>& groupSqls)
+{
+    if (!e)
+        return;
+    if (e->kind == ExprKind::Function &&
+        (e->op == "COUNT" || e->op == "SUM" || e->op == "MAX" || e->op == "MIN"))
+        return;
+    if (e->kind == ExprKind::Subquery || e->kind == ExprKind::Exists || e->kind == ExprKind::InSelect)
+        return;
+    if (e->kind == ExprKind::Column) {
+        TExpr c = column(*e, scope);
+        for (const auto& g : groupSqls)
+            if (g == c.sql)
+                return;
+        // References to an outer query are the outer query's business.
+        bool local = false;
+        for (const auto& src : scope.sources)
+            if (c.sql.rfind(src.sqlAlias + ".", 0) == 0)
+                local = true;
+        if (local)
+            throw makeError(8120, (e->qualifier.empty() ? "" : e->qualifier + ".") + e->text);
+        return;
+    }
+    if (groupExprs_)
+        for (const auto& g : *groupExprs_)
+            if (sameExpr(g, e))
+                return;
+    for (const auto& a : e->args)
+        checkGrouped(a, scope, groupSqls);
+    for (const auto& a : e->whens)
+        checkGrouped(a, scope, groupSqls);
+    for (const auto& a : e->thens)
+        checkGrouped(a, scope, groupSqls);
+    checkGrouped(e->elseExpr, scope, groupSqls);
 }
 
 Plan Translator::translateSelectStatement(const Statement& st)
 {
     Plan p;
-    SelectOut out = select(*st.select, nullptr, false);
+    SelectOut out = select(*st.select, nullptr);
     StepPlan step;
     step.sql = out.sql;
     step.query = true;

@@ -99,7 +99,8 @@ public:
         std::string sql;
         std::vector<OutputColumn> columns;
     };
-    SelectOut select(const Select& s, const Scope* parent, bool uniqueAliases);
+    // Output columns are named "__c0", "__c1" ... in the SQL.
+    SelectOut select(const Select& s, const Scope* parent);
     Scope bindFrom(const std::vector<FromItem>& from, const Scope* parent, std::string& sql);
     Source bindTable(const TableRef& ref, const Scope* parent);
     std::shared_ptr<const TableInfo> resolveTable(const ObjectName& n, bool mustExist = true);
@@ -126,6 +127,7 @@ private:
     TExpr caseExpr(const Expr& e, const Scope& scope);
     std::string subqueryScalar(const Select& s, const Scope& scope, SqlType& type);
     bool systemView(const ObjectName& n, Source& out);
+    void checkGrouped(const ExprP& e, const Scope& scope, const std::vector<std::string>& groupSqls);
 
     TranslateContext& ctx_;
     int literalBase_;
@@ -134,7 +136,8 @@ private:
     int aliasCounter_ = 0;
     bool liftTextLengths_ = true;
     bool inlineLiterals_ = false;
-    std::string derivedSql_;  // the FROM text of the last bound table
+    std::string derivedSql_;
+    const std::vector<ExprP>* groupExprs_ = nullptr;  // the FROM text of the last bound table
 };
 
 SqlType decimalOf(const SqlType& t);  // integer and money types seen as decimals

@@ -19,6 +19,7 @@ AdoTestServer::AdoTestServer()
 
 AdoTestServer::~AdoTestServer()
 {
+    server::Instance::release(folder().toStdString());
     if (previous_.isEmpty())
         qunsetenv(ado::kInstanceDirVariable);
     else

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QtGlobal>
 
 #include <random>
 
@@ -76,7 +77,11 @@ TEST(ServerFuzz, MutatedBatchesFailCleanly)
     auto session = fx.connect();
     session->execute("create table t(id int, n nvarchar(20), v int, k int, x varchar(10))\r\n"
                      "create table u(id int, x int, k int)");
-    for (int i = 0; i < 3000; ++i) {
+    // PNW_FUZZ_ITERATIONS runs a longer search by hand; the suite keeps it short.
+    int iterations = qEnvironmentVariableIntValue("PNW_FUZZ_ITERATIONS");
+    if (iterations <= 0)
+        iterations = 3000;
+    for (int i = 0; i < iterations; ++i) {
         std::string sql = mutate(base[rng() % base.size()], rng);
         try {
             server::Parser::parse(sql);

@@ -14,3 +14,9 @@ std::unique_ptr<server::Session> ServerFixture::connect(const std::string& datab
 {
     return std::make_unique<server::Session>(instance, "sa", "pw", database);
 }
+
+ServerFixture::~ServerFixture()
+{
+    instance.reset();
+    server::Instance::release(folder());
+}

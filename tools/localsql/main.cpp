@@ -14,6 +14,7 @@
 
 #include "server/Convert.h"
 #include "server/Instance.h"
+#include "server/ScriptBatches.h"
 #include "server/Session.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
@@ -24,37 +25,6 @@ void usage()
 {
     std::cerr << "usage: localsql --create -S <folder> -U <login> -P <password>\n"
                  "       localsql -S <folder> [-d <database>] [-U <login> -P <password>] (-Q <query> | -i <file>)\n";
-}
-
-std::vector<std::string> splitBatches(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::string cur;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::string t = line;
-        if (!t.empty() && t.back() == '\r')
-            t.pop_back();
-        std::string trimmed;
-        for (char c : t)
-            if (c != ' ' && c != '\t')
-                trimmed.push_back(c);
-        if (server::lowerAscii(trimmed) == "go") {
-            if (!cur.empty())
-                out.push_back(cur);
-            cur.clear();
-            continue;
-        }
-        cur += line + "\n";
-    }
-    bool blank = true;
-    for (char c : cur)
-        if (!std::isspace(static_cast<unsigned char>(c)))
-            blank = false;
-    if (!blank)
-        out.push_back(cur);
-    return out;
 }
 
 bool runBatch(server::Session& session, const std::string& batch)
@@ -138,11 +108,11 @@ int main(int argc, char** argv)
             }
             std::stringstream ss;
             ss << in.rdbuf();
-            batches = splitBatches(ss.str());
+            batches = server::splitGoBatches(ss.str());
         } else {
             std::stringstream ss;
             ss << std::cin.rdbuf();
-            batches = splitBatches(ss.str());
+            batches = server::splitGoBatches(ss.str());
         }
         bool ok = true;
         for (const auto& b : batches)
