@@ -17,6 +17,22 @@ namespace {
 constexpr size_t kMaxDefinitionPages = 64;
 constexpr unsigned kMaxColumns = 256;
 constexpr unsigned kMaxIndexes = 256;
+
+// Bytes libmdb reads for a value of a type whatever length is recorded.
+size_t fixedSize(unsigned type) {
+    switch (type) {
+    case kByte: return 1;
+    case kInt: return 2;
+    case kLong:
+    case kFloat: return 4;
+    case kMoney:
+    case kDouble:
+    case kDateTime: return 8;
+    case kGuid: return 16;
+    case kNumeric: return 17;
+    default: return 0;
+    }
+}
 }  // namespace
 
 void JetFileCheck::fail(const std::string &what) const {
@@ -113,6 +129,96 @@ std::vector<uint32_t> JetFileCheck::mapPages(uint32_t pointer, const std::string
 }
 
 void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows) const {
+    checkTable(tdefPage, name, rows, "", {});
+}
+
+void JetFileCheck::checkCatalog() const {
+    checkTable(kCatalogPage, "MSysObjects", true, "LvProp", [this](const std::string &blob) { checkProperties(blob); });
+}
+
+std::string JetFileCheck::readLongValue(const unsigned char *h, size_t siz) const {
+    if (siz < 12) fail("damaged long value");
+    const uint32_t len = get32(h) & 0x3FFFFFFF;
+    const uint8_t kind = h[3] & 0xC0;
+    if (len > pageCount_ * pageSize_) fail("a long value is longer than the file");
+    if (kind & kMemoInline) {
+        if (len > siz - 12) fail("damaged inline long value");
+        return std::string(reinterpret_cast<const char *>(h + 12), len);
+    }
+    std::string out;
+    out.reserve(len);
+    std::vector<unsigned char> page(pageSize_);
+    uint32_t ptr = get32(h + 4);
+    for (uint64_t hops = 0; out.size() < len; ++hops) {
+        if (!ptr || hops > pageCount_) fail("a long value chain is broken");
+        readPage(ptr >> 8, page.data());
+        const auto [start, end] = rowBounds(page.data(), ptr & 0xFF);
+        const unsigned char *row = page.data() + start;
+        size_t n = end - start;
+        if (kind & kMemoSingle) {
+            if (n < len) fail("a long value is shorter than recorded");
+            out.append(reinterpret_cast<const char *>(row), len);
+            break;
+        }
+        if (n < 4) fail("damaged long value page");
+        ptr = get32(row);
+        out.append(reinterpret_cast<const char *>(row + 4), std::min<size_t>(n - 4, len - out.size()));
+    }
+    return out;
+}
+
+// The layout libmdb walks: "MR2\0" or "KKD\0", then chunks of
+// [length:4][type:2] holding either a name list of [length:2][name] or a
+// block [length:4][name length:2][name] followed by records of
+// [length:2][flag:1][type:1][name index:2][value length:2][value].
+void JetFileCheck::checkProperties(const std::string &blob) const {
+    const auto *b = reinterpret_cast<const unsigned char *>(blob.data());
+    const size_t len = blob.size();
+    if (len < 4 || (std::memcmp(b, "MR2", 4) != 0 && std::memcmp(b, "KKD", 4) != 0))
+        fail("a catalogue property blob has no known header");
+    size_t names = 0;
+    bool haveNames = false;
+    for (size_t pos = 4; pos < len;) {
+        if (pos + 6 > len) fail("a catalogue property blob is truncated");
+        const size_t chunk = get32(b + pos);
+        const unsigned type = get16(b + pos + 4);
+        if (chunk < 6 || chunk > len - pos) fail("a catalogue property chunk has a bad length");
+        const unsigned char *c = b + pos + 6;
+        const size_t clen = chunk - 6;
+        if (type == 0x80) {
+            names = 0;
+            haveNames = true;
+            for (size_t p = 0; p < clen;) {
+                if (p + 2 > clen) fail("a catalogue property name list is truncated");
+                const size_t n = get16(c + p);
+                if (p + 2 + n > clen) fail("a catalogue property name is truncated");
+                p += 2 + n;
+                ++names;
+            }
+        } else if (type <= 2) {
+            if (!haveNames) fail("catalogue properties come before their names");
+            if (clen < 6) fail("a catalogue property block is truncated");
+            const size_t nameLen = get16(c + 4);
+            size_t p = 6 + nameLen;
+            if (p > clen) fail("a catalogue property block name is truncated");
+            while (p < clen) {
+                if (p + 8 > clen) fail("a catalogue property record is truncated");
+                const size_t rec = get16(c + p);
+                const size_t elem = get16(c + p + 4);
+                const size_t dsize = get16(c + p + 6);
+                if (rec < 8 || p + rec > clen || 8 + dsize > rec || elem >= names || dsize < fixedSize(c[p + 3]))
+                    fail("a catalogue property record is damaged");
+                p += rec;
+            }
+        } else {
+            fail("a catalogue property chunk has an unknown type");
+        }
+        pos += chunk;
+    }
+}
+
+void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
+                              const BlobCheck &blobCheck) const {
     const std::string what = "table \"" + name + "\"";
     if (tdefPage == 0 || tdefPage >= pageCount_) fail(what + " has its definition beyond the file");
     const std::vector<unsigned char> t = definitionBytes(tdefPage);
@@ -137,10 +243,17 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
         if (get16(e + 5) >= kMaxColumns) fail(what + " has a damaged column number");
         columns.push_back(c);
     }
+    int blobIndex = -1;
     for (unsigned i = 0; i < numCols; ++i) {
         if (pos + 2 > t.size()) fail(what + " has truncated column names");
         const size_t len = get16(&t[pos]);
         if (len == 0 || len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged column name");
+        if (!blobColumn.empty() && len == blobColumn.size() * 2 && !columns[i].fixed) {
+            bool same = true;
+            for (size_t k = 0; k < blobColumn.size(); ++k)
+                same = same && t[pos + 2 + 2 * k] == static_cast<unsigned char>(blobColumn[k]) && t[pos + 3 + 2 * k] == 0;
+            if (same) blobIndex = static_cast<int>(i);
+        }
         pos += 2 + len;
     }
     pos += static_cast<size_t>(numRealIdx) * 52 + static_cast<size_t>(numIdx) * 28;
@@ -158,12 +271,13 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
     for (uint32_t pg : pages) {
         readPage(pg, page.data());
         if (page[0] != kPageData || get32(&page[4]) != tdefPage) continue;  // not a page of this table
-        checkRows(page.data(), pg, columns, numVar, what);
+        checkRows(page.data(), pg, columns, numVar, what, blobIndex, blobCheck);
     }
 }
 
 void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std::vector<Column> &columns,
-                             unsigned numVar, const std::string &what) const {
+                             unsigned numVar, const std::string &what, int blobColumn,
+                             const BlobCheck &blobCheck) const {
     const unsigned rows = get16(p + rowCountOffset_);
     const std::string where = what + " page " + std::to_string(pageNo);
     if (rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows) > pageSize_) fail(where + " has too many rows");
@@ -195,12 +309,16 @@ void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std:
             }
             fixedEnd = offsets.front();
         }
-        for (const Column &c : columns) {
+        for (size_t ci = 0; ci < columns.size(); ++ci) {
+            const Column &c = columns[ci];
             if (c.fixed && c.code != kBool && 2 + c.fixedOffset + c.size > fixedEnd && rowCols >= columns.size())
                 fail(where + " has a row shorter than its fixed columns");
             if (!c.fixed && (c.code == kMemo || c.code == kOle) && c.varIndex + 1 < offsets.size()) {
                 const size_t vlen = offsets[c.varIndex + 1] - offsets[c.varIndex];
                 if (vlen != 0 && vlen < 12) fail(where + " has a damaged long value");
+                // Checked whatever the NULL bit says: better too much than too little.
+                if (static_cast<int>(ci) == blobColumn && vlen >= 12)
+                    blobCheck(readLongValue(row + offsets[c.varIndex], vlen));
             }
         }
     }
