@@ -13,6 +13,7 @@
 #include <fstream>
 #include <random>
 
+#include "Jet3Fixture.h"
 #include "JetTestUtil.h"
 #include "jet/JetError.h"
 #include "jet/JetReader.h"
@@ -56,21 +57,27 @@ std::vector<std::string> seeds(const ScratchDir &dir) {
     JetWriter::writeFile(b, {parseTableText("M", "K:Long\tM:Memo\tO:OLE\n1\t" + std::string(9000, 'x') + "\t" +
                                                      std::string(600, 'A') + "\n")});
     out.push_back(readBytes(b));
+    const std::string c = dir.file("seed-c.mdb");
+    using namespace jet::format;
+    writeJet3File(c, "Old", {{"K", kLong, 4}, {"S", kText, 20}, {"B", kBool, 0}},
+                  {{std::string(4, '\1'), std::string("abc"), std::string()}, {std::nullopt, std::nullopt, std::nullopt}});
+    out.push_back(readBytes(c));
     return out;
 }
 
 std::string mutate(std::string bytes, std::mt19937 &rng) {
     auto pick = [&](size_t n) { return static_cast<size_t>(rng() % (n ? n : 1)); };
-    const size_t pages = bytes.size() / 4096;
+    const size_t pageSize = bytes.size() > 0x14 && bytes[0x14] == 0 ? 2048 : 4096;
+    const size_t pages = bytes.size() / pageSize;
     const int edits = 1 + static_cast<int>(pick(8));
     for (int e = 0; e < edits; ++e) {
         // Mostly the structural parts: page headers, row tables, row tails.
         const size_t page = pick(pages);
         size_t off;
         switch (pick(4)) {
-        case 0: off = page * 4096 + pick(64); break;
-        case 1: off = page * 4096 + 4096 - 1 - pick(256); break;
-        case 2: off = page * 4096 + pick(4096); break;
+        case 0: off = page * pageSize + pick(64); break;
+        case 1: off = page * pageSize + pageSize - 1 - pick(256); break;
+        case 2: off = page * pageSize + pick(pageSize); break;
         default: off = pick(bytes.size()); break;
         }
         if (off >= bytes.size()) continue;
