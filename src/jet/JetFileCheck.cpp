@@ -222,50 +222,56 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
     const std::string what = "table \"" + name + "\"";
     if (tdefPage == 0 || tdefPage >= pageCount_) fail(what + " has its definition beyond the file");
     const std::vector<unsigned char> t = definitionBytes(tdefPage);
-    if (version_ == 3) {
-        // Jet 3 definitions are left to libmdb beyond the page chain.
-        return;
-    }
-    if (t.size() < 63) fail(what + " has a short definition");
-    const unsigned numVar = get16(&t[43]), numCols = get16(&t[45]);
-    const uint32_t numIdx = get32(&t[47]), numRealIdx = get32(&t[51]);
+    const bool jet3 = version_ == 3;
+    // Offsets of the definition block, Jet 3 then Jet 4.
+    const size_t offVar = jet3 ? 23 : 43, offCols = jet3 ? 25 : 45, offIdx = jet3 ? 27 : 47,
+                 offRealIdx = jet3 ? 31 : 51, offUsed = jet3 ? 35 : 55, offFree = jet3 ? 39 : 59,
+                 colsStart = jet3 ? 43 : 63, realIdxEntry = jet3 ? 8 : 12, colEntry = jet3 ? 18 : 25,
+                 realIdxBlock = jet3 ? 39 : 52, idxBlock = jet3 ? 20 : 28, nameLenBytes = jet3 ? 1 : 2;
+    if (t.size() < colsStart) fail(what + " has a short definition");
+    const unsigned numVar = get16(&t[offVar]), numCols = get16(&t[offCols]);
+    const uint32_t numIdx = get32(&t[offIdx]), numRealIdx = get32(&t[offRealIdx]);
     if (numCols > kMaxColumns || numVar > numCols || numIdx > kMaxIndexes || numRealIdx > kMaxIndexes)
         fail(what + " has impossible column or index counts");
-    size_t pos = 63 + static_cast<size_t>(numRealIdx) * 12;
+    size_t pos = colsStart + static_cast<size_t>(numRealIdx) * realIdxEntry;
     std::vector<Column> columns;
-    for (unsigned i = 0; i < numCols; ++i, pos += 25) {
-        if (pos + 25 > t.size()) fail(what + " has a truncated column list");
+    for (unsigned i = 0; i < numCols; ++i, pos += colEntry) {
+        if (pos + colEntry > t.size()) fail(what + " has a truncated column list");
         const unsigned char *e = &t[pos];
-        Column c{e[0], (e[15] & kFlagFixed) != 0, get16(e + 21), get16(e + 23), get16(e + 7)};
+        Column c = jet3 ? Column{e[0], (e[13] & kFlagFixed) != 0, get16(e + 14), get16(e + 16), get16(e + 3)}
+                        : Column{e[0], (e[15] & kFlagFixed) != 0, get16(e + 21), get16(e + 23), get16(e + 7)};
         if (c.code < kBool || c.code > kNumeric) fail(what + " has a column of unknown type");
         if (c.fixed && c.code != kBool && c.fixedOffset + c.size > pageSize_) fail(what + " has a damaged column");
         if (!c.fixed && c.varIndex >= numVar) fail(what + " has a damaged variable column");
-        if (get16(e + 5) >= kMaxColumns) fail(what + " has a damaged column number");
+        if (get16(e + (jet3 ? 1 : 5)) >= kMaxColumns) fail(what + " has a damaged column number");
         columns.push_back(c);
     }
     int blobIndex = -1;
     for (unsigned i = 0; i < numCols; ++i) {
-        if (pos + 2 > t.size()) fail(what + " has truncated column names");
-        const size_t len = get16(&t[pos]);
-        if (len == 0 || len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged column name");
-        if (!blobColumn.empty() && len == blobColumn.size() * 2 && !columns[i].fixed) {
+        if (pos + nameLenBytes > t.size()) fail(what + " has truncated column names");
+        const size_t len = jet3 ? t[pos] : get16(&t[pos]);
+        if (len == 0 || len > 512 || pos + nameLenBytes + len > t.size()) fail(what + " has a damaged column name");
+        if (!jet3 && !blobColumn.empty() && len == blobColumn.size() * 2 && !columns[i].fixed) {
             bool same = true;
             for (size_t k = 0; k < blobColumn.size(); ++k)
                 same = same && t[pos + 2 + 2 * k] == static_cast<unsigned char>(blobColumn[k]) && t[pos + 3 + 2 * k] == 0;
             if (same) blobIndex = static_cast<int>(i);
         }
-        pos += 2 + len;
+        if (jet3 && !blobColumn.empty() && len == blobColumn.size() && !columns[i].fixed &&
+            std::memcmp(&t[pos + 1], blobColumn.data(), len) == 0)
+            blobIndex = static_cast<int>(i);
+        pos += nameLenBytes + len;
     }
-    pos += static_cast<size_t>(numRealIdx) * 52 + static_cast<size_t>(numIdx) * 28;
+    pos += static_cast<size_t>(numRealIdx) * realIdxBlock + static_cast<size_t>(numIdx) * idxBlock;
     for (uint32_t i = 0; i < numIdx; ++i) {
-        if (pos + 2 > t.size()) fail(what + " has truncated index names");
-        const size_t len = get16(&t[pos]);
-        if (len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged index name");
-        pos += 2 + len;
+        if (pos + nameLenBytes > t.size()) fail(what + " has truncated index names");
+        const size_t len = jet3 ? t[pos] : get16(&t[pos]);
+        if (len > 512 || pos + nameLenBytes + len > t.size()) fail(what + " has a damaged index name");
+        pos += nameLenBytes + len;
     }
     if (pos > t.size()) fail(what + " has a truncated index list");
-    const std::vector<uint32_t> pages = mapPages(get32(&t[55]), what);
-    mapPages(get32(&t[59]), what);
+    const std::vector<uint32_t> pages = mapPages(get32(&t[offUsed]), what);
+    mapPages(get32(&t[offFree]), what);
     if (!rows) return;
     std::vector<unsigned char> page(pageSize_);
     for (uint32_t pg : pages) {
@@ -288,30 +294,38 @@ void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std:
         if (raw & 0x4000) fail(where + " holds an overflow row, which is not supported");
         const size_t len = end - start;
         const unsigned char *row = p + start;
-        if (len < 2) fail(where + " has a damaged row");
-        const unsigned rowCols = get16(row);
+        // Jet 3 counts and offsets take one byte, Jet 4 two.
+        const size_t w = version_ == 3 ? 1 : 2;
+        auto num = [&](size_t off) -> size_t { return w == 1 ? row[off] : get16(row + off); };
+        if (len < w) fail(where + " has a damaged row");
+        const size_t rowCols = num(0);
         const size_t mask = (rowCols + 7) / 8;
-        if (rowCols > kMaxColumns || 2 + mask > len) fail(where + " has a damaged row header");
+        if (rowCols > kMaxColumns || w + mask > len) fail(where + " has a damaged row header");
         size_t fixedEnd = len - mask;
         std::vector<size_t> offsets;
         if (numVar) {
-            if (len < 2 + mask + 2) fail(where + " has a damaged row tail");
-            const unsigned rowVar = get16(row + len - mask - 2);
-            if (rowVar > numVar || len < 2 + mask + 2 + 2 * (static_cast<size_t>(rowVar) + 1))
+            if (len < w + mask + w) fail(where + " has a damaged row tail");
+            const size_t rowVar = num(len - mask - w);
+            // Jet 3 rows of 256 bytes and more carry a jump table too.
+            const size_t jumps = w == 1 ? (len - 1) / 256 : 0;
+            if (rowVar > numVar || len < w + mask + w + w * (rowVar + 1) + jumps)
                 fail(where + " has a damaged variable column table");
-            const size_t tail = len - mask - 2 - 2 * (static_cast<size_t>(rowVar) + 1);
-            size_t prev = 2;
-            for (unsigned i = 0; i <= rowVar; ++i) {
-                const size_t off = get16(row + len - mask - 4 - 2 * i);
-                if (off < prev || off > tail) fail(where + " has damaged variable column offsets");
-                offsets.push_back(off);
-                prev = off;
+            const size_t tail = len - mask - w - w * (rowVar + 1) - jumps;
+            if (jumps == 0) {
+                size_t prev = w;
+                for (size_t i = 0; i <= rowVar; ++i) {
+                    const size_t off = num(len - mask - 2 * w - w * i);
+                    if (off < prev || off > tail) fail(where + " has damaged variable column offsets");
+                    offsets.push_back(off);
+                    prev = off;
+                }
+                fixedEnd = offsets.front();
             }
-            fixedEnd = offsets.front();
         }
         for (size_t ci = 0; ci < columns.size(); ++ci) {
             const Column &c = columns[ci];
-            if (c.fixed && c.code != kBool && 2 + c.fixedOffset + c.size > fixedEnd && rowCols >= columns.size())
+            if (c.fixed && c.code != kBool && (version_ == 3 ? 1 : 2) + c.fixedOffset + c.size > fixedEnd &&
+                rowCols >= columns.size())
                 fail(where + " has a row shorter than its fixed columns");
             if (!c.fixed && (c.code == kMemo || c.code == kOle) && c.varIndex + 1 < offsets.size()) {
                 const size_t vlen = offsets[c.varIndex + 1] - offsets[c.varIndex];
