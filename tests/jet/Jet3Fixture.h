@@ -4,8 +4,10 @@
 // one-byte row offsets) to check that such files read through libmdb.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
