@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <strings.h>
+
 #include <cstring>
 #include <set>
 
@@ -17,6 +19,7 @@ namespace {
 constexpr size_t kMaxDefinitionPages = 64;
 constexpr unsigned kMaxColumns = 256;
 constexpr unsigned kMaxIndexes = 256;
+constexpr size_t kMaxBoundBytes = 128;  // 64 characters of UCS-2
 
 // Bytes libmdb reads for a value of a type whatever length is recorded.
 size_t fixedSize(unsigned type) {
@@ -129,11 +132,13 @@ std::vector<uint32_t> JetFileCheck::mapPages(uint32_t pointer, const std::string
 }
 
 void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows) const {
-    checkTable(tdefPage, name, rows, "", {});
+    checkTable(tdefPage, name, rows, "", {}, {});
 }
 
 void JetFileCheck::checkCatalog() const {
-    checkTable(kCatalogPage, "MSysObjects", true, "LvProp", [this](const std::string &blob) { checkProperties(blob); });
+    // libmdb copies these into buffers of 256 bytes while reading the catalogue.
+    checkTable(kCatalogPage, "MSysObjects", true, "LvProp", [this](const std::string &blob) { checkProperties(blob); },
+               {"Id", "Name", "Type", "Flags"});
 }
 
 std::string JetFileCheck::readLongValue(const unsigned char *h, size_t siz) const {
@@ -218,7 +223,7 @@ void JetFileCheck::checkProperties(const std::string &blob) const {
 }
 
 void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
-                              const BlobCheck &blobCheck) const {
+                              const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns) const {
     const std::string what = "table \"" + name + "\"";
     if (tdefPage == 0 || tdefPage >= pageCount_) fail(what + " has its definition beyond the file");
     const std::vector<unsigned char> t = definitionBytes(tdefPage);
@@ -251,15 +256,16 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
         if (pos + nameLenBytes > t.size()) fail(what + " has truncated column names");
         const size_t len = jet3 ? t[pos] : get16(&t[pos]);
         if (len == 0 || len > 512 || pos + nameLenBytes + len > t.size()) fail(what + " has a damaged column name");
-        if (!jet3 && !blobColumn.empty() && len == blobColumn.size() * 2 && !columns[i].fixed) {
-            bool same = true;
-            for (size_t k = 0; k < blobColumn.size(); ++k)
-                same = same && t[pos + 2 + 2 * k] == static_cast<unsigned char>(blobColumn[k]) && t[pos + 3 + 2 * k] == 0;
-            if (same) blobIndex = static_cast<int>(i);
+        Column &c = columns[i];
+        for (size_t k = 0; jet3 ? k < len : k + 1 < len; k += jet3 ? 1 : 2) {
+            const unsigned ch = jet3 ? t[pos + 1 + k] : get16(&t[pos + 2 + k]);
+            c.name += ch < 0x80 ? static_cast<char>(ch) : '?';
         }
-        if (jet3 && !blobColumn.empty() && len == blobColumn.size() && !columns[i].fixed &&
-            std::memcmp(&t[pos + 1], blobColumn.data(), len) == 0)
+        if (!c.fixed && !blobColumn.empty() && !strcasecmp(c.name.c_str(), blobColumn.c_str()))
             blobIndex = static_cast<int>(i);
+        for (const auto &b : boundColumns)
+            if (!strcasecmp(c.name.c_str(), b.c_str())) c.bound = true;
+        if (c.bound && (c.code == kMemo || c.code == kOle)) fail(what + " has a long value where a short one belongs");
         pos += nameLenBytes + len;
     }
     pos += static_cast<size_t>(numRealIdx) * realIdxBlock + static_cast<size_t>(numIdx) * idxBlock;
@@ -306,24 +312,39 @@ void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std:
         if (numVar) {
             if (len < w + mask + w) fail(where + " has a damaged row tail");
             const size_t rowVar = num(len - mask - w);
-            // Jet 3 rows of 256 bytes and more carry a jump table too.
-            const size_t jumps = w == 1 ? (len - 1) / 256 : 0;
-            if (rowVar > numVar || len < w + mask + w + w * (rowVar + 1) + jumps)
-                fail(where + " has a damaged variable column table");
-            const size_t tail = len - mask - w - w * (rowVar + 1) - jumps;
-            if (jumps == 0) {
-                size_t prev = w;
+            if (rowVar > numVar) fail(where + " has a damaged variable column table");
+            if (w == 2) {
+                if (len < w + mask + w + w * (rowVar + 1)) fail(where + " has a damaged variable column table");
+                const size_t tail = len - mask - w - w * (rowVar + 1);
+                for (size_t i = 0; i <= rowVar; ++i) offsets.push_back(num(len - mask - 2 * w - w * i));
+                for (size_t i = 0; i <= rowVar; ++i)
+                    if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > tail)
+                        fail(where + " has damaged variable column offsets");
+            } else {
+                // Jet 3 offsets are one byte; a jump table before the count
+                // says at which columns they pass another 256 bytes.
+                const size_t last = len - 1;
+                size_t jumps = last / 256;
+                if (mask + jumps + 2 > last) fail(where + " has a damaged variable column table");
+                const size_t colPtr = last - mask - jumps - 1;
+                if (colPtr < rowVar + 1) fail(where + " has a damaged variable column table");
+                if ((colPtr - rowVar) / 256 < jumps) --jumps;
+                size_t used = 0;
                 for (size_t i = 0; i <= rowVar; ++i) {
-                    const size_t off = num(len - mask - 2 * w - w * i);
-                    if (off < prev || off > tail) fail(where + " has damaged variable column offsets");
-                    offsets.push_back(off);
-                    prev = off;
+                    while (used < jumps && i == row[last - mask - used - 1]) ++used;
+                    offsets.push_back(row[colPtr - i] + used * 256);
+                    if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > colPtr - rowVar)
+                        fail(where + " has damaged variable column offsets");
                 }
-                fixedEnd = offsets.front();
             }
+            fixedEnd = offsets.front();
         }
         for (size_t ci = 0; ci < columns.size(); ++ci) {
             const Column &c = columns[ci];
+            if (c.bound && !c.fixed) {
+                if (c.varIndex + 1 < offsets.size() && offsets[c.varIndex + 1] - offsets[c.varIndex] > kMaxBoundBytes)
+                    fail(where + " has a name longer than the format allows");
+            }
             if (c.fixed && c.code != kBool && (version_ == 3 ? 1 : 2) + c.fixedOffset + c.size > fixedEnd &&
                 rowCols >= columns.size())
                 fail(where + " has a row shorter than its fixed columns");

@@ -47,10 +47,12 @@ private:
         unsigned fixedOffset;
         unsigned size;
         unsigned varIndex;
+        std::string name = {};  // non-ASCII characters as "?"
+        bool bound = false;     // copied by libmdb into a fixed buffer
     };
     using BlobCheck = std::function<void(const std::string &)>;
     void checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
-                    const BlobCheck &blobCheck) const;
+                    const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns) const;
     void checkProperties(const std::string &blob) const;
     std::vector<unsigned char> definitionBytes(uint32_t tdefPage) const;
     std::vector<uint32_t> mapPages(uint32_t rowPointer, const std::string &what) const;
