@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <strings.h>
+
 #include <cstring>
 #include <set>
 
@@ -17,6 +19,23 @@ namespace {
 constexpr size_t kMaxDefinitionPages = 64;
 constexpr unsigned kMaxColumns = 256;
 constexpr unsigned kMaxIndexes = 256;
+constexpr size_t kMaxBoundBytes = 128;  // 64 characters of UCS-2
+
+// Bytes libmdb reads for a value of a type whatever length is recorded.
+size_t fixedSize(unsigned type) {
+    switch (type) {
+    case kByte: return 1;
+    case kInt: return 2;
+    case kLong:
+    case kFloat: return 4;
+    case kMoney:
+    case kDouble:
+    case kDateTime: return 8;
+    case kGuid: return 16;
+    case kNumeric: return 17;
+    default: return 0;
+    }
+}
 }  // namespace
 
 void JetFileCheck::fail(const std::string &what) const {
@@ -113,57 +132,164 @@ std::vector<uint32_t> JetFileCheck::mapPages(uint32_t pointer, const std::string
 }
 
 void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows) const {
+    checkTable(tdefPage, name, rows, "", {}, {});
+}
+
+void JetFileCheck::checkCatalog() const {
+    // libmdb copies these into buffers of 256 bytes while reading the catalogue.
+    checkTable(kCatalogPage, "MSysObjects", true, "LvProp", [this](const std::string &blob) { checkProperties(blob); },
+               {"Id", "Name", "Type", "Flags"});
+}
+
+std::string JetFileCheck::readLongValue(const unsigned char *h, size_t siz) const {
+    if (siz < 12) fail("damaged long value");
+    const uint32_t len = get32(h) & 0x3FFFFFFF;
+    const uint8_t kind = h[3] & 0xC0;
+    if (len > pageCount_ * pageSize_) fail("a long value is longer than the file");
+    if (kind & kMemoInline) {
+        if (len > siz - 12) fail("damaged inline long value");
+        return std::string(reinterpret_cast<const char *>(h + 12), len);
+    }
+    std::string out;
+    out.reserve(len);
+    std::vector<unsigned char> page(pageSize_);
+    uint32_t ptr = get32(h + 4);
+    for (uint64_t hops = 0; out.size() < len; ++hops) {
+        if (!ptr || hops > pageCount_) fail("a long value chain is broken");
+        readPage(ptr >> 8, page.data());
+        const auto [start, end] = rowBounds(page.data(), ptr & 0xFF);
+        const unsigned char *row = page.data() + start;
+        size_t n = end - start;
+        if (kind & kMemoSingle) {
+            if (n < len) fail("a long value is shorter than recorded");
+            out.append(reinterpret_cast<const char *>(row), len);
+            break;
+        }
+        if (n < 4) fail("damaged long value page");
+        ptr = get32(row);
+        out.append(reinterpret_cast<const char *>(row + 4), std::min<size_t>(n - 4, len - out.size()));
+    }
+    return out;
+}
+
+// The layout libmdb walks: "MR2\0" or "KKD\0", then chunks of
+// [length:4][type:2] holding either a name list of [length:2][name] or a
+// block [length:4][name length:2][name] followed by records of
+// [length:2][flag:1][type:1][name index:2][value length:2][value].
+void JetFileCheck::checkProperties(const std::string &blob) const {
+    const auto *b = reinterpret_cast<const unsigned char *>(blob.data());
+    const size_t len = blob.size();
+    if (len < 4 || (std::memcmp(b, "MR2", 4) != 0 && std::memcmp(b, "KKD", 4) != 0))
+        fail("a catalogue property blob has no known header");
+    size_t names = 0;
+    bool haveNames = false;
+    for (size_t pos = 4; pos < len;) {
+        if (pos + 6 > len) fail("a catalogue property blob is truncated");
+        const size_t chunk = get32(b + pos);
+        const unsigned type = get16(b + pos + 4);
+        if (chunk < 6 || chunk > len - pos) fail("a catalogue property chunk has a bad length");
+        const unsigned char *c = b + pos + 6;
+        const size_t clen = chunk - 6;
+        if (type == 0x80) {
+            names = 0;
+            haveNames = true;
+            for (size_t p = 0; p < clen;) {
+                if (p + 2 > clen) fail("a catalogue property name list is truncated");
+                const size_t n = get16(c + p);
+                if (p + 2 + n > clen) fail("a catalogue property name is truncated");
+                p += 2 + n;
+                ++names;
+            }
+        } else if (type <= 2) {
+            if (!haveNames) fail("catalogue properties come before their names");
+            if (clen < 6) fail("a catalogue property block is truncated");
+            const size_t nameLen = get16(c + 4);
+            size_t p = 6 + nameLen;
+            if (p > clen) fail("a catalogue property block name is truncated");
+            while (p < clen) {
+                if (p + 8 > clen) fail("a catalogue property record is truncated");
+                const size_t rec = get16(c + p);
+                const size_t elem = get16(c + p + 4);
+                const size_t dsize = get16(c + p + 6);
+                if (rec < 8 || p + rec > clen || 8 + dsize > rec || elem >= names || dsize < fixedSize(c[p + 3]))
+                    fail("a catalogue property record is damaged");
+                p += rec;
+            }
+        } else {
+            fail("a catalogue property chunk has an unknown type");
+        }
+        pos += chunk;
+    }
+}
+
+void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
+                              const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns) const {
     const std::string what = "table \"" + name + "\"";
     if (tdefPage == 0 || tdefPage >= pageCount_) fail(what + " has its definition beyond the file");
     const std::vector<unsigned char> t = definitionBytes(tdefPage);
-    if (version_ == 3) {
-        // Jet 3 definitions are left to libmdb beyond the page chain.
-        return;
-    }
-    if (t.size() < 63) fail(what + " has a short definition");
-    const unsigned numVar = get16(&t[43]), numCols = get16(&t[45]);
-    const uint32_t numIdx = get32(&t[47]), numRealIdx = get32(&t[51]);
+    const bool jet3 = version_ == 3;
+    // Offsets of the definition block, Jet 3 then Jet 4.
+    const size_t offVar = jet3 ? 23 : 43, offCols = jet3 ? 25 : 45, offIdx = jet3 ? 27 : 47,
+                 offRealIdx = jet3 ? 31 : 51, offUsed = jet3 ? 35 : 55, offFree = jet3 ? 39 : 59,
+                 colsStart = jet3 ? 43 : 63, realIdxEntry = jet3 ? 8 : 12, colEntry = jet3 ? 18 : 25,
+                 realIdxBlock = jet3 ? 39 : 52, idxBlock = jet3 ? 20 : 28, nameLenBytes = jet3 ? 1 : 2;
+    if (t.size() < colsStart) fail(what + " has a short definition");
+    const unsigned numVar = get16(&t[offVar]), numCols = get16(&t[offCols]);
+    const uint32_t numIdx = get32(&t[offIdx]), numRealIdx = get32(&t[offRealIdx]);
     if (numCols > kMaxColumns || numVar > numCols || numIdx > kMaxIndexes || numRealIdx > kMaxIndexes)
         fail(what + " has impossible column or index counts");
-    size_t pos = 63 + static_cast<size_t>(numRealIdx) * 12;
+    size_t pos = colsStart + static_cast<size_t>(numRealIdx) * realIdxEntry;
     std::vector<Column> columns;
-    for (unsigned i = 0; i < numCols; ++i, pos += 25) {
-        if (pos + 25 > t.size()) fail(what + " has a truncated column list");
+    for (unsigned i = 0; i < numCols; ++i, pos += colEntry) {
+        if (pos + colEntry > t.size()) fail(what + " has a truncated column list");
         const unsigned char *e = &t[pos];
-        Column c{e[0], (e[15] & kFlagFixed) != 0, get16(e + 21), get16(e + 23), get16(e + 7)};
+        Column c = jet3 ? Column{e[0], (e[13] & kFlagFixed) != 0, get16(e + 14), get16(e + 16), get16(e + 3)}
+                        : Column{e[0], (e[15] & kFlagFixed) != 0, get16(e + 21), get16(e + 23), get16(e + 7)};
         if (c.code < kBool || c.code > kNumeric) fail(what + " has a column of unknown type");
         if (c.fixed && c.code != kBool && c.fixedOffset + c.size > pageSize_) fail(what + " has a damaged column");
         if (!c.fixed && c.varIndex >= numVar) fail(what + " has a damaged variable column");
-        if (get16(e + 5) >= kMaxColumns) fail(what + " has a damaged column number");
+        if (get16(e + (jet3 ? 1 : 5)) >= kMaxColumns) fail(what + " has a damaged column number");
         columns.push_back(c);
     }
+    int blobIndex = -1;
     for (unsigned i = 0; i < numCols; ++i) {
-        if (pos + 2 > t.size()) fail(what + " has truncated column names");
-        const size_t len = get16(&t[pos]);
-        if (len == 0 || len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged column name");
-        pos += 2 + len;
+        if (pos + nameLenBytes > t.size()) fail(what + " has truncated column names");
+        const size_t len = jet3 ? t[pos] : get16(&t[pos]);
+        if (len == 0 || len > 512 || pos + nameLenBytes + len > t.size()) fail(what + " has a damaged column name");
+        Column &c = columns[i];
+        for (size_t k = 0; jet3 ? k < len : k + 1 < len; k += jet3 ? 1 : 2) {
+            const unsigned ch = jet3 ? t[pos + 1 + k] : get16(&t[pos + 2 + k]);
+            c.name += ch < 0x80 ? static_cast<char>(ch) : '?';
+        }
+        if (!c.fixed && !blobColumn.empty() && !strcasecmp(c.name.c_str(), blobColumn.c_str()))
+            blobIndex = static_cast<int>(i);
+        for (const auto &b : boundColumns)
+            if (!strcasecmp(c.name.c_str(), b.c_str())) c.bound = true;
+        if (c.bound && (c.code == kMemo || c.code == kOle)) fail(what + " has a long value where a short one belongs");
+        pos += nameLenBytes + len;
     }
-    pos += static_cast<size_t>(numRealIdx) * 52 + static_cast<size_t>(numIdx) * 28;
+    pos += static_cast<size_t>(numRealIdx) * realIdxBlock + static_cast<size_t>(numIdx) * idxBlock;
     for (uint32_t i = 0; i < numIdx; ++i) {
-        if (pos + 2 > t.size()) fail(what + " has truncated index names");
-        const size_t len = get16(&t[pos]);
-        if (len > 512 || pos + 2 + len > t.size()) fail(what + " has a damaged index name");
-        pos += 2 + len;
+        if (pos + nameLenBytes > t.size()) fail(what + " has truncated index names");
+        const size_t len = jet3 ? t[pos] : get16(&t[pos]);
+        if (len > 512 || pos + nameLenBytes + len > t.size()) fail(what + " has a damaged index name");
+        pos += nameLenBytes + len;
     }
     if (pos > t.size()) fail(what + " has a truncated index list");
-    const std::vector<uint32_t> pages = mapPages(get32(&t[55]), what);
-    mapPages(get32(&t[59]), what);
+    const std::vector<uint32_t> pages = mapPages(get32(&t[offUsed]), what);
+    mapPages(get32(&t[offFree]), what);
     if (!rows) return;
     std::vector<unsigned char> page(pageSize_);
     for (uint32_t pg : pages) {
         readPage(pg, page.data());
         if (page[0] != kPageData || get32(&page[4]) != tdefPage) continue;  // not a page of this table
-        checkRows(page.data(), pg, columns, numVar, what);
+        checkRows(page.data(), pg, columns, numVar, what, blobIndex, blobCheck);
     }
 }
 
 void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std::vector<Column> &columns,
-                             unsigned numVar, const std::string &what) const {
+                             unsigned numVar, const std::string &what, int blobColumn,
+                             const BlobCheck &blobCheck) const {
     const unsigned rows = get16(p + rowCountOffset_);
     const std::string where = what + " page " + std::to_string(pageNo);
     if (rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows) > pageSize_) fail(where + " has too many rows");
@@ -174,33 +300,60 @@ void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std:
         if (raw & 0x4000) fail(where + " holds an overflow row, which is not supported");
         const size_t len = end - start;
         const unsigned char *row = p + start;
-        if (len < 2) fail(where + " has a damaged row");
-        const unsigned rowCols = get16(row);
+        // Jet 3 counts and offsets take one byte, Jet 4 two.
+        const size_t w = version_ == 3 ? 1 : 2;
+        auto num = [&](size_t off) -> size_t { return w == 1 ? row[off] : get16(row + off); };
+        if (len < w) fail(where + " has a damaged row");
+        const size_t rowCols = num(0);
         const size_t mask = (rowCols + 7) / 8;
-        if (rowCols > kMaxColumns || 2 + mask > len) fail(where + " has a damaged row header");
+        if (rowCols > kMaxColumns || w + mask > len) fail(where + " has a damaged row header");
         size_t fixedEnd = len - mask;
         std::vector<size_t> offsets;
         if (numVar) {
-            if (len < 2 + mask + 2) fail(where + " has a damaged row tail");
-            const unsigned rowVar = get16(row + len - mask - 2);
-            if (rowVar > numVar || len < 2 + mask + 2 + 2 * (static_cast<size_t>(rowVar) + 1))
-                fail(where + " has a damaged variable column table");
-            const size_t tail = len - mask - 2 - 2 * (static_cast<size_t>(rowVar) + 1);
-            size_t prev = 2;
-            for (unsigned i = 0; i <= rowVar; ++i) {
-                const size_t off = get16(row + len - mask - 4 - 2 * i);
-                if (off < prev || off > tail) fail(where + " has damaged variable column offsets");
-                offsets.push_back(off);
-                prev = off;
+            if (len < w + mask + w) fail(where + " has a damaged row tail");
+            const size_t rowVar = num(len - mask - w);
+            if (rowVar > numVar) fail(where + " has a damaged variable column table");
+            if (w == 2) {
+                if (len < w + mask + w + w * (rowVar + 1)) fail(where + " has a damaged variable column table");
+                const size_t tail = len - mask - w - w * (rowVar + 1);
+                for (size_t i = 0; i <= rowVar; ++i) offsets.push_back(num(len - mask - 2 * w - w * i));
+                for (size_t i = 0; i <= rowVar; ++i)
+                    if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > tail)
+                        fail(where + " has damaged variable column offsets");
+            } else {
+                // Jet 3 offsets are one byte; a jump table before the count
+                // says at which columns they pass another 256 bytes.
+                const size_t last = len - 1;
+                size_t jumps = last / 256;
+                if (mask + jumps + 2 > last) fail(where + " has a damaged variable column table");
+                const size_t colPtr = last - mask - jumps - 1;
+                if (colPtr < rowVar + 1) fail(where + " has a damaged variable column table");
+                if ((colPtr - rowVar) / 256 < jumps) --jumps;
+                size_t used = 0;
+                for (size_t i = 0; i <= rowVar; ++i) {
+                    while (used < jumps && i == row[last - mask - used - 1]) ++used;
+                    offsets.push_back(row[colPtr - i] + used * 256);
+                    if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > colPtr - rowVar)
+                        fail(where + " has damaged variable column offsets");
+                }
             }
             fixedEnd = offsets.front();
         }
-        for (const Column &c : columns) {
-            if (c.fixed && c.code != kBool && 2 + c.fixedOffset + c.size > fixedEnd && rowCols >= columns.size())
+        for (size_t ci = 0; ci < columns.size(); ++ci) {
+            const Column &c = columns[ci];
+            if (c.bound && !c.fixed) {
+                if (c.varIndex + 1 < offsets.size() && offsets[c.varIndex + 1] - offsets[c.varIndex] > kMaxBoundBytes)
+                    fail(where + " has a name longer than the format allows");
+            }
+            if (c.fixed && c.code != kBool && (version_ == 3 ? 1 : 2) + c.fixedOffset + c.size > fixedEnd &&
+                rowCols >= columns.size())
                 fail(where + " has a row shorter than its fixed columns");
             if (!c.fixed && (c.code == kMemo || c.code == kOle) && c.varIndex + 1 < offsets.size()) {
                 const size_t vlen = offsets[c.varIndex + 1] - offsets[c.varIndex];
                 if (vlen != 0 && vlen < 12) fail(where + " has a damaged long value");
+                // Checked whatever the NULL bit says: better too much than too little.
+                if (static_cast<int>(ci) == blobColumn && vlen >= 12)
+                    blobCheck(readLongValue(row + offsets[c.varIndex], vlen));
             }
         }
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,14 @@ public:
     // every data page it owns.
     void checkTable(uint32_t tdefPage, const std::string &name, bool rows) const;
 
+    // Checks the catalogue, and (Jet 4) the property blobs of its rows,
+    // which libmdb parses while opening the file.
+    void checkCatalog() const;
+
+    // The bytes of a Memo or OLE value from its 12-byte header (and the
+    // long-value pages it names); bounded by the file.
+    std::string readLongValue(const unsigned char *header, size_t size) const;
+
 private:
     struct Column {
         int code;
@@ -38,11 +47,17 @@ private:
         unsigned fixedOffset;
         unsigned size;
         unsigned varIndex;
+        std::string name = {};  // non-ASCII characters as "?"
+        bool bound = false;     // copied by libmdb into a fixed buffer
     };
+    using BlobCheck = std::function<void(const std::string &)>;
+    void checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
+                    const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns) const;
+    void checkProperties(const std::string &blob) const;
     std::vector<unsigned char> definitionBytes(uint32_t tdefPage) const;
     std::vector<uint32_t> mapPages(uint32_t rowPointer, const std::string &what) const;
     void checkRows(const unsigned char *page, uint32_t pageNo, const std::vector<Column> &columns, unsigned varCount,
-                   const std::string &name) const;
+                   const std::string &name, int blobColumn, const BlobCheck &blobCheck) const;
     [[noreturn]] void fail(const std::string &what) const;
 
     int fd_;

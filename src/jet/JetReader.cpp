@@ -52,7 +52,7 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
     s.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (s.fd < 0) throw JetError(kErrOpen, "cannot open " + path);
     s.check = std::make_unique<JetFileCheck>(s.fd, path);
-    s.check->checkTable(kCatalogPage, "MSysObjects", true);
+    s.check->checkCatalog();
 
     s.mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!s.mdb) throw JetError(kErrFormat, path + " is not a readable Jet file: libmdb cannot open it");

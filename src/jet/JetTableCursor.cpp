@@ -17,7 +17,6 @@ struct JetCursorState {
     MdbHandle *mdb = nullptr;
     MdbTableDef *table = nullptr;
     std::vector<MdbField> fields;
-    std::vector<unsigned char> page;  // long-value pages
     bool done = false;
 
     ~JetCursorState() {
@@ -29,37 +28,7 @@ struct JetCursorState {
         throw JetError(kErrFormat, reader->path + ": table " + info.name + ": " + what);
     }
 
-    std::string longValue(const unsigned char *h, size_t siz) {
-        if (siz < 12) damaged("damaged long value");
-        const uint32_t len = get32(h) & 0x3FFFFFFF;
-        const uint8_t kind = h[3] & 0xC0;
-        const JetFileCheck &check = *reader->check;
-        if (len > check.pageCount() * check.pageSize()) damaged("a long value is longer than the file");
-        if (kind & kMemoInline) {
-            if (len > siz - 12) damaged("damaged inline long value");
-            return std::string(reinterpret_cast<const char *>(h + 12), len);
-        }
-        std::string out;
-        out.reserve(len);
-        uint32_t ptr = get32(h + 4);
-        for (uint64_t hops = 0; out.size() < len; ++hops) {
-            if (!ptr || hops > check.pageCount()) damaged("a long value chain is broken");
-            check.readPage(ptr >> 8, page.data());
-            const auto [start, end] = check.rowBounds(page.data(), ptr & 0xFF);
-            const unsigned char *row = page.data() + start;
-            size_t n = end - start;
-            if (kind & kMemoSingle) {
-                out.append(reinterpret_cast<const char *>(row), std::min<size_t>(n, len));
-                if (out.size() < len) damaged("a long value is shorter than recorded");
-                break;
-            }
-            if (n < 4) damaged("damaged long value page");
-            ptr = get32(row);
-            n -= 4;
-            out.append(reinterpret_cast<const char *>(row + 4), std::min<size_t>(n, len - out.size()));
-        }
-        return out;
-    }
+    std::string longValue(const unsigned char *h, size_t siz) { return reader->check->readLongValue(h, siz); }
 
     std::string text(const unsigned char *p, size_t n) {
         if (reader->check->version() == 4) return utf16ToUtf8(decodeJetText(p, n));
@@ -93,7 +62,6 @@ JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo 
     if (s.table->num_cols != info.fields.size()) s.damaged("the definition changed while reading");
     mdb_rewind_table(s.table);
     s.fields.resize(256 + 1);
-    s.page.resize(reader.check->pageSize());
 }
 
 JetTableCursor::~JetTableCursor() = default;

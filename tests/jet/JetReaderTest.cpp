@@ -119,3 +119,12 @@ TEST(JetReader, DamagedFilesGiveOneClearError) {
     EXPECT_EQ(errorOf(dir.path()), kErrFormat);  // a folder
     EXPECT_EQ(errorOf(good), 0);
 }
+
+TEST(JetReader, LeavesTheFileUntouched) {
+    ScratchDir dir;
+    const std::string file = dir.file("a.ais");
+    JetWriter::writeFile(file, {parseTableText("T", "K:Long\tM:Memo\n1\t" + std::string(20000, 'x') + "\n")});
+    const std::string before = readBytes(file);
+    EXPECT_EQ(errorOf(file), 0);
+    EXPECT_EQ(readBytes(file), before);
+}

@@ -7,6 +7,7 @@
 #include "JetTestUtil.h"
 #include "jet/CellValue.h"
 #include "jet/JetDate.h"
+#include "jet/JetError.h"
 #include "jet/JetReader.h"
 #include "jet/JetWriter.h"
 
@@ -259,4 +260,57 @@ TEST(JetRoundTrip, ManyTablesAndWideDefinitions) {
     JetReader reader(file);
     EXPECT_EQ(reader.findTable("Wide")->fields.size(), 200u);
     EXPECT_EQ(readAll(file, "T42")[0][1], Value::text("v42"));
+}
+
+TEST(JetRoundTrip, TableWithoutColumns) {
+    ScratchDir dir;
+    const std::string file = dir.file("empty.ais");
+    std::vector<JetWriter::TableSource> tables;
+    tables.push_back({"GLVchTemplate1", {}, {}});
+    JetWriter::writeFile(file, std::move(tables));
+    EXPECT_EQ(run("mdb-tables -1 " + quote(file)).out, "GLVchTemplate1\n");
+    EXPECT_EQ(run("mdb-count " + quote(file) + " GLVchTemplate1").out, "0\n");
+    JetReader reader(file);
+    ASSERT_NE(reader.findTable("GLVchTemplate1"), nullptr);
+    EXPECT_TRUE(reader.findTable("GLVchTemplate1")->fields.empty());
+    EXPECT_TRUE(readAll(file, "GLVchTemplate1").empty());
+}
+
+TEST(JetRoundTrip, WriterRefusesWhatTheFormatCannotHold) {
+    ScratchDir dir;
+    const std::string file = dir.file("bad.ais");
+    struct Case {
+        const char *what;
+        std::vector<TableText> tables;
+        int error;
+    } cases[] = {
+        {"bad cell", {parseTableText("T", "K:Long\n1\nx\n")}, kErrValue},
+        {"twice", {parseTableText("T", "K:Long\n"), parseTableText("t", "K:Long\n")}, kErrValue},
+        {"catalogue name", {parseTableText("MSysObjects", "K:Long\n")}, kErrValue},
+        {"long name", {parseTableText(std::string(65, 'N'), "K:Long\n")}, kErrValue},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        int got = 0;
+        try {
+            JetWriter::writeFile(file, c.tables);
+        } catch (const JetError &e) {
+            got = e.number();
+        }
+        EXPECT_EQ(got, c.error);
+    }
+    // Nine full Text(255) columns of Chinese need more than a page.
+    TableText wide = parseTableText("W", "A:Text(255)\tB:Text(255)\tC:Text(255)\tD:Text(255)\tE:Text(255)\tF:Text(255)\t"
+                                         "G:Text(255)\tH:Text(255)\tI:Text(255)\n");
+    std::string chinese;
+    for (int i = 0; i < 255; ++i) chinese += "账";
+    wide.rows.push_back(Row(9, chinese));
+    try {
+        JetWriter::writeFile(file, {wide});
+        FAIL() << "wrote a row larger than a page";
+    } catch (const JetError &e) {
+        EXPECT_EQ(e.number(), kErrTooLarge);
+        EXPECT_NE(std::string(e.what()).find("table W row 1"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(JetWriter::writeFile(dir.file("no/such/folder/x.ais"), {parseTableText("T", "K:Long\n")}), JetError);
 }

@@ -44,7 +44,8 @@ inline std::string quote(const std::string &arg) {
 
 inline CommandResult run(const std::string &command) {
     CommandResult r;
-    FILE *p = popen((command + " 2>/dev/null").c_str(), "r");
+    const bool keepsErrors = command.find("2>&1") != std::string::npos;
+    FILE *p = popen((keepsErrors ? command : command + " 2>/dev/null").c_str(), "r");
     if (!p) return r;
     std::array<char, 65536> buf;
     size_t n;
