@@ -6,8 +6,13 @@
 // changed when it ends.
 #pragma once
 
+#include <ostream>
+
 #include <QString>
 #include <QTemporaryDir>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 class LogServer {
 public:
