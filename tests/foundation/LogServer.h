@@ -11,6 +11,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// Skips the calling test while the server cannot run the log's IF batches.
+#define REQUIRE_PROCEDURAL_SERVER() \
+    if (!LogServer::runsProcedural()) GTEST_SKIP() << "the server does not run procedural batches yet"
+
 // Readable QString values in test failures.
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
