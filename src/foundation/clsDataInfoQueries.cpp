@@ -50,7 +50,6 @@ qint64 clsDataInfo::GetUpgradeDataCount(const QString &sTableName) {
         sql = countSql(sTableName, QStringLiteral(" where FUserID>1 and FPrimaryGroup in (0,1)"));
     } else if (idTables.contains(sTableName)) {
         const QString idColumn = sTableName == QLatin1String("t_Currency")    ? QStringLiteral("FCurrencyID")
-                                 : sTableName == QLatin1String("t_Settle")    ? QStringLiteral("FID")
                                  : sTableName == QLatin1String("t_UnitGroup") ? QStringLiteral("FUnitGroupID")
                                  : sTableName == QLatin1String("t_MeasureUnit") ? QStringLiteral("FMeasureUnitID")
                                                                                 : QStringLiteral("FItemID");
