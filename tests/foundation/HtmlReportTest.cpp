@@ -7,6 +7,7 @@
 #include "foundation/Globals.h"
 #include "foundation/HtmlReport.h"
 #include "foundation/UpgradeLog.h"
+#include "foundation/clsDetailLogInfo.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"
 #include "platform/PlatformClock.h"
@@ -135,6 +136,28 @@ TEST_F(HtmlReportTest, AMissingMainTableIsToldAndTheFileStillCloses) {
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.last().buttons, 48);
     EXPECT_EQ(report(), kHead + QStringLiteral("</table>\r\n") + kTail);
+}
+
+TEST_F(HtmlReportTest, TwoDetailTablesWithOneTitleBothReachTheReport) {
+    REQUIRE_PROCEDURAL_SERVER();
+    InitUpgradeLog();
+    for (const char *code : {"USD", "HKD"}) {
+        clsDetailLogInfo info;
+        info.setTitle(QStringLiteral("币别"));
+        info.InsertCaption(QStringLiteral("代码"));
+        PnwList row;
+        AddValueCell(row, QString::fromLatin1(code));
+        info.InsertSingleEntry(row);
+        WriteUpgradeLog(QStringLiteral("基础资料"), QStringLiteral("币别"), QStringLiteral("详细日志"), 1, info.PackDetailLog());
+    }
+    WriteHtmlReport(kTitle);
+    const QString text = report();
+    EXPECT_TRUE(text.contains(QStringLiteral("<a name=\"AIS_UpgradeLog_币别\">币别</a></h2>\r\n<table>\r\n"
+                                             "<tr><th width=\"20%\" >代码</th></tr>\r\n<tr><td  width=\"20%\">USD</td></tr>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<a name=\"AIS_UpgradeLog_币别(2)\">币别</a></h2>\r\n<table>\r\n"
+                                             "<tr><th width=\"20%\" >代码</th></tr>\r\n<tr><td  width=\"20%\">HKD</td></tr>")));
+    EXPECT_TRUE(logTables().isEmpty());
+    EXPECT_EQ(messages.count(), 0);
 }
 
 TEST(OpenReportTest, StartsTheBrowserOnTheFileAndAnchor) {

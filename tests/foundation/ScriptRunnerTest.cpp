@@ -83,6 +83,11 @@ TEST_F(ScriptRunnerTest, AMissingFileOrScriptIsShown) {
     ASSERT_GE(messages.count(), 1);
     EXPECT_EQ(messages.requests().at(0).prompt, QStringLiteral("nothing.bin 文件不存在，执行出错"));
 
+    MessageScript unclosed;
+    const QString broken = script(QStringLiteral("e.sql"), QStringLiteral("insertfile into R (FData) values (<x)\r\n"));
+    EXPECT_FALSE(data.ExecuteSQLFlile(broken, server.acctCtl()));
+    EXPECT_EQ(unclosed.count(), 2);
+
     MessageScript more;
     EXPECT_FALSE(data.ExecuteSQLFlile(server.path() + QStringLiteral("/none.sql"), server.acctCtl()));
     EXPECT_EQ(more.count(), 1);
