@@ -24,6 +24,14 @@ bool IsValidName(const QString &name, int maxLen, bool allowDoubleByte, bool all
 // index from 1, and False. Otherwise message and position stay as they were.
 bool CheckCompanyName(QString &message, int &position, const QString &name, bool skipCharCheck, int maxLen);
 
+// True when the folder exists on the database server: a path of at most 3
+// characters (after trimming) must be one of the server's fixed drives, a
+// longer one an existing folder. Otherwise, and when the path is empty or
+// there is no server component, the operator is told (critical icon) and
+// the result is False; an error of the component gives False silently.
+// Sets g_ServerObject.
+bool CheckServerFolder(const QString &path, const QString &label);
+
 // The text after the last "."; the whole name without one; "" when it ends
 // in ".".
 QString GetFileExtension(const QString &fileName);

@@ -1,0 +1,62 @@
+// CheckServerFolder: the database folder typed on the settings page, tested
+// on the server through the server component.
+#include <QStringList>
+
+#include "foundation/InputChecks.h"
+#include "foundation/Messages.h"
+#include "foundation/ServerComponent.h"
+#include "foundation/ServerFolders.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("岫禾提示");
+
+QString trimSpaces(const QString &s) {
+    qsizetype a = 0;
+    qsizetype b = s.size();
+    while (a < b && s.at(a) == QLatin1Char(' ')) ++a;
+    while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
+    return s.mid(a, b - a);
+}
+
+// A drive entry names the typed drive: as typed or upper-cased, with or
+// without its closing separator.
+bool isDrive(const QString &entry, const QString &typed) {
+    for (const QString &t : {typed.toUpper(), typed})
+        if (entry == t || entry == t + QLatin1Char('\\') || entry == t + QLatin1Char('/')) return true;
+    return false;
+}
+
+}  // namespace
+
+bool CheckServerFolder(const QString &path, const QString &label) {
+    if (path.isEmpty()) {
+        ShowMessage(QStringLiteral("路径名称不可为空，请重新输入。"), MsgBox::Critical, kTitle);
+        return false;
+    }
+    try {
+        g_ServerObject = GetServerComponent();
+        if (!g_ServerObject) {
+            // Without the component no folder can be confirmed.
+            ShowMessage(QStringLiteral("无法创建服务器端组件，请重新安装数据库端服务部件或手工输入服务器端路径！"),
+                        MsgBox::Critical, kTitle);
+            return false;
+        }
+        const QString trimmed = trimSpaces(path);
+        bool exists = false;
+        if (trimmed.size() <= 3) {
+            QStringList drives;
+            g_ServerObject->GetDriverList(QString(), drives);
+            if (drives.size() < 2) return false;  // no drive listed: nothing to compare with
+            for (int i = 1; i < drives.size() && !exists; ++i) exists = isDrive(drives.at(i), trimmed);
+        } else {
+            exists = g_ServerObject->ExistFolder(path);
+        }
+        if (exists) return true;
+        ShowMessage(label + QStringLiteral("路径: ") + path + QStringLiteral("不存在，请重新选择或输入。"),
+                    MsgBox::Critical, kTitle);
+        return false;
+    } catch (...) {
+        return false;
+    }
+}
