@@ -40,9 +40,9 @@ QIcon statusIcon(const QColor &colour) {
 }
 
 QIcon iconFor(const QString &status) {
-    if (status == QLatin1String("成功")) return statusIcon(QColor(60, 170, 80));
-    if (status == QLatin1String("警告")) return statusIcon(QColor(240, 180, 40));
-    if (status == QLatin1String("错误")) return statusIcon(QColor(220, 50, 50));
+    if (status == QStringLiteral("成功")) return statusIcon(QColor(60, 170, 80));
+    if (status == QStringLiteral("警告")) return statusIcon(QColor(240, 180, 40));
+    if (status == QStringLiteral("错误")) return statusIcon(QColor(220, 50, 50));
     return QIcon();
 }
 
@@ -148,11 +148,11 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
     QFont underlined = logCell->font();
     underlined.setUnderline(true);
     logCell->setFont(underlined);
-    if (line.status == QLatin1String("成功"))
+    if (line.status == QStringLiteral("成功"))
         logCell->setForeground(QColor(0, 0, 0));
-    else if (line.status == QLatin1String("警告"))
+    else if (line.status == QStringLiteral("警告"))
         logCell->setForeground(QColor(0, 0, 255));
-    else if (line.status == QLatin1String("错误"))
+    else if (line.status == QStringLiteral("错误"))
         logCell->setForeground(QColor(255, 0, 0));
 
     auto *item = new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description,

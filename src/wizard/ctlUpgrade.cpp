@@ -62,7 +62,7 @@ void ctlUpgrade::Layout() {
         m_bars[i]->resize(qMax(1, width() - 500 / kPx), 600 / kPx);
         m_bars[i]->setText(QStringLiteral("        ") + QString::fromUtf8(kBarTitles[i]));
     }
-    if (g_SourceEdition == QLatin1String("迷你版")) {
+    if (g_SourceEdition == QStringLiteral("迷你版")) {
         m_bars[3]->hide();
         m_bars[5]->hide();
         m_bars[4]->move(m_bars[4]->x(), m_bars[3]->y());
@@ -103,7 +103,7 @@ void ctlUpgrade::runUpgrade() {
 
         RunOutcome outcome = RunOutcome::Passed;
         for (const UpgradeStep &step : kSteps) {
-            if (step.code == StageRegistry::FixedAssets && g_SourceEdition != QLatin1String("标准版")) continue;
+            if (step.code == StageRegistry::FixedAssets && g_SourceEdition != QStringLiteral("标准版")) continue;
             const StageEntry entry = StageRegistry::stage(step.code);
             if (!entry.create) continue;
             g_CurrentModule = step.code;
