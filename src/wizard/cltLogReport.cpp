@@ -159,6 +159,13 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
                                                          line.detail});
     item->setIcon(0, iconFor(line.status));
     item->setToolTip(3, line.description);
+    if (!line.link.isEmpty()) {
+        // The way to the entry's detail table reads as a link.
+        QFont link = m_list->font();
+        link.setUnderline(true);
+        item->setFont(4, link);
+        item->setForeground(4, QColor(0, 0, 255));
+    }
     m_list->scrollToItem(item);
 }
 

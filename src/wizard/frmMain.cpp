@@ -108,10 +108,11 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWi
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("LBLDes"));
-    m_status->setGeometry(kPageLeft, kPageTop + kPageHeight + 8, kPageWidth, 22);
+    m_status->setGeometry(kPageLeft, kPageTop + kPageHeight + 10, kPageWidth, 22);
     m_status->setStyleSheet(QStringLiteral("color: rgb(30, 70, 140);"));
     m_bar = WizardControls::makeProgressBar(this);
-    m_bar->setGeometry(kPageLeft, kPageTop + kPageHeight + 34, kPageWidth, 22);
+    // Beside the buttons, on their row.
+    m_bar->setGeometry(kPageLeft, kHeight - 46, kWidth - 16 - 2 * 104 - 10 - 16 - kPageLeft, 22);
     m_bar->hide();
 
     m_previous = WizardControls::makeButton(WizardControls::ButtonKind::MainWindow, kPrevious, this);
@@ -423,6 +424,13 @@ void frmMain::closeEvent(QCloseEvent *event) {
         event->accept();
     else
         event->ignore();
+}
+
+void frmMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // The items lay themselves out anew when first shown, which hides the
+    // highlight; mark the current step again.
+    for (int i = 0; i < m_steps.size(); ++i) m_steps[i]->setActived(i == g_WizardStep);
 }
 
 void frmMain::resizeEvent(QResizeEvent *) { m_titleBar->setGeometry(0, 0, width(), TitleBar::BarHeight); }
