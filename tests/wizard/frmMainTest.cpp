@@ -345,6 +345,36 @@ TEST_F(frmMainTest, ClosingAsksTheRightQuestion) {
     }
 }
 
+TEST_F(frmMainTest, ClosingDuringACheckEndsTheRunAtItsNextTest) {
+    frmMain *window = nullptr;
+    MessageScript script({MsgBox::Yes});
+    plans[StageRegistry::BaseData].during = [&] { window->close(); };
+    auto w = load();
+    window = w.get();
+    w->btnNext_Click();
+    fillSettings(*w);
+    w->btnNext_Click();
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(w->ended());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(deleted, QStringList{QStringLiteral("AIS1")});
+    EXPECT_FALSE(journal.contains(QStringLiteral("check 3")));
+    EXPECT_EQ(w->ctlCheckData()->outcome(), RunOutcome::Cancelled);
+}
+
+TEST_F(frmMainTest, StepsAreEnabledUpToTheFurthestReached) {
+    auto w = load();
+    w->btnNext_Click();
+    w->btnPrevious_Click();
+    EXPECT_EQ(w->furthestStep(), 1);
+    w->EnableSteps(true);
+    EXPECT_TRUE(w->Navigation1(0)->Enabled());
+    EXPECT_TRUE(w->Navigation1(1)->Enabled());
+    EXPECT_FALSE(w->Navigation1(2)->Enabled());
+    w->EnableSteps(false);
+    EXPECT_FALSE(w->Navigation1(0)->Enabled());
+}
+
 TEST_F(frmMainTest, TheTitleBarCloseButtonAsksToo) {
     auto w = load();
     MessageScript script({MsgBox::No});
