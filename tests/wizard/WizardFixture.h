@@ -21,6 +21,7 @@
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
+#include "support/QtApp.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardGlobals.h"
 #include "wizard/WizardHooks.h"
@@ -61,6 +62,7 @@ private:
 class WizardTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ensureQtApp();
         ASSERT_TRUE(m_dir.isValid());
         PlatformSettings::setRegistryFile(m_dir.filePath(QStringLiteral("registry.txt")));
         PlatformSettings::setDataFolder(m_dir.filePath(QStringLiteral("data")));
