@@ -1,0 +1,47 @@
+#include "wizard/StageRegistry.h"
+
+#include "wizard/WizardGlobals.h"
+
+namespace {
+
+// The stages built into the program. A stage joins by giving its entry a
+// factory, such as [] { return std::make_unique<clsBaseSys>(); }.
+QList<StageEntry> builtInStages() {
+    return {
+        {StageRegistry::CreateAccount, nullptr},  // clsCreateAcct
+        {StageRegistry::BaseData, nullptr},       // clsBaseSys
+        {StageRegistry::FixedAssets, nullptr},    // clsEboFa
+        {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
+        {StageRegistry::Payroll, nullptr},        // clsEboPa
+        {StageRegistry::Cashier, nullptr},        // clsCn
+    };
+}
+
+std::optional<QList<StageEntry>> &overridden() {
+    static std::optional<QList<StageEntry>> list;
+    return list;
+}
+
+}  // namespace
+
+QList<StageEntry> StageRegistry::stages() { return overridden() ? *overridden() : builtInStages(); }
+
+StageEntry StageRegistry::stage(int code) {
+    for (const StageEntry &entry : stages())
+        if (entry.code == code) return entry;
+    return StageEntry{code, nullptr};
+}
+
+QString StageRegistry::stepName(int code) {
+    static const char *const names[] = {"还没有开始升级哦", "新建账套", "基础资料", "固定资产",
+                                        "财务处理",         "工资管理", "出纳管理"};
+    return code >= 0 && code <= 6 ? QString::fromUtf8(names[code]) : QString();
+}
+
+StageRegistry::Override::Override(QList<StageEntry> stages) : m_previous(overridden()) {
+    overridden() = std::move(stages);
+}
+
+StageRegistry::Override::~Override() { overridden() = m_previous; }
+
+QString GetStepName() { return StageRegistry::stepName(g_CurrentModule); }

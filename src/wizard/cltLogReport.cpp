@@ -1,0 +1,275 @@
+#include "wizard/cltLogReport.h"
+
+#include <exception>
+#include <memory>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+#include "controls/ProgressBar.h"
+#include "foundation/Messages.h"
+#include "foundation/Progress.h"
+#include "foundation/UsageStatistics.h"
+#include "platform/PnwError.h"
+#include "wizard/StageRegistry.h"
+#include "wizard/WizardFonts.h"
+#include "wizard/WizardGlobals.h"
+#include "wizard/WizardHooks.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("岫禾提示");
+constexpr int kLogColumn = 5;   // the grid's clickable column, from 1
+constexpr int kLinkColumn = 6;  // the detail table's name
+
+QIcon statusIcon(const QColor &colour) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(colour.darker(140));
+    p.setBrush(colour);
+    p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+    return QIcon(pixmap);
+}
+
+QIcon iconFor(const QString &status) {
+    if (status == QStringLiteral("成功")) return statusIcon(QColor(60, 170, 80));
+    if (status == QStringLiteral("警告")) return statusIcon(QColor(240, 180, 40));
+    if (status == QStringLiteral("错误")) return statusIcon(QColor(220, 50, 50));
+    return QIcon();
+}
+
+QString runTitle(const QString &what) {
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("yyyyMMdd")) + now.toString(QStringLiteral("hhmmss")) + what;
+}
+
+void status(QLabel *label, const QString &text) {
+    if (label) SetStatusCaption(label, text);
+}
+
+}  // namespace
+
+cltLogReport::cltLogReport(QWidget *parent) : QWidget(parent) {
+    m_grid = new QTableWidget(this);
+    m_list = new QTreeWidget(this);
+    setUp();
+    m_grid->hide();  // the list is in front; the grid keeps what the list has no column for
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem *item, int) { onListDoubleClick(item); });
+    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int column) {
+        if (column + 1 == kLogColumn) openReportAtRow(row + 1);
+    });
+}
+
+cltLogReport::~cltLogReport() = default;
+
+void cltLogReport::setUp() {
+    m_lines.clear();
+    m_grid->clear();
+    m_grid->setColumnCount(kLinkColumn);
+    m_grid->setRowCount(InitialGridRows);
+    m_grid->setHorizontalHeaderLabels({QStringLiteral("状态"), QStringLiteral("时间"), QStringLiteral("项目"),
+                                       QStringLiteral("描述"), QStringLiteral("日志（可单击查看详细日志）"),
+                                       QString()});
+    m_grid->setColumnHidden(kLinkColumn - 1, true);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    m_list->clear();
+    QFont font = m_list->font();
+    font.setFamily(WizardFonts::songFamily());
+    font.setPointSize(10);
+    m_list->setFont(font);
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setColumnCount(5);
+    m_list->setHeaderLabels({QStringLiteral("状态"), QStringLiteral("时间"), QStringLiteral("项目"),
+                             QStringLiteral("描述"), QStringLiteral("日志")});
+    // Twips of the design: 600, 2000, 1500, 3000 and the rest.
+    m_list->setColumnWidth(0, 40);
+    m_list->setColumnWidth(1, 133);
+    m_list->setColumnWidth(2, 100);
+    m_list->setColumnWidth(3, 200);
+    m_list->header()->setStretchLastSection(true);
+    m_list->setToolTip(QStringLiteral("双击可以查看明细"));
+}
+
+void cltLogReport::resizeEvent(QResizeEvent *) {
+    m_list->setGeometry(0, 0, width(), height());
+    m_grid->setGeometry(0, 0, width(), height());
+}
+
+void cltLogReport::clearPage() {
+    m_list->clear();
+    m_grid->clearContents();
+    setUp();
+}
+
+void cltLogReport::setIsActived(bool active) {
+    if (active == m_active) return;
+    m_active = active;
+    if (active)
+        runDataCheck();
+    else
+        clearPage();
+}
+
+void cltLogReport::setLog(const QString &text) {
+    if (text.isEmpty()) {
+        m_lines.clear();
+        m_list->clear();
+        m_grid->clearContents();
+        m_grid->setRowCount(InitialGridRows);
+        return;
+    }
+    addLogLine(UpgradeLogLine::fromText(text));
+}
+
+void cltLogReport::addLogLine(const UpgradeLogLine &line) {
+    m_lines.append(line);
+    addRow(line);
+}
+
+void cltLogReport::addRow(const UpgradeLogLine &line) {
+    const int n = static_cast<int>(m_lines.size());
+    if (m_grid->rowCount() < n) m_grid->setRowCount(n);
+    const QString fields[] = {line.time, line.project, line.description, line.detail, line.link};
+    for (int c = 2; c <= kLinkColumn; ++c)
+        m_grid->setItem(n - 1, c - 1, new QTableWidgetItem(fields[c - 2]));
+    QTableWidgetItem *logCell = m_grid->item(n - 1, kLogColumn - 1);
+    QFont underlined = logCell->font();
+    underlined.setUnderline(true);
+    logCell->setFont(underlined);
+    if (line.status == QStringLiteral("成功"))
+        logCell->setForeground(QColor(0, 0, 0));
+    else if (line.status == QStringLiteral("警告"))
+        logCell->setForeground(QColor(0, 0, 255));
+    else if (line.status == QStringLiteral("错误"))
+        logCell->setForeground(QColor(255, 0, 0));
+
+    auto *item = new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description,
+                                                         line.detail});
+    item->setIcon(0, iconFor(line.status));
+    item->setToolTip(3, line.description);
+    if (!line.link.isEmpty()) {
+        // The way to the entry's detail table reads as a link.
+        QFont link = m_list->font();
+        link.setUnderline(true);
+        item->setFont(4, link);
+        item->setForeground(4, QColor(0, 0, 255));
+    }
+    m_list->scrollToItem(item);
+}
+
+void cltLogReport::openReportAtRow(int row) {
+    if (row < 1 || row > m_grid->rowCount()) return;
+    const QString report = g_WizardStep == 2 ? WizardHooks::CheckReportPath() : WizardHooks::UpgradeReportPath();
+    auto cellText = [this, row](int column) {
+        const QTableWidgetItem *cell = m_grid->item(row - 1, column - 1);
+        return cell ? cell->text() : QString();
+    };
+    if (report.isEmpty()) {
+        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kTitle);
+        return;
+    }
+    if (cellText(kLinkColumn).isEmpty() || cellText(kLogColumn).isEmpty()) {
+        WizardHooks::OpenReport(report, QStringLiteral("日志总览"));
+        return;
+    }
+    WizardHooks::OpenReport(report, cellText(kLinkColumn));
+    m_grid->item(row - 1, kLogColumn - 1)->setForeground(QColor(85, 26, 139));
+    if (QTreeWidgetItem *item = m_list->topLevelItem(row - 1)) item->setForeground(4, QColor(85, 26, 139));
+}
+
+void cltLogReport::onListDoubleClick(QTreeWidgetItem *item) {
+    if (!m_grid->isEnabled()) {
+        ShowMessage(QStringLiteral("正在写入日志，请该操作完成后查看。"), 64, kTitle);
+        return;
+    }
+    if (!item) return;
+    openReportAtRow(m_list->indexOfTopLevelItem(item) + 1);
+}
+
+void cltLogReport::runDataCheck() {
+    if (g_WizardStep != 2) return;
+    g_CurrentModule = 0;
+    if (g_UpgradeSettings.Count() == 0) {
+        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kTitle);
+        m_outcome = RunOutcome::Failed;
+        return;
+    }
+    m_running = true;
+    m_outcome = RunOutcome::NotRun;
+    const QString title = runTitle(QStringLiteral("标准版(迷你版)升级专业版数据检测"));
+    try {
+        WizardHooks::InitUpgradeLog();
+        if (m_bar) m_bar->show();
+        m_grid->setEnabled(false);
+
+        RunOutcome outcome = RunOutcome::Passed;
+        for (const StageEntry &entry : StageRegistry::stages()) {
+            if (!entry.create) continue;
+            g_CurrentModule = entry.code;
+            std::unique_ptr<interface> stage = entry.create();
+            int result;
+            if (entry.code == StageRegistry::CreateAccount) {
+                status(m_label, QStringLiteral("开始新建账套..."));
+                result = stage->UpgradeData(m_bar, m_label, QString());
+            } else {
+                result = stage->CheckData(m_bar, m_label, QString());
+            }
+            if (result == StepFailed) {
+                if (entry.code == StageRegistry::CreateAccount) ReportUsage(QString::number(entry.code));
+                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
+                break;
+            }
+            stage.reset();
+            QCoreApplication::processEvents();
+            if (RunMustStop()) {
+                outcome = RunOutcome::Cancelled;
+                break;
+            }
+        }
+        if (outcome == RunOutcome::Passed) {
+            status(m_label, QStringLiteral("账套检测完成，请查看检测报告。"));
+            WizardHooks::WriteHtmlReport(title);
+            g_CurrentModule = 0;
+        } else if (outcome == RunOutcome::Failed) {
+            status(m_label, GetStepName() + QStringLiteral("过程中出现错误。"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
+            WizardHooks::WriteHtmlReport(title);
+        } else {
+            status(m_label, QStringLiteral("用户取消了数据检测。"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
+            WizardHooks::WriteHtmlReport(title);
+        }
+        endRun(outcome);
+    } catch (const std::exception &e) {
+        const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
+        const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
+        try {
+            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
+            WizardHooks::WriteHtmlReport(title);
+        } catch (const std::exception &) {
+            // The run is ending on its own error already.
+        }
+        ShowMessage(description, 16, kTitle);
+        endRun(RunOutcome::Error);
+    }
+}
+
+void cltLogReport::endRun(RunOutcome outcome) {
+    if (m_bar) m_bar->hide();
+    m_grid->setEnabled(true);
+    m_outcome = outcome;
+    m_running = false;
+}

@@ -1,0 +1,298 @@
+#include "wizard/frmSelDir.h"
+
+#include <stdexcept>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "accounts/ServerDrives.h"
+#include "controls/WizardControls.h"
+#include "controls/zqbutton.h"
+#include "foundation/Messages.h"
+#include "wizard/ServerFolders.h"
+#include "wizard/WizardFonts.h"
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kTitleHeight = 32;
+const QString kRootKey = QStringLiteral("Server");
+
+QIcon imageIcon(int image) {
+    QStyle *style = QApplication::style();
+    switch (image) {
+    case 2:
+        return style->standardIcon(QStyle::SP_DirOpenIcon);
+    case 3:
+        return style->standardIcon(QStyle::SP_FileIcon);
+    default:
+        return style->standardIcon(QStyle::SP_DirClosedIcon);
+    }
+}
+
+}  // namespace
+
+frmSelDir::frmSelDir(QWidget *parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("选择数据库文件路径"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setModal(true);
+    setFixedSize(380, 440);
+    setFont(WizardControls::font());
+
+    auto *title = new QLabel(QStringLiteral("选择路径"), this);
+    QFont titleFont(WizardFonts::heiFamily(), 11, QFont::Bold);
+    title->setFont(titleFont);
+    title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    title->setGeometry(14, 0, 200, kTitleHeight);
+    title->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_close = new QLabel(QStringLiteral("✕"), this);
+    m_close->setAlignment(Qt::AlignCenter);
+    m_close->setStyleSheet(QStringLiteral("color: white; background: transparent; font-size: 14px;"));
+    m_close->setGeometry(width() - 34, 2, 28, 28);
+    m_close->setCursor(Qt::PointingHandCursor);
+
+    auto *serverLabel = new QLabel(QStringLiteral("服务器："), this);
+    serverLabel->setGeometry(16, 44, 64, 24);
+    m_server = new QComboBox(this);
+    m_server->setEditable(true);
+    m_server->setGeometry(80, 44, 284, 24);
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setHeaderHidden(true);
+    m_tree->setGeometry(16, 76, 348, 264);
+    m_tree->setSortingEnabled(true);
+    m_tree->sortByColumn(0, Qt::AscendingOrder);
+
+    m_path = new QLabel(this);
+    m_path->setGeometry(16, 346, 348, 36);
+    m_path->setWordWrap(true);
+    m_path->setStyleSheet(QStringLiteral("color: rgb(40, 70, 140);"));
+
+    m_ok = WizardControls::makeButton(WizardControls::ButtonKind::Dialog, QStringLiteral("确定"), this);
+    m_cancel = WizardControls::makeButton(WizardControls::ButtonKind::Dialog, QStringLiteral("取消"), this);
+    m_ok->setGeometry(176, 394, 88, 30);
+    m_cancel->setGeometry(276, 394, 88, 30);
+
+    connect(m_ok, &zqbutton::Click, this, &frmSelDir::btn_OK_Click);
+    connect(m_cancel, &zqbutton::Click, this, &frmSelDir::btn_Cancel_Click);
+    connect(m_tree, &QTreeWidget::itemExpanded, this, &frmSelDir::ExpandNode);
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
+        if (keyOf(item) != kRootKey) setImage(item, 1);
+    });
+    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int) { ClickNode(item); });
+    connect(m_server, QOverload<int>::of(&QComboBox::activated), this, [this](int) { LoadDrives(); });
+    connect(m_server->lineEdit(), &QLineEdit::editingFinished, this, &frmSelDir::LoadDrives);
+    // Enter in the server box moves on to the tree.
+    connect(m_server->lineEdit(), &QLineEdit::returnPressed, m_tree, [this] { m_tree->setFocus(); });
+
+    // Rounded corners of 20 x 20 ellipses.
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(rect()), 10, 10);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}
+
+QString frmSelDir::keyOf(const QTreeWidgetItem *node) { return node ? node->data(0, kKeyRole).toString() : QString(); }
+
+void frmSelDir::setImage(QTreeWidgetItem *node, int image) {
+    node->setIcon(0, imageIcon(image));
+    node->setData(0, Qt::UserRole + 1, image);
+}
+
+QTreeWidgetItem *frmSelDir::addNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image) {
+    if (m_nodes.contains(key)) return nullptr;  // a mount point listed as a drive already
+    auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+    item->setText(0, text);
+    item->setData(0, kKeyRole, key);
+    setImage(item, image);
+    m_nodes.insert(key, item);
+    return item;
+}
+
+void frmSelDir::addPlaceholder(QTreeWidgetItem *parent) {
+    const QString key = QLatin1Char('*') + keyOf(parent);
+    auto *item = new QTreeWidgetItem(parent);
+    item->setData(0, kKeyRole, key);
+    setImage(item, 1);
+    m_nodes.insert(key, item);
+}
+
+void frmSelDir::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!m_activated) Form_Activate();
+}
+
+void frmSelDir::Form_Activate() {
+    m_activated = true;
+    try {
+        const QString computer = GetLocalComputerName();
+        DefaultPath = HandleFlag == QLatin1String("BK") ? GetBKPathValue(computer) : GetRSPathValue(computer);
+        m_server->setEditText(CurrServer);
+        LoadDrives();
+        if (DefaultPath.isEmpty()) {
+            fallback();
+        } else {
+            walk(DefaultPath);
+        }
+        if (!JustExtName)
+            m_ok->setEnabled(true);
+        else
+            m_ok->setEnabled(m_tree->currentItem() &&
+                             m_tree->currentItem()->text(0).toUpper().endsWith(QLatin1String("DBB")));
+    } catch (...) {
+        fallback();
+    }
+}
+
+void frmSelDir::fallback() {
+    try {
+        m_path->setText(GetBKPathValue(CurrServer));
+        if (!m_path->text().isEmpty()) walk(m_path->text());
+    } catch (...) {
+        // The chooser stays on the drives.
+    }
+}
+
+void frmSelDir::walk(const QString &path) {
+    // The drive first (the longest drive key the path starts with), then
+    // every folder level after it.
+    QString drive;
+    for (auto it = m_nodes.cbegin(); it != m_nodes.cend(); ++it) {
+        const QTreeWidgetItem *item = it.value();
+        if (item->parent() == nullptr || keyOf(item->parent()) != kRootKey) continue;
+        if (path.startsWith(it.key()) && it.key().size() > drive.size()) drive = it.key();
+    }
+    if (drive.isEmpty()) throw std::runtime_error("no drive holds the remembered folder");
+    qsizetype at = drive.size() - 1;
+    while (at >= 0) {
+        const QString key = path.left(at + 1);
+        QTreeWidgetItem *item = node(key);
+        if (!item) throw std::runtime_error("the remembered folder is gone");
+        ExpandNode(item);
+        item->setExpanded(true);
+        m_tree->setCurrentItem(item);
+        m_path->setText(key);
+        at = path.indexOf(QLatin1Char('/'), at + 1);
+    }
+}
+
+void frmSelDir::LoadDrives() {
+    const QString boxText = m_server->currentText();
+    if (boxText.toUpper() != CurrServer && boxText.trimmed() != ReadServerTcp(CurrServer).trimmed()) return;
+    try {
+        QStringList drives;
+        ServerDrivesObject().GetDriverList(QString(), drives);
+        m_tree->clear();
+        m_nodes.clear();
+        QTreeWidgetItem *root = addNode(nullptr, kRootKey, boxText, 2);
+        root->setExpanded(true);
+        if (drives.size() <= 1) {
+            m_ok->setEnabled(false);
+            m_path->clear();
+            return;
+        }
+        for (int i = 1; i < drives.size(); ++i) {
+            const QString entry = drives[i].trimmed();
+            QString free;
+            try {
+                free = QString::number(ServerDrivesObject().GetDiskInformation(entry));
+            } catch (...) {
+                free = QStringLiteral("0");
+            }
+            QTreeWidgetItem *drive =
+                addNode(root, entry, entry + QStringLiteral("(") + free + QStringLiteral("MB空闲)"), 1);
+            if (drive) addPlaceholder(drive);
+        }
+        if (root->childCount() > 0) ClickNode(m_tree->topLevelItem(0)->child(0));
+        m_ok->setEnabled(true);
+    } catch (...) {
+        // The tree keeps what was listed.
+    }
+}
+
+void frmSelDir::ExpandNode(QTreeWidgetItem *item) {
+    if (!item || keyOf(item) == kRootKey) return;
+    listSubFolders(item);
+    setImage(item, item->childCount() > 0 ? 2 : 1);
+}
+
+void frmSelDir::listSubFolders(QTreeWidgetItem *item) {
+    QString key = keyOf(item);
+    if (key.right(4).toUpper() == CurrExtName.toUpper()) return;  // a file
+    if (!key.endsWith(QLatin1Char('/'))) key += QLatin1Char('/');
+    if (item->childCount() == 0 || !keyOf(item->child(0)).startsWith(QLatin1Char('*'))) return;
+    setImage(item, 1);
+    QTreeWidgetItem *placeholder = item->child(0);
+    m_nodes.remove(keyOf(placeholder));
+    delete placeholder;
+    QStringList entries;
+    ServerDrivesObject().GetDriverList(key, entries);
+    for (int i = 1; i < entries.size(); ++i) {
+        const QString &entry = entries[i];
+        if (entry.right(4).toUpper() == CurrExtName.toUpper()) {
+            if (JustExtName) addNode(item, key + entry, entry, 3);
+        } else if (QTreeWidgetItem *folder = addNode(item, key + entry + QLatin1Char('/'), entry, 1)) {
+            addPlaceholder(folder);
+        }
+    }
+}
+
+void frmSelDir::ClickNode(QTreeWidgetItem *item) {
+    if (!item || keyOf(item) == kRootKey || keyOf(item).startsWith(QLatin1Char('*'))) return;
+    m_tree->setCurrentItem(item);
+    m_path->setText(keyOf(item));
+}
+
+void frmSelDir::btn_OK_Click() {
+    try {
+        CurrFullPath = m_path->text();
+        const QString computer = GetLocalComputerName();
+        if (HandleFlag == QLatin1String("BK"))
+            SetBKPathValue(computer, CurrFullPath);
+        else
+            SetRSPathValue(computer, CurrFullPath);
+    } catch (...) {
+        // Not remembering the folder does not stop the choice.
+    }
+    accept();
+}
+
+void frmSelDir::btn_Cancel_Click() { reject(); }
+
+void frmSelDir::closeImage_Click() { reject(); }
+
+void frmSelDir::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    p.fillRect(rect(), QColor(235, 242, 252));
+    p.fillRect(QRect(0, 0, width(), kTitleHeight), QColor(49, 113, 206));
+    p.setPen(QColor(156, 182, 222));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void frmSelDir::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && event->position().y() < kTitleHeight) {
+        if (m_close->geometry().contains(event->position().toPoint())) {
+            closeImage_Click();
+            return;
+        }
+        m_dragging = true;
+        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void frmSelDir::mouseMoveEvent(QMouseEvent *event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - m_dragOffset);
+    else
+        m_dragging = false;
+    QDialog::mouseMoveEvent(event);
+}

@@ -1,0 +1,134 @@
+// What the wizard's window tests share: a registry store of their own with
+// an installed version, a usage service on 127.0.0.1 that records events,
+// scripted message boxes, a quit hook that records, a server-component
+// stand-in that keeps a set of existing account sets, and a log writer that
+// hands lines to the window as the real one does.
+#pragma once
+
+#include <memory>
+#include <ostream>
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "foundation/Globals.h"
+#include "platform/MessageScript.h"
+#include "platform/PlatformSettings.h"
+#include "platform/PnwReg.h"
+#include "support/QtApp.h"
+#include "wizard/StageRegistry.h"
+#include "wizard/WizardGlobals.h"
+#include "wizard/WizardHooks.h"
+#include "wizard/frmMain.h"
+
+// Records the function values of the usage events it receives.
+class UsageRecorder {
+public:
+    UsageRecorder() {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    m_buffer += socket->readAll();
+                    if (!m_buffer.contains("\r\n\r\n")) return;
+                    const QString line = QUrl::fromPercentEncoding(m_buffer.left(m_buffer.indexOf("\r\n")));
+                    m_buffer.clear();
+                    const QRegularExpressionMatch m =
+                        QRegularExpression(QStringLiteral("\"FFunctionValue\":\"([^\"]*)\"")).match(line);
+                    if (m.hasMatch()) m_events << m.captured(1);
+                    const QByteArray body = "#1#";
+                    socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_server.serverPort()); }
+    QStringList &events() { return m_events; }
+
+private:
+    QTcpServer m_server;
+    QByteArray m_buffer;
+    QStringList m_events;
+};
+
+class WizardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureQtApp();
+        ASSERT_TRUE(m_dir.isValid());
+        PlatformSettings::setRegistryFile(m_dir.filePath(QStringLiteral("registry.txt")));
+        PlatformSettings::setDataFolder(m_dir.filePath(QStringLiteral("data")));
+        PlatformSettings::setUsageServiceUrl(m_usage.url());
+        PlatformSettings::setUsageTimeoutMs(3000);
+        setInstalledVersion(QStringLiteral("14.1"));
+        WizardHooks::ResetToDefaults();
+        WizardHooks::GetServerConnectionTemplate = [](QString &user, QString &password) {
+            user = QStringLiteral("sa");
+            password = QStringLiteral("pw");
+            return QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=[AcctNo];User ID=sa;Password=pw");
+        };
+        WizardHooks::ExistAcct = [this](const QString &n) { return accounts.contains(n); };
+        WizardHooks::DeleteAcct = [this](const QString &n) {
+            deleted << n;
+            return accounts.remove(n);
+        };
+        WizardHooks::PurgeAndListAccounts = [] { return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{}); };
+        WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
+                                          int status) {
+            const char *const names[] = {"成功", "警告", "错误"};
+            UpgradeLogLine line;
+            line.status = status >= 0 && status <= 2 ? QString::fromUtf8(names[status]) : QString();
+            line.time = QStringLiteral("2018/3/27 15:30:45");
+            line.project = project;
+            line.description = description;
+            line.detail = detail;
+            ShowUpgradeLogLine(line);
+        };
+        WizardHooks::InitUpgradeLog = [this] { ++logInits; };
+        WizardHooks::WriteHtmlReport = [this](const QString &title) { reports << title; };
+        m_previousQuit = frmMain::setQuitHook([this] { ++quits; });
+        g_SourceEdition = QStringLiteral("标准版");
+    }
+
+    void TearDown() override {
+        frmMain::setQuitHook(m_previousQuit);
+        WizardHooks::ResetToDefaults();
+        PlatformSettings::resetToEnvironment();
+        g_InstalledVersion.clear();
+        g_SourceEdition.clear();
+        g_ConnectStringTemplate.clear();
+        g_AcctCtlConnectString.clear();
+    }
+
+    void setInstalledVersion(const QString &version) {
+        PnwReg().SetKeyValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\VEQPRODUCT"),
+                             QStringLiteral("Version"), version);
+    }
+
+    // A unique instance key per test, so windows of earlier tests never
+    // count as another running copy.
+    QString instanceKey() const { return m_dir.path(); }
+
+    QTemporaryDir m_dir;
+    UsageRecorder m_usage;
+    QSet<QString> accounts;  // account sets that exist on the server
+    QStringList deleted;
+    QStringList journal;
+    QStringList reports;
+    int quits = 0;
+    int logInits = 0;
+
+private:
+    frmMain::QuitHook m_previousQuit;
+};
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }

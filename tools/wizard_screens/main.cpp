@@ -1,0 +1,142 @@
+// Walks the wizard through every step with demonstration stages and saves a
+// picture of the window at each step (and of the folder chooser) into the
+// folder given as the only argument. Runs on any Qt platform; under Xvfb it
+// shows the real window. Uses a registry store and data folder of its own.
+#include <memory>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "accounts/interface.h"
+#include "controls/ProgressBar.h"
+#include "foundation/Progress.h"
+#include "platform/MessageScript.h"
+#include "platform/PlatformSettings.h"
+#include "platform/PnwReg.h"
+#include "wizard/ServerFolders.h"
+#include "wizard/StageRegistry.h"
+#include "wizard/WizardGlobals.h"
+#include "wizard/WizardHooks.h"
+#include "wizard/ctlSetting.h"
+#include "wizard/frmMain.h"
+#include "wizard/frmSelDir.h"
+
+namespace {
+
+QString g_out;
+std::function<void(const QString &)> g_shotDuring;
+
+void save(QWidget *widget, const QString &name) {
+    QCoreApplication::processEvents();
+    widget->repaint();
+    QCoreApplication::processEvents();
+    const QString path = g_out + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (!widget->grab().save(path)) QTextStream(stderr) << "cannot write " << path << "\n";
+}
+
+// A stage that shows progress, logs what a real one would, and lets the
+// tool take a picture half-way.
+class DemoStage : public interface {
+public:
+    explicit DemoStage(int code) : m_code(code) {}
+    int CheckData(ProgressBar *bar, QLabel *label, QString) override { return work(bar, label, true); }
+    int UpgradeData(ProgressBar *bar, QLabel *label, QString) override { return work(bar, label, false); }
+
+private:
+    int work(ProgressBar *bar, QLabel *label, bool check) {
+        const QString name = StageRegistry::stepName(m_code);
+        if (label) SetStatusCaption(label, (check ? QStringLiteral("正在检测") : QStringLiteral("正在升级")) + name + "...");
+        InitProgress(bar, 100, true);
+        for (int v = 10; v <= 100; v += 10) {
+            SetProgress(bar, v);
+            DelayWithEvents(15);
+            if (v == 60 && g_shotDuring) g_shotDuring(name);
+        }
+        if (m_code == StageRegistry::BaseData)
+            WizardHooks::WriteUpgradeLog(name, QStringLiteral("币别“美元”没有设置汇率|将按1.0升级"), QStringLiteral("详细日志"), 1);
+        WizardHooks::WriteUpgradeLog(name, name + (check ? QStringLiteral("检测通过") : QStringLiteral("升级完成")), QString(), 0);
+        return StepDone;
+    }
+    int m_code;
+};
+
+}  // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    g_out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(g_out);
+
+    QTemporaryDir work;
+    PlatformSettings::setRegistryFile(work.filePath(QStringLiteral("registry.txt")));
+    PlatformSettings::setDataFolder(work.filePath(QStringLiteral("data")));
+    PlatformSettings::setUsageServiceUrl(QString());
+    PnwReg().SetKeyValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\VEQPRODUCT"), QStringLiteral("Version"),
+                         QStringLiteral("14.1"));
+    QDir(work.path()).mkpath(QStringLiteral("sql/DATA"));
+    const QString ais = work.filePath(QStringLiteral("演示账套.ais"));
+    QFile(ais).open(QIODevice::WriteOnly);
+
+    WizardHooks::GetServerConnectionTemplate = [](QString &user, QString &password) {
+        user = QStringLiteral("sa");
+        password = QString();
+        return QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=[AcctNo];User ID=sa;Password=");
+    };
+    WizardHooks::PurgeAndListAccounts = [] { return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{}); };
+    WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
+                                      int status) {
+        const char *const names[] = {"成功", "警告", "错误"};
+        ShowUpgradeLogLine({QString::fromUtf8(names[qBound(0, status, 2)]),
+                            QDateTime::currentDateTime().toString(QStringLiteral("yyyy/M/d H:mm:ss")), project,
+                            description, detail, detail.isEmpty() ? QString() : QStringLiteral("AIS_UpgradeLog_币别")});
+    };
+    QList<StageEntry> stages;
+    for (int code = 1; code <= 6; ++code)
+        stages.append({code, [code] { return std::make_unique<DemoStage>(code); }});
+    StageRegistry::Override demo(stages);
+    g_SourceEdition = QStringLiteral("标准版");
+    MessageScript answers;
+    frmMain::setQuitHook([] {});
+
+    frmMain window;
+    if (!window.Form_Load(work.path())) return 1;
+    window.show();
+    save(&window, QStringLiteral("step0-welcome"));
+
+    window.btnNext_Click();
+    window.ctlSetting1()->txtSource()->setText(ais);
+    window.ctlSetting1()->txtAcctName()->setText(QStringLiteral("演示账套"));
+    window.ctlSetting1()->txtDBDir()->setText(work.filePath(QStringLiteral("sql")));
+    save(&window, QStringLiteral("step1-settings"));
+
+    g_shotDuring = [&window](const QString &stage) {
+        if (stage == StageRegistry::stepName(StageRegistry::GeneralLedger))
+            save(&window, g_WizardStep == 2 ? QStringLiteral("step2-checking") : QStringLiteral("step3-upgrading"));
+    };
+    window.btnNext_Click();
+    g_shotDuring = nullptr;
+    save(&window, QStringLiteral("step2-checked"));
+
+    g_shotDuring = [&window](const QString &stage) {
+        if (stage == StageRegistry::stepName(StageRegistry::GeneralLedger)) save(&window, QStringLiteral("step3-upgrading"));
+    };
+    window.btnNext_Click();
+    g_shotDuring = nullptr;
+    save(&window, QStringLiteral("step4-report"));
+
+    SetFolderChooserResponder([](frmSelDir &dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        save(&dialog, QStringLiteral("selectdir"));
+        dialog.btn_Cancel_Click();
+    });
+    QString path = work.filePath(QStringLiteral("sql"));
+    BrowseServerPath(path, 0, QStringLiteral("RS"));
+
+    QTextStream(stdout) << "screenshots in " << g_out << "\n";
+    return 0;
+}
