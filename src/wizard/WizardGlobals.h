@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "foundation/Globals.h"
+#include "foundation/VersionText.h"
 #include "platform/PnwList.h"
 
 // "13.0": the lowest installed Professional version the wizard works with.
@@ -13,27 +14,14 @@ extern QString g_MinServerVersion;
 extern int g_StdVoucherGroupID;
 extern QString g_StdVoucherGroupName;
 
-// Built at start-up once the version gate passed.
-extern QString g_ConnectStringTemplate;  // holds "[AcctNo]" for the database
-extern QString g_AcctCtlConnectString;
-extern QString g_ServerUser;
-extern QString g_ServerPassword;
-
 // The settings record list (item 1 a PnwDictionary with Source, AcctNum,
 // AcctName, DBDir, Option); empty until step 1 is left.
 extern PnwList g_UpgradeSettings;
-// Current wizard step 0 to 4.
-extern int g_WizardStep;
-// Step code of the running stage, 0 to 6.
-extern int g_CurrentModule;
 // The operator asked to stop; cleared on entering any step.
 extern bool g_CancelRequested;
 // "标准版" or "迷你版", set by account creation.
 extern QString g_SourceEdition;
 
-// Whether a version text is at or above another, compared as plain text
-// code unit by code unit (so "9.0" is above "13.0", "" below everything).
-bool VersionAtLeast(const QString &version, const QString &minimum);
 
 // Set once the program is ending (a close answered, "完  成"): a run that is
 // still going stops at its next test, like after a cancel.

@@ -11,7 +11,7 @@
 #include "controls/WizardControls.h"
 #include "controls/zqbutton.h"
 #include "foundation/Messages.h"
-#include "foundation/ProductVersion.h"
+#include "foundation/ServerConfig.h"
 #include "foundation/UsageStatistics.h"
 #include "foundation/WaitCursor.h"
 #include "platform/PnwDictionary.h"

@@ -58,7 +58,7 @@ TEST_F(DataInfoTest, GetRsRaisesTheServersErrorAndFillsTheMessage) {
         int number;
     };
     const QList<Case> cases{
-        {server.acctCtl(), QStringLiteral("select * from"), 102},
+        {server.acctCtl(), QStringLiteral("select * from"), 156},  // near the keyword "from"
         {server.acctCtl(), QStringLiteral("select * from NoSuchTable"), 208},
         {QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=AcctCtl;User ID=sa;Password=bad"),
          QStringLiteral("select 1"), 18456},

@@ -23,6 +23,7 @@ std::unique_ptr<QApplication> g_app;
 
 class QtAppLifetime : public ::testing::Environment {
 public:
+    void SetUp() override { ensureQtApp(); }
     void TearDown() override {
         if (!g_app) return;
         // Input devices made by synthetic events outlive Qt's device
