@@ -1,7 +1,8 @@
 // A bounded mutation loop over files our writer makes: every damaged file
 // must either read or fail with JetError; never crash, hang or read out of
 // bounds (run it under the sanitizer build). PNW_JET_FUZZ_ITERATIONS sets a
-// longer run.
+// longer run; PNW_JET_FUZZ_KEEP=<folder> keeps the mutant being read
+// (current.ais) and every one that took over a second, to find a hang.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
