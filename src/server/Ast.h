@@ -205,7 +205,14 @@ struct ExecArg {
 };
 
 // Compiled forms kept with a statement by the interpreter.
-struct StatementCache;
+struct StatementCache {
+    int64_t generation = -1;
+    std::vector<std::string> exprSql;
+    std::vector<SqlType> exprTypes;
+    std::vector<int> triggerIds;  // triggers the statement fires
+    bool triggersChecked = false;
+    std::shared_ptr<void> plan;   // the translated plan (owned by the session's code)
+};
 
 enum class AlterAction { AddColumns, AlterColumn, DropColumn, DropConstraint, EnableTrigger, DisableTrigger };
 

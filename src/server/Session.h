@@ -170,6 +170,9 @@ private:
     int64_t dropsSeen_ = 0;
 };
 
+// The interpreter's cache of a statement, renewed when the schema changed.
+StatementCache& cacheOf(const Statement& st, int64_t generation);
+
 // A column of the current row of a SQLite statement read through its declared type.
 Value readSqliteValue(sqlite3_stmt* st, int i, const SqlType& type);
 

@@ -14,18 +14,6 @@
 
 namespace server {
 
-struct StatementCache {
-    int64_t generation = -1;
-    Plan plan;
-    bool hasPlan = false;
-    std::vector<std::string> exprSql;
-    std::vector<SqlType> exprTypes;
-    std::vector<int> triggerIds;  // triggers the statement fires
-    bool triggersChecked = false;
-};
-
-namespace {
-
 StatementCache& cacheOf(const Statement& st, int64_t generation)
 {
     if (!st.cache || st.cache->generation != generation) {
@@ -34,6 +22,8 @@ StatementCache& cacheOf(const Statement& st, int64_t generation)
     }
     return *st.cache;
 }
+
+namespace {
 
 bool isProcedural(StmtKind k)
 {
@@ -210,15 +200,16 @@ void Session::runLeaf(const Statement& st, BatchResult& out)
         return;
     }
     StatementCache& c = cacheOf(st, schemaGeneration_);
-    if (!c.hasPlan) {
+    std::shared_ptr<Plan> planHolder = std::static_pointer_cast<Plan>(c.plan);
+    if (!planHolder) {
         Translator tr(*this, st.literalBase);
-        c.plan = tr.translate(st);
-        c.plan.refreshProcesses = tr.refreshProcesses();
+        planHolder = std::make_shared<Plan>(tr.translate(st));
+        planHolder->refreshProcesses = tr.refreshProcesses();
         // Plans reading `inserted` belong to one firing.
-        c.hasPlan = triggers_.empty();
+        if (triggers_.empty())
+            c.plan = planHolder;
     }
-    Plan plan = c.hasPlan ? Plan() : c.plan;
-    const Plan& p = c.hasPlan ? c.plan : plan;
+    const Plan& p = *planHolder;
     if (dml && triggers_.empty())
         prepareTriggerCapture(st);
     runPlan(p, *frame_->literals, st.literalBase, *frame_->params, out);
@@ -229,14 +220,14 @@ void Session::runLeaf(const Statement& st, BatchResult& out)
 void Session::runAssignSelect(const Statement& st, BatchResult& out)
 {
     StatementCache& c = cacheOf(st, schemaGeneration_);
-    if (!c.hasPlan) {
+    if (!c.plan) {
         Translator tr(*this, st.literalBase);
-        c.plan = tr.translate(st);
-        c.plan.refreshProcesses = tr.refreshProcesses();
-        c.hasPlan = true;
+        auto plan = std::make_shared<Plan>(tr.translate(st));
+        plan->refreshProcesses = tr.refreshProcesses();
+        c.plan = plan;
     }
     BatchResult rows;
-    runPlan(c.plan, *frame_->literals, st.literalBase, *frame_->params, rows);
+    runPlan(*std::static_pointer_cast<Plan>(c.plan), *frame_->literals, st.literalBase, *frame_->params, rows);
     out.rowsAffected = rows.rowsAffected;
     if (rows.resultSets.empty() || rows.resultSets.back().rows.empty())
         return;  // no row: the variables keep their values
@@ -516,7 +507,7 @@ void Session::prepareTriggerCapture(const Statement& st)
             const char* row = ev == 'D' ? "OLD" : "NEW";
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_trig_rows(rid INTEGER)");
             run(std::string("CREATE TEMP TRIGGER IF NOT EXISTS \"__pnw_cap_") + tn + "_" + ev + "\" AFTER " + when +
-                " ON main." + quoteIdent(t->name) + " BEGIN INSERT INTO temp.__pnw_trig_rows VALUES(" + row +
+                " ON main." + quoteIdent(t->name) + " BEGIN INSERT INTO __pnw_trig_rows VALUES(" + row +
                 ".rowid); END");
         }
     }
