@@ -4,6 +4,8 @@
 // a loop is translated and prepared once and rerun with its variables bound.
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "server/Convert.h"
 #include "server/Ddl.h"
 #include "server/Parser.h"
@@ -311,10 +313,38 @@ void Session::runNestedBatch(const std::string& text, BatchResult& out, const st
     frame_ = &frame;
     if (parsed.statements.empty() || parsed.statements[0]->kind != StmtKind::CreateProcedure)
         declareAll(parsed.statements);
+    auto tempTables = [this] {
+        std::vector<std::string> names;
+        sqlite3_stmt* q = prepare("SELECT name FROM temp.__pnw_objects WHERE xtype = 'U'");
+        while (sqlite3_step(q) == SQLITE_ROW)
+            names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+        sqlite3_reset(q);
+        return names;
+    };
+    std::vector<std::string> before = tempTables();
+    // Temp tables made inside end with the nested batch.
+    auto dropNew = [&] {
+        for (const auto& n : tempTables())
+            if (std::find(before.begin(), before.end(), n) == before.end()) {
+                BatchResult ignored;
+                Statement drop;
+                drop.kind = StmtKind::DropTable;
+                ObjectName on;
+                on.name = n;
+                drop.dropTargets.push_back(on);
+                drop.target = on;
+                try {
+                    executeStatement(drop, *frame_->literals, 0, ignored, *frame_->params, nullptr);
+                } catch (const SqlError&) {
+                }
+            }
+    };
     ++nesting_;
     try {
         runList(parsed.statements, out);
+        dropNew();
     } catch (...) {
+        dropNew();
         frame_ = saved;
         --nesting_;
         throw;
