@@ -211,6 +211,7 @@ struct StatementCache {
     std::vector<SqlType> exprTypes;
     std::vector<int> triggerIds;  // triggers the statement fires
     bool triggersChecked = false;
+    bool refreshProcesses = false;  // an expression reads sysprocesses
     std::shared_ptr<void> plan;   // the translated plan (owned by the session's code)
 };
 

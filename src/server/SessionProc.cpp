@@ -271,8 +271,11 @@ Value Session::evalValue(const Statement& owner, const ExprP& e, size_t slot, Sq
         TExpr x = tr.expr(e, scope);
         c.exprSql[slot] = "SELECT " + x.sql;
         c.exprTypes[slot] = x.type;
+        c.refreshProcesses = c.refreshProcesses || tr.refreshProcesses();
     }
     type = c.exprTypes[slot];
+    if (c.refreshProcesses)
+        refreshProcesses();
     return stepScalar(c.exprSql[slot], owner.literalBase, type);
 }
 
@@ -284,7 +287,10 @@ bool Session::evalCondition(const Statement& owner, const ExprP& e)
         Scope scope;
         c.exprSql.push_back("SELECT CASE WHEN " + tr.predicate(e, scope) + " THEN 1 ELSE 0 END");
         c.exprTypes.push_back(SqlType::of(Base::Int));
+        c.refreshProcesses = tr.refreshProcesses();
     }
+    if (c.refreshProcesses)
+        refreshProcesses();
     Value v = stepScalar(c.exprSql[0], owner.literalBase, c.exprTypes[0]);
     return v.kind == Value::Kind::Int && v.i == 1;
 }
