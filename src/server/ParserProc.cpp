@@ -183,10 +183,8 @@ StatementP Parser::parseExec()
         return s;
     do {
         ExecArg a;
-        if (peek().kind == TokenKind::Variable && isSymbol("=", 1)) {
-            a.name = next().text;
-            next();
-        }
+        if (peek().kind == TokenKind::Variable && isSymbol("=", 1))
+            unsupported(peek(), "命名参数");
         a.value = parseExpr();
         if (isKeyword("output") || isKeyword("out"))
             unsupported(peek(), "OUTPUT 参数");

@@ -401,6 +401,8 @@ void Session::execProcedure(const Statement& st, BatchResult& out)
         schema = masterSchema();
         o = catalog(schema).object(name);
     }
+    if ((!o || o->xtype != "P") && lowerAscii(name).rfind("sp_", 0) == 0)
+        throw makeError(102, name, "（不支持的语法：系统过程 " + name + "）");
     if (!o || o->xtype != "P")
         throw makeError(2812, name);
     std::string text;

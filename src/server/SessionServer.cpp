@@ -25,7 +25,7 @@ void Session::kill()
         catalogs_.clear();
         batchCache_.clear();
         cursors_.clear();
-        sqlite3_close(db_);
+        sqlite3_close_v2(db_);
         db_ = nullptr;
     }
 }
