@@ -473,15 +473,12 @@ void Session::executeStatement(const Statement& st, const std::vector<Token>& li
         Plan plan = tr.translate(st);
         plan.cacheable = tr.cacheable();
         plan.refreshProcesses = tr.refreshProcesses();
-        bool write = st.kind != StmtKind::Select && triggers_.empty();
-        if (write)
+        if (st.kind != StmtKind::Select && triggers_.empty()) {
             prepareTriggerCapture(st);
-        bool fires = write && st.cache && !st.cache->triggerIds.empty();
-        if (fires)
-            plan.cacheable = false;  // a replayed plan would not fire them
-        runPlan(plan, literals, literalBase, params, out);
-        if (fires)
-            fireTriggers(st, out);
+            if (st.cache && !st.cache->triggerIds.empty())
+                plan.cacheable = false;  // a replayed plan would not fire them
+        }
+        runWrite(st, plan, literals, literalBase, params, out);
         if (plans)
             plans->push_back(std::move(plan));
         return;

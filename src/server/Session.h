@@ -120,6 +120,9 @@ private:
     void dropModule(const Statement& st);
     void toggleTrigger(const Statement& st);
     void fireTriggers(const Statement& st, BatchResult& out);
+    // Runs a write and the triggers it fires as one atomic unit.
+    void runWrite(const Statement& st, const Plan& plan, const std::vector<Token>& literals, int literalBase,
+                  const std::vector<Value>& params, BatchResult& out);
     void prepareTriggerCapture(const Statement& st);
     void declareCursor(const Statement& st);
     void openCursor(const Statement& st);

@@ -214,9 +214,31 @@ void Session::runLeaf(const Statement& st, BatchResult& out)
     const Plan& p = *planHolder;
     if (dml && triggers_.empty())
         prepareTriggerCapture(st);
-    runPlan(p, *frame_->literals, st.literalBase, *frame_->params, out);
-    if (dml && st.cache && !st.cache->triggerIds.empty() && triggers_.empty())
+    runWrite(st, p, *frame_->literals, st.literalBase, *frame_->params, out);
+}
+
+void Session::runWrite(const Statement& st, const Plan& plan, const std::vector<Token>& literals, int literalBase,
+                       const std::vector<Value>& params, BatchResult& out)
+{
+    bool fires = st.kind != StmtKind::Select && triggers_.empty() && st.cache && !st.cache->triggerIds.empty();
+    if (!fires) {
+        runPlan(plan, literals, literalBase, params, out);
+        return;
+    }
+    run("SAVEPOINT \"__trigger\"");
+    try {
+        runPlan(plan, literals, literalBase, params, out);
+        int64_t changed = out.rowsAffected;
         fireTriggers(st, out);
+        out.rowsAffected = changed;
+    } catch (...) {
+        if (db_) {
+            sqlite3_exec(db_, "ROLLBACK TO \"__trigger\"", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, "RELEASE \"__trigger\"", nullptr, nullptr, nullptr);
+        }
+        throw;
+    }
+    run("RELEASE \"__trigger\"");
 }
 
 void Session::runAssignSelect(const Statement& st, BatchResult& out)
