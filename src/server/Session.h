@@ -168,6 +168,13 @@ private:
     int64_t fetchStatus_ = -1;
     std::map<std::string, Cursor> cursors_;
     std::vector<TriggerContext> triggers_;
+    // Parsed module bodies and dynamic texts, reused with their statements' plans.
+    struct ParsedText {
+        std::vector<Token> literals;
+        Batch batch;
+    };
+    std::map<std::string, std::shared_ptr<ParsedText>> parsedTexts_;
+    std::shared_ptr<ParsedText> parsedText(const std::string& text);
     int nesting_ = 0;
     bool killed_ = false;
     int64_t dropsSeen_ = 0;

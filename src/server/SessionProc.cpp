@@ -317,21 +317,34 @@ bool Session::evalCondition(const Statement& owner, const ExprP& e)
     return v.kind == Value::Kind::Int && v.i == 1;
 }
 
+std::shared_ptr<Session::ParsedText> Session::parsedText(const std::string& text)
+{
+    auto hit = parsedTexts_.find(text);
+    if (hit != parsedTexts_.end())
+        return hit->second;
+    auto held = std::make_shared<ParsedText>();
+    std::vector<Token> tokens = tokenize(text);
+    for (const auto& t : tokens)
+        if (t.literalIndex >= 0)
+            held->literals.push_back(t);
+    Parser parser(tokens);
+    held->batch = parser.parseBatch();
+    if (parsedTexts_.size() >= 64)
+        parsedTexts_.clear();
+    parsedTexts_[text] = held;
+    return held;
+}
+
 void Session::runNestedBatch(const std::string& text, BatchResult& out, const std::vector<Variable>* args,
                              const std::vector<std::string>* argNames)
 {
     if (nesting_ >= 32)
         throw SqlError(217, "超出了存储过程、函数、触发器或视图的最大嵌套层数(最大层数为 32)。");
-    std::vector<Token> tokens = tokenize(text);
-    std::vector<Token> literals;
-    for (const auto& t : tokens)
-        if (t.literalIndex >= 0)
-            literals.push_back(t);
-    Parser parser(tokens);
-    Batch parsed = parser.parseBatch();
+    std::shared_ptr<ParsedText> held = parsedText(text);
+    const Batch& parsed = held->batch;
     static const std::vector<Value> noParams;
     Frame frame;
-    frame.literals = &literals;
+    frame.literals = &held->literals;
     frame.params = &noParams;
     frame.text = text;
     if (args)
@@ -436,7 +449,8 @@ void Session::execProcedure(const Statement& st, BatchResult& out)
         sqlite3_reset(q);
     }
     // The stored text is the CREATE PROCEDURE statement: its parameters first.
-    Batch def = Parser::parse(text);
+    std::shared_ptr<ParsedText> held = parsedText(text);
+    const Batch& def = held->batch;
     if (def.statements.empty() || def.statements[0]->kind != StmtKind::CreateProcedure)
         throw makeError(2812, name);
     const Statement& proc = *def.statements[0];
@@ -593,7 +607,8 @@ void Session::fireTriggers(const Statement& st, BatchResult& out)
             info = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
         sqlite3_reset(q);
         std::string text = info.substr(info.find('\n') + 1);
-        Batch def = Parser::parse(text);
+        std::shared_ptr<ParsedText> held = parsedText(text);
+        const Batch& def = held->batch;
         if (def.statements.empty())
             continue;
         std::string body = text.substr(def.statements[0]->bodyPos);
