@@ -39,7 +39,8 @@ void Session::checkAlive()
         // Attached databases whose files went away are let go, so nothing
         // writes into a deleted file.
         for (auto it = attached_.begin(); it != attached_.end();) {
-            auto info = instance_->database(it->first);
+            // Attached schemas are named "db" + dbid.
+            auto info = instance_->databaseById(std::atoi(it->second.c_str() + 2));
             bool gone = true;
             if (info) {
                 sqlite3_stmt* st = nullptr;

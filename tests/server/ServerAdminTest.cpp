@@ -168,3 +168,28 @@ TEST(ServerAdmin, ConfigureTurnsAdHocQueriesOn)
     EXPECT_FALSE(f.instance->adHocQueriesEnabled());
     EXPECT_EQ(text(admin->execute("select @@spid")), std::to_string(admin->spid()));
 }
+
+TEST(ServerAdmin, ADroppedDatabaseIsLetGoBySessionsThatReadIt)
+{
+    ServerFixture f;
+    auto admin = f.connect("master");
+    ASSERT_TRUE(admin->execute("create database A007").ok());
+    ASSERT_TRUE(f.connect("A007")->execute("create table t(k int) insert into t values (5)").ok());
+    auto reader = f.connect("test");
+    EXPECT_EQ(text(reader->execute("select k from A007..t")), "5");
+    std::string file = text(admin->execute("select filename from sysdatabases where name = 'A007'"));
+    ASSERT_TRUE(admin->execute("drop database A007").ok());
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(firstError(reader->execute("insert into A007..t values (6)")), 911);
+    EXPECT_FALSE(fs::exists(file));
+
+    // A restored database leaves neither its data nor its log file behind.
+    std::string bak = f.folder() + "/t.bak";
+    ASSERT_TRUE(admin->execute("backup database test to disk = '" + bak + "'").ok());
+    ASSERT_TRUE(admin->execute("restore database A008 from disk = '" + bak + "' with replace").ok());
+    std::string data = text(admin->execute("select filename from sysdatabases where name = 'A008'"));
+    ASSERT_TRUE(fs::exists(data));
+    ASSERT_TRUE(admin->execute("drop database A008").ok());
+    EXPECT_FALSE(fs::exists(data));
+    EXPECT_FALSE(fs::exists(f.folder() + "/A008_log.ldf"));
+}
