@@ -112,8 +112,15 @@ void Session::runServerStatement(const Statement& st, BatchResult& out)
     case StmtKind::AlterDatabase: {
         outsideTransaction("ALTER DATABASE");
         auto info = instance_->database(st.itemName);
-        if (!info)
+        if (!info || info->filename.empty())
             throw makeError(911, st.itemName);
+        std::string schema = schemaOfDatabase(info->name);
+        sqlite3_stmt* q = prepare("SELECT COUNT(*) FROM " + quoteIdent(schema) + ".__pnw_files WHERE name = ?1 COLLATE NOCASE");
+        sqlite3_bind_text(q, 1, st.option.c_str(), -1, SQLITE_TRANSIENT);
+        bool found = sqlite3_step(q) == SQLITE_ROW && sqlite3_column_int(q, 0) > 0;
+        sqlite3_reset(q);
+        if (!found)
+            throw makeError(5041, st.option);
         return;
     }
     case StmtKind::Exec: {  // sp_configure 'option', value

@@ -117,6 +117,8 @@ TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace)
         ASSERT_TRUE(s->execute("insert into t_Base values (1)").ok());
         EXPECT_TRUE(s->execute("Backup Log [A002] with No_Log").ok());
         EXPECT_TRUE(s->execute("ALTER DATABASE [A002] MODIFY FILE (NAME ='test_log', MAXSIZE = UNLIMITED)").ok());
+        EXPECT_EQ(firstError(s->execute("ALTER DATABASE [A002] MODIFY FILE (NAME ='nope', MAXSIZE = UNLIMITED)")),
+                  5041);
         // In use: no restore over it.
         EXPECT_EQ(firstError(restore("A002", "test", ", replace")), 3101);
     }
