@@ -69,6 +69,22 @@ TEST(StandinScripts, BaseAndAcctCtlRunCleanAndTheirObjectsWork)
                             "FKey = 'IntelTransferAccountType'"),
               "3");
 
+    // The balance procedure brings the ancestors' totals in line, level by level.
+    ASSERT_TRUE(base->execute("insert into T_Account (FAccountID, FNumber, FName, FParentID) values (9001, '9', N'A', 0)\n"
+                              "insert into T_Account (FAccountID, FNumber, FName, FParentID) values (9002, '9.1', N'B', 9001)\n"
+                              "insert into T_Account (FAccountID, FNumber, FName, FParentID) values (9003, '9.1.1', N'C', 9002)\n"
+                              "insert into t_Balance (FYear, FPeriod, FAccountID, FDetailID, FCurrencyID, FDebit, FDebitFor) "
+                              "values (2018, 1, 9003, 0, 1, 12.5, 12.5)")
+                    .ok());
+    auto r = base->execute("exec sp_UpdateBalance 9003, 1");
+    ASSERT_TRUE(r.ok()) << r.errors.front().what();
+    EXPECT_EQ(scalar(*base, "select count(*) from t_Balance where FAccountID in (9001, 9002) and FCurrencyID = 1 "
+                            "and FDebit = 12.5"),
+              "2");
+    EXPECT_EQ(scalar(*base, "select count(*) from t_Balance where FAccountID in (9001, 9002) and FCurrencyID = 0 "
+                            "and FDebitFor = 12.5"),
+              "2");
+
     // The triggers fill the derived columns and keep the item counter.
     ASSERT_TRUE(base->execute("insert into T_Item (FItemClassID, FNumber, FName) values (1, '01', N'甲')").ok());
     ASSERT_TRUE(base->execute("declare @p int\n"
