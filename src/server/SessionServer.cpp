@@ -34,39 +34,22 @@ void Session::checkAlive()
 {
     if (killed_ || !db_)
         throw SqlError(233, "与服务器的连接已断开：会话已被终止(KILL)。");
-    if (dropsSeen_ != instance_->dropGeneration()) {
+    if (dropsSeen_ != instance_->dropGeneration() && sqlite3_get_autocommit(db_)) {
         dropsSeen_ = instance_->dropGeneration();
-        // Attached databases whose files went away are let go, so nothing
-        // writes into a deleted file.
-        for (auto it = attached_.begin(); it != attached_.end();) {
-            // Attached schemas are named "db" + dbid.
-            auto info = instance_->databaseById(std::atoi(it->second.c_str() + 2));
-            bool gone = true;
-            if (info) {
-                sqlite3_stmt* st = nullptr;
-                std::string file;
-                if (sqlite3_prepare_v2(db_, "SELECT file FROM pragma_database_list WHERE name = ?1", -1, &st,
-                                       nullptr) == SQLITE_OK) {
-                    sqlite3_bind_text(st, 1, it->second.c_str(), -1, SQLITE_TRANSIENT);
-                    if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0))
-                        file = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-                }
+        // A database was dropped or replaced: attached files are let go (and
+        // attached again on their next use), so nothing writes into a
+        // deleted file.
+        if (!attached_.empty()) {
+            for (auto& [sql, st] : stmtCache_)
                 sqlite3_finalize(st);
-                gone = info->state != 0 || file.empty() || info->filename.empty() ||
-                       collateCompare(file, info->filename) != 0;
+            stmtCache_.clear();
+            batchCache_.clear();
+            for (const auto& [key, schema] : attached_) {
+                sqlite3_exec(db_, ("DETACH DATABASE " + quoteIdent(schema)).c_str(), nullptr, nullptr, nullptr);
+                catalogs_.erase(schema);
             }
-            if (gone && sqlite3_get_autocommit(db_)) {
-                for (auto& [sql, st] : stmtCache_)
-                    sqlite3_finalize(st);
-                stmtCache_.clear();
-                sqlite3_exec(db_, ("DETACH DATABASE " + quoteIdent(it->second)).c_str(), nullptr, nullptr, nullptr);
-                catalogs_.erase(it->second);
-                batchCache_.clear();
-                it = attached_.erase(it);
-                ++schemaGeneration_;
-            } else {
-                ++it;
-            }
+            attached_.clear();
+            ++schemaGeneration_;
         }
     }
 }
