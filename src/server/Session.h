@@ -52,6 +52,7 @@ public:
     int spid() const override { return spid_; }
     std::string versionText() const override { return version_; }
     std::string identityInsertTable() const override { return identityInsert_; }
+    std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) override;
 
     Instance& instance() { return *instance_; }
     sqlite3* handle() { return db_; }
@@ -80,6 +81,7 @@ private:
     Value objectId(const std::string& name);
     Value objectProperty(int64_t id, const std::string& prop);
     Value dbNameOf(const Value& id);
+    void closeDataSources();
 
     std::shared_ptr<Instance> instance_;
     sqlite3* db_ = nullptr;
@@ -99,6 +101,7 @@ private:
     const std::vector<Token>* curLiterals_ = nullptr;
     int curBase_ = 0;
     const std::vector<Value>* curParams_ = nullptr;
+    std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
 };
 
 }  // namespace server

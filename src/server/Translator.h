@@ -50,6 +50,9 @@ public:
     virtual int spid() const = 0;
     virtual std::string versionText() const = 0;
     virtual std::string identityInsertTable() const = 0;  // collation key or ""
+    // An OpenDataSource rowset: the SQL table that reads it, open until the
+    // statement ends; `columns` gets its columns. Throws SqlError.
+    virtual std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) = 0;
 };
 
 struct Source {
