@@ -68,13 +68,16 @@ int connect(sqlite3* db, void*, int argc, const char* const* argv, sqlite3_vtab*
         if (it != registry().end())
             source = it->second;
     }
-    if (!source || !source->table) {
-        *err = sqlite3_mprintf("pnw_jet: the source is gone");
-        return SQLITE_ERROR;
-    }
+    // A table whose statement has ended (a rollback brought its definition
+    // back) reads nothing and can still be dropped.
     std::string decl = "CREATE TABLE x(";
-    for (size_t i = 0; i < source->table->fields.size(); ++i)
-        decl += (i ? ", " : "") + quoteIdent(source->table->fields[i].name);
+    if (!source || !source->table) {
+        source.reset();
+        decl += "\"__closed\"";
+    } else {
+        for (size_t i = 0; i < source->table->fields.size(); ++i)
+            decl += (i ? ", " : "") + quoteIdent(source->table->fields[i].name);
+    }
     decl += ")";
     int rc = sqlite3_declare_vtab(db, decl.c_str());
     if (rc != SQLITE_OK)
@@ -94,7 +97,7 @@ int disconnect(sqlite3_vtab* vtab)
 int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 {
     const auto* v = reinterpret_cast<JetVtab*>(vtab);
-    double rows = double(std::max<int64_t>(1, v->source->table->rowCount));
+    double rows = v->source ? double(std::max<int64_t>(1, v->source->table->rowCount)) : 1.0;
     info->estimatedRows = sqlite3_int64(rows);
     info->estimatedCost = rows * 10;
     return SQLITE_OK;
@@ -132,6 +135,12 @@ int filter(sqlite3_vtab_cursor* cur, int, const char*, int, sqlite3_value**)
 {
     auto* c = reinterpret_cast<JetCursor*>(cur);
     auto* v = reinterpret_cast<JetVtab*>(cur->pVtab);
+    if (!v->source) {
+        c->eof = true;
+        sqlite3_free(v->base.zErrMsg);
+        v->base.zErrMsg = engineError(7330, "数据源已关闭。");
+        return SQLITE_ERROR;
+    }
     try {
         c->cursor = v->source->reader->openTable(v->source->table->name);
     } catch (const std::exception&) {
