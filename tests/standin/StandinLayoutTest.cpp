@@ -22,6 +22,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Runs a command; its standard output and exit code.
+std::pair<std::string, int> runCommand(const std::string& cmd)
+{
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p)
+        return {"", -1};
+    std::string out;
+    char buf[512];
+    while (size_t n = fread(buf, 1, sizeof buf, p))
+        out.append(buf, n);
+    int status = pclose(p);
+    return {out, WEXITSTATUS(status)};
+}
+
 const fs::path kSource = fs::path(PNW_SOURCE_DIR) / "standin";
 
 std::string readBytes(const fs::path& p)
@@ -231,22 +245,22 @@ TEST(StandinToolTest, PrintsTheEnvironment)
 {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/inst";
-    const std::string cmd = std::string(PNW_BINARY_DIR) + "/bin/standin '" + folder + "' --version 14.1 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[512];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        out.append(buf, n);
-    int status = pclose(p);
-    EXPECT_NE(WEXITSTATUS(status), 2) << out;
+    const std::string bin = std::string(PNW_BINARY_DIR) + "/bin/";
+    auto [out, code] = runCommand(bin + "standin '" + folder + "' --version 14.1 2>/dev/null");
+    EXPECT_NE(code, 2) << out;
     EXPECT_NE(out.find("export CommonProgramFiles='" + folder + "/common'\n"), std::string::npos) << out;
     EXPECT_NE(out.find("export PNW_REGISTRY_FILE='" + folder + "/registry.txt'\n"), std::string::npos);
     EXPECT_NE(out.find("export PNW_SQL_INSTANCE_DIR='" + folder + "/sql/MSSQLSERVER'\n"), std::string::npos);
     EXPECT_NE(out.find("export PNW_DATA_DIR='" + folder + "/data'\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(folder + "/product/Advance/system_VEQ75.mda"));
-    // Bad arguments.
-    EXPECT_EQ(WEXITSTATUS(std::system((std::string(PNW_BINARY_DIR) + "/bin/standin 2>/dev/null").c_str())), 2);
+    // The client tool reaches the instance with the login and sees the seeded rows.
+    auto [rows, rc] = runCommand(bin + "localsql -S '" + folder + "/sql/MSSQLSERVER' -d AcctCtl -U sa -P 'VEQ#2015sa' " +
+                                 "-Q 'SELECT FTypeID FROM t_ad_dbtype'");
+    EXPECT_EQ(rc, 0) << rows;
+    EXPECT_EQ(rows.rfind("FTypeID\n1\n", 0), 0u) << rows;
+    // Bad arguments, and a second layout into the same folder.
+    EXPECT_EQ(runCommand(bin + "standin 2>/dev/null").second, 2);
+    EXPECT_EQ(runCommand(bin + "standin '" + folder + "' 2>/dev/null").second, 2);
 }
 
 }  // namespace
