@@ -1,5 +1,6 @@
 #include "StandinLayout.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,17 @@ void execute(server::Session& session, const std::string& sql, std::vector<std::
     auto r = session.execute(sql);
     if (!r.ok())
         problems.push_back(sql + ": " + errorsOf(r));
+}
+
+// The base account set's scripts, in the order of their names.
+std::vector<fs::path> baseScripts(const fs::path& folder)
+{
+    std::vector<fs::path> scripts;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file() && e.path().extension() == ".sql")
+            scripts.push_back(e.path());
+    std::sort(scripts.begin(), scripts.end());
+    return scripts;
 }
 
 std::string quoted(const std::string& text)
@@ -201,8 +213,8 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
         if (inst->database(kBaseDatabase)) {
             {
                 server::Session base(inst, options.login, options.password, kBaseDatabase);
-                for (const char* script : {"10_tables.sql", "20_objects.sql", "30_rows.sql"})
-                    runScript(base, source / "base" / script, result.problems);
+                for (const auto& script : baseScripts(source / "base"))
+                    runScript(base, script, result.problems);
                 // The logical file names the server gave the base (when it lists them).
                 auto files = base.execute("select name, status FROM sysfiles");
                 if (files.ok() && !files.resultSets.empty()) {
