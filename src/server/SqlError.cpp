@@ -116,7 +116,6 @@ const std::map<int, Message>& messageTable()
         {7303, {"无法初始化链接服务器 \"(null)\" 的 OLE DB 访问接口 \"%1\" 的数据源对象。", ErrorScope::Statement}},
         {7314, {"链接服务器 \"(null)\" 的 OLE DB 访问接口 \"%1\" 不包含表 \"%2\"。该表不存在，或者当前用户没有访问该表的权限。", ErrorScope::Statement}},
         {7330, {"%1", ErrorScope::Statement}},
-        {15281, {"SQL Server 阻止了对组件 'Ad Hoc Distributed Queries' 的 STATEMENT 'OpenRowset/OpenDatasource' 的访问，因为此组件已作为此服务器安全配置的一部分而被关闭。系统管理员可以通过使用 sp_configure 启用 'Ad Hoc Distributed Queries'。有关启用 'Ad Hoc Distributed Queries' 的详细信息，请参阅 SQL Server 联机丛书中的 \"外围应用配置器\"。", ErrorScope::Statement}},
         {174, {"%1 函数要求有 %2 个参数。", ErrorScope::Batch}},
         {8155, {"没有为 '%1' 的列 %2 指定任何列名称。", ErrorScope::Statement}},
         {8144, {"为过程或函数 %1 指定了过多的参数。", ErrorScope::Batch}},
