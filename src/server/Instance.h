@@ -6,7 +6,6 @@
 // live sessions. Single-threaded use only.
 #pragma once
 
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -54,9 +53,9 @@ public:
     std::string versionText();
     // The value in use of a configuration option (sp_configure's
     // run_value); 0 for an option the instance does not list.
-    int64_t configValue(const std::string& name);
+    int configValue(const std::string& name);
     // Sets an option's configured value and value in use together.
-    void setConfigValue(const std::string& name, int64_t value);
+    void setConfigValue(const std::string& name, int value);
 
     // CREATE DATABASE / DROP DATABASE (files live in the instance folder).
     void createDatabase(const std::string& name);

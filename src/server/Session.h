@@ -49,10 +49,10 @@ public:
     std::string schemaOfDatabase(const std::string& db) override;
     std::string currentDatabase() const override { return dbName_; }
     std::string masterSchema() override;
+    std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) override;
     int spid() const override { return spid_; }
     std::string versionText() const override { return version_; }
     std::string identityInsertTable() const override { return identityInsert_; }
-    std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) override;
 
     Instance& instance() { return *instance_; }
     sqlite3* handle() { return db_; }
@@ -98,10 +98,10 @@ private:
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
     int64_t schemaGeneration_ = 0;
     SessionHooks hooks_;
+    std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
     const std::vector<Token>* curLiterals_ = nullptr;
     int curBase_ = 0;
     const std::vector<Value>* curParams_ = nullptr;
-    std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
 };
 
 }  // namespace server
