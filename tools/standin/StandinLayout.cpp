@@ -227,11 +227,16 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
                 }
             }
             server::Session master(inst, options.login, options.password, "master");
-            for (const char* bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"})
+            for (const char* bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) {
+                const size_t before = result.problems.size();
                 execute(master,
                         std::string("BACKUP DATABASE ") + kBaseDatabase + " TO DISK = " +
                             quoted((sqldb / bak).string()) + " WITH INIT",
                         result.problems);
+                // A failed backup leaves no half-written file behind.
+                if (result.problems.size() != before)
+                    fs::remove(sqldb / bak);
+            }
             execute(master, std::string("DROP DATABASE ") + kBaseDatabase, result.problems);
         }
         server::Instance::release(instance.string());
