@@ -8,6 +8,7 @@
 
 #include "server/Convert.h"
 #include "server/Ddl.h"
+#include "server/OpenDataSource.h"
 #include "server/Parser.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
@@ -465,9 +466,27 @@ void Session::runPlan(const Plan& plan, const std::vector<Token>& literals, int 
         run("RELEASE \"__stmt\"");
 }
 
+std::string Session::openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns)
+{
+    std::string name = OpenDataSource::open(*instance_, db_, ref, columns);
+    dataSources_.push_back(name);
+    return "temp." + quoteIdent(name);
+}
+
+void Session::closeDataSources()
+{
+    for (const auto& name : dataSources_)
+        OpenDataSource::close(db_, name);
+    dataSources_.clear();
+}
+
 void Session::executeStatement(const Statement& st, const std::vector<Token>& literals, int literalBase,
                                BatchResult& out, const std::vector<Value>& params, std::vector<Plan>* plans)
 {
+    struct CloseSources {
+        Session& s;
+        ~CloseSources() { s.closeDataSources(); }
+    } closeSources{*this};
     Translator tr(*this, literalBase);
     if (isDml(st)) {
         Plan plan = tr.translate(st);

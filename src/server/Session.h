@@ -49,6 +49,7 @@ public:
     std::string schemaOfDatabase(const std::string& db) override;
     std::string currentDatabase() const override { return dbName_; }
     std::string masterSchema() override;
+    std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) override;
     int spid() const override { return spid_; }
     std::string versionText() const override { return version_; }
     std::string identityInsertTable() const override { return identityInsert_; }
@@ -145,6 +146,7 @@ private:
     Value objectId(const std::string& name);
     Value objectProperty(int64_t id, const std::string& prop);
     Value dbNameOf(const Value& id);
+    void closeDataSources();
 
     std::shared_ptr<Instance> instance_;
     sqlite3* db_ = nullptr;
@@ -161,6 +163,7 @@ private:
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
     int64_t schemaGeneration_ = 0;
     SessionHooks hooks_;
+    std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
     const std::vector<Token>* curLiterals_ = nullptr;
     int curBase_ = 0;
     const std::vector<Value>* curParams_ = nullptr;

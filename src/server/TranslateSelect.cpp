@@ -164,8 +164,15 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
 {
     (void)parent;
     Source src;
-    if (ref.kind == TableRef::Kind::OpenDataSource)
-        throw makeError(7403, ref.odsProvider);
+    if (ref.kind == TableRef::Kind::OpenDataSource) {
+        // The source's path and table are literals: no reuse of the translation.
+        markUncacheable();
+        derivedSql_ = ctx_.openDataSource(ref, src.columns);
+        src.hasAlias = !ref.alias.empty();
+        src.name = src.hasAlias ? ref.alias : ref.name.name;
+        src.sqlAlias = quoteIdent(src.name);
+        return src;
+    }
     if (ref.kind == TableRef::Kind::Derived) {
         SelectOut inner = select(*ref.derived, nullptr);
         src.name = ref.alias;
