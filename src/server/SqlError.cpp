@@ -102,6 +102,7 @@ const std::map<int, Message>& messageTable()
         {4928, {"无法更改列 '%1'，因为它是 'IDENTITY'。", ErrorScope::Statement}},
         {1919, {"表中的列 '%1' 的类型不能用作索引中的键列。", ErrorScope::Statement}},
         {1505, {"因为发现对象名称 'dbo.%1' 和索引名称 '%2' 有重复的键，所以 CREATE UNIQUE INDEX 语句终止。", ErrorScope::Statement}},
+        {141, {"向变量赋值的 SELECT 语句不能与数据检索操作结合使用。", ErrorScope::Batch}},
         {134, {"变量名 '%1' 已声明。变量名在查询批次或存储过程内部必须唯一。", ErrorScope::Batch}},
         {2812, {"找不到存储过程 '%1'。", ErrorScope::Statement}},
         {2714, {"数据库中已存在名为 '%1' 的对象。", ErrorScope::Statement}},
