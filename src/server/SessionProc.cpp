@@ -408,17 +408,25 @@ void Session::execDynamic(const Statement& st, BatchResult& out)
         text += t.s;
     }
     BatchResult inner;
+    auto passOn = [&] {
+        for (auto& rs : inner.resultSets)
+            out.resultSets.push_back(std::move(rs));
+        if (inner.rowsAffected >= 0)
+            out.rowsAffected = inner.rowsAffected;
+        for (auto& e : inner.errors)
+            out.errors.push_back(e);
+    };
     try {
         runNestedBatch(text, inner);
     } catch (const SqlError& e) {
-        inner.errors.push_back(e);
-    }
-    for (auto& rs : inner.resultSets)
-        out.resultSets.push_back(std::move(rs));
-    if (inner.rowsAffected >= 0)
-        out.rowsAffected = inner.rowsAffected;
-    for (auto& e : inner.errors)
+        passOn();
+        // A parse error ends only the inner text; a batch-aborting one the caller too.
+        if (e.scope() != ErrorScope::Parse)
+            throw;
         out.errors.push_back(e);
+        return;
+    }
+    passOn();
 }
 
 void Session::execProcedure(const Statement& st, BatchResult& out)
