@@ -629,8 +629,9 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
     frame.text = batch;
     Frame* savedFrame = frame_;
     frame_ = &frame;
-    if (!cacheable && (parsed.statements.empty() || parsed.statements[0]->kind != StmtKind::CreateProcedure &&
-                                                        parsed.statements[0]->kind != StmtKind::CreateTrigger))
+    bool module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
+                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
+    if (!cacheable && !module)
         declareAll(parsed.statements);
     for (const auto& stp : parsed.statements) {
         cached->literalBases.push_back(stp->literalBase);

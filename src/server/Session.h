@@ -93,6 +93,7 @@ private:
         std::map<std::string, Variable> vars;  // values bound when it was declared
         std::vector<std::vector<Value>> rows;
         std::vector<SqlType> types;
+        std::vector<ColumnMeta> columns;
         size_t next = 0;
         bool open = false;
         bool refreshProcesses = false;
@@ -127,7 +128,7 @@ private:
     void prepareTriggerCapture(const Statement& st);
     void declareCursor(const Statement& st);
     void openCursor(const Statement& st);
-    void fetchCursor(const Statement& st);
+    void fetchCursor(const Statement& st, BatchResult& out);
     Cursor& cursor(const std::string& name);
     // Server level (SessionServer.cpp).
     void runServerStatement(const Statement& st, BatchResult& out);

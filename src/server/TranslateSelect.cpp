@@ -266,6 +266,11 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
         Scope scope = bindFrom(core.from, parent, fromSql);
         std::vector<OutputColumn> cols;
         std::vector<std::string> exprs;
+        size_t assigning = 0;
+        for (const auto& item : core.items)
+            assigning += item.assignVariable.empty() ? 0 : 1;
+        if (assigning > 0 && (assigning != core.items.size() || core.into))
+            throw makeError(141);
         for (const auto& item : core.items) {
             if (!item.assignVariable.empty()) {
                 SqlType ignored;
