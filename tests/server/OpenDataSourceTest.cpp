@@ -280,17 +280,19 @@ TEST_F(OpenDataSourceTest, ReadsInsideAnOpenTransactionAndJoins)
     EXPECT_FALSE(run("SELECT * FROM A").ok());
 }
 
-// The whole standard sample account set, copied table by table as the
-// account creation stages it, against its table text.
-TEST(OpenDataSourceSampleTest, CopiesTheStandardSampleExactly)
+// Each sample account set, copied table by table as the account creation
+// stages it, against its table text.
+class OpenDataSourceSampleTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly)
 {
     ServerFixture server;
     server.instance->setConfigValue("Ad Hoc Distributed Queries", 1);
     QTemporaryDir dir;
-    const std::string source = std::string(PNW_SOURCE_DIR) + "/samples/standard";
+    const std::string source = std::string(PNW_SOURCE_DIR) + "/samples/" + GetParam();
     const auto tables = jet::readTableTextFolder(source);
     ASSERT_FALSE(tables.empty());
-    const std::string ais = dir.filePath("standard.ais").toStdString();
+    const std::string ais = dir.filePath("source.ais").toStdString();
     const std::string mda = dir.filePath("system.mda").toStdString();
     jet::JetWriter::writeFile(ais, tables);
     jet::Workgroup::writeFile(mda);
@@ -300,14 +302,22 @@ TEST(OpenDataSourceSampleTest, CopiesTheStandardSampleExactly)
         auto copy = session->execute("SELECT * INTO [AIS_" + t.name + "]\r\nFROM " +
                                      odsFrom(kJet, connectionText(kJet, ais, mda), t.name));
         ASSERT_TRUE(copy.ok()) << copy.errors.front().text();
-        auto cols = session->execute("SELECT name, xtype, isnullable FROM syscolumns WHERE id = OBJECT_ID('AIS_" +
-                                     t.name + "') ORDER BY colid");
+        auto cols = session->execute("SELECT name, xtype, isnullable, length FROM syscolumns WHERE id = "
+                                     "OBJECT_ID('AIS_" + t.name + "') ORDER BY colid");
         ASSERT_TRUE(cols.ok());
         const auto& crows = cols.resultSets.at(0).rows;
         ASSERT_EQ(crows.size(), t.columns.size());
         for (size_t c = 0; c < t.columns.size(); ++c) {
             EXPECT_EQ(crows[c][0].s, t.columns[c].name);
-            EXPECT_EQ(crows[c][1].i, expectedXtype(t.columns[c])) << t.columns[c].name;
+            const jet::ColumnSpec& spec = t.columns[c];
+            EXPECT_EQ(crows[c][1].i, expectedXtype(spec)) << spec.name;
+            // Yes/No and AutoNumber columns are never Null in Jet.
+            bool notNull = spec.required || spec.type == jet::ColumnType::Boolean ||
+                           spec.type == jet::ColumnType::AutoNumber;
+            EXPECT_EQ(crows[c][2].i, notNull ? 0 : 1) << spec.name;
+            if (spec.type == jet::ColumnType::Text) {
+                EXPECT_EQ(crows[c][3].i, 2 * spec.size) << spec.name;
+            }
         }
         auto data = session->execute("SELECT * FROM [AIS_" + t.name + "]");
         ASSERT_TRUE(data.ok());
@@ -327,5 +337,7 @@ TEST(OpenDataSourceSampleTest, CopiesTheStandardSampleExactly)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Samples, OpenDataSourceSampleTest, ::testing::Values("standard", "mini"));
 
 }  // namespace
