@@ -11,11 +11,10 @@ namespace {
 
 const QSet<QByteArray> &skippedTypes() {
     static const QSet<QByteArray> types = {
-        "proc",   "sysfs",     "devtmpfs", "devpts",  "tmpfs",      "cgroup",    "cgroup2",  "mqueue",
-        "pstore", "securityfs", "debugfs", "tracefs", "configfs",   "fusectl",   "bpf",      "hugetlbfs",
-        "autofs", "binfmt_misc", "nsfs",   "ramfs",   "rpc_pipefs", "nfs",       "nfs4",     "cifs",
-        "smbfs",  "smb3",       "sshfs",   "fuse.sshfs", "9p",      "squashfs",  "iso9660",  "udf",
-        "efivarfs", "selinuxfs"};
+        "proc",       "sysfs",   "devtmpfs",   "devpts",   "tmpfs",   "cgroup",   "cgroup2",   "mqueue", "pstore",
+        "securityfs", "debugfs", "tracefs",    "configfs", "fusectl", "bpf",      "hugetlbfs", "autofs", "binfmt_misc",
+        "nsfs",       "ramfs",   "rpc_pipefs", "nfs",      "nfs4",    "cifs",     "smbfs",     "smb3",   "sshfs",
+        "fuse.sshfs", "9p",      "squashfs",   "iso9660",  "udf",     "efivarfs", "selinuxfs"};
     return types;
 }
 
@@ -48,7 +47,7 @@ QStringList ServerDrives::mountedLocalDrives() {
     return drives;
 }
 
-void ServerDrives::GetDriverList(const QString &CurrPath, QStringList &vArr, const QString &FileExtName) const {
+void ServerDrives::GetDriverList(const QString &CurrPath, QStringList &vArr, const QString &FileExtName) {
     int n = 0;
     try {
         if (CurrPath.isEmpty()) {
@@ -70,7 +69,7 @@ void ServerDrives::GetDriverList(const QString &CurrPath, QStringList &vArr, con
     }
 }
 
-qint64 ServerDrives::GetDiskInformation(const QString &CurrDrive, int lDiskType) const {
+qint64 ServerDrives::GetDiskInformation(const QString &CurrDrive, int lDiskType) {
     const QStorageInfo volume(CurrDrive);
     if (CurrDrive.isEmpty() || !QFileInfo::exists(CurrDrive) || !volume.isValid() || !volume.isReady())
         throw PnwError(76, QStringLiteral("ServerDrives.GetDiskInformation"),
@@ -78,7 +77,7 @@ qint64 ServerDrives::GetDiskInformation(const QString &CurrDrive, int lDiskType)
     return BytesToMegabytes(lDiskType == 0 ? volume.bytesAvailable() : volume.bytesFree());
 }
 
-bool ServerDrives::ExistFolder(const QString &sSpec) const { return !sSpec.isEmpty() && QFileInfo(sSpec).isDir(); }
+bool ServerDrives::ExistFolder(const QString &sSpec) { return !sSpec.isEmpty() && QFileInfo(sSpec).isDir(); }
 
 qint64 ServerDrives::BytesToMegabytes(qint64 bytes) {
     constexpr qint64 mb = 1024 * 1024;

@@ -2,10 +2,12 @@
 // brings the first to the front and ends at once.
 #include <QApplication>
 
+#include "wizard/WizardServices.h"
 #include "wizard/frmMain.h"
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    ConnectWizardServices();
     frmMain window;
     if (!window.Form_Load()) return 0;
     if (!window.ended()) window.show();

@@ -6,7 +6,10 @@
 #include "accounts/ServerDrives.h"
 #include "foundation/InputChecks.h"
 #include "platform/PnwError.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/InputChecks.h"
+#include "foundation/ServerComponent.h"
+#include "foundation/ServerFolders.h"
+#include "platform/PnwError.h"
 #include "wizard/WizardGlobals.h"
 
 namespace {
@@ -19,9 +22,7 @@ SettingsVerdict rejected(const QString &message, SettingsField focus) {
     return verdict;
 }
 
-bool sameName(const QString &a, const QString &b) {
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString &a, const QString &b) { return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -31,7 +32,13 @@ SettingsValidator::Lookups SettingsValidator::defaultLookups() {
     lookups.accounts = [] { return WizardHooks::PurgeAndListAccounts(); };
     lookups.databases = [] { return WizardHooks::ListServerDatabases(); };
     lookups.checkFolder = [](const QString &path, const QString &label) { return CheckServerFolder(path, label); };
-    lookups.freeMegabytes = [](const QString &folder) { return ServerDrivesObject().GetDiskInformation(folder); };
+    lookups.freeMegabytes = [](const QString &folder) {
+        const std::shared_ptr<ServerComponent> server = GetServerComponent();
+        if (!server)
+            throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
+                           QStringLiteral("对象变量或 With 块变量未设置"));
+        return server->GetDiskInformation(folder);
+    };
     return lookups;
 }
 
@@ -81,7 +88,8 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
     if (!CheckCompanyName(message, position, in.acctName, false, 0)) {
         SettingsVerdict verdict = rejected(message, SettingsField::AcctName);
         // The position counts in the trimmed name; select it in the field.
-        const int lead = static_cast<int>(in.acctName.size() - QString(in.acctName).remove(QRegularExpression(QStringLiteral("^ +"))).size());
+        const int lead = static_cast<int>(
+            in.acctName.size() - QString(in.acctName).remove(QRegularExpression(QStringLiteral("^ +"))).size());
         verdict.selectStart = position - 1 + lead;
         verdict.selectLength = 1;
         return verdict;
@@ -90,11 +98,13 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
     const std::optional<QList<RegisteredAccount>> accounts = m_lookups.accounts();
     if (!accounts)
         throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
-                       QStringLiteral("对象变量或 With 块变量未设置") + QStringLiteral("\r\n请检查是否正确安装VEQ专业版") +
-                           g_MinServerVersion + QStringLiteral("。"));
+                       QStringLiteral("对象变量或 With 块变量未设置") +
+                           QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
+                           QStringLiteral("。"));
     bool numberTaken = IsReservedDatabaseName(in.acctNumber);
     for (const RegisteredAccount &row : *accounts) numberTaken = numberTaken || sameName(row.number, in.acctNumber);
-    for (const QString &database : m_lookups.databases()) numberTaken = numberTaken || sameName(database, in.acctNumber);
+    for (const QString &database : m_lookups.databases())
+        numberTaken = numberTaken || sameName(database, in.acctNumber);
     if (numberTaken)
         return rejected(QStringLiteral("账套号:") + in.acctNumber + QStringLiteral("已使用，请重新输入。"),
                         SettingsField::AcctNumber);

@@ -15,7 +15,9 @@
 #include "platform/PnwDictionary.h"
 #include "platform/PnwError.h"
 #include "wizard/FileChooserSeam.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/InputChecks.h"
+#include "foundation/ServerFolders.h"
+#include "wizard/FolderChooser.h"
 #include "wizard/WizardFonts.h"
 
 namespace {
@@ -42,12 +44,14 @@ QLabel *fieldLabel(QWidget *parent, const QString &text, int y) {
 }  // namespace
 
 ctlSetting::ctlSetting(QWidget *parent, const QDateTime &started) : QWidget(parent) {
+    InstallFolderChooser();
     setFont(WizardControls::font());
     groupCaption(this, QStringLiteral("标准版（迷你版）账套设置"), 8);
     fieldLabel(this, QStringLiteral("源账套："), 40);
     m_source = new QLineEdit(this);
     m_source->setGeometry(156, 40, 280, 26);
-    m_btnSource = WizardControls::makeButton(WizardControls::ButtonKind::SettingsPage, QStringLiteral("选择账套"), this);
+    m_btnSource =
+        WizardControls::makeButton(WizardControls::ButtonKind::SettingsPage, QStringLiteral("选择账套"), this);
     m_btnSource->setGeometry(446, 38, 92, 30);
 
     groupCaption(this, QStringLiteral("专业版账套设置"), 88);
@@ -159,16 +163,16 @@ bool ctlSetting::settingsChanged() const {
 
 QLineEdit *ctlSetting::field(SettingsField which) const {
     switch (which) {
-    case SettingsField::Source:
-        return m_source;
-    case SettingsField::AcctNumber:
-        return m_number;
-    case SettingsField::AcctName:
-        return m_name;
-    case SettingsField::DBDir:
-        return m_dir;
-    default:
-        return nullptr;
+        case SettingsField::Source:
+            return m_source;
+        case SettingsField::AcctNumber:
+            return m_number;
+        case SettingsField::AcctName:
+            return m_name;
+        case SettingsField::DBDir:
+            return m_dir;
+        default:
+            return nullptr;
     }
 }
 

@@ -17,7 +17,9 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include "accounts/ServerDrives.h"
 #include "foundation/Globals.h"
+#include "foundation/ServerComponent.h"
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
@@ -70,6 +72,8 @@ protected:
         PlatformSettings::setUsageTimeoutMs(3000);
         setInstalledVersion(QStringLiteral("14.1"));
         WizardHooks::ResetToDefaults();
+        ReleaseServerComponent();
+        m_savedServerFactory = SetServerComponentFactory([] { return std::make_shared<ServerDrives>(); });
         WizardHooks::GetServerConnectionTemplate = [](QString &user, QString &password) {
             user = QStringLiteral("sa");
             password = QStringLiteral("pw");
@@ -80,7 +84,9 @@ protected:
             deleted << n;
             return accounts.remove(n);
         };
-        WizardHooks::PurgeAndListAccounts = [] { return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{}); };
+        WizardHooks::PurgeAndListAccounts = [] {
+            return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{});
+        };
         WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
                                           int status) {
             const char *const names[] = {"成功", "警告", "错误"};
@@ -101,6 +107,8 @@ protected:
     void TearDown() override {
         frmMain::setQuitHook(m_previousQuit);
         WizardHooks::ResetToDefaults();
+        ReleaseServerComponent();
+        SetServerComponentFactory(m_savedServerFactory);
         PlatformSettings::resetToEnvironment();
         g_InstalledVersion.clear();
         g_SourceEdition.clear();
@@ -118,6 +126,7 @@ protected:
     QString instanceKey() const { return m_dir.path(); }
 
     QTemporaryDir m_dir;
+    ServerComponentFactory m_savedServerFactory;
     UsageRecorder m_usage;
     QSet<QString> accounts;  // account sets that exist on the server
     QStringList deleted;
