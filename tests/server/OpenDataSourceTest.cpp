@@ -24,6 +24,17 @@ namespace fs = std::filesystem;
 using server::Value;
 
 const char* kJet = "Microsoft.Jet.OLEDB.4.0";
+
+// The batch the account creation sends to switch the ad hoc queries on.
+void enableAdHocQueries(ServerFixture& server, int value = 1)
+{
+    server::Session admin(server.instance, "sa", "pw", "master");
+    auto r = admin.execute("exec sp_configure 'show advanced options',1 \r\nreconfigure\r\n"
+                           "exec sp_configure 'Ad Hoc Distributed Queries'," + std::to_string(value) +
+                           "\r\nreconfigure\r\n");
+    if (!r.ok())
+        throw r.errors.front();
+}
 const char* kAce = "Microsoft.ACE.OLEDB.12.0";
 
 // The connection text the account creation sends (folder with its separator).
@@ -85,7 +96,7 @@ class OpenDataSourceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.instance->setConfigValue("Ad Hoc Distributed Queries", 1);
+        enableAdHocQueries(server);
         session = server.connect();
         file = dir.filePath("src.ais").toStdString();
         workgroup = dir.filePath("system.mda").toStdString();
@@ -250,7 +261,7 @@ TEST_F(OpenDataSourceTest, MissingTableIs7314)
 
 TEST_F(OpenDataSourceTest, AdHocQueriesSwitchedOff)
 {
-    server.instance->setConfigValue("Ad Hoc Distributed Queries", 0);
+    enableAdHocQueries(server, 0);
     expectError("SELECT 1 FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes"), 15281,
                 "Ad Hoc Distributed Queries");
 }
@@ -287,7 +298,7 @@ class OpenDataSourceSampleTest : public ::testing::TestWithParam<const char*> {}
 TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly)
 {
     ServerFixture server;
-    server.instance->setConfigValue("Ad Hoc Distributed Queries", 1);
+    enableAdHocQueries(server);
     QTemporaryDir dir;
     const std::string source = std::string(PNW_SOURCE_DIR) + "/samples/" + GetParam();
     const auto tables = jet::readTableTextFolder(source);
