@@ -44,10 +44,11 @@ int main(int argc, char** argv)
         const std::string instanceDir = (dir / "instance").string();
         server::Instance::create(instanceDir, "sa", "pw");
         auto instance = server::Instance::open(instanceDir);
-        instance->setConfigValue("Ad Hoc Distributed Queries", 1);
         {
             server::Session admin(instance, "sa", "pw", "master");
             admin.execute("CREATE DATABASE bench");
+            admin.execute("exec sp_configure 'show advanced options',1 \r\nreconfigure\r\n"
+                          "exec sp_configure 'Ad Hoc Distributed Queries',1\r\nreconfigure\r\n");
         }
         std::system(("cat '" + file + "' > /dev/null").c_str());
 

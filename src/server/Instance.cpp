@@ -202,21 +202,6 @@ void Instance::setSetting(const std::string& key, const std::string& value)
 
 std::string Instance::versionText() { return setting("version", kDefaultVersion); }
 
-int Instance::configValue(const std::string& name)
-{
-    Stmt st(master(), "SELECT value_in_use FROM __pnw_config WHERE name = ?1 COLLATE NOCASE");
-    st.bind(1, name);
-    return st.step() ? sqlite3_column_int(st.st, 0) : 0;
-}
-
-void Instance::setConfigValue(const std::string& name, int value)
-{
-    Stmt st(master(), "UPDATE __pnw_config SET value = ?2, value_in_use = ?2 WHERE name = ?1 COLLATE NOCASE");
-    st.bind(1, name);
-    sqlite3_bind_int(st.st, 2, value);
-    sqlite3_step(st.st);
-}
-
 namespace {
 
 // The database's name becomes its file name: only names that are safe as one

@@ -54,11 +54,6 @@ public:
     std::string setting(const std::string& key, const std::string& fallback = {});
     void setSetting(const std::string& key, const std::string& value);
     std::string versionText();
-    // The value in use of a configuration option (sp_configure's
-    // run_value); 0 for an option the instance does not list.
-    int configValue(const std::string& name);
-    // Sets an option's configured value and value in use together.
-    void setConfigValue(const std::string& name, int value);
 
     // CREATE DATABASE / DROP DATABASE (files live in the instance folder).
     void createDatabase(const std::string& name);

@@ -22,13 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kAdHocOption = "Ad Hoc Distributed Queries";
-// The text of 15281 where the message table has none.
-constexpr const char* kAdHocBlocked =
-    "SQL Server 阻止了对组件 'Ad Hoc Distributed Queries' 的 STATEMENT 'OpenRowset/OpenDatasource' 的访问，"
-    "因为此组件已作为此服务器安全配置的一部分而被关闭。系统管理员可以通过使用 sp_configure 启用 "
-    "'Ad Hoc Distributed Queries'。";
-
 std::string trimmedName(const std::string& s)
 {
     return trimRightBlanks(trimLeftBlanks(s));
@@ -116,8 +109,8 @@ std::string OpenDataSource::open(Instance& instance, sqlite3* db, const TableRef
                                  std::vector<OutputColumn>& columns)
 {
     std::string provider = trimmedName(ref.odsProvider);
-    if (instance.configValue(kAdHocOption) == 0)
-        throw makeError(15281, kAdHocBlocked);
+    if (!instance.adHocQueriesEnabled())
+        throw makeError(15281);
     if (!providerInstalled(instance, provider))
         throw makeError(7403, ref.odsProvider);
     std::shared_ptr<JetRowSource> source = openSource(ref, ref.odsProvider);

@@ -24,6 +24,17 @@ namespace fs = std::filesystem;
 using server::Value;
 
 const char* kJet = "Microsoft.Jet.OLEDB.4.0";
+
+// The batch the account creation sends to switch the ad hoc queries on.
+void enableAdHocQueries(ServerFixture& server, int value = 1)
+{
+    server::Session admin(server.instance, "sa", "pw", "master");
+    auto r = admin.execute("exec sp_configure 'show advanced options',1 \r\nreconfigure\r\n"
+                           "exec sp_configure 'Ad Hoc Distributed Queries'," + std::to_string(value) +
+                           "\r\nreconfigure\r\n");
+    if (!r.ok())
+        throw r.errors.front();
+}
 const char* kAce = "Microsoft.ACE.OLEDB.12.0";
 
 // The connection text the account creation sends (folder with its separator).
@@ -85,7 +96,7 @@ class OpenDataSourceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        server.instance->setConfigValue("Ad Hoc Distributed Queries", 1);
+        enableAdHocQueries(server);
         session = server.connect();
         file = dir.filePath("src.ais").toStdString();
         workgroup = dir.filePath("system.mda").toStdString();
@@ -250,7 +261,7 @@ TEST_F(OpenDataSourceTest, MissingTableIs7314)
 
 TEST_F(OpenDataSourceTest, AdHocQueriesSwitchedOff)
 {
-    server.instance->setConfigValue("Ad Hoc Distributed Queries", 0);
+    enableAdHocQueries(server, 0);
     expectError("SELECT 1 FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes"), 15281,
                 "Ad Hoc Distributed Queries");
 }
@@ -280,17 +291,19 @@ TEST_F(OpenDataSourceTest, ReadsInsideAnOpenTransactionAndJoins)
     EXPECT_FALSE(run("SELECT * FROM A").ok());
 }
 
-// The whole standard sample account set, copied table by table as the
-// account creation stages it, against its table text.
-TEST(OpenDataSourceSampleTest, CopiesTheStandardSampleExactly)
+// Each sample account set, copied table by table as the account creation
+// stages it, against its table text.
+class OpenDataSourceSampleTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly)
 {
     ServerFixture server;
-    server.instance->setConfigValue("Ad Hoc Distributed Queries", 1);
+    enableAdHocQueries(server);
     QTemporaryDir dir;
-    const std::string source = std::string(PNW_SOURCE_DIR) + "/samples/standard";
+    const std::string source = std::string(PNW_SOURCE_DIR) + "/samples/" + GetParam();
     const auto tables = jet::readTableTextFolder(source);
     ASSERT_FALSE(tables.empty());
-    const std::string ais = dir.filePath("standard.ais").toStdString();
+    const std::string ais = dir.filePath("source.ais").toStdString();
     const std::string mda = dir.filePath("system.mda").toStdString();
     jet::JetWriter::writeFile(ais, tables);
     jet::Workgroup::writeFile(mda);
@@ -300,14 +313,22 @@ TEST(OpenDataSourceSampleTest, CopiesTheStandardSampleExactly)
         auto copy = session->execute("SELECT * INTO [AIS_" + t.name + "]\r\nFROM " +
                                      odsFrom(kJet, connectionText(kJet, ais, mda), t.name));
         ASSERT_TRUE(copy.ok()) << copy.errors.front().text();
-        auto cols = session->execute("SELECT name, xtype, isnullable FROM syscolumns WHERE id = OBJECT_ID('AIS_" +
-                                     t.name + "') ORDER BY colid");
+        auto cols = session->execute("SELECT name, xtype, isnullable, length FROM syscolumns WHERE id = "
+                                     "OBJECT_ID('AIS_" + t.name + "') ORDER BY colid");
         ASSERT_TRUE(cols.ok());
         const auto& crows = cols.resultSets.at(0).rows;
         ASSERT_EQ(crows.size(), t.columns.size());
         for (size_t c = 0; c < t.columns.size(); ++c) {
             EXPECT_EQ(crows[c][0].s, t.columns[c].name);
-            EXPECT_EQ(crows[c][1].i, expectedXtype(t.columns[c])) << t.columns[c].name;
+            const jet::ColumnSpec& spec = t.columns[c];
+            EXPECT_EQ(crows[c][1].i, expectedXtype(spec)) << spec.name;
+            // Yes/No and AutoNumber columns are never Null in Jet.
+            bool notNull = spec.required || spec.type == jet::ColumnType::Boolean ||
+                           spec.type == jet::ColumnType::AutoNumber;
+            EXPECT_EQ(crows[c][2].i, notNull ? 0 : 1) << spec.name;
+            if (spec.type == jet::ColumnType::Text) {
+                EXPECT_EQ(crows[c][3].i, 2 * spec.size) << spec.name;
+            }
         }
         auto data = session->execute("SELECT * FROM [AIS_" + t.name + "]");
         ASSERT_TRUE(data.ok());
@@ -327,5 +348,7 @@ TEST(OpenDataSourceSampleTest, CopiesTheStandardSampleExactly)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Samples, OpenDataSourceSampleTest, ::testing::Values("standard", "mini"));
 
 }  // namespace
