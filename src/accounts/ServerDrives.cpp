@@ -11,11 +11,10 @@ namespace {
 
 const QSet<QByteArray> &skippedTypes() {
     static const QSet<QByteArray> types = {
-        "proc",   "sysfs",     "devtmpfs", "devpts",  "tmpfs",      "cgroup",    "cgroup2",  "mqueue",
-        "pstore", "securityfs", "debugfs", "tracefs", "configfs",   "fusectl",   "bpf",      "hugetlbfs",
-        "autofs", "binfmt_misc", "nsfs",   "ramfs",   "rpc_pipefs", "nfs",       "nfs4",     "cifs",
-        "smbfs",  "smb3",       "sshfs",   "fuse.sshfs", "9p",      "squashfs",  "iso9660",  "udf",
-        "efivarfs", "selinuxfs"};
+        "proc",       "sysfs",   "devtmpfs",   "devpts",   "tmpfs",   "cgroup",   "cgroup2",   "mqueue", "pstore",
+        "securityfs", "debugfs", "tracefs",    "configfs", "fusectl", "bpf",      "hugetlbfs", "autofs", "binfmt_misc",
+        "nsfs",       "ramfs",   "rpc_pipefs", "nfs",      "nfs4",    "cifs",     "smbfs",     "smb3",   "sshfs",
+        "fuse.sshfs", "9p",      "squashfs",   "iso9660",  "udf",     "efivarfs", "selinuxfs"};
     return types;
 }
 

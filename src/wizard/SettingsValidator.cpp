@@ -19,9 +19,7 @@ SettingsVerdict rejected(const QString &message, SettingsField focus) {
     return verdict;
 }
 
-bool sameName(const QString &a, const QString &b) {
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
-}
+bool sameName(const QString &a, const QString &b) { return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -81,7 +79,8 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
     if (!CheckCompanyName(message, position, in.acctName, false, 0)) {
         SettingsVerdict verdict = rejected(message, SettingsField::AcctName);
         // The position counts in the trimmed name; select it in the field.
-        const int lead = static_cast<int>(in.acctName.size() - QString(in.acctName).remove(QRegularExpression(QStringLiteral("^ +"))).size());
+        const int lead = static_cast<int>(
+            in.acctName.size() - QString(in.acctName).remove(QRegularExpression(QStringLiteral("^ +"))).size());
         verdict.selectStart = position - 1 + lead;
         verdict.selectLength = 1;
         return verdict;
@@ -90,11 +89,13 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
     const std::optional<QList<RegisteredAccount>> accounts = m_lookups.accounts();
     if (!accounts)
         throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
-                       QStringLiteral("对象变量或 With 块变量未设置") + QStringLiteral("\r\n请检查是否正确安装VEQ专业版") +
-                           g_MinServerVersion + QStringLiteral("。"));
+                       QStringLiteral("对象变量或 With 块变量未设置") +
+                           QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
+                           QStringLiteral("。"));
     bool numberTaken = IsReservedDatabaseName(in.acctNumber);
     for (const RegisteredAccount &row : *accounts) numberTaken = numberTaken || sameName(row.number, in.acctNumber);
-    for (const QString &database : m_lookups.databases()) numberTaken = numberTaken || sameName(database, in.acctNumber);
+    for (const QString &database : m_lookups.databases())
+        numberTaken = numberTaken || sameName(database, in.acctNumber);
     if (numberTaken)
         return rejected(QStringLiteral("账套号:") + in.acctNumber + QStringLiteral("已使用，请重新输入。"),
                         SettingsField::AcctNumber);

@@ -10,10 +10,10 @@ namespace {
 
 QString userKey(const QString &key) {
     const QByteArray user = qgetenv("USER");
-    return QString::fromLatin1(QCryptographicHash::hash((key + QString::fromLocal8Bit(user)).toUtf8(),
-                                                        QCryptographicHash::Sha1)
-                                   .toHex()
-                                   .left(16));
+    return QString::fromLatin1(
+        QCryptographicHash::hash((key + QString::fromLocal8Bit(user)).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16));
 }
 
 }  // namespace
@@ -25,7 +25,9 @@ SingleInstance::~SingleInstance() {
     delete m_lock;
 }
 
-QString SingleInstance::lockFilePath() const { return QDir::temp().filePath(QStringLiteral("acctupgrade-") + m_key + QStringLiteral(".lock")); }
+QString SingleInstance::lockFilePath() const {
+    return QDir::temp().filePath(QStringLiteral("acctupgrade-") + m_key + QStringLiteral(".lock"));
+}
 
 QString SingleInstance::serverName() const { return QStringLiteral("acctupgrade-") + m_key; }
 

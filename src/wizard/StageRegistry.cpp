@@ -45,4 +45,4 @@ StageRegistry::Override::Override(QList<StageEntry> stages) : m_previous(overrid
 
 StageRegistry::Override::~Override() { overridden() = m_previous; }
 
-QString GetStepName() { return StageRegistry::stepName(g_CurrentModule); }
+QString StageRegistry::currentStepName() { return stepName(g_CurrentModule); }

@@ -7,12 +7,12 @@
 #include <QString>
 
 struct UpgradeLogLine {
-    QString status;       // "成功", "警告", "错误" or ""
+    QString status;  // "成功", "警告", "错误" or ""
     QString time;
     QString project;
     QString description;
     QString detail;
-    QString link;         // the detail table's name, "" without one
+    QString link;  // the detail table's name, "" without one
 
     // The six fields joined by "|".
     QString toText() const;

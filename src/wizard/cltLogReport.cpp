@@ -142,8 +142,7 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
     const int n = static_cast<int>(m_lines.size());
     if (m_grid->rowCount() < n) m_grid->setRowCount(n);
     const QString fields[] = {line.time, line.project, line.description, line.detail, line.link};
-    for (int c = 2; c <= kLinkColumn; ++c)
-        m_grid->setItem(n - 1, c - 1, new QTableWidgetItem(fields[c - 2]));
+    for (int c = 2; c <= kLinkColumn; ++c) m_grid->setItem(n - 1, c - 1, new QTableWidgetItem(fields[c - 2]));
     QTableWidgetItem *logCell = m_grid->item(n - 1, kLogColumn - 1);
     QFont underlined = logCell->font();
     underlined.setUnderline(true);
@@ -155,8 +154,8 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
     else if (line.status == QStringLiteral("错误"))
         logCell->setForeground(QColor(255, 0, 0));
 
-    auto *item = new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description,
-                                                         line.detail});
+    auto *item =
+        new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description, line.detail});
     item->setIcon(0, iconFor(line.status));
     item->setToolTip(3, line.description);
     if (!line.link.isEmpty()) {
@@ -243,12 +242,14 @@ void cltLogReport::runDataCheck() {
             WizardHooks::WriteHtmlReport(title);
             g_CurrentModule = 0;
         } else if (outcome == RunOutcome::Failed) {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
+            status(m_label, StageRegistry::currentStepName() + QStringLiteral("过程中出现错误。"));
+            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(), QStringLiteral("检测过程中出现错误"),
+                                         QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } else {
             status(m_label, QStringLiteral("用户取消了数据检测。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
+            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(), QStringLiteral("用户取消了数据检测"),
+                                         QString(), 1);
             WizardHooks::WriteHtmlReport(title);
         }
         endRun(outcome);
@@ -256,8 +257,10 @@ void cltLogReport::runDataCheck() {
         const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
         const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
         try {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
+            status(m_label,
+                   StageRegistry::currentStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(), QStringLiteral("检测过程中出现错误"),
+                                         QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } catch (const std::exception &) {
             // The run is ending on its own error already.

@@ -47,7 +47,8 @@ ctlSetting::ctlSetting(QWidget *parent, const QDateTime &started) : QWidget(pare
     fieldLabel(this, QStringLiteral("源账套："), 40);
     m_source = new QLineEdit(this);
     m_source->setGeometry(156, 40, 280, 26);
-    m_btnSource = WizardControls::makeButton(WizardControls::ButtonKind::SettingsPage, QStringLiteral("选择账套"), this);
+    m_btnSource =
+        WizardControls::makeButton(WizardControls::ButtonKind::SettingsPage, QStringLiteral("选择账套"), this);
     m_btnSource->setGeometry(446, 38, 92, 30);
 
     groupCaption(this, QStringLiteral("专业版账套设置"), 88);
@@ -159,16 +160,16 @@ bool ctlSetting::settingsChanged() const {
 
 QLineEdit *ctlSetting::field(SettingsField which) const {
     switch (which) {
-    case SettingsField::Source:
-        return m_source;
-    case SettingsField::AcctNumber:
-        return m_number;
-    case SettingsField::AcctName:
-        return m_name;
-    case SettingsField::DBDir:
-        return m_dir;
-    default:
-        return nullptr;
+        case SettingsField::Source:
+            return m_source;
+        case SettingsField::AcctNumber:
+            return m_number;
+        case SettingsField::AcctName:
+            return m_name;
+        case SettingsField::DBDir:
+            return m_dir;
+        default:
+            return nullptr;
     }
 }
 

@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kPx = 15;  // twips per pixel
 const char *const kBarTitles[ctlUpgrade::BarCount] = {"创建目标帐套", "升级基础资料", "升级账务处理",
-                                                       "升级固定资产", "升级工资管理", "升级出纳管理"};
+                                                      "升级固定资产", "升级工资管理", "升级出纳管理"};
 const int kBarTops[ctlUpgrade::BarCount] = {120, 360, 1200, 2040, 2880, 3720};
 
 // The upgrade run's order: stage code and bar.
@@ -51,9 +51,7 @@ ctlUpgrade::ctlUpgrade(QWidget *parent) : QWidget(parent) {
     Layout();
 }
 
-ProgressBar *ctlUpgrade::ProBar(int index) const {
-    return index >= 0 && index < BarCount ? m_bars[index] : nullptr;
-}
+ProgressBar *ctlUpgrade::ProBar(int index) const { return index >= 0 && index < BarCount ? m_bars[index] : nullptr; }
 
 void ctlUpgrade::resizeEvent(QResizeEvent *) { Layout(); }
 
@@ -97,7 +95,7 @@ void ctlUpgrade::runUpgrade() {
     try {
         const PnwDictionary settings = g_UpgradeSettings.DictionaryItem(1);
         ReportUsage(settings.Item(QStringLiteral("Option")).toInt() == 0 ? QStringLiteral("OptionAll")
-                                                                          : QStringLiteral("OptionBal"));
+                                                                         : QStringLiteral("OptionBal"));
         WizardHooks::InitUpgradeLog();
         const QString connection = WizardHooks::GetConnectString(settings.Item(QStringLiteral("AcctNum")).toString());
 
@@ -126,14 +124,16 @@ void ctlUpgrade::runUpgrade() {
             m_upgradeResult = true;
             status(m_label, QStringLiteral("账套升级成功，请查看升级报告。"));
         } else if (outcome == RunOutcome::Failed) {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
+            status(m_label, StageRegistry::currentStepName() + QStringLiteral("过程中出现错误！"));
+            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(),
+                                         QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
             ReportUsage(QString::number(g_CurrentModule));
             ReportUsage(QStringLiteral("7"));
         } else {
             status(m_label, QStringLiteral("用户取消了该操作"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
+            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(),
+                                         QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
             WizardHooks::WriteHtmlReport(title);
             ReportUsage(QStringLiteral("-1"));
         }
@@ -142,8 +142,10 @@ void ctlUpgrade::runUpgrade() {
         const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
         const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
         try {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
+            status(m_label,
+                   StageRegistry::currentStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(),
+                                         QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } catch (const std::exception &) {
             // The run is ending on its own error already.

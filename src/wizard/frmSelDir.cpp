@@ -29,12 +29,12 @@ const QString kRootKey = QStringLiteral("Server");
 QIcon imageIcon(int image) {
     QStyle *style = QApplication::style();
     switch (image) {
-    case 2:
-        return style->standardIcon(QStyle::SP_DirOpenIcon);
-    case 3:
-        return style->standardIcon(QStyle::SP_FileIcon);
-    default:
-        return style->standardIcon(QStyle::SP_DirClosedIcon);
+        case 2:
+            return style->standardIcon(QStyle::SP_DirOpenIcon);
+        case 3:
+            return style->standardIcon(QStyle::SP_FileIcon);
+        default:
+            return style->standardIcon(QStyle::SP_DirClosedIcon);
     }
 }
 

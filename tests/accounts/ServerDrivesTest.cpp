@@ -17,8 +17,16 @@ TEST(ServerDrivesTest, MegabytesRoundHalfToEven) {
     const struct {
         qint64 bytes;
         qint64 mb;
-    } cases[] = {{0, 0}, {524287, 0}, {524288, 0}, {524289, 1}, {1572864, 2}, {2621440, 2}, {3670016, 4},
-                 {1048576LL * 300, 300}, {1048576LL * 300 - 1, 300}, {1048576LL * 299 + 524288, 300}};
+    } cases[] = {{0, 0},
+                 {524287, 0},
+                 {524288, 0},
+                 {524289, 1},
+                 {1572864, 2},
+                 {2621440, 2},
+                 {3670016, 4},
+                 {1048576LL * 300, 300},
+                 {1048576LL * 300 - 1, 300},
+                 {1048576LL * 299 + 524288, 300}};
     for (const auto &c : cases) EXPECT_EQ(ServerDrives::BytesToMegabytes(c.bytes), c.mb) << c.bytes;
 }
 

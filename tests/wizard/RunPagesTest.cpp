@@ -27,11 +27,15 @@ protected:
         g_CancelRequested = false;
         g_ProgramEnding = false;
         // Lines reach the page under test as the writer hands them to a window.
-        WizardHooks::WriteUpgradeLog = [this](const QString &project, const QString &description,
-                                              const QString &detail, int status) {
+        WizardHooks::WriteUpgradeLog = [this](const QString &project, const QString &description, const QString &detail,
+                                              int status) {
             const char *const names[] = {"成功", "警告", "错误"};
-            UpgradeLogLine line{QString::fromUtf8(names[status]), QStringLiteral("2018/3/27 15:30:45"), project,
-                                description, detail, QString()};
+            UpgradeLogLine line{QString::fromUtf8(names[status]),
+                                QStringLiteral("2018/3/27 15:30:45"),
+                                project,
+                                description,
+                                detail,
+                                QString()};
             if (m_logPage) m_logPage->addLogLine(line);
         };
         WizardHooks::OpenReport = [this](const QString &path, const QString &anchor) { opened << path + '#' + anchor; };
@@ -95,20 +99,49 @@ TEST_F(RunPagesTest, CheckRunEndings) {
         QStringList usage;
     };
     const Case cases[] = {
-        {"account creation fails", [this] { plans[1].result = StepFailed; }, RunOutcome::Failed, "新建账套",
-         "检测过程中出现错误", "错误", "新建账套过程中出现错误。", {QStringLiteral("1")}},
+        {"account creation fails",
+         [this] { plans[1].result = StepFailed; },
+         RunOutcome::Failed,
+         "新建账套",
+         "检测过程中出现错误",
+         "错误",
+         "新建账套过程中出现错误。",
+         {QStringLiteral("1")}},
         {"account creation sees the cancel",
          [this] {
              plans[1].result = StepFailed;
              plans[1].during = [] { g_CancelRequested = true; };
          },
-         RunOutcome::Cancelled, "新建账套", "用户取消了数据检测", "警告", "用户取消了数据检测。", {QStringLiteral("1")}},
-        {"cancel during base data", [this] { plans[2].during = [] { g_CancelRequested = true; }; },
-         RunOutcome::Cancelled, "基础资料", "用户取消了数据检测", "警告", "用户取消了数据检测。", {}},
-        {"cashier fails", [this] { plans[6].result = StepFailed; }, RunOutcome::Failed, "出纳管理",
-         "检测过程中出现错误", "错误", "出纳管理过程中出现错误。", {}},
-        {"payroll raises", [this] { plans[5].raise = true; }, RunOutcome::Error, "工资管理", "检测过程中出现错误",
-         "错误", "工资管理过程中出现错误！原因可能是：磁盘已满", {}},
+         RunOutcome::Cancelled,
+         "新建账套",
+         "用户取消了数据检测",
+         "警告",
+         "用户取消了数据检测。",
+         {QStringLiteral("1")}},
+        {"cancel during base data",
+         [this] { plans[2].during = [] { g_CancelRequested = true; }; },
+         RunOutcome::Cancelled,
+         "基础资料",
+         "用户取消了数据检测",
+         "警告",
+         "用户取消了数据检测。",
+         {}},
+        {"cashier fails",
+         [this] { plans[6].result = StepFailed; },
+         RunOutcome::Failed,
+         "出纳管理",
+         "检测过程中出现错误",
+         "错误",
+         "出纳管理过程中出现错误。",
+         {}},
+        {"payroll raises",
+         [this] { plans[5].raise = true; },
+         RunOutcome::Error,
+         "工资管理",
+         "检测过程中出现错误",
+         "错误",
+         "工资管理过程中出现错误！原因可能是：磁盘已满",
+         {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,9 +190,9 @@ TEST_F(RunPagesTest, ACheckWithoutSettingsSaysSo) {
 
 TEST_F(RunPagesTest, ABarInADescriptionStaysInItsField) {
     auto page = checkPage();
-    const UpgradeLogLine line{QStringLiteral("警告"), QStringLiteral("2018/3/27 15:30:45"), QStringLiteral("基础资料"),
-                              QStringLiteral("科目|1001|没有下级"), QStringLiteral("详细日志"),
-                              QStringLiteral("AIS_UpgradeLog_科目")};
+    const UpgradeLogLine line{QStringLiteral("警告"),     QStringLiteral("2018/3/27 15:30:45"),
+                              QStringLiteral("基础资料"), QStringLiteral("科目|1001|没有下级"),
+                              QStringLiteral("详细日志"), QStringLiteral("AIS_UpgradeLog_科目")};
     page->addLogLine(line);
     page->setLog(line.toText());
     for (int row = 0; row < 2; ++row) {
@@ -178,8 +211,8 @@ TEST_F(RunPagesTest, OpeningTheReportFromARow) {
     auto page = checkPage();
     page->addLogLine({QStringLiteral("警告"), QString(), QStringLiteral("基础资料"), QStringLiteral("币别"),
                       QStringLiteral("详细日志"), QStringLiteral("AIS_UpgradeLog_币别")});
-    page->addLogLine({QStringLiteral("错误"), QString(), QStringLiteral("基础资料"), QStringLiteral("检测过程中出现错误"),
-                      QString(), QString()});
+    page->addLogLine({QStringLiteral("错误"), QString(), QStringLiteral("基础资料"),
+                      QStringLiteral("检测过程中出现错误"), QString(), QString()});
     page->openReportAtRow(1);
     page->openReportAtRow(2);
     EXPECT_EQ(opened, (QStringList{QStringLiteral("/r/check.html#AIS_UpgradeLog_币别"),
@@ -238,22 +271,57 @@ TEST_F(RunPagesTest, UpgradeRunEndings) {
     };
     const QStringList all{"2", "4", "3", "5", "6"};
     const Case cases[] = {
-        {"standard", QStringLiteral("标准版"), 0, [] {}, RunOutcome::Passed, all, {"OptionAll"},
+        {"standard",
+         QStringLiteral("标准版"),
+         0,
+         [] {},
+         RunOutcome::Passed,
+         all,
+         {"OptionAll"},
          "账套升级成功，请查看升级报告。"},
-        {"mini, balances only", QStringLiteral("迷你版"), 1, [] {}, RunOutcome::Passed, {"2", "4", "5", "6"},
-         {"OptionBal"}, "账套升级成功，请查看升级报告。"},
-        {"ledger fails", QStringLiteral("标准版"), 0, [this] { plans[4].result = StepFailed; }, RunOutcome::Failed,
-         {"2", "4"}, {"OptionAll", "4", "7"}, "财务处理过程中出现错误！"},
-        {"failure while cancelling", QStringLiteral("标准版"), 0,
+        {"mini, balances only",
+         QStringLiteral("迷你版"),
+         1,
+         [] {},
+         RunOutcome::Passed,
+         {"2", "4", "5", "6"},
+         {"OptionBal"},
+         "账套升级成功，请查看升级报告。"},
+        {"ledger fails",
+         QStringLiteral("标准版"),
+         0,
+         [this] { plans[4].result = StepFailed; },
+         RunOutcome::Failed,
+         {"2", "4"},
+         {"OptionAll", "4", "7"},
+         "财务处理过程中出现错误！"},
+        {"failure while cancelling",
+         QStringLiteral("标准版"),
+         0,
          [this] {
              plans[3].result = StepFailed;
              plans[3].during = [] { g_CancelRequested = true; };
          },
-         RunOutcome::Cancelled, {"2", "4", "3"}, {"OptionAll", "-1"}, "用户取消了该操作"},
-        {"cancel during cashier", QStringLiteral("标准版"), 0, [this] { plans[6].during = [] { g_CancelRequested = true; }; },
-         RunOutcome::Cancelled, all, {"OptionAll", "-1"}, "用户取消了该操作"},
-        {"base data raises", QStringLiteral("标准版"), 0, [this] { plans[2].raise = true; }, RunOutcome::Error, {"2"},
-         {"OptionAll", "2"}, "基础资料过程中出现错误！原因可能是：磁盘已满"},
+         RunOutcome::Cancelled,
+         {"2", "4", "3"},
+         {"OptionAll", "-1"},
+         "用户取消了该操作"},
+        {"cancel during cashier",
+         QStringLiteral("标准版"),
+         0,
+         [this] { plans[6].during = [] { g_CancelRequested = true; }; },
+         RunOutcome::Cancelled,
+         all,
+         {"OptionAll", "-1"},
+         "用户取消了该操作"},
+        {"base data raises",
+         QStringLiteral("标准版"),
+         0,
+         [this] { plans[2].raise = true; },
+         RunOutcome::Error,
+         {"2"},
+         {"OptionAll", "2"},
+         "基础资料过程中出现错误！原因可能是：磁盘已满"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -49,7 +49,11 @@ TEST(SettingsValidatorTest, RulesFailInOrderWithTheirMessages) {
         SettingsField focus;
     } cases[] = {
         {"no source", [](SettingsInput &i) { i.source.clear(); }, "请选择需要升级的VEQ标准版/迷你版账套！", F::Source},
-        {"no source, no number", [](SettingsInput &i) { i.source.clear(); i.acctNumber.clear(); },
+        {"no source, no number",
+         [](SettingsInput &i) {
+             i.source.clear();
+             i.acctNumber.clear();
+         },
          "请选择需要升级的VEQ标准版/迷你版账套！", F::Source},
         {"no number", [](SettingsInput &i) { i.acctNumber.clear(); }, "账套号不可为空，请输入内容！", F::AcctNumber},
         {"no name", [](SettingsInput &i) { i.acctName.clear(); }, "账套名称不可为空，请输入内容！", F::AcctName},
@@ -68,7 +72,11 @@ TEST(SettingsValidatorTest, RulesFailInOrderWithTheirMessages) {
          "账套名称项输入内容不不符合规范，请不要使用“.”、空格等特殊符号。", F::AcctName},
         {"name with a quote", [](SettingsInput &i) { i.acctName = QStringLiteral("演示'账套"); },
          "账套名称项输入内容不不符合规范，请不要使用“.”、空格等特殊符号。", F::AcctName},
-        {"registered number", [](SettingsInput &i) { i.acctNumber = QStringLiteral("AIS2017"); i.acctName = QStringLiteral("旧账套"); },
+        {"registered number",
+         [](SettingsInput &i) {
+             i.acctNumber = QStringLiteral("AIS2017");
+             i.acctName = QStringLiteral("旧账套");
+         },
          "账套号:AIS2017已使用，请重新输入。", F::AcctNumber},
         {"registered number in other case", [](SettingsInput &i) { i.acctNumber = QStringLiteral("ais2017"); },
          "账套号:ais2017已使用，请重新输入。", F::AcctNumber},

@@ -80,7 +80,9 @@ protected:
             deleted << n;
             return accounts.remove(n);
         };
-        WizardHooks::PurgeAndListAccounts = [] { return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{}); };
+        WizardHooks::PurgeAndListAccounts = [] {
+            return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{});
+        };
         WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
                                           int status) {
             const char *const names[] = {"成功", "警告", "错误"};

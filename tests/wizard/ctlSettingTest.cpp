@@ -58,8 +58,9 @@ TEST_F(ctlSettingTest, AcceptedSettingsAreStoredTrimmedInOneList) {
     const PnwList list = m_page->Result();
     ASSERT_EQ(list.Count(), 1);
     const PnwDictionary record = list.DictionaryItem(1);
-    EXPECT_EQ(record.Keys(), (QStringList{QStringLiteral("Source"), QStringLiteral("AcctNum"), QStringLiteral("AcctName"),
-                                          QStringLiteral("DBDir"), QStringLiteral("Option")}));
+    EXPECT_EQ(record.Keys(),
+              (QStringList{QStringLiteral("Source"), QStringLiteral("AcctNum"), QStringLiteral("AcctName"),
+                           QStringLiteral("DBDir"), QStringLiteral("Option")}));
     EXPECT_EQ(record.Item(QStringLiteral("AcctName")).toString(), QStringLiteral("演示账套"));
     EXPECT_EQ(record.Item(QStringLiteral("AcctNum")).toString(), QStringLiteral("AIS20180327153045"));
     EXPECT_EQ(record.Item(QStringLiteral("Option")).toInt(), 1);
@@ -101,7 +102,7 @@ TEST_F(ctlSettingTest, AFolderTheServerLacksGivesAnEmptyListAndOneMessage) {
     EXPECT_EQ(result.Count(), 0);
     ASSERT_EQ(script.count(), 1);
     EXPECT_EQ(script.last().prompt, QStringLiteral("数据库文件路径: ") + m_dir.filePath(QStringLiteral("missing")) +
-                                         QStringLiteral("不存在，请重新选择或输入。"));
+                                        QStringLiteral("不存在，请重新选择或输入。"));
     EXPECT_EQ(script.last().buttons, 16);
     EXPECT_EQ(accepted.Count(), 1);  // the page keeps what it had accepted
 }
@@ -159,8 +160,8 @@ TEST_F(ctlSettingTest, TheNumberFieldTakesLettersAndDigitsOnly) {
     const struct {
         int key;
         const char *text;
-    } keys[] = {{Qt::Key_A, "a"}, {Qt::Key_Period, "."}, {Qt::Key_Minus, "-"}, {Qt::Key_1, "1"},
-                {Qt::Key_Underscore, "_"}, {Qt::Key_B, "B"}};
+    } keys[] = {{Qt::Key_A, "a"}, {Qt::Key_Period, "."},     {Qt::Key_Minus, "-"},
+                {Qt::Key_1, "1"}, {Qt::Key_Underscore, "_"}, {Qt::Key_B, "B"}};
     for (const auto &k : keys) {
         QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, QString::fromLatin1(k.text));
         QApplication::sendEvent(number, &press);

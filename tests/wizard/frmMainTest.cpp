@@ -153,7 +153,8 @@ TEST_F(frmMainTest, AWholeRunWalksEveryStepWithItsCaptions) {
 
     journal.clear();
     w->btnNext_Click();
-    const QString at = QStringLiteral(" @Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=AIS1;User ID=sa;Password=pw");
+    const QString at =
+        QStringLiteral(" @Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=AIS1;User ID=sa;Password=pw");
     EXPECT_EQ(journal, (QStringList{QStringLiteral("upgrade 2") + at, QStringLiteral("upgrade 4") + at,
                                     QStringLiteral("upgrade 3") + at, QStringLiteral("upgrade 5") + at,
                                     QStringLiteral("upgrade 6") + at}));
@@ -162,8 +163,8 @@ TEST_F(frmMainTest, AWholeRunWalksEveryStepWithItsCaptions) {
     EXPECT_TRUE(w->btnPrevious()->isHidden());
     EXPECT_FALSE(w->ctlLogReport()->isHidden());
     EXPECT_EQ(w->furthestStep(), 4);
-    EXPECT_EQ(m_usage.events(), (QStringList{QStringLiteral("LOAD"), QStringLiteral("OptionAll"),
-                                             QStringLiteral("SUCCESS")}));
+    EXPECT_EQ(m_usage.events(),
+              (QStringList{QStringLiteral("LOAD"), QStringLiteral("OptionAll"), QStringLiteral("SUCCESS")}));
 
     w->btnNext_Click();
     EXPECT_EQ(quits, 1);
@@ -261,7 +262,7 @@ TEST_F(frmMainTest, GoingBackAndForwardDeletesTheSetOfTheEarlierCheck) {
     w->btnPrevious_Click();
     EXPECT_EQ(g_WizardStep, 1);
     EXPECT_TRUE(w->ctlCheckData()->lines().isEmpty());  // leaving step 2 cleared the page
-    EXPECT_TRUE(deleted.isEmpty());  // going back alone deletes nothing
+    EXPECT_TRUE(deleted.isEmpty());                     // going back alone deletes nothing
 
     journal.clear();
     w->ctlSetting1()->txtAcctNumber()->setText(QStringLiteral("AIS2"));

@@ -49,7 +49,8 @@ public:
 private:
     int work(ProgressBar *bar, QLabel *label, bool check) {
         const QString name = StageRegistry::stepName(m_code);
-        if (label) SetStatusCaption(label, (check ? QStringLiteral("正在检测") : QStringLiteral("正在升级")) + name + "...");
+        if (label)
+            SetStatusCaption(label, (check ? QStringLiteral("正在检测") : QStringLiteral("正在升级")) + name + "...");
         InitProgress(bar, 100, true);
         for (int v = 10; v <= 100; v += 10) {
             SetProgress(bar, v);
@@ -57,8 +58,10 @@ private:
             if (v == 60 && g_shotDuring) g_shotDuring(name);
         }
         if (m_code == StageRegistry::BaseData)
-            WizardHooks::WriteUpgradeLog(name, QStringLiteral("币别“美元”没有设置汇率|将按1.0升级"), QStringLiteral("详细日志"), 1);
-        WizardHooks::WriteUpgradeLog(name, name + (check ? QStringLiteral("检测通过") : QStringLiteral("升级完成")), QString(), 0);
+            WizardHooks::WriteUpgradeLog(name, QStringLiteral("币别“美元”没有设置汇率|将按1.0升级"),
+                                         QStringLiteral("详细日志"), 1);
+        WizardHooks::WriteUpgradeLog(name, name + (check ? QStringLiteral("检测通过") : QStringLiteral("升级完成")),
+                                     QString(), 0);
         return StepDone;
     }
     int m_code;
@@ -86,7 +89,9 @@ int main(int argc, char *argv[]) {
         password = QString();
         return QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=[AcctNo];User ID=sa;Password=");
     };
-    WizardHooks::PurgeAndListAccounts = [] { return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{}); };
+    WizardHooks::PurgeAndListAccounts = [] {
+        return std::optional<QList<RegisteredAccount>>(QList<RegisteredAccount>{});
+    };
     WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
                                       int status) {
         const char *const names[] = {"成功", "警告", "错误"};
@@ -95,8 +100,7 @@ int main(int argc, char *argv[]) {
                             description, detail, detail.isEmpty() ? QString() : QStringLiteral("AIS_UpgradeLog_币别")});
     };
     QList<StageEntry> stages;
-    for (int code = 1; code <= 6; ++code)
-        stages.append({code, [code] { return std::make_unique<DemoStage>(code); }});
+    for (int code = 1; code <= 6; ++code) stages.append({code, [code] { return std::make_unique<DemoStage>(code); }});
     StageRegistry::Override demo(stages);
     g_SourceEdition = QStringLiteral("标准版");
     MessageScript answers;
@@ -122,7 +126,8 @@ int main(int argc, char *argv[]) {
     save(&window, QStringLiteral("step2-checked"));
 
     g_shotDuring = [&window](const QString &stage) {
-        if (stage == StageRegistry::stepName(StageRegistry::GeneralLedger)) save(&window, QStringLiteral("step3-upgrading"));
+        if (stage == StageRegistry::stepName(StageRegistry::GeneralLedger))
+            save(&window, QStringLiteral("step3-upgrading"));
     };
     window.btnNext_Click();
     g_shotDuring = nullptr;
