@@ -1,17 +1,15 @@
 #include "wizard/ServerFolders.h"
 
 #include <QDir>
-#include <QSysInfo>
 
+#include "accounts/CXRAc.h"
 #include "accounts/ServerDrives.h"
+#include "foundation/ServerFolders.h"
 #include "foundation/Messages.h"
-#include "platform/PnwReg.h"
 #include "wizard/frmSelDir.h"
 
 namespace {
 
-const QString kRSKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\RSPath");
-const QString kBKKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\BKPath");
 
 std::shared_ptr<ServerDrives> &drivesObject() {
     static std::shared_ptr<ServerDrives> drives;
@@ -38,34 +36,32 @@ FolderChooserResponder SetFolderChooserResponder(FolderChooserResponder responde
     return previous;
 }
 
-bool BrowseServerPath(QString &path, int lOperType, const QString &HandleFlag) {
-    try {
-        frmSelDir dialog;
-        dialog.CurrFullPath = path;
-        dialog.CurrServer = QString();
-        dialog.JustExtName = false;
-        dialog.CurrExtName = QStringLiteral(".dbb");
-        dialog.lOperType = lOperType;
-        dialog.HandleFlag = HandleFlag;
-        if (chooserResponder())
-            chooserResponder()(dialog);
-        else
-            dialog.exec();
-        if (!dialog.CurrFullPath.isEmpty()) path = dialog.CurrFullPath;
-        return true;
-    } catch (...) {
-        return false;
-    }
+// The folder requests of the foundation's BrowseServerPath (and its other
+// registry and name helpers) are answered here, by the folder chooser on the
+// program's server component.
+namespace {
+
+QString ChooseServerFolder(const ServerFolderRequest &request) {
+    frmSelDir dialog;
+    dialog.CurrFullPath = request.CurrFullPath;
+    dialog.CurrServer = request.CurrServer;
+    dialog.JustExtName = request.JustExtName;
+    dialog.CurrExtName = request.CurrExtName;
+    dialog.lOperType = request.lOperType;
+    dialog.HandleFlag = request.HandleFlag;
+    if (chooserResponder())
+        chooserResponder()(dialog);
+    else
+        dialog.exec();
+    return dialog.CurrFullPath;
 }
 
-QString GetRSPathValue(const QString &name) { return PnwReg().GetKeyValue(kRSKey, name, QString()); }
-QString GetBKPathValue(const QString &name) { return PnwReg().GetKeyValue(kBKKey, name, QString()); }
-void SetRSPathValue(const QString &name, const QString &value) { PnwReg().SetKeyValue(kRSKey, name, value); }
-void SetBKPathValue(const QString &name, const QString &value) { PnwReg().SetKeyValue(kBKKey, name, value); }
-
-QString GetLocalComputerName() { return QSysInfo::machineHostName().left(127).toUpper(); }
-
-QString ReadServerTcp(const QString &) { return QString(); }
+const bool chooserInstalled = [] {
+    SetServerFolderChooser(ChooseServerFolder);
+    InstallServerAdministration();
+    return true;
+}();
+}  // namespace
 
 bool CheckServerFolder(const QString &path, const QString &label) {
     const QString title = QStringLiteral("岫禾提示");
