@@ -1,6 +1,8 @@
 #include "accounts/CXRAc.h"
 
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 
 #include "accounts/SqlLiteral.h"
 #include "foundation/Globals.h"
@@ -124,18 +126,29 @@ bool CXRAc::CheckRight(const QString &StrUID, const QString &StrPWD, const QStri
     }
 
     try {
+        // Column names and defined sizes: from the recordset, or, when it
+        // has no row to describe them, from the server's column list.
+        QList<QPair<QString, int>> columns;
+        if (!rs.Eof()) {
+            for (int i = 0; i < rs.fieldCount(); ++i) columns.append({rs.Fields(i).Name, rs.Fields(i).DefinedSize});
+        } else {
+            ado::Recordset list = m_Connection->Execute(QStringLiteral(
+                "select c.name, c.length from syscolumns c inner join sysobjects o on c.id = o.id "
+                "where o.name = 't_XRAccount_gl' order by c.colid"));
+            for (; !list.Eof(); list.MoveNext())
+                columns.append({list.Fields(0).Value.toString(), list.Fields(1).Value.toInt()});
+        }
         QString names;
-        for (int i = 0; i < rs.fieldCount(); ++i) {
-            const ado::Field f = rs.Fields(i);
+        for (int i = 0; i < columns.size(); ++i) {
             if (i == 0) {
-                names = f.Name.trimmed();
+                names = columns.at(i).first.trimmed();
                 continue;
             }
-            const QString name = f.Name.trimmed().toLower();
+            const QString name = columns.at(i).first.trimmed().toLower();
             names += QLatin1Char(',') + name;
-            if (name == QLatin1String("cdbname") && f.DefinedSize == 20)
+            if (name == QLatin1String("cdbname") && columns.at(i).second == 20)
                 m_Connection->Execute(QStringLiteral("alter table t_XRAccount_gl alter column cdbname varchar(255)"));
-            else if (name == QLatin1String("cacc_name") && f.DefinedSize == 20)
+            else if (name == QLatin1String("cacc_name") && columns.at(i).second == 20)
                 m_Connection->Execute(QStringLiteral("alter table t_XRAccount_gl alter column cacc_name varchar(255)"));
         }
         names = names.toLower();
