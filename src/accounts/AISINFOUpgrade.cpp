@@ -93,6 +93,17 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
     } catch (...) {
     }
 
+    // The option routines run on the object's own connection; a caller
+    // that comes without UpdateAISINFO gets one on the same database.
+    if (!m_Connection) {
+        try {
+            m_Connection = std::make_unique<ado::Connection>();
+            m_Connection->Open(sConnectString);
+        } catch (...) {
+            m_Connection.reset();
+            return false;
+        }
+    }
     const QString level = GetProfileValue(QStringLiteral("Base"), QStringLiteral("ServicePack"), QString());
     QString acctType = GetProfileValue(QStringLiteral("Base"), QStringLiteral("AcctType"), QString());
     if (acctType.isEmpty()) acctType = GetProfileValue(QStringLiteral("Base"), QStringLiteral("Type"), QString());
