@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "accounts/AccountsGlobals.h"
+#include "accounts/CXRAc.h"
 #include "foundation/Globals.h"
 #include "foundation/ServerComponent.h"
 #include "platform/PlatformClock.h"
@@ -86,6 +87,7 @@ AccountsServer::AccountsServer() {
     g_CancelRequested = false;
     g_UpgradeSettings = PnwList();
     ReleaseServerComponent();
+    InstallServerAdministration();
 }
 
 AccountsServer::~AccountsServer() {
