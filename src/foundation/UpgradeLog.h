@@ -23,6 +23,10 @@ struct UpgradeLogLine {
 
     // The six fields joined by "|", as the log pages parse them.
     QString text() const;
+    // Reads a joined line. Only the description may hold "|": the first
+    // three fields are taken from the left, the last two from the right.
+    // Missing fields are "".
+    static UpgradeLogLine fromText(const QString &text);
 };
 
 using UpgradeLogSink = std::function<void(const UpgradeLogLine &line)>;

@@ -10,7 +10,7 @@
 #include <QWidget>
 
 #include "wizard/RunOutcome.h"
-#include "wizard/UpgradeLogLine.h"
+#include "foundation/UpgradeLog.h"
 
 class ProgressBar;
 class QLabel;

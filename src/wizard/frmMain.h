@@ -14,7 +14,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "wizard/UpgradeLogLine.h"
+#include "foundation/UpgradeLog.h"
 
 class cltLogReport;
 class ctlSetting;

@@ -194,7 +194,7 @@ TEST_F(RunPagesTest, ABarInADescriptionStaysInItsField) {
                               QStringLiteral("基础资料"), QStringLiteral("科目|1001|没有下级"),
                               QStringLiteral("详细日志"), QStringLiteral("AIS_UpgradeLog_科目")};
     page->addLogLine(line);
-    page->setLog(line.toText());
+    page->setLog(line.text());
     for (int row = 0; row < 2; ++row) {
         EXPECT_EQ(page->gridDetail()->item(row, 3)->text(), line.description);
         EXPECT_EQ(page->gridDetail()->item(row, 4)->text(), line.detail);

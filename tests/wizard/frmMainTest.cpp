@@ -407,7 +407,7 @@ TEST_F(frmMainTest, LogLinesGoToThePageOfTheStep) {
     g_WizardStep = 2;
     ShowUpgradeLogLine(line);
     g_WizardStep = 3;
-    ShowUpgradeLogText(line.toText());
+    ShowUpgradeLogText(line.text());
     ASSERT_EQ(w->ctlCheckData()->lines().size(), 1);
     ASSERT_EQ(w->ctlLogReport()->lines().size(), 1);
     for (const UpgradeLogLine &got : {w->ctlCheckData()->lines()[0], w->ctlLogReport()->lines()[0]}) {
