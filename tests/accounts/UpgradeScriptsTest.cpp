@@ -180,3 +180,41 @@ TEST_F(UpgradeScriptsTest, BatchesEndAtGoLinesAndTrailingTextNeverRuns) {
     EXPECT_EQ(h.at(4), QStringLiteral("SP002\ta"));
     EXPECT_EQ(h.at(5), QStringLiteral("SP002\tb"));
 }
+
+TEST_F(UpgradeScriptsTest, OptionsAreStoredIntactWithTheirQuotes) {
+    if (!AccountsServer::runsProcedural()) GTEST_SKIP() << "the option writer needs IF batches";
+    server.run(QStringLiteral("T01"), QStringLiteral("INSERT INTO t_SystemProfile (FCategory, FKey, FValue, FReadonly, "
+                                                     "FDescription) VALUES ('IC', 'AuditChoice', '9', 0, 'kept')"));
+    server.run(QStringLiteral("T01"), QStringLiteral("INSERT INTO t_SystemProfile (FCategory, FKey, FValue, FReadonly, "
+                                                     "FDescription) VALUES ('IC', 'CloseInModule', '1', 0, '')"));
+    AISINFO info;
+    info.ConnectionString = server.connectionString(QStringLiteral("T01"));
+    info.CompanyName = QStringLiteral("O'Neil's 公司");
+    info.CompanyPhone = QStringLiteral("'010'");
+    info.CompanyAddress = QStringLiteral("街道'");
+    info.Description = QStringLiteral("本账套由标准版账套升级生成");
+    info.CompanyType = 1;
+    info.UpdateAISINFO(&bar);
+    struct Row {
+        const char *category, *key;
+        QString row;  // FValue, FReadonly, FDescription
+    };
+    const Row rows[] = {
+        {"General", "CompanyName", QStringLiteral("O'Neil's 公司\t1\t")},
+        {"General", "CompanyPhone", QStringLiteral("'010'\t1\t")},
+        {"General", "CompanyAddress", QStringLiteral("街道'\t1\t")},
+        {"General", "CompanyType", QStringLiteral("1\t1\t")},
+        {"IC", "UnderStock", QStringLiteral("0\t1\t")},
+        {"IC", "UPSTOCKWHENSAVE", QStringLiteral("0\t1\t")},
+        {"IC", "AuditChoice", QStringLiteral("1\t0\tkept")},
+        {"IC", "MakeZanGuVoucher", QStringLiteral("1\t1\t")},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(server.rows(QStringLiteral("T01"), QStringLiteral("SELECT FValue, CAST(FReadonly AS int), FDescription FROM "
+                                                                    "t_SystemProfile WHERE FCategory='%1' AND FKey='%2'")
+                                                         .arg(QLatin1String(r.category), QLatin1String(r.key))),
+                  QStringList{r.row})
+            << r.key;
+    EXPECT_TRUE(server.rows(QStringLiteral("T01"), QStringLiteral("SELECT 1 FROM t_SystemProfile WHERE FKey='CloseInModule'"))
+                    .isEmpty());
+}
