@@ -151,13 +151,14 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         }
         if (!probed) fail(QStringLiteral("无法读取源账套信息，可能数据库服务器未安装Access数据引擎。"));
 
-        QString rowError = failureText;
+        // The query leaves its error text in the failure text, also when it
+        // raises, so that the handler can tell the provider's complaint.
         std::optional<ado::Recordset> pref = m_DataInfo->GetRs(
             server->g_ConnectString,
             QStringLiteral("SELECT * FROM OpenDataSource( '") + m_Provider + QStringLiteral("','") +
                 SourceConnection(m_Provider, m_Source) + QStringLiteral("')...GLpref"),
-            true, rowError);
-        if (!pref) fail(rowError);
+            true, failureText);
+        if (!pref) fail(failureText);
         if (pref->Eof()) fail(QStringLiteral("无法获得标准版（迷你版）的账套信息。"));
         const QVariant programVersion = column(*pref, "FProgramVersion");
         column(*pref, "FDBVersion");
