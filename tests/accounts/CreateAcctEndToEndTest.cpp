@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 
 #include "CreateAcctFixture.h"
 #include "accounts/AccountsGlobals.h"
@@ -14,6 +16,9 @@
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
 #include "foundation/UpgradeLog.h"
+#include "jet/JetWriter.h"
+#include "jet/TableText.h"
+#include "jet/Workgroup.h"
 #include "platform/dao/DBEngine.h"
 #include "wizard/WizardGlobals.h"
 
@@ -246,5 +251,95 @@ TEST_F(CreateAcctEndToEnd, MissingBackupsAndBadNumbersFailBeforeAnyRegistration)
         }
         EXPECT_TRUE(registryRows().isEmpty());
         EXPECT_FALSE(server.databaseExists(c.number));
+    }
+}
+
+namespace {
+
+// A variant of the standard sample whose options row has some columns
+// changed (column name -> text value), built as the samples are.
+QString buildVariant(const QString &folder, const QList<QPair<QString, QString>> &changes) {
+    QDir().mkpath(folder + QStringLiteral("/tsv"));
+    const QDir samples(QStringLiteral(PNW_SOURCE_DIR "/samples/standard"));
+    for (const QString &name : samples.entryList({QStringLiteral("*.tsv")}, QDir::Files)) {
+        QFile::remove(folder + QStringLiteral("/tsv/") + name);
+        QFile::copy(samples.filePath(name), folder + QStringLiteral("/tsv/") + name);
+    }
+    QFile pref(folder + QStringLiteral("/tsv/GLPref.tsv"));
+    if (!pref.open(QIODevice::ReadOnly)) return QString();
+    QStringList lines = QString::fromUtf8(pref.readAll()).split(QLatin1Char('\n'));
+    pref.close();
+    QStringList header = lines.at(0).split(QLatin1Char('\t'));
+    QStringList row = lines.at(1).split(QLatin1Char('\t'));
+    for (const auto &change : changes)
+        for (int i = 0; i < header.size(); ++i)
+            if (header.at(i).section(QLatin1Char(':'), 0, 0) == change.first) row[i] = change.second;
+    lines[1] = row.join(QLatin1Char('\t'));
+    if (!pref.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QString();
+    pref.write(lines.join(QLatin1Char('\n')).toUtf8());
+    pref.close();
+    const QString ais = folder + QStringLiteral("/variant.ais");
+    QFile::remove(ais);
+    jet::JetWriter::writeFile(ais.toStdString(), jet::readTableTextFolder((folder + QStringLiteral("/tsv")).toStdString()));
+    jet::Workgroup::writeFile((folder + QStringLiteral("/system.mda")).toStdString());
+    return ais;
+}
+
+}  // namespace
+
+TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
+    const QString phase = QStringLiteral("获取标准版（迷你版）的账套信息发生错误：");
+    struct Case {
+        const char *what;
+        QList<QPair<QString, QString>> changes;
+        QString failure;  // "" when the creation succeeds
+    };
+    const Case cases[] = {
+        {"edition 2", {{"FProgramVersion", "2"}}, phase + QStringLiteral("你要升级账套不是标准版（迷你版）。")},
+        {"writer one below", {{"LastAppWriterID", "201300128"}},
+         phase + QStringLiteral("你要升级的标准版低于9.1SP1，请升级到9.1SP1或以上版本后升级。")},
+        {"writer at the limit", {{"LastAppWriterID", "201300129"}}, QString()},
+        {"initialisation open", {{"FClosed", "0"}, {"FICClosed", "0"}},
+         phase + QStringLiteral("您所选择的标准版账套还没有结束初始化，不能升级。")},
+        {"ledger closed only", {{"FClosed", "1"}, {"FICClosed", "0"}}, QString()},
+        {"24 periods", {{"FPeriodsPerYear", "24"}},
+         phase + QStringLiteral("你要升级的标准版年度会计期间总数不是12期或者13期，不支持升级到VEQ专业版。")},
+        {"13 periods", {{"FPeriodsPerYear", "13"}}, QString()},
+        {"quotes in the company texts",
+         {{"FCompany", "O'Neil's 公司"}, {"FPhone", "'010'"}, {"FAddress", "街道'"}}, QString()},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        const QString ais = buildVariant(server.path() + QStringLiteral("/variant") + QString::number(++n), c.changes);
+        ASSERT_FALSE(ais.isEmpty());
+        source = ais;
+        sourceHash = fileHash(ais);
+        useSettings(ais, kNumber);
+        const int result = runCreation();
+        const QStringList log = logRows();
+        if (!c.failure.isEmpty()) {
+            EXPECT_EQ(result, 2);
+            EXPECT_EQ(log, QStringList{QStringLiteral("错误\t创建目标账套\t") + c.failure});
+            EXPECT_FALSE(server.databaseExists(kNumber));
+        } else {
+            EXPECT_EQ(result, 0) << log.join(QLatin1Char('\n')).toStdString();
+            for (const auto &change : c.changes) {
+                if (change.first == QLatin1String("FCompany")) {
+                    EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
+                                                          "and FKey='CompanyName'")),
+                              change.second);
+                }
+                if (change.first == QLatin1String("FAddress")) {
+                    EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
+                                                          "and FKey='CompanyAddress'")),
+                              change.second);
+                }
+            }
+            EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
+        }
+        EXPECT_EQ(fileHash(ais), sourceHash);
+        EXPECT_TRUE(registryRows().isEmpty());
     }
 }
