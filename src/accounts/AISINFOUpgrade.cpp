@@ -17,6 +17,7 @@
 #include "foundation/TextLog.h"
 #include "platform/AnsiCodec.h"
 #include "platform/PlatformSettings.h"
+#include "platform/PnwError.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
 #include "platform/ado/Connection.h"
@@ -119,6 +120,8 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
     bool transactionOpen = false;
     QString scriptPath, batch;
     try {
+        // The progress operations refuse a missing bar; so does the engine.
+        if (!objProBar) throw PnwError(91, QStringLiteral("AISINFO"), QStringLiteral("对象变量未设置"));
         SetProgress(objProBar, objProBar->Value() + 1);
         const int step =
             fileCount == 0 ? 0 : roundHalfEven(double(objProBar->Max() - objProBar->Value() - 20) / fileCount);

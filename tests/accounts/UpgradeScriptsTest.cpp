@@ -218,3 +218,14 @@ TEST_F(UpgradeScriptsTest, OptionsAreStoredIntactWithTheirQuotes) {
     EXPECT_TRUE(server.rows(QStringLiteral("T01"), QStringLiteral("SELECT 1 FROM t_SystemProfile WHERE FKey='CloseInModule'"))
                     .isEmpty());
 }
+
+TEST_F(UpgradeScriptsTest, WithoutABarOrADatabaseNothingRuns) {
+    AISINFO noBar;
+    noBar.ConnectionString = server.connectionString(QStringLiteral("T01"));
+    EXPECT_FALSE(noBar.UpdateAISINFO(nullptr));
+    AISINFO noDatabase;
+    noDatabase.ConnectionString = server.connectionString(QStringLiteral("NoSuchSet"));
+    EXPECT_FALSE(noDatabase.UpdateAISINFO(&bar));
+    EXPECT_NE(server.run(QStringLiteral("T01"), QStringLiteral("SELECT * FROM t_SPHistory")), QString());
+    EXPECT_EQ(level(), QStringLiteral("SP000"));
+}
