@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "accounts/AISINFO.h"
+#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "controls/ProgressBar.h"
 #include "foundation/CProfile.h"

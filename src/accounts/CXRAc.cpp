@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPair>
 
+#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"

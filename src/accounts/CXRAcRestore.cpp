@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "accounts/CXRAc.h"
+#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "foundation/InputChecks.h"
 #include "foundation/Progress.h"

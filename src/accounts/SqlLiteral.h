@@ -5,6 +5,3 @@
 #include <QString>
 
 inline QString SqlLiteral(QString text) { return text.replace(QLatin1Char('\''), QStringLiteral("''")); }
-
-// Lets pending window events run (no-op without an application object).
-void LetEventsRun();

@@ -7,6 +7,7 @@
 #include "accounts/AISINFO.h"
 #include "accounts/AccountsGlobals.h"
 #include "accounts/CXRAc.h"
+#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "foundation/AccountList.h"
 #include "foundation/CProfile.h"

@@ -1,4 +1,4 @@
-#include "accounts/SqlLiteral.h"
+#include "accounts/EventPump.h"
 
 #include <QCoreApplication>
 
