@@ -30,7 +30,7 @@ function(pnw_add_tests name)
   file(GLOB support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
   add_executable(${name} ${srcs} ${support})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main Qt6::Test Qt6::Widgets)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} platform GTest::gtest GTest::gtest_main Qt6::Test Qt6::Widgets)
   target_compile_definitions(${name} PRIVATE
     PNW_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PNW_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST

@@ -47,7 +47,7 @@ QStringList ServerDrives::mountedLocalDrives() {
     return drives;
 }
 
-void ServerDrives::GetDriverList(const QString &CurrPath, QStringList &vArr, const QString &FileExtName) const {
+void ServerDrives::GetDriverList(const QString &CurrPath, QStringList &vArr, const QString &FileExtName) {
     int n = 0;
     try {
         if (CurrPath.isEmpty()) {
@@ -69,7 +69,7 @@ void ServerDrives::GetDriverList(const QString &CurrPath, QStringList &vArr, con
     }
 }
 
-qint64 ServerDrives::GetDiskInformation(const QString &CurrDrive, int lDiskType) const {
+qint64 ServerDrives::GetDiskInformation(const QString &CurrDrive, int lDiskType) {
     const QStorageInfo volume(CurrDrive);
     if (CurrDrive.isEmpty() || !QFileInfo::exists(CurrDrive) || !volume.isValid() || !volume.isReady())
         throw PnwError(76, QStringLiteral("ServerDrives.GetDiskInformation"),
@@ -77,7 +77,7 @@ qint64 ServerDrives::GetDiskInformation(const QString &CurrDrive, int lDiskType)
     return BytesToMegabytes(lDiskType == 0 ? volume.bytesAvailable() : volume.bytesFree());
 }
 
-bool ServerDrives::ExistFolder(const QString &sSpec) const { return !sSpec.isEmpty() && QFileInfo(sSpec).isDir(); }
+bool ServerDrives::ExistFolder(const QString &sSpec) { return !sSpec.isEmpty() && QFileInfo(sSpec).isDir(); }
 
 qint64 ServerDrives::BytesToMegabytes(qint64 bytes) {
     constexpr qint64 mb = 1024 * 1024;

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 
-class ServerDrives {
+#include "foundation/ServerComponent.h"
+
+class ServerDrives : public ServerComponent {
 public:
     // Lists the fixed drives; the default reads the mounted local volumes.
     using DriveLister = std::function<QStringList()>;
@@ -26,16 +28,16 @@ public:
     // to n + 1 for every entry. Nothing found leaves vArr untouched. Never
     // raises.
     void GetDriverList(const QString &CurrPath, QStringList &vArr,
-                       const QString &FileExtName = QStringLiteral(".DBB")) const;
+                       const QString &FileExtName = QStringLiteral(".DBB")) override;
 
     // Free megabytes (bytes / 1024 / 1024, halves to even) of the file
     // system holding CurrDrive: available to this user for lDiskType 0,
     // free in all for any other. A path that does not exist raises
     // PnwError 76.
-    qint64 GetDiskInformation(const QString &CurrDrive, int lDiskType = 0) const;
+    qint64 GetDiskInformation(const QString &CurrDrive, int lDiskType = 0) override;
 
     // True when sSpec names an existing folder.
-    bool ExistFolder(const QString &sSpec) const;
+    bool ExistFolder(const QString &sSpec) override;
 
     // Bytes to whole megabytes, an exact half going to the even neighbour.
     static qint64 BytesToMegabytes(qint64 bytes);

@@ -162,6 +162,57 @@ enum class StmtKind {
     CreateDatabase,
     DropDatabase,
     Empty,
+    // procedural
+    Declare,          // decls
+    SetVariable,      // variable = expr
+    If,               // expr, body, elseBody
+    While,            // expr, body
+    Block,            // BEGIN body END
+    CreateProcedure,  // target, params, bodyPos
+    CreateTrigger,    // itemName, target (table), events, bodyPos
+    DropModule,       // DROP PROCEDURE / TRIGGER: dropTargets, option "P" or "TR"
+    Exec,             // target, args
+    ExecDynamic,      // expr
+    DeclareCursor,    // variable (cursor name), select
+    OpenCursor,       // variable
+    FetchCursor,      // variable, intoVars
+    CloseCursor,      // variable
+    DeallocateCursor, // variable
+    ToggleTrigger,    // DISABLE/ENABLE TRIGGER itemName ON target (on = enable)
+    // server level
+    Kill,             // expr
+    Restore,          // itemName, disk, moves, recovery, replace
+    Backup,           // itemName, disk; option "log" for BACKUP LOG
+    Reconfigure,
+    AlterDatabase,    // accepted, harmless
+};
+
+struct VarDecl {
+    std::string name;  // with '@'
+    TypeSpec type;
+};
+
+struct ProcParam {
+    std::string name;  // with '@'
+    TypeSpec type;
+    ExprP defaultValue;
+    bool output = false;
+};
+
+struct ExecArg {
+    std::string name;  // "@p = value" form; empty for positional
+    ExprP value;
+};
+
+// Compiled forms kept with a statement by the interpreter.
+struct StatementCache {
+    int64_t generation = -1;
+    std::vector<std::string> exprSql;
+    std::vector<SqlType> exprTypes;
+    std::vector<int> triggerIds;  // triggers the statement fires
+    bool triggersChecked = false;
+    bool refreshProcesses = false;  // an expression reads sysprocesses
+    std::shared_ptr<void> plan;   // the translated plan (owned by the session's code)
 };
 
 enum class AlterAction { AddColumns, AlterColumn, DropColumn, DropConstraint, EnableTrigger, DisableTrigger };
@@ -198,6 +249,23 @@ struct Statement {
     std::string option;
     bool on = false;
     std::vector<ObjectName> dropTargets;
+    // procedural
+    int literalBase = 0;  // index of the statement's first literal in the batch
+    std::vector<VarDecl> decls;
+    std::string variable;  // SET target or cursor name
+    ExprP expr;            // condition, value, dynamic text, KILL target
+    std::vector<std::shared_ptr<Statement>> body, elseBody;
+    std::vector<ProcParam> params;
+    std::vector<ExecArg> args;
+    std::vector<std::string> intoVars;
+    std::string events;     // trigger events: I, U, D
+    size_t bodyPos = 0;     // where a module's body starts in the batch text
+    // RESTORE / BACKUP
+    std::string disk;
+    std::vector<std::pair<std::string, std::string>> moves;  // logical name -> path
+    bool recovery = true;
+    bool replace = false;
+    mutable std::shared_ptr<StatementCache> cache;
 };
 
 using StatementP = std::shared_ptr<Statement>;

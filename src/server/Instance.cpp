@@ -161,13 +161,15 @@ bool Instance::checkLogin(const std::string& login, const std::string& password)
 
 std::optional<DatabaseInfo> Instance::database(const std::string& name)
 {
-    Stmt st(master(), "SELECT dbid, name, filename FROM __pnw_databases");
+    Stmt st(master(), "SELECT dbid, name, filename, logfile, state FROM __pnw_databases");
     while (st.step()) {
         if (collateCompare(st.text(1), name) == 0) {
             DatabaseInfo d;
             d.dbid = sqlite3_column_int(st.st, 0);
             d.name = st.text(1);
             d.filename = st.text(2);
+            d.logfile = st.text(3);
+            d.state = sqlite3_column_int(st.st, 4);
             return d;
         }
     }
@@ -261,16 +263,24 @@ void Instance::dropDatabase(const std::string& name, int requestingSpid)
         if (p.dbid == d->dbid)
             throw makeError(3702, d->name);
     execSql(master(), "DELETE FROM __pnw_databases WHERE dbid = " + std::to_string(d->dbid));
-    closePooled(d->filename);
-    auto held = held_.find(d->filename);
-    if (held != held_.end()) {
-        sqlite3_close(held->second);
-        held_.erase(held);
-    }
+    forgetFile(d->filename);
     std::error_code ec;
     fs::remove(d->filename, ec);
     fs::remove(d->filename + "-wal", ec);
     fs::remove(d->filename + "-shm", ec);
+    if (!d->logfile.empty())
+        fs::remove(d->logfile, ec);
+}
+
+void Instance::forgetFile(const std::string& path)
+{
+    ++drops_;
+    closePooled(path);
+    auto held = held_.find(path);
+    if (held != held_.end()) {
+        sqlite3_close(held->second);
+        held_.erase(held);
+    }
 }
 
 void Instance::holdFile(const std::string& path)
@@ -324,7 +334,11 @@ int Instance::registerSession(int dbid, const std::string& login)
     return spid;
 }
 
-void Instance::unregisterSession(int spid) { sessions_.erase(spid); }
+void Instance::unregisterSession(int spid)
+{
+    sessions_.erase(spid);
+    killHandlers_.erase(spid);
+}
 
 void Instance::setSessionDatabase(int spid, int dbid)
 {

@@ -6,6 +6,7 @@
 // live sessions. Single-threaded use only.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +21,8 @@ struct DatabaseInfo {
     int dbid = 0;
     std::string name;
     std::string filename;  // the SQLite file; "" for master's own entry and tempdb
+    std::string logfile;   // the log file's path (a marker file beside the data)
+    int state = 0;         // 1 while restoring (RESTORE ... WITH NORECOVERY)
 };
 
 struct ProcessInfo {
@@ -70,6 +73,27 @@ public:
     void setSessionDatabase(int spid, int dbid);
     std::vector<ProcessInfo> processes() const;
 
+    // KILL: ends another session through the handler it registered.
+    // Throws 6104 (own spid) and 6106 (no such session).
+    void setKillHandler(int spid, std::function<void()> handler);
+    void kill(int spid, int requestingSpid);
+
+    // sp_configure / RECONFIGURE (values kept in master). Throws 15123 for
+    // an unknown option, or an advanced one while advanced options are hidden.
+    void configure(const std::string& option, int64_t value);
+    void reconfigure();
+    // Whether OpenDataSource may run ('Ad Hoc Distributed Queries' in use).
+    bool adHocQueriesEnabled();
+
+    // BACKUP DATABASE name TO DISK = path: a SQLite copy of the database that
+    // also records the logical names of its data and log files.
+    void backupDatabase(const std::string& name, const std::string& path);
+    // RESTORE DATABASE name FROM DISK = path WITH [NO]RECOVERY, MOVE ..., REPLACE.
+    void restoreDatabase(const std::string& name, const std::string& path,
+                         const std::vector<std::pair<std::string, std::string>>& moves, bool recovery, bool replace);
+    // Counts DROP and RESTORE ... REPLACE, so sessions notice files that went away.
+    int64_t dropGeneration() const { return drops_; }
+
 private:
     explicit Instance(std::string folder);
     sqlite3* master();
@@ -81,6 +105,9 @@ private:
     std::map<std::string, std::vector<sqlite3*>> pool_;
     void closePooled(const std::string& path);
     int nextSpid_ = 51;
+    std::map<int, std::function<void()>> killHandlers_;
+    int64_t drops_ = 0;
+    void forgetFile(const std::string& path);
 };
 
 }  // namespace server

@@ -31,14 +31,12 @@ const std::set<std::string>& reservedWords()
     return words;
 }
 
-// Statements of the procedural and server layer that this engine does not run yet.
+// Statements outside the subset, rejected by name.
 const std::set<std::string>& laterStatements()
 {
-    static const std::set<std::string> words = {"declare", "if", "while", "begin", "exec", "execute", "open",
-                                                "fetch", "close", "deallocate", "restore", "backup", "kill",
-                                                "reconfigure", "print", "raiserror", "return", "goto",
-                                                "commit", "rollback", "save", "use", "waitfor", "with",
-                                                "merge", "grant", "revoke", "deny", "break", "continue"};
+    static const std::set<std::string> words = {"print", "raiserror", "return", "goto", "commit", "rollback",
+                                                "save", "use", "waitfor", "with", "merge", "grant", "revoke",
+                                                "deny", "break", "continue"};
     return words;
 }
 
@@ -208,10 +206,11 @@ Batch Parser::parseBatch()
     while (peek().kind != TokenKind::End) {
         if (acceptSymbol(";"))
             continue;
-        size_t first = pos_;
-        StatementP s = parseStatement();
-        s->firstToken = int(first);
-        s->endToken = int(pos_);
+        StatementP s = parseTracked();
+        if ((s->kind == StmtKind::CreateProcedure || s->kind == StmtKind::CreateTrigger) && !b.statements.empty())
+            throw SqlError(111, std::string("'CREATE ") +
+                                    (s->kind == StmtKind::CreateProcedure ? "PROCEDURE" : "TRIGGER") +
+                                    "' 必须是查询批次中的第一个语句。");
         b.statements.push_back(s);
     }
     return b;
@@ -240,6 +239,32 @@ StatementP Parser::parseStatement()
             return parseTruncate();
         if (kw == "set")
             return parseSet();
+        if (kw == "declare")
+            return parseDeclare();
+        if (kw == "if")
+            return parseIf();
+        if (kw == "while")
+            return parseWhile();
+        if (kw == "begin")
+            return parseBlock();
+        if (kw == "exec" || kw == "execute")
+            return parseExec();
+        if (kw == "open" || kw == "fetch" || kw == "close" || kw == "deallocate")
+            return parseCursorStatement();
+        if (kw == "disable" || kw == "enable")
+            return parseToggleTrigger();
+        if (kw == "kill")
+            return parseKill();
+        if (kw == "restore")
+            return parseRestore();
+        if (kw == "backup")
+            return parseBackup();
+        if (kw == "reconfigure") {
+            auto s = std::make_shared<Statement>();
+            s->kind = StmtKind::Reconfigure;
+            s->pos = next().pos;
+            return s;
+        }
         if (kw == "go")
             unsupported(t, "GO 是客户端的批分隔符");
         if (laterStatements().count(kw))
@@ -535,8 +560,14 @@ StatementP Parser::parseCreate()
     if (acceptKeyword("database")) {
         s->kind = StmtKind::CreateDatabase;
         s->itemName = expectName();
+        if (isKeyword("on"))
+            unsupported(peek(), "CREATE DATABASE ON");
         return s;
     }
+    if (acceptKeyword("procedure") || acceptKeyword("proc"))
+        return parseCreateProcedure(s->pos);
+    if (acceptKeyword("trigger"))
+        return parseCreateTrigger(s->pos);
     unsupported(peek(), "CREATE " + peek().text);
 }
 
@@ -557,6 +588,17 @@ StatementP Parser::parseDrop()
         s->itemName = expectName();
         return s;
     }
+    bool proc = isKeyword("procedure") || isKeyword("proc");
+    if (proc || isKeyword("trigger")) {
+        next();
+        s->kind = StmtKind::DropModule;
+        s->option = proc ? "P" : "TR";
+        do {
+            s->dropTargets.push_back(parseObjectName());
+        } while (acceptSymbol(","));
+        s->target = s->dropTargets.front();
+        return s;
+    }
     unsupported(peek(), "DROP " + peek().text);
 }
 
@@ -564,6 +606,8 @@ StatementP Parser::parseAlter()
 {
     auto s = std::make_shared<Statement>();
     s->pos = next().pos;
+    if (acceptKeyword("database"))
+        return parseAlterDatabase(s->pos);
     if (!acceptKeyword("table"))
         unsupported(peek(), "ALTER " + peek().text);
     s->kind = StmtKind::AlterTable;
@@ -635,7 +679,7 @@ StatementP Parser::parseSet()
     s->kind = StmtKind::SetOption;
     s->pos = next().pos;
     if (peek().kind == TokenKind::Variable)
-        unsupported(peek(), "SET @变量");
+        return parseSetVariable(s->pos);
     if (acceptKeyword("nocount")) {
         s->option = "nocount";
     } else if (acceptKeyword("identity_insert")) {

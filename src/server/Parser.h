@@ -36,6 +36,24 @@ private:
     StatementP parseAlter();
     StatementP parseTruncate();
     StatementP parseSet();
+    // procedural and server statements (ParserProc.cpp)
+    StatementP parseTracked();  // a statement with its token range and first literal
+    StatementP parseDeclare();
+    StatementP parseSetVariable(size_t pos);
+    StatementP parseIf();
+    StatementP parseWhile();
+    StatementP parseBlock();
+    StatementP parseExec();
+    StatementP parseCreateProcedure(size_t pos);
+    StatementP parseCreateTrigger(size_t pos);
+    StatementP parseCursorStatement();
+    StatementP parseToggleTrigger();
+    StatementP parseKill();
+    StatementP parseRestore();
+    StatementP parseBackup();
+    StatementP parseAlterDatabase(size_t pos);
+    std::vector<StatementP> parseModuleBody();
+    std::string expectString();
     void parseColumnDef(ColumnDef& def);
     void parseTableConstraint(std::vector<TableConstraint>& out, const std::string& name);
     TypeSpec parseType();
@@ -84,6 +102,7 @@ private:
     int depth_ = 0;
     int params_ = 0;
     std::vector<int> structural_;
+    std::vector<std::string> declared_;  // variables declared in the batch (lower case)
 };
 
 bool isReservedWord(std::string_view word);

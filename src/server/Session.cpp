@@ -98,6 +98,8 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
     auto info = instance_->database(database);
     if (!info || info->filename.empty())
         throw makeError(4060, database);
+    if (info->state != 0)
+        throw makeError(927, info->name);
     dbName_ = info->name;
     dbid_ = info->dbid;
     file_ = info->filename;
@@ -126,6 +128,13 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
                 "hostname TEXT, program_name TEXT, status TEXT)");
             if (dbid_ != 1)
                 run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
+            run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, filename TEXT, "
+                "status INTEGER)");
+            std::string logPath = info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
+            run("INSERT INTO main.__pnw_files SELECT 1, " + quoteText(dbName_) + ", " + quoteText(file_) +
+                ", 2 WHERE NOT EXISTS (SELECT 1 FROM main.__pnw_files)");
+            run("INSERT INTO main.__pnw_files SELECT 2, " + quoteText(dbName_ + "_log") + ", " + quoteText(logPath) +
+                ", 66 WHERE (SELECT COUNT(*) FROM main.__pnw_files) = 1");
         } catch (...) {
             sqlite3_close(db_);
             db_ = nullptr;
@@ -134,6 +143,8 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
     }
     version_ = instance_->versionText();
     spid_ = instance_->registerSession(dbid_, integratedSecurity ? std::string("(integrated)") : login);
+    instance_->setKillHandler(spid_, [this] { kill(); });
+    dropsSeen_ = instance_->dropGeneration();
 }
 
 Session::~Session()
@@ -232,6 +243,7 @@ bool Session::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_)
 
 void Session::beginTransaction()
 {
+    checkAlive();
     if (inTransaction())
         throw SqlError(3902, "已有打开的事务。");
     run("BEGIN");
@@ -239,6 +251,7 @@ void Session::beginTransaction()
 
 void Session::commit()
 {
+    checkAlive();
     if (!inTransaction())
         throw makeError(3902);
     run("COMMIT");
@@ -246,6 +259,7 @@ void Session::commit()
 
 void Session::rollback()
 {
+    checkAlive();
     if (!inTransaction())
         throw makeError(3903);
     run("ROLLBACK");
@@ -328,14 +342,37 @@ void Session::bindAll(sqlite3_stmt* st, const std::vector<Token>& literals, int 
         Value v;
         if (!name)
             continue;
-        if (name[0] == '?') {
-            size_t idx = size_t(literalBase + std::atoi(name + 1) - 1);
+        if (name[0] == ':' && name[1] == 'l') {
+            size_t idx = size_t(literalBase + std::atoi(name + 2) - 1);
             if (idx < literals.size())
                 v = literalValue(literals[idx]);
         } else if (name[0] == ':' && name[1] == 'm') {
             size_t idx = size_t(std::atoi(name + 2));
             if (idx < params.size())
                 v = params[idx];
+        } else if (name[0] == '@') {
+            if (name[1] == '_' && name[2] == '_') {
+                sqlite3_bind_int64(st, i, fetchStatus_);
+                continue;
+            }
+            if (frame_) {
+                auto it = frame_->vars.find(name);
+                if (it != frame_->vars.end()) {
+                    const Value& x = it->second.value;
+                    switch (x.kind) {
+                    case Value::Kind::Null: sqlite3_bind_null(st, i); break;
+                    case Value::Kind::Int: sqlite3_bind_int64(st, i, x.i); break;
+                    case Value::Kind::Real: sqlite3_bind_double(st, i, x.d); break;
+                    case Value::Kind::Text:
+                        sqlite3_bind_text(st, i, x.s.data(), int(x.s.size()), SQLITE_TRANSIENT);
+                        break;
+                    case Value::Kind::Blob:
+                        sqlite3_bind_blob(st, i, x.s.data(), int(x.s.size()), SQLITE_TRANSIENT);
+                        break;
+                    }
+                    continue;
+                }
+            }
         }
         switch (v.kind) {
         case Value::Kind::Null: sqlite3_bind_null(st, i); break;
@@ -347,9 +384,7 @@ void Session::bindAll(sqlite3_stmt* st, const std::vector<Token>& literals, int 
     }
 }
 
-namespace {
-
-Value readColumn(sqlite3_stmt* st, int i, const SqlType& type)
+Value readSqliteValue(sqlite3_stmt* st, int i, const SqlType& type)
 {
     int t = sqlite3_column_type(st, i);
     if (t == SQLITE_NULL)
@@ -381,8 +416,6 @@ Value readColumn(sqlite3_stmt* st, int i, const SqlType& type)
                              : std::string());
 }
 
-}  // namespace
-
 void Session::runPlan(const Plan& plan, const std::vector<Token>& literals, int literalBase,
                       const std::vector<Value>& params, BatchResult& out)
 {
@@ -407,7 +440,7 @@ void Session::runPlan(const Plan& plan, const std::vector<Token>& literals, int 
                 std::vector<Value> row;
                 row.reserve(size_t(ncol));
                 for (int i = 0; i < ncol; ++i)
-                    row.push_back(readColumn(st, i, step.columns[size_t(i)].type));
+                    row.push_back(readSqliteValue(st, i, step.columns[size_t(i)].type));
                 rs.rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
@@ -440,7 +473,12 @@ void Session::executeStatement(const Statement& st, const std::vector<Token>& li
         Plan plan = tr.translate(st);
         plan.cacheable = tr.cacheable();
         plan.refreshProcesses = tr.refreshProcesses();
-        runPlan(plan, literals, literalBase, params, out);
+        if (st.kind != StmtKind::Select && triggers_.empty()) {
+            prepareTriggerCapture(st);
+            if (st.cache && !st.cache->triggerIds.empty())
+                plan.cacheable = false;  // a replayed plan would not fire them
+        }
+        runWrite(st, plan, literals, literalBase, params, out);
         if (plans)
             plans->push_back(std::move(plan));
         return;
@@ -459,10 +497,21 @@ void Session::executeDdl(const Statement& st, Translator& tr, BatchResult& out)
     if (st.kind == StmtKind::CreateDatabase || st.kind == StmtKind::DropDatabase) {
         if (inTransaction())
             throw makeError(226, st.kind == StmtKind::CreateDatabase ? "CREATE DATABASE" : "DROP DATABASE");
-        if (st.kind == StmtKind::CreateDatabase)
+        if (st.kind == StmtKind::CreateDatabase) {
             instance_->createDatabase(st.itemName);
-        else
+        } else {
+            auto it = attached_.find(collationKey(st.itemName));
+            if (it != attached_.end()) {
+                for (auto& [sql, stmt] : stmtCache_)
+                    sqlite3_finalize(stmt);
+                stmtCache_.clear();
+                batchCache_.clear();
+                run("DETACH DATABASE " + quoteIdent(it->second));
+                catalogs_.erase(it->second);
+                attached_.erase(it);
+            }
             instance_->dropDatabase(st.itemName, spid_);
+        }
         return;
     }
     if (st.kind == StmtKind::SetOption) {
@@ -493,6 +542,12 @@ void Session::executeDdl(const Statement& st, Translator& tr, BatchResult& out)
 BatchResult Session::execute(std::string_view batch, const std::vector<Value>& params)
 {
     BatchResult out;
+    try {
+        checkAlive();
+    } catch (const SqlError& e) {
+        out.errors.push_back(e);
+        return out;
+    }
     std::vector<Token> tokens;
     try {
         tokens = tokenize(batch);
@@ -547,17 +602,24 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
     }
     auto cached = std::make_shared<CachedBatch>();
     bool cacheable = params.empty();
-    for (const auto& stp : parsed.statements) {
-        int base = 0;
-        for (int k = stp->firstToken; k < stp->endToken; ++k)
-            if (tokens[size_t(k)].literalIndex >= 0) {
-                base = tokens[size_t(k)].literalIndex;
-                break;
-            }
+    for (const auto& stp : parsed.statements)
         cacheable = cacheable && isDml(*stp);
-        cached->literalBases.push_back(base);
+    Frame frame;
+    frame.literals = &literals;
+    frame.params = &params;
+    frame.text = batch;
+    Frame* savedFrame = frame_;
+    frame_ = &frame;
+    if (!cacheable && (parsed.statements.empty() || parsed.statements[0]->kind != StmtKind::CreateProcedure &&
+                                                        parsed.statements[0]->kind != StmtKind::CreateTrigger))
+        declareAll(parsed.statements);
+    for (const auto& stp : parsed.statements) {
+        cached->literalBases.push_back(stp->literalBase);
         try {
-            executeStatement(*stp, literals, base, out, params, &cached->plans);
+            if (cacheable)
+                executeStatement(*stp, literals, stp->literalBase, out, params, &cached->plans);
+            else
+                runStatement(*stp, out);
         } catch (const SqlError& e) {
             cacheable = false;
             out.errors.push_back(e);
@@ -572,6 +634,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
             break;
         }
     }
+    frame_ = savedFrame;
     for (const auto& p : cached->plans)
         cacheable = cacheable && p.cacheable;
     if (cacheable && out.errors.empty()) {

@@ -17,14 +17,14 @@
 #include "server/Instance.h"
 #include "server/ResultSet.h"
 #include "server/SqlFunctions.h"
+#include "server/Token.h"
 #include "server/Translator.h"
+#include "server/Value.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace server {
-
-struct Token;
 
 class Session : public TranslateContext {
 public:
@@ -52,6 +52,13 @@ public:
     int spid() const override { return spid_; }
     std::string versionText() const override { return version_; }
     std::string identityInsertTable() const override { return identityInsert_; }
+    bool variableType(const std::string& name, SqlType& type) const override;
+    std::shared_ptr<const TableInfo> triggerTable(const std::string& name) const override;
+
+    // Ends the session from another one (KILL): its transaction rolls back,
+    // its connection closes, and every later batch fails.
+    void kill();
+    bool killed() const { return killed_; }
 
     Instance& instance() { return *instance_; }
     sqlite3* handle() { return db_; }
@@ -67,6 +74,64 @@ public:
 
 private:
     struct CachedBatch;
+    struct Variable {
+        SqlType type;
+        Value value;
+    };
+    // The running batch or procedure: its variables, literals and parameters.
+    struct Frame {
+        std::map<std::string, Variable> vars;  // key: lower-case name with '@'
+        const std::vector<Token>* literals = nullptr;
+        const std::vector<Value>* params = nullptr;
+        std::string_view text;
+    };
+    struct Cursor {
+        std::vector<StepPlan> steps;
+        std::vector<Token> literals;
+        int literalBase = 0;
+        std::map<std::string, Variable> vars;  // values bound when it was declared
+        std::vector<std::vector<Value>> rows;
+        std::vector<SqlType> types;
+        size_t next = 0;
+        bool open = false;
+        bool refreshProcesses = false;
+    };
+    struct TriggerContext {
+        std::shared_ptr<TableInfo> inserted;
+    };
+
+    // The interpreter (SessionProc.cpp).
+    void runList(const std::vector<std::shared_ptr<Statement>>& list, BatchResult& out);
+    // Variables exist for the whole batch, as the server compiles them.
+    void declareAll(const std::vector<std::shared_ptr<Statement>>& list);
+    void runStatement(const Statement& st, BatchResult& out);
+    void runLeaf(const Statement& st, BatchResult& out);
+    void runAssignSelect(const Statement& st, BatchResult& out);
+    Value evalValue(const Statement& owner, const ExprP& e, size_t slot, SqlType& type);
+    bool evalCondition(const Statement& owner, const ExprP& e);
+    Value stepScalar(const std::string& sql, int literalBase, const SqlType& type);
+    void assign(const std::string& name, const Value& v, const SqlType& from);
+    Variable& variable(const std::string& name);
+    void runNestedBatch(const std::string& text, BatchResult& out, const std::vector<Variable>* args = nullptr,
+                        const std::vector<std::string>* argNames = nullptr);
+    void execProcedure(const Statement& st, BatchResult& out);
+    void execDynamic(const Statement& st, BatchResult& out);
+    void createModule(const Statement& st);
+    void dropModule(const Statement& st);
+    void toggleTrigger(const Statement& st);
+    void fireTriggers(const Statement& st, BatchResult& out);
+    // Runs a write and the triggers it fires as one atomic unit.
+    void runWrite(const Statement& st, const Plan& plan, const std::vector<Token>& literals, int literalBase,
+                  const std::vector<Value>& params, BatchResult& out);
+    void prepareTriggerCapture(const Statement& st);
+    void declareCursor(const Statement& st);
+    void openCursor(const Statement& st);
+    void fetchCursor(const Statement& st);
+    Cursor& cursor(const std::string& name);
+    // Server level (SessionServer.cpp).
+    void runServerStatement(const Statement& st, BatchResult& out);
+    void killSpid(const Value& spid);
+    void checkAlive();
     void executeStatement(const struct Statement& st, const std::vector<Token>& tokens, int literalBase,
                           BatchResult& out, const std::vector<Value>& params, std::vector<Plan>* plans);
     void runPlan(const Plan& plan, const std::vector<Token>& tokens, int literalBase, const std::vector<Value>& params,
@@ -99,6 +164,26 @@ private:
     const std::vector<Token>* curLiterals_ = nullptr;
     int curBase_ = 0;
     const std::vector<Value>* curParams_ = nullptr;
+    Frame* frame_ = nullptr;
+    int64_t fetchStatus_ = -1;
+    std::map<std::string, Cursor> cursors_;
+    std::vector<TriggerContext> triggers_;
+    // Parsed module bodies and dynamic texts, reused with their statements' plans.
+    struct ParsedText {
+        std::vector<Token> literals;
+        Batch batch;
+    };
+    std::map<std::string, std::shared_ptr<ParsedText>> parsedTexts_;
+    std::shared_ptr<ParsedText> parsedText(const std::string& text);
+    int nesting_ = 0;
+    bool killed_ = false;
+    int64_t dropsSeen_ = 0;
 };
+
+// The interpreter's cache of a statement, renewed when the schema changed.
+StatementCache& cacheOf(const Statement& st, int64_t generation);
+
+// A column of the current row of a SQLite statement read through its declared type.
+Value readSqliteValue(sqlite3_stmt* st, int i, const SqlType& type);
 
 }  // namespace server

@@ -59,6 +59,14 @@ Translator::Translator(TranslateContext& ctx, int literalBase) : ctx_(ctx), lite
 
 std::string Translator::newAlias() { return "\"__t" + std::to_string(aliasCounter_++) + "\""; }
 
+std::string variableParam(const std::string& name)
+{
+    std::string n = lowerAscii(name);
+    if (n.rfind("@@", 0) == 0)
+        return "@__" + n.substr(2);
+    return "@" + (n.empty() ? n : n.substr(1));
+}
+
 std::string Translator::literalParam(const Expr& e)
 {
     if (e.literalIndex < 0)
@@ -70,7 +78,8 @@ std::string Translator::literalParam(const Expr& e)
             return e.text.find_first_of(".eE") == std::string::npos ? e.text + ".0" : e.text;
         return e.text;
     }
-    return "?" + std::to_string(e.literalIndex - literalBase_ + 1);
+    // Named, so that variables (also named) never share a parameter slot.
+    return ":l" + std::to_string(e.literalIndex - literalBase_ + 1);
 }
 
 TExpr Translator::convertTo(const TExpr& x, const SqlType& to, int mode, int style)
@@ -365,7 +374,12 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
     case ExprKind::Column:
         return column(e, scope);
     case ExprKind::Variable:
-        throw makeError(137, e.text);
+        if (!ctx_.variableType(e.text, r.type))
+            throw makeError(137, e.text);
+        r.sql = variableParam(e.text);
+        r.nullable = true;
+        cacheable_ = false;
+        return r;
     case ExprKind::SysVar:
         if (e.text == "@@version") {
             r.sql = quoteText(ctx_.versionText());
@@ -374,8 +388,9 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
             r.sql = std::to_string(ctx_.spid());
             r.type = SqlType::of(Base::SmallInt);
         } else {
-            r.sql = "-1";
+            r.sql = variableParam("@@fetch_status");
             r.type = SqlType::of(Base::Int);
+            cacheable_ = false;
         }
         r.nullable = false;
         return r;

@@ -75,6 +75,11 @@ std::string Translator::schemaFor(const ObjectName& n)
 
 std::shared_ptr<const TableInfo> Translator::resolveTable(const ObjectName& n, bool mustExist)
 {
+    if (n.db.empty() && n.schema.empty())
+        if (auto pseudo = ctx_.triggerTable(n.name)) {
+            cacheable_ = false;
+            return pseudo;
+        }
     std::string schema = schemaFor(n);
     auto t = ctx_.catalog(schema).table(n.name);
     if (!t && mustExist)
@@ -85,7 +90,8 @@ std::shared_ptr<const TableInfo> Translator::resolveTable(const ObjectName& n, b
 bool Translator::systemView(const ObjectName& n, Source& out)
 {
     std::string name = lowerAscii(n.name);
-    if (name != "sysobjects" && name != "syscolumns" && name != "sysdatabases" && name != "sysprocesses")
+    if (name != "sysobjects" && name != "syscolumns" && name != "sysdatabases" && name != "sysprocesses" &&
+        name != "sysfiles")
         return false;
     if (!n.schema.empty() && !iequals(n.schema, "dbo"))
         return false;
@@ -129,6 +135,15 @@ bool Translator::systemView(const ObjectName& n, Source& out)
         out.columns = {col("name", SqlType::of(Base::NVarChar, 128)), col("dbid", SqlType::of(Base::SmallInt)),
                        col("filename", SqlType::of(Base::NVarChar, 260)), col("crdate", SqlType::of(Base::DateTime)),
                        col("status", SqlType::of(Base::Int)), col("cmptlevel", SqlType::of(Base::TinyInt))};
+    } else if (name == "sysfiles") {
+        sql = "(SELECT fileid, 1 AS groupid, 0 AS size, -1 AS maxsize, 10 AS growth, status, 0 AS perf, name, "
+              "filename FROM " +
+              quoteIdent(schemaFor(n)) + ".__pnw_files)";
+        out.columns = {col("fileid", SqlType::of(Base::SmallInt)), col("groupid", SqlType::of(Base::SmallInt)),
+                       col("size", SqlType::of(Base::Int)), col("maxsize", SqlType::of(Base::Int)),
+                       col("growth", SqlType::of(Base::Int)), col("status", SqlType::of(Base::Int)),
+                       col("perf", SqlType::of(Base::Int)), col("name", SqlType::of(Base::NVarChar, 128)),
+                       col("filename", SqlType::of(Base::NVarChar, 260))};
     } else {
         refreshProcesses_ = true;
         cacheable_ = false;
@@ -245,8 +260,12 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
         std::vector<OutputColumn> cols;
         std::vector<std::string> exprs;
         for (const auto& item : core.items) {
-            if (!item.assignVariable.empty())
-                throw makeError(137, item.assignVariable);
+            if (!item.assignVariable.empty()) {
+                SqlType ignored;
+                if (!ctx_.variableType(item.assignVariable, ignored))
+                    throw makeError(137, item.assignVariable);
+                cacheable_ = false;
+            }
             if (item.star) {
                 if (scope.sources.empty())
                     throw makeError(263);

@@ -50,6 +50,19 @@ public:
     virtual int spid() const = 0;
     virtual std::string versionText() const = 0;
     virtual std::string identityInsertTable() const = 0;  // collation key or ""
+    // The declared type of a variable of the running batch; false when undeclared.
+    virtual bool variableType(const std::string& name, SqlType& type) const
+    {
+        (void)name;
+        (void)type;
+        return false;
+    }
+    // The pseudo-table `inserted` of a running trigger, or null.
+    virtual std::shared_ptr<const TableInfo> triggerTable(const std::string& name) const
+    {
+        (void)name;
+        return nullptr;
+    }
 };
 
 struct Source {
@@ -139,6 +152,9 @@ private:
     std::string derivedSql_;
     const std::vector<ExprP>* groupExprs_ = nullptr;  // the FROM text of the last bound table
 };
+
+// The SQLite parameter a variable is bound to.
+std::string variableParam(const std::string& name);
 
 SqlType decimalOf(const SqlType& t);  // integer and money types seen as decimals
 bool containsSubquery(const ExprP& e);

@@ -6,7 +6,10 @@
 #include "accounts/ServerDrives.h"
 #include "foundation/InputChecks.h"
 #include "platform/PnwError.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/InputChecks.h"
+#include "foundation/ServerComponent.h"
+#include "foundation/ServerFolders.h"
+#include "platform/PnwError.h"
 #include "wizard/WizardGlobals.h"
 
 namespace {
@@ -29,7 +32,13 @@ SettingsValidator::Lookups SettingsValidator::defaultLookups() {
     lookups.accounts = [] { return WizardHooks::PurgeAndListAccounts(); };
     lookups.databases = [] { return WizardHooks::ListServerDatabases(); };
     lookups.checkFolder = [](const QString &path, const QString &label) { return CheckServerFolder(path, label); };
-    lookups.freeMegabytes = [](const QString &folder) { return ServerDrivesObject().GetDiskInformation(folder); };
+    lookups.freeMegabytes = [](const QString &folder) {
+        const std::shared_ptr<ServerComponent> server = GetServerComponent();
+        if (!server)
+            throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
+                           QStringLiteral("对象变量或 With 块变量未设置"));
+        return server->GetDiskInformation(folder);
+    };
     return lookups;
 }
 

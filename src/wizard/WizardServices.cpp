@@ -1,9 +1,11 @@
 #include "wizard/WizardServices.h"
 
 #include "accounts/CXRAc.h"
+#include "accounts/ServerDrives.h"
 #include "foundation/AccountList.h"
 #include "foundation/Globals.h"
 #include "foundation/HtmlReport.h"
+#include "foundation/ServerComponent.h"
 #include "foundation/ServerConfig.h"
 #include "foundation/UpgradeLog.h"
 #include "foundation/clsDataInfo.h"
@@ -42,6 +44,9 @@ void ConnectWizardServices() {
             for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) names.append(rs->value(QStringLiteral("name")).toString());
         return names;
     };
+    // The drives and folders of the server; the administration class takes
+    // its place once it registers its own factory.
+    SetServerComponentFactory([] { return std::make_shared<ServerDrives>(); });
     SetUpgradeLogSink([](const UpgradeLogLine &line) { ShowUpgradeLogLine(line); });
     // The account set of a run lives on the server component.
     InstallServerAdministration();

@@ -15,7 +15,9 @@
 #include "platform/PnwDictionary.h"
 #include "platform/PnwError.h"
 #include "wizard/FileChooserSeam.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/InputChecks.h"
+#include "foundation/ServerFolders.h"
+#include "wizard/FolderChooser.h"
 #include "wizard/WizardFonts.h"
 
 namespace {
@@ -42,6 +44,7 @@ QLabel *fieldLabel(QWidget *parent, const QString &text, int y) {
 }  // namespace
 
 ctlSetting::ctlSetting(QWidget *parent, const QDateTime &started) : QWidget(parent) {
+    InstallFolderChooser();
     setFont(WizardControls::font());
     groupCaption(this, QStringLiteral("标准版（迷你版）账套设置"), 8);
     fieldLabel(this, QStringLiteral("源账套："), 40);

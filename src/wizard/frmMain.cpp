@@ -18,7 +18,8 @@
 #include "platform/PnwError.h"
 #include "platform/WaitCursorSeam.h"
 #include "wizard/Navigation.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/ServerComponent.h"
+#include "foundation/ServerFolders.h"
 #include "wizard/SingleInstance.h"
 #include "wizard/StepList.h"
 #include "wizard/TitleBar.h"
@@ -136,7 +137,7 @@ frmMain::~frmMain() {
     if (g_current == this) g_current = nullptr;
     // The program-wide objects end with the window.
     g_UpgradeSettings = PnwList();
-    SetServerDrivesObject(nullptr);
+    ReleaseServerComponent();
 }
 
 frmMain *frmMain::current() { return g_current; }

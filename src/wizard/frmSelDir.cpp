@@ -17,10 +17,21 @@
 #include "controls/WizardControls.h"
 #include "controls/zqbutton.h"
 #include "foundation/Messages.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/ServerComponent.h"
+#include "foundation/ServerFolders.h"
+#include "platform/PnwError.h"
 #include "wizard/WizardFonts.h"
 
 namespace {
+
+// The program-wide server component; none means no drive can be listed.
+ServerComponent &serverComponent() {
+    const std::shared_ptr<ServerComponent> server = GetServerComponent();
+    if (!server)
+        throw PnwError(91, QStringLiteral("frmSelDir"), QStringLiteral("无法创建服务器端组件"));
+    return *server;
+}
+
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kTitleHeight = 32;
@@ -189,7 +200,7 @@ void frmSelDir::LoadDrives() {
     if (boxText.toUpper() != CurrServer && boxText.trimmed() != ReadServerTcp(CurrServer).trimmed()) return;
     try {
         QStringList drives;
-        ServerDrivesObject().GetDriverList(QString(), drives);
+        serverComponent().GetDriverList(QString(), drives);
         m_tree->clear();
         m_nodes.clear();
         QTreeWidgetItem *root = addNode(nullptr, kRootKey, boxText, 2);
@@ -203,7 +214,7 @@ void frmSelDir::LoadDrives() {
             const QString entry = drives[i].trimmed();
             QString free;
             try {
-                free = QString::number(ServerDrivesObject().GetDiskInformation(entry));
+                free = QString::number(serverComponent().GetDiskInformation(entry));
             } catch (...) {
                 free = QStringLiteral("0");
             }
@@ -234,7 +245,7 @@ void frmSelDir::listSubFolders(QTreeWidgetItem *item) {
     m_nodes.remove(keyOf(placeholder));
     delete placeholder;
     QStringList entries;
-    ServerDrivesObject().GetDriverList(key, entries);
+    if (const std::shared_ptr<ServerComponent> server = GetServerComponent()) server->GetDriverList(key, entries);
     for (int i = 1; i < entries.size(); ++i) {
         const QString &entry = entries[i];
         if (entry.right(4).toUpper() == CurrExtName.toUpper()) {

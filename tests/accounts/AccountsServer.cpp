@@ -11,6 +11,7 @@
 #include "platform/PlatformClock.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
+#include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/InstanceLocator.h"
 #include "server/Instance.h"
@@ -119,10 +120,14 @@ QString AccountsServer::connectionString(const QString &database) const {
 }
 
 QString AccountsServer::run(const QString &database, const QString &sql) const {
-    auto instance = server::Instance::open((m_dir.path() + QStringLiteral("/MSSQLSERVER")).toStdString());
-    server::Session session(instance, "sa", "pw", database.toStdString());
-    server::BatchResult r = session.execute(sql.toStdString());
-    return r.errors.empty() ? QString() : QString::fromStdString(r.errors.front().text());
+    try {
+        ado::Connection c;
+        c.Open(connectionString(database));
+        c.Execute(sql);
+        return QString();
+    } catch (const ado::AdoError &e) {
+        return e.description();
+    }
 }
 
 QString AccountsServer::runScript(const QString &database, const QString &file) const {

@@ -18,9 +18,10 @@ protected:
         ensureQtApp();
         ASSERT_EQ(server.run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE T01")), QString());
         ASSERT_EQ(server.run(QStringLiteral("T01"),
-                             QStringLiteral("CREATE TABLE t_SystemProfile (FCategory nvarchar(30) NOT NULL, FKey "
-                                            "nvarchar(50) NOT NULL, FValue nvarchar(255) NULL, FReadonly bit NULL, "
-                                            "FDescription nvarchar(255) NULL)")),
+                             QStringLiteral("CREATE TABLE t_SystemProfile (FCategory nvarchar(50) NOT NULL, FKey "
+                                            "nvarchar(100) NOT NULL, FValue nvarchar(255) NULL, FReadOnly int NOT NULL "
+                                            "DEFAULT 0, FLevel int NULL DEFAULT 0, FDescription nvarchar(255) NULL "
+                                            "DEFAULT '')")),
                   QString());
         setProfile(QStringLiteral("AcctType"), QStringLiteral("Industry"));
         setProfile(QStringLiteral("ServicePack"), QStringLiteral("SP000"));

@@ -5,6 +5,7 @@
 #include <QInputDevice>
 #include <gtest/gtest.h>
 
+#include "platform/MessageBoxSeam.h"
 #include "support/QtApp.h"
 
 // Fontconfig and FreeType keep the patterns and faces of font fallback (the
@@ -23,7 +24,15 @@ std::unique_ptr<QApplication> g_app;
 
 class QtAppLifetime : public ::testing::Environment {
 public:
-    void SetUp() override { ensureQtApp(); }
+    void SetUp() override {
+        ensureQtApp();
+        // A modal box nobody answers would hang the test on the offscreen
+        // platform: an unexpected box fails the test and is closed at once.
+        MessageBoxSeam::setResponder([](const MessageRequest &box) {
+            ADD_FAILURE() << "unexpected message box: " << box.prompt.toStdString();
+            return MessageBoxSeam::closeResult(box.buttons);
+        });
+    }
     void TearDown() override {
         if (!g_app) return;
         // Input devices made by synthetic events outlive Qt's device

@@ -17,7 +17,9 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include "accounts/ServerDrives.h"
 #include "foundation/Globals.h"
+#include "foundation/ServerComponent.h"
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
@@ -70,6 +72,8 @@ protected:
         PlatformSettings::setUsageTimeoutMs(3000);
         setInstalledVersion(QStringLiteral("14.1"));
         WizardHooks::ResetToDefaults();
+        ReleaseServerComponent();
+        m_savedServerFactory = SetServerComponentFactory([] { return std::make_shared<ServerDrives>(); });
         WizardHooks::GetServerConnectionTemplate = [](QString &user, QString &password) {
             user = QStringLiteral("sa");
             password = QStringLiteral("pw");
@@ -103,6 +107,8 @@ protected:
     void TearDown() override {
         frmMain::setQuitHook(m_previousQuit);
         WizardHooks::ResetToDefaults();
+        ReleaseServerComponent();
+        SetServerComponentFactory(m_savedServerFactory);
         PlatformSettings::resetToEnvironment();
         g_InstalledVersion.clear();
         g_SourceEdition.clear();
@@ -120,6 +126,7 @@ protected:
     QString instanceKey() const { return m_dir.path(); }
 
     QTemporaryDir m_dir;
+    ServerComponentFactory m_savedServerFactory;
     UsageRecorder m_usage;
     QSet<QString> accounts;  // account sets that exist on the server
     QStringList deleted;

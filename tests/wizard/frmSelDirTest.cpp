@@ -8,7 +8,10 @@
 #include "WizardFixture.h"
 #include "accounts/ServerDrives.h"
 #include "controls/zqbutton.h"
-#include "wizard/ServerFolders.h"
+#include "foundation/InputChecks.h"
+#include "foundation/ServerComponent.h"
+#include "foundation/ServerFolders.h"
+#include "wizard/FolderChooser.h"
 #include "wizard/frmSelDir.h"
 
 namespace {
@@ -25,10 +28,13 @@ protected:
         QFile dbb(m_drive + QStringLiteral("DATA/base.dbb"));
         ASSERT_TRUE(dbb.open(QIODevice::WriteOnly));
         const QString drive = m_drive;
-        SetServerDrivesObject(std::make_shared<ServerDrives>([drive] { return QStringList{drive}; }));
+        ReleaseServerComponent();
+        m_previousFactory = SetServerComponentFactory(
+            [drive] { return std::make_shared<ServerDrives>([drive] { return QStringList{drive}; }); });
     }
     void TearDown() override {
-        SetServerDrivesObject(nullptr);
+        ReleaseServerComponent();
+        SetServerComponentFactory(m_previousFactory);
         WizardTest::TearDown();
     }
 
@@ -44,6 +50,7 @@ protected:
     }
 
     QString m_drive;
+    ServerComponentFactory m_previousFactory;
 };
 
 TEST_F(frmSelDirTest, WithoutARememberedFolderThePathStaysEmpty) {

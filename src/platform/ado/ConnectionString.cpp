@@ -6,14 +6,49 @@ namespace ado {
 
 ConnectionString::ConnectionString(const QString& text)
 {
-    for (const QString& part : text.split(QLatin1Char(';'))) {
-        int eq = part.indexOf(QLatin1Char('='));
-        if (eq < 0)
+    // key=value pairs separated by ';'. A value may be quoted with "..." or
+    // '...'; inside, the quote doubled stands for itself and ';' is data.
+    const int n = int(text.size());
+    int i = 0;
+    while (i < n) {
+        int eq = int(text.indexOf(QLatin1Char('='), i));
+        int semi = int(text.indexOf(QLatin1Char(';'), i));
+        if (eq < 0 || (semi >= 0 && semi < eq)) {
+            if (semi < 0)
+                break;
+            i = semi + 1;  // a part without '=' is ignored
             continue;
-        QString key = part.left(eq).trimmed().toLower();
-        if (key.isEmpty())
-            continue;
-        values_.insert(key, part.mid(eq + 1).trimmed());
+        }
+        QString key = text.mid(i, eq - i).trimmed().toLower();
+        int j = eq + 1;
+        while (j < n && text[j].isSpace())
+            ++j;
+        QString value;
+        if (j < n && (text[j] == QLatin1Char('"') || text[j] == QLatin1Char('\''))) {
+            const QChar quote = text[j];
+            ++j;
+            while (j < n) {
+                if (text[j] == quote) {
+                    if (j + 1 < n && text[j + 1] == quote) {
+                        value += quote;
+                        j += 2;
+                        continue;
+                    }
+                    ++j;
+                    break;
+                }
+                value += text[j++];
+            }
+            // Anything up to the next ';' after the closing quote is ignored.
+            int end = int(text.indexOf(QLatin1Char(';'), j));
+            i = end < 0 ? n : end + 1;
+        } else {
+            int end = int(text.indexOf(QLatin1Char(';'), eq + 1));
+            value = text.mid(eq + 1, (end < 0 ? n : end) - eq - 1).trimmed();
+            i = end < 0 ? n : end + 1;
+        }
+        if (!key.isEmpty())
+            values_.insert(key, value);
     }
 }
 
