@@ -41,16 +41,24 @@ protected:
     QString layOutBase() {
         if (!AccountsServer::runsProcedural()) return QStringLiteral("the server does not run IF batches yet");
         QString e = server.run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE VEQBase"));
-        for (const char *file : {"10_tables.sql", "20_objects.sql", "30_rows.sql"})
-            if (e.isEmpty())
-                e = server.runScript(QStringLiteral("VEQBase"),
-                                     QStringLiteral(PNW_SOURCE_DIR "/standin/base/") + QLatin1String(file));
-        for (const char *bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"})
-            if (e.isEmpty())
-                e = server.run(QStringLiteral("master"), QStringLiteral("BACKUP DATABASE VEQBase TO DISK = '%1' WITH INIT")
-                                                             .arg(server.commonFolder() + QStringLiteral("SQLDB/") +
-                                                                  QLatin1String(bak)));
-        if (e.isEmpty()) e = server.run(QStringLiteral("master"), QStringLiteral("DROP DATABASE VEQBase"));
+        if (!e.isEmpty()) e = QStringLiteral("CREATE: ") + e;
+        for (const char *file : {"10_tables.sql", "20_objects.sql", "30_rows.sql"}) {
+            if (!e.isEmpty()) break;
+            e = server.runScript(QStringLiteral("VEQBase"),
+                                 QStringLiteral(PNW_SOURCE_DIR "/standin/base/") + QLatin1String(file));
+            if (!e.isEmpty()) e = QLatin1String(file) + QStringLiteral(": ") + e;
+        }
+        for (const char *bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) {
+            if (!e.isEmpty()) break;
+            e = server.run(QStringLiteral("master"), QStringLiteral("BACKUP DATABASE VEQBase TO DISK = '%1' WITH INIT")
+                                                         .arg(server.commonFolder() + QStringLiteral("SQLDB/") +
+                                                              QLatin1String(bak)));
+            if (!e.isEmpty()) e = QStringLiteral("BACKUP: ") + e;
+        }
+        if (e.isEmpty()) {
+            e = server.run(QStringLiteral("master"), QStringLiteral("DROP DATABASE VEQBase"));
+            if (!e.isEmpty()) e = QStringLiteral("DROP: ") + e;
+        }
         if (!e.isEmpty()) return QStringLiteral("the stand-in base account set cannot be laid out: ") + e;
         const QString probe = copySample(QStringLiteral("standard"), true);
         e = server.run(QStringLiteral("master"),
