@@ -8,6 +8,7 @@
 #include "server/Catalog.h"
 #include "server/Instance.h"
 #include "server/SqlError.h"
+#include "server/SqlFunctions.h"
 #include "server/TextUtil.h"
 
 namespace server {
@@ -27,6 +28,8 @@ struct Db {
             throw SqlError(3201, "无法打开备份设备 '" + path + "'。" + msg);
         }
         sqlite3_busy_timeout(db, 3000);
+        // Indexes on text columns use the engine's collation: a copy rebuilds them.
+        registerSqlFunctions(db, nullptr);
     }
     ~Db() { sqlite3_close(db); }
     Db(const Db&) = delete;

@@ -8,6 +8,7 @@
 
 #include "server/Convert.h"
 #include "server/Ddl.h"
+#include "server/OpenDataSource.h"
 #include "server/Parser.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
@@ -465,9 +466,27 @@ void Session::runPlan(const Plan& plan, const std::vector<Token>& literals, int 
         run("RELEASE \"__stmt\"");
 }
 
+std::string Session::openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns)
+{
+    std::string name = OpenDataSource::open(*instance_, db_, ref, columns);
+    dataSources_.push_back(name);
+    return "temp." + quoteIdent(name);
+}
+
+void Session::closeDataSources()
+{
+    for (const auto& name : dataSources_)
+        OpenDataSource::close(db_, name);
+    dataSources_.clear();
+}
+
 void Session::executeStatement(const Statement& st, const std::vector<Token>& literals, int literalBase,
                                BatchResult& out, const std::vector<Value>& params, std::vector<Plan>* plans)
 {
+    struct CloseSources {
+        Session& s;
+        ~CloseSources() { s.closeDataSources(); }
+    } closeSources{*this};
     Translator tr(*this, literalBase);
     if (isDml(st)) {
         Plan plan = tr.translate(st);
@@ -610,8 +629,9 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
     frame.text = batch;
     Frame* savedFrame = frame_;
     frame_ = &frame;
-    if (!cacheable && (parsed.statements.empty() || parsed.statements[0]->kind != StmtKind::CreateProcedure &&
-                                                        parsed.statements[0]->kind != StmtKind::CreateTrigger))
+    bool module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
+                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
+    if (!cacheable && !module)
         declareAll(parsed.statements);
     for (const auto& stp : parsed.statements) {
         cached->literalBases.push_back(stp->literalBase);

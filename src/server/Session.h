@@ -49,6 +49,7 @@ public:
     std::string schemaOfDatabase(const std::string& db) override;
     std::string currentDatabase() const override { return dbName_; }
     std::string masterSchema() override;
+    std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) override;
     int spid() const override { return spid_; }
     std::string versionText() const override { return version_; }
     std::string identityInsertTable() const override { return identityInsert_; }
@@ -92,6 +93,7 @@ private:
         std::map<std::string, Variable> vars;  // values bound when it was declared
         std::vector<std::vector<Value>> rows;
         std::vector<SqlType> types;
+        std::vector<ColumnMeta> columns;
         size_t next = 0;
         bool open = false;
         bool refreshProcesses = false;
@@ -126,7 +128,7 @@ private:
     void prepareTriggerCapture(const Statement& st);
     void declareCursor(const Statement& st);
     void openCursor(const Statement& st);
-    void fetchCursor(const Statement& st);
+    void fetchCursor(const Statement& st, BatchResult& out);
     Cursor& cursor(const std::string& name);
     // Server level (SessionServer.cpp).
     void runServerStatement(const Statement& st, BatchResult& out);
@@ -145,6 +147,7 @@ private:
     Value objectId(const std::string& name);
     Value objectProperty(int64_t id, const std::string& prop);
     Value dbNameOf(const Value& id);
+    void closeDataSources();
 
     std::shared_ptr<Instance> instance_;
     sqlite3* db_ = nullptr;
@@ -161,6 +164,7 @@ private:
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
     int64_t schemaGeneration_ = 0;
     SessionHooks hooks_;
+    std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
     const std::vector<Token>* curLiterals_ = nullptr;
     int curBase_ = 0;
     const std::vector<Value>* curParams_ = nullptr;

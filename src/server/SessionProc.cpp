@@ -167,7 +167,7 @@ void Session::runStatement(const Statement& st, BatchResult& out)
     case StmtKind::ExecDynamic: execDynamic(st, out); return;
     case StmtKind::DeclareCursor: declareCursor(st); return;
     case StmtKind::OpenCursor: openCursor(st); return;
-    case StmtKind::FetchCursor: fetchCursor(st); return;
+    case StmtKind::FetchCursor: fetchCursor(st, out); return;
     case StmtKind::CloseCursor: {
         Cursor& c = cursor(st.variable);
         if (!c.open)
@@ -408,17 +408,25 @@ void Session::execDynamic(const Statement& st, BatchResult& out)
         text += t.s;
     }
     BatchResult inner;
+    auto passOn = [&] {
+        for (auto& rs : inner.resultSets)
+            out.resultSets.push_back(std::move(rs));
+        if (inner.rowsAffected >= 0)
+            out.rowsAffected = inner.rowsAffected;
+        for (auto& e : inner.errors)
+            out.errors.push_back(e);
+    };
     try {
         runNestedBatch(text, inner);
     } catch (const SqlError& e) {
-        inner.errors.push_back(e);
-    }
-    for (auto& rs : inner.resultSets)
-        out.resultSets.push_back(std::move(rs));
-    if (inner.rowsAffected >= 0)
-        out.rowsAffected = inner.rowsAffected;
-    for (auto& e : inner.errors)
+        passOn();
+        // A parse error ends only the inner text; a batch-aborting one the caller too.
+        if (e.scope() != ErrorScope::Parse)
+            throw;
         out.errors.push_back(e);
+        return;
+    }
+    passOn();
 }
 
 void Session::execProcedure(const Statement& st, BatchResult& out)
@@ -698,14 +706,15 @@ void Session::openCursor(const Statement& st)
     c.types.clear();
     if (!rows.resultSets.empty()) {
         c.rows = std::move(rows.resultSets.back().rows);
-        for (const auto& col : rows.resultSets.back().columns)
+        c.columns = rows.resultSets.back().columns;
+        for (const auto& col : c.columns)
             c.types.push_back(col.type);
     }
     c.next = 0;
     c.open = true;
 }
 
-void Session::fetchCursor(const Statement& st)
+void Session::fetchCursor(const Statement& st, BatchResult& out)
 {
     Cursor& c = cursor(st.variable);
     if (!c.open)
@@ -722,6 +731,13 @@ void Session::fetchCursor(const Statement& st)
     for (size_t i = 0; i < st.intoVars.size(); ++i)
         assign(st.intoVars[i], row[i], c.types[i]);
     fetchStatus_ = 0;
+    if (st.intoVars.empty()) {
+        // Without INTO the row goes to the client.
+        ResultSet rs;
+        rs.columns = c.columns;
+        rs.rows.push_back(row);
+        out.resultSets.push_back(std::move(rs));
+    }
 }
 
 }  // namespace server

@@ -164,8 +164,15 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
 {
     (void)parent;
     Source src;
-    if (ref.kind == TableRef::Kind::OpenDataSource)
-        throw makeError(7403, ref.odsProvider);
+    if (ref.kind == TableRef::Kind::OpenDataSource) {
+        // The source's path and table are literals: no reuse of the translation.
+        markUncacheable();
+        derivedSql_ = ctx_.openDataSource(ref, src.columns);
+        src.hasAlias = !ref.alias.empty();
+        src.name = src.hasAlias ? ref.alias : ref.name.name;
+        src.sqlAlias = quoteIdent(src.name);
+        return src;
+    }
     if (ref.kind == TableRef::Kind::Derived) {
         SelectOut inner = select(*ref.derived, nullptr);
         src.name = ref.alias;
@@ -259,6 +266,11 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
         Scope scope = bindFrom(core.from, parent, fromSql);
         std::vector<OutputColumn> cols;
         std::vector<std::string> exprs;
+        size_t assigning = 0;
+        for (const auto& item : core.items)
+            assigning += item.assignVariable.empty() ? 0 : 1;
+        if (assigning > 0 && (assigning != core.items.size() || core.into))
+            throw makeError(141);
         for (const auto& item : core.items) {
             if (!item.assignVariable.empty()) {
                 SqlType ignored;

@@ -47,6 +47,9 @@ public:
     virtual std::string schemaOfDatabase(const std::string& db) = 0;
     virtual std::string currentDatabase() const = 0;
     virtual std::string masterSchema() = 0;  // "main" when connected to master
+    // An OpenDataSource rowset: the SQL table that reads it, open until the
+    // statement ends; `columns` gets its columns. Throws SqlError.
+    virtual std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) = 0;
     virtual int spid() const = 0;
     virtual std::string versionText() const = 0;
     virtual std::string identityInsertTable() const = 0;  // collation key or ""
