@@ -61,10 +61,15 @@ protected:
         }
         if (!e.isEmpty()) return QStringLiteral("the stand-in base account set cannot be laid out: ") + e;
         const QString probe = copySample(QStringLiteral("standard"), true);
+        const QString adHoc = QStringLiteral("exec sp_configure 'show advanced options', 1\r\nreconfigure\r\n"
+                                             "exec sp_configure 'Ad Hoc Distributed Queries', %1\r\nreconfigure\r\n");
+        server.run(QStringLiteral("master"), adHoc.arg(1));
         e = server.run(QStringLiteral("master"),
                        QStringLiteral("SELECT 1 FROM OpenDataSource( 'Microsoft.Jet.OLEDB.4.0','") +
                            clsCreateAcct::SourceConnection(QStringLiteral("Microsoft.Jet.OLEDB.4.0"), probe) +
                            QStringLiteral("')...GLpref"));
+        // Off again: account creation switches the option on itself.
+        server.run(QStringLiteral("master"), adHoc.arg(0));
         if (!e.isEmpty()) return QStringLiteral("the server cannot read a source yet: ") + e;
         return QString();
     }
