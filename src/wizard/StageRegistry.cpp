@@ -1,5 +1,6 @@
 #include "wizard/StageRegistry.h"
 
+#include "accounts/clsCreateAcct.h"
 #include "wizard/WizardGlobals.h"
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 // factory, such as [] { return std::make_unique<clsBaseSys>(); }.
 QList<StageEntry> builtInStages() {
     return {
-        {StageRegistry::CreateAccount, nullptr},  // clsCreateAcct
+        {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
         {StageRegistry::BaseData, nullptr},       // clsBaseSys
         {StageRegistry::FixedAssets, nullptr},    // clsEboFa
         {StageRegistry::GeneralLedger, nullptr},  // clsEboGL

@@ -1,5 +1,6 @@
 #include "wizard/WizardServices.h"
 
+#include "accounts/CXRAc.h"
 #include "accounts/ServerDrives.h"
 #include "foundation/AccountList.h"
 #include "foundation/Globals.h"
@@ -47,4 +48,18 @@ void ConnectWizardServices() {
     // its place once it registers its own factory.
     SetServerComponentFactory([] { return std::make_shared<ServerDrives>(); });
     SetUpgradeLogSink([](const UpgradeLogLine &line) { ShowUpgradeLogLine(line); });
+    // The account set of a run lives on the server component.
+    InstallServerAdministration();
+    WizardHooks::ExistAcct = [](const QString &acctNum) {
+        auto server = ServerAdmin();
+        return server && server->ExistAcct(acctNum);
+    };
+    WizardHooks::DeleteAcct = [](const QString &acctNum) {
+        auto server = ServerAdmin();
+        return server && server->DeleteAcct(acctNum);
+    };
+    WizardHooks::GetConnectString = [](const QString &acctNum) {
+        auto server = ServerAdmin();
+        return server ? server->GetConnectString(acctNum, QString()) : QString();
+    };
 }

@@ -1,0 +1,7 @@
+#include "accounts/EventPump.h"
+
+#include <QCoreApplication>
+
+void LetEventsRun() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}

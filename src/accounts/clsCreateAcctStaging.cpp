@@ -1,0 +1,128 @@
+// The staging copies: every known source table copied by the server into
+// the target as "AIS_" + its name, with the mapping column FZ8InterID.
+#include "accounts/EventPump.h"
+#include "accounts/SqlLiteral.h"
+#include "accounts/StagedTables.h"
+#include "accounts/clsCreateAcct.h"
+#include "foundation/Progress.h"
+#include "platform/PnwError.h"
+#include "platform/ado/AdoError.h"
+#include "platform/ado/Connection.h"
+#include "platform/dao/DBEngine.h"
+#include "platform/dao/DaoError.h"
+#include "wizard/WizardGlobals.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+std::unique_ptr<dao::Database> openSource(const QString &source) {
+    dao::DBEngine engine;
+    engine.SystemDB = clsCreateAcct::WorkgroupFile(source);
+    engine.DefaultUser = QStringLiteral("morningstar");
+    engine.DefaultPassword = QStringLiteral("tqlarnvezmbhko");
+    return engine.OpenDatabase(source);
+}
+
+QString errorText(const std::exception &e) {
+    if (auto *ado = dynamic_cast<const ado::AdoError *>(&e)) return ado->description();
+    if (auto *pnw = dynamic_cast<const PnwError *>(&e)) return pnw->description();
+    if (auto *dao = dynamic_cast<const dao::DaoError *>(&e)) return dao->description();
+    return QString::fromLocal8Bit(e.what());
+}
+
+// The cancel that stopped the table loop.
+struct StagingCancelled {};
+
+}  // namespace
+
+bool clsCreateAcct::CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, const QString &connectString,
+                                        QString &failureText) {
+    try {
+        ado::Connection connection;
+        connection.Open(connectString);
+        connection.CommandTimeout = 0;
+        std::unique_ptr<dao::Database> source = openSource(m_Source);
+        const dao::TableDefs &defs = source->TableDefs();
+        const int n = defs.Count();
+        SetStatusCaption(LblObject, QStringLiteral("正在创建临时表..."));
+        InitProgress(PoBar, n, true);
+        for (int i = 0; i < n; ++i) {
+            const dao::TableDef &def = defs.Item(i);
+            const QString t = def.Name();
+            if (!IsStagedTable(t)) continue;
+            if (def.Fields().Count() > 0) {
+                const QString error = CopySourceTable(connection, t, false);
+                if (!error.isEmpty()) throw PnwError(-1, QStringLiteral("InsertTempInit"), error);
+            }
+            SetProgress(PoBar, i);
+            LetEventsRun();
+            // A cancel leaves an incomplete staging set: not a success.
+            if (g_CancelRequested) throw StagingCancelled{};
+        }
+        connection.Execute(QStringLiteral(" delete AIS_GLVch where FDeleted=1 "));
+        connection.Execute(QStringLiteral("update AIS_GLAcct set Fiscash=0 where Fbank=1"));
+        connection.Close();
+        source->Close();
+        SetProgress(PoBar, n);
+        return true;
+    } catch (const StagingCancelled &) {
+        failureText = QStringLiteral("用户取消了创建临时表。");
+        return false;
+    } catch (const std::exception &e) {
+        failureText = QStringLiteral("创建临时表出错，错误原因可能是：") + errorText(e);
+        return false;
+    }
+}
+
+QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QString &table, bool dropOnly) {
+    const QString t = SqlLiteral(table);
+    QString name = table;
+    name.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    try {
+        connection.Execute(QStringLiteral("if exists (select * from dbo.sysobjects where id = object_id(N'AIS_") + t +
+                           QStringLiteral("') and OBJECTPROPERTY(id, N'IsUserTable') = 1)") + kCrLf +
+                           QStringLiteral("drop table [AIS_") + name + QStringLiteral("]"));
+        if (dropOnly) return QString();
+        QString copy = QStringLiteral("SELECT * INTO [AIS_") + name + QStringLiteral("]") + kCrLf +
+                       QStringLiteral("FROM OpenDataSource( '") + m_Provider + QStringLiteral("',") + kCrLf +
+                       QStringLiteral("'Provider= ") + m_Provider + QStringLiteral(";Password=tqlarnvezmbhko ") +
+                       QStringLiteral(";User ID=morningstar;Data Source=") + SqlLiteral(m_Source) +
+                       QStringLiteral(";Persist Security Info=True;") + QStringLiteral("Jet OLEDB:System database=") +
+                       SqlLiteral(WorkgroupFile(m_Source)) + QStringLiteral("')") + QStringLiteral("...[") + name +
+                       QStringLiteral("]");
+        if (m_UseAce) copy.replace(QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.ACE.OLEDB.12.0"));
+        connection.Execute(copy);
+        connection.Execute(QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects t1 INNER JOIN syscolumns t2 ON t1.id = "
+                                          "t2.id WHERE (t1.name = 'AIS_") +
+                           t + QStringLiteral("') AND (t2.name = 'FZ8InterID'))") + QStringLiteral("ALTER TABLE [AIS_") +
+                           name + QStringLiteral("] ADD FZ8InterID INT default(0)"));
+        return QString();
+    } catch (const ado::AdoError &e) {
+        QString text = e.description();
+        if (e.number() == 7303)
+            text += kCrLf + QStringLiteral("请在Microsft SQL Server Management Studio中的服务器对象——>访问接口——>"
+                                           "Microsoft.Jet.OLEDB.4.0右键属性中的所有钩去掉后重试。");
+        return text;
+    } catch (const std::exception &e) {
+        return errorText(e);
+    }
+}
+
+bool clsCreateAcct::DropTempTable(const QString &cnstr) {
+    try {
+        if (m_Source.isEmpty() && g_UpgradeSettings.Count() > 0)
+            m_Source = g_UpgradeSettings.DictionaryItem(1).Item(QStringLiteral("Source")).toString();
+        ado::Connection connection;
+        connection.Open(cnstr);
+        connection.CommandTimeout = 0;
+        std::unique_ptr<dao::Database> source = openSource(m_Source);
+        for (int i = 0; i < source->TableDefs().Count(); ++i)
+            CopySourceTable(connection, source->TableDefs().Item(i).Name(), true);
+        connection.Close();
+        source->Close();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

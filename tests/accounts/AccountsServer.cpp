@@ -1,0 +1,172 @@
+#include "AccountsServer.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include "accounts/AccountsGlobals.h"
+#include "accounts/CXRAc.h"
+#include "foundation/Globals.h"
+#include "foundation/ServerComponent.h"
+#include "platform/PlatformClock.h"
+#include "platform/PlatformSettings.h"
+#include "platform/PnwReg.h"
+#include "platform/ado/AdoError.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/InstanceLocator.h"
+#include "server/Instance.h"
+#include "server/Session.h"
+#include "wizard/WizardGlobals.h"
+
+namespace {
+
+QStringList scriptBatches(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QStringList batches;
+    QString current;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        if (line.trimmed().compare(QLatin1String("go"), Qt::CaseInsensitive) == 0) {
+            if (!current.trimmed().isEmpty()) batches.append(current);
+            current.clear();
+        } else {
+            current += line + QLatin1Char('\n');
+        }
+    }
+    if (!current.trimmed().isEmpty()) batches.append(current);
+    return batches;
+}
+
+void copyTree(const QString &from, const QString &to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(file, target);
+    }
+}
+
+}  // namespace
+
+AccountsServer::AccountsServer() {
+    m_previousInstance = qgetenv(ado::kInstanceDirVariable);
+    m_previousCommon = qgetenv("CommonProgramFiles");
+    const QString instance = m_dir.path() + QStringLiteral("/MSSQLSERVER");
+    QDir(m_dir.path()).mkdir(QStringLiteral("MSSQLSERVER"));
+    QDir(m_dir.path()).mkdir(QStringLiteral("dbdata"));
+    server::Instance::create(instance.toStdString(), "sa", "pw");
+    qputenv(ado::kInstanceDirVariable, instance.toLocal8Bit());
+    qputenv("CommonProgramFiles", (m_dir.path() + QStringLiteral("/common")).toLocal8Bit());
+    PlatformSettings::setDataFolder(m_dir.path() + QStringLiteral("/data"));
+    PlatformSettings::setRegistryFile(m_dir.path() + QStringLiteral("/registry.txt"));
+    PlatformSettings::setAnsiCodePage(936);
+
+    copyTree(QStringLiteral(PNW_SOURCE_DIR "/standin/product"), productFolder());
+    QDir().mkpath(productFolder() + QStringLiteral("/Advance"));
+    QFile::copy(QStringLiteral(PNW_BINARY_DIR "/samples/standard/system.mda"),
+                productFolder() + QStringLiteral("/Advance/system_VEQ75.mda"));
+    PnwReg reg;
+    reg.SetKeyValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\VEQPRODUCT"), QStringLiteral("Version"),
+                    QStringLiteral("14.1"));
+    reg.SetKeyValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\VEQPRODUCT"), QStringLiteral("Path"),
+                    productFolder());
+    reg.SetMultiStringValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft SQL Server"),
+                            QStringLiteral("InstalledInstances"), {QStringLiteral("MSSQLSERVER")});
+    reg.SetKeyValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SoftWare\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon"),
+                    QStringLiteral("DefaultDomainName"), QStringLiteral("VeqServer"));
+
+    run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE AcctCtl"));
+    runScript(QStringLiteral("AcctCtl"), QStringLiteral(PNW_SOURCE_DIR "/standin/acctctl/acctctl.sql"));
+
+    g_InstalledVersion = QStringLiteral("14.1");
+    g_MinServerVersion = QStringLiteral("13.0");
+    g_ConnectStringTemplate = connectionString(QStringLiteral("[AcctNo]"));
+    g_AcctCtlConnectString = connectionString(QStringLiteral("AcctCtl"));
+    g_ServerUser = QStringLiteral("sa");
+    g_ServerPassword = QStringLiteral("pw");
+    g_CancelRequested = false;
+    g_UpgradeSettings = PnwList();
+    ReleaseServerComponent();
+    InstallServerAdministration();
+}
+
+AccountsServer::~AccountsServer() {
+    ReleaseServerComponent();
+    g_InstalledVersion.clear();
+    g_ConnectStringTemplate.clear();
+    g_AcctCtlConnectString.clear();
+    g_NewAcctConnectString.clear();
+    g_TargetConnectString.clear();
+    g_ServerUser.clear();
+    g_ServerPassword.clear();
+    g_SourceEdition.clear();
+    g_CancelRequested = false;
+    g_UpgradeSettings = PnwList();
+    PlatformSettings::resetToEnvironment();
+    PlatformClock::setFixedNow(QDateTime());
+    if (m_previousInstance.isEmpty())
+        qunsetenv(ado::kInstanceDirVariable);
+    else
+        qputenv(ado::kInstanceDirVariable, m_previousInstance);
+    if (m_previousCommon.isEmpty())
+        qunsetenv("CommonProgramFiles");
+    else
+        qputenv("CommonProgramFiles", m_previousCommon);
+}
+
+QString AccountsServer::connectionString(const QString &database) const {
+    return QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=pw;Data Source=.;Initial Catalog=%1").arg(database);
+}
+
+QString AccountsServer::run(const QString &database, const QString &sql) const {
+    try {
+        ado::Connection c;
+        c.Open(connectionString(database));
+        c.Execute(sql);
+        return QString();
+    } catch (const ado::AdoError &e) {
+        return e.description();
+    }
+}
+
+QString AccountsServer::runScript(const QString &database, const QString &file) const {
+    for (const QString &batch : scriptBatches(file)) {
+        const QString error = run(database, batch);
+        if (!error.isEmpty()) return error;
+    }
+    return QString();
+}
+
+QStringList AccountsServer::rows(const QString &database, const QString &sql) const {
+    ado::Connection c;
+    c.Open(connectionString(database));
+    ado::Recordset rs = c.Execute(sql);
+    QStringList out;
+    if (rs.State() != 1) return out;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs.fieldCount(); ++i) cells.append(rs.Fields(i).Value.toString());
+        out.append(cells.join(QLatin1Char('\t')));
+    }
+    return out;
+}
+
+bool AccountsServer::databaseExists(const QString &name) const {
+    return !rows(QStringLiteral("master"),
+                 QStringLiteral("select name from master.dbo.sysdatabases where name='%1'").arg(name))
+                .isEmpty();
+}
+
+bool AccountsServer::runsProcedural() {
+    static const bool supported = [] {
+        QTemporaryDir dir;
+        const std::string folder = (dir.path() + QStringLiteral("/probe")).toStdString();
+        QDir(dir.path()).mkdir(QStringLiteral("probe"));
+        server::Instance::create(folder, "sa", "pw");
+        auto instance = server::Instance::open(folder);
+        server::Session session(instance, "sa", "pw", "master");
+        return session.execute("IF 1 = 1 SELECT 1 AS x").errors.empty();
+    }();
+    return supported;
+}
