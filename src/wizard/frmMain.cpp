@@ -16,6 +16,7 @@
 #include "foundation/WaitCursor.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwError.h"
+#include "platform/ado/AdoError.h"
 #include "platform/WaitCursorSeam.h"
 #include "wizard/Navigation.h"
 #include "foundation/ServerComponent.h"
@@ -335,6 +336,10 @@ void frmMain::btnNext_Click() {
     } catch (const PnwError &e) {
         const int icon = e.number() == 5 ? 64 : e.number() == 6 ? 48 : 16;
         ShowMessage(e.description(), icon, kMsgTitle);
+    } catch (const ado::AdoError &e) {
+        // A server error from the settings' look-ups: its own text, as the
+        // user needs it, without the number in front.
+        ShowMessage(e.description(), 16, kMsgTitle);
     } catch (const std::exception &e) {
         ShowMessage(QString::fromLocal8Bit(e.what()), 16, kMsgTitle);
     }

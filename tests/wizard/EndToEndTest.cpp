@@ -1,0 +1,246 @@
+// The wizard driven through its real widgets on a stand-in installation:
+// settings, the check run that creates and stages the target, the reports,
+// the upgrade run and the ways a run ends early.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+#include "EndToEndFixture.h"
+#include "controls/ProgressBar.h"
+#include "controls/zqbutton.h"
+#include "jet/JetWriter.h"
+#include "jet/TableText.h"
+#include "jet/Workgroup.h"
+#include "platform/AnsiCodec.h"
+#include "platform/MessageScript.h"
+#include "wizard/RunOutcome.h"
+#include "wizard/cltLogReport.h"
+#include "wizard/ctlSetting.h"
+
+namespace {
+
+QString next(const frmMain &w) { return w.btnNext()->Caption(); }
+
+// The lines of a run page, one per line, for failure messages.
+std::string pageLines(const cltLogReport *page) {
+    QStringList out;
+    for (const UpgradeLogLine &line : page->lines())
+        out << line.status + QLatin1Char(' ') + line.project + QLatin1Char(' ') + line.description;
+    return out.join(QLatin1Char('\n')).toStdString();
+}
+
+QString readText(const QString &path) {
+    QFile f(path);
+    // The reports are written in the ANSI code page, as their header says.
+    return f.open(QIODevice::ReadOnly) ? AnsiCodec::decode(f.readAll(), 936) : QString();
+}
+
+// A standard source built from the sample's table text with cells of its
+// options row replaced; its path.
+QString buildVariant(const QString &folder, const QList<QPair<QString, QString>> &changes) {
+    QDir().mkpath(folder + QStringLiteral("/tsv"));
+    const QDir samples(QStringLiteral(PNW_SOURCE_DIR "/samples/standard"));
+    for (const QString &name : samples.entryList({QStringLiteral("*.tsv")}, QDir::Files)) {
+        QFile::remove(folder + QStringLiteral("/tsv/") + name);
+        QFile::copy(samples.filePath(name), folder + QStringLiteral("/tsv/") + name);
+    }
+    QFile pref(folder + QStringLiteral("/tsv/GLPref.tsv"));
+    if (!pref.open(QIODevice::ReadOnly)) return QString();
+    QStringList lines = QString::fromUtf8(pref.readAll()).split(QLatin1Char('\n'));
+    pref.close();
+    const QStringList header = lines.at(0).split(QLatin1Char('\t'));
+    QStringList row = lines.at(1).split(QLatin1Char('\t'));
+    for (const auto &change : changes)
+        for (int i = 0; i < header.size(); ++i)
+            if (header.at(i).section(QLatin1Char(':'), 0, 0) == change.first) row[i] = change.second;
+    lines[1] = row.join(QLatin1Char('\t'));
+    if (!pref.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QString();
+    pref.write(lines.join(QLatin1Char('\n')).toUtf8());
+    pref.close();
+    const QString ais = folder + QStringLiteral("/variant.ais");
+    QFile::remove(ais);
+    jet::JetWriter::writeFile(ais.toStdString(),
+                              jet::readTableTextFolder((folder + QStringLiteral("/tsv")).toStdString()));
+    jet::Workgroup::writeFile((folder + QStringLiteral("/system.mda")).toStdString());
+    return ais;
+}
+
+}  // namespace
+
+TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
+    const QString source = copySample(QStringLiteral("standard"));
+    auto w = load();
+    EXPECT_EQ(m_usage.events(), QStringList{QStringLiteral("LOAD")});
+    fillSettings(*w, source, QStringLiteral("A01"));
+
+    w->btnNext_Click();
+    ASSERT_EQ(g_WizardStep, 2);
+    ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
+    EXPECT_EQ(w->LBLDes()->text(), QStringLiteral("账套检测完成，请查看检测报告。"));
+    EXPECT_EQ(next(*w), QStringLiteral("下一步"));
+    EXPECT_EQ(g_SourceEdition, QStringLiteral("标准版"));
+    EXPECT_TRUE(databaseExists(QStringLiteral("A01")));
+    EXPECT_TRUE(QFileInfo::exists(dbFolder() + QStringLiteral("/A01_Data.mdf")));
+    EXPECT_EQ(registeredNumbers(), QStringList{QStringLiteral("A01")});
+    expectStagedRows(QStringLiteral("A01"), source);
+    const QString checkReport = g_CheckReportPath;
+    EXPECT_TRUE(checkReport.startsWith(dataFolder())) << readText(checkReport).left(3000).toStdString();
+    EXPECT_TRUE(readText(checkReport).contains(QStringLiteral("创建临时表"))) << readText(checkReport).left(3000).toStdString();
+
+    w->btnNext_Click();
+    EXPECT_EQ(g_WizardStep, 4);
+    EXPECT_EQ(next(*w), QStringLiteral("完  成"));
+    EXPECT_TRUE(w->btnPrevious()->isHidden());
+    const QString upgradeReport = g_UpgradeReportPath;
+    EXPECT_NE(upgradeReport, checkReport);
+    EXPECT_TRUE(upgradeReport.startsWith(dataFolder())) << upgradeReport.toStdString();
+    EXPECT_TRUE(readText(upgradeReport).contains(QStringLiteral("<html")));
+    EXPECT_EQ(m_usage.events(),
+              (QStringList{QStringLiteral("LOAD"), QStringLiteral("OptionAll"), QStringLiteral("SUCCESS")}));
+
+    w->btnNext_Click();
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(w->ended());
+    // A finished upgrade keeps its set.
+    EXPECT_TRUE(databaseExists(QStringLiteral("A01")));
+    EXPECT_EQ(registeredNumbers(), QStringList{QStringLiteral("A01")});
+}
+
+TEST_F(EndToEndTest, TheMiniSampleShowsTheMiniLayout) {
+    const QString source = copySample(QStringLiteral("mini"));
+    auto w = load();
+    fillSettings(*w, source, QStringLiteral("M01"));
+    w->btnNext_Click();
+    ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
+    EXPECT_EQ(g_SourceEdition, QStringLiteral("迷你版"));
+    expectStagedRows(QStringLiteral("M01"), source);
+    w->btnNext_Click();
+    EXPECT_EQ(g_WizardStep, 4);
+    EXPECT_EQ(next(*w), QStringLiteral("完  成"));
+}
+
+TEST_F(EndToEndTest, SettingsTheServerRefusesStayOnThePage) {
+    const QString source = copySample(QStringLiteral("standard"));
+    ASSERT_EQ(run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE B02")), QString());
+    struct Case {
+        const char *name;
+        QString source;
+        QString number;
+        QString message;
+    };
+    const Case cases[] = {
+        {"no such source", m_dir.path() + QStringLiteral("/none.ais"), QStringLiteral("A01"),
+         QStringLiteral("你填写的VEQ标准版(迷你版)账套文件不存在！")},
+        {"number of a database on the server", source, QStringLiteral("B02"),
+         QStringLiteral("账套号:B02已使用，请重新输入。")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto w = load();
+        fillSettings(*w, c.source, c.number);
+        MessageScript script;
+        w->btnNext_Click();
+        EXPECT_EQ(g_WizardStep, 1);
+        ASSERT_EQ(script.count(), 1);
+        EXPECT_EQ(script.last().prompt, c.message);
+    }
+    EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
+    EXPECT_TRUE(registeredNumbers().isEmpty());
+}
+
+TEST_F(EndToEndTest, CancelDuringTheCheckDeletesTheSet) {
+    const QString source = copySample(QStringLiteral("standard"));
+    auto w = load();
+    fillSettings(*w, source, QStringLiteral("A01"));
+    // "取  消" arrives once account creation has moved its bar.
+    QTimer watcher;
+    int clicks = 0;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (clicks == 0 && g_CurrentModule == 1 && w->PBar()->Value() > 0) {
+            ++clicks;
+            EXPECT_EQ(next(*w), QStringLiteral("取  消"));
+            w->btnNext_Click();
+        }
+    });
+    watcher.start(0);
+    w->btnNext_Click();
+    watcher.stop();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(w->ctlCheckData()->outcome(), RunOutcome::Cancelled) << pageLines(w->ctlCheckData());
+    EXPECT_FALSE(w->ctlCheckData()->CheckResult());
+    EXPECT_EQ(w->LBLDes()->text(), QStringLiteral("用户取消了数据检测。"));
+    EXPECT_EQ(next(*w), QStringLiteral("重新检测"));
+    EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
+    EXPECT_TRUE(registeredNumbers().isEmpty());
+}
+
+TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
+    const QString folder = m_dir.path() + QStringLiteral("/variant");
+    const QString source = buildVariant(folder, {{QStringLiteral("FPeriodsPerYear"), QStringLiteral("24")}});
+    ASSERT_FALSE(source.isEmpty());
+    const QByteArray hash = fileHash(source);
+    auto w = load();
+    fillSettings(*w, source, QStringLiteral("A01"));
+    w->btnNext_Click();
+    EXPECT_EQ(g_WizardStep, 2);
+    EXPECT_FALSE(w->ctlCheckData()->CheckResult());
+    EXPECT_EQ(w->LBLDes()->text(), QStringLiteral("新建账套过程中出现错误。"));
+    EXPECT_EQ(next(*w), QStringLiteral("重新检测"));
+    EXPECT_TRUE(QString::fromStdString(pageLines(w->ctlCheckData()))
+                    .contains(QStringLiteral("你要升级的标准版年度会计期间总数不是12期或者13期")))
+        << pageLines(w->ctlCheckData());
+    EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
+    EXPECT_TRUE(registeredNumbers().isEmpty());
+    EXPECT_EQ(fileHash(source), hash);
+
+    // The source is mended outside the program; the recheck passes.
+    ASSERT_EQ(buildVariant(folder, {}), source);
+    w->btnNext_Click();
+    ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
+    EXPECT_EQ(next(*w), QStringLiteral("下一步"));
+    EXPECT_TRUE(databaseExists(QStringLiteral("A01")));
+    EXPECT_EQ(registeredNumbers(), QStringList{QStringLiteral("A01")});
+}
+
+TEST_F(EndToEndTest, ClosingAfterAFailedUpgradeMayDeleteTheSet) {
+    const QString source = copySample(QStringLiteral("standard"));
+    auto w = load();
+    fillSettings(*w, source, QStringLiteral("A01"));
+    w->btnNext_Click();
+    ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
+    ASSERT_TRUE(databaseExists(QStringLiteral("A01")));
+    MessageScript script({MsgBox::Yes});
+    EXPECT_TRUE(w->close());
+    ASSERT_EQ(script.count(), 1);
+    EXPECT_EQ(script.last().prompt, QStringLiteral("升级没有成功，需要删除新建的账套吗？"));
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
+    EXPECT_TRUE(registeredNumbers().isEmpty());
+}
+
+class EndToEndOldInstallation : public EndToEndTest {
+protected:
+    EndToEndOldInstallation() : EndToEndTest("12.0") {}
+};
+
+TEST_F(EndToEndOldInstallation, TheVersionGateStopsTheRun) {
+    const QString source = copySample(QStringLiteral("standard"));
+    MessageScript script;
+    auto w = load();
+    ASSERT_EQ(script.count(), 1);
+    EXPECT_EQ(script.last().prompt, QStringLiteral("该工具支持升级到VEQ专业版13.0或以上版本"));
+    EXPECT_TRUE(m_usage.events().isEmpty());
+    fillSettings(*w, source, QStringLiteral("A01"));
+    w->btnNext_Click();
+    EXPECT_EQ(g_WizardStep, 1);
+    // Without the server's login the account list cannot be read: the
+    // server's own text, without its number.
+    ASSERT_EQ(script.count(), 2);
+    EXPECT_EQ(script.last().buttons, 16);
+    EXPECT_TRUE(script.last().prompt.endsWith(QStringLiteral("SQL Server 不存在或访问被拒绝。")))
+        << script.last().prompt.toStdString();
+    EXPECT_FALSE(script.last().prompt.startsWith(QStringLiteral("17"))) << script.last().prompt.toStdString();
+    EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
+}
