@@ -2,6 +2,9 @@
 // picture of the window at each step (and of the folder chooser) into the
 // folder given as the only argument. Runs on any Qt platform; under Xvfb it
 // shows the real window. Uses a registry store and data folder of its own.
+//   wizard_screens --real <folder> <source.ais> [account number]
+// instead walks the real road on the stand-in installation the environment
+// points at (see scripts/screenshots.sh --real).
 #include <memory>
 
 #include <QApplication>
@@ -11,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "RealRoad.h"
 #include "accounts/interface.h"
 #include "controls/ProgressBar.h"
 #include "foundation/Progress.h"
@@ -72,6 +76,9 @@ private:
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    if (argc > 3 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--real"))
+        return RunRealRoad(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                           argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("A01"));
     g_out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(g_out);
 
