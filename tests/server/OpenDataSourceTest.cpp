@@ -254,6 +254,34 @@ TEST_F(OpenDataSourceTest, SourcesThatCannotBeOpenedGive7303)
     EXPECT_TRUE(run("SELECT * FROM X").errors.at(0).number() == 208);
 }
 
+// The staging copy as the account creation sends it, twice: the second
+// replaces the first and the added column appears once.
+TEST_F(OpenDataSourceTest, StagingCopyTwice)
+{
+    const std::string t = "AllTypes";
+    const std::string drop = "if exists (select * from dbo.sysobjects where id = object_id(N'AIS_" + t +
+                             "') and OBJECTPROPERTY(id, N'IsUserTable') = 1)\r\ndrop table [AIS_" + t + "]";
+    const std::string copy = "SELECT * INTO [AIS_" + t + "]\r\nFROM OpenDataSource( '" + kJet + "',\r\n'Provider= " +
+                             kJet + ";Password=" + jet::Workgroup::kPassword +
+                             " ;User ID=morningstar;Data Source=" + file +
+                             ";Persist Security Info=True;Jet OLEDB:System database=" + workgroup + "')...[" + t + "]";
+    const std::string add = "IF NOT EXISTS(SELECT 1 FROM sysobjects t1 INNER JOIN syscolumns t2 ON t1.id = t2.id "
+                            "WHERE (t1.name = 'AIS_" + t + "') AND (t2.name = 'FZ8InterID'))ALTER TABLE [AIS_" + t +
+                            "] ADD FZ8InterID INT default(0)";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        for (const auto& sql : {drop, copy, add}) {
+            auto r = run(sql);
+            ASSERT_TRUE(r.ok()) << sql << "\n" << r.errors.front().text();
+        }
+    }
+    auto cols = run("SELECT COUNT(*) FROM syscolumns WHERE id = OBJECT_ID('AIS_AllTypes') AND name = 'FZ8InterID'");
+    EXPECT_EQ(cols.resultSets.at(0).rows[0][0].i, 1);
+    auto rows = run("SELECT COUNT(*), COUNT(FZ8InterID) FROM AIS_AllTypes");
+    EXPECT_EQ(rows.resultSets.at(0).rows[0][0].i, 3);
+    EXPECT_EQ(rows.resultSets.at(0).rows[0][1].i, 0);
+}
+
 TEST_F(OpenDataSourceTest, MissingTableIs7314)
 {
     expectError("SELECT * FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "GLpref"), 7314, "GLpref");
