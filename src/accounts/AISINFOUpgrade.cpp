@@ -22,7 +22,7 @@
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
 #include "platform/ado/Connection.h"
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace {
 

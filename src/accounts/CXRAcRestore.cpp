@@ -15,7 +15,7 @@
 #include "platform/PnwError.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace {
 

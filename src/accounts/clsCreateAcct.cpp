@@ -22,7 +22,7 @@
 #include "platform/PnwError.h"
 #include "platform/ado/AdoError.h"
 #include "platform/dao/DaoError.h"
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "foundation/Messages.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/ado/Connection.h"
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/DaoError.h"
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace {
 

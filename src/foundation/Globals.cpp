@@ -11,3 +11,13 @@ int g_WizardStep = 0;
 int g_CurrentModule = 0;
 QString g_CheckReportPath;
 QString g_UpgradeReportPath;
+
+QString g_MinServerVersion = QStringLiteral("13.0");
+int g_StdVoucherGroupID = 1;
+QString g_StdVoucherGroupName = QStringLiteral("记");
+
+PnwList g_UpgradeSettings;
+bool g_CancelRequested = false;
+QString g_SourceEdition;
+
+bool g_ProgramEnding = false;

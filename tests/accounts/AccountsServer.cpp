@@ -170,3 +170,8 @@ bool AccountsServer::runsProcedural() {
     }();
     return supported;
 }
+
+void AccountsServer::setServerSetting(const QString &key, const QString &value) const {
+    server::Instance::open((m_dir.path() + QStringLiteral("/MSSQLSERVER")).toStdString())
+        ->setSetting(key.toStdString(), value.toStdString());
+}

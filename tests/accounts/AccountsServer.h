@@ -35,6 +35,10 @@ public:
     // Runs a script file of batches ended by "go" lines (UTF-8).
     QString runScript(const QString &database, const QString &file) const;
 
+    // A server setting ("version" the @@VERSION text, "providers" the OLE DB
+    // providers, ";"-separated).
+    void setServerSetting(const QString &key, const QString &value) const;
+
     // True when the server runs IF batches.
     static bool runsProcedural();
 

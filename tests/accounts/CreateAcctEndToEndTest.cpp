@@ -356,3 +356,85 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
         EXPECT_TRUE(registryRows().isEmpty());
     }
 }
+
+TEST_F(CreateAcctEndToEnd, TheServerDecidesTheProviderAndTheBackup) {
+    const QString jet = QStringLiteral("Microsoft.Jet.OLEDB.4.0"), ace = QStringLiteral("Microsoft.ACE.OLEDB.12.0");
+    struct Case {
+        const char *what;
+        QString providers, version;
+        QString provider;  // the provider the options row is read with
+        bool useAce;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"Jet missing", ace, QStringLiteral("Microsoft SQL Server 2014 - 12.0.2000.8 (X64)"), ace, false, true},
+        {"64-bit 2008 R2", jet + QLatin1Char(';') + ace,
+         QStringLiteral("Microsoft SQL Server 2008 R2 (SP2) - 10.50.4000.0 (X64)"), jet, true, true},
+        {"32-bit 2012", jet + QLatin1Char(';') + ace, QStringLiteral("Microsoft SQL Server 2012 - 11.0.2100.60 (Intel X86)"),
+         jet, false, true},
+        {"64-bit 2008 without ACE", jet, QStringLiteral("Microsoft SQL Server 2008 (SP3) - 10.0.5500.0 (X64)"), jet, true,
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        server.setServerSetting(QStringLiteral("providers"), c.providers);
+        if (!c.version.isEmpty()) server.setServerSetting(QStringLiteral("version"), c.version);
+        useSettings(copySample(QStringLiteral("mini"), true), kNumber);
+        clsCreateAcct step;
+        const int result = step.UpgradeData(bar, label, QString());
+        EXPECT_EQ(step.provider(), c.provider);
+        EXPECT_EQ(step.usesAce(), c.useAce);
+        const QStringList log = logRows();
+        if (c.ok) {
+            EXPECT_EQ(result, 0) << log.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(one(kNumber, QStringLiteral("SELECT COUNT(*) FROM AIS_GLPref")), QStringLiteral("1"));
+        } else {
+            EXPECT_EQ(result, 2);
+            ASSERT_FALSE(log.isEmpty());
+            // The copy names the missing ACE provider, which the log tells
+            // as a source too old for it.
+            EXPECT_EQ(log.last(), QStringLiteral("错误\t创建目标账套\t创建临时表发生错误：源帐套是Access2007以下版本数据库，请手动"
+                                                 "使用Access2007及以上版本先对源帐套数据库进行升级后重试！"));
+        }
+        auto admin = ServerAdmin();
+        if (admin->ExistAcct(kNumber)) {
+            EXPECT_TRUE(admin->DeleteAcct(kNumber));
+        }
+        EXPECT_TRUE(registryRows().isEmpty());
+    }
+}
+
+TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
+    struct Case {
+        const char *what;
+        QString providers;
+        QString ending;  // how the logged description ends
+    };
+    const Case cases[] = {
+        {"through Jet", QStringLiteral("Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0"), QString()},
+        {"through ACE only", QStringLiteral("Microsoft.ACE.OLEDB.12.0"),
+         QStringLiteral("源帐套是Access2007以下版本数据库，请手动使用Access2007及以上版本先对源帐套数据库进行升级后重试！")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        server.setServerSetting(QStringLiteral("providers"), c.providers);
+        const QString broken = copySample(QStringLiteral("mini"), true);
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        sourceHash = fileHash(broken);
+        useSettings(broken, kNumber);
+        EXPECT_EQ(runCreation(), 2);
+        const QStringList log = logRows();
+        ASSERT_EQ(log.size(), 1);
+        EXPECT_TRUE(log.first().startsWith(QStringLiteral("错误\t创建目标账套\t获取标准版（迷你版）的账套信息发生错误：")))
+            << log.first().toStdString();
+        if (!c.ending.isEmpty()) {
+            EXPECT_TRUE(log.first().endsWith(c.ending)) << log.first().toStdString();
+        }
+        EXPECT_FALSE(server.databaseExists(kNumber));
+    }
+}
