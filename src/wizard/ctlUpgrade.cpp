@@ -75,6 +75,8 @@ void ctlUpgrade::setActived(bool active) {
     if (active == m_active) return;
     m_active = active;
     if (active) {
+        // The edition is known only after the check: lay the bars out for it.
+        Layout();
         runUpgrade();
         return;
     }

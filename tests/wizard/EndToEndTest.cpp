@@ -18,6 +18,7 @@
 #include "wizard/RunOutcome.h"
 #include "wizard/cltLogReport.h"
 #include "wizard/ctlSetting.h"
+#include "wizard/ctlUpgrade.h"
 
 namespace {
 
@@ -93,6 +94,8 @@ TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
     EXPECT_EQ(g_WizardStep, 4);
     EXPECT_EQ(next(*w), QStringLiteral("完  成"));
     EXPECT_TRUE(w->btnPrevious()->isHidden());
+    for (int bar = 1; bar < 6; ++bar) EXPECT_FALSE(w->ctlUpgrade1()->ProBar(bar)->isHidden()) << bar;
+    EXPECT_LT(w->ctlUpgrade1()->ProBar(3)->y(), w->ctlUpgrade1()->ProBar(4)->y());
     const QString upgradeReport = g_UpgradeReportPath;
     EXPECT_NE(upgradeReport, checkReport);
     EXPECT_TRUE(upgradeReport.startsWith(dataFolder())) << upgradeReport.toStdString();
@@ -119,6 +122,12 @@ TEST_F(EndToEndTest, TheMiniSampleShowsTheMiniLayout) {
     w->btnNext_Click();
     EXPECT_EQ(g_WizardStep, 4);
     EXPECT_EQ(next(*w), QStringLiteral("完  成"));
+    // The upgrade page had no fixed assets or cashier, payroll in their place.
+    const ctlUpgrade *page = w->ctlUpgrade1();
+    EXPECT_TRUE(page->ProBar(3)->isHidden());
+    EXPECT_TRUE(page->ProBar(5)->isHidden());
+    EXPECT_FALSE(page->ProBar(4)->isHidden());
+    EXPECT_EQ(page->ProBar(4)->y(), page->ProBar(3)->y());
 }
 
 TEST_F(EndToEndTest, SettingsTheServerRefusesStayOnThePage) {
