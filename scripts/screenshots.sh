@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the wizard and saves a picture of each step under Xvfb into
 # build/screenshots/.
-#   --real  walks the real road instead: a fresh stand-in installation under
-#           build/screenshots/installation, a copy of the standard sample,
-#           account creation on the local server; pictures real*.png.
+#   --real [standard|mini]  walks the real road instead: a fresh stand-in
+#           installation under build/screenshots/installation, a copy of the
+#           sample (standard by default), account creation on the local
+#           server; pictures real*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja > /dev/null
@@ -13,10 +14,11 @@ if [[ "${1:-}" == "--real" ]]; then
     rm -rf build/screenshots/installation build/screenshots/source
     # shellcheck disable=SC1091
     source <(build/bin/standin build/screenshots/installation)
+    sample="${2:-standard}"
     mkdir -p build/screenshots/source
-    cp build/samples/standard/standard.ais build/samples/standard/system.mda build/screenshots/source/
+    cp "build/samples/$sample/$sample.ais" "build/samples/$sample/system.mda" build/screenshots/source/
     timeout 300 xvfb-run -a -s "-screen 0 1280x900x24" \
-        build/bin/wizard_screens --real build/screenshots build/screenshots/source/standard.ais A01
+        build/bin/wizard_screens --real build/screenshots "build/screenshots/source/$sample.ais" A01
 else
     cmake --build build --target wizard_screens -j4
     xvfb-run -a -s "-screen 0 1280x900x24" build/bin/wizard_screens build/screenshots
