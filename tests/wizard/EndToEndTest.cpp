@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "EndToEndFixture.h"
@@ -227,6 +228,23 @@ TEST_F(EndToEndTest, ClosingAfterAFailedUpgradeMayDeleteTheSet) {
     EXPECT_EQ(quits, 1);
     EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
     EXPECT_TRUE(registeredNumbers().isEmpty());
+}
+
+TEST_F(EndToEndTest, ANewCheckWithAnotherNumberDeletesTheEarlierSet) {
+    const QString source = copySample(QStringLiteral("standard"));
+    auto w = load();
+    fillSettings(*w, source, QStringLiteral("A01"));
+    w->btnNext_Click();
+    ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
+    w->btnPrevious_Click();
+    ASSERT_EQ(g_WizardStep, 1);
+    EXPECT_TRUE(databaseExists(QStringLiteral("A01")));  // going back alone deletes nothing
+    w->ctlSetting1()->txtAcctNumber()->setText(QStringLiteral("A02"));
+    w->btnNext_Click();
+    ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
+    EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
+    EXPECT_TRUE(databaseExists(QStringLiteral("A02")));
+    EXPECT_EQ(registeredNumbers(), QStringList{QStringLiteral("A02")});
 }
 
 class EndToEndOldInstallation : public EndToEndTest {
