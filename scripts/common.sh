@@ -25,7 +25,7 @@ pnw_install_deps() {
 pnw_build() {
     local dir="$1"; shift
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "$(nproc)" ${PNW_TARGETS:+--target $PNW_TARGETS}
 }
 
 # pnw_test <build-dir>: every test, GUI ones on the offscreen platform.
