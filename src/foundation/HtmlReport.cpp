@@ -1,4 +1,5 @@
 #include "foundation/HtmlReport.h"
+#include "foundation/TrimSpaces.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -24,13 +25,6 @@ ReportOpener &opener() {
 
 QString html(const QVariant &value) { return PnwConvert::ToText(value).toHtmlEscaped(); }
 
-QString trimSpaces(const QString &s) {
-    qsizetype a = 0;
-    qsizetype b = s.size();
-    while (a < b && s.at(a) == QLatin1Char(' ')) ++a;
-    while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
-    return s.mid(a, b - a);
-}
 
 QString bracketed(QString name) {
     return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']');
@@ -73,7 +67,7 @@ void writeDetailSection(QStringList &out, const QString &link) {
         for (; !rs->Eof(); rs->MoveNext()) {
             QString row = QStringLiteral("<tr>");
             for (int i = 1; i < rs->fieldCount(); ++i) {
-                const QString value = trimSpaces(PnwConvert::ToText(rs->Fields(i).Value)).toHtmlEscaped();
+                const QString value = TrimSpaces(PnwConvert::ToText(rs->Fields(i).Value)).toHtmlEscaped();
                 row += first ? QStringLiteral("<th ") + width + QStringLiteral(" >") + value + QStringLiteral("</th>")
                              : QStringLiteral("<td  ") + width + QStringLiteral(">") + value + QStringLiteral("</td>");
             }

@@ -1,4 +1,5 @@
 #include "foundation/InputChecks.h"
+#include "foundation/TrimSpaces.h"
 
 #include "platform/AnsiCodec.h"
 #include "platform/PnwConvert.h"
@@ -6,14 +7,6 @@
 
 namespace {
 
-// Trims spaces at both ends, as the original's trim does (tabs stay).
-QString trimSpaces(const QString &s) {
-    qsizetype a = 0;
-    qsizetype b = s.size();
-    while (a < b && s.at(a) == QLatin1Char(' ')) ++a;
-    while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
-    return s.mid(a, b - a);
-}
 
 bool passes(QChar c, bool allowDoubleByte, bool allowDot, bool allowSpaceParens) {
     if (allowSpaceParens && (c == QLatin1Char(' ') || c == QLatin1Char('(') || c == QLatin1Char(')'))) return true;
@@ -27,14 +20,14 @@ bool passes(QChar c, bool allowDoubleByte, bool allowDot, bool allowSpaceParens)
 }  // namespace
 
 bool StartsWithDigit(const QString &text) {
-    const QString t = trimSpaces(text);
+    const QString t = TrimSpaces(text);
     if (t.isEmpty())
         throw PnwError(5, QStringLiteral("StartsWithDigit"), QStringLiteral("无效的过程调用或参数"));
     return t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
 }
 
 bool IsValidName(const QString &name, int maxLen, bool allowDoubleByte, bool allowDot, bool allowSpaceParens) {
-    const QString t = trimSpaces(name);
+    const QString t = TrimSpaces(name);
     if (maxLen >= 1 && PnwConvert::ByteLength(t) > maxLen) return false;
     if (GetFileExtension(t).isEmpty()) return false;
     for (QChar c : t)
@@ -43,7 +36,7 @@ bool IsValidName(const QString &name, int maxLen, bool allowDoubleByte, bool all
 }
 
 bool CheckCompanyName(QString &message, int &position, const QString &name, bool skipCharCheck, int maxLen) {
-    const QString t = trimSpaces(name);
+    const QString t = TrimSpaces(name);
     if ((maxLen >= 1 && PnwConvert::ByteLength(t) > maxLen) || t.isEmpty()) return false;
     if (skipCharCheck) return true;
     static const QString forbidden = QStringLiteral("'\\$\"");
@@ -63,7 +56,7 @@ QString GetFileExtension(const QString &fileName) {
 }
 
 QString AddTrailingBackslash(const QString &path) {
-    const QString t = trimSpaces(path);
+    const QString t = TrimSpaces(path);
     if (t.isEmpty() || t.endsWith(QLatin1Char('/'))) return t;
     return t + QLatin1Char('/');
 }

@@ -1,4 +1,5 @@
 #include "foundation/ServerConfig.h"
+#include "foundation/TrimSpaces.h"
 
 #include "foundation/DES.h"
 #include "foundation/Globals.h"
@@ -17,13 +18,6 @@ const QString kLoginKey = QStringLiteral("mwqTRZej");
 // From this version on the login is DES-encoded in "ServerInfo2015".
 const QString kDesLoginVersion = QStringLiteral("14.1");
 
-QString trimSpaces(const QString &s) {
-    qsizetype a = 0;
-    qsizetype b = s.size();
-    while (a < b && s.at(a) == QLatin1Char(' ')) ++a;
-    while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
-    return s.mid(a, b - a);
-}
 
 }  // namespace
 
@@ -95,8 +89,8 @@ void SetLoginPart(bool useIntegrated, const QString &user, const QString &passwo
         g_LoginPart = QStringLiteral(";Integrated Security=SSPI;Persist Security Info=False");
         return;
     }
-    g_LoginPart = QStringLiteral(";User ID=") + ConnectionStringValue(trimSpaces(user)) + QStringLiteral(";Password=") +
-                  ConnectionStringValue(trimSpaces(password));
+    g_LoginPart = QStringLiteral(";User ID=") + ConnectionStringValue(TrimSpaces(user)) + QStringLiteral(";Password=") +
+                  ConnectionStringValue(TrimSpaces(password));
 }
 
 bool LoadServerConfiguration(const QString &minimumVersion) {

@@ -6,18 +6,12 @@
 #include "foundation/Messages.h"
 #include "foundation/ServerComponent.h"
 #include "foundation/ServerFolders.h"
+#include "foundation/TrimSpaces.h"
 
 namespace {
 
 const QString kTitle = QStringLiteral("岫禾提示");
 
-QString trimSpaces(const QString &s) {
-    qsizetype a = 0;
-    qsizetype b = s.size();
-    while (a < b && s.at(a) == QLatin1Char(' ')) ++a;
-    while (b > a && s.at(b - 1) == QLatin1Char(' ')) --b;
-    return s.mid(a, b - a);
-}
 
 // A drive entry names the typed drive: as typed or upper-cased, with or
 // without its closing separator.
@@ -42,7 +36,7 @@ bool CheckServerFolder(const QString &path, const QString &label) {
                         MsgBox::Critical, kTitle);
             return false;
         }
-        const QString trimmed = trimSpaces(path);
+        const QString trimmed = TrimSpaces(path);
         bool exists = false;
         if (trimmed.size() <= 3) {
             QStringList drives;
