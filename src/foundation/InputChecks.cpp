@@ -7,7 +7,6 @@
 
 namespace {
 
-
 bool passes(QChar c, bool allowDoubleByte, bool allowDot, bool allowSpaceParens) {
     if (allowSpaceParens && (c == QLatin1Char(' ') || c == QLatin1Char('(') || c == QLatin1Char(')'))) return true;
     const QByteArray bytes = AnsiCodec::encode(QString(c).toUpper());
