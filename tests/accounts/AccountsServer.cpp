@@ -16,26 +16,10 @@
 #include "platform/ado/InstanceLocator.h"
 #include "server/Instance.h"
 #include "server/Session.h"
+#include "support/ScriptFile.h"
 #include "wizard/WizardGlobals.h"
 
 namespace {
-
-QStringList scriptBatches(const QString &path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QStringList batches;
-    QString current;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
-        if (line.trimmed().compare(QLatin1String("go"), Qt::CaseInsensitive) == 0) {
-            if (!current.trimmed().isEmpty()) batches.append(current);
-            current.clear();
-        } else {
-            current += line + QLatin1Char('\n');
-        }
-    }
-    if (!current.trimmed().isEmpty()) batches.append(current);
-    return batches;
-}
 
 void copyTree(const QString &from, const QString &to) {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
@@ -131,7 +115,7 @@ QString AccountsServer::run(const QString &database, const QString &sql) const {
 }
 
 QString AccountsServer::runScript(const QString &database, const QString &file) const {
-    for (const QString &batch : scriptBatches(file)) {
+    for (const QString &batch : ScriptFileBatches(file)) {
         const QString error = run(database, batch);
         if (!error.isEmpty()) return error;
     }
@@ -158,18 +142,6 @@ bool AccountsServer::databaseExists(const QString &name) const {
                 .isEmpty();
 }
 
-bool AccountsServer::runsProcedural() {
-    static const bool supported = [] {
-        QTemporaryDir dir;
-        const std::string folder = (dir.path() + QStringLiteral("/probe")).toStdString();
-        QDir(dir.path()).mkdir(QStringLiteral("probe"));
-        server::Instance::create(folder, "sa", "pw");
-        auto instance = server::Instance::open(folder);
-        server::Session session(instance, "sa", "pw", "master");
-        return session.execute("IF 1 = 1 SELECT 1 AS x").errors.empty();
-    }();
-    return supported;
-}
 
 void AccountsServer::setServerSetting(const QString &key, const QString &value) const {
     server::Instance::open((m_dir.path() + QStringLiteral("/MSSQLSERVER")).toStdString())

@@ -39,8 +39,6 @@ public:
     // providers, ";"-separated).
     void setServerSetting(const QString &key, const QString &value) const;
 
-    // True when the server runs IF batches.
-    static bool runsProcedural();
 
 private:
     QTemporaryDir m_dir;

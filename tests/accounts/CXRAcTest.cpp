@@ -124,7 +124,6 @@ TEST_F(CXRAcTest, LoginCheckWidensAndAddsTheMissingColumns) {
 }
 
 TEST_F(CXRAcTest, ExistAcctTellsDatabasesApart) {
-    if (!AccountsServer::runsProcedural()) GTEST_SKIP() << "the server does not run IF batches yet";
     ASSERT_TRUE(admin.CheckRight(QStringLiteral("sa"), QStringLiteral("pw"), QStringLiteral("S"), false));
     EXPECT_TRUE(admin.ExistAcct(QStringLiteral("AcctCtl")));
     EXPECT_FALSE(admin.ExistAcct(QStringLiteral("NoSuchSet")));

@@ -62,7 +62,6 @@ protected:
 };
 
 TEST_F(UpgradeScriptsTest, TheShippedPacksRunByCodePage) {
-    if (!AccountsServer::runsProcedural()) GTEST_SKIP() << "the shipped scripts need IF batches";
     struct Case {
         int codePage;
         QStringList history;
@@ -183,7 +182,6 @@ TEST_F(UpgradeScriptsTest, BatchesEndAtGoLinesAndTrailingTextNeverRuns) {
 }
 
 TEST_F(UpgradeScriptsTest, OptionsAreStoredIntactWithTheirQuotes) {
-    if (!AccountsServer::runsProcedural()) GTEST_SKIP() << "the option writer needs IF batches";
     server.run(QStringLiteral("T01"), QStringLiteral("INSERT INTO t_SystemProfile (FCategory, FKey, FValue, FReadonly, "
                                                      "FDescription) VALUES ('IC', 'AuditChoice', '9', 0, 'kept')"));
     server.run(QStringLiteral("T01"), QStringLiteral("INSERT INTO t_SystemProfile (FCategory, FKey, FValue, FReadonly, "

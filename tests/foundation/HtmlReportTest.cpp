@@ -139,7 +139,6 @@ TEST_F(HtmlReportTest, AMissingMainTableIsToldAndTheFileStillCloses) {
 }
 
 TEST_F(HtmlReportTest, TwoDetailTablesWithOneTitleBothReachTheReport) {
-    REQUIRE_PROCEDURAL_SERVER();
     InitUpgradeLog();
     for (const char *code : {"USD", "HKD"}) {
         clsDetailLogInfo info;

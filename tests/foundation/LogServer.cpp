@@ -11,27 +11,7 @@
 #include "platform/ado/InstanceLocator.h"
 #include "server/Instance.h"
 #include "server/Session.h"
-
-namespace {
-
-QStringList scriptBatches(const QString &path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QStringList batches;
-    QString current;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
-        if (line.trimmed().compare(QLatin1String("go"), Qt::CaseInsensitive) == 0) {
-            if (!current.trimmed().isEmpty()) batches.append(current);
-            current.clear();
-        } else {
-            current += line + QLatin1Char('\n');
-        }
-    }
-    if (!current.trimmed().isEmpty()) batches.append(current);
-    return batches;
-}
-
-}  // namespace
+#include "support/ScriptFile.h"
 
 LogServer::LogServer() {
     m_previousInstance = qgetenv(ado::kInstanceDirVariable);
@@ -42,8 +22,7 @@ LogServer::LogServer() {
     PlatformSettings::setRegistryFile(m_dir.path() + QStringLiteral("/registry.txt"));
     PlatformSettings::setAnsiCodePage(936);
     run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE AcctCtl"));
-    // The procedure of the script needs the procedural server; the tables do not.
-    for (const QString &batch : scriptBatches(QStringLiteral(PNW_SOURCE_DIR "/standin/acctctl/acctctl.sql")))
+    for (const QString &batch : ScriptFileBatches(QStringLiteral(PNW_SOURCE_DIR "/standin/acctctl/acctctl.sql")))
         run(QStringLiteral("AcctCtl"), batch);
     g_AcctCtlConnectString = acctCtl();
 }
@@ -88,15 +67,3 @@ QStringList LogServer::rows(const QString &database, const QString &sql) const {
     return out;
 }
 
-bool LogServer::runsProcedural() {
-    static const bool supported = [] {
-        QTemporaryDir dir;
-        const std::string folder = (dir.path() + QStringLiteral("/probe")).toStdString();
-        QDir(dir.path()).mkdir(QStringLiteral("probe"));
-        server::Instance::create(folder, "sa", "pw");
-        auto instance = server::Instance::open(folder);
-        server::Session session(instance, "sa", "pw", "master");
-        return session.execute("IF 1 = 1 SELECT 1 AS x").errors.empty();
-    }();
-    return supported;
-}

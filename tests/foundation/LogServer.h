@@ -11,11 +11,6 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// The server runs the log's IF batches: nothing to skip any more.
-#define REQUIRE_PROCEDURAL_SERVER() \
-    do {                            \
-    } while (false)
-
 // Readable QString values in test failures.
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -35,8 +30,6 @@ public:
     QString run(const QString &database, const QString &sql) const;
     // Rows of the first result set as tab-joined text, one line per row.
     QStringList rows(const QString &database, const QString &sql) const;
-    // True when the server runs procedural batches (IF, DECLARE, ...).
-    static bool runsProcedural();
 
 private:
     QTemporaryDir m_dir;

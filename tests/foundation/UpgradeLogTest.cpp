@@ -145,7 +145,6 @@ TEST_F(UpgradeLogTest, InitUpgradeLogToldWhenTheReportFolderCannotBeMade) {
 }
 
 TEST_F(UpgradeLogTest, InitUpgradeLogLeavesOneEmptyTable) {
-    REQUIRE_PROCEDURAL_SERVER();
     MessageScript messages;
     InitUpgradeLog();
     WriteUpgradeLog(QStringLiteral("p"), QStringLiteral("d"), QString(), 0);
@@ -156,7 +155,6 @@ TEST_F(UpgradeLogTest, InitUpgradeLogLeavesOneEmptyTable) {
 }
 
 TEST_F(UpgradeLogTest, DetailTablesKeepEveryEntryOfTheRun) {
-    REQUIRE_PROCEDURAL_SERVER();
     MessageScript messages;
     InitUpgradeLog();
     WriteUpgradeLog(QStringLiteral("基础资料"), QStringLiteral("一"), QStringLiteral("详细日志"), 1,
@@ -179,7 +177,6 @@ TEST_F(UpgradeLogTest, DetailTablesKeepEveryEntryOfTheRun) {
 }
 
 TEST_F(UpgradeLogTest, ARowWithTheWrongNumberOfCellsStopsTheEntry) {
-    REQUIRE_PROCEDURAL_SERVER();
     MessageScript messages;
     InitUpgradeLog();
     WriteUpgradeLog(QStringLiteral("p"), QStringLiteral("d"), QStringLiteral("详细日志"), 2,
