@@ -12,18 +12,7 @@ Plan Translator::translateDelete(const Statement& s)
     StepPlan step;
     if (s.from.empty()) {
         auto table = resolveTable(s.target);
-        Source src;
-        src.table = table;
-        src.name = table->name;
-        src.sqlAlias = quoteIdent(table->name);
-        for (const auto& c : table->columns) {
-            OutputColumn oc;
-            oc.name = c.name;
-            oc.type = c.type;
-            oc.nullable = c.nullable;
-            src.columns.push_back(oc);
-            src.infos.push_back(&c);
-        }
+        Source src = tableSource(table, std::string());
         Scope scope;
         scope.sources.push_back(src);
         scope.aggregateAllowed = false;

@@ -199,9 +199,15 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
         return sys;
     }
     auto t = resolveTable(ref.name);
-    src.table = t;
-    src.hasAlias = !ref.alias.empty();
-    src.name = ref.alias.empty() ? t->name : ref.alias;
+    derivedSql_ = t->sqlName();
+    return tableSource(std::move(t), ref.alias);
+}
+
+Source Translator::tableSource(std::shared_ptr<const TableInfo> t, const std::string& alias)
+{
+    Source src;
+    src.hasAlias = !alias.empty();
+    src.name = alias.empty() ? t->name : alias;
     src.sqlAlias = quoteIdent(src.name);
     for (const auto& c : t->columns) {
         OutputColumn oc;
@@ -214,7 +220,7 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
         src.columns.push_back(oc);
         src.infos.push_back(&c);
     }
-    derivedSql_ = t->sqlName();
+    src.table = std::move(t);
     return src;
 }
 

@@ -20,18 +20,7 @@ Plan Translator::translateUpdate(const Statement& s)
     if (!needsSnapshot) {
         auto table = resolveTable(s.target);
         Scope scope;
-        Source src;
-        src.table = table;
-        src.name = table->name;
-        src.sqlAlias = quoteIdent(table->name);
-        for (const auto& c : table->columns) {
-            OutputColumn oc;
-            oc.name = c.name;
-            oc.type = c.type;
-            oc.nullable = c.nullable;
-            src.columns.push_back(oc);
-            src.infos.push_back(&c);
-        }
+        Source src = tableSource(table, std::string());
         scope.sources.push_back(src);
         scope.aggregateAllowed = false;
         std::string sets;

@@ -119,6 +119,8 @@ public:
     SelectOut select(const Select& s, const Scope* parent);
     Scope bindFrom(const std::vector<FromItem>& from, const Scope* parent, std::string& sql);
     Source bindTable(const TableRef& ref, const Scope* parent);
+    // A base table as a source under a name (its own name when alias is empty).
+    static Source tableSource(std::shared_ptr<const TableInfo> table, const std::string& alias);
     std::shared_ptr<const TableInfo> resolveTable(const ObjectName& n, bool mustExist = true);
     std::string schemaFor(const ObjectName& n);
     TExpr column(const Expr& e, const Scope& scope);

@@ -4,13 +4,13 @@
 #include <QRegularExpression>
 
 #include "accounts/ServerDrives.h"
+#include "foundation/Globals.h"
 #include "foundation/InputChecks.h"
-#include "platform/PnwError.h"
 #include "foundation/InputChecks.h"
 #include "foundation/ServerComponent.h"
 #include "foundation/ServerFolders.h"
 #include "platform/PnwError.h"
-#include "wizard/WizardGlobals.h"
+#include "platform/PnwError.h"
 
 namespace {
 

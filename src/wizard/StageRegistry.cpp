@@ -1,7 +1,7 @@
 #include "wizard/StageRegistry.h"
 
 #include "accounts/clsCreateAcct.h"
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "wizard/WizardHooks.h"
 
-#include "wizard/WizardGlobals.h"
+#include "foundation/Globals.h"
 
 namespace WizardHooks {
 

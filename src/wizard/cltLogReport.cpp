@@ -13,13 +13,13 @@
 #include <QTreeWidget>
 
 #include "controls/ProgressBar.h"
+#include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/Progress.h"
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwError.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardFonts.h"
-#include "wizard/WizardGlobals.h"
 #include "wizard/WizardHooks.h"
 
 namespace {

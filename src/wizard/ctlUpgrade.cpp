@@ -9,13 +9,13 @@
 
 #include "controls/ProgressBar.h"
 #include "controls/WizardControls.h"
+#include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/Progress.h"
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwError.h"
 #include "wizard/StageRegistry.h"
-#include "wizard/WizardGlobals.h"
 #include "wizard/WizardHooks.h"
 
 namespace {

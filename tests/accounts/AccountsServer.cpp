@@ -17,7 +17,6 @@
 #include "server/Instance.h"
 #include "server/Session.h"
 #include "support/ScriptFile.h"
-#include "wizard/WizardGlobals.h"
 
 namespace {
 

@@ -15,12 +15,10 @@
 #include "accounts/CXRAc.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
+#include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"
-#include "jet/JetWriter.h"
-#include "jet/TableText.h"
-#include "jet/Workgroup.h"
 #include "platform/dao/DBEngine.h"
-#include "wizard/WizardGlobals.h"
+#include "support/SampleVariant.h"
 
 namespace {
 
@@ -266,38 +264,6 @@ TEST_F(CreateAcctEndToEnd, MissingBackupsAndBadNumbersFailBeforeAnyRegistration)
     }
 }
 
-namespace {
-
-// A variant of the standard sample whose options row has some columns
-// changed (column name -> text value), built as the samples are.
-QString buildVariant(const QString &folder, const QList<QPair<QString, QString>> &changes) {
-    QDir().mkpath(folder + QStringLiteral("/tsv"));
-    const QDir samples(QStringLiteral(PNW_SOURCE_DIR "/samples/standard"));
-    for (const QString &name : samples.entryList({QStringLiteral("*.tsv")}, QDir::Files)) {
-        QFile::remove(folder + QStringLiteral("/tsv/") + name);
-        QFile::copy(samples.filePath(name), folder + QStringLiteral("/tsv/") + name);
-    }
-    QFile pref(folder + QStringLiteral("/tsv/GLPref.tsv"));
-    if (!pref.open(QIODevice::ReadOnly)) return QString();
-    QStringList lines = QString::fromUtf8(pref.readAll()).split(QLatin1Char('\n'));
-    pref.close();
-    QStringList header = lines.at(0).split(QLatin1Char('\t'));
-    QStringList row = lines.at(1).split(QLatin1Char('\t'));
-    for (const auto &change : changes)
-        for (int i = 0; i < header.size(); ++i)
-            if (header.at(i).section(QLatin1Char(':'), 0, 0) == change.first) row[i] = change.second;
-    lines[1] = row.join(QLatin1Char('\t'));
-    if (!pref.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QString();
-    pref.write(lines.join(QLatin1Char('\n')).toUtf8());
-    pref.close();
-    const QString ais = folder + QStringLiteral("/variant.ais");
-    QFile::remove(ais);
-    jet::JetWriter::writeFile(ais.toStdString(), jet::readTableTextFolder((folder + QStringLiteral("/tsv")).toStdString()));
-    jet::Workgroup::writeFile((folder + QStringLiteral("/system.mda")).toStdString());
-    return ais;
-}
-
-}  // namespace
 
 TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
     const QString phase = QStringLiteral("获取标准版（迷你版）的账套信息发生错误：");
@@ -324,7 +290,7 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
-        const QString ais = buildVariant(server.path() + QStringLiteral("/variant") + QString::number(++n), c.changes);
+        const QString ais = BuildSampleVariant(server.path() + QStringLiteral("/variant") + QString::number(++n), c.changes);
         ASSERT_FALSE(ais.isEmpty());
         source = ais;
         sourceHash = fileHash(ais);

@@ -6,7 +6,6 @@
 #include "CreateAcctFixture.h"
 #include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
-#include "wizard/WizardGlobals.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QFile>
 
 #include "accounts/clsCreateAcct.h"
+#include "foundation/Globals.h"
 #include "platform/PnwDictionary.h"
 #include "support/QtApp.h"
-#include "wizard/WizardGlobals.h"
 
 void CreateAcctFixture::SetUp() {
     ensureQtApp();

@@ -5,12 +5,12 @@
 #include "AccountsServer.h"
 #include "accounts/AISINFO.h"
 #include "controls/ProgressBar.h"
+#include "foundation/Globals.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
 #include "platform/ado/Connection.h"
 #include "support/QtApp.h"
-#include "wizard/WizardGlobals.h"
 
 class UpgradeScriptsTest : public ::testing::Test {
 protected:

@@ -16,7 +16,6 @@
 #include "platform/ado/Connection.h"
 #include "platform/dao/DBEngine.h"
 #include "support/QtApp.h"
-#include "wizard/WizardGlobals.h"
 #include "wizard/WizardHooks.h"
 #include "wizard/WizardServices.h"
 #include "wizard/ctlSetting.h"

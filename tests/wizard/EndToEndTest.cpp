@@ -11,11 +11,9 @@
 #include "EndToEndFixture.h"
 #include "controls/ProgressBar.h"
 #include "controls/zqbutton.h"
-#include "jet/JetWriter.h"
-#include "jet/TableText.h"
-#include "jet/Workgroup.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"
+#include "support/SampleVariant.h"
 #include "wizard/RunOutcome.h"
 #include "wizard/cltLogReport.h"
 #include "wizard/ctlSetting.h"
@@ -39,35 +37,6 @@ QString readText(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? AnsiCodec::decode(f.readAll(), 936) : QString();
 }
 
-// A standard source built from the sample's table text with cells of its
-// options row replaced; its path.
-QString buildVariant(const QString &folder, const QList<QPair<QString, QString>> &changes) {
-    QDir().mkpath(folder + QStringLiteral("/tsv"));
-    const QDir samples(QStringLiteral(PNW_SOURCE_DIR "/samples/standard"));
-    for (const QString &name : samples.entryList({QStringLiteral("*.tsv")}, QDir::Files)) {
-        QFile::remove(folder + QStringLiteral("/tsv/") + name);
-        QFile::copy(samples.filePath(name), folder + QStringLiteral("/tsv/") + name);
-    }
-    QFile pref(folder + QStringLiteral("/tsv/GLPref.tsv"));
-    if (!pref.open(QIODevice::ReadOnly)) return QString();
-    QStringList lines = QString::fromUtf8(pref.readAll()).split(QLatin1Char('\n'));
-    pref.close();
-    const QStringList header = lines.at(0).split(QLatin1Char('\t'));
-    QStringList row = lines.at(1).split(QLatin1Char('\t'));
-    for (const auto &change : changes)
-        for (int i = 0; i < header.size(); ++i)
-            if (header.at(i).section(QLatin1Char(':'), 0, 0) == change.first) row[i] = change.second;
-    lines[1] = row.join(QLatin1Char('\t'));
-    if (!pref.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QString();
-    pref.write(lines.join(QLatin1Char('\n')).toUtf8());
-    pref.close();
-    const QString ais = folder + QStringLiteral("/variant.ais");
-    QFile::remove(ais);
-    jet::JetWriter::writeFile(ais.toStdString(),
-                              jet::readTableTextFolder((folder + QStringLiteral("/tsv")).toStdString()));
-    jet::Workgroup::writeFile((folder + QStringLiteral("/system.mda")).toStdString());
-    return ais;
-}
 
 }  // namespace
 
@@ -188,7 +157,7 @@ TEST_F(EndToEndTest, CancelDuringTheCheckDeletesTheSet) {
 
 TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
     const QString folder = m_dir.path() + QStringLiteral("/variant");
-    const QString source = buildVariant(folder, {{QStringLiteral("FPeriodsPerYear"), QStringLiteral("24")}});
+    const QString source = BuildSampleVariant(folder, {{QStringLiteral("FPeriodsPerYear"), QStringLiteral("24")}});
     ASSERT_FALSE(source.isEmpty());
     const QByteArray hash = fileHash(source);
     auto w = load();
@@ -206,7 +175,7 @@ TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
     EXPECT_EQ(fileHash(source), hash);
 
     // The source is mended outside the program; the recheck passes.
-    ASSERT_EQ(buildVariant(folder, {}), source);
+    ASSERT_EQ(BuildSampleVariant(folder, {}), source);
     w->btnNext_Click();
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
     EXPECT_EQ(next(*w), QStringLiteral("下一步"));

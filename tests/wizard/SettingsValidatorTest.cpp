@@ -1,9 +1,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "foundation/Globals.h"
 #include "platform/PnwError.h"
 #include "wizard/SettingsValidator.h"
-#include "wizard/WizardGlobals.h"
 
 namespace {
 

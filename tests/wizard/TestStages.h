@@ -12,10 +12,10 @@
 
 #include "accounts/interface.h"
 #include "controls/ProgressBar.h"
+#include "foundation/Globals.h"
 #include "foundation/Progress.h"
 #include "platform/PnwError.h"
 #include "wizard/StageRegistry.h"
-#include "wizard/WizardGlobals.h"
 #include "wizard/WizardHooks.h"
 
 struct StagePlan {

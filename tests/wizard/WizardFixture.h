@@ -25,7 +25,6 @@
 #include "platform/PnwReg.h"
 #include "support/QtApp.h"
 #include "wizard/StageRegistry.h"
-#include "wizard/WizardGlobals.h"
 #include "wizard/WizardHooks.h"
 #include "wizard/frmMain.h"
 
