@@ -151,12 +151,14 @@ QString GetStatusName(int status) {
     }
 }
 
-QString GetStepName() {
+QString GetStepName() { return GetStepName(g_CurrentModule); }
+
+QString GetStepName(int code) {
     static const QStringList names{QStringLiteral("还没有开始升级哦"), QStringLiteral("新建账套"),
                                    QStringLiteral("基础资料"),         QStringLiteral("固定资产"),
                                    QStringLiteral("财务处理"),         QStringLiteral("工资管理"),
                                    QStringLiteral("出纳管理")};
-    return g_CurrentModule >= 0 && g_CurrentModule < names.size() ? names.at(g_CurrentModule) : QString();
+    return code >= 0 && code < names.size() ? names.at(code) : QString();
 }
 
 void InitUpgradeLog() {

@@ -56,6 +56,8 @@ QString GetStatusName(int status);
 // The name of g_CurrentModule: 0 "还没有开始升级哦", 1 "新建账套", 2 "基础资料",
 // 3 "固定资产", 4 "财务处理", 5 "工资管理", 6 "出纳管理", anything else "".
 QString GetStepName();
+// The name of a step code ("" for an unknown code).
+QString GetStepName(int code);
 
 // Appends a cell (a PnwDictionary with "Value" = text) to row.
 void AddValueCell(PnwList row, const QString &text);

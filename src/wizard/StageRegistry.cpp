@@ -33,16 +33,9 @@ StageEntry StageRegistry::stage(int code) {
     return StageEntry{code, nullptr};
 }
 
-QString StageRegistry::stepName(int code) {
-    static const char *const names[] = {"还没有开始升级哦", "新建账套", "基础资料", "固定资产",
-                                        "财务处理",         "工资管理", "出纳管理"};
-    return code >= 0 && code <= 6 ? QString::fromUtf8(names[code]) : QString();
-}
-
 StageRegistry::Override::Override(QList<StageEntry> stages) : m_previous(overridden()) {
     overridden() = std::move(stages);
 }
 
 StageRegistry::Override::~Override() { overridden() = m_previous; }
 
-QString StageRegistry::currentStepName() { return stepName(g_CurrentModule); }

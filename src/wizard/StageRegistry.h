@@ -34,12 +34,6 @@ public:
     // The entry of a code; one without factory when the code is unknown.
     static StageEntry stage(int code);
 
-    // The name of a step code: 0 "还没有开始升级哦", 1 "新建账套", 2 "基础资料",
-    // 3 "固定资产", 4 "财务处理", 5 "工资管理", 6 "出纳管理", else "".
-    static QString stepName(int code);
-    // The name of g_CurrentModule: the project of the runs' own entries.
-    static QString currentStepName();
-
     // Replaces the list while it lives; scopes nest.
     class Override {
     public:

@@ -16,6 +16,7 @@
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/Progress.h"
+#include "foundation/UpgradeLog.h"
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwError.h"
 #include "wizard/StageRegistry.h"
@@ -242,13 +243,13 @@ void cltLogReport::runDataCheck() {
             WizardHooks::WriteHtmlReport(title);
             g_CurrentModule = 0;
         } else if (outcome == RunOutcome::Failed) {
-            status(m_label, StageRegistry::currentStepName() + QStringLiteral("过程中出现错误。"));
-            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(), QStringLiteral("检测过程中出现错误"),
+            status(m_label, GetStepName() + QStringLiteral("过程中出现错误。"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"),
                                          QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } else {
             status(m_label, QStringLiteral("用户取消了数据检测。"));
-            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(), QStringLiteral("用户取消了数据检测"),
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"),
                                          QString(), 1);
             WizardHooks::WriteHtmlReport(title);
         }
@@ -258,8 +259,8 @@ void cltLogReport::runDataCheck() {
         const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
         try {
             status(m_label,
-                   StageRegistry::currentStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(StageRegistry::currentStepName(), QStringLiteral("检测过程中出现错误"),
+                   GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"),
                                          QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } catch (const std::exception &) {

@@ -5,6 +5,7 @@
 #include "TestStages.h"
 #include "WizardFixture.h"
 #include "controls/ProgressBar.h"
+#include "foundation/UpgradeLog.h"
 #include "platform/PnwDictionary.h"
 #include "wizard/cltLogReport.h"
 #include "wizard/ctlUpgrade.h"
@@ -349,7 +350,7 @@ TEST_F(RunPagesTest, UpgradeRunEndings) {
         EXPECT_EQ(m_label.text(), QString::fromUtf8(c.label));
         if (c.outcome != RunOutcome::Passed) {
             ASSERT_FALSE(report.lines().isEmpty());
-            EXPECT_EQ(report.lines().last().project, StageRegistry::stepName(codes.last().toInt()));
+            EXPECT_EQ(report.lines().last().project, GetStepName(codes.last().toInt()));
         }
         EXPECT_EQ(script.count(), c.outcome == RunOutcome::Error ? 1 : 0);
         m_logPage = nullptr;

@@ -14,6 +14,7 @@
 #include "controls/ProgressBar.h"
 #include "foundation/Globals.h"
 #include "foundation/Progress.h"
+#include "foundation/UpgradeLog.h"
 #include "platform/PnwError.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardHooks.h"
@@ -52,7 +53,7 @@ private:
         }
         if (plan.raise) throw PnwError(-1, QStringLiteral("PlannedStage"), QStringLiteral("磁盘已满"));
         if (plan.result == StepWarnings)
-            WizardHooks::WriteUpgradeLog(StageRegistry::stepName(m_code), QStringLiteral("有警告"), QString(), 1);
+            WizardHooks::WriteUpgradeLog(GetStepName(m_code), QStringLiteral("有警告"), QString(), 1);
         return plan.result;
     }
 

@@ -20,6 +20,7 @@
 #include "foundation/Globals.h"
 #include "foundation/Progress.h"
 #include "foundation/ServerFolders.h"
+#include "foundation/UpgradeLog.h"
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
@@ -53,7 +54,7 @@ public:
 
 private:
     int work(ProgressBar *bar, QLabel *label, bool check) {
-        const QString name = StageRegistry::stepName(m_code);
+        const QString name = GetStepName(m_code);
         if (label)
             SetStatusCaption(label, (check ? QStringLiteral("正在检测") : QStringLiteral("正在升级")) + name + "...");
         InitProgress(bar, 100, true);
@@ -126,7 +127,7 @@ int main(int argc, char *argv[]) {
     save(&window, QStringLiteral("step1-settings"));
 
     g_shotDuring = [&window](const QString &stage) {
-        if (stage == StageRegistry::stepName(StageRegistry::GeneralLedger))
+        if (stage == GetStepName(StageRegistry::GeneralLedger))
             save(&window, g_WizardStep == 2 ? QStringLiteral("step2-checking") : QStringLiteral("step3-upgrading"));
     };
     window.btnNext_Click();
@@ -134,7 +135,7 @@ int main(int argc, char *argv[]) {
     save(&window, QStringLiteral("step2-checked"));
 
     g_shotDuring = [&window](const QString &stage) {
-        if (stage == StageRegistry::stepName(StageRegistry::GeneralLedger))
+        if (stage == GetStepName(StageRegistry::GeneralLedger))
             save(&window, QStringLiteral("step3-upgrading"));
     };
     window.btnNext_Click();
