@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -10,41 +9,10 @@
 #include "platform/PlatformClock.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwError.h"
+#include "support/LocalHttpService.h"
 #include "support/QtApp.h"
 
 namespace {
-
-// A statistics service of our own on 127.0.0.1: records each request line
-// and answers with a fixed body (or not at all).
-class FakeService {
-public:
-    explicit FakeService(QByteArray body, bool answer = true) : m_body(std::move(body)), m_answer(answer) {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    m_buffer += socket->readAll();
-                    if (!m_buffer.contains("\r\n\r\n")) return;
-                    m_requests << m_buffer.left(m_buffer.indexOf("\r\n"));
-                    m_buffer.clear();
-                    if (!m_answer) return;
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " +
-                                  QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
-                    socket->disconnectFromHost();
-                });
-            }
-        });
-    }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/stat/").arg(m_server.serverPort()); }
-    const QList<QByteArray> &requests() const { return m_requests; }
-
-private:
-    QTcpServer m_server;
-    QByteArray m_body;
-    bool m_answer;
-    QByteArray m_buffer;
-    QList<QByteArray> m_requests;
-};
 
 int errorNumber(const std::function<void()> &call) {
     try {
@@ -102,7 +70,7 @@ TEST_F(UsageStatisticsTest, Utf8Escapes) {
 }
 
 TEST_F(UsageStatisticsTest, SendsOnePostWithTheRecordAsOneQueryValue) {
-    FakeService service("ok#1#");
+    LocalHttpService service("ok#1#");
     PlatformSettings::setUsageServiceUrl(service.url());
     PlatformSettings::setShortDateFormat(QStringLiteral("yyyy年M月d日"));
     EXPECT_TRUE(SendUsageStatistic(QStringLiteral("C009C007"), QStringLiteral("a&b#c"), QString()));
@@ -121,13 +89,13 @@ TEST_F(UsageStatisticsTest, SendsOnePostWithTheRecordAsOneQueryValue) {
 }
 
 TEST_F(UsageStatisticsTest, TheReplyNumberGivesTheResult) {
-    FakeService zero("#0#");
+    LocalHttpService zero("#0#");
     PlatformSettings::setUsageServiceUrl(zero.url());
     EXPECT_FALSE(SendUsageStatistic(QStringLiteral("C009C007"), QStringLiteral("LOAD"), QString()));
-    FakeService none("no hashes");
+    LocalHttpService none("no hashes");
     PlatformSettings::setUsageServiceUrl(none.url());
     EXPECT_EQ(errorNumber([] { SendUsageStatistic(QStringLiteral("K"), QStringLiteral("LOAD"), QString()); }), 5);
-    FakeService word("#x#");
+    LocalHttpService word("#x#");
     PlatformSettings::setUsageServiceUrl(word.url());
     EXPECT_EQ(errorNumber([] { SendUsageStatistic(QStringLiteral("K"), QStringLiteral("LOAD"), QString()); }), 13);
     ReportUsage(QStringLiteral("LOAD"));  // swallowed
@@ -135,7 +103,7 @@ TEST_F(UsageStatisticsTest, TheReplyNumberGivesTheResult) {
 }
 
 TEST_F(UsageStatisticsTest, ReportUsageSendsTheVersionKeyAndNeverFails) {
-    FakeService service("#1#");
+    LocalHttpService service("#1#");
     PlatformSettings::setUsageServiceUrl(service.url());
     g_InstalledVersion = QStringLiteral("14.0");
     ReportUsage(QStringLiteral("SUCCESS"));
@@ -145,7 +113,7 @@ TEST_F(UsageStatisticsTest, ReportUsageSendsTheVersionKeyAndNeverFails) {
 }
 
 TEST_F(UsageStatisticsTest, NothingIsSentWithoutAService) {
-    FakeService service("#1#");
+    LocalHttpService service("#1#");
     PlatformSettings::setUsageServiceUrl(QString());
     EXPECT_TRUE(SendUsageStatistic(QStringLiteral("K"), QStringLiteral("LOAD"), QString()));
     ReportUsage(QStringLiteral("LOAD"));
@@ -162,7 +130,7 @@ TEST_F(UsageStatisticsTest, AnUnreachableOrSilentServiceIsAnErrorWithinTheTimeOu
     EXPECT_EQ(errorNumber([] { SendUsageStatistic(QStringLiteral("K"), QStringLiteral("LOAD"), QString()); }), -1);
     ReportUsage(QStringLiteral("LOAD"));
 
-    FakeService silent("", false);
+    LocalHttpService silent("", false);
     PlatformSettings::setUsageServiceUrl(silent.url());
     PlatformSettings::setUsageTimeoutMs(200);
     EXPECT_EQ(errorNumber([] { SendUsageStatistic(QStringLiteral("K"), QStringLiteral("LOAD"), QString()); }), -1);

@@ -52,7 +52,7 @@ protected:
     QString dbFolder() const { return m_dir.path() + QStringLiteral("/db"); }
 
     QTemporaryDir m_dir;
-    UsageRecorder m_usage;
+    LocalHttpService m_usage;
     int quits = 0;
     QStringList opened;  // reports the window asked to open
 

@@ -8,13 +8,9 @@
 #include <memory>
 #include <ostream>
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 #include "accounts/ServerDrives.h"
@@ -23,42 +19,11 @@
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
+#include "support/LocalHttpService.h"
 #include "support/QtApp.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardHooks.h"
 #include "wizard/frmMain.h"
-
-// Records the function values of the usage events it receives.
-class UsageRecorder {
-public:
-    UsageRecorder() {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    m_buffer += socket->readAll();
-                    if (!m_buffer.contains("\r\n\r\n")) return;
-                    const QString line = QUrl::fromPercentEncoding(m_buffer.left(m_buffer.indexOf("\r\n")));
-                    m_buffer.clear();
-                    const QRegularExpressionMatch m =
-                        QRegularExpression(QStringLiteral("\"FFunctionValue\":\"([^\"]*)\"")).match(line);
-                    if (m.hasMatch()) m_events << m.captured(1);
-                    const QByteArray body = "#1#";
-                    socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
-                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
-                    socket->disconnectFromHost();
-                });
-            }
-        });
-    }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_server.serverPort()); }
-    QStringList &events() { return m_events; }
-
-private:
-    QTcpServer m_server;
-    QByteArray m_buffer;
-    QStringList m_events;
-};
 
 class WizardTest : public ::testing::Test {
 protected:
@@ -126,7 +91,7 @@ protected:
 
     QTemporaryDir m_dir;
     ServerComponentFactory m_savedServerFactory;
-    UsageRecorder m_usage;
+    LocalHttpService m_usage;
     QSet<QString> accounts;  // account sets that exist on the server
     QStringList deleted;
     QStringList journal;
