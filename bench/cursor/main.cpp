@@ -24,29 +24,26 @@ using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
 
-const char* kLoop =
-    "declare @id int, @amount money\n"
-    "declare c cursor local fast_forward for select FID, FAmount from t_Bench\n"
-    "open c\n"
-    "fetch next from c into @id, @amount\n"
-    "while @@fetch_status = 0\n"
-    "begin\n"
-    "    update t_Bench set FAmount = @amount * 2, FNote = 'done' where FID = @id\n"
-    "    fetch next from c into @id, @amount\n"
-    "end\n"
-    "close c\n"
-    "deallocate c\n";
+const char *kLoop = "declare @id int, @amount money\n"
+                    "declare c cursor local fast_forward for select FID, FAmount from t_Bench\n"
+                    "open c\n"
+                    "fetch next from c into @id, @amount\n"
+                    "while @@fetch_status = 0\n"
+                    "begin\n"
+                    "    update t_Bench set FAmount = @amount * 2, FNote = 'done' where FID = @id\n"
+                    "    fetch next from c into @id, @amount\n"
+                    "end\n"
+                    "close c\n"
+                    "deallocate c\n";
 
-void check(const server::BatchResult& r, const char* what)
-{
+void check(const server::BatchResult &r, const char *what) {
     if (!r.ok()) {
         std::fprintf(stderr, "%s: %s\n", what, r.errors.front().what());
         std::exit(1);
     }
 }
 
-double runEngine(const std::string& folder, int rows)
-{
+double runEngine(const std::string &folder, int rows) {
     server::Instance::create(folder, "sa", "pw");
     auto instance = server::Instance::open(folder);
     {
@@ -56,9 +53,10 @@ double runEngine(const std::string& folder, int rows)
     server::Session s(instance, "sa", "pw", "Bench");
     check(s.execute("create table t_Bench(FID int identity primary key, FAmount money, FNote varchar(20))"), "table");
     s.beginTransaction();
-    check(s.execute("declare @i int\nset @i = 0\nwhile @i < " + std::to_string(rows) +
-                    "\nbegin\n    insert into t_Bench(FAmount, FNote) values (@i / 7, 'new')\n    set @i = @i + 1\nend"),
-          "fill");
+    check(
+        s.execute("declare @i int\nset @i = 0\nwhile @i < " + std::to_string(rows) +
+                  "\nbegin\n    insert into t_Bench(FAmount, FNote) values (@i / 7, 'new')\n    set @i = @i + 1\nend"),
+        "fill");
     s.commit();
     auto t0 = Clock::now();
     s.beginTransaction();
@@ -74,24 +72,22 @@ double runEngine(const std::string& folder, int rows)
     return seconds(t0, t1);
 }
 
-void exec(sqlite3* db, const char* sql)
-{
-    char* err = nullptr;
+void exec(sqlite3 *db, const char *sql) {
+    char *err = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         std::fprintf(stderr, "sqlite: %s\n", err ? err : "?");
         std::exit(1);
     }
 }
 
-double runRaw(const std::string& path, int rows)
-{
-    sqlite3* db = nullptr;
+double runRaw(const std::string &path, int rows) {
+    sqlite3 *db = nullptr;
     sqlite3_open(path.c_str(), &db);
     exec(db, "PRAGMA journal_mode=WAL");
     exec(db, "PRAGMA synchronous=NORMAL");
     exec(db, "CREATE TABLE t_Bench(FID INTEGER PRIMARY KEY AUTOINCREMENT, FAmount REAL, FNote TEXT)");
     exec(db, "BEGIN");
-    sqlite3_stmt* ins = nullptr;
+    sqlite3_stmt *ins = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO t_Bench(FAmount, FNote) VALUES(?1, 'new')", -1, &ins, nullptr);
     for (int i = 0; i < rows; ++i) {
         sqlite3_bind_double(ins, 1, i / 7);
@@ -104,14 +100,14 @@ double runRaw(const std::string& path, int rows)
     auto t0 = Clock::now();
     exec(db, "BEGIN");
     std::vector<std::pair<long long, double>> fetched;
-    sqlite3_stmt* sel = nullptr;
+    sqlite3_stmt *sel = nullptr;
     sqlite3_prepare_v2(db, "SELECT FID, FAmount FROM t_Bench", -1, &sel, nullptr);
     while (sqlite3_step(sel) == SQLITE_ROW)
         fetched.emplace_back(sqlite3_column_int64(sel, 0), sqlite3_column_double(sel, 1));
     sqlite3_finalize(sel);
-    sqlite3_stmt* up = nullptr;
+    sqlite3_stmt *up = nullptr;
     sqlite3_prepare_v2(db, "UPDATE t_Bench SET FAmount = ?1 * 2, FNote = 'done' WHERE FID = ?2", -1, &up, nullptr);
-    for (const auto& [id, amount] : fetched) {
+    for (const auto &[id, amount] : fetched) {
         sqlite3_bind_double(up, 1, amount);
         sqlite3_bind_int64(up, 2, id);
         sqlite3_step(up);
@@ -126,8 +122,7 @@ double runRaw(const std::string& path, int rows)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char **argv) {
     int rows = argc > 1 ? std::atoi(argv[1]) : 300000;
     auto dir = std::filesystem::temp_directory_path() / ("bench_cursor_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);

@@ -35,8 +35,7 @@ struct Row {
     std::string note;
 };
 
-Row rowAt(int i)
-{
+Row rowAt(int i) {
     char date[32];
     std::snprintf(date, sizeof date, "2018/%d/%d", 1 + i % 12, 1 + i % 28);
     char amount[32];
@@ -44,8 +43,7 @@ Row rowAt(int i)
     return Row{"凭证" + std::to_string(i), std::atof(amount), i % 7, date, "note " + std::to_string(i % 1000)};
 }
 
-std::string insertText(int i)
-{
+std::string insertText(int i) {
     Row r = rowAt(i);
     char amount[32];
     std::snprintf(amount, sizeof amount, "%.2f", r.amount);
@@ -53,8 +51,7 @@ std::string insertText(int i)
            std::to_string(r.qty) + ",'" + r.date + "','" + r.note + "')";
 }
 
-double runEngine(const QString& folder, int rows)
-{
+double runEngine(const QString &folder, int rows) {
     qputenv(ado::kInstanceDirVariable, folder.toLocal8Bit());
     ado::Connection cn;
     cn.Open(QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=Bench;User ID=sa;Password=pw"));
@@ -73,8 +70,7 @@ double runEngine(const QString& folder, int rows)
 }
 
 // One connection per statement, as a gateway that opens its own connection per call.
-double runEngineConnectionPerCall(int rows)
-{
+double runEngineConnectionPerCall(int rows) {
     auto start = Clock::now();
     for (int i = 0; i < rows; ++i) {
         ado::Connection cn;
@@ -88,16 +84,15 @@ double runEngineConnectionPerCall(int rows)
     return seconds(start, Clock::now());
 }
 
-double runRaw(const std::string& file, int rows)
-{
-    sqlite3* db = nullptr;
+double runRaw(const std::string &file, int rows) {
+    sqlite3 *db = nullptr;
     sqlite3_open(file.c_str(), &db);
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
     sqlite3_exec(db,
                  "create table T_VoucherEntry(FEntryID INTEGER PRIMARY KEY AUTOINCREMENT, FName TEXT, FAmount REAL, "
                  "FQty INT, FDate TEXT, FNote TEXT)",
                  nullptr, nullptr, nullptr);
-    sqlite3_stmt* ins = nullptr;
+    sqlite3_stmt *ins = nullptr;
     sqlite3_prepare_v2(db, "insert into T_VoucherEntry(FName,FAmount,FQty,FDate,FNote) values (?,?,?,?,?)", -1, &ins,
                        nullptr);
     auto start = Clock::now();
@@ -121,8 +116,7 @@ double runRaw(const std::string& file, int rows)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char **argv) {
     int rows = argc > 1 ? std::atoi(argv[1]) : 300000;
     QTemporaryDir dir;
     QString folder = dir.path() + QStringLiteral("/MSSQLSERVER");
@@ -140,10 +134,10 @@ int main(int argc, char** argv)
         double raw = runRaw((dir.path() + QStringLiteral("/raw.db")).toStdString(), rows);
         std::printf("rows: %d\nengine: %.3f s (%.1f us/statement)\nraw sqlite: %.3f s (%.1f us/row)\nratio: %.2f\n",
                     rows, engine, engine * 1e6 / rows, raw, raw * 1e6 / rows, engine / raw);
-    } catch (const ado::AdoError& e) {
+    } catch (const ado::AdoError &e) {
         std::fprintf(stderr, "error %d: %s\n", e.number(), e.description().toStdString().c_str());
         return 1;
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         std::fprintf(stderr, "error: %s\n", e.what());
         return 1;
     }

@@ -26,7 +26,8 @@ double seconds(std::chrono::steady_clock::time_point since) {
 int main(int argc, char **argv) {
     const size_t rows = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 300000;
     const std::string file =
-        argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / ("jetread-" + std::to_string(getpid()) + ".ais")).string();
+        argc > 2 ? argv[2]
+                 : (std::filesystem::temp_directory_path() / ("jetread-" + std::to_string(getpid()) + ".ais")).string();
 
     auto t = std::chrono::steady_clock::now();
     jet::JetWriter::writeFile(file, {jettest::voucherSource("GLVchDetail", rows)});

@@ -19,15 +19,13 @@
 
 namespace {
 
-double seconds(std::chrono::steady_clock::time_point since)
-{
+double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char **argv) {
     namespace fs = std::filesystem;
     const size_t rows = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 300000;
     const fs::path dir = fs::temp_directory_path() / ("ods-bench-" + std::to_string(getpid()));
@@ -53,11 +51,10 @@ int main(int argc, char** argv)
         std::system(("cat '" + file + "' > /dev/null").c_str());
 
         server::Session session(instance, "sa", "pw", "bench");
-        const std::string sql =
-            "SELECT * INTO [AIS_GLVchDetail]\r\nFROM OpenDataSource( 'Microsoft.Jet.OLEDB.4.0',\r\n"
-            "'Provider= Microsoft.Jet.OLEDB.4.0;Password=" + std::string(jet::Workgroup::kPassword) +
-            " ;User ID=morningstar;Data Source=" + file + ";Persist Security Info=True;Jet OLEDB:System database=" +
-            mda + "')...[GLVchDetail]";
+        const std::string sql = "SELECT * INTO [AIS_GLVchDetail]\r\nFROM OpenDataSource( 'Microsoft.Jet.OLEDB.4.0',\r\n"
+                                "'Provider= Microsoft.Jet.OLEDB.4.0;Password=" +
+                                std::string(jet::Workgroup::kPassword) + " ;User ID=morningstar;Data Source=" + file +
+                                ";Persist Security Info=True;Jet OLEDB:System database=" + mda + "')...[GLVchDetail]";
         t = std::chrono::steady_clock::now();
         auto r = session.execute(sql);
         const double ours = seconds(t);
@@ -79,7 +76,7 @@ int main(int argc, char** argv)
         std::printf("SELECT * INTO via OpenDataSource  %.3f s\n", ours);
         std::printf("mdb-export                        %.3f s\n", theirs);
         std::printf("ratio copy/mdb-export             %.2f\n", ours / theirs);
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         std::fprintf(stderr, "ods: %s\n", e.what());
         status = 1;
     }

@@ -62,8 +62,7 @@ void AISINFO::SetProfileValue(const QString &category, const QString &key, const
         QStringLiteral("' and FKey='") + k + QStringLiteral("'") + kCrLf;
     try {
         m_Connection->Execute(sql);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 QString AISINFO::GetProfileValue(const QString &category, const QString &key, const QVariant &defaultValue) {
@@ -84,8 +83,7 @@ void AISINFO::DeleteProfileValue(const QString &category, const QString &key) {
         m_Connection->Execute(QStringLiteral("Delete From t_SystemProfile WHERE  FCategory='") + SqlLiteral(category) +
                               QStringLiteral("'") + QStringLiteral(" AND Fkey='") + SqlLiteral(key) +
                               QStringLiteral("'") + kCrLf);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void AISINFO::SetUserMainIsShow(const QString &unused) {
@@ -93,10 +91,11 @@ void AISINFO::SetUserMainIsShow(const QString &unused) {
     try {
         m_Connection->Execute(
             QStringLiteral("  if not exists(select 1 from t_UserMainIsShow where FUserID=16394)") + kCrLf +
-            QStringLiteral(" insert t_UserMainIsShow(FUserID,FSubFNCString,FSeperaterPos) select 16394,'(0,1,2,3,4,13,9,10)',6 ") +
+            QStringLiteral(
+                " insert t_UserMainIsShow(FUserID,FSubFNCString,FSeperaterPos) select 16394,'(0,1,2,3,4,13,9,10)',6 ") +
             kCrLf + QStringLiteral(" Else") + kCrLf +
-            QStringLiteral(" update t_UserMainIsShow set FSubFNCString='(0,1,2,3,4,13,9,10)',FSeperaterPos=6 where FUserID=16394 ") +
+            QStringLiteral(" update t_UserMainIsShow set FSubFNCString='(0,1,2,3,4,13,9,10)',FSeperaterPos=6 where "
+                           "FUserID=16394 ") +
             kCrLf);
-    } catch (...) {
-    }
+    } catch (...) {}
 }

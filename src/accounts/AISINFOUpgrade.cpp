@@ -88,12 +88,13 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
     try {
         const QString database = connection.Execute(QStringLiteral("Select db_Name()")).Fields(0).Value.toString();
         const QString logFile =
-            connection.Execute(QStringLiteral("select name FROM sysfiles WHERE (status & 0x40) <> 0")).Fields(0).Value.toString();
+            connection.Execute(QStringLiteral("select name FROM sysfiles WHERE (status & 0x40) <> 0"))
+                .Fields(0)
+                .Value.toString();
         connection.Execute(QStringLiteral("Backup Log [") + database + QStringLiteral("] with No_Log"));
         connection.Execute(QStringLiteral("ALTER DATABASE [") + database + QStringLiteral("] MODIFY FILE (NAME ='") +
                            SqlLiteral(logFile) + QStringLiteral("', MAXSIZE = UNLIMITED)"));
-    } catch (...) {
-    }
+    } catch (...) {}
 
     // The option routines run on the object's own connection; a caller
     // that comes without UpdateAISINFO gets one on the same database.
@@ -115,7 +116,9 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
     CProfile list;
     list.setFilename(listFile);
     const int fileCount =
-        GetIniValue(listFile, QStringLiteral("Industry"), QStringLiteral("SqlCount"), QStringLiteral("0")).trimmed().toInt();
+        GetIniValue(listFile, QStringLiteral("Industry"), QStringLiteral("SqlCount"), QStringLiteral("0"))
+            .trimmed()
+            .toInt();
     const QString packSection = QStringLiteral("ServicePack_") + acctType;
 
     bool transactionOpen = false;
@@ -127,7 +130,8 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
         const int step =
             fileCount == 0 ? 0 : roundHalfEven(double(objProBar->Max() - objProBar->Value() - 20) / fileCount);
         for (int i = 1;; ++i) {
-            const QString sp = list.ProfileString(packSection, QStringLiteral("SP") + QString::number(i), QString(), QString());
+            const QString sp =
+                list.ProfileString(packSection, QStringLiteral("SP") + QString::number(i), QString(), QString());
             if (sp.isEmpty()) break;
             checkCancel();
             if (sp.compare(level, Qt::CaseInsensitive) <= 0) continue;
@@ -135,10 +139,10 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
             for (int j = 1;; ++j) {
                 LetEventsRun();
                 checkCancel();
-                const QString name =
-                    fileSection.isEmpty()
-                        ? QString()
-                        : list.ProfileString(fileSection, QStringLiteral("File") + QString::number(j), QString(), QString());
+                const QString name = fileSection.isEmpty()
+                                         ? QString()
+                                         : list.ProfileString(fileSection, QStringLiteral("File") + QString::number(j),
+                                                              QString(), QString());
                 SetProgress(objProBar, objProBar->Value() + step);
                 if (name.isEmpty()) break;
                 if (!runsOnThisCodePage(name)) continue;
@@ -154,7 +158,8 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
 
                 batch.clear();
                 bool skip = false;
-                const bool inTransaction = !(name.contains(QStringLiteral("Precision")) && name.contains(QStringLiteral("V12_2")));
+                const bool inTransaction =
+                    !(name.contains(QStringLiteral("Precision")) && name.contains(QStringLiteral("V12_2")));
                 if (inTransaction) {
                     connection.BeginTrans();
                     transactionOpen = true;
@@ -212,8 +217,7 @@ bool AISINFO::UpgradeDB(ProgressBar *objProBar, const QString &sConnectString) {
     if (transactionOpen) {
         try {
             connection.RollbackTrans();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     return false;
 }

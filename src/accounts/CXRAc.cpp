@@ -22,7 +22,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTitle = QStringLiteral("岫禾提示");
-const QString kWinlogon = QStringLiteral("HKEY_LOCAL_MACHINE\\SoftWare\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
+const QString kWinlogon =
+    QStringLiteral("HKEY_LOCAL_MACHINE\\SoftWare\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
 
 QString errorText(const std::exception &e) {
     if (auto *ado = dynamic_cast<const ado::AdoError *>(&e)) return ado->description();
@@ -74,8 +75,7 @@ void CXRAc::closeConnection() {
     if (m_Connection && m_Connection->State() != 0) {
         try {
             m_Connection->Close();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 }
 
@@ -100,8 +100,8 @@ bool CXRAc::CheckRight(const QString &StrUID, const QString &StrPWD, const QStri
         replaceConnection();
         m_Connection->Open(cs);
     } catch (const std::exception &e) {
-        strMsg = QStringLiteral("登录的用户名/口令/数据库服务器名有误，请重新输入!") + kCrLf + QStringLiteral("错误描述:") +
-                 errorText(e);
+        strMsg = QStringLiteral("登录的用户名/口令/数据库服务器名有误，请重新输入!") + kCrLf +
+                 QStringLiteral("错误描述:") + errorText(e);
         return false;
     }
 
@@ -133,9 +133,9 @@ bool CXRAc::CheckRight(const QString &StrUID, const QString &StrPWD, const QStri
         if (!rs.Eof()) {
             for (int i = 0; i < rs.fieldCount(); ++i) columns.append({rs.Fields(i).Name, rs.Fields(i).DefinedSize});
         } else {
-            ado::Recordset list = m_Connection->Execute(QStringLiteral(
-                "select c.name, c.length from syscolumns c inner join sysobjects o on c.id = o.id "
-                "where o.name = 't_XRAccount_gl' order by c.colid"));
+            ado::Recordset list = m_Connection->Execute(
+                QStringLiteral("select c.name, c.length from syscolumns c inner join sysobjects o on c.id = o.id "
+                               "where o.name = 't_XRAccount_gl' order by c.colid"));
             for (; !list.Eof(); list.MoveNext())
                 columns.append({list.Fields(0).Value.toString(), list.Fields(1).Value.toInt()});
         }

@@ -42,8 +42,8 @@ public:
     QString StrSysPWD;
     QString strMsg;  // failure text of the last CheckRight or ImportDatabase
     QString StrServerName;
-    bool bWinNt = false;       // connection strings use Windows authentication
-    QString g_ConnectString;   // master, after a successful CheckRight
+    bool bWinNt = false;      // connection strings use Windows authentication
+    QString g_ConnectString;  // master, after a successful CheckRight
 
     // ---- Drives and folders (the machine's, as the server sees them).
     void GetDriverList(const QString &CurrPath, QStringList &vArr,

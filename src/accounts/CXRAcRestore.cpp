@@ -29,7 +29,8 @@ QString lineValue(const QString &line) {
 // (any script), digits and _ @ # $. Anything else the server cannot take
 // as a plain name, and it must never reach the statement.
 bool isPlainName(const QString &name) {
-    static const QRegularExpression plain(QStringLiteral("^[\\w@#$]+$"), QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression plain(QStringLiteral("^[\\w@#$]+$"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
     return plain.match(name).hasMatch();
 }
 
@@ -91,13 +92,13 @@ bool CXRAc::ImportDatabase(ProgressBar *PoBar, QLabel *LblObject, const QString 
                 SetStatusCaption(LblObject, strMsg);
                 return false;
             }
-            const QString sql =
-                QStringLiteral("RESTORE DATABASE ") + db + QStringLiteral(" from disk='") + SqlLiteral(backup) +
-                QStringLiteral("' with ") + QLatin1String(i == last ? "recovery" : "norecovery") +
-                QStringLiteral(", move '") + SqlLiteral(strDbDataFileName) + QStringLiteral("' to '") +
-                SqlLiteral(folder + db) + QStringLiteral("_Data.mdf'") + QStringLiteral(",move '") +
-                SqlLiteral(strDbLogFileName) + QStringLiteral("' to '") + SqlLiteral(folder + db) +
-                QStringLiteral("_log.ldf'  , replace");
+            const QString sql = QStringLiteral("RESTORE DATABASE ") + db + QStringLiteral(" from disk='") +
+                                SqlLiteral(backup) + QStringLiteral("' with ") +
+                                QLatin1String(i == last ? "recovery" : "norecovery") + QStringLiteral(", move '") +
+                                SqlLiteral(strDbDataFileName) + QStringLiteral("' to '") + SqlLiteral(folder + db) +
+                                QStringLiteral("_Data.mdf'") + QStringLiteral(",move '") +
+                                SqlLiteral(strDbLogFileName) + QStringLiteral("' to '") + SqlLiteral(folder + db) +
+                                QStringLiteral("_log.ldf'  , replace");
             if (!m_Connection || m_Connection->State() == 0) {
                 m_Connection = std::make_unique<ado::Connection>();
                 m_Connection->Open(m_MasterConnectString);
@@ -113,9 +114,8 @@ bool CXRAc::ImportDatabase(ProgressBar *PoBar, QLabel *LblObject, const QString 
         ado::Connection target;
         target.Open(GetConnectString(db, StrPWD));
         target.CommandTimeout = 0;
-        ado::Recordset rs = target.Execute(
-            QStringLiteral("select FValue from t_systemprofile  ") +
-            QStringLiteral(" where FCategory='Base' and FKey='Version' "));
+        ado::Recordset rs = target.Execute(QStringLiteral("select FValue from t_systemprofile  ") +
+                                           QStringLiteral(" where FCategory='Base' and FKey='Version' "));
         StrDBVersion = rs.Eof() ? QStringLiteral("1.0") : rs.value(QStringLiteral("FValue")).toString();
         rs.Close();
         target.Close();
@@ -132,10 +132,11 @@ bool CXRAc::ImportDatabase(ProgressBar *PoBar, QLabel *LblObject, const QString 
         m_Connection = std::make_unique<ado::Connection>();
         m_Connection->Open(m_MasterConnectString);
         m_Connection->CommandTimeout = 0;
-        m_Connection->Execute(QStringLiteral("insert into t_XRAccount_gl(CAcc_Name,CDbName,DBuildDate,cdbversion) values('") +
-                              SqlLiteral(StrAccName.trimmed()) + QStringLiteral("','") + SqlLiteral(db) +
-                              QStringLiteral("','") + PlatformClock::now().date().toString(QStringLiteral("yyyy-MM-dd")) +
-                              QStringLiteral("','") + SqlLiteral(StrDBVersion) + QStringLiteral("')"));
+        m_Connection->Execute(
+            QStringLiteral("insert into t_XRAccount_gl(CAcc_Name,CDbName,DBuildDate,cdbversion) values('") +
+            SqlLiteral(StrAccName.trimmed()) + QStringLiteral("','") + SqlLiteral(db) + QStringLiteral("','") +
+            PlatformClock::now().date().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("','") +
+            SqlLiteral(StrDBVersion) + QStringLiteral("')"));
     } catch (...) {
         // The server-wide list is read by nothing; the restore stands.
     }

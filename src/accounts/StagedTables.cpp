@@ -2,16 +2,16 @@
 
 const QStringList &StagedTableNames() {
     static const QStringList names = {
-        "GLPref",        "GLPeriod",      "GLUserGroup",       "SysUsers",       "GLCy",         "GLRate",
-        "GLVchGroup",    "GLSettle",      "GLUnit",            "GLAcct",         "GLEmpGroup",   "GLEmp",
-        "GLDuty",        "GLDegree",      "GLCls",             "GLObj",          "GLCust",       "GLExpGroup",
-        "GLExp",         "GLRateAdjHist", "GLVch",             "GLVchDetail",    "GLVchTemplate", "GLVchTemplateType",
-        "GLVchTemplate1", "GLRecur",      "GLRecurEntry",      "GLPnl",          "GLBal",        "GLQtyBal",
-        "GLTrans",       "FACard",        "FABal",             "FABalExpense",   "FABalDept",    "FABalDeValue",
-        "FABalFor",      "FAExtra",       "FAInitBal",         "FAJob",          "FAVch",        "FAVchExpense",
-        "FAVchDept",     "FAVchDeValue",  "FAVchFor",          "FAAlter",        "FAGroup",      "PAItem",
-        "PAFormula",     "PAData",        "TRBankAccount",     "TRBankJnlBal",   "TRBankJnl",    "TRCashJnl",
-        "TRBankChkBal",  "TRBankChkNote",
+        "GLPref",         "GLPeriod",      "GLUserGroup",   "SysUsers",     "GLCy",          "GLRate",
+        "GLVchGroup",     "GLSettle",      "GLUnit",        "GLAcct",       "GLEmpGroup",    "GLEmp",
+        "GLDuty",         "GLDegree",      "GLCls",         "GLObj",        "GLCust",        "GLExpGroup",
+        "GLExp",          "GLRateAdjHist", "GLVch",         "GLVchDetail",  "GLVchTemplate", "GLVchTemplateType",
+        "GLVchTemplate1", "GLRecur",       "GLRecurEntry",  "GLPnl",        "GLBal",         "GLQtyBal",
+        "GLTrans",        "FACard",        "FABal",         "FABalExpense", "FABalDept",     "FABalDeValue",
+        "FABalFor",       "FAExtra",       "FAInitBal",     "FAJob",        "FAVch",         "FAVchExpense",
+        "FAVchDept",      "FAVchDeValue",  "FAVchFor",      "FAAlter",      "FAGroup",       "PAItem",
+        "PAFormula",      "PAData",        "TRBankAccount", "TRBankJnlBal", "TRBankJnl",     "TRCashJnl",
+        "TRBankChkBal",   "TRBankChkNote",
     };
     return names;
 }

@@ -73,8 +73,7 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
             throw CreationFailure{text};
         };
         InitProgress(PoBar, 100, true);
-        if (g_UpgradeSettings.Count() < 1)
-            fail(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"));
+        if (g_UpgradeSettings.Count() < 1) fail(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"));
         const PnwDictionary settings = g_UpgradeSettings.DictionaryItem(1);
         m_Source = settings.Item(QStringLiteral("Source")).toString();
 
@@ -130,11 +129,11 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         // A database of that name, registered or not, is never overwritten.
         {
             QString error;
-            std::optional<ado::Recordset> rs = m_DataInfo->GetRs(
-                server->g_ConnectString,
-                QStringLiteral("select name from master.dbo.sysdatabases where name='") + SqlLiteral(acctNum.trimmed()) +
-                    QStringLiteral("'"),
-                true, error);
+            std::optional<ado::Recordset> rs =
+                m_DataInfo->GetRs(server->g_ConnectString,
+                                  QStringLiteral("select name from master.dbo.sysdatabases where name='") +
+                                      SqlLiteral(acctNum.trimmed()) + QStringLiteral("'"),
+                                  true, error);
             if (rs && !rs->Eof())
                 fail(QStringLiteral("数据库服务器上已经有名为") + acctNum.trimmed() +
                      QStringLiteral("的数据库，不能用它的名字作账套号。请换一个账套号。"));
@@ -154,11 +153,11 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
 
         // The query leaves its error text in the failure text, also when it
         // raises, so that the handler can tell the provider's complaint.
-        std::optional<ado::Recordset> pref = m_DataInfo->GetRs(
-            server->g_ConnectString,
-            QStringLiteral("SELECT * FROM OpenDataSource( '") + m_Provider + QStringLiteral("','") +
-                SourceConnection(m_Provider, m_Source) + QStringLiteral("')...GLpref"),
-            true, failureText);
+        std::optional<ado::Recordset> pref =
+            m_DataInfo->GetRs(server->g_ConnectString,
+                              QStringLiteral("SELECT * FROM OpenDataSource( '") + m_Provider + QStringLiteral("','") +
+                                  SourceConnection(m_Provider, m_Source) + QStringLiteral("')...GLpref"),
+                              true, failureText);
         if (!pref) fail(failureText);
         if (pref->Eof()) fail(QStringLiteral("无法获得标准版（迷你版）的账套信息。"));
         const QVariant programVersion = column(*pref, "FProgramVersion");
@@ -169,8 +168,8 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         g_SourceEdition = edition == 1 ? QStringLiteral("迷你版") : QStringLiteral("标准版");
         g_SourceCurrPeriod = short(column(*pref, "FCurrPeriod").toInt());
         g_SourceCurrYear = short(column(*pref, "FCurrYear").toInt());
-        for (const char *name : {"FDaysPerPeriod", "FBaseCy", "FStartYear", "FStartPeriod", "FAcctYearBeginDay",
-                                 "FAcctYearBeginMonth"})
+        for (const char *name :
+             {"FDaysPerPeriod", "FBaseCy", "FStartYear", "FStartPeriod", "FAcctYearBeginDay", "FAcctYearBeginMonth"})
             column(*pref, name);
         const QVariant writer = column(*pref, "LastAppWriterID");
         if (!isNull(writer) && writer.toLongLong() < 201300129)
@@ -198,7 +197,8 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
                                                            ? QStringLiteral("/Common/SQLDB/SQLDBBack_2008.dbb")
                                                            : QStringLiteral("/Common/SQLDB/SQLDBBack.dbb"));
         if (!server->RReadFile(dbb)) {
-            ShowMessage(QStringLiteral("【发生错误】在读服务器端的备份说明文件时出错！找不到文件：") + dbb + QStringLiteral("。"),
+            ShowMessage(QStringLiteral("【发生错误】在读服务器端的备份说明文件时出错！找不到文件：") + dbb +
+                            QStringLiteral("。"),
                         16, kHint);
             fail(QStringLiteral("在读服务器端的备份说明文件时出错，找不到文件：") + dbb);
         }
@@ -236,8 +236,8 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         SetStatusCaption(LblObject, QStringLiteral("正在执行升级脚本..."));
         CProfile profile;
         profile.setFilename(GetProductCommonPath() + QStringLiteral("SqlSrv/") + QStringLiteral("PitchUptVEQ.lst"));
-        const QString spVersion =
-            profile.ProfileString(QStringLiteral("ServicePack_Industry"), QStringLiteral("Version"), QString(), QString());
+        const QString spVersion = profile.ProfileString(QStringLiteral("ServicePack_Industry"),
+                                                        QStringLiteral("Version"), QString(), QString());
         if (spVersion.isEmpty())
             throw PnwError(1, QStringLiteral("clsCreateAcct"),
                            QStringLiteral("服务包列表没有给出版本（ServicePack_Industry/Version）。"));
@@ -295,7 +295,8 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
     if (failureText.contains(QStringLiteral("Microsoft.ACE.OLEDB.12.0")))
         failureText = QStringLiteral(
             "源帐套是Access2007以下版本数据库，请手动使用Access2007及以上版本先对源帐套数据库进行升级后重试！");
-    WriteUpgradeLog(kProject, phase + QStringLiteral("发生错误：") + (failureText.isEmpty() ? errorDescription : failureText),
+    WriteUpgradeLog(kProject,
+                    phase + QStringLiteral("发生错误：") + (failureText.isEmpty() ? errorDescription : failureText),
                     QString(), 2);
     return false;
 }

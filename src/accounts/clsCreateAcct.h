@@ -53,8 +53,7 @@ public:
 private:
     bool CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject);
     bool ReadAccountTypes();
-    bool CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, const QString &connectString,
-                             QString &failureText);
+    bool CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, const QString &connectString, QString &failureText);
     QString CopySourceTable(ado::Connection &connection, const QString &table, bool dropOnly);
     bool ProbeServerUsesAce(const QString &connectString);
     bool ProbeServerIs2008Family(const QString &connectString);

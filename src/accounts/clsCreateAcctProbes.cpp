@@ -61,8 +61,7 @@ bool clsCreateAcct::ProbeSourceProvider() {
     try {
         m_DataInfo->GetRs(serverConnectString(), probe, true, error);
         return true;
-    } catch (...) {
-    }
+    } catch (...) {}
     probe.replace(kJet, kAce);
     m_Provider = kAce;
     m_DataInfo->GetRs(serverConnectString(), probe, true, error);

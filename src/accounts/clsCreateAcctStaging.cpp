@@ -91,12 +91,14 @@ QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QStrin
                        QStringLiteral(";Persist Security Info=True;") + QStringLiteral("Jet OLEDB:System database=") +
                        SqlLiteral(WorkgroupFile(m_Source)) + QStringLiteral("')") + QStringLiteral("...[") + name +
                        QStringLiteral("]");
-        if (m_UseAce) copy.replace(QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.ACE.OLEDB.12.0"));
+        if (m_UseAce)
+            copy.replace(QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.ACE.OLEDB.12.0"));
         connection.Execute(copy);
-        connection.Execute(QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects t1 INNER JOIN syscolumns t2 ON t1.id = "
-                                          "t2.id WHERE (t1.name = 'AIS_") +
-                           t + QStringLiteral("') AND (t2.name = 'FZ8InterID'))") + QStringLiteral("ALTER TABLE [AIS_") +
-                           name + QStringLiteral("] ADD FZ8InterID INT default(0)"));
+        connection.Execute(
+            QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects t1 INNER JOIN syscolumns t2 ON t1.id = "
+                           "t2.id WHERE (t1.name = 'AIS_") +
+            t + QStringLiteral("') AND (t2.name = 'FZ8InterID'))") + QStringLiteral("ALTER TABLE [AIS_") + name +
+            QStringLiteral("] ADD FZ8InterID INT default(0)"));
         return QString();
     } catch (const ado::AdoError &e) {
         QString text = e.description();

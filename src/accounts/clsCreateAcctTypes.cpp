@@ -15,10 +15,13 @@ bool clsCreateAcct::ReadAccountTypes() {
             if (n == 3 || n == 4 || n == 8 || n == 10) continue;
             if (n == 7 && !chinese) continue;
             const QString section =
-                profile.ProfileString(QStringLiteral("AcctType"), QStringLiteral("Item") + QString::number(n), QString(), QString())
+                profile
+                    .ProfileString(QStringLiteral("AcctType"), QStringLiteral("Item") + QString::number(n), QString(),
+                                   QString())
                     .trimmed();
             if (section.isEmpty()) break;
-            m_AcctTypes.Add(profile.ProfileString(section, QStringLiteral("Description"), QString(), QString()).trimmed());
+            m_AcctTypes.Add(
+                profile.ProfileString(section, QStringLiteral("Description"), QString(), QString()).trimmed());
             bool numeric = false;
             const int type = profile.ProfileString(section, QStringLiteral("Accttype"), QStringLiteral("0"), QString())
                                  .trimmed()

@@ -20,20 +20,28 @@ namespace {
 bool systemColour(int index, QColor *out) {
     const QPalette pal = QGuiApplication::palette();
     switch (index) {
-    case 1: case 4: case 15: *out = pal.color(QPalette::Button); return true;  // desktop, menu, button face
-    case 2: case 13: *out = pal.color(QPalette::Highlight); return true;       // active caption, selection
-    case 3: case 12: *out = pal.color(QPalette::Mid); return true;             // inactive caption, workspace
-    case 5: *out = pal.color(QPalette::Base); return true;                     // window
-    case 6: case 21: *out = pal.color(QPalette::Shadow); return true;          // frame, dark shadow
-    case 7: case 8: *out = pal.color(QPalette::WindowText); return true;       // menu text, window text
-    case 9: case 14: *out = pal.color(QPalette::HighlightedText); return true; // caption text, selected text
-    case 10: case 11: *out = pal.color(QPalette::Midlight); return true;       // borders
-    case 16: *out = pal.color(QPalette::Dark); return true;                    // button shadow
+    case 1:
+    case 4:
+    case 15: *out = pal.color(QPalette::Button); return true;  // desktop, menu, button face
+    case 2:
+    case 13: *out = pal.color(QPalette::Highlight); return true;  // active caption, selection
+    case 3:
+    case 12: *out = pal.color(QPalette::Mid); return true;  // inactive caption, workspace
+    case 5: *out = pal.color(QPalette::Base); return true;  // window
+    case 6:
+    case 21: *out = pal.color(QPalette::Shadow); return true;  // frame, dark shadow
+    case 7:
+    case 8: *out = pal.color(QPalette::WindowText); return true;  // menu text, window text
+    case 9:
+    case 14: *out = pal.color(QPalette::HighlightedText); return true;  // caption text, selected text
+    case 10:
+    case 11: *out = pal.color(QPalette::Midlight); return true;                  // borders
+    case 16: *out = pal.color(QPalette::Dark); return true;                      // button shadow
     case 17: *out = pal.color(QPalette::Disabled, QPalette::Text); return true;  // grey text
-    case 18: *out = pal.color(QPalette::ButtonText); return true;              // button text
+    case 18: *out = pal.color(QPalette::ButtonText); return true;                // button text
     case 19: *out = pal.color(QPalette::Disabled, QPalette::WindowText); return true;
-    case 20: *out = pal.color(QPalette::Light); return true;                   // button highlight
-    case 22: *out = pal.color(QPalette::Midlight); return true;                // 3-D light
+    case 20: *out = pal.color(QPalette::Light); return true;     // button highlight
+    case 22: *out = pal.color(QPalette::Midlight); return true;  // 3-D light
     case 23: *out = pal.color(QPalette::ToolTipText); return true;
     case 24: *out = pal.color(QPalette::ToolTipBase); return true;
     default: return false;

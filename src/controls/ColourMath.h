@@ -16,9 +16,7 @@ using Value = std::uint32_t;
 // What a failed translation yields (the all-ones value, used as it stands).
 constexpr Value kInvalid = 0xFFFFFFFFu;
 
-constexpr Value rgb(int r, int g, int b) {
-    return Value(r & 255) | (Value(g & 255) << 8) | (Value(b & 255) << 16);
-}
+constexpr Value rgb(int r, int g, int b) { return Value(r & 255) | (Value(g & 255) << 8) | (Value(b & 255) << 16); }
 constexpr int red(Value c) { return int(c & 255); }
 constexpr int green(Value c) { return int((c >> 8) & 255); }
 constexpr int blue(Value c) { return int((c >> 16) & 255); }

@@ -46,10 +46,10 @@ void ProgressBar::setText2(const QString &text) {
     changed(QStringLiteral("Text2"));
 }
 
-#define PB_SETTER(Name, member, Type)                 \
-    void ProgressBar::set##Name(Type v) {             \
-        member = v;                                   \
-        changed(QStringLiteral(#Name));               \
+#define PB_SETTER(Name, member, Type)                                                                                  \
+    void ProgressBar::set##Name(Type v) {                                                                              \
+        member = v;                                                                                                    \
+        changed(QStringLiteral(#Name));                                                                                \
     }
 PB_SETTER(BarType, m_barType, int)
 PB_SETTER(RoundedValue, m_roundedValue, int)

@@ -109,8 +109,8 @@ public:
 
     // Two-colour rectangle gradient between (Left, Top) and the right and
     // bottom edges (Width, Height); Direction 1 top to bottom, 0 left to right.
-    static void GradientTwoColour(QImage &image, int Direction, colour::Value StartColor,
-                                  colour::Value EndColor, int Left, int Top, int Width, int Height);
+    static void GradientTwoColour(QImage &image, int Direction, colour::Value StartColor, colour::Value EndColor,
+                                  int Left, int Top, int Width, int Height);
     // Row by row: the left and right edge colours run from the top corner
     // colours to the bottom ones, each row a left-to-right gradient.
     static void DrawGradientFourColour(QImage &image, int Left, int Top, int Width, int Height,

@@ -45,8 +45,8 @@ int ramp(int c1, int c2, int i, int n) {
 
 }  // namespace
 
-void ProgressBar::GradientTwoColour(QImage &image, int Direction, colour::Value StartColor,
-                                    colour::Value EndColor, int Left, int Top, int Width, int Height) {
+void ProgressBar::GradientTwoColour(QImage &image, int Direction, colour::Value StartColor, colour::Value EndColor,
+                                    int Left, int Top, int Width, int Height) {
     const int right = Width, bottom = Height;  // edges, not sizes
     if (right <= Left || bottom <= Top) return;
     const int x0 = std::max(Left, 0), x1 = std::min(right, image.width());
@@ -65,8 +65,7 @@ void ProgressBar::GradientTwoColour(QImage &image, int Direction, colour::Value 
 
 void ProgressBar::DrawGradientFourColour(QImage &image, int Left, int Top, int Width, int Height,
                                          colour::Value TopLeftColour, colour::Value TopRightColour,
-                                         colour::Value BottomLeftColour,
-                                         colour::Value BottomRightColour) {
+                                         colour::Value BottomLeftColour, colour::Value BottomRightColour) {
     if (Width <= 0 || Height <= 0) return;
     for (int r = 0; r < Height; ++r) {
         auto edge = [&](colour::Value a, colour::Value b) {
@@ -74,9 +73,8 @@ void ProgressBar::DrawGradientFourColour(QImage &image, int Left, int Top, int W
                        ramp(colour::green(a), colour::green(b), r, Height),
                        ramp(colour::blue(a), colour::blue(b), r, Height));
         };
-        GradientTwoColour(image, 0, edge(TopLeftColour, BottomLeftColour),
-                          edge(TopRightColour, BottomRightColour), Left, Top + r, Left + Width,
-                          Top + r + 1);
+        GradientTwoColour(image, 0, edge(TopLeftColour, BottomLeftColour), edge(TopRightColour, BottomRightColour),
+                          Left, Top + r, Left + Width, Top + r + 1);
     }
 }
 
@@ -85,9 +83,15 @@ void ProgressBar::loadThemeColours() {
         m_colours = kThemes[m_theme - 1];
     } else if (m_theme == 10) {
         const colour::Value b = m_custom2, f = m_custom1;
-        m_colours = {colour::lighten(b, 180), colour::lighten(b, 50), b,
-                     colour::lighten(b, 80),  colour::lighten(f, 180), colour::lighten(f, 50),
-                     f,                       colour::lighten(f, 80),  f};
+        m_colours = {colour::lighten(b, 180),
+                     colour::lighten(b, 50),
+                     b,
+                     colour::lighten(b, 80),
+                     colour::lighten(f, 180),
+                     colour::lighten(f, 50),
+                     f,
+                     colour::lighten(f, 80),
+                     f};
     }
     // Any other theme keeps the colours of the last redraw.
 }
@@ -198,13 +202,27 @@ void ProgressBar::printBarText(QImage &image, const QString &text, int alignment
     const colour::Value grey128 = rgb(128, 128, 128);
     switch (m_textEffect) {
     case 1: print(fore, 0, 0); break;
-    case 2: print(effect, -1, -1); print(grey128, 1, 1); print(fore, 0, 0); break;
-    case 3: print(effect, 1, 1); print(grey128, -1, 0); print(fore, 0, 0); break;
-    case 4:
-        print(effect, 1, 0); print(effect, -1, 0); print(effect, 0, -1); print(effect, 0, 1);
+    case 2:
+        print(effect, -1, -1);
+        print(grey128, 1, 1);
         print(fore, 0, 0);
         break;
-    case 5: print(effect, 1, 1); print(fore, 0, 0); break;
+    case 3:
+        print(effect, 1, 1);
+        print(grey128, -1, 0);
+        print(fore, 0, 0);
+        break;
+    case 4:
+        print(effect, 1, 0);
+        print(effect, -1, 0);
+        print(effect, 0, -1);
+        print(effect, 0, 1);
+        print(fore, 0, 0);
+        break;
+    case 5:
+        print(effect, 1, 1);
+        print(fore, 0, 0);
+        break;
     default: break;
     }
 }

@@ -82,8 +82,7 @@ void ProgressBar::WriteProperties(PropertyBag &bag, const QFont &ambientFont) co
     bag.WriteProperty(QStringLiteral("TextAlignment"), m_textAlignment, 5);
     bag.WriteProperty(QStringLiteral("Text"), m_text, QString());
     bag.WriteProperty(QStringLiteral("Text2"), m_text2, QString());
-    bag.WriteProperty(QStringLiteral("TextEffectColor"), qlonglong(m_textEffectColor),
-                      qlonglong(kBagEffectColour));
+    bag.WriteProperty(QStringLiteral("TextEffectColor"), qlonglong(m_textEffectColor), qlonglong(kBagEffectColour));
     bag.WriteProperty(QStringLiteral("TextEffect"), m_textEffect, 1);
     bag.WriteProperty(QStringLiteral("PBSCustomeColor2"), qlonglong(m_custom2), 0);
     bag.WriteProperty(QStringLiteral("PBSCustomeColor1"), qlonglong(m_custom1), 0);

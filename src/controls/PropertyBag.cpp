@@ -7,13 +7,20 @@ namespace {
 
 bool isNumber(const QVariant &v) {
     switch (v.typeId()) {
-    case QMetaType::Bool: case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Short: case QMetaType::UShort: case QMetaType::Double:
-    case QMetaType::Float: case QMetaType::Char: case QMetaType::UChar: case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Char:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong: return true;
+    default: return false;
     }
 }
 
@@ -22,8 +29,7 @@ bool isNumber(const QVariant &v) {
 bool PropertyBag::sameValue(const QVariant &a, const QVariant &b) {
     if (!a.isValid() || !b.isValid()) return a.isValid() == b.isValid();
     if (isNumber(a) && isNumber(b)) return a.toDouble() == b.toDouble();
-    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
-        return a.toString() == b.toString();
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString) return a.toString() == b.toString();
     if (a.typeId() != b.typeId()) return false;
     if (a.typeId() == QMetaType::QFont) return a.value<QFont>() == b.value<QFont>();
     if (a.typeId() == QMetaType::QImage) return a.value<QImage>() == b.value<QImage>();

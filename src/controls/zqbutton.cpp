@@ -54,11 +54,11 @@ void zqbutton::setCaption(const QString &caption) {
     notify("Caption");
 }
 
-#define ZQ_PLAIN_SETTER(Name, member, Type) \
-    void zqbutton::set##Name(Type v) {      \
-        member = v;                         \
-        RedrawButton();                     \
-        notify(#Name);                      \
+#define ZQ_PLAIN_SETTER(Name, member, Type)                                                                            \
+    void zqbutton::set##Name(Type v) {                                                                                 \
+        member = v;                                                                                                    \
+        RedrawButton();                                                                                                \
+        notify(#Name);                                                                                                 \
     }
 ZQ_PLAIN_SETTER(CaptionAlign, m_captionAlign, int)
 ZQ_PLAIN_SETTER(DropDownSymbol, m_dropDownSymbol, int)
@@ -169,10 +169,9 @@ void zqbutton::setMousePointer(int v) {
 
 void zqbutton::applyCursor() {
     static const QHash<int, Qt::CursorShape> shapes = {
-        {1, Qt::ArrowCursor},    {2, Qt::CrossCursor},     {3, Qt::IBeamCursor},
-        {5, Qt::SizeAllCursor},  {6, Qt::SizeBDiagCursor}, {7, Qt::SizeVerCursor},
-        {8, Qt::SizeFDiagCursor}, {9, Qt::SizeHorCursor},  {10, Qt::UpArrowCursor},
-        {11, Qt::WaitCursor},    {12, Qt::ForbiddenCursor}, {13, Qt::BusyCursor},
+        {1, Qt::ArrowCursor},      {2, Qt::CrossCursor},   {3, Qt::IBeamCursor},      {5, Qt::SizeAllCursor},
+        {6, Qt::SizeBDiagCursor},  {7, Qt::SizeVerCursor}, {8, Qt::SizeFDiagCursor},  {9, Qt::SizeHorCursor},
+        {10, Qt::UpArrowCursor},   {11, Qt::WaitCursor},   {12, Qt::ForbiddenCursor}, {13, Qt::BusyCursor},
         {14, Qt::WhatsThisCursor}, {15, Qt::SizeAllCursor}};
     if (m_handPointer)
         setCursor(Qt::PointingHandCursor);
@@ -275,8 +274,7 @@ void zqbutton::updateAccessKey() {
         } else {
             // A doubled ampersand is a literal one: look further.
             i = c.indexOf(QLatin1Char('&'), i + 2);
-            if (i >= 0 && i + 1 < c.size() && c[i + 1] != QLatin1Char('&'))
-                m_accessKey = c[i + 1].toLower();
+            if (i >= 0 && i + 1 < c.size() && c[i + 1] != QLatin1Char('&')) m_accessKey = c[i + 1].toLower();
         }
     }
     if (!m_accessKey.isNull()) {

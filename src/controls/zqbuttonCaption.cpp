@@ -27,7 +27,7 @@ void zqbutton::DrawCaptionAndPicture() {
     const int W = m_w, H = m_h;
     const bool down = m_buttonState == 2 || (m_mode != 0 && m_value);
     if (down)
-        m_currentPicture = !m_pictureDown.isNull() ? m_pictureDown
+        m_currentPicture = !m_pictureDown.isNull()  ? m_pictureDown
                            : !m_pictureHot.isNull() ? m_pictureHot
                                                     : m_pictureNormal;
     else if (m_buttonState == 1)
@@ -41,10 +41,15 @@ void zqbutton::DrawCaptionAndPicture() {
     // Measure the caption within the width left beside the drop-down symbol.
     const int k = !dropDown ? 8 : (m_pictureAlign == 2 || m_pictureAlign == 3) ? 24 : 16;
     const QFontMetrics fm(m_font, &m_image);
-    const QRect measured = fm.boundingRect(QRect(0, 0, std::max(W - k, 0), H),
-                                           Qt::AlignLeft | Qt::AlignTop | textFlags(), m_caption);
+    const QRect measured =
+        fm.boundingRect(QRect(0, 0, std::max(W - k, 0), H), Qt::AlignLeft | Qt::AlignTop | textFlags(), m_caption);
     int l = 0, t = 0, r = measured.width(), b = measured.height();
-    auto move = [&](int dx, int dy) { l += dx; r += dx; t += dy; b += dy; };
+    auto move = [&](int dx, int dy) {
+        l += dx;
+        r += dx;
+        t += dy;
+        b += dy;
+    };
 
     switch (m_captionAlign) {
     case 0: move(2, half(H - b)); break;
@@ -59,22 +64,28 @@ void zqbutton::DrawCaptionAndPicture() {
     const bool centred = m_captionAlign == 1;
     if (hasPicture) {
         switch (m_pictureAlign) {
-        case 0: case 1:
+        case 0:
+        case 1:
             if (!centred && l < PW + 4) {
                 l = PW + 4;
                 r += PW + 4;
             }
             break;
-        case 2: case 3:
+        case 2:
+        case 3:
             if (r > W - PW - 4) {
                 r = W - PW - 4;
                 l -= PW + 4;
             }
             if (centred) move(-12, 0);
             break;
-        case 4: if (centred) move(-16, 0); break;
-        case 5: case 6: move(0, half(PH)); break;
-        case 7: case 8: move(0, -half(PH)); break;
+        case 4:
+            if (centred) move(-16, 0);
+            break;
+        case 5:
+        case 6: move(0, half(PH)); break;
+        case 7:
+        case 8: move(0, -half(PH)); break;
         default: break;
         }
     }
@@ -99,8 +110,8 @@ void zqbutton::DrawCaptionAndPicture() {
         DrawButtonLine(W - 15, 3, W - 15, H - 3, ShiftColour(c, 0.1f));
     }
     const int st = m_buttonStyle;
-    if (m_buttonState == 2 && (st == 0 || st == 1 || st == 5 || st == 6 || st == 7 || st == 10 ||
-                               st == 11 || st == 12)) {
+    if (m_buttonState == 2 &&
+        (st == 0 || st == 1 || st == 5 || st == 6 || st == 7 || st == 10 || st == 11 || st == 12)) {
         m_captionRect.translate(1, 1);
         m_pictureRect.translate(1, 1);
         m_symbolRect.translate(1, 1);
@@ -120,8 +131,7 @@ void zqbutton::DrawCaptionAndPicture() {
     if (!m_enabled)
         DrawCaptionText(m_captionRect, greyText, 0, 0);
     else
-        DrawCaptionText(m_captionRect,
-                        TranslateColour(m_buttonState == 1 ? m_foreColorHover : m_foreColor), 0, 0);
+        DrawCaptionText(m_captionRect, TranslateColour(m_buttonState == 1 ? m_foreColorHover : m_foreColor), 0, 0);
 
     if (m_dropDownSymbol != 0) {
         if (m_buttonState == 2 && (st == 0 || st == 1 || st == 6 || st == 7 || st == 11 || st == 12))
@@ -142,14 +152,38 @@ void zqbutton::ComputePictureRect() {
     int x = half(W - PW) - 8 * dd, y = half(H - PH);
     if (!m_caption.trimmed().isEmpty() && m_pictureAlign != 4) {
         switch (m_pictureAlign) {
-        case 0: x = 3; y = half(H - PH); break;
-        case 1: x = cLeft - PW - 4; y = half(H - PH); break;
-        case 2: x = std::max(W - PW - 3 - 16 * dd, cRight + 2); y = half(H - PH); break;
-        case 3: x = std::max(cRight + 4 - 16 * dd, cRight + 2); y = half(H - PH); break;
-        case 5: x = half(W - PW) - 8 * dd; y = 4; break;
-        case 6: x = half(W - PW) - 8 * dd; y = cTop - PH - 2; break;
-        case 7: x = half(W - PW) - 8 * dd; y = H - PH - 4; break;
-        case 8: x = half(W - PW) - 8 * dd; y = cBottom + 2; break;
+        case 0:
+            x = 3;
+            y = half(H - PH);
+            break;
+        case 1:
+            x = cLeft - PW - 4;
+            y = half(H - PH);
+            break;
+        case 2:
+            x = std::max(W - PW - 3 - 16 * dd, cRight + 2);
+            y = half(H - PH);
+            break;
+        case 3:
+            x = std::max(cRight + 4 - 16 * dd, cRight + 2);
+            y = half(H - PH);
+            break;
+        case 5:
+            x = half(W - PW) - 8 * dd;
+            y = 4;
+            break;
+        case 6:
+            x = half(W - PW) - 8 * dd;
+            y = cTop - PH - 2;
+            break;
+        case 7:
+            x = half(W - PW) - 8 * dd;
+            y = H - PH - 4;
+            break;
+        case 8:
+            x = half(W - PW) - 8 * dd;
+            y = cBottom + 2;
+            break;
         default: break;
         }
     }
@@ -158,13 +192,11 @@ void zqbutton::ComputePictureRect() {
 
 void zqbutton::DrawButtonPicture(const QRect &rect, qint64 shadow) {
     if (m_currentPicture.isNull()) return;
-    const colour::Value mask =
-        m_currentPicture.type == ButtonPicture::Icon ? kSilhouette : m_maskColor;
+    const colour::Value mask = m_currentPicture.type == ButtonPicture::Icon ? kSilhouette : m_maskColor;
     blendPicture(rect.left(), rect.top(), m_currentPicture, mask, shadow);
 }
 
-void zqbutton::blendPicture(int x, int y, const ButtonPicture &picture, colour::Value mask,
-                            qint64 shadow) {
+void zqbutton::blendPicture(int x, int y, const ButtonPicture &picture, colour::Value mask, qint64 shadow) {
     const int w = picture.width(), h = picture.height();
     if (w == 0 || h == 0) return;
     const bool own32 = picture.is32Bit();
@@ -228,8 +260,8 @@ void zqbutton::blendPicture(int x, int y, const ButtonPicture &picture, colour::
             } else {
                 const int i = 255 - a;
                 const QRgb d = dst[dx];
-                dst[dx] = qRgb((a * sr + i * qRed(d)) / 256, (a * sg + i * qGreen(d)) / 256,
-                               (a * sb + i * qBlue(d)) / 256);
+                dst[dx] =
+                    qRgb((a * sr + i * qRed(d)) / 256, (a * sg + i * qGreen(d)) / 256, (a * sb + i * qBlue(d)) / 256);
             }
         }
     }
@@ -249,7 +281,8 @@ void zqbutton::DrawCaptionEffects() {
     case 1: DrawCaptionText(R, ShiftColour(B, 0.14f), -1, -1); break;
     case 2: DrawCaptionText(R, ShiftColour(B, 0.14f), 1, 1); break;
     case 3: DrawCaptionText(R, kSilhouette, 1, 1); break;
-    case 4: case 5: {
+    case 4:
+    case 5: {
         const colour::Value c = ShiftColour(B, m_captionEffects == 4 ? 0.1f : -0.1f);
         DrawCaptionText(R, c, 1, 1);
         DrawCaptionText(R, c, 1, -1);
@@ -259,8 +292,7 @@ void zqbutton::DrawCaptionEffects() {
     }
     default: break;
     }
-    DrawCaptionText(R, m_enabled ? TranslateColour(m_foreColor) : TranslateColour(colour::systemRef(17)),
-                    0, 0);
+    DrawCaptionText(R, m_enabled ? TranslateColour(m_foreColor) : TranslateColour(colour::systemRef(17)), 0, 0);
 }
 
 void zqbutton::DrawCaptionText(const QRect &rect, colour::Value c, int dx, int dy) {
@@ -274,8 +306,7 @@ void zqbutton::DrawCaptionText(const QRect &rect, colour::Value c, int dx, int d
 }
 
 void zqbutton::DrawDropDownSymbol(int symbol) {
-    const colour::Value c =
-        m_enabled ? TranslateColour(m_foreColor) : TranslateColour(colour::systemRef(17));
+    const colour::Value c = m_enabled ? TranslateColour(m_foreColor) : TranslateColour(colour::systemRef(17));
     const QChar ch = QString::number(symbol).at(0);
     QPainter p(&m_image);
     p.setPen(Qt::NoPen);

@@ -45,7 +45,10 @@ void zqbutton::RedrawButton() {
     if (m_mode != 0 && m_buttonStyle != 0 && m_buttonStyle != 6 && m_value) m_buttonState = 2;
 
     switch (m_buttonStyle) {
-    case 0: case 1: case 11: case 12: DrawStyle0(m_buttonState); break;
+    case 0:
+    case 1:
+    case 11:
+    case 12: DrawStyle0(m_buttonState); break;
     case 2: DrawStyle2(m_buttonState); break;
     case 3: DrawStyle3(m_buttonState); break;
     case 4: DrawStyle4(m_buttonState); break;
@@ -73,16 +76,28 @@ void zqbutton::RedrawButton() {
 
 void zqbutton::SetButtonRegion() {
     switch (m_buttonStyle) {
-    case 2: case 3: case 7: case 9: setMask(roundRectRegion(0, 0, m_w + 1, m_h + 1, 3, 3)); break;
-    case 6: case 10: setMask(roundRectRegion(0, 0, m_w + 1, m_h + 1, 4, 4)); break;
+    case 2:
+    case 3:
+    case 7:
+    case 9: setMask(roundRectRegion(0, 0, m_w + 1, m_h + 1, 3, 3)); break;
+    case 6:
+    case 10: setMask(roundRectRegion(0, 0, m_w + 1, m_h + 1, 4, 4)); break;
     default: clearMask(); break;
     }
 }
 
 void zqbutton::ResetColorScheme() {
     switch (m_buttonStyle) {
-    case 3: case 9: m_colorScheme = 2; break;
-    case 0: case 1: case 2: case 4: case 6: case 7: case 8: case 10: m_colorScheme = 0; break;
+    case 3:
+    case 9: m_colorScheme = 2; break;
+    case 0:
+    case 1:
+    case 2:
+    case 4:
+    case 6:
+    case 7:
+    case 8:
+    case 10: m_colorScheme = 0; break;
     default: break;  // 5, 11, 12, 13 keep theirs
     }
 }
@@ -95,13 +110,18 @@ void zqbutton::SetDefaultColours() {
         if (s == 2) m_backColor = colour::translate(c2);
     };
     switch (m_buttonStyle) {
-    case 0: case 1: case 4: case 6: case 7: case 11: case 12:
-        m_backColor = colour::translate(colour::systemRef(15));
-        break;
+    case 0:
+    case 1:
+    case 4:
+    case 6:
+    case 7:
+    case 11:
+    case 12: m_backColor = colour::translate(colour::systemRef(15)); break;
     case 2: pick(rgb(236, 235, 231), rgb(243, 238, 219), rgb(240, 241, 252)); break;
     case 3: pick(rgb(224, 236, 253), rgb(232, 237, 222), ShiftColour(rgb(212, 212, 212), 0.06f)); break;
     case 5: pick(rgb(202, 225, 252), rgb(212, 214, 186), ShiftColour(rgb(160, 158, 186), 0.15f)); break;
-    case 8: case 10: pick(rgb(173, 209, 255), rgb(212, 214, 186), rgb(224, 223, 227)); break;
+    case 8:
+    case 10: pick(rgb(173, 209, 255), rgb(212, 214, 186), rgb(224, 223, 227)); break;
     case 9: pick(rgb(173, 209, 255), rgb(212, 214, 186), rgb(213, 214, 225)); break;
     default: break;
     }
@@ -145,8 +165,14 @@ void zqbutton::DrawButtonLine(int x1, int y1, int x2, int y2, colour::Value c) {
     while (x != x2 || y != y2) {
         if (m_image.valid(x, y)) m_image.setPixel(x, y, px);
         const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x += sx; }
-        if (e2 <= dx) { err += dx; y += sy; }
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
     }
 }
 
@@ -157,16 +183,15 @@ void zqbutton::SetCornerPixels(colour::Value c) {
         if (m_image.valid(p)) m_image.setPixel(p, px);
 }
 
-void zqbutton::PaintGradient(int x, int y, int w, int h, colour::Value c1, colour::Value c2,
-                             int direction) {
+void zqbutton::PaintGradient(int x, int y, int w, int h, colour::Value c1, colour::Value c2, int direction) {
     if (w <= 0 || h <= 0) return;
     const int n = direction == 0 ? w - 1 : direction == 1 ? h - 1 : w + h - 2;
     auto channel = [n](int a, int b, int i) { return n > 0 ? a + (b - a) * i / n : a / 2 + b / 2; };
     std::vector<QRgb> ramp(size_t(n) + 1);
     for (int i = 0; i <= n; ++i)
-        ramp[size_t(i)] = qRgb(channel(colour::red(c1), colour::red(c2), i),
-                               channel(colour::green(c1), colour::green(c2), i),
-                               channel(colour::blue(c1), colour::blue(c2), i));
+        ramp[size_t(i)] =
+            qRgb(channel(colour::red(c1), colour::red(c2), i), channel(colour::green(c1), colour::green(c2), i),
+                 channel(colour::blue(c1), colour::blue(c2), i));
     for (int r = 0; r < h; ++r) {
         const int py = y + r;
         if (py < 0 || py >= m_image.height()) continue;
@@ -199,11 +224,11 @@ void zqbutton::drawEdge(const QRect &r, int edge) {
         FillButtonRect(br, QRect(b.left(), b.bottom(), b.width(), 1));
         FillButtonRect(br, QRect(b.right(), b.top(), 1, b.height()));
     };
-    if (edge & 1) border(r, light3d, dark3d);         // raised outer
-    if (edge & 2) border(r, shadow, highlight);       // sunken outer
+    if (edge & 1) border(r, light3d, dark3d);    // raised outer
+    if (edge & 2) border(r, shadow, highlight);  // sunken outer
     const QRect inner = r.adjusted(1, 1, -1, -1);
-    if (edge & 4) border(inner, highlight, shadow);   // raised inner
-    if (edge & 8) border(inner, dark3d, light3d);     // sunken inner
+    if (edge & 4) border(inner, highlight, shadow);  // raised inner
+    if (edge & 8) border(inner, dark3d, light3d);    // sunken inner
 }
 
 void zqbutton::drawFocusRect(const QRect &r) {
@@ -245,12 +270,8 @@ void zqbutton::DrawStyle8(int state) {
         return;
     }
     switch (state) {
-    case 1:
-        bands(rgb(255, 255, 225), rgb(255, 234, 172), rgb(255, 215, 103), rgb(255, 228, 153));
-        break;
-    case 2:
-        bands(rgb(255, 193, 88), rgb(255, 175, 81), rgb(255, 143, 70), rgb(255, 211, 95));
-        break;
+    case 1: bands(rgb(255, 255, 225), rgb(255, 234, 172), rgb(255, 215, 103), rgb(255, 228, 153)); break;
+    case 2: bands(rgb(255, 193, 88), rgb(255, 175, 81), rgb(255, 143, 70), rgb(255, 211, 95)); break;
     default:
         FillButtonRect(B, m_clientRect);
         bands(MeanColour(ShiftColour(B, 0.09f), kWhite), MeanColour(ShiftColour(B, 0.07f), B), B,

@@ -35,8 +35,10 @@ short keyCode(int key) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return short(112 + key - Qt::Key_F1);
     switch (key) {
     case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
     case Qt::Key_Alt: return 18;
@@ -221,8 +223,7 @@ void zqbutton::keyPressEvent(QKeyEvent *e) {
         RedrawButton();
     }
     emit KeyDown(code, shift);
-    if (!e->text().isEmpty() && e->text().at(0).unicode() != 0)
-        emit KeyPress(short(e->text().at(0).unicode()));
+    if (!e->text().isEmpty() && e->text().at(0).unicode() != 0) emit KeyPress(short(e->text().at(0).unicode()));
     e->accept();
 }
 
@@ -310,11 +311,8 @@ void zqbutton::changeEvent(QEvent *e) {
         }
         break;
     case QEvent::PaletteChange:
-    case QEvent::StyleChange:
-        RedrawButton();
-        break;
-    default:
-        break;
+    case QEvent::StyleChange: RedrawButton(); break;
+    default: break;
     }
     QWidget::changeEvent(e);
 }

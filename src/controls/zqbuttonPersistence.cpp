@@ -46,9 +46,7 @@ struct Reader {
     }
 };
 
-QVariant pictureValue(const ButtonPicture &p) {
-    return p.isNull() ? QVariant() : QVariant::fromValue(p);
-}
+QVariant pictureValue(const ButtonPicture &p) { return p.isNull() ? QVariant() : QVariant::fromValue(p); }
 
 }  // namespace
 

@@ -17,14 +17,26 @@ void zqbutton::showDropDownMenu() {
     m_popupShowing = true;
     int x = 0, y = 0, flags = m_popupFlags;
     switch (m_popupAlign) {
-    case 0: x = 0; y = h; break;
+    case 0:
+        x = 0;
+        y = h;
+        break;
     case 1: flags = 32; break;
     case 2: flags |= 8; break;
     case 3: x = w; break;
     case 4: flags = 40; break;
-    case 5: y = h; flags |= 8; break;
-    case 6: x = w; flags = 32; break;
-    case 7: x = w; y = h; break;
+    case 5:
+        y = h;
+        flags |= 8;
+        break;
+    case 6:
+        x = w;
+        flags = 32;
+        break;
+    case 7:
+        x = w;
+        y = h;
+        break;
     default: m_popupShowing = false; return;
     }
     m_popupFlags = flags;
@@ -54,8 +66,7 @@ void zqbutton::buildToolTip() {
     if (m_rightToLeft) tip->setLayoutDirection(Qt::RightToLeft);
     auto *layout = new QHBoxLayout(tip);
     layout->setContentsMargins(4, 4, 4, 4);
-    static const QStyle::StandardPixmap icons[] = {QStyle::SP_MessageBoxInformation,
-                                                   QStyle::SP_MessageBoxWarning,
+    static const QStyle::StandardPixmap icons[] = {QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxWarning,
                                                    QStyle::SP_MessageBoxCritical};
     if (m_toolTipIcon >= 1 && m_toolTipIcon <= 3) {
         auto *icon = new QLabel(tip);
@@ -75,9 +86,8 @@ void zqbutton::buildToolTip() {
     layout->addWidget(text);
     QPalette pal = tip->palette();
     const QPalette app = QApplication::palette();
-    pal.setColor(QPalette::Window, m_tooltipBackColor != 0
-                                       ? colour::toQColor(TranslateColour(m_tooltipBackColor))
-                                       : app.color(QPalette::ToolTipBase));
+    pal.setColor(QPalette::Window, m_tooltipBackColor != 0 ? colour::toQColor(TranslateColour(m_tooltipBackColor))
+                                                           : app.color(QPalette::ToolTipBase));
     pal.setColor(QPalette::WindowText, app.color(QPalette::ToolTipText));
     tip->setPalette(pal);
     tip->setAutoFillBackground(true);

@@ -128,8 +128,8 @@ void zqbutton::DrawStyle2(int state) {
         }
     } else if (state == 1) {
         face();
-        drawStyle2Rim({rgb(253, 216, 137), rgb(255, 240, 207), rgb(249, 189, 73), rgb(249, 189, 73),
-                       rgb(252, 210, 122), rgb(252, 210, 122), rgb(248, 179, 48), rgb(229, 151, 0)},
+        drawStyle2Rim({rgb(253, 216, 137), rgb(255, 240, 207), rgb(249, 189, 73), rgb(249, 189, 73), rgb(252, 210, 122),
+                       rgb(252, 210, 122), rgb(248, 179, 48), rgb(229, 151, 0)},
                       false);
     } else if (state == 2) {
         if (scheme == 2) {
@@ -199,8 +199,7 @@ void zqbutton::DrawStyle3(int state) {
     } else if (state == 1) {
         PaintGradient(1, 1, W - 2, h2, rgb(228, 247, 255), rgb(218, 243, 255), 1);
         PaintGradient(1, h2, W - 2, H - 2, rgb(193, 233, 255), rgb(174, 225, 253), 1);
-        glows(rgb(205, 238, 255), rgb(228, 247, 255), rgb(143, 214, 250),
-              ShiftColour(rgb(172, 225, 253), 0.01f));
+        glows(rgb(205, 238, 255), rgb(228, 247, 255), rgb(143, 214, 250), ShiftColour(rgb(172, 225, 253), 0.01f));
         DrawCaptionAndPicture();
         FrameButtonRect(0, 0, W, H, rgb(50, 117, 167));
         FrameButtonRect(1, 1, W - 2, H - 2, kWhite);
@@ -235,9 +234,18 @@ void zqbutton::DrawStyle4(int state) {
     const colour::Value B = TranslateColour(m_backColor);
     colour::Value F = B, K = ShiftColour(B, -0.12f);
     switch (m_colorScheme) {
-    case 0: F = rgb(193, 210, 238); K = rgb(49, 106, 197); break;
-    case 1: F = rgb(212, 214, 186); K = rgb(147, 160, 112); break;
-    case 2: F = rgb(224, 223, 227); K = rgb(178, 180, 191); break;
+    case 0:
+        F = rgb(193, 210, 238);
+        K = rgb(49, 106, 197);
+        break;
+    case 1:
+        F = rgb(212, 214, 186);
+        K = rgb(147, 160, 112);
+        break;
+    case 2:
+        F = rgb(224, 223, 227);
+        K = rgb(178, 180, 191);
+        break;
     default: break;
     }
     if (m_mode != 0 && m_value) {
@@ -459,8 +467,10 @@ void zqbutton::DrawStyle13(int state) {
     opt.state = QStyle::State_None;
     if (m_enabled) opt.state |= QStyle::State_Enabled;
     if (m_enabled && state == 1) opt.state |= QStyle::State_MouseOver;
-    if (m_enabled && state == 2) opt.state |= QStyle::State_Sunken;
-    else opt.state |= QStyle::State_Raised;
+    if (m_enabled && state == 2)
+        opt.state |= QStyle::State_Sunken;
+    else
+        opt.state |= QStyle::State_Raised;
     if (m_enabled && state == 0 && m_parentActive && (m_hasFocus || m_displayAsDefault))
         opt.features |= QStyleOptionButton::DefaultButton;
     {

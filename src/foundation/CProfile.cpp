@@ -19,8 +19,8 @@ QString CProfile::ProfileString(const QString &sSection, const QString &sKey, co
     return value.isEmpty() ? sDefValue : value;
 }
 
-void CProfile::setProfileString(const QString &sSection, const QString &sKey, const QString &,
-                                const QString &sFile, const QString &sNewValue) {
+void CProfile::setProfileString(const QString &sSection, const QString &sKey, const QString &, const QString &sFile,
+                                const QString &sNewValue) {
     applyFile(sFile);
     IniFile::writeProfileString(m_filename, sSection, sKey, sNewValue);
 }

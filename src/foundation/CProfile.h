@@ -14,11 +14,10 @@ public:
 
     // The value (at most 2047 bytes of the code page), or sDefValue when
     // the key is missing, its value is empty or the file cannot be read.
-    QString ProfileString(const QString &sSection, const QString &sKey, const QString &sDefValue,
-                          const QString &sFile);
+    QString ProfileString(const QString &sSection, const QString &sKey, const QString &sDefValue, const QString &sFile);
     // Stores sNewValue under the key (sDefValue plays no part).
-    void setProfileString(const QString &sSection, const QString &sKey, const QString &sDefValue,
-                          const QString &sFile, const QString &sNewValue);
+    void setProfileString(const QString &sSection, const QString &sKey, const QString &sDefValue, const QString &sFile,
+                          const QString &sNewValue);
     // The value read as a whole number, or lDefValue when the key is missing.
     int ProfileInt(const QString &sSection, const QString &sKey, int lDefValue, const QString &sFile);
     // The file's section names in file order; empty on any failure.

@@ -25,7 +25,6 @@ ReportOpener &opener() {
 
 QString html(const QVariant &value) { return PnwConvert::ToText(value).toHtmlEscaped(); }
 
-
 QString bracketed(QString name) {
     return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']');
 }
@@ -56,9 +55,8 @@ void writeDetailSection(QStringList &out, const QString &link) {
                heading.toHtmlEscaped() + QStringLiteral("</a></h2>");
     out << QStringLiteral("<table>");
     QString error;
-    std::optional<ado::Recordset> rs = query(QStringLiteral("SELECT * FROM ") + bracketed(link) +
-                                                 QStringLiteral(" order by FID"),
-                                             error);
+    std::optional<ado::Recordset> rs =
+        query(QStringLiteral("SELECT * FROM ") + bracketed(link) + QStringLiteral(" order by FID"), error);
     if (hasRows(rs)) {
         const QString width = heading.compare(QStringLiteral("固定资产卡片"), Qt::CaseInsensitive) == 0
                                   ? QString()

@@ -20,8 +20,7 @@ bool passes(QChar c, bool allowDoubleByte, bool allowDot, bool allowSpaceParens)
 
 bool StartsWithDigit(const QString &text) {
     const QString t = TrimSpaces(text);
-    if (t.isEmpty())
-        throw PnwError(5, QStringLiteral("StartsWithDigit"), QStringLiteral("无效的过程调用或参数"));
+    if (t.isEmpty()) throw PnwError(5, QStringLiteral("StartsWithDigit"), QStringLiteral("无效的过程调用或参数"));
     return t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
 }
 

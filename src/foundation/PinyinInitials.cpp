@@ -63,15 +63,15 @@ struct RangeRow {
 };
 
 const RangeRow kRanges[23] = {
-    {0, 0xB0A1, 0xB0C4},  // A
-    {1, 0xB0C5, 0xB2C0},  // B
-    {2, 0xB2C1, 0xB4ED},  // C
-    {3, 0xB4EE, 0xB6E9},  // D
-    {4, 0xB6EA, 0xB7A1},  // E
-    {5, 0xB7A2, 0xB8C0},  // F
-    {6, 0xB8C1, 0xB9FD},  // G
-    {7, 0xB9FE, 0xBBF6},  // H
-    {9, 0xBBF7, 0xBFA5},  // J
+    {0, 0xB0A1, 0xB0C4},   // A
+    {1, 0xB0C5, 0xB2C0},   // B
+    {2, 0xB2C1, 0xB4ED},   // C
+    {3, 0xB4EE, 0xB6E9},   // D
+    {4, 0xB6EA, 0xB7A1},   // E
+    {5, 0xB7A2, 0xB8C0},   // F
+    {6, 0xB8C1, 0xB9FD},   // G
+    {7, 0xB9FE, 0xBBF6},   // H
+    {9, 0xBBF7, 0xBFA5},   // J
     {10, 0xBFA6, 0xC0AB},  // K
     {11, 0xC0AC, 0xC2E7},  // L
     {12, 0xC2E8, 0xC4C2},  // M
@@ -130,8 +130,7 @@ QString GetCharInitial(QChar character) {
 }
 
 QString GetPinyinInitials(const QString &text) {
-    if (text.size() > 32767)
-        throw PnwError(6, QStringLiteral("GetPinyinInitials"), QStringLiteral("溢出"));
+    if (text.size() > 32767) throw PnwError(6, QStringLiteral("GetPinyinInitials"), QStringLiteral("溢出"));
     QString result;
     InitInitialTables();
     for (QChar c : text) {

@@ -15,8 +15,7 @@
 namespace {
 
 void requireObject(const void *object, const char *where) {
-    if (!object)
-        throw PnwError(91, QString::fromLatin1(where), QStringLiteral("对象变量未设置"));
+    if (!object) throw PnwError(91, QString::fromLatin1(where), QStringLiteral("对象变量未设置"));
 }
 
 void letEventsRun() {

@@ -18,7 +18,6 @@ const QString kLoginKey = QStringLiteral("mwqTRZej");
 // From this version on the login is DES-encoded in "ServerInfo2015".
 const QString kDesLoginVersion = QStringLiteral("14.1");
 
-
 }  // namespace
 
 QString GetProductVersion() {
@@ -41,9 +40,7 @@ QString GetProductCommonPath() {
     }
 }
 
-QString GetCommonVendorPath() {
-    return qEnvironmentVariable("CommonProgramFiles") + QStringLiteral("/Vantora/");
-}
+QString GetCommonVendorPath() { return qEnvironmentVariable("CommonProgramFiles") + QStringLiteral("/Vantora/"); }
 
 QString ServerConfigFilePath() { return GetCommonVendorPath() + QStringLiteral("VEQ/DBConfig.veq"); }
 

@@ -12,7 +12,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("岫禾提示");
 
-
 // A drive entry names the typed drive: as typed or upper-cased, with or
 // without its closing separator.
 bool isDrive(const QString &entry, const QString &typed) {

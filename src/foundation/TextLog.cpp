@@ -18,8 +18,8 @@ QString TextLogPath(const QDate &day) {
 bool WriteTextLog(const QString &text) {
     const QDateTime now = PlatformClock::now();
     const QString path = TextLogPath(now.date());
-    const QString line = QLatin1Char('[') + RegionalFormat::dateTime(now) + QStringLiteral("]    ") + text +
-                         QStringLiteral("\r\n");
+    const QString line =
+        QLatin1Char('[') + RegionalFormat::dateTime(now) + QStringLiteral("]    ") + text + QStringLiteral("\r\n");
     QString error;
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
     QDir dir(folder);

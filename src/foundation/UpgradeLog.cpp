@@ -30,12 +30,14 @@ QHash<QString, QString> &runTables() {
 
 QString doubled(QString text) { return text.replace(QLatin1Char('\''), QStringLiteral("''")); }
 
-QString bracketed(QString name) { return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']'); }
+QString bracketed(QString name) {
+    return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']');
+}
 
 QString dropIfExists(const QString &name) {
-    return QStringLiteral("IF EXISTS  (SELECT  * FROM dbo.SysObjects WHERE ID = object_id(N'") + doubled(bracketed(name)) +
-           QStringLiteral("') AND OBJECTPROPERTY(ID, 'IsTable') = 1) \r\nDROP TABLE ") + bracketed(name) +
-           QStringLiteral("\r\n");
+    return QStringLiteral("IF EXISTS  (SELECT  * FROM dbo.SysObjects WHERE ID = object_id(N'") +
+           doubled(bracketed(name)) + QStringLiteral("') AND OBJECTPROPERTY(ID, 'IsTable') = 1) \r\nDROP TABLE ") +
+           bracketed(name) + QStringLiteral("\r\n");
 }
 
 // A table name for the title that no earlier entry of this run took, within
@@ -53,7 +55,8 @@ QString uniqueTableName(const QString &title) {
 PnwList listItem(const PnwList &list, int index, const char *what) {
     const QVariant v = list.Item(index);
     if (!v.canConvert<PnwList>() || v.userType() != qMetaTypeId<PnwList>())
-        throw PnwError(13, QStringLiteral("WriteUpgradeLog"), QStringLiteral("详细日志格式错误：") + QLatin1String(what));
+        throw PnwError(13, QStringLiteral("WriteUpgradeLog"),
+                       QStringLiteral("详细日志格式错误：") + QLatin1String(what));
     return v.value<PnwList>();
 }
 
@@ -78,7 +81,8 @@ QString writeDetailTable(const PnwList &detailLog) {
 
     clsDataInfo data;
     QString error;
-    if (!data.ExecuteSQL(g_AcctCtlConnectString, create, error)) throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
+    if (!data.ExecuteSQL(g_AcctCtlConnectString, create, error))
+        throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
     runTables().insert(name.toLower(), title);
 
     const QString insert = QStringLiteral("INSERT INTO ") + bracketed(name) + QStringLiteral(" (") +
@@ -92,7 +96,8 @@ QString writeDetailTable(const PnwList &detailLog) {
                    QStringLiteral("',");
         sql.chop(1);
         sql += QLatin1Char(')');
-        if (!data.ExecuteSQL(g_AcctCtlConnectString, sql, error)) throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
+        if (!data.ExecuteSQL(g_AcctCtlConnectString, sql, error))
+            throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
     }
     return name;
 }
@@ -196,13 +201,15 @@ void WriteUpgradeLog(const QString &project, const QString &description, const Q
         line.link = link;
         const QString time = RegionalFormat::now().left(kTimeLength);
         const QString sql =
-            QStringLiteral("insert into AIS_UpgradeLog_Main (FStatus,FTime,FProject,FDescription,FDetail,FLink) values ") +
+            QStringLiteral(
+                "insert into AIS_UpgradeLog_Main (FStatus,FTime,FProject,FDescription,FDetail,FLink) values ") +
             QStringLiteral("( N'") + line.status + QStringLiteral("','") + doubled(time) + QStringLiteral("', N'") +
             doubled(line.project) + QStringLiteral("', N'") + doubled(line.description) + QStringLiteral("', N'") +
             doubled(line.detail) + QStringLiteral("', N'") + doubled(link) + QStringLiteral("')");
         clsDataInfo data;
         QString error;
-        if (!data.ExecuteSQL(g_AcctCtlConnectString, sql, error)) throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
+        if (!data.ExecuteSQL(g_AcctCtlConnectString, sql, error))
+            throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
 
         line.time = RegionalFormat::now();
         line.forCheckPage = g_WizardStep == 2;

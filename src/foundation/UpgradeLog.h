@@ -13,12 +13,12 @@
 
 // One written entry as the log pages receive it.
 struct UpgradeLogLine {
-    QString status;       // status name ("成功", "警告", "错误" or "")
-    QString time;         // regional short date, a blank, long time
+    QString status;  // status name ("成功", "警告", "错误" or "")
+    QString time;    // regional short date, a blank, long time
     QString project;
     QString description;  // as stored (at most 3000 characters)
     QString detail;
-    QString link;         // detail-table name, or ""
+    QString link;               // detail-table name, or ""
     bool forCheckPage = false;  // written while the wizard stood on step 2
 
     // The six fields joined by "|", as the log pages parse them.

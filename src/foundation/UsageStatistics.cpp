@@ -22,16 +22,17 @@ void appendEscape(QString &out, unsigned byte) {
 
 QString UsageKey(const QString &installedVersion) {
     return installedVersion.compare(QStringLiteral("14.1"), Qt::CaseInsensitive) < 0 ? QStringLiteral("C009C006")
-                                                                                      : QStringLiteral("C009C007");
+                                                                                     : QStringLiteral("C009C007");
 }
 
 QString UsageRecord(const QString &functionKey, const QString &functionValue, const QString &accountName,
                     const QDateTime &moment) {
-    const QString day = RegionalFormat::shortDate(moment.date()) + QLatin1Char(' ') + RegionalFormat::longTime(moment.time());
+    const QString day =
+        RegionalFormat::shortDate(moment.date()) + QLatin1Char(' ') + RegionalFormat::longTime(moment.time());
     // Values go in as they are: the service reads them without JSON escapes.
     return QStringLiteral("{\"FProductVer\":\"") + g_InstalledVersion +
-           QStringLiteral("\",\"FAdditionalInfo\":\"7C14B09E3D62A5F8\",\"FOperationDays\":[{\"FOperationDay\":\"") + day +
-           QStringLiteral("\",\"FFunctions\":[{\"FAccountUser\":\"0\",\"FFunctionKey\":\"") + functionKey +
+           QStringLiteral("\",\"FAdditionalInfo\":\"7C14B09E3D62A5F8\",\"FOperationDays\":[{\"FOperationDay\":\"") +
+           day + QStringLiteral("\",\"FFunctions\":[{\"FAccountUser\":\"0\",\"FFunctionKey\":\"") + functionKey +
            QStringLiteral("\",\"FFunctionValue\":\"") + functionValue + QStringLiteral("\"}]}],\"FAccountName\":\"") +
            accountName + QStringLiteral("\",\"FProductRegNO\":\"\",\"FProductID\":\"S1S006S001\"} ");
 }
@@ -74,8 +75,8 @@ bool SendUsageStatistic(const QString &functionKey, const QString &functionValue
     if (base.isEmpty()) return true;  // no service configured: nothing to send
     if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
     const QString record = UsageRecord(functionKey, functionValue, accountName, PlatformClock::now());
-    const QString address = UrlEncodeUtf8(base) + QStringLiteral("logCustom.do?guid=1000000000&text=") +
-                            EncodeQueryValue(record);
+    const QString address =
+        UrlEncodeUtf8(base) + QStringLiteral("logCustom.do?guid=1000000000&text=") + EncodeQueryValue(record);
     const HttpReply reply = HttpSender::post(QUrl(address, QUrl::TolerantMode), PlatformSettings::usageTimeoutMs());
     if (!reply.completed) throw PnwError(-1, kSource, reply.error);
     const QString text = QString::fromUtf8(reply.body);

@@ -14,8 +14,8 @@ constexpr int kLinkedSourceError = 7303;
 
 }  // namespace
 
-std::optional<ado::Recordset> clsDataInfo::GetRs(const QString &strConnString, const QString &strsql,
-                                                 bool bolReadOnly, QString &strErrMsg) {
+std::optional<ado::Recordset> clsDataInfo::GetRs(const QString &strConnString, const QString &strsql, bool bolReadOnly,
+                                                 QString &strErrMsg) {
     try {
         ado::Connection connection;
         connection.ConnectionString = strConnString;

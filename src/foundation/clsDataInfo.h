@@ -41,9 +41,9 @@ public:
     // returns the largest FNodeID after the insert; raises every failure
     // (ado::AdoError). Text values are quote-doubled.
     int AddAccount(const QString &sDsn, QString AcctNum, QString AcctName, QString ConnectString, int lNode,
-                   int lDBType, QString sServer, QString sSysUser, QString sSysPwd, QString sDBName,
-                   QString sVersion, QString sCompany, QString sDescription, QString sCreator,
-                   QString sCreateTime, QString sFConnectString);
+                   int lDBType, QString sServer, QString sSysUser, QString sSysPwd, QString sDBName, QString sVersion,
+                   QString sCompany, QString sDescription, QString sCreator, QString sCreateTime,
+                   QString sFConnectString);
     // The database types with FTypeID 1; no recordset on any failure.
     std::optional<ado::Recordset> GetAd_DBtypeInfo(const QString &sDsn);
     // FValue of t_SystemProfile for a category and key; "" when missing or

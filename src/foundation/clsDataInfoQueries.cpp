@@ -38,7 +38,7 @@ int clsDataInfo::GetMaxPeriod(const QString &sDsn) {
 }
 
 qint64 clsDataInfo::GetUpgradeDataCount(const QString &sTableName) {
-    static const QStringList idTables{QStringLiteral("t_Currency"),  QStringLiteral("t_Settle"),
+    static const QStringList idTables{QStringLiteral("t_Currency"), QStringLiteral("t_Settle"),
                                       QStringLiteral("t_UnitGroup"), QStringLiteral("t_MeasureUnit"),
                                       QStringLiteral("t_auxitem")};
     static const QStringList itemTables{QStringLiteral("t_Organization"), QStringLiteral("t_department"),
@@ -49,14 +49,14 @@ qint64 clsDataInfo::GetUpgradeDataCount(const QString &sTableName) {
     if (sTableName == QLatin1String("t_User")) {
         sql = countSql(sTableName, QStringLiteral(" where FUserID>1 and FPrimaryGroup in (0,1)"));
     } else if (idTables.contains(sTableName)) {
-        const QString idColumn = sTableName == QLatin1String("t_Currency")    ? QStringLiteral("FCurrencyID")
-                                 : sTableName == QLatin1String("t_UnitGroup") ? QStringLiteral("FUnitGroupID")
+        const QString idColumn = sTableName == QLatin1String("t_Currency")      ? QStringLiteral("FCurrencyID")
+                                 : sTableName == QLatin1String("t_UnitGroup")   ? QStringLiteral("FUnitGroupID")
                                  : sTableName == QLatin1String("t_MeasureUnit") ? QStringLiteral("FMeasureUnitID")
                                                                                 : QStringLiteral("FItemID");
         sql = countSql(sTableName, QStringLiteral(" where ") + idColumn + QStringLiteral(">0"));
     } else if (itemTables.contains(sTableName)) {
         sql = countSql(QStringLiteral("t_item"), QStringLiteral(" where FItemClassID=") +
-                                                      QString::number(itemClasses[itemTables.indexOf(sTableName)]));
+                                                     QString::number(itemClasses[itemTables.indexOf(sTableName)]));
     } else {
         sql = countSql(sTableName, QString());
     }
@@ -93,13 +93,14 @@ std::optional<ado::Recordset> clsDataInfo::GetAcctInfoByName(const QString &sDsn
 bool clsDataInfo::IsExistBillsICBackPeriod(const QString &sDsn, PnwDictionary dicChoose) {
     try {
         const QString day = GetPeriodDate(sDsn, QStringLiteral("IC"), QStringLiteral("0"), true);
-        const QStringList tables{
-            QStringLiteral("POOrder"),       QStringLiteral("ICStockBill"),     QStringLiteral("ICPurchase"),
-            QStringLiteral("PORFQ"),         QStringLiteral("SEOrder"),         QStringLiteral("ICSale"),
-            QStringLiteral("ICChange"),      QStringLiteral("ICMO"),            QStringLiteral("ICApportionFee"),
-            QStringLiteral("ICOutMO"),       QStringLiteral("ICOutExpense"),    QStringLiteral("t_RP_Rbill"),
-            QStringLiteral("t_RP_Pbill"),    QStringLiteral("t_RP_ROtherBill"), QStringLiteral("t_RP_POtherBill"),
-            QStringLiteral("t_RP_CheckInfo")};
+        const QStringList tables{QStringLiteral("POOrder"),         QStringLiteral("ICStockBill"),
+                                 QStringLiteral("ICPurchase"),      QStringLiteral("PORFQ"),
+                                 QStringLiteral("SEOrder"),         QStringLiteral("ICSale"),
+                                 QStringLiteral("ICChange"),        QStringLiteral("ICMO"),
+                                 QStringLiteral("ICApportionFee"),  QStringLiteral("ICOutMO"),
+                                 QStringLiteral("ICOutExpense"),    QStringLiteral("t_RP_Rbill"),
+                                 QStringLiteral("t_RP_Pbill"),      QStringLiteral("t_RP_ROtherBill"),
+                                 QStringLiteral("t_RP_POtherBill"), QStringLiteral("t_RP_CheckInfo")};
         if (countOf(sDsn, datedCountSql(tables, day)) <= 0) return false;
         dicChoose.setItem(QStringLiteral("2"), QStringLiteral("1"));
         return true;
@@ -122,13 +123,16 @@ bool clsDataInfo::IsExistPostedVoucher(const QString &sDsn, int iType) {
                                  QStringLiteral("t_RP_CheckInfo")},
                                 GetPeriodDate(sDsn, QStringLiteral("IC"), QStringLiteral("0"), true));
         } else {
-            throw PnwError(5, QStringLiteral("clsDataInfo.IsExistPostedVoucher"), QStringLiteral("无效的过程调用或参数"));
+            throw PnwError(5, QStringLiteral("clsDataInfo.IsExistPostedVoucher"),
+                           QStringLiteral("无效的过程调用或参数"));
         }
         return countOf(sDsn, sql) > 0;
     } catch (const std::exception &e) {
         const auto *pnw = dynamic_cast<const PnwError *>(&e);
         const auto *ado = dynamic_cast<const ado::AdoError *>(&e);
-        ShowMessage(pnw ? pnw->description() : ado ? ado->description() : QString::fromLocal8Bit(e.what()),
+        ShowMessage(pnw   ? pnw->description()
+                    : ado ? ado->description()
+                          : QString::fromLocal8Bit(e.what()),
                     MsgBox::OkCancel, QStringLiteral("岫禾提示"));
         return true;
     }
@@ -137,7 +141,8 @@ bool clsDataInfo::IsExistPostedVoucher(const QString &sDsn, int iType) {
 bool clsDataInfo::IsExistDataGLBackPeriod(const QString &sDsn, PnwDictionary dicChoose) {
     try {
         const QString day = GetPeriodDate(sDsn, QStringLiteral("GL"), QStringLiteral("0"), true);
-        const qint64 wages = countOf(sDsn, datedCountSql({QStringLiteral("ICPiecewage"), QStringLiteral("ICHourlywage")}, day));
+        const qint64 wages =
+            countOf(sDsn, datedCountSql({QStringLiteral("ICPiecewage"), QStringLiteral("ICHourlywage")}, day));
         const qint64 vouchers = countOf(sDsn, datedCountSql({QStringLiteral("t_Voucher")}, day));
         const qint64 alterations = countOf(sDsn, datedCountSql({QStringLiteral("t_FAAlter")}, day));
         if (wages > 0) dicChoose.setItem(QStringLiteral("3"), QStringLiteral("1"));
@@ -177,9 +182,12 @@ QString clsDataInfo::GetPeriodDate(const QString &sDsn, const QString &strCatego
         yearKey = type == 0 ? QStringLiteral("CurrentYear") : type == 1 ? QStringLiteral("StartYear") : QString();
         periodKey = type == 0 ? QStringLiteral("CurrentPeriod") : type == 1 ? QStringLiteral("StartPeriod") : QString();
     } else if (category == QLatin1String("CN")) {
-        yearKey = type == 0 ? QStringLiteral("CN_CURRENT_YEAR") : type == 1 ? QStringLiteral("CN_START_YEAR") : QString();
-        periodKey =
-            type == 0 ? QStringLiteral("CN_CURRENT_PERIOD") : type == 1 ? QStringLiteral("CN_START_PERIOD") : QString();
+        yearKey = type == 0   ? QStringLiteral("CN_CURRENT_YEAR")
+                  : type == 1 ? QStringLiteral("CN_START_YEAR")
+                              : QString();
+        periodKey = type == 0   ? QStringLiteral("CN_CURRENT_PERIOD")
+                    : type == 1 ? QStringLiteral("CN_START_PERIOD")
+                                : QString();
     }
     int year = 0;
     int period = 0;

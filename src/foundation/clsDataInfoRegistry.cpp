@@ -21,8 +21,8 @@ QString quoted(const QString &text) {
 // The creation time as the regional date and time text; "" stays "".
 QString createTimeText(const QString &sCreateTime) {
     if (sCreateTime.isEmpty()) return QString();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd H:mm:ss", "yyyy-MM-dd", "yyyy/M/d H:mm:ss",
-                               "yyyy/M/d"}) {
+    for (const char *format :
+         {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd H:mm:ss", "yyyy-MM-dd", "yyyy/M/d H:mm:ss", "yyyy/M/d"}) {
         const QDateTime moment = QDateTime::fromString(sCreateTime, QLatin1String(format));
         if (moment.isValid()) return PnwConvert::ToText(moment);
     }
@@ -51,10 +51,10 @@ void clsDataInfo::RefreshAccountCache() {
     }
 }
 
-int clsDataInfo::AddAccount(const QString &sDsn, QString AcctNum, QString AcctName, QString ConnectString,
-                            int lNode, int lDBType, QString sServer, QString sSysUser, QString sSysPwd,
-                            QString sDBName, QString sVersion, QString sCompany, QString sDescription,
-                            QString sCreator, QString sCreateTime, QString sFConnectString) {
+int clsDataInfo::AddAccount(const QString &sDsn, QString AcctNum, QString AcctName, QString ConnectString, int lNode,
+                            int lDBType, QString sServer, QString sSysUser, QString sSysPwd, QString sDBName,
+                            QString sVersion, QString sCompany, QString sDescription, QString sCreator,
+                            QString sCreateTime, QString sFConnectString) {
     (void)sFConnectString;
     ado::Connection connection;
     connection.CursorLocation = ado::adUseClient;
@@ -65,15 +65,16 @@ int clsDataInfo::AddAccount(const QString &sDsn, QString AcctNum, QString AcctNa
     const QString createTime = createTimeText(sCreateTime);
     const bool withPid = VersionAtLeast(g_InstalledVersion, QStringLiteral("14.1"));
 
-    QString sql = QStringLiteral("INSERT INTO t_ad_xraccount_gl(FAcctNumber,FAcctName,FConnectString,FNodeID,FDBType, \r\n"
-                                 " FServer,FSysUser,FSysPwd,FDBName,FVersion,FLevel,FCompanyName,FDescription,FCreator, \r\n"
-                                 " FCreateTime");
+    QString sql =
+        QStringLiteral("INSERT INTO t_ad_xraccount_gl(FAcctNumber,FAcctName,FConnectString,FNodeID,FDBType, \r\n"
+                       " FServer,FSysUser,FSysPwd,FDBName,FVersion,FLevel,FCompanyName,FDescription,FCreator, \r\n"
+                       " FCreateTime");
     if (withPid) sql += QStringLiteral(", FPID");
     sql += QStringLiteral(") \r\n VALUES(");
-    QStringList values{quoted(AcctNum),  quoted(AcctName),     quoted(ConnectString), QString::number(lNode),
-                       QString::number(lDBType), quoted(sServer), quoted(sSysUser), quoted(sSysPwd),
-                       quoted(sDBName),  quoted(sVersion),     QStringLiteral("1"),   quoted(sCompany),
-                       quoted(sDescription), quoted(sCreator), quoted(createTime)};
+    QStringList values{quoted(AcctNum),          quoted(AcctName), quoted(ConnectString), QString::number(lNode),
+                       QString::number(lDBType), quoted(sServer),  quoted(sSysUser),      quoted(sSysPwd),
+                       quoted(sDBName),          quoted(sVersion), QStringLiteral("1"),   quoted(sCompany),
+                       quoted(sDescription),     quoted(sCreator), quoted(createTime)};
     if (withPid) values.append(quoted(serverProductId()));
     sql += values.join(QLatin1Char(',')) + QLatin1Char(')');
     connection.Execute(sql);
@@ -115,6 +116,4 @@ QVariant clsDataInfo::firstValue(const QString &sDsn, const QString &sql) {
     return rs->Fields(0).Value;
 }
 
-qint64 clsDataInfo::countOf(const QString &sDsn, const QString &sql) {
-    return firstValue(sDsn, sql).toLongLong();
-}
+qint64 clsDataInfo::countOf(const QString &sDsn, const QString &sql) { return firstValue(sDsn, sql).toLongLong(); }

@@ -59,7 +59,8 @@ bool clsDataInfo::ExecuteSQLFlile(const QString &filename, const QString &strcn)
             }
             batch = batch.isEmpty() ? line : batch + QStringLiteral("\r\n") + line;
         }
-        if (!batch.isEmpty() && !ExecuteSqlBatch(batch, connection, batchError)) throw PnwError(-1, QString(), QString());
+        if (!batch.isEmpty() && !ExecuteSqlBatch(batch, connection, batchError))
+            throw PnwError(-1, QString(), QString());
         return true;
     } catch (const PnwError &e) {
         // A failed batch has been shown already; its text comes once more.
@@ -112,9 +113,9 @@ bool clsDataInfo::ExecuteSqlBatch(QString batch, ado::Connection &connection, QS
                 throw PnwError(53, QStringLiteral("clsDataInfo.ExecuteSqlBatch"),
                                files.at(k) + QStringLiteral(" 文件不存在，执行出错"));
             const QByteArray bytes = f.readAll();
-            command.Parameters.push_back(ado::Command::CreateParameter(
-                QStringLiteral("FileName") + QString::number(k + 1), ado::adLongVarBinary, ado::adParamInput,
-                bytes.size(), bytes));
+            command.Parameters.push_back(
+                ado::Command::CreateParameter(QStringLiteral("FileName") + QString::number(k + 1), ado::adLongVarBinary,
+                                              ado::adParamInput, bytes.size(), bytes));
         }
         command.Execute();
         return true;

@@ -35,7 +35,8 @@ double parseReal(const ColumnSpec &c, const std::string &s) {
 
 std::string shortest(double v, bool single) {
     char buf[64];
-    auto r = single ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(v)) : std::to_chars(buf, buf + sizeof buf, v);
+    auto r =
+        single ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(v)) : std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
 }
 
@@ -103,9 +104,7 @@ Value valueFromCell(const ColumnSpec &c, const Cell &cell) {
     case ColumnType::Integer: return Value::integral(parseInteger(c, s, -32768, 32767));
     case ColumnType::Long:
     case ColumnType::AutoNumber: return Value::integral(parseInteger(c, s, INT32_MIN, INT32_MAX));
-    case ColumnType::Currency:
-        try {
-            return Value::currency(parseCurrency(s));
+    case ColumnType::Currency: try { return Value::currency(parseCurrency(s));
         } catch (const JetError &e) {
             throw JetError(kErrValue, "column " + c.name + ": " + e.what());
         }
@@ -115,9 +114,7 @@ Value valueFromCell(const ColumnSpec &c, const Cell &cell) {
         return Value::single(static_cast<float>(v));
     }
     case ColumnType::Double: return Value::dbl(parseReal(c, s));
-    case ColumnType::DateTime:
-        try {
-            return Value::dateTime(jetDateFromText(s));
+    case ColumnType::DateTime: try { return Value::dateTime(jetDateFromText(s));
         } catch (const JetError &e) {
             throw JetError(kErrValue, "column " + c.name + ": " + e.what());
         }

@@ -17,9 +17,20 @@ constexpr uint32_t kCatalogPage = 2;
 enum PageType : uint8_t { kPageHeader = 0, kPageData = 1, kPageTableDef = 2, kPageUsageMap = 5 };
 
 enum ColumnCode : uint8_t {
-    kBool = 0x01, kByte = 0x02, kInt = 0x03, kLong = 0x04, kMoney = 0x05, kFloat = 0x06,
-    kDouble = 0x07, kDateTime = 0x08, kBinary = 0x09, kText = 0x0A, kOle = 0x0B, kMemo = 0x0C,
-    kGuid = 0x0F, kNumeric = 0x10,
+    kBool = 0x01,
+    kByte = 0x02,
+    kInt = 0x03,
+    kLong = 0x04,
+    kMoney = 0x05,
+    kFloat = 0x06,
+    kDouble = 0x07,
+    kDateTime = 0x08,
+    kBinary = 0x09,
+    kText = 0x0A,
+    kOle = 0x0B,
+    kMemo = 0x0C,
+    kGuid = 0x0F,
+    kNumeric = 0x10,
 };
 
 enum ColumnFlag : uint8_t { kFlagFixed = 0x01, kFlagNullable = 0x02, kFlagAutoLong = 0x04 };

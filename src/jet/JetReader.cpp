@@ -82,8 +82,8 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
             f.autoNumber = col->is_long_auto;
             if (f.autoNumber && col->col_type == kLong) f.typeName = "AutoNumber";
             f.size = col->col_type == kText ? col->col_size / (s.check->version() == 4 ? 2 : 1)
-                   : (col->col_type == kMemo || col->col_type == kOle) ? 0
-                                                                        : col->col_size;
+                     : (col->col_type == kMemo || col->col_type == kOle) ? 0
+                                                                         : col->col_size;
             if (col->col_type == kBool) f.size = 1;
             const char *req = mdb_col_get_prop(col, "Required");
             f.required = col->col_type == kBool || f.autoNumber || (req && !strcasecmp(req, "yes"));

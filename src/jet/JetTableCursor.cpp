@@ -58,7 +58,8 @@ JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo 
     }
     if (!own) throw JetError(kErrNoTable, "no table " + info.name);
     s.table = mdb_read_table(own);
-    if (!s.table || !mdb_read_columns(s.table)) throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
+    if (!s.table || !mdb_read_columns(s.table))
+        throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
     if (s.table->num_cols != info.fields.size()) s.damaged("the definition changed while reading");
     mdb_rewind_table(s.table);
     s.fields.resize(256 + 1);
@@ -104,9 +105,18 @@ bool JetTableCursor::next(std::vector<Value> &row) {
             if (siz < bytes) s.damaged("a value is shorter than its type");
         };
         switch (info.jetType) {
-        case kByte: need(1); v = Value::integral(p[0]); break;
-        case kInt: need(2); v = Value::integral(static_cast<int16_t>(get16(p))); break;
-        case kLong: need(4); v = Value::integral(static_cast<int32_t>(get32(p))); break;
+        case kByte:
+            need(1);
+            v = Value::integral(p[0]);
+            break;
+        case kInt:
+            need(2);
+            v = Value::integral(static_cast<int16_t>(get16(p)));
+            break;
+        case kLong:
+            need(4);
+            v = Value::integral(static_cast<int32_t>(get32(p)));
+            break;
         case kMoney: {
             need(8);
             const uint64_t raw = get32(p) | static_cast<uint64_t>(get32(p + 4)) << 32;

@@ -9,17 +9,17 @@ namespace jet {
 
 struct JetFieldInfo {
     std::string name;
-    int jetType = 0;          // the Jet column code (1 Yes/No .. 12 Memo, 15 GUID, 16 Decimal)
-    std::string typeName;     // "Boolean", "Long", "Text", ... as in the table text form
-    int size = 0;             // bytes for fixed types, characters for Text, 0 for Memo/OLE
-    bool required = false;    // NOT NULL
+    int jetType = 0;        // the Jet column code (1 Yes/No .. 12 Memo, 15 GUID, 16 Decimal)
+    std::string typeName;   // "Boolean", "Long", "Text", ... as in the table text form
+    int size = 0;           // bytes for fixed types, characters for Text, 0 for Memo/OLE
+    bool required = false;  // NOT NULL
     bool autoNumber = false;
 };
 
 struct JetTableInfo {
     std::string name;
-    bool system = false;      // MSys* and other tables flagged as system tables
-    int64_t rowCount = 0;     // as the table definition records it
+    bool system = false;   // MSys* and other tables flagged as system tables
+    int64_t rowCount = 0;  // as the table definition records it
     std::vector<JetFieldInfo> fields;
 };
 

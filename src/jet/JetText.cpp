@@ -16,19 +16,29 @@ std::u16string utf8ToUtf16(std::string_view s) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         uint32_t cp = 0;
         int extra = 0;
-        if (c < 0x80) { cp = c; extra = 0; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
-        else { bad(); }
+        if (c < 0x80) {
+            cp = c;
+            extra = 0;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            extra = 1;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            extra = 2;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            extra = 3;
+        } else {
+            bad();
+        }
         if (i + static_cast<size_t>(extra) >= s.size()) bad();
         for (int k = 1; k <= extra; ++k) {
             const unsigned char d = static_cast<unsigned char>(s[i + k]);
             if ((d & 0xC0) != 0x80) bad();
             cp = (cp << 6) | (d & 0x3F);
         }
-        if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
+        if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) ||
+            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
             bad();
         if (cp >= 0x10000) {
             cp -= 0x10000;

@@ -22,10 +22,10 @@ namespace {
 using Page = std::vector<unsigned char>;
 using Bytes = std::string;
 
-constexpr size_t kInlineMapBits = 59 * 8;      // pages an inline usage map covers
-constexpr size_t kMapRowSize = 64;             // a usage map row
+constexpr size_t kInlineMapBits = 59 * 8;  // pages an inline usage map covers
+constexpr size_t kMapRowSize = 64;         // a usage map row
 constexpr size_t kRefMapBits = (kPageSize - 4) * 8;
-constexpr size_t kInlineMemoMax = 256;         // longer Memo/OLE goes to long-value pages
+constexpr size_t kInlineMemoMax = 256;  // longer Memo/OLE goes to long-value pages
 constexpr size_t kLvalChunk = kPageSize - kDataHeader - 2 - 4;
 constexpr size_t kMaxTableName = 64;
 
@@ -73,8 +73,10 @@ public:
     uint32_t newRowPage(uint32_t tdef, bool lval) {
         const uint32_t n = allocate(kPageData);
         Page &p = pages_[n];
-        if (lval) std::memcpy(&p[4], "LVAL", 4);
-        else put32(&p[4], tdef);
+        if (lval)
+            std::memcpy(&p[4], "LVAL", 4);
+        else
+            put32(&p[4], tdef);
         put16(&p[2], kPageSize - kDataHeader);
         return n;
     }
@@ -133,18 +135,51 @@ std::vector<ColumnLayout> layoutColumns(const JetWriter::TableSource &table) {
         ColumnLayout c;
         c.spec = spec;
         switch (spec.type) {
-        case ColumnType::Boolean: c.code = kBool; c.length = 1; break;
-        case ColumnType::Byte: c.code = kByte; c.length = 1; break;
-        case ColumnType::Integer: c.code = kInt; c.length = 2; break;
+        case ColumnType::Boolean:
+            c.code = kBool;
+            c.length = 1;
+            break;
+        case ColumnType::Byte:
+            c.code = kByte;
+            c.length = 1;
+            break;
+        case ColumnType::Integer:
+            c.code = kInt;
+            c.length = 2;
+            break;
         case ColumnType::Long:
-        case ColumnType::AutoNumber: c.code = kLong; c.length = 4; break;
-        case ColumnType::Currency: c.code = kMoney; c.length = 8; break;
-        case ColumnType::Single: c.code = kFloat; c.length = 4; break;
-        case ColumnType::Double: c.code = kDouble; c.length = 8; break;
-        case ColumnType::DateTime: c.code = kDateTime; c.length = 8; break;
-        case ColumnType::Text: c.code = kText; c.length = static_cast<uint16_t>(spec.size * 2); break;
-        case ColumnType::Memo: c.code = kMemo; c.length = 0; break;
-        case ColumnType::OLE: c.code = kOle; c.length = 0; break;
+        case ColumnType::AutoNumber:
+            c.code = kLong;
+            c.length = 4;
+            break;
+        case ColumnType::Currency:
+            c.code = kMoney;
+            c.length = 8;
+            break;
+        case ColumnType::Single:
+            c.code = kFloat;
+            c.length = 4;
+            break;
+        case ColumnType::Double:
+            c.code = kDouble;
+            c.length = 8;
+            break;
+        case ColumnType::DateTime:
+            c.code = kDateTime;
+            c.length = 8;
+            break;
+        case ColumnType::Text:
+            c.code = kText;
+            c.length = static_cast<uint16_t>(spec.size * 2);
+            break;
+        case ColumnType::Memo:
+            c.code = kMemo;
+            c.length = 0;
+            break;
+        case ColumnType::OLE:
+            c.code = kOle;
+            c.length = 0;
+            break;
         }
         c.fixed = c.code != kText && c.code != kMemo && c.code != kOle;
         c.flags = c.fixed ? kFlagFixed : 0;
@@ -188,7 +223,8 @@ public:
                 try {
                     values.push_back(valueFromCell(layout_[i].spec, row[i]));
                 } catch (const JetError &e) {
-                    throw JetError(e.number(), "table " + table_.name + " row " + std::to_string(rowNo) + ": " + e.what());
+                    throw JetError(e.number(),
+                                   "table " + table_.name + " row " + std::to_string(rowNo) + ": " + e.what());
                 }
             }
             const Bytes encoded = encodeRow(values, rowNo);
@@ -253,7 +289,8 @@ private:
         for (size_t off = 0; off < data.size(); off += kLvalChunk) chunkPages.push_back(store_.newRowPage(0, true));
         for (size_t i = 0; i < chunkPages.size(); ++i) {
             Bytes chunk(4, '\0');
-            if (i + 1 < chunkPages.size()) put32(reinterpret_cast<unsigned char *>(chunk.data()), chunkPages[i + 1] << 8);
+            if (i + 1 < chunkPages.size())
+                put32(reinterpret_cast<unsigned char *>(chunk.data()), chunkPages[i + 1] << 8);
             chunk += data.substr(i * kLvalChunk, kLvalChunk);
             store_.appendRow(chunkPages[i], chunk);
         }
@@ -315,7 +352,8 @@ private:
             Bytes tail(2 + 2 * varCount_ + 2, '\0');
             auto *t = reinterpret_cast<unsigned char *>(tail.data());
             put16(t, static_cast<uint32_t>(eod));
-            for (size_t i = 0; i < varCount_; ++i) put16(t + 2 + 2 * (varCount_ - 1 - i), static_cast<uint32_t>(offsets[i]));
+            for (size_t i = 0; i < varCount_; ++i)
+                put16(t + 2 + 2 * (varCount_ - 1 - i), static_cast<uint32_t>(offsets[i]));
             put16(t + 2 + 2 * varCount_, static_cast<uint32_t>(varCount_));
             row += tail;
         }
@@ -375,8 +413,10 @@ private:
             std::fill(p.begin(), p.end(), 0);
             const size_t from = k == 0 ? 0 : kPageSize + (k - 1) * body;
             const size_t to = std::min(t.size(), k == 0 ? kPageSize : from + body);
-            if (k == 0) std::memcpy(p.data(), t.data(), to);
-            else std::memcpy(p.data() + 8, t.data() + from, to - from);
+            if (k == 0)
+                std::memcpy(p.data(), t.data(), to);
+            else
+                std::memcpy(p.data() + 8, t.data() + from, to - from);
             p[0] = kPageTableDef;
             p[1] = 1;
             const size_t used = k == 0 ? to : 8 + (to - from);
@@ -412,12 +452,14 @@ std::string requiredProperties(const JetWriter::TableSource &table) {
     blob += u32(static_cast<uint32_t>(6 + names.size())) + u16(0x80) + names;
     auto block = [&](uint16_t type, const std::string &name, const Bytes &records) {
         const Bytes n = ucs2(name);
-        const Bytes inner = u32(static_cast<uint32_t>(6 + n.size())) + u16(static_cast<uint32_t>(n.size())) + n + records;
+        const Bytes inner =
+            u32(static_cast<uint32_t>(6 + n.size())) + u16(static_cast<uint32_t>(n.size())) + n + records;
         blob += u32(static_cast<uint32_t>(6 + inner.size())) + u16(type) + inner;
     };
     block(0, table.name, {});
     for (const auto *c : required) {
-        const Bytes rec = u16(9) + std::string(1, '\0') + std::string(1, '\x01') + u16(0) + u16(1) + std::string(1, '\xFF');
+        const Bytes rec =
+            u16(9) + std::string(1, '\0') + std::string(1, '\x01') + u16(0) + u16(1) + std::string(1, '\xFF');
         block(1, c->name, rec);
     }
     std::string hex;
@@ -429,9 +471,7 @@ std::string requiredProperties(const JetWriter::TableSource &table) {
     return hex;
 }
 
-TableText emptyTable(const std::string &name, const std::string &header) {
-    return parseTableText(name, header + "\n");
-}
+TableText emptyTable(const std::string &name, const std::string &header) { return parseTableText(name, header + "\n"); }
 
 }  // namespace
 
@@ -464,9 +504,10 @@ void JetWriter::writeFile(const std::string &path, std::vector<TableSource> inpu
         extra.push_back(emptyTable("MSysACEs", "ACM:Long!\tFInheritable:Boolean\tObjectId:Long!\tSID:OLE"));
         extra.push_back(emptyTable("MSysQueries", "Attribute:Byte\tExpression:Memo\tFlag:Integer\tLvExtra:OLE\t"
                                                   "Name1:Text(255)\tName2:Text(255)\tObjectId:Long"));
-        extra.push_back(emptyTable("MSysRelationships",
-                                   "ccolumn:Long\tgrbit:Long\ticolumn:Long\tszColumn:Text(255)\tszObject:Text(255)\t"
-                                   "szReferencedColumn:Text(255)\tszReferencedObject:Text(255)\tszRelationship:Text(255)"));
+        extra.push_back(
+            emptyTable("MSysRelationships",
+                       "ccolumn:Long\tgrbit:Long\ticolumn:Long\tszColumn:Text(255)\tszObject:Text(255)\t"
+                       "szReferencedColumn:Text(255)\tszReferencedObject:Text(255)\tszRelationship:Text(255)"));
     }
     std::vector<TableSource> tables;
     std::map<std::string, int> names{{"MSYSOBJECTS", 1}};
@@ -484,10 +525,9 @@ void JetWriter::writeFile(const std::string &path, std::vector<TableSource> inpu
     for (size_t i = 0; i < tables.size(); ++i) tdefPages.push_back(store.allocate(kPageTableDef));
 
     // The catalogue: one row per table, itself included.
-    TableText catalog = parseTableText(
-        "MSysObjects",
-        "Id:Long!\tParentId:Long\tName:Text(255)!\tType:Integer!\tFlags:Long\tDateCreate:DateTime\tDateUpdate:DateTime\t"
-        "LvProp:OLE\n");
+    TableText catalog = parseTableText("MSysObjects", "Id:Long!\tParentId:Long\tName:Text(255)!\tType:Integer!\tFlags:"
+                                                      "Long\tDateCreate:DateTime\tDateUpdate:DateTime\t"
+                                                      "LvProp:OLE\n");
     std::time_t now = std::time(nullptr);
     std::tm tm{};
     gmtime_r(&now, &tm);
@@ -524,7 +564,7 @@ void JetWriter::writeFile(const std::string &path, std::vector<TableSource> inpu
     std::memcpy(&h[4], "Standard Jet DB", 15);
     h[0x14] = 1;  // Jet 4
     unsigned char plain[kHeaderMaskLenJet4] = {};
-    put16(plain + (0x3C - kHeaderMaskStart), 1252);   // code page
+    put16(plain + (0x3C - kHeaderMaskStart), 1252);    // code page
     put32(plain + (0x6E - kHeaderMaskStart), 0x0409);  // sort order: General
     const double created = jetDateFromText(stamp);
     std::memcpy(plain + (0x72 - kHeaderMaskStart), &created, 8);

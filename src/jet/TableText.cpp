@@ -15,10 +15,10 @@ struct TypeName {
 };
 
 constexpr TypeName kTypeNames[] = {
-    {ColumnType::Boolean, "Boolean"},   {ColumnType::Byte, "Byte"},       {ColumnType::Integer, "Integer"},
-    {ColumnType::Long, "Long"},         {ColumnType::Currency, "Currency"}, {ColumnType::Single, "Single"},
-    {ColumnType::Double, "Double"},     {ColumnType::DateTime, "DateTime"}, {ColumnType::Text, "Text"},
-    {ColumnType::Memo, "Memo"},         {ColumnType::OLE, "OLE"},         {ColumnType::AutoNumber, "AutoNumber"},
+    {ColumnType::Boolean, "Boolean"}, {ColumnType::Byte, "Byte"},         {ColumnType::Integer, "Integer"},
+    {ColumnType::Long, "Long"},       {ColumnType::Currency, "Currency"}, {ColumnType::Single, "Single"},
+    {ColumnType::Double, "Double"},   {ColumnType::DateTime, "DateTime"}, {ColumnType::Text, "Text"},
+    {ColumnType::Memo, "Memo"},       {ColumnType::OLE, "OLE"},           {ColumnType::AutoNumber, "AutoNumber"},
 };
 
 std::vector<std::string> splitTabs(const std::string &line) {
@@ -143,7 +143,8 @@ TableText parseTableText(const std::string &tableName, const std::string &text) 
         row.reserve(cells.size());
         for (size_t i = 0; i < cells.size(); ++i) {
             if (cells[i] == "\\N") {
-                if (table.columns[i].required) fail(tableName, lineNo, "NULL in Required column " + table.columns[i].name);
+                if (table.columns[i].required)
+                    fail(tableName, lineNo, "NULL in Required column " + table.columns[i].name);
                 row.emplace_back(std::nullopt);
             } else {
                 row.emplace_back(unescapeCell(cells[i]));

@@ -19,8 +19,8 @@ constexpr const char *kTable = "MSysAccounts";
 
 std::string hashOf(const std::string &salt, const std::string &password) {
     const std::string input = salt + password;
-    gchar *hex = g_compute_checksum_for_data(G_CHECKSUM_SHA256, reinterpret_cast<const guchar *>(input.data()),
-                                             input.size());
+    gchar *hex =
+        g_compute_checksum_for_data(G_CHECKSUM_SHA256, reinterpret_cast<const guchar *>(input.data()), input.size());
     std::string out(hex);
     g_free(hex);
     return out;

@@ -1,5 +1,5 @@
 // Text to and from the bytes of the ANSI code page (PlatformSettings), the
-// way the original's files, INI values and ciphers meet text. Encoding
+// way the program's files, INI values and ciphers meet text. Encoding
 // writes "?" for a character the code page lacks; decoding never fails but
 // says whether the bytes were valid in the code page.
 #pragma once

@@ -12,7 +12,7 @@ struct HttpReply {
     bool completed = false;  // an HTTP reply arrived (any status)
     int status = 0;          // HTTP status code when completed
     QByteArray body;
-    QString error;           // why it did not complete ("" when it did)
+    QString error;  // why it did not complete ("" when it did)
 };
 
 class HttpSender {

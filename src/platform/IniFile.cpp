@@ -189,14 +189,13 @@ void IniFile::writeProfileString(const QString &path, const QString &section, co
             throw PnwError(-1, source, QStringLiteral("无法读取 INI 文件 %1：%2").arg(path, in.errorString()));
         const Decoded d = decodeFile(in.readAll());
         if (!d.valid)
-            throw PnwError(-1, source,
-                           QStringLiteral("INI 文件 %1 含有代码页中无效的字节，不予改写").arg(path));
+            throw PnwError(-1, source, QStringLiteral("INI 文件 %1 含有代码页中无效的字节，不予改写").arg(path));
         text = d.text;
         encoding = d.encoding;
         in.close();
     }
-    const QString eol = text.contains(QStringLiteral("\r\n")) || text.isEmpty() ? QStringLiteral("\r\n")
-                                                                                  : QStringLiteral("\n");
+    const QString eol =
+        text.contains(QStringLiteral("\r\n")) || text.isEmpty() ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QStringList lines = splitLines(text);
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
     const QString entry = trimBlanks(key) + QLatin1Char('=') + value;

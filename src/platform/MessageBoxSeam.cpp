@@ -22,7 +22,8 @@ QList<Choice> choicesFor(int set) {
     using B = QMessageBox;
     switch (set) {
     case MsgBox::OkCancel: return {{B::Ok, MsgBox::Ok}, {B::Cancel, MsgBox::Cancel}};
-    case MsgBox::AbortRetryIgnore: return {{B::Abort, MsgBox::Abort}, {B::Retry, MsgBox::Retry}, {B::Ignore, MsgBox::Ignore}};
+    case MsgBox::AbortRetryIgnore:
+        return {{B::Abort, MsgBox::Abort}, {B::Retry, MsgBox::Retry}, {B::Ignore, MsgBox::Ignore}};
     case MsgBox::YesNoCancel: return {{B::Yes, MsgBox::Yes}, {B::No, MsgBox::No}, {B::Cancel, MsgBox::Cancel}};
     case MsgBox::YesNo: return {{B::Yes, MsgBox::Yes}, {B::No, MsgBox::No}};
     case MsgBox::RetryCancel: return {{B::Retry, MsgBox::Retry}, {B::Cancel, MsgBox::Cancel}};

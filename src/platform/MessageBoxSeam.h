@@ -1,4 +1,4 @@
-// The system message box. show() takes the original's button and icon sum
+// The system message box. show() takes the Windows-style button and icon sum
 // and returns the button pressed; a real QMessageBox, modal to the program,
 // unless a responder is installed (tests: see MessageScript). UI thread only.
 #pragma once

@@ -1,4 +1,4 @@
-// Machine settings that the original took from Windows: the ANSI code page,
+// Machine settings that Windows would provide: the ANSI code page,
 // the regional short-date and long-time formats, the program's data folder
 // (where "LOG/" and "AcctUpgradeLog/" go), the registry store's file and the
 // usage-statistics service address. Each is read from its environment

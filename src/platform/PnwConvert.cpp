@@ -8,7 +8,7 @@
 namespace {
 
 QString doubleText(double d) {
-    // 'g' keeps a two-digit exponent ("1e-05"); the original writes it upper case.
+    // 'g' keeps a two-digit exponent ("1e-05"); value-to-text writes it upper case.
     return QString::number(d, 'g', 15).toUpper();
 }
 

@@ -36,8 +36,7 @@ QString PnwDictionary::Key(int index) const {
 
 void PnwDictionary::Remove(const QString &key) {
     const int i = find(key);
-    if (i < 0)
-        throw PnwError(5, QStringLiteral("PnwDictionary.Remove"), QStringLiteral("关键字不存在：%1").arg(key));
+    if (i < 0) throw PnwError(5, QStringLiteral("PnwDictionary.Remove"), QStringLiteral("关键字不存在：%1").arg(key));
     m_data->removeAt(i);
 }
 

@@ -1,6 +1,6 @@
 // The one error type raised across the system's layers: a number, the place
-// that raised it and a description, like a raised error of the original
-// runtime. Catch it at module borders and turn it into a result there.
+// that raised it and a description (a raised error with number, source
+// and description). Catch it at module borders and turn it into a result there.
 #pragma once
 
 #include <stdexcept>

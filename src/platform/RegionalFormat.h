@@ -1,5 +1,5 @@
 // Dates and times as text in the regional formats of PlatformSettings
-// (short date, long time), as the original's date-to-text conversions gave
+// (short date, long time), as Windows' date-to-text conversions give
 // them. Formatting ignores the process locale.
 #pragma once
 

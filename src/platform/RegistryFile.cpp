@@ -149,8 +149,9 @@ RegistryFile RegistryFile::fromText(const QString &text, const QString &origin) 
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         const QString trimmed = line.trimmed();
         auto fail = [&](const QString &why) {
-            return PnwError(-1, kSource,
-                            QStringLiteral("注册表文件 %1 第 %2 行无法解析（%3）：%4").arg(origin).arg(n + 1).arg(why, trimmed));
+            return PnwError(
+                -1, kSource,
+                QStringLiteral("注册表文件 %1 第 %2 行无法解析（%3）：%4").arg(origin).arg(n + 1).arg(why, trimmed));
         };
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#'))) continue;
         if (trimmed.startsWith(QLatin1Char('['))) {
@@ -211,8 +212,7 @@ RegistryFile RegistryFile::load(const QString &path) {
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        throw PnwError(-1, kSource, QStringLiteral("注册表文件 %1 不是有效的 UTF-8 文本").arg(path));
+    if (utf8.hasError()) throw PnwError(-1, kSource, QStringLiteral("注册表文件 %1 不是有效的 UTF-8 文本").arg(path));
     return fromText(text, path);
 }
 

@@ -34,7 +34,7 @@ struct Expr;
 using ExprP = std::shared_ptr<Expr>;
 
 enum class ExprKind {
-    Literal,   // literalType + text
+    Literal,  // literalType + text
     Null,
     Column,    // qualifier (may be empty) + name
     Variable,  // @name
@@ -76,7 +76,7 @@ struct Expr {
 };
 
 struct SelectItem {
-    ExprP expr;                // null for a star
+    ExprP expr;  // null for a star
     bool star = false;
     std::string starQualifier;  // a.* (empty for *)
     std::string alias;
@@ -163,28 +163,28 @@ enum class StmtKind {
     DropDatabase,
     Empty,
     // procedural
-    Declare,          // decls
-    SetVariable,      // variable = expr
-    If,               // expr, body, elseBody
-    While,            // expr, body
-    Block,            // BEGIN body END
-    CreateProcedure,  // target, params, bodyPos
-    CreateTrigger,    // itemName, target (table), events, bodyPos
-    DropModule,       // DROP PROCEDURE / TRIGGER: dropTargets, option "P" or "TR"
-    Exec,             // target, args
-    ExecDynamic,      // expr
-    DeclareCursor,    // variable (cursor name), select
-    OpenCursor,       // variable
-    FetchCursor,      // variable, intoVars
-    CloseCursor,      // variable
-    DeallocateCursor, // variable
-    ToggleTrigger,    // DISABLE/ENABLE TRIGGER itemName ON target (on = enable)
+    Declare,           // decls
+    SetVariable,       // variable = expr
+    If,                // expr, body, elseBody
+    While,             // expr, body
+    Block,             // BEGIN body END
+    CreateProcedure,   // target, params, bodyPos
+    CreateTrigger,     // itemName, target (table), events, bodyPos
+    DropModule,        // DROP PROCEDURE / TRIGGER: dropTargets, option "P" or "TR"
+    Exec,              // target, args
+    ExecDynamic,       // expr
+    DeclareCursor,     // variable (cursor name), select
+    OpenCursor,        // variable
+    FetchCursor,       // variable, intoVars
+    CloseCursor,       // variable
+    DeallocateCursor,  // variable
+    ToggleTrigger,     // DISABLE/ENABLE TRIGGER itemName ON target (on = enable)
     // server level
-    Kill,             // expr
-    Restore,          // itemName, disk, moves, recovery, replace
-    Backup,           // itemName, disk; option "log" for BACKUP LOG
+    Kill,     // expr
+    Restore,  // itemName, disk, moves, recovery, replace
+    Backup,   // itemName, disk; option "log" for BACKUP LOG
     Reconfigure,
-    AlterDatabase,    // accepted, harmless
+    AlterDatabase,  // accepted, harmless
 };
 
 struct VarDecl {
@@ -212,7 +212,7 @@ struct StatementCache {
     std::vector<int> triggerIds;  // triggers the statement fires
     bool triggersChecked = false;
     bool refreshProcesses = false;  // an expression reads sysprocesses
-    std::shared_ptr<void> plan;   // the translated plan (owned by the session's code)
+    std::shared_ptr<void> plan;     // the translated plan (owned by the session's code)
 };
 
 enum class AlterAction { AddColumns, AlterColumn, DropColumn, DropConstraint, EnableTrigger, DisableTrigger };
@@ -231,8 +231,8 @@ struct Statement {
     SelectP select;
     // INSERT / UPDATE / DELETE / DDL target
     ObjectName target;
-    std::vector<std::string> columns;            // INSERT column list; index columns
-    std::vector<ExprP> values;                   // INSERT VALUES
+    std::vector<std::string> columns;  // INSERT column list; index columns
+    std::vector<ExprP> values;         // INSERT VALUES
     bool hasColumnList = false;
     // UPDATE / DELETE
     std::vector<SetAssign> sets;
@@ -258,8 +258,8 @@ struct Statement {
     std::vector<ProcParam> params;
     std::vector<ExecArg> args;
     std::vector<std::string> intoVars;
-    std::string events;     // trigger events: I, U, D
-    size_t bodyPos = 0;     // where a module's body starts in the batch text
+    std::string events;  // trigger events: I, U, D
+    size_t bodyPos = 0;  // where a module's body starts in the batch text
     // RESTORE / BACKUP
     std::string disk;
     std::vector<std::pair<std::string, std::string>> moves;  // logical name -> path

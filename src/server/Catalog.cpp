@@ -9,9 +9,8 @@ namespace server {
 
 namespace {
 
-int64_t schemaVersion(sqlite3* db, const std::string& schema)
-{
-    sqlite3_stmt* st = nullptr;
+int64_t schemaVersion(sqlite3 *db, const std::string &schema) {
+    sqlite3_stmt *st = nullptr;
     std::string sql = "PRAGMA " + quoteIdent(schema) + ".schema_version";
     int64_t v = -1;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
@@ -20,16 +19,14 @@ int64_t schemaVersion(sqlite3* db, const std::string& schema)
     return v;
 }
 
-std::string textCol(sqlite3_stmt* st, int i)
-{
-    const unsigned char* t = sqlite3_column_text(st, i);
-    return t ? reinterpret_cast<const char*>(t) : "";
+std::string textCol(sqlite3_stmt *st, int i) {
+    const unsigned char *t = sqlite3_column_text(st, i);
+    return t ? reinterpret_cast<const char *>(t) : "";
 }
 
 }  // namespace
 
-std::string quoteIdent(const std::string& name)
-{
+std::string quoteIdent(const std::string &name) {
     std::string r = "\"";
     for (char c : name) {
         if (c == '"')
@@ -40,8 +37,7 @@ std::string quoteIdent(const std::string& name)
     return r + "\"";
 }
 
-std::string quoteText(const std::string& text)
-{
+std::string quoteText(const std::string &text) {
     std::string r = "'";
     for (char c : text) {
         if (c == '\'')
@@ -52,9 +48,8 @@ std::string quoteText(const std::string& text)
     return r + "'";
 }
 
-void execSql(sqlite3* db, const std::string& sql)
-{
-    char* err = nullptr;
+void execSql(sqlite3 *db, const std::string &sql) {
+    char *err = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "SQLite error";
         sqlite3_free(err);
@@ -66,26 +61,21 @@ void execSql(sqlite3* db, const std::string& sql)
     }
 }
 
-const ColumnInfo* TableInfo::column(const std::string& n) const
-{
-    for (const auto& c : columns)
-        if (collateCompare(c.name, n) == 0)
-            return &c;
+const ColumnInfo *TableInfo::column(const std::string &n) const {
+    for (const auto &c : columns)
+        if (collateCompare(c.name, n) == 0) return &c;
     return nullptr;
 }
 
-int TableInfo::identityIndex() const
-{
+int TableInfo::identityIndex() const {
     for (size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].identity)
-            return int(i);
+        if (columns[i].identity) return int(i);
     return -1;
 }
 
 std::string TableInfo::sqlName() const { return quoteIdent(schema) + "." + quoteIdent(name); }
 
-void Catalog::ensure(sqlite3* db, const std::string& schema)
-{
+void Catalog::ensure(sqlite3 *db, const std::string &schema) {
     std::string s = quoteIdent(schema) + ".";
     execSql(db, "CREATE TABLE IF NOT EXISTS " + s +
                     "__pnw_objects(id INTEGER PRIMARY KEY, name TEXT NOT NULL, xtype TEXT NOT NULL, "
@@ -99,12 +89,11 @@ void Catalog::ensure(sqlite3* db, const std::string& schema)
                     "PRIMARY KEY(id, colid))");
 }
 
-Catalog::Catalog(sqlite3* db, std::string schema) : db_(db), schema_(std::move(schema)) {}
+Catalog::Catalog(sqlite3 *db, std::string schema) : db_(db), schema_(std::move(schema)) {}
 
 void Catalog::invalidate() { loaded_ = false; }
 
-bool Catalog::refreshIfChanged()
-{
+bool Catalog::refreshIfChanged() {
     if (!versionStmt_) {
         std::string sql = "PRAGMA " + quoteIdent(schema_) + ".schema_version";
         if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &versionStmt_, nullptr) != SQLITE_OK) {
@@ -115,30 +104,23 @@ bool Catalog::refreshIfChanged()
         }
     }
     int64_t v = -1;
-    if (sqlite3_step(versionStmt_) == SQLITE_ROW)
-        v = sqlite3_column_int64(versionStmt_, 0);
+    if (sqlite3_step(versionStmt_) == SQLITE_ROW) v = sqlite3_column_int64(versionStmt_, 0);
     sqlite3_reset(versionStmt_);
-    if (v == seenVersion_)
-        return false;
+    if (v == seenVersion_) return false;
     seenVersion_ = v;
     loaded_ = false;
     return true;
 }
 
-Catalog::~Catalog()
-{
-    sqlite3_finalize(versionStmt_);
-}
+Catalog::~Catalog() { sqlite3_finalize(versionStmt_); }
 
-void Catalog::load()
-{
-    if (loaded_)
-        return;
+void Catalog::load() {
+    if (loaded_) return;
     int64_t v = schemaVersion(db_, schema_);
     tables_.clear();
     objects_.clear();
     std::string s = quoteIdent(schema_) + ".";
-    sqlite3_stmt* st = nullptr;
+    sqlite3_stmt *st = nullptr;
     std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);
@@ -170,17 +152,14 @@ void Catalog::load()
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
         while (sqlite3_step(st) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
-            if (it == byId.end())
-                continue;
+            if (it == byId.end()) continue;
             it->second->primaryKeyName = textCol(st, 1);
             std::string cols = textCol(st, 2);
             size_t b = 0;
             while (b <= cols.size()) {
                 size_t e = cols.find(',', b);
-                if (e == std::string::npos)
-                    e = cols.size();
-                if (e > b)
-                    it->second->primaryKeyColumns.push_back(cols.substr(b, e - b));
+                if (e == std::string::npos) e = cols.size();
+                if (e > b) it->second->primaryKeyColumns.push_back(cols.substr(b, e - b));
                 b = e + 1;
             }
         }
@@ -191,8 +170,7 @@ void Catalog::load()
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
         while (sqlite3_step(st) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
-            if (it == byId.end())
-                continue;
+            if (it == byId.end()) continue;
             ColumnInfo c;
             c.colid = sqlite3_column_int(st, 1);
             c.name = textCol(st, 2);
@@ -205,13 +183,12 @@ void Catalog::load()
             c.seed = sqlite3_column_int64(st, 9);
             c.increment = sqlite3_column_int64(st, 10);
             c.cdefault = sqlite3_column_int(st, 11);
-            if (sqlite3_column_type(st, 12) != SQLITE_NULL)
-                c.defaultSql = textCol(st, 12);
+            if (sqlite3_column_type(st, 12) != SQLITE_NULL) c.defaultSql = textCol(st, 12);
             it->second->columns.push_back(c);
         }
     }
     sqlite3_finalize(st);
-    for (auto& [id, t] : byId) {
+    for (auto &[id, t] : byId) {
         int idx = t->identityIndex();
         t->rowidIdentity = idx >= 0;
     }
@@ -219,47 +196,39 @@ void Catalog::load()
     schemaVersion_ = v;
 }
 
-std::shared_ptr<const TableInfo> Catalog::table(const std::string& name)
-{
+std::shared_ptr<const TableInfo> Catalog::table(const std::string &name) {
     load();
     auto it = tables_.find(collationKey(name));
     return it == tables_.end() ? nullptr : it->second;
 }
 
-std::optional<ObjectInfo> Catalog::object(const std::string& name)
-{
+std::optional<ObjectInfo> Catalog::object(const std::string &name) {
     load();
     auto it = objects_.find(collationKey(name));
-    if (it == objects_.end())
-        return std::nullopt;
+    if (it == objects_.end()) return std::nullopt;
     return it->second;
 }
 
-std::optional<ObjectInfo> Catalog::objectById(int id)
-{
+std::optional<ObjectInfo> Catalog::objectById(int id) {
     load();
-    for (const auto& [k, o] : objects_)
-        if (o.id == id)
-            return o;
+    for (const auto &[k, o] : objects_)
+        if (o.id == id) return o;
     return std::nullopt;
 }
 
-std::vector<ObjectInfo> Catalog::objectsOf(int parent)
-{
+std::vector<ObjectInfo> Catalog::objectsOf(int parent) {
     load();
     std::vector<ObjectInfo> out;
-    for (const auto& [k, o] : objects_)
-        if (o.parent == parent)
-            out.push_back(o);
+    for (const auto &[k, o] : objects_)
+        if (o.parent == parent) out.push_back(o);
     return out;
 }
 
-int Catalog::addObject(const std::string& name, const std::string& xtype, int parent)
-{
+int Catalog::addObject(const std::string &name, const std::string &xtype, int parent) {
     std::string s = quoteIdent(schema_) + ".";
     // Ids of temporary objects live in their own range so that they never meet the database's.
     int64_t base = schema_ == "temp" ? 1500000000 : 1000000;
-    sqlite3_stmt* st = nullptr;
+    sqlite3_stmt *st = nullptr;
     std::string sql = "SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects";
     int64_t next = base;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
@@ -274,8 +243,7 @@ int Catalog::addObject(const std::string& name, const std::string& xtype, int pa
     return int(next);
 }
 
-void Catalog::removeObject(int id)
-{
+void Catalog::removeObject(int id) {
     std::string s = quoteIdent(schema_) + ".";
     std::string ids = std::to_string(id);
     execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + ids);
@@ -283,8 +251,7 @@ void Catalog::removeObject(int id)
     loaded_ = false;
 }
 
-void Catalog::addColumn(int tableId, const ColumnInfo& c)
-{
+void Catalog::addColumn(int tableId, const ColumnInfo &c) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "INSERT INTO " + s +
                      "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, "
@@ -292,45 +259,40 @@ void Catalog::addColumn(int tableId, const ColumnInfo& c)
                      std::to_string(tableId) + "," + std::to_string(c.colid) + "," + quoteText(c.name) + "," +
                      std::to_string(c.type.xtype()) + "," + std::to_string(c.type.byteLength()) + "," +
                      std::to_string(c.type.precision) + "," + std::to_string(c.type.scale) + "," +
-                     (c.nullable ? "1" : "0") + "," + (c.identity ? "1" : "0") + "," + std::to_string(c.seed) +
-                     "," + std::to_string(c.increment) + "," + std::to_string(c.cdefault) + "," +
+                     (c.nullable ? "1" : "0") + "," + (c.identity ? "1" : "0") + "," + std::to_string(c.seed) + "," +
+                     std::to_string(c.increment) + "," + std::to_string(c.cdefault) + "," +
                      (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) + ")");
     loaded_ = false;
 }
 
-void Catalog::updateColumn(int tableId, const ColumnInfo& c)
-{
+void Catalog::updateColumn(int tableId, const ColumnInfo &c) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "UPDATE " + s + "__pnw_columns SET xtype = " + std::to_string(c.type.xtype()) +
-                     ", length = " + std::to_string(c.type.byteLength()) + ", prec = " +
-                     std::to_string(c.type.precision) + ", scale = " + std::to_string(c.type.scale) +
+                     ", length = " + std::to_string(c.type.byteLength()) +
+                     ", prec = " + std::to_string(c.type.precision) + ", scale = " + std::to_string(c.type.scale) +
                      ", isnullable = " + (c.nullable ? "1" : "0") + ", cdefault = " + std::to_string(c.cdefault) +
                      ", defsql = " + (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) +
                      " WHERE id = " + std::to_string(tableId) + " AND colid = " + std::to_string(c.colid));
     loaded_ = false;
 }
 
-void Catalog::removeColumn(int tableId, const std::string& name)
-{
+void Catalog::removeColumn(int tableId, const std::string &name) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + std::to_string(tableId) +
                      " AND name = " + quoteText(name));
     loaded_ = false;
 }
 
-void Catalog::setDisabled(int id, bool disabled)
-{
+void Catalog::setDisabled(int id, bool disabled) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "UPDATE " + s + "__pnw_objects SET disabled = " + (disabled ? "1" : "0") +
                      " WHERE id = " + std::to_string(id));
     loaded_ = false;
 }
 
-void Catalog::setInfo(int id, const std::string& info)
-{
+void Catalog::setInfo(int id, const std::string &info) {
     std::string s = quoteIdent(schema_) + ".";
-    execSql(db_, "UPDATE " + s + "__pnw_objects SET info = " + quoteText(info) + " WHERE id = " +
-                     std::to_string(id));
+    execSql(db_, "UPDATE " + s + "__pnw_objects SET info = " + quoteText(info) + " WHERE id = " + std::to_string(id));
     loaded_ = false;
 }
 

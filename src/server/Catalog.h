@@ -37,7 +37,7 @@ struct TableInfo {
     std::vector<std::string> primaryKeyColumns;
     bool rowidIdentity = false;  // the identity column is the rowid alias
 
-    const ColumnInfo* column(const std::string& name) const;
+    const ColumnInfo *column(const std::string &name) const;
     int identityIndex() const;
     std::string sqlName() const;  // schema-qualified, quoted
 };
@@ -53,51 +53,51 @@ struct ObjectInfo {
 class Catalog {
 public:
     // Creates the catalogue tables in `schema` when they are missing.
-    static void ensure(sqlite3* db, const std::string& schema);
+    static void ensure(sqlite3 *db, const std::string &schema);
 
-    Catalog(sqlite3* db, std::string schema);
+    Catalog(sqlite3 *db, std::string schema);
     ~Catalog();
-    Catalog(const Catalog&) = delete;
-    Catalog& operator=(const Catalog&) = delete;
+    Catalog(const Catalog &) = delete;
+    Catalog &operator=(const Catalog &) = delete;
 
     // Drops the cached reads when another connection changed the schema;
     // true when it did.
     bool refreshIfChanged();
 
     // Case-insensitive lookups; null when absent.
-    std::shared_ptr<const TableInfo> table(const std::string& name);
-    std::optional<ObjectInfo> object(const std::string& name);
+    std::shared_ptr<const TableInfo> table(const std::string &name);
+    std::optional<ObjectInfo> object(const std::string &name);
     std::optional<ObjectInfo> objectById(int id);
     std::vector<ObjectInfo> objectsOf(int parent);
 
     // Writers (run inside the caller's transaction).
-    int addObject(const std::string& name, const std::string& xtype, int parent);
+    int addObject(const std::string &name, const std::string &xtype, int parent);
     void removeObject(int id);  // with its columns and child objects
-    void addColumn(int tableId, const ColumnInfo& c);
-    void updateColumn(int tableId, const ColumnInfo& c);
-    void removeColumn(int tableId, const std::string& name);
+    void addColumn(int tableId, const ColumnInfo &c);
+    void updateColumn(int tableId, const ColumnInfo &c);
+    void removeColumn(int tableId, const std::string &name);
     void setDisabled(int id, bool disabled);
-    void setInfo(int id, const std::string& info);
+    void setInfo(int id, const std::string &info);
 
     void invalidate();
-    const std::string& schema() const { return schema_; }
+    const std::string &schema() const { return schema_; }
 
 private:
     void load();
 
-    sqlite3* db_;
+    sqlite3 *db_;
     std::string schema_;
     bool loaded_ = false;
     int64_t schemaVersion_ = -1;
     int64_t seenVersion_ = -2;
-    sqlite3_stmt* versionStmt_ = nullptr;
+    sqlite3_stmt *versionStmt_ = nullptr;
     std::map<std::string, std::shared_ptr<TableInfo>> tables_;  // key: collation key of the name
     std::map<std::string, ObjectInfo> objects_;
 };
 
 // Runs SQL without results; throws SqlError on failure.
-void execSql(sqlite3* db, const std::string& sql);
-std::string quoteIdent(const std::string& name);
-std::string quoteText(const std::string& text);
+void execSql(sqlite3 *db, const std::string &sql);
+std::string quoteIdent(const std::string &name);
+std::string quoteText(const std::string &text);
 
 }  // namespace server

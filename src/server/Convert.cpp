@@ -17,8 +17,7 @@ const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1
                          1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23, 1e24, 1e25,
                          1e26, 1e27, 1e28, 1e29, 1e30, 1e31, 1e32, 1e33, 1e34, 1e35, 1e36, 1e37, 1e38};
 
-std::string typeWord(const SqlType& t)
-{
+std::string typeWord(const SqlType &t) {
     switch (t.base) {
     case Base::VarChar: return "varchar";
     case Base::NVarChar: return "nvarchar";
@@ -28,18 +27,14 @@ std::string typeWord(const SqlType& t)
     }
 }
 
-std::string trimAll(const std::string& s)
-{
+std::string trimAll(const std::string &s) {
     size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r' || s[b] == '\n'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n'))
-        --e;
+    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r' || s[b] == '\n')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
     return s.substr(b, e - b);
 }
 
-bool parseIntText(const std::string& t, int64_t& out, bool& overflow)
-{
+bool parseIntText(const std::string &t, int64_t &out, bool &overflow) {
     overflow = false;
     size_t i = 0;
     bool neg = false;
@@ -47,20 +42,15 @@ bool parseIntText(const std::string& t, int64_t& out, bool& overflow)
         neg = t[i] == '-';
         ++i;
     }
-    if (i >= t.size())
-        return false;
+    if (i >= t.size()) return false;
     __int128 v = 0;
     for (; i < t.size(); ++i) {
-        if (t[i] < '0' || t[i] > '9')
-            return false;
+        if (t[i] < '0' || t[i] > '9') return false;
         v = v * 10 + (t[i] - '0');
-        if (v > (__int128)INT64_MAX + 1)
-            overflow = true;
+        if (v > (__int128)INT64_MAX + 1) overflow = true;
     }
-    if (overflow)
-        return true;
-    if (neg)
-        v = -v;
+    if (overflow) return true;
+    if (neg) v = -v;
     if (v > INT64_MAX || v < INT64_MIN) {
         overflow = true;
         return true;
@@ -70,11 +60,9 @@ bool parseIntText(const std::string& t, int64_t& out, bool& overflow)
 }
 
 // sign digits [. digits]
-bool parseDecimalText(const std::string& t, double& out)
-{
+bool parseDecimalText(const std::string &t, double &out) {
     size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     bool digits = false, dot = false;
     for (; i < t.size(); ++i) {
         if (t[i] >= '0' && t[i] <= '9')
@@ -84,50 +72,49 @@ bool parseDecimalText(const std::string& t, double& out)
         else
             return false;
     }
-    if (!digits)
-        return false;
+    if (!digits) return false;
     out = std::strtod(t.c_str(), nullptr);
     return true;
 }
 
-bool parseFloatText(const std::string& t, double& out)
-{
-    if (t.empty())
-        return false;
-    char* end = nullptr;
+bool parseFloatText(const std::string &t, double &out) {
+    if (t.empty()) return false;
+    char *end = nullptr;
     out = std::strtod(t.c_str(), &end);
-    if (end != t.c_str() + t.size())
-        return false;
+    if (end != t.c_str() + t.size()) return false;
     for (char c : t)
-        if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-'))
-            return false;
+        if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-')) return false;
     return std::isfinite(out);
 }
 
-void checkIntRange(int64_t v, Base b, const std::string& shown)
-{
+void checkIntRange(int64_t v, Base b, const std::string &shown) {
     int64_t lo = INT64_MIN, hi = INT64_MAX;
     switch (b) {
-    case Base::TinyInt: lo = 0; hi = 255; break;
-    case Base::SmallInt: lo = -32768; hi = 32767; break;
-    case Base::Int: lo = INT32_MIN; hi = INT32_MAX; break;
+    case Base::TinyInt:
+        lo = 0;
+        hi = 255;
+        break;
+    case Base::SmallInt:
+        lo = -32768;
+        hi = 32767;
+        break;
+    case Base::Int:
+        lo = INT32_MIN;
+        hi = INT32_MAX;
+        break;
     default: break;
     }
-    if (v < lo || v > hi)
-        throw makeError(8115, shown, SqlType::of(b).name());
+    if (v < lo || v > hi) throw makeError(8115, shown, SqlType::of(b).name());
 }
 
-double checkExact(double v, const SqlType& to)
-{
+double checkExact(double v, const SqlType &to) {
     double r = roundScale(v, to.scale);
     int whole = to.base == Base::Money ? 15 : to.precision - to.scale;
-    if (std::fabs(r) >= kPow10[std::min(whole, 38)])
-        throw makeError(8115, "numeric", to.name());
+    if (std::fabs(r) >= kPow10[std::min(whole, 38)]) throw makeError(8115, "numeric", to.name());
     return r;
 }
 
-int64_t daysFromCivil(int64_t y, unsigned m, unsigned d)
-{
+int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = unsigned(y - era * 400);
@@ -136,8 +123,7 @@ int64_t daysFromCivil(int64_t y, unsigned m, unsigned d)
     return era * 146097 + int64_t(doe) - 719468;
 }
 
-void civilFromDays(int64_t z, int& y, int& m, int& d)
-{
+void civilFromDays(int64_t z, int &y, int &m, int &d) {
     z += 719468;
     const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const unsigned doe = unsigned(z - era * 146097);
@@ -152,51 +138,39 @@ void civilFromDays(int64_t z, int& y, int& m, int& d)
 
 const int64_t kDays1900 = daysFromCivil(1900, 1, 1);
 
-int daysInMonth(int y, int m)
-{
+int daysInMonth(int y, int m) {
     static const int dm[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0))
-        return 29;
+    if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)) return 29;
     return dm[m - 1];
 }
 
-std::string formatDateTime(int y, int mo, int d, int h, int mi, int s, int ms)
-{
+std::string formatDateTime(int y, int mo, int d, int h, int mi, int s, int ms) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", y, mo, d, h, mi, s, ms);
     return buf;
 }
 
-bool allDigits(const std::string& s, size_t b, size_t e)
-{
-    if (b >= e)
-        return false;
+bool allDigits(const std::string &s, size_t b, size_t e) {
+    if (b >= e) return false;
     for (size_t i = b; i < e; ++i)
-        if (s[i] < '0' || s[i] > '9')
-            return false;
+        if (s[i] < '0' || s[i] > '9') return false;
     return true;
 }
 
 }  // namespace
 
-int64_t packType(const SqlType& t)
-{
-    return int64_t(t.xtype()) | (int64_t(t.length) << 8) | (int64_t(t.precision) << 24) |
-           (int64_t(t.scale) << 32);
+int64_t packType(const SqlType &t) {
+    return int64_t(t.xtype()) | (int64_t(t.length) << 8) | (int64_t(t.precision) << 24) | (int64_t(t.scale) << 32);
 }
 
-SqlType unpackType(int64_t code)
-{
+SqlType unpackType(int64_t code) {
     return typeFromXtype(int(code & 0xFF), int((code >> 8) & 0xFFFF), int((code >> 24) & 0xFF),
                          int((code >> 32) & 0xFF));
 }
 
-double roundScale(double v, int scale)
-{
-    if (scale < 0 || !std::isfinite(v))
-        return v;
-    if (scale > 18)
-        scale = 18;
+double roundScale(double v, int scale) {
+    if (scale < 0 || !std::isfinite(v)) return v;
+    if (scale > 18) scale = 18;
     double m = v * kPow10[scale];
     double a = std::fabs(m);
     if (a >= 4.5e15)  // already a whole number of units
@@ -209,24 +183,20 @@ double roundScale(double v, int scale)
     return (m < 0 ? -r : r) / kPow10[scale];
 }
 
-std::string formatScaled(double v, int scale)
-{
+std::string formatScaled(double v, int scale) {
     char buf[80];
     std::snprintf(buf, sizeof buf, "%.*f", scale, roundScale(v, scale));
     std::string s = buf;
     if (s.rfind("-0", 0) == 0) {
         bool zero = true;
         for (char c : s.substr(1))
-            if (c != '0' && c != '.')
-                zero = false;
-        if (zero)
-            s = s.substr(1);
+            if (c != '0' && c != '.') zero = false;
+        if (zero) s = s.substr(1);
     }
     return s;
 }
 
-std::string formatFloat(double v)
-{
+std::string formatFloat(double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.6g", v);
     std::string s = buf;
@@ -235,18 +205,15 @@ std::string formatFloat(double v)
         std::string mant = s.substr(0, e);
         char sign = s[e + 1];
         std::string digits = s.substr(e + 2);
-        while (digits.size() < 3)
-            digits = "0" + digits;
+        while (digits.size() < 3) digits = "0" + digits;
         s = mant + "e" + sign + digits;
     }
     return s;
 }
 
-std::string parseDateTime(const std::string& raw)
-{
+std::string parseDateTime(const std::string &raw) {
     std::string t = trimAll(raw);
-    if (t.empty())
-        return "1900-01-01 00:00:00.000";
+    if (t.empty()) return "1900-01-01 00:00:00.000";
     size_t sep = t.find_first_of(" T");
     std::string date = t.substr(0, sep);
     std::string time = sep == std::string::npos ? "" : trimAll(t.substr(sep + 1));
@@ -262,15 +229,12 @@ std::string parseDateTime(const std::string& raw)
                 sepc = c;
                 break;
             }
-        if (!sepc)
-            throw makeError(241);
+        if (!sepc) throw makeError(241);
         size_t p1 = date.find(sepc), p2 = date.find(sepc, p1 + 1);
-        if (p2 == std::string::npos || date.find(sepc, p2 + 1) != std::string::npos)
-            throw makeError(241);
+        if (p2 == std::string::npos || date.find(sepc, p2 + 1) != std::string::npos) throw makeError(241);
         if (!allDigits(date, 0, p1) || !allDigits(date, p1 + 1, p2) || !allDigits(date, p2 + 1, date.size()))
             throw makeError(241);
-        if (p1 != 4 || p2 - p1 - 1 > 2 || date.size() - p2 - 1 > 2)
-            throw makeError(241);
+        if (p1 != 4 || p2 - p1 - 1 > 2 || date.size() - p2 - 1 > 2) throw makeError(241);
         y = std::atoi(date.substr(0, p1).c_str());
         m = std::atoi(date.substr(p1 + 1, p2 - p1 - 1).c_str());
         d = std::atoi(date.substr(p2 + 1).c_str());
@@ -278,46 +242,36 @@ std::string parseDateTime(const std::string& raw)
     int h = 0, mi = 0, s = 0, ms = 0;
     if (!time.empty()) {
         size_t c1 = time.find(':');
-        if (c1 == std::string::npos || !allDigits(time, 0, c1) || c1 > 2)
-            throw makeError(241);
+        if (c1 == std::string::npos || !allDigits(time, 0, c1) || c1 > 2) throw makeError(241);
         size_t c2 = time.find(':', c1 + 1);
         size_t minEnd = c2 == std::string::npos ? time.size() : c2;
-        if (!allDigits(time, c1 + 1, minEnd) || minEnd - c1 - 1 > 2)
-            throw makeError(241);
+        if (!allDigits(time, c1 + 1, minEnd) || minEnd - c1 - 1 > 2) throw makeError(241);
         h = std::atoi(time.substr(0, c1).c_str());
         mi = std::atoi(time.substr(c1 + 1, minEnd - c1 - 1).c_str());
         if (c2 != std::string::npos) {
             size_t dot = time.find('.', c2 + 1);
             size_t secEnd = dot == std::string::npos ? time.size() : dot;
-            if (!allDigits(time, c2 + 1, secEnd) || secEnd - c2 - 1 > 2)
-                throw makeError(241);
+            if (!allDigits(time, c2 + 1, secEnd) || secEnd - c2 - 1 > 2) throw makeError(241);
             s = std::atoi(time.substr(c2 + 1, secEnd - c2 - 1).c_str());
             if (dot != std::string::npos) {
                 std::string frac = time.substr(dot + 1);
-                if (!allDigits(frac, 0, frac.size()) || frac.size() > 3)
-                    throw makeError(241);
-                while (frac.size() < 3)
-                    frac += "0";
+                if (!allDigits(frac, 0, frac.size()) || frac.size() > 3) throw makeError(241);
+                while (frac.size() < 3) frac += "0";
                 ms = std::atoi(frac.c_str());
             }
         }
-        if (h > 23 || mi > 59 || s > 59)
-            throw makeError(242);
+        if (h > 23 || mi > 59 || s > 59) throw makeError(242);
     }
-    if (m < 1 || m > 12 || d < 1 || y < 1753 || y > 9999 || d > daysInMonth(y, m))
-        throw makeError(242);
+    if (m < 1 || m > 12 || d < 1 || y < 1753 || y > 9999 || d > daysInMonth(y, m)) throw makeError(242);
     // datetime keeps 1/300 second ticks.
     int ticks = int(std::lround(ms * 0.3));
     ms = int(std::lround(ticks / 0.3));
-    if (ms >= 1000)
-        ms = 997;
+    if (ms >= 1000) ms = 997;
     return formatDateTime(y, m, d, h, mi, s, ms);
 }
 
-double daysFromDateTime(const std::string& iso)
-{
-    if (iso.size() < 19)
-        return 0;
+double daysFromDateTime(const std::string &iso) {
+    if (iso.size() < 19) return 0;
     int y = std::atoi(iso.substr(0, 4).c_str());
     int m = std::atoi(iso.substr(5, 2).c_str());
     int d = std::atoi(iso.substr(8, 2).c_str());
@@ -329,8 +283,7 @@ double daysFromDateTime(const std::string& iso)
     return days + (h * 3600000.0 + mi * 60000.0 + s * 1000.0 + ms) / 86400000.0;
 }
 
-std::string dateTimeFromDays(double days)
-{
+std::string dateTimeFromDays(double days) {
     double whole = std::floor(days);
     // datetime keeps 1/300 second ticks.
     int64_t ticks = std::llround((days - whole) * 86400.0 * 300.0);
@@ -342,15 +295,13 @@ std::string dateTimeFromDays(double days)
     }
     int y, m, d;
     civilFromDays(day + kDays1900, y, m, d);
-    if (y < 1753 || y > 9999)
-        throw makeError(8115, "expression", "datetime");
+    if (y < 1753 || y > 9999) throw makeError(8115, "expression", "datetime");
     int ms = int(msOfDay % 1000);
     int64_t secs = msOfDay / 1000;
     return formatDateTime(y, m, d, int(secs / 3600), int((secs / 60) % 60), int(secs % 60), ms);
 }
 
-std::string currentDateTime()
-{
+std::string currentDateTime() {
     timespec ts;
     clock_gettime(CLOCK_REALTIME, &ts);
     std::tm tm;
@@ -361,21 +312,19 @@ std::string currentDateTime()
     return formatDateTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, ms);
 }
 
-std::string displayText(const Value& v, const SqlType& type)
-{
+std::string displayText(const Value &v, const SqlType &type) {
     switch (v.kind) {
     case Value::Kind::Null: return "NULL";
     case Value::Kind::Int: return std::to_string(v.i);
     case Value::Kind::Real: {
-        if (type.isExact())
-            return formatScaled(v.d, type.scale);
+        if (type.isExact()) return formatScaled(v.d, type.scale);
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.15g", v.d);
         return buf;
     }
     case Value::Kind::Text: return v.s;
     case Value::Kind::Blob: {
-        static const char* hex = "0123456789ABCDEF";
+        static const char *hex = "0123456789ABCDEF";
         std::string r = "0x";
         for (unsigned char c : v.s) {
             r.push_back(hex[c >> 4]);
@@ -387,10 +336,8 @@ std::string displayText(const Value& v, const SqlType& type)
     return "";
 }
 
-Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, ConvertMode mode, int style)
-{
-    if (v.isNull() || to.base == Base::Null)
-        return v;
+Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, ConvertMode mode, int style) {
+    if (v.isNull() || to.base == Base::Null) return v;
     SqlType from = fromIn;
     if (from.base == Base::Null) {
         // Unknown source: read it from the stored representation.
@@ -436,19 +383,14 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
         int64_t r = 0;
         if (from.isText()) {
             std::string t = trimAll(text);
-            if (t.empty())
-                return Value::fromInt(0);
+            if (t.empty()) return Value::fromInt(0);
             if (to.base == Base::Bit) {
-                if (iequals(t, "true"))
-                    return Value::fromInt(1);
-                if (iequals(t, "false"))
-                    return Value::fromInt(0);
+                if (iequals(t, "true")) return Value::fromInt(1);
+                if (iequals(t, "false")) return Value::fromInt(0);
             }
             bool overflow = false;
-            if (!parseIntText(t, r, overflow))
-                throw makeError(245, typeWord(from), text, to.name());
-            if (overflow)
-                throw makeError(8115, "expression", to.name());
+            if (!parseIntText(t, r, overflow)) throw makeError(245, typeWord(from), text, to.name());
+            if (overflow) throw makeError(8115, "expression", to.name());
         } else if (from.base == Base::DateTime) {
             r = int64_t(std::floor(daysFromDateTime(text) + 0.5));
         } else if (from.base == Base::Image) {
@@ -457,14 +399,11 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
             r = inum;
         } else {
             double t = std::trunc(num);
-            if (!(t > -9.3e18 && t < 9.3e18))
-                throw makeError(8115, "expression", to.name());
+            if (!(t > -9.3e18 && t < 9.3e18)) throw makeError(8115, "expression", to.name());
             r = int64_t(t);
-            if (to.base == Base::Bit)
-                return Value::fromInt(num != 0 ? 1 : 0);
+            if (to.base == Base::Bit) return Value::fromInt(num != 0 ? 1 : 0);
         }
-        if (to.base == Base::Bit)
-            return Value::fromInt(r != 0 ? 1 : 0);
+        if (to.base == Base::Bit) return Value::fromInt(r != 0 ? 1 : 0);
         checkIntRange(r, to.base, std::to_string(r));
         return Value::fromInt(r);
     }
@@ -478,8 +417,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
             if (to.base == Base::Money) {
                 std::string cleaned;
                 for (char c : t)
-                    if (c != ',')
-                        cleaned.push_back(c);
+                    if (c != ',') cleaned.push_back(c);
                 if (cleaned.rfind("$", 0) == 0)
                     cleaned = cleaned.substr(1);
                 else if (cleaned.rfind("\xEF\xBF\xA5", 0) == 0 || cleaned.rfind("\xC2\xA5", 0) == 0)
@@ -489,8 +427,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
                 else if (!parseDecimalText(cleaned, r))
                     throw makeError(235);
             } else if (to.base == Base::Decimal) {
-                if (!parseDecimalText(t, r))
-                    throw makeError(8114, typeWord(from), "numeric");
+                if (!parseDecimalText(t, r)) throw makeError(8114, typeWord(from), "numeric");
             } else {
                 if (t.empty())
                     r = 0;
@@ -504,10 +441,8 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
         } else {
             r = num;
         }
-        if (to.base == Base::Money || to.base == Base::Decimal)
-            return Value::fromReal(checkExact(r, to));
-        if (to.base == Base::Real)
-            r = double(float(r));
+        if (to.base == Base::Money || to.base == Base::Decimal) return Value::fromReal(checkExact(r, to));
+        if (to.base == Base::Real) r = double(float(r));
         return Value::fromReal(r);
     }
     case Base::DateTime: {
@@ -516,10 +451,8 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
                 throw makeError(102, "CONVERT", "（不支持的样式 " + std::to_string(style) + "）");
             return Value::fromText(parseDateTime(text));
         }
-        if (from.base == Base::DateTime)
-            return Value::fromText(text);
-        if (from.base == Base::Image)
-            throw makeError(529, from.name(), to.name());
+        if (from.base == Base::DateTime) return Value::fromText(text);
+        if (from.base == Base::Image) throw makeError(529, from.name(), to.name());
         return Value::fromText(dateTimeFromDays(num));
     }
     case Base::VarChar:
@@ -540,8 +473,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
         } else {
             out = std::to_string(isInt ? inum : int64_t(num));
         }
-        if (to.base == Base::VarChar || to.base == Base::Text)
-            out = toCp936Repertoire(out);
+        if (to.base == Base::VarChar || to.base == Base::Text) out = toCp936Repertoire(out);
         if (to.base == Base::VarChar || to.base == Base::NVarChar) {
             bool unicode = to.base == Base::NVarChar;
             int len = unicode ? utf16Length(out) : cp936Length(out);
@@ -549,8 +481,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
                 if (mode == ConvertMode::Store) {
                     std::string trimmed = trimRightBlanks(out);
                     int tl = unicode ? utf16Length(trimmed) : cp936Length(trimmed);
-                    if (tl > to.length)
-                        throw makeError(8152);
+                    if (tl > to.length) throw makeError(8152);
                 }
                 if (!from.isText() && from.base != Base::DateTime && mode != ConvertMode::Store &&
                     from.base != Base::Image && from.isInteger())
@@ -561,8 +492,7 @@ Value convertValue(const Value& v, const SqlType& fromIn, const SqlType& to, Con
         return Value::fromText(out);
     }
     case Base::Image: {
-        if (v.kind == Value::Kind::Blob || v.kind == Value::Kind::Text)
-            return Value::fromBlob(v.s);
+        if (v.kind == Value::Kind::Blob || v.kind == Value::Kind::Text) return Value::fromBlob(v.s);
         throw makeError(529, from.name(), to.name());
     }
     case Base::Null: break;

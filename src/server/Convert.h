@@ -19,25 +19,25 @@ enum class ConvertMode {
 };
 
 // Packs a type into one integer for the SQL functions (and back).
-int64_t packType(const SqlType& t);
+int64_t packType(const SqlType &t);
 SqlType unpackType(int64_t code);
 
-Value convertValue(const Value& v, const SqlType& from, const SqlType& to, ConvertMode mode, int style = -1);
+Value convertValue(const Value &v, const SqlType &from, const SqlType &to, ConvertMode mode, int style = -1);
 
 // Exact decimal helpers: doubles that hold a decimal rounded to `scale`.
 double roundScale(double v, int scale);  // half away from zero
 std::string formatScaled(double v, int scale);
 
 // "yyyy-mm-dd hh:mm:ss.fff" from a text in one of the accepted forms.
-std::string parseDateTime(const std::string& text);  // throws 241 / 242
+std::string parseDateTime(const std::string &text);  // throws 241 / 242
 std::string dateTimeFromDays(double days);           // days since 1900-01-01
-double daysFromDateTime(const std::string& iso);
+double daysFromDateTime(const std::string &iso);
 std::string currentDateTime();
 
 std::string formatFloat(double v);
 
 // A value as a client shows it: NULL, digits, all scale digits of money and
 // decimal, datetime as stored, binary as 0x hex.
-std::string displayText(const Value& v, const SqlType& type);  // at most 6 significant digits, as CAST to varchar
+std::string displayText(const Value &v, const SqlType &type);  // at most 6 significant digits, as CAST to varchar
 
 }  // namespace server

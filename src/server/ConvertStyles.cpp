@@ -9,7 +9,7 @@ namespace {
 
 struct StyleRow {
     int style;
-    const char* layout;  // for output; "" = the server's default "mon dd yyyy hh:miAM"
+    const char *layout;  // for output; "" = the server's default "mon dd yyyy hh:miAM"
 };
 
 // Input accepts every style listed (the date order is always year-month-day).
@@ -22,11 +22,9 @@ const StyleRow kStyles[] = {
     {121, "yyyy-mm-dd hh:mi:ss.mmm"},
 };
 
-const StyleRow* find(int style)
-{
-    for (const auto& r : kStyles)
-        if (r.style == style)
-            return &r;
+const StyleRow *find(int style) {
+    for (const auto &r : kStyles)
+        if (r.style == style) return &r;
     return nullptr;
 }
 
@@ -34,14 +32,12 @@ const StyleRow* find(int style)
 
 bool convertStyleKnown(int style) { return find(style) != nullptr; }
 
-std::string formatDateTimeStyle(const std::string& iso, int style)
-{
-    const StyleRow* r = find(style);
+std::string formatDateTimeStyle(const std::string &iso, int style) {
+    const StyleRow *r = find(style);
     std::string layout = r ? r->layout : "";
-    if (iso.size() < 23)
-        return iso;
+    if (iso.size() < 23) return iso;
     if (layout.empty()) {
-        static const char* names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+        static const char *names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
         int m = std::atoi(iso.substr(5, 2).c_str()), d = std::atoi(iso.substr(8, 2).c_str());
         int h = std::atoi(iso.substr(11, 2).c_str()), mi = std::atoi(iso.substr(14, 2).c_str());
@@ -51,10 +47,9 @@ std::string formatDateTimeStyle(const std::string& iso, int style)
         return buf;
     }
     std::string out = layout;
-    auto put = [&](const std::string& key, const std::string& value) {
+    auto put = [&](const std::string &key, const std::string &value) {
         size_t p = out.find(key);
-        if (p != std::string::npos)
-            out.replace(p, key.size(), value);
+        if (p != std::string::npos) out.replace(p, key.size(), value);
     };
     put("yyyy", iso.substr(0, 4));
     put("mm", iso.substr(5, 2));

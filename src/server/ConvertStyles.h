@@ -8,6 +8,6 @@ namespace server {
 
 bool convertStyleKnown(int style);  // -1 means "no style"
 // A stored datetime ("yyyy-mm-dd hh:mm:ss.fff") as text in a style.
-std::string formatDateTimeStyle(const std::string& iso, int style);
+std::string formatDateTimeStyle(const std::string &iso, int style);
 
 }  // namespace server

@@ -11,13 +11,13 @@ namespace server {
 
 class DataSourceText {
 public:
-    explicit DataSourceText(const std::string& text);
+    explicit DataSourceText(const std::string &text);
 
-    bool has(const std::string& key) const;
+    bool has(const std::string &key) const;
     // The value of a key ("" when it is missing).
-    std::string value(const std::string& key) const;
+    std::string value(const std::string &key) const;
     // A value read as a path: "\" becomes "/".
-    std::string path(const std::string& key) const;
+    std::string path(const std::string &key) const;
 
 private:
     std::map<std::string, std::string> values_;  // lower-case key -> value

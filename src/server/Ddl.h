@@ -11,18 +11,18 @@ namespace server {
 class Session;
 class Translator;
 
-void runCreateTable(Session& s, Translator& tr, const Statement& st);
-void runDropTable(Session& s, Translator& tr, const Statement& st);
-void runTruncate(Session& s, Translator& tr, const Statement& st);
-void runAlterTable(Session& s, Translator& tr, const Statement& st);
-void runCreateIndex(Session& s, Translator& tr, const Statement& st);
-void runSelectInto(Session& s, Translator& tr, const Statement& st, BatchResult& out);
-void runSetOption(Session& s, Translator& tr, const Statement& st);
+void runCreateTable(Session &s, Translator &tr, const Statement &st);
+void runDropTable(Session &s, Translator &tr, const Statement &st);
+void runTruncate(Session &s, Translator &tr, const Statement &st);
+void runAlterTable(Session &s, Translator &tr, const Statement &st);
+void runCreateIndex(Session &s, Translator &tr, const Statement &st);
+void runSelectInto(Session &s, Translator &tr, const Statement &st, BatchResult &out);
+void runSetOption(Session &s, Translator &tr, const Statement &st);
 
 // Shared by CREATE TABLE and ALTER TABLE: the default constraint's name as
 // the server makes it (DF__<table>__<column>__<8 hex digits>).
-std::string defaultConstraintName(const std::string& table, const std::string& column, int id);
+std::string defaultConstraintName(const std::string &table, const std::string &column, int id);
 // The T-SQL text stored for a default expression (a constant).
-std::string defaultText(const Expr& e);
+std::string defaultText(const Expr &e);
 
 }  // namespace server

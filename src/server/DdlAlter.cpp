@@ -16,8 +16,7 @@ namespace server {
 
 namespace {
 
-std::string sqlLiteral(const Value& v)
-{
+std::string sqlLiteral(const Value &v) {
     switch (v.kind) {
     case Value::Kind::Null: return "NULL";
     case Value::Kind::Int: return std::to_string(v.i);
@@ -30,9 +29,8 @@ std::string sqlLiteral(const Value& v)
     }
 }
 
-bool tableHasRows(Session& s, const TableInfo& t)
-{
-    sqlite3_stmt* st = nullptr;
+bool tableHasRows(Session &s, const TableInfo &t) {
+    sqlite3_stmt *st = nullptr;
     std::string sql = "SELECT 1 FROM " + t.sqlName() + " LIMIT 1";
     bool rows = false;
     if (sqlite3_prepare_v2(s.handle(), sql.c_str(), -1, &st, nullptr) == SQLITE_OK)
@@ -41,16 +39,15 @@ bool tableHasRows(Session& s, const TableInfo& t)
     return rows;
 }
 
-std::vector<std::string> indexSql(Session& s, const TableInfo& t)
-{
+std::vector<std::string> indexSql(Session &s, const TableInfo &t) {
     std::vector<std::string> out;
-    sqlite3_stmt* st = nullptr;
+    sqlite3_stmt *st = nullptr;
     std::string sql = "SELECT sql FROM " + quoteIdent(t.schema) +
                       ".sqlite_master WHERE type = 'index' AND tbl_name = ?1 AND sql IS NOT NULL";
     if (sqlite3_prepare_v2(s.handle(), sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
         sqlite3_bind_text(st, 1, t.name.c_str(), -1, SQLITE_TRANSIENT);
         while (sqlite3_step(st) == SQLITE_ROW)
-            out.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+            out.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
     }
     sqlite3_finalize(st);
     return out;
@@ -58,17 +55,14 @@ std::vector<std::string> indexSql(Session& s, const TableInfo& t)
 
 // Schema changes that leave SQLite's own schema as it was must still tell
 // other connections to reload the catalogue.
-void bumpSchema(Session& s, const std::string& schema)
-{
+void bumpSchema(Session &s, const std::string &schema) {
     std::string n = quoteIdent(schema) + ".\"__pnw_bump\"";
     s.run("CREATE TABLE " + n + "(x)");
     s.run("DROP TABLE " + n);
 }
 
-void addIdentityColumn(Session& s, const TableInfo& t, const ColumnInfo& c)
-{
-    if (t.identityIndex() >= 0)
-        throw makeError(2744, t.name);
+void addIdentityColumn(Session &s, const TableInfo &t, const ColumnInfo &c) {
+    if (t.identityIndex() >= 0) throw makeError(2744, t.name);
     std::vector<ColumnInfo> cols = t.columns;
     cols.push_back(c);
     std::string tmp = "__pnw_rebuild";
@@ -77,35 +71,29 @@ void addIdentityColumn(Session& s, const TableInfo& t, const ColumnInfo& c)
     s.run(tableDdl(tmpName, cols, t.primaryKeyColumns, {}));
     setIdentitySeed(s, t.schema, tmp, c.seed);
     std::string list;
-    for (const auto& oc : t.columns)
-        list += (list.empty() ? "" : ",") + quoteIdent(oc.name);
+    for (const auto &oc : t.columns) list += (list.empty() ? "" : ",") + quoteIdent(oc.name);
     if (!list.empty())
         s.run("INSERT INTO " + tmpName + "(" + list + ") SELECT " + list + " FROM " + t.sqlName() + " ORDER BY rowid");
     s.run("DROP TABLE " + t.sqlName());
     s.run("ALTER TABLE " + tmpName + " RENAME TO " + quoteIdent(t.name));
-    for (const auto& ix : indexes)
-        s.run(ix);
+    for (const auto &ix : indexes) s.run(ix);
 }
 
 }  // namespace
 
-void runAlterTable(Session& s, Translator& tr, const Statement& st)
-{
+void runAlterTable(Session &s, Translator &tr, const Statement &st) {
     std::string schema = tr.schemaFor(st.target);
-    Catalog& cat = s.catalog(schema);
+    Catalog &cat = s.catalog(schema);
     auto t = cat.table(st.target.name);
-    if (!t)
-        throw makeError(4902, st.target.display());
+    if (!t) throw makeError(4902, st.target.display());
     switch (st.alter) {
     case AlterAction::AddColumns: {
         int nextId = 0;
-        for (const auto& c : t->columns)
-            nextId = std::max(nextId, c.colid);
+        for (const auto &c : t->columns) nextId = std::max(nextId, c.colid);
         bool hasRows = tableHasRows(s, *t);
-        for (const auto& d : st.columnDefs) {
+        for (const auto &d : st.columnDefs) {
             t = cat.table(st.target.name);
-            if (t->column(d.name))
-                throw makeError(2705, t->name, d.name);
+            if (t->column(d.name)) throw makeError(2705, t->name, d.name);
             if (d.primaryKey || d.unique)
                 throw makeError(102, "PRIMARY", "（不支持的语法：ALTER TABLE ... ADD 带约束的列）");
             ColumnInfo c;
@@ -116,20 +104,17 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
             c.seed = d.seed;
             c.increment = d.increment;
             c.nullable = !(d.notNull || d.identity);
-            if (d.defaultExpr)
-                c.defaultSql = defaultText(*d.defaultExpr);
+            if (d.defaultExpr) c.defaultSql = defaultText(*d.defaultExpr);
             if (c.identity && d.increment != 1)
                 throw makeError(102, "IDENTITY", "（不支持的语法：增量不为 1 的标识列）");
             Value def;
-            if (!c.defaultSql.empty())
-                def = s.evaluate(c.defaultSql, c.type);
+            if (!c.defaultSql.empty()) def = s.evaluate(c.defaultSql, c.type);
             if (c.identity) {
                 addIdentityColumn(s, *t, c);
             } else {
                 std::string decl = quoteIdent(c.name) + " " + columnDecl(c);
                 if (!c.nullable) {
-                    if (c.defaultSql.empty() && hasRows)
-                        throw makeError(4901, c.name, t->name);
+                    if (c.defaultSql.empty() && hasRows) throw makeError(4901, c.name, t->name);
                     // SQLite needs a value for existing rows; an empty table has none.
                     std::string v = !c.defaultSql.empty() ? sqlLiteral(def)
                                     : c.type.isText()     ? std::string("''")
@@ -149,24 +134,21 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
         break;
     }
     case AlterAction::AlterColumn: {
-        const ColumnDef& d = st.columnDefs.front();
-        const ColumnInfo* old = t->column(d.name);
-        if (!old)
-            throw makeError(4924, d.name, t->name);
-        if (old->identity)
-            throw makeError(4928, d.name);
+        const ColumnDef &d = st.columnDefs.front();
+        const ColumnInfo *old = t->column(d.name);
+        if (!old) throw makeError(4924, d.name, t->name);
+        if (old->identity) throw makeError(4928, d.name);
         ColumnInfo c = *old;
         c.type = d.type.type;
         c.nullable = !d.notNull;
         if (!c.nullable && old->nullable) {
-            sqlite3_stmt* q = nullptr;
+            sqlite3_stmt *q = nullptr;
             std::string sql = "SELECT 1 FROM " + t->sqlName() + " WHERE " + quoteIdent(c.name) + " IS NULL LIMIT 1";
             bool nulls = false;
             if (sqlite3_prepare_v2(s.handle(), sql.c_str(), -1, &q, nullptr) == SQLITE_OK)
                 nulls = sqlite3_step(q) == SQLITE_ROW;
             sqlite3_finalize(q);
-            if (nulls)
-                throw makeError(515, c.name, t->name);
+            if (nulls) throw makeError(515, c.name, t->name);
         }
         // Existing values must fit the new type.
         s.run("UPDATE " + t->sqlName() + " SET " + quoteIdent(c.name) + " = pnw_cv(" + quoteIdent(c.name) + "," +
@@ -177,10 +159,9 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
         break;
     }
     case AlterAction::DropColumn: {
-        const ColumnInfo* c = t->column(st.itemName);
-        if (!c)
-            throw makeError(4924, st.itemName, t->name);
-        auto dependent = [&](const std::string& object) {
+        const ColumnInfo *c = t->column(st.itemName);
+        if (!c) throw makeError(4924, st.itemName, t->name);
+        auto dependent = [&](const std::string &object) {
             SqlError e = makeError(5074, object, c->name);
             e.then(4922, makeError(4922, c->name).text());
             return e;
@@ -189,14 +170,12 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
             auto d = cat.objectById(c->cdefault);
             throw dependent(d ? d->name : "DF");
         }
-        for (const auto& pkc : t->primaryKeyColumns)
-            if (collateCompare(pkc, c->name) == 0)
-                throw dependent(t->primaryKeyName);
-        if (c->identity)
-            throw dependent("IDENTITY");
+        for (const auto &pkc : t->primaryKeyColumns)
+            if (collateCompare(pkc, c->name) == 0) throw dependent(t->primaryKeyName);
+        if (c->identity) throw dependent("IDENTITY");
         try {
             s.run("ALTER TABLE " + t->sqlName() + " DROP COLUMN " + quoteIdent(c->name));
-        } catch (const SqlError&) {
+        } catch (const SqlError &) {
             throw dependent("INDEX");
         }
         cat.removeColumn(t->id, c->name);
@@ -210,7 +189,7 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
             throw e;
         }
         if (o->xtype == "D") {
-            for (const auto& c : t->columns)
+            for (const auto &c : t->columns)
                 if (c.cdefault == o->id) {
                     ColumnInfo nc = c;
                     nc.cdefault = 0;
@@ -227,8 +206,7 @@ void runAlterTable(Session& s, Translator& tr, const Statement& st)
     case AlterAction::EnableTrigger:
     case AlterAction::DisableTrigger: {
         auto o = cat.object(st.itemName);
-        if (!o || o->xtype != "TR" || o->parent != t->id)
-            throw makeError(8197, st.itemName);
+        if (!o || o->xtype != "TR" || o->parent != t->id) throw makeError(8197, st.itemName);
         cat.setDisabled(o->id, st.alter == AlterAction::DisableTrigger);
         bumpSchema(s, schema);
         break;

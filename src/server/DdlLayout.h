@@ -13,10 +13,10 @@ namespace server {
 
 class Session;
 
-std::string columnDecl(const ColumnInfo& c);
-std::string tableDdl(const std::string& sqlName, const std::vector<ColumnInfo>& cols,
-                     const std::vector<std::string>& pkCols, const std::vector<std::vector<std::string>>& uniques);
+std::string columnDecl(const ColumnInfo &c);
+std::string tableDdl(const std::string &sqlName, const std::vector<ColumnInfo> &cols,
+                     const std::vector<std::string> &pkCols, const std::vector<std::vector<std::string>> &uniques);
 // The next identity value becomes `seed`.
-void setIdentitySeed(Session& s, const std::string& schema, const std::string& table, int64_t seed);
+void setIdentitySeed(Session &s, const std::string &schema, const std::string &table, int64_t seed);
 
 }  // namespace server

@@ -18,27 +18,24 @@ namespace {
 
 // Instances stay open for the life of the process: reopening one per
 // connection would close its files and checkpoint their WAL every time.
-std::map<std::string, std::shared_ptr<Instance>>& registry()
-{
+std::map<std::string, std::shared_ptr<Instance>> &registry() {
     static std::map<std::string, std::shared_ptr<Instance>> r;
     return r;
 }
 
-std::string canonical(const std::string& folder)
-{
+std::string canonical(const std::string &folder) {
     std::error_code ec;
     auto p = fs::weakly_canonical(fs::absolute(folder), ec);
     return ec ? folder : p.string();
 }
 
-const char* kDefaultVersion =
+const char *kDefaultVersion =
     "Microsoft SQL Server 2008 R2 (SP2) - 10.50.4000.0 (X64) \n\tJun 28 2012 08:36:30 \n\tCopyright (c) "
     "Microsoft Corporation\n\tStandard Edition (64-bit) on Windows NT 6.1 <X64> (Build 7601: Service Pack 1)\n";
 
 struct Stmt {
-    sqlite3_stmt* st = nullptr;
-    Stmt(sqlite3* db, const std::string& sql)
-    {
+    sqlite3_stmt *st = nullptr;
+    Stmt(sqlite3 *db, const std::string &sql) {
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
             std::string msg = sqlite3_errmsg(db);
             sqlite3_finalize(st);
@@ -47,12 +44,11 @@ struct Stmt {
         }
     }
     ~Stmt() { sqlite3_finalize(st); }
-    void bind(int i, const std::string& s) { sqlite3_bind_text(st, i, s.c_str(), int(s.size()), SQLITE_TRANSIENT); }
+    void bind(int i, const std::string &s) { sqlite3_bind_text(st, i, s.c_str(), int(s.size()), SQLITE_TRANSIENT); }
     bool step() { return sqlite3_step(st) == SQLITE_ROW; }
-    std::string text(int i)
-    {
-        const unsigned char* t = sqlite3_column_text(st, i);
-        return t ? reinterpret_cast<const char*>(t) : "";
+    std::string text(int i) {
+        const unsigned char *t = sqlite3_column_text(st, i);
+        return t ? reinterpret_cast<const char *>(t) : "";
     }
 };
 
@@ -60,33 +56,25 @@ struct Stmt {
 
 Instance::Instance(std::string folder) : folder_(std::move(folder)) {}
 
-Instance::~Instance()
-{
-    for (auto& [path, list] : pool_)
-        for (sqlite3* db : list)
-            sqlite3_close(db);
-    for (auto& [path, db] : held_)
-        sqlite3_close(db);
-    if (master_)
-        sqlite3_close(master_);
+Instance::~Instance() {
+    for (auto &[path, list] : pool_)
+        for (sqlite3 *db : list) sqlite3_close(db);
+    for (auto &[path, db] : held_) sqlite3_close(db);
+    if (master_) sqlite3_close(master_);
 }
 
-void Instance::release(const std::string& folder)
-{
+void Instance::release(const std::string &folder) {
     auto it = registry().find(canonical(folder));
-    if (it != registry().end() && it->second->sessions_.empty())
-        registry().erase(it);
+    if (it != registry().end() && it->second->sessions_.empty()) registry().erase(it);
 }
 
 std::string Instance::masterPath() const { return (fs::path(folder_) / "master").string(); }
 
-std::shared_ptr<Instance> Instance::open(const std::string& folder)
-{
+std::shared_ptr<Instance> Instance::open(const std::string &folder) {
     std::string key = canonical(folder);
-    auto& reg = registry();
+    auto &reg = registry();
     auto it = reg.find(key);
-    if (it != reg.end())
-        return it->second;
+    if (it != reg.end()) return it->second;
     if (!fs::exists(fs::path(key) / "master"))
         throw SqlError(17, "SQL Server 不存在或访问被拒绝。（找不到服务器实例 \"" + folder + "\"）");
     std::shared_ptr<Instance> inst(new Instance(key));
@@ -94,8 +82,7 @@ std::shared_ptr<Instance> Instance::open(const std::string& folder)
     return inst;
 }
 
-sqlite3* Instance::master()
-{
+sqlite3 *Instance::master() {
     if (!master_) {
         if (sqlite3_open_v2(masterPath().c_str(), &master_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             std::string msg = master_ ? sqlite3_errmsg(master_) : "cannot open master";
@@ -109,13 +96,11 @@ sqlite3* Instance::master()
     return master_;
 }
 
-void Instance::create(const std::string& folder, const std::string& login, const std::string& password)
-{
+void Instance::create(const std::string &folder, const std::string &login, const std::string &password) {
     fs::create_directories(folder);
     fs::path m = fs::path(folder) / "master";
-    if (fs::exists(m))
-        throw SqlError(1801, "实例文件夹 \"" + folder + "\" 中已有 master。");
-    sqlite3* db = nullptr;
+    if (fs::exists(m)) throw SqlError(1801, "实例文件夹 \"" + folder + "\" 中已有 master。");
+    sqlite3 *db = nullptr;
     if (sqlite3_open_v2(m.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : "cannot create master";
         sqlite3_close(db);
@@ -133,13 +118,16 @@ void Instance::create(const std::string& folder, const std::string& login, const
                     "value INTEGER, value_in_use INTEGER, advanced INTEGER)");
         execSql(db, "CREATE TABLE __pnw_settings(key TEXT PRIMARY KEY, value TEXT)");
         execSql(db, "INSERT INTO __pnw_databases(dbid, name, filename, crdate) VALUES "
-                    "(1, 'master', " + quoteText(m.string()) + ", datetime('now','localtime')),"
-                    "(2, 'tempdb', '', datetime('now','localtime'))");
+                    "(1, 'master', " +
+                        quoteText(m.string()) +
+                        ", datetime('now','localtime')),"
+                        "(2, 'tempdb', '', datetime('now','localtime'))");
         execSql(db, "INSERT INTO __pnw_logins VALUES(" + quoteText(login) + "," + quoteText(password) + ")");
         execSql(db, "INSERT INTO __pnw_config VALUES('show advanced options',0,1,0,0,0),"
                     "('Ad Hoc Distributed Queries',0,1,0,0,1)");
-        execSql(db, "INSERT INTO __pnw_settings VALUES('version'," + quoteText(kDefaultVersion) + "),"
-                    "('providers','Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0')");
+        execSql(db, "INSERT INTO __pnw_settings VALUES('version'," + quoteText(kDefaultVersion) +
+                        "),"
+                        "('providers','Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0')");
         execSql(db, "COMMIT");
     } catch (...) {
         sqlite3_close(db);
@@ -150,17 +138,14 @@ void Instance::create(const std::string& folder, const std::string& login, const
     sqlite3_close(db);
 }
 
-bool Instance::checkLogin(const std::string& login, const std::string& password)
-{
+bool Instance::checkLogin(const std::string &login, const std::string &password) {
     Stmt st(master(), "SELECT password FROM __pnw_logins WHERE name = ?1 COLLATE NOCASE");
     st.bind(1, login);
-    if (!st.step())
-        return false;
+    if (!st.step()) return false;
     return st.text(0) == password;
 }
 
-std::optional<DatabaseInfo> Instance::database(const std::string& name)
-{
+std::optional<DatabaseInfo> Instance::database(const std::string &name) {
     Stmt st(master(), "SELECT dbid, name, filename, logfile, state FROM __pnw_databases");
     while (st.step()) {
         if (collateCompare(st.text(1), name) == 0) {
@@ -176,11 +161,9 @@ std::optional<DatabaseInfo> Instance::database(const std::string& name)
     return std::nullopt;
 }
 
-std::optional<DatabaseInfo> Instance::databaseById(int dbid)
-{
+std::optional<DatabaseInfo> Instance::databaseById(int dbid) {
     Stmt st(master(), "SELECT dbid, name, filename FROM __pnw_databases WHERE dbid = " + std::to_string(dbid));
-    if (!st.step())
-        return std::nullopt;
+    if (!st.step()) return std::nullopt;
     DatabaseInfo d;
     d.dbid = sqlite3_column_int(st.st, 0);
     d.name = st.text(1);
@@ -188,15 +171,13 @@ std::optional<DatabaseInfo> Instance::databaseById(int dbid)
     return d;
 }
 
-std::string Instance::setting(const std::string& key, const std::string& fallback)
-{
+std::string Instance::setting(const std::string &key, const std::string &fallback) {
     Stmt st(master(), "SELECT value FROM __pnw_settings WHERE key = ?1");
     st.bind(1, key);
     return st.step() ? st.text(0) : fallback;
 }
 
-void Instance::setSetting(const std::string& key, const std::string& value)
-{
+void Instance::setSetting(const std::string &key, const std::string &value) {
     execSql(master(), "INSERT OR REPLACE INTO __pnw_settings VALUES(" + quoteText(key) + "," + quoteText(value) + ")");
 }
 
@@ -206,15 +187,12 @@ namespace {
 
 // The database's name becomes its file name: only names that are safe as one
 // file name inside the instance folder are accepted.
-bool safeFileName(const std::string& name)
-{
-    if (name.empty() || name.size() > 200 || name[0] == '.' || name[0] == ' ')
-        return false;
+bool safeFileName(const std::string &name) {
+    if (name.empty() || name.size() > 200 || name[0] == '.' || name[0] == ' ') return false;
     for (char32_t c : decodeUtf8(name)) {
-        if (c == 0xFFFD || c < 0x20 || c == 0x7F)
-            return false;
-        if (c < 0x80 && !(std::isalnum(int(c)) || c == '_' || c == '-' || c == ' ' || c == '$' || c == '#' ||
-                          c == '@' || c == '.'))
+        if (c == 0xFFFD || c < 0x20 || c == 0x7F) return false;
+        if (c < 0x80 &&
+            !(std::isalnum(int(c)) || c == '_' || c == '-' || c == ' ' || c == '$' || c == '#' || c == '@' || c == '.'))
             return false;
     }
     return true;
@@ -222,18 +200,13 @@ bool safeFileName(const std::string& name)
 
 }  // namespace
 
-void Instance::createDatabase(const std::string& name)
-{
-    if (database(name))
-        throw makeError(1801, name);
-    if (!safeFileName(name))
-        throw SqlError(5105, "发生文件激活错误。物理文件名 '" + name + ".mdf' 可能不正确。");
+void Instance::createDatabase(const std::string &name) {
+    if (database(name)) throw makeError(1801, name);
+    if (!safeFileName(name)) throw SqlError(5105, "发生文件激活错误。物理文件名 '" + name + ".mdf' 可能不正确。");
     fs::path file = fs::path(folder_) / (name + ".mdf");
-    if (fs::exists(file))
-        throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    if (fs::exists(file)) throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : "cannot create";
         sqlite3_close(db);
         throw SqlError(5123, "CREATE FILE 尝试创建物理文件 '" + file.string() + "' 时遇到操作系统错误：" + msg);
@@ -247,33 +220,28 @@ void Instance::createDatabase(const std::string& name)
     }
     sqlite3_close(db);
     execSql(master(), "INSERT INTO __pnw_databases(dbid, name, filename, crdate) VALUES((SELECT MAX(dbid) + 1 FROM "
-                      "__pnw_databases)," + quoteText(name) + "," + quoteText(file.string()) +
-                      ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
+                      "__pnw_databases)," +
+                          quoteText(name) + "," + quoteText(file.string()) +
+                          ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
 }
 
-void Instance::dropDatabase(const std::string& name, int requestingSpid)
-{
+void Instance::dropDatabase(const std::string &name, int requestingSpid) {
     auto d = database(name);
-    if (!d || d->dbid <= 2)
-        throw makeError(3701, name);
-    for (const auto& [spid, p] : sessions_)
-        if (p.dbid == d->dbid && spid != requestingSpid)
-            throw makeError(3702, d->name);
-    for (const auto& [spid, p] : sessions_)
-        if (p.dbid == d->dbid)
-            throw makeError(3702, d->name);
+    if (!d || d->dbid <= 2) throw makeError(3701, name);
+    for (const auto &[spid, p] : sessions_)
+        if (p.dbid == d->dbid && spid != requestingSpid) throw makeError(3702, d->name);
+    for (const auto &[spid, p] : sessions_)
+        if (p.dbid == d->dbid) throw makeError(3702, d->name);
     execSql(master(), "DELETE FROM __pnw_databases WHERE dbid = " + std::to_string(d->dbid));
     forgetFile(d->filename);
     std::error_code ec;
     fs::remove(d->filename, ec);
     fs::remove(d->filename + "-wal", ec);
     fs::remove(d->filename + "-shm", ec);
-    if (!d->logfile.empty())
-        fs::remove(d->logfile, ec);
+    if (!d->logfile.empty()) fs::remove(d->logfile, ec);
 }
 
-void Instance::forgetFile(const std::string& path)
-{
+void Instance::forgetFile(const std::string &path) {
     ++drops_;
     closePooled(path);
     auto held = held_.find(path);
@@ -283,11 +251,9 @@ void Instance::forgetFile(const std::string& path)
     }
 }
 
-void Instance::holdFile(const std::string& path)
-{
-    if (held_.count(path))
-        return;
-    sqlite3* db = nullptr;
+void Instance::holdFile(const std::string &path) {
+    if (held_.count(path)) return;
+    sqlite3 *db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return;
@@ -297,19 +263,16 @@ void Instance::holdFile(const std::string& path)
     held_[path] = db;
 }
 
-sqlite3* Instance::takePooled(const std::string& path)
-{
+sqlite3 *Instance::takePooled(const std::string &path) {
     auto it = pool_.find(path);
-    if (it == pool_.end() || it->second.empty())
-        return nullptr;
-    sqlite3* db = it->second.back();
+    if (it == pool_.end() || it->second.empty()) return nullptr;
+    sqlite3 *db = it->second.back();
     it->second.pop_back();
     return db;
 }
 
-void Instance::returnPooled(const std::string& path, sqlite3* db)
-{
-    auto& list = pool_[path];
+void Instance::returnPooled(const std::string &path, sqlite3 *db) {
+    auto &list = pool_[path];
     if (list.size() >= 4) {
         sqlite3_close(db);
         return;
@@ -317,41 +280,32 @@ void Instance::returnPooled(const std::string& path, sqlite3* db)
     list.push_back(db);
 }
 
-void Instance::closePooled(const std::string& path)
-{
+void Instance::closePooled(const std::string &path) {
     auto it = pool_.find(path);
-    if (it == pool_.end())
-        return;
-    for (sqlite3* db : it->second)
-        sqlite3_close(db);
+    if (it == pool_.end()) return;
+    for (sqlite3 *db : it->second) sqlite3_close(db);
     pool_.erase(it);
 }
 
-int Instance::registerSession(int dbid, const std::string& login)
-{
+int Instance::registerSession(int dbid, const std::string &login) {
     int spid = nextSpid_++;
     sessions_[spid] = ProcessInfo{spid, dbid, login};
     return spid;
 }
 
-void Instance::unregisterSession(int spid)
-{
+void Instance::unregisterSession(int spid) {
     sessions_.erase(spid);
     killHandlers_.erase(spid);
 }
 
-void Instance::setSessionDatabase(int spid, int dbid)
-{
+void Instance::setSessionDatabase(int spid, int dbid) {
     auto it = sessions_.find(spid);
-    if (it != sessions_.end())
-        it->second.dbid = dbid;
+    if (it != sessions_.end()) it->second.dbid = dbid;
 }
 
-std::vector<ProcessInfo> Instance::processes() const
-{
+std::vector<ProcessInfo> Instance::processes() const {
     std::vector<ProcessInfo> out;
-    for (const auto& [spid, p] : sessions_)
-        out.push_back(p);
+    for (const auto &[spid, p] : sessions_) out.push_back(p);
     return out;
 }
 

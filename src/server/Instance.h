@@ -35,40 +35,40 @@ class Instance {
 public:
     // Opens an existing instance folder. Throws SqlError (the folder has no
     // master: number 17 "server does not exist").
-    static std::shared_ptr<Instance> open(const std::string& folder);
+    static std::shared_ptr<Instance> open(const std::string &folder);
     // Makes a new instance folder with master and one login. Fails when
     // the folder already holds a master.
-    static void create(const std::string& folder, const std::string& login, const std::string& password);
+    static void create(const std::string &folder, const std::string &login, const std::string &password);
     // Forgets an instance without sessions (its files close when the last user lets go).
-    static void release(const std::string& folder);
+    static void release(const std::string &folder);
 
     ~Instance();
-    Instance(const Instance&) = delete;
-    Instance& operator=(const Instance&) = delete;
+    Instance(const Instance &) = delete;
+    Instance &operator=(const Instance &) = delete;
 
-    const std::string& folder() const { return folder_; }
+    const std::string &folder() const { return folder_; }
     std::string masterPath() const;
-    bool checkLogin(const std::string& login, const std::string& password);
-    std::optional<DatabaseInfo> database(const std::string& name);
+    bool checkLogin(const std::string &login, const std::string &password);
+    std::optional<DatabaseInfo> database(const std::string &name);
     std::optional<DatabaseInfo> databaseById(int dbid);
-    std::string setting(const std::string& key, const std::string& fallback = {});
-    void setSetting(const std::string& key, const std::string& value);
+    std::string setting(const std::string &key, const std::string &fallback = {});
+    void setSetting(const std::string &key, const std::string &value);
     std::string versionText();
 
     // CREATE DATABASE / DROP DATABASE (files live in the instance folder).
-    void createDatabase(const std::string& name);
-    void dropDatabase(const std::string& name, int requestingSpid);
+    void createDatabase(const std::string &name);
+    void dropDatabase(const std::string &name, int requestingSpid);
 
     // Keeps one handle on a database file open for the instance's life, so
     // that closing a session does not checkpoint and remove the WAL each time.
-    void holdFile(const std::string& path);
+    void holdFile(const std::string &path);
 
     // Connections of closed sessions, kept for the next session on the same
     // file (its schema stays parsed). take returns null when none is free.
-    sqlite3* takePooled(const std::string& path);
-    void returnPooled(const std::string& path, sqlite3* db);
+    sqlite3 *takePooled(const std::string &path);
+    void returnPooled(const std::string &path, sqlite3 *db);
 
-    int registerSession(int dbid, const std::string& login);
+    int registerSession(int dbid, const std::string &login);
     void unregisterSession(int spid);
     void setSessionDatabase(int spid, int dbid);
     std::vector<ProcessInfo> processes() const;
@@ -80,34 +80,34 @@ public:
 
     // sp_configure / RECONFIGURE (values kept in master). Throws 15123 for
     // an unknown option, or an advanced one while advanced options are hidden.
-    void configure(const std::string& option, int64_t value);
+    void configure(const std::string &option, int64_t value);
     void reconfigure();
     // Whether OpenDataSource may run ('Ad Hoc Distributed Queries' in use).
     bool adHocQueriesEnabled();
 
     // BACKUP DATABASE name TO DISK = path: a SQLite copy of the database that
     // also records the logical names of its data and log files.
-    void backupDatabase(const std::string& name, const std::string& path);
+    void backupDatabase(const std::string &name, const std::string &path);
     // RESTORE DATABASE name FROM DISK = path WITH [NO]RECOVERY, MOVE ..., REPLACE.
-    void restoreDatabase(const std::string& name, const std::string& path,
-                         const std::vector<std::pair<std::string, std::string>>& moves, bool recovery, bool replace);
+    void restoreDatabase(const std::string &name, const std::string &path,
+                         const std::vector<std::pair<std::string, std::string>> &moves, bool recovery, bool replace);
     // Counts DROP and RESTORE ... REPLACE, so sessions notice files that went away.
     int64_t dropGeneration() const { return drops_; }
 
 private:
     explicit Instance(std::string folder);
-    sqlite3* master();
+    sqlite3 *master();
 
     std::string folder_;
-    sqlite3* master_ = nullptr;
+    sqlite3 *master_ = nullptr;
     std::map<int, ProcessInfo> sessions_;
-    std::map<std::string, sqlite3*> held_;
-    std::map<std::string, std::vector<sqlite3*>> pool_;
-    void closePooled(const std::string& path);
+    std::map<std::string, sqlite3 *> held_;
+    std::map<std::string, std::vector<sqlite3 *>> pool_;
+    void closePooled(const std::string &path);
     int nextSpid_ = 51;
     std::map<int, std::function<void()>> killHandlers_;
     int64_t drops_ = 0;
-    void forgetFile(const std::string& path);
+    void forgetFile(const std::string &path);
 };
 
 }  // namespace server

@@ -20,18 +20,18 @@ namespace server {
 struct JetRowSource {
     std::string provider;  // named in error texts
     std::unique_ptr<jet::JetReader> reader;
-    const jet::JetTableInfo* table = nullptr;  // owned by reader
+    const jet::JetTableInfo *table = nullptr;  // owned by reader
 };
 
 class JetVirtualTable {
 public:
-    static constexpr const char* kModule = "pnw_jet";
+    static constexpr const char *kModule = "pnw_jet";
 
     // Makes the module known to a connection (again is harmless).
-    static void registerModule(sqlite3* db);
+    static void registerModule(sqlite3 *db);
     // Keeps a source for "CREATE VIRTUAL TABLE ... USING pnw_jet(<token>)".
-    static void add(const std::string& token, std::shared_ptr<JetRowSource> source);
-    static void remove(const std::string& token);
+    static void add(const std::string &token, std::shared_ptr<JetRowSource> source);
+    static void remove(const std::string &token);
 };
 
 }  // namespace server

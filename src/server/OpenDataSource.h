@@ -22,9 +22,9 @@ public:
     // Opens the source and creates a temporary table on `db` that reads it;
     // fills `columns` with the mapped types. Returns the table's name (in
     // the schema "temp", unique in the process). Throws SqlError.
-    static std::string open(Instance& instance, sqlite3* db, const TableRef& ref, std::vector<OutputColumn>& columns);
+    static std::string open(Instance &instance, sqlite3 *db, const TableRef &ref, std::vector<OutputColumn> &columns);
     // Drops a table made by open (nothing when it is gone already).
-    static void close(sqlite3* db, const std::string& name);
+    static void close(sqlite3 *db, const std::string &name);
 };
 
 }  // namespace server

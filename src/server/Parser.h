@@ -20,7 +20,7 @@ public:
     Batch parseBatch();
     // Literal tokens whose value shaped the tree (TOP n, lengths, seeds):
     // a cached translation is valid only for the same values.
-    const std::vector<int>& structuralLiterals() const { return structural_; }
+    const std::vector<int> &structuralLiterals() const { return structural_; }
 
     static Batch parse(std::string_view text);
 
@@ -54,14 +54,14 @@ private:
     StatementP parseAlterDatabase(size_t pos);
     std::vector<StatementP> parseModuleBody();
     std::string expectString();
-    void parseColumnDef(ColumnDef& def);
-    void parseTableConstraint(std::vector<TableConstraint>& out, const std::string& name);
+    void parseColumnDef(ColumnDef &def);
+    void parseTableConstraint(std::vector<TableConstraint> &out, const std::string &name);
     TypeSpec parseType();
 
     // queries
     SelectP parseSelect();
     SelectCore parseSelectCore();
-    void parseSelectItems(SelectCore& core);
+    void parseSelectItems(SelectCore &core);
     std::vector<FromItem> parseFromList();
     TableRef parseTableRef();
     ObjectName parseObjectName();
@@ -78,13 +78,13 @@ private:
     ExprP parseMultiplicative();
     ExprP parseUnary();
     ExprP parsePrimary();
-    ExprP parseFunction(const Token& name);
+    ExprP parseFunction(const Token &name);
     ExprP parseCase();
-    ExprP literalFrom(const Token& t, bool negative);
+    ExprP literalFrom(const Token &t, bool negative);
 
     // token helpers
-    const Token& peek(int ahead = 0) const;
-    const Token& next();
+    const Token &peek(int ahead = 0) const;
+    const Token &next();
     bool isKeyword(std::string_view kw, int ahead = 0) const;
     bool acceptKeyword(std::string_view kw);
     void expectKeyword(std::string_view kw);
@@ -94,8 +94,8 @@ private:
     std::string expectName();  // identifier or bracketed, not a reserved word
     bool isNameToken(int ahead = 0) const;
     int64_t expectInteger();
-    [[noreturn]] void fail(const Token& at, const std::string& note = {}) const;
-    [[noreturn]] void unsupported(const Token& at, const std::string& construct) const;
+    [[noreturn]] void fail(const Token &at, const std::string &note = {}) const;
+    [[noreturn]] void unsupported(const Token &at, const std::string &construct) const;
 
     std::vector<Token> tokens_;
     size_t pos_ = 0;
@@ -106,6 +106,6 @@ private:
 };
 
 bool isReservedWord(std::string_view word);
-bool isRejectedFunction(const std::string& lowerName);
+bool isRejectedFunction(const std::string &lowerName);
 
 }  // namespace server

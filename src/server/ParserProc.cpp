@@ -10,8 +10,7 @@ namespace server {
 
 namespace {
 
-bool isValueToken(const Token& t)
-{
+bool isValueToken(const Token &t) {
     switch (t.kind) {
     case TokenKind::String:
     case TokenKind::NString:
@@ -28,8 +27,7 @@ bool isValueToken(const Token& t)
 
 }  // namespace
 
-StatementP Parser::parseTracked()
-{
+StatementP Parser::parseTracked() {
     size_t first = pos_;
     StatementP s = parseStatement();
     s->firstToken = int(first);
@@ -43,64 +41,52 @@ StatementP Parser::parseTracked()
     return s;
 }
 
-std::string Parser::expectString()
-{
-    const Token& t = peek();
-    if (t.kind != TokenKind::String && t.kind != TokenKind::NString)
-        fail(t);
+std::string Parser::expectString() {
+    const Token &t = peek();
+    if (t.kind != TokenKind::String && t.kind != TokenKind::NString) fail(t);
     next();
     return t.text;
 }
 
-StatementP Parser::parseDeclare()
-{
+StatementP Parser::parseDeclare() {
     auto s = std::make_shared<Statement>();
     s->pos = next().pos;
     if (peek().kind != TokenKind::Variable) {
         // DECLARE name CURSOR [options] FOR select
         s->kind = StmtKind::DeclareCursor;
         s->variable = expectName();
-        if (isKeyword("insensitive") || isKeyword("scroll"))
-            unsupported(peek(), "游标选项 " + peek().text);
+        if (isKeyword("insensitive") || isKeyword("scroll")) unsupported(peek(), "游标选项 " + peek().text);
         expectKeyword("cursor");
         while (isKeyword("local") || isKeyword("global") || isKeyword("forward_only") || isKeyword("fast_forward") ||
                isKeyword("static") || isKeyword("read_only"))
             next();
-        if (!isKeyword("for"))
-            unsupported(peek(), "游标选项 " + peek().text);
+        if (!isKeyword("for")) unsupported(peek(), "游标选项 " + peek().text);
         next();
         s->select = parseSelect();
-        if (s->select->cores.front().into)
-            fail(peek());
-        if (isKeyword("for"))
-            unsupported(peek(), "FOR UPDATE");
+        if (s->select->cores.front().into) fail(peek());
+        if (isKeyword("for")) unsupported(peek(), "FOR UPDATE");
         return s;
     }
     s->kind = StmtKind::Declare;
     do {
-        const Token& v = peek();
-        if (v.kind != TokenKind::Variable)
-            fail(v);
+        const Token &v = peek();
+        if (v.kind != TokenKind::Variable) fail(v);
         next();
         VarDecl d;
         d.name = v.text;
         acceptKeyword("as");
-        if (isKeyword("cursor") || isKeyword("table"))
-            unsupported(peek(), upperAscii(peek().text) + " 变量");
+        if (isKeyword("cursor") || isKeyword("table")) unsupported(peek(), upperAscii(peek().text) + " 变量");
         d.type = parseType();
-        if (isSymbol("="))
-            unsupported(peek(), "DECLARE 中的初始值");
+        if (isSymbol("=")) unsupported(peek(), "DECLARE 中的初始值");
         std::string key = lowerAscii(d.name);
-        if (std::find(declared_.begin(), declared_.end(), key) != declared_.end())
-            throw makeError(134, d.name);
+        if (std::find(declared_.begin(), declared_.end(), key) != declared_.end()) throw makeError(134, d.name);
         declared_.push_back(key);
         s->decls.push_back(d);
     } while (acceptSymbol(","));
     return s;
 }
 
-StatementP Parser::parseSetVariable(size_t pos)
-{
+StatementP Parser::parseSetVariable(size_t pos) {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::SetVariable;
     s->pos = pos;
@@ -110,63 +96,49 @@ StatementP Parser::parseSetVariable(size_t pos)
     return s;
 }
 
-StatementP Parser::parseIf()
-{
+StatementP Parser::parseIf() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::If;
     s->pos = next().pos;
     s->expr = parseExpr();
-    while (acceptSymbol(";")) {
-    }
-    if (peek().kind == TokenKind::End)
-        fail(peek());
+    while (acceptSymbol(";")) {}
+    if (peek().kind == TokenKind::End) fail(peek());
     s->body.push_back(parseTracked());
-    while (acceptSymbol(";")) {
-    }
+    while (acceptSymbol(";")) {}
     if (acceptKeyword("else")) {
-        if (peek().kind == TokenKind::End)
-            fail(peek());
+        if (peek().kind == TokenKind::End) fail(peek());
         s->elseBody.push_back(parseTracked());
     }
     return s;
 }
 
-StatementP Parser::parseWhile()
-{
+StatementP Parser::parseWhile() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::While;
     s->pos = next().pos;
     s->expr = parseExpr();
-    while (acceptSymbol(";")) {
-    }
-    if (peek().kind == TokenKind::End)
-        fail(peek());
+    while (acceptSymbol(";")) {}
+    if (peek().kind == TokenKind::End) fail(peek());
     s->body.push_back(parseTracked());
     return s;
 }
 
-StatementP Parser::parseBlock()
-{
+StatementP Parser::parseBlock() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::Block;
     s->pos = next().pos;
-    if (isKeyword("tran") || isKeyword("transaction") || isKeyword("distributed"))
-        unsupported(peek(), "BEGIN TRAN");
-    if (isKeyword("try") || isKeyword("catch"))
-        unsupported(peek(), "TRY/CATCH");
+    if (isKeyword("tran") || isKeyword("transaction") || isKeyword("distributed")) unsupported(peek(), "BEGIN TRAN");
+    if (isKeyword("try") || isKeyword("catch")) unsupported(peek(), "TRY/CATCH");
     while (!isKeyword("end")) {
-        if (peek().kind == TokenKind::End)
-            fail(peek());
-        if (acceptSymbol(";"))
-            continue;
+        if (peek().kind == TokenKind::End) fail(peek());
+        if (acceptSymbol(";")) continue;
         s->body.push_back(parseTracked());
     }
     next();
     return s;
 }
 
-StatementP Parser::parseExec()
-{
+StatementP Parser::parseExec() {
     auto s = std::make_shared<Statement>();
     s->pos = next().pos;
     if (acceptSymbol("(")) {
@@ -175,37 +147,30 @@ StatementP Parser::parseExec()
         expectSymbol(")");
         return s;
     }
-    if (peek().kind == TokenKind::Variable)
-        unsupported(peek(), "EXEC @变量");
+    if (peek().kind == TokenKind::Variable) unsupported(peek(), "EXEC @变量");
     s->kind = StmtKind::Exec;
     s->target = parseObjectName();
-    if (!isValueToken(peek()) && !isSymbol("-") && !isSymbol("+") && !isKeyword("null"))
-        return s;
+    if (!isValueToken(peek()) && !isSymbol("-") && !isSymbol("+") && !isKeyword("null")) return s;
     do {
         ExecArg a;
-        if (peek().kind == TokenKind::Variable && isSymbol("=", 1))
-            unsupported(peek(), "命名参数");
+        if (peek().kind == TokenKind::Variable && isSymbol("=", 1)) unsupported(peek(), "命名参数");
         a.value = parseExpr();
-        if (isKeyword("output") || isKeyword("out"))
-            unsupported(peek(), "OUTPUT 参数");
+        if (isKeyword("output") || isKeyword("out")) unsupported(peek(), "OUTPUT 参数");
         s->args.push_back(a);
     } while (acceptSymbol(","));
     return s;
 }
 
-std::vector<StatementP> Parser::parseModuleBody()
-{
+std::vector<StatementP> Parser::parseModuleBody() {
     std::vector<StatementP> body;
     while (peek().kind != TokenKind::End) {
-        if (acceptSymbol(";"))
-            continue;
+        if (acceptSymbol(";")) continue;
         body.push_back(parseTracked());
     }
     return body;
 }
 
-StatementP Parser::parseCreateProcedure(size_t pos)
-{
+StatementP Parser::parseCreateProcedure(size_t pos) {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::CreateProcedure;
     s->pos = pos;
@@ -213,34 +178,28 @@ StatementP Parser::parseCreateProcedure(size_t pos)
     bool paren = acceptSymbol("(");
     if (peek().kind == TokenKind::Variable) {
         do {
-            const Token& v = peek();
-            if (v.kind != TokenKind::Variable)
-                fail(v);
+            const Token &v = peek();
+            if (v.kind != TokenKind::Variable) fail(v);
             next();
             ProcParam p;
             p.name = v.text;
             acceptKeyword("as");
             p.type = parseType();
-            if (acceptSymbol("="))
-                p.defaultValue = parseExpr();
-            if (isKeyword("output") || isKeyword("out"))
-                unsupported(peek(), "OUTPUT 参数");
+            if (acceptSymbol("=")) p.defaultValue = parseExpr();
+            if (isKeyword("output") || isKeyword("out")) unsupported(peek(), "OUTPUT 参数");
             declared_.push_back(lowerAscii(p.name));
             s->params.push_back(p);
         } while (acceptSymbol(","));
     }
-    if (paren)
-        expectSymbol(")");
-    if (isKeyword("with"))
-        unsupported(peek(), "WITH 选项");
+    if (paren) expectSymbol(")");
+    if (isKeyword("with")) unsupported(peek(), "WITH 选项");
     expectKeyword("as");
     s->bodyPos = peek().pos;
     s->body = parseModuleBody();
     return s;
 }
 
-StatementP Parser::parseCreateTrigger(size_t pos)
-{
+StatementP Parser::parseCreateTrigger(size_t pos) {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::CreateTrigger;
     s->pos = pos;
@@ -249,8 +208,7 @@ StatementP Parser::parseCreateTrigger(size_t pos)
     expectKeyword("on");
     s->target = parseObjectName();
     if (!acceptKeyword("for") && !acceptKeyword("after")) {
-        if (isKeyword("instead"))
-            unsupported(peek(), "INSTEAD OF");
+        if (isKeyword("instead")) unsupported(peek(), "INSTEAD OF");
         fail(peek());
     }
     do {
@@ -269,10 +227,9 @@ StatementP Parser::parseCreateTrigger(size_t pos)
     return s;
 }
 
-StatementP Parser::parseCursorStatement()
-{
+StatementP Parser::parseCursorStatement() {
     auto s = std::make_shared<Statement>();
-    const Token& kw = next();
+    const Token &kw = next();
     s->pos = kw.pos;
     std::string k = lowerAscii(kw.text);
     if (k == "fetch") {
@@ -285,9 +242,8 @@ StatementP Parser::parseCursorStatement()
         s->variable = expectName();
         if (acceptKeyword("into")) {
             do {
-                const Token& v = peek();
-                if (v.kind != TokenKind::Variable)
-                    fail(v);
+                const Token &v = peek();
+                if (v.kind != TokenKind::Variable) fail(v);
                 next();
                 s->intoVars.push_back(v.text);
             } while (acceptSymbol(","));
@@ -300,45 +256,38 @@ StatementP Parser::parseCursorStatement()
     return s;
 }
 
-StatementP Parser::parseToggleTrigger()
-{
+StatementP Parser::parseToggleTrigger() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::ToggleTrigger;
-    const Token& kw = next();
+    const Token &kw = next();
     s->pos = kw.pos;
     s->on = iequals(kw.text, "enable");
     expectKeyword("trigger");
-    if (isKeyword("all"))
-        unsupported(peek(), "ALL 触发器");
+    if (isKeyword("all")) unsupported(peek(), "ALL 触发器");
     s->itemName = parseObjectName().name;
     expectKeyword("on");
     s->target = parseObjectName();
     return s;
 }
 
-StatementP Parser::parseKill()
-{
+StatementP Parser::parseKill() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::Kill;
     s->pos = next().pos;
-    const Token& t = peek();
-    if (t.kind != TokenKind::Integer)
-        fail(t);
+    const Token &t = peek();
+    if (t.kind != TokenKind::Integer) fail(t);
     s->expr = parsePrimary();
     return s;
 }
 
-StatementP Parser::parseRestore()
-{
+StatementP Parser::parseRestore() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::Restore;
     s->pos = next().pos;
-    if (!acceptKeyword("database"))
-        unsupported(peek(), "RESTORE " + peek().text);
+    if (!acceptKeyword("database")) unsupported(peek(), "RESTORE " + peek().text);
     s->itemName = expectName();
     expectKeyword("from");
-    if (!acceptKeyword("disk"))
-        unsupported(peek(), "RESTORE FROM " + peek().text);
+    if (!acceptKeyword("disk")) unsupported(peek(), "RESTORE FROM " + peek().text);
     expectSymbol("=");
     s->disk = expectString();
     if (acceptKeyword("with")) {
@@ -361,8 +310,7 @@ StatementP Parser::parseRestore()
     return s;
 }
 
-StatementP Parser::parseBackup()
-{
+StatementP Parser::parseBackup() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::Backup;
     s->pos = next().pos;
@@ -374,25 +322,21 @@ StatementP Parser::parseBackup()
             unsupported(peek(), "BACKUP LOG 选项 " + peek().text);
         return s;
     }
-    if (!acceptKeyword("database"))
-        unsupported(peek(), "BACKUP " + peek().text);
+    if (!acceptKeyword("database")) unsupported(peek(), "BACKUP " + peek().text);
     s->itemName = expectName();
     expectKeyword("to");
-    if (!acceptKeyword("disk"))
-        unsupported(peek(), "BACKUP TO " + peek().text);
+    if (!acceptKeyword("disk")) unsupported(peek(), "BACKUP TO " + peek().text);
     expectSymbol("=");
     s->disk = expectString();
     if (acceptKeyword("with")) {
         do {
-            if (!acceptKeyword("init") && !acceptKeyword("format"))
-                unsupported(peek(), "BACKUP 选项 " + peek().text);
+            if (!acceptKeyword("init") && !acceptKeyword("format")) unsupported(peek(), "BACKUP 选项 " + peek().text);
         } while (acceptSymbol(","));
     }
     return s;
 }
 
-StatementP Parser::parseAlterDatabase(size_t pos)
-{
+StatementP Parser::parseAlterDatabase(size_t pos) {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::AlterDatabase;
     s->pos = pos;
@@ -404,9 +348,8 @@ StatementP Parser::parseAlterDatabase(size_t pos)
     do {
         std::string opt = lowerAscii(expectName());
         expectSymbol("=");
-        const Token& v = next();
-        if (opt == "name")
-            s->option = v.text;
+        const Token &v = next();
+        if (opt == "name") s->option = v.text;
     } while (acceptSymbol(","));
     expectSymbol(")");
     return s;

@@ -14,27 +14,23 @@ constexpr int kMaxDepth = 120;
 constexpr int kMaxChain = 1000;
 
 struct DepthGuard {
-    int& d;
-    explicit DepthGuard(int& depth) : d(depth) { ++d; }
+    int &d;
+    explicit DepthGuard(int &depth) : d(depth) { ++d; }
     ~DepthGuard() { --d; }
 };
 
-int countDigits(const std::string& s)
-{
+int countDigits(const std::string &s) {
     int n = 0;
     for (char c : s)
-        if (c >= '0' && c <= '9')
-            ++n;
+        if (c >= '0' && c <= '9') ++n;
     return n;
 }
 
 }  // namespace
 
-SelectP Parser::parseSelect()
-{
+SelectP Parser::parseSelect() {
     DepthGuard g(depth_);
-    if (depth_ > kMaxDepth)
-        fail(peek(), "嵌套过深");
+    if (depth_ > kMaxDepth) fail(peek(), "嵌套过深");
     auto sel = std::make_shared<Select>();
     if (isSymbol("(")) {
         // A parenthesised query as a whole statement or union member.
@@ -53,33 +49,26 @@ SelectP Parser::parseSelect()
             next();
             SelectP inner = parseSelect();
             expectSymbol(")");
-            if (inner->cores.size() != 1 || !inner->orderBy.empty())
-                unsupported(peek(), "带括号的 UNION 成员");
+            if (inner->cores.size() != 1 || !inner->orderBy.empty()) unsupported(peek(), "带括号的 UNION 成员");
             sel->cores.push_back(inner->cores.front());
         } else {
             sel->cores.push_back(parseSelectCore());
         }
-        if (sel->cores.back().into)
-            fail(peek());
+        if (sel->cores.back().into) fail(peek());
     }
-    if (isKeyword("except") || isKeyword("intersect"))
-        unsupported(peek(), upperAscii(peek().text));
+    if (isKeyword("except") || isKeyword("intersect")) unsupported(peek(), upperAscii(peek().text));
     if (isKeyword("order") && isKeyword("by", 1)) {
         next();
         next();
         sel->orderBy = parseOrderBy();
     }
-    if (isKeyword("for"))
-        unsupported(peek(), "FOR 子句");
-    if (isKeyword("option"))
-        unsupported(peek(), "OPTION");
-    if (isKeyword("compute"))
-        unsupported(peek(), "COMPUTE");
+    if (isKeyword("for")) unsupported(peek(), "FOR 子句");
+    if (isKeyword("option")) unsupported(peek(), "OPTION");
+    if (isKeyword("compute")) unsupported(peek(), "COMPUTE");
     return sel;
 }
 
-std::vector<OrderItem> Parser::parseOrderBy()
-{
+std::vector<OrderItem> Parser::parseOrderBy() {
     std::vector<OrderItem> out;
     do {
         OrderItem o;
@@ -95,8 +84,7 @@ std::vector<OrderItem> Parser::parseOrderBy()
     return out;
 }
 
-SelectCore Parser::parseSelectCore()
-{
+SelectCore Parser::parseSelectCore() {
     SelectCore core;
     expectKeyword("select");
     if (acceptKeyword("distinct"))
@@ -104,38 +92,29 @@ SelectCore Parser::parseSelectCore()
     else
         acceptKeyword("all");
     if (isKeyword("top")) {
-        const Token& top = next();
-        if (isSymbol("("))
-            unsupported(top, "TOP (表达式)");
+        const Token &top = next();
+        if (isSymbol("(")) unsupported(top, "TOP (表达式)");
         core.top = expectInteger();
-        if (isKeyword("percent") || isKeyword("with"))
-            unsupported(peek(), "TOP PERCENT/WITH TIES");
+        if (isKeyword("percent") || isKeyword("with")) unsupported(peek(), "TOP PERCENT/WITH TIES");
     }
     parseSelectItems(core);
-    if (acceptKeyword("into"))
-        core.into = parseObjectName();
-    if (acceptKeyword("from"))
-        core.from = parseFromList();
-    if (acceptKeyword("where"))
-        core.where = parseExpr();
+    if (acceptKeyword("into")) core.into = parseObjectName();
+    if (acceptKeyword("from")) core.from = parseFromList();
+    if (acceptKeyword("where")) core.where = parseExpr();
     if (isKeyword("group") && isKeyword("by", 1)) {
         next();
         next();
-        if (isKeyword("all"))
-            unsupported(peek(), "GROUP BY ALL");
+        if (isKeyword("all")) unsupported(peek(), "GROUP BY ALL");
         do {
             core.groupBy.push_back(parseExpr());
         } while (acceptSymbol(","));
-        if (isKeyword("with"))
-            unsupported(peek(), "WITH ROLLUP/CUBE");
+        if (isKeyword("with")) unsupported(peek(), "WITH ROLLUP/CUBE");
     }
-    if (acceptKeyword("having"))
-        core.having = parseExpr();
+    if (acceptKeyword("having")) core.having = parseExpr();
     return core;
 }
 
-void Parser::parseSelectItems(SelectCore& core)
-{
+void Parser::parseSelectItems(SelectCore &core) {
     do {
         SelectItem item;
         if (isSymbol("*")) {
@@ -167,11 +146,9 @@ void Parser::parseSelectItems(SelectCore& core)
         } else {
             item.expr = parseExpr();
             if (acceptKeyword("as")) {
-                const Token& t = peek();
-                if (t.kind == TokenKind::String || t.kind == TokenKind::Bracketed ||
-                    t.kind == TokenKind::Identifier) {
-                    if (t.kind == TokenKind::Identifier && isReservedWord(t.text))
-                        fail(t);
+                const Token &t = peek();
+                if (t.kind == TokenKind::String || t.kind == TokenKind::Bracketed || t.kind == TokenKind::Identifier) {
+                    if (t.kind == TokenKind::Identifier && isReservedWord(t.text)) fail(t);
                     item.alias = next().text;
                     item.hasAlias = true;
                 } else {
@@ -182,14 +159,12 @@ void Parser::parseSelectItems(SelectCore& core)
                 item.hasAlias = true;
             }
         }
-        if (isKeyword("over"))
-            unsupported(peek(), "OVER 窗口函数");
+        if (isKeyword("over")) unsupported(peek(), "OVER 窗口函数");
         core.items.push_back(item);
     } while (acceptSymbol(","));
 }
 
-std::vector<FromItem> Parser::parseFromList()
-{
+std::vector<FromItem> Parser::parseFromList() {
     std::vector<FromItem> out;
     do {
         FromItem item;
@@ -197,8 +172,7 @@ std::vector<FromItem> Parser::parseFromList()
         for (;;) {
             JoinItem j;
             if (isKeyword("join") || (isKeyword("inner") && isKeyword("join", 1))) {
-                if (isKeyword("inner"))
-                    next();
+                if (isKeyword("inner")) next();
                 next();
                 j.type = JoinType::Inner;
             } else if (isKeyword("left") || isKeyword("right")) {
@@ -223,80 +197,63 @@ std::vector<FromItem> Parser::parseFromList()
     return out;
 }
 
-std::string Parser::parseAliasOpt()
-{
-    if (acceptKeyword("as"))
-        return expectName();
-    if (isNameToken())
-        return next().text;
+std::string Parser::parseAliasOpt() {
+    if (acceptKeyword("as")) return expectName();
+    if (isNameToken()) return next().text;
     return {};
 }
 
-TableRef Parser::parseTableRef()
-{
+TableRef Parser::parseTableRef() {
     DepthGuard g(depth_);
-    if (depth_ > kMaxDepth)
-        fail(peek(), "嵌套过深");
+    if (depth_ > kMaxDepth) fail(peek(), "嵌套过深");
     TableRef ref;
     if (isSymbol("(")) {
         next();
-        if (!isKeyword("select") && !isSymbol("("))
-            unsupported(peek(), "括号中的联接");
+        if (!isKeyword("select") && !isSymbol("(")) unsupported(peek(), "括号中的联接");
         ref.kind = TableRef::Kind::Derived;
         ref.derived = parseSelect();
         expectSymbol(")");
         ref.alias = parseAliasOpt();
-        if (ref.alias.empty())
-            fail(peek());
+        if (ref.alias.empty()) fail(peek());
         return ref;
     }
     if (isKeyword("opendatasource")) {
         next();
         expectSymbol("(");
-        if (peek().kind != TokenKind::String && peek().kind != TokenKind::NString)
-            fail(peek());
+        if (peek().kind != TokenKind::String && peek().kind != TokenKind::NString) fail(peek());
         ref.odsProvider = next().text;
         expectSymbol(",");
-        if (peek().kind != TokenKind::String && peek().kind != TokenKind::NString)
-            fail(peek());
+        if (peek().kind != TokenKind::String && peek().kind != TokenKind::NString) fail(peek());
         ref.odsInit = next().text;
         expectSymbol(")");
         // ...table: three dots, then the table name.
-        for (int i = 0; i < 3; ++i)
-            expectSymbol(".");
+        for (int i = 0; i < 3; ++i) expectSymbol(".");
         ref.kind = TableRef::Kind::OpenDataSource;
         ref.name.name = expectName();
         ref.alias = parseAliasOpt();
         return ref;
     }
-    if (isKeyword("openrowset") || isKeyword("openquery"))
-        unsupported(peek(), upperAscii(peek().text));
+    if (isKeyword("openrowset") || isKeyword("openquery")) unsupported(peek(), upperAscii(peek().text));
     ref.name = parseObjectName();
     ref.alias = parseAliasOpt();
-    if (isKeyword("with") && isSymbol("(", 1))
-        unsupported(peek(), "表提示");
-    if (isKeyword("pivot") || isKeyword("unpivot"))
-        unsupported(peek(), "PIVOT");
+    if (isKeyword("with") && isSymbol("(", 1)) unsupported(peek(), "表提示");
+    if (isKeyword("pivot") || isKeyword("unpivot")) unsupported(peek(), "PIVOT");
     return ref;
 }
 
 // ---- expressions -------------------------------------------------------
 
-ExprP Parser::parseExpr()
-{
+ExprP Parser::parseExpr() {
     DepthGuard g(depth_);
-    if (depth_ > kMaxDepth)
-        fail(peek(), "嵌套过深");
+    if (depth_ > kMaxDepth) fail(peek(), "嵌套过深");
     return parseOr();
 }
 
-ExprP Parser::parseOr()
-{
+ExprP Parser::parseOr() {
     ExprP left = parseAnd();
     int chain = 0;
     while (isKeyword("or")) {
-        if (++chain > kMaxChain)
-            fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) fail(peek(), "表达式过长");
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Binary;
@@ -307,13 +264,11 @@ ExprP Parser::parseOr()
     return left;
 }
 
-ExprP Parser::parseAnd()
-{
+ExprP Parser::parseAnd() {
     ExprP left = parseNot();
     int chain = 0;
     while (isKeyword("and")) {
-        if (++chain > kMaxChain)
-            fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) fail(peek(), "表达式过长");
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Binary;
@@ -324,12 +279,10 @@ ExprP Parser::parseAnd()
     return left;
 }
 
-ExprP Parser::parseNot()
-{
+ExprP Parser::parseNot() {
     if (isKeyword("not")) {
         DepthGuard g(depth_);
-        if (depth_ > kMaxDepth)
-            fail(peek(), "嵌套过深");
+        if (depth_ > kMaxDepth) fail(peek(), "嵌套过深");
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Unary;
@@ -340,8 +293,7 @@ ExprP Parser::parseNot()
     return parsePredicate();
 }
 
-ExprP Parser::parsePredicate()
-{
+ExprP Parser::parsePredicate() {
     if (isKeyword("exists")) {
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Exists;
@@ -354,15 +306,12 @@ ExprP Parser::parsePredicate()
     ExprP left = parseAdditive();
     int chain = 0;
     for (;;) {
-        if (++chain > kMaxChain)
-            fail(peek(), "表达式过长");
-        const Token& t = peek();
+        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        const Token &t = peek();
         if (t.kind == TokenKind::Symbol &&
-            (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" ||
-             t.text == ">=")) {
+            (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">=")) {
             next();
-            if (isKeyword("all") || isKeyword("any") || isKeyword("some"))
-                unsupported(peek(), "ALL/ANY/SOME");
+            if (isKeyword("all") || isKeyword("any") || isKeyword("some")) unsupported(peek(), "ALL/ANY/SOME");
             auto e = std::make_shared<Expr>();
             e->kind = ExprKind::Binary;
             e->op = t.text;
@@ -379,8 +328,7 @@ ExprP Parser::parsePredicate()
             ahead = 1;
         }
         if (isKeyword("in", ahead)) {
-            for (int i = 0; i <= ahead; ++i)
-                next();
+            for (int i = 0; i <= ahead; ++i) next();
             expectSymbol("(");
             auto e = std::make_shared<Expr>();
             e->negated = negated;
@@ -400,20 +348,17 @@ ExprP Parser::parsePredicate()
             continue;
         }
         if (isKeyword("like", ahead)) {
-            for (int i = 0; i <= ahead; ++i)
-                next();
+            for (int i = 0; i <= ahead; ++i) next();
             auto e = std::make_shared<Expr>();
             e->kind = ExprKind::Like;
             e->negated = negated;
             e->args = {left, parseAdditive()};
-            if (isKeyword("escape"))
-                unsupported(peek(), "LIKE ... ESCAPE");
+            if (isKeyword("escape")) unsupported(peek(), "LIKE ... ESCAPE");
             left = e;
             continue;
         }
         if (isKeyword("between", ahead)) {
-            for (int i = 0; i <= ahead; ++i)
-                next();
+            for (int i = 0; i <= ahead; ++i) next();
             auto e = std::make_shared<Expr>();
             e->kind = ExprKind::Between;
             e->negated = negated;
@@ -439,14 +384,12 @@ ExprP Parser::parsePredicate()
     return left;
 }
 
-ExprP Parser::parseAdditive()
-{
+ExprP Parser::parseAdditive() {
     ExprP left = parseMultiplicative();
     int chain = 0;
     for (;;) {
-        if (++chain > kMaxChain)
-            fail(peek(), "表达式过长");
-        const Token& t = peek();
+        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        const Token &t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "+" || t.text == "-" || t.text == "&")) {
             next();
             auto e = std::make_shared<Expr>();
@@ -457,21 +400,18 @@ ExprP Parser::parseAdditive()
             left = e;
             continue;
         }
-        if (t.kind == TokenKind::Symbol && (t.text == "|" || t.text == "^"))
-            unsupported(t, t.text + " 运算符");
+        if (t.kind == TokenKind::Symbol && (t.text == "|" || t.text == "^")) unsupported(t, t.text + " 运算符");
         break;
     }
     return left;
 }
 
-ExprP Parser::parseMultiplicative()
-{
+ExprP Parser::parseMultiplicative() {
     ExprP left = parseUnary();
     int chain = 0;
     for (;;) {
-        if (++chain > kMaxChain)
-            fail(peek(), "表达式过长");
-        const Token& t = peek();
+        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        const Token &t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "*" || t.text == "/")) {
             next();
             auto e = std::make_shared<Expr>();
@@ -482,20 +422,17 @@ ExprP Parser::parseMultiplicative()
             left = e;
             continue;
         }
-        if (t.kind == TokenKind::Symbol && t.text == "%")
-            unsupported(t, "% 运算符");
+        if (t.kind == TokenKind::Symbol && t.text == "%") unsupported(t, "% 运算符");
         break;
     }
     return left;
 }
 
-ExprP Parser::parseUnary()
-{
-    const Token& t = peek();
+ExprP Parser::parseUnary() {
+    const Token &t = peek();
     if (t.kind == TokenKind::Symbol && (t.text == "-" || t.text == "+")) {
         DepthGuard g(depth_);
-        if (depth_ > kMaxDepth)
-            fail(peek(), "嵌套过深");
+        if (depth_ > kMaxDepth) fail(peek(), "嵌套过深");
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Unary;
@@ -503,13 +440,11 @@ ExprP Parser::parseUnary()
         e->args = {parseUnary()};
         return e;
     }
-    if (t.kind == TokenKind::Symbol && t.text == "~")
-        unsupported(t, "~ 运算符");
+    if (t.kind == TokenKind::Symbol && t.text == "~") unsupported(t, "~ 运算符");
     return parsePrimary();
 }
 
-ExprP Parser::literalFrom(const Token& t, bool negative)
-{
+ExprP Parser::literalFrom(const Token &t, bool negative) {
     auto e = std::make_shared<Expr>();
     e->kind = ExprKind::Literal;
     e->pos = t.pos;
@@ -546,36 +481,28 @@ ExprP Parser::literalFrom(const Token& t, bool negative)
         size_t nz = whole.find_first_not_of('0');
         int wholeDigits = nz == std::string::npos ? 0 : int(whole.size() - nz);
         int prec = std::max(1, wholeDigits + scale);
-        if (prec > 38)
-            throw makeError(1007, t.text);
+        if (prec > 38) throw makeError(1007, t.text);
         e->literalType = SqlType::of(Base::Decimal, 0, prec, scale);
         (void)countDigits;
         break;
     }
-    case TokenKind::Float:
-        e->literalType = SqlType::of(Base::Float);
-        break;
-    default:
-        fail(t);
+    case TokenKind::Float: e->literalType = SqlType::of(Base::Float); break;
+    default: fail(t);
     }
     return e;
 }
 
-ExprP Parser::parsePrimary()
-{
-    const Token& t = peek();
+ExprP Parser::parsePrimary() {
+    const Token &t = peek();
     switch (t.kind) {
     case TokenKind::String:
     case TokenKind::NString:
     case TokenKind::Integer:
     case TokenKind::Decimal:
-    case TokenKind::Float:
-        next();
-        return literalFrom(t, false);
+    case TokenKind::Float: next(); return literalFrom(t, false);
     case TokenKind::Hex: {
         next();
-        if (lowerAscii(t.text) != "0x40")
-            unsupported(t, "二进制常量");
+        if (lowerAscii(t.text) != "0x40") unsupported(t, "二进制常量");
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Literal;
         e->text = "64";
@@ -601,8 +528,7 @@ ExprP Parser::parsePrimary()
     case TokenKind::SysVariable: {
         next();
         std::string n = lowerAscii(t.text);
-        if (n != "@@version" && n != "@@spid" && n != "@@fetch_status")
-            unsupported(t, t.text);
+        if (n != "@@version" && n != "@@spid" && n != "@@fetch_status") unsupported(t, t.text);
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::SysVar;
         e->text = n;
@@ -636,48 +562,41 @@ ExprP Parser::parsePrimary()
                 e->pos = t.pos;
                 return e;
             }
-            if (kw == "case")
-                return parseCase();
-            if (kw == "cast" || kw == "convert" || kw == "identity" ||
-                (isSymbol("(", 1) && !isReservedWord(kw)) || (kw == "left" || kw == "right")) {
+            if (kw == "case") return parseCase();
+            if (kw == "cast" || kw == "convert" || kw == "identity" || (isSymbol("(", 1) && !isReservedWord(kw)) ||
+                (kw == "left" || kw == "right")) {
                 if (isSymbol("(", 1)) {
                     next();
                     return parseFunction(t);
                 }
             }
-            if (isReservedWord(kw))
-                fail(t);
+            if (isReservedWord(kw)) fail(t);
         }
         // Column reference: up to four parts, the last is the column.
         next();
         std::vector<std::string> parts = {t.text};
         while (isSymbol(".")) {
             next();
-            if (isSymbol("*"))
-                fail(peek());
+            if (isSymbol("*")) fail(peek());
             parts.push_back(expectName());
         }
-        if (parts.size() > 4)
-            fail(peek());
+        if (parts.size() > 4) fail(peek());
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Column;
         e->pos = t.pos;
         e->text = parts.back();
         parts.pop_back();
         // Keep only the table part as the qualifier; db and schema are checked later.
-        if (!parts.empty())
-            e->qualifier = parts.back();
+        if (!parts.empty()) e->qualifier = parts.back();
         if (parts.size() >= 2 && !iequals(parts[parts.size() - 2], "dbo"))
             unsupported(t, "架构 " + parts[parts.size() - 2]);
         return e;
     }
-    default:
-        fail(t);
+    default: fail(t);
     }
 }
 
-ExprP Parser::parseCase()
-{
+ExprP Parser::parseCase() {
     auto e = std::make_shared<Expr>();
     e->kind = ExprKind::Case;
     e->pos = next().pos;
@@ -685,27 +604,23 @@ ExprP Parser::parseCase()
         e->hasOperand = true;
         e->args = {parseExpr()};
     }
-    if (!isKeyword("when"))
-        fail(peek());
+    if (!isKeyword("when")) fail(peek());
     while (acceptKeyword("when")) {
         e->whens.push_back(parseExpr());
         expectKeyword("then");
         e->thens.push_back(parseExpr());
     }
-    if (acceptKeyword("else"))
-        e->elseExpr = parseExpr();
+    if (acceptKeyword("else")) e->elseExpr = parseExpr();
     expectKeyword("end");
     return e;
 }
 
-ExprP Parser::parseFunction(const Token& nameTok)
-{
+ExprP Parser::parseFunction(const Token &nameTok) {
     std::string name = lowerAscii(nameTok.text);
     auto e = std::make_shared<Expr>();
     e->pos = nameTok.pos;
     expectSymbol("(");
-    if (isRejectedFunction(name))
-        unsupported(nameTok, "函数 " + upperAscii(name));
+    if (isRejectedFunction(name)) unsupported(nameTok, "函数 " + upperAscii(name));
     if (name == "cast") {
         e->kind = ExprKind::Cast;
         e->op = "CAST";
@@ -721,8 +636,7 @@ ExprP Parser::parseFunction(const Token& nameTok)
         e->castType = parseType();
         expectSymbol(",");
         e->args = {parseExpr()};
-        if (acceptSymbol(","))
-            e->style = int(expectInteger());
+        if (acceptSymbol(",")) e->style = int(expectInteger());
         expectSymbol(")");
         return e;
     }
@@ -746,8 +660,7 @@ ExprP Parser::parseFunction(const Token& nameTok)
         e->args.push_back(parseExpr());
     } while (acceptSymbol(","));
     expectSymbol(")");
-    if (isKeyword("over"))
-        unsupported(peek(), "OVER 窗口函数");
+    if (isKeyword("over")) unsupported(peek(), "OVER 窗口函数");
     return e;
 }
 

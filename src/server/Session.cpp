@@ -25,32 +25,32 @@ struct Session::CachedBatch {
 
 namespace {
 
-bool isAscii(const std::string& s)
-{
+bool isAscii(const std::string &s) {
     for (unsigned char c : s)
-        if (c >= 0x80)
-            return false;
+        if (c >= 0x80) return false;
     return true;
 }
 
 // The batch text with every value literal replaced by its kind.
-std::string shapeKey(const std::vector<Token>& tokens)
-{
+std::string shapeKey(const std::vector<Token> &tokens) {
     std::string key;
     key.reserve(tokens.size() * 6);
-    for (const auto& t : tokens) {
+    for (const auto &t : tokens) {
         switch (t.kind) {
         case TokenKind::String: key += "\x01S"; break;
         case TokenKind::NString: key += "\x01N"; break;
-        case TokenKind::Integer:
-            key += t.text.size() < 10 ? "\x01I" : "\x01L" + std::to_string(t.text.size());
-            break;
+        case TokenKind::Integer: key += t.text.size() < 10 ? "\x01I" : "\x01L" + std::to_string(t.text.size()); break;
         case TokenKind::Decimal: {
             size_t dot = t.text.find('.');
-            key += "\x01" "D" + std::to_string(dot) + "." + std::to_string(t.text.size() - dot - 1);
+            key += "\x01"
+                   "D" +
+                   std::to_string(dot) + "." + std::to_string(t.text.size() - dot - 1);
             break;
         }
-        case TokenKind::Float: key += "\x01" "F"; break;
+        case TokenKind::Float:
+            key += "\x01"
+                   "F";
+            break;
         case TokenKind::Identifier: key += "\x02" + lowerAscii(t.text); break;
         case TokenKind::Bracketed: key += "\x03" + t.text; break;
         default: key += "\x04" + t.text; break;
@@ -59,54 +59,45 @@ std::string shapeKey(const std::vector<Token>& tokens)
     return key;
 }
 
-Value literalValue(const Token& t)
-{
+Value literalValue(const Token &t) {
     switch (t.kind) {
     case TokenKind::String: return Value::fromText(isAscii(t.text) ? t.text : toCp936Repertoire(t.text));
     case TokenKind::NString: return Value::fromText(t.text);
     case TokenKind::Integer: {
         errno = 0;
         long long v = std::strtoll(t.text.c_str(), nullptr, 10);
-        if (errno == 0)
-            return Value::fromInt(v);
+        if (errno == 0) return Value::fromInt(v);
         return Value::fromReal(std::strtod(t.text.c_str(), nullptr));
     }
     default: return Value::fromReal(std::strtod(t.text.c_str(), nullptr));
     }
 }
 
-bool isDml(const Statement& st)
-{
+bool isDml(const Statement &st) {
     return (st.kind == StmtKind::Select && !st.select->cores.front().into) || st.kind == StmtKind::Insert ||
            st.kind == StmtKind::Update || st.kind == StmtKind::Delete;
 }
 
-std::string stripBrackets(std::string s)
-{
-    if (s.size() >= 2 && s.front() == '[' && s.back() == ']')
-        s = s.substr(1, s.size() - 2);
+std::string stripBrackets(std::string s) {
+    if (s.size() >= 2 && s.front() == '[' && s.back() == ']') s = s.substr(1, s.size() - 2);
     return s;
 }
 
 }  // namespace
 
-Session::Session(std::shared_ptr<Instance> instance, const std::string& login, const std::string& password,
-                 const std::string& database, bool integratedSecurity)
-    : instance_(std::move(instance))
-{
-    if (!integratedSecurity && !instance_->checkLogin(login, password))
-        throw makeError(18456, login);
+Session::Session(std::shared_ptr<Instance> instance, const std::string &login, const std::string &password,
+                 const std::string &database, bool integratedSecurity)
+    : instance_(std::move(instance)) {
+    if (!integratedSecurity && !instance_->checkLogin(login, password)) throw makeError(18456, login);
     auto info = instance_->database(database);
-    if (!info || info->filename.empty())
-        throw makeError(4060, database);
-    if (info->state != 0)
-        throw makeError(927, info->name);
+    if (!info || info->filename.empty()) throw makeError(4060, database);
+    if (info->state != 0) throw makeError(927, info->name);
     dbName_ = info->name;
     dbid_ = info->dbid;
     file_ = info->filename;
-    hooks_.objectId = [this](const std::string& n) { return objectId(n); };
-    hooks_.objectProperty = [this](int64_t id, const std::string& p) { return objectProperty(id, p); };
-    hooks_.dbName = [this](const Value& v) { return dbNameOf(v); };
+    hooks_.objectId = [this](const std::string &n) { return objectId(n); };
+    hooks_.objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
+    hooks_.dbName = [this](const Value &v) { return dbNameOf(v); };
     db_ = instance_->takePooled(file_);
     if (db_) {
         registerSqlFunctions(db_, &hooks_);
@@ -127,11 +118,11 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
             Catalog::ensure(db_, "temp");
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
                 "hostname TEXT, program_name TEXT, status TEXT)");
-            if (dbid_ != 1)
-                run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
+            if (dbid_ != 1) run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
             run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, filename TEXT, "
                 "status INTEGER)");
-            std::string logPath = info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
+            std::string logPath =
+                info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
             run("INSERT INTO main.__pnw_files SELECT 1, " + quoteText(dbName_) + ", " + quoteText(file_) +
                 ", 2 WHERE NOT EXISTS (SELECT 1 FROM main.__pnw_files)");
             run("INSERT INTO main.__pnw_files SELECT 2, " + quoteText(dbName_ + "_log") + ", " + quoteText(logPath) +
@@ -148,13 +139,10 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string& login, c
     dropsSeen_ = instance_->dropGeneration();
 }
 
-Session::~Session()
-{
+Session::~Session() {
     if (db_) {
-        if (!sqlite3_get_autocommit(db_))
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        for (auto& [sql, st] : stmtCache_)
-            sqlite3_finalize(st);
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
         stmtCache_.clear();
         catalogs_.clear();
         if (resetForReuse())
@@ -165,120 +153,98 @@ Session::~Session()
     instance_->unregisterSession(spid_);
 }
 
-void Session::run(const std::string& sql) { execSql(db_, sql); }
+void Session::run(const std::string &sql) { execSql(db_, sql); }
 
-bool Session::resetForReuse()
-{
+bool Session::resetForReuse() {
     // The next session must find no trace of this one: no transaction, no
     // temporary tables, only master attached.
-    if (!sqlite3_get_autocommit(db_))
-        return false;
+    if (!sqlite3_get_autocommit(db_)) return false;
     try {
         std::vector<std::string> temps;
-        sqlite3_stmt* st = nullptr;
+        sqlite3_stmt *st = nullptr;
         if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'table'", -1, &st, nullptr) !=
             SQLITE_OK) {
             sqlite3_finalize(st);
             return false;
         }
         while (sqlite3_step(st) == SQLITE_ROW)
-            temps.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+            temps.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
-        for (const auto& t : temps) {
+        for (const auto &t : temps) {
             if (t == "__pnw_objects" || t == "__pnw_columns" || t == "__pnw_processes" || t == "sqlite_sequence")
                 continue;
             run("DROP TABLE temp." + quoteIdent(t));
         }
         run("DELETE FROM temp.__pnw_objects");
         run("DELETE FROM temp.__pnw_columns");
-        for (const auto& [key, schema] : attached_)
-            run("DETACH DATABASE " + quoteIdent(schema));
+        for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));
         attached_.clear();
         // Unbound hooks would call into a dead session.
         registerSqlFunctions(db_, nullptr);
         return true;
-    } catch (const SqlError&) {
+    } catch (const SqlError &) {
         return false;
     }
 }
 
-Catalog& Session::catalog(const std::string& schema)
-{
+Catalog &Session::catalog(const std::string &schema) {
     auto it = catalogs_.find(schema);
-    if (it == catalogs_.end())
-        it = catalogs_.emplace(schema, std::make_unique<Catalog>(db_, schema)).first;
+    if (it == catalogs_.end()) it = catalogs_.emplace(schema, std::make_unique<Catalog>(db_, schema)).first;
     return *it->second;
 }
 
 std::string Session::masterSchema() { return dbid_ == 1 ? "main" : "master"; }
 
-std::string Session::schemaOfDatabase(const std::string& db)
-{
-    if (collateCompare(db, dbName_) == 0)
-        return "main";
-    if (iequals(db, "master"))
-        return masterSchema();
-    if (iequals(db, "tempdb"))
-        return "temp";
+std::string Session::schemaOfDatabase(const std::string &db) {
+    if (collateCompare(db, dbName_) == 0) return "main";
+    if (iequals(db, "master")) return masterSchema();
+    if (iequals(db, "tempdb")) return "temp";
     std::string key = collationKey(db);
     auto it = attached_.find(key);
-    if (it != attached_.end())
-        return it->second;
+    if (it != attached_.end()) return it->second;
     auto info = instance_->database(db);
-    if (!info || info->filename.empty())
-        throw makeError(911, db);
+    if (!info || info->filename.empty()) throw makeError(911, db);
     std::string schema = "db" + std::to_string(info->dbid);
     run("ATTACH DATABASE " + quoteText(info->filename) + " AS " + quoteIdent(schema));
     attached_[key] = schema;
     return schema;
 }
 
-void Session::schemaChanged()
-{
-    for (auto& [n, c] : catalogs_)
-        c->invalidate();
+void Session::schemaChanged() {
+    for (auto &[n, c] : catalogs_) c->invalidate();
     ++schemaGeneration_;
 }
 
 bool Session::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
 
-void Session::beginTransaction()
-{
+void Session::beginTransaction() {
     checkAlive();
-    if (inTransaction())
-        throw SqlError(3902, "已有打开的事务。");
+    if (inTransaction()) throw SqlError(3902, "已有打开的事务。");
     run("BEGIN");
 }
 
-void Session::commit()
-{
+void Session::commit() {
     checkAlive();
-    if (!inTransaction())
-        throw makeError(3902);
+    if (!inTransaction()) throw makeError(3902);
     run("COMMIT");
 }
 
-void Session::rollback()
-{
+void Session::rollback() {
     checkAlive();
-    if (!inTransaction())
-        throw makeError(3903);
+    if (!inTransaction()) throw makeError(3903);
     run("ROLLBACK");
     // Rolled-back DDL leaves cached catalogue reads stale.
     schemaChanged();
 }
 
-sqlite3_stmt* Session::prepare(const std::string& sql)
-{
+sqlite3_stmt *Session::prepare(const std::string &sql) {
     auto it = stmtCache_.find(sql);
-    if (it != stmtCache_.end())
-        return it->second;
+    if (it != stmtCache_.end()) return it->second;
     if (stmtCache_.size() > 400) {
-        for (auto& [k, st] : stmtCache_)
-            sqlite3_finalize(st);
+        for (auto &[k, st] : stmtCache_) sqlite3_finalize(st);
         stmtCache_.clear();
     }
-    sqlite3_stmt* st = nullptr;
+    sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(st);
@@ -288,14 +254,12 @@ sqlite3_stmt* Session::prepare(const std::string& sql)
     return st;
 }
 
-SqlError Session::mapError(int rc)
-{
+SqlError Session::mapError(int rc) {
     std::string msg = sqlite3_errmsg(db_);
     int ext = sqlite3_extended_errcode(db_);
     if (msg.rfind("PNW#", 0) == 0) {
         size_t p = msg.find('#', 4);
-        if (p != std::string::npos)
-            return SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
+        if (p != std::string::npos) return SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
     }
     if (ext == SQLITE_CONSTRAINT_NOTNULL) {
         std::string what = msg.substr(msg.find(':') + 2);
@@ -309,48 +273,41 @@ SqlError Session::mapError(int rc)
         size_t b = 0;
         while (b < what.size()) {
             size_t e = what.find(", ", b);
-            if (e == std::string::npos)
-                e = what.size();
+            if (e == std::string::npos) e = what.size();
             std::string part = what.substr(b, e - b);
             cols.push_back(part.substr(part.find('.') + 1));
             b = e + 2;
         }
-        for (const char* schema : {"main", "temp"}) {
+        for (const char *schema : {"main", "temp"}) {
             auto t = catalog(schema).table(table);
             if (t && !t->primaryKeyName.empty() && t->primaryKeyColumns.size() == cols.size()) {
                 bool same = true;
                 for (size_t i = 0; i < cols.size(); ++i)
                     same = same && collateCompare(cols[i], t->primaryKeyColumns[i]) == 0;
-                if (same)
-                    return makeError(2627, t->primaryKeyName, "dbo." + table);
+                if (same) return makeError(2627, t->primaryKeyName, "dbo." + table);
             }
         }
         return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
     }
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY)
-        return makeError(1222);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY) return makeError(1222);
     if (ext == SQLITE_CONSTRAINT_CHECK || (ext & 0xFF) == SQLITE_CONSTRAINT)
         return SqlError(547, "语句与约束冲突。" + msg);
     return SqlError(50000, "内部错误：" + msg);
 }
 
-void Session::bindAll(sqlite3_stmt* st, const std::vector<Token>& literals, int literalBase,
-                      const std::vector<Value>& params)
-{
+void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int literalBase,
+                      const std::vector<Value> &params) {
     int n = sqlite3_bind_parameter_count(st);
     for (int i = 1; i <= n; ++i) {
-        const char* name = sqlite3_bind_parameter_name(st, i);
+        const char *name = sqlite3_bind_parameter_name(st, i);
         Value v;
-        if (!name)
-            continue;
+        if (!name) continue;
         if (name[0] == ':' && name[1] == 'l') {
             size_t idx = size_t(literalBase + std::atoi(name + 2) - 1);
-            if (idx < literals.size())
-                v = literalValue(literals[idx]);
+            if (idx < literals.size()) v = literalValue(literals[idx]);
         } else if (name[0] == ':' && name[1] == 'm') {
             size_t idx = size_t(std::atoi(name + 2));
-            if (idx < params.size())
-                v = params[idx];
+            if (idx < params.size()) v = params[idx];
         } else if (name[0] == '@') {
             if (name[1] == '_' && name[2] == '_') {
                 sqlite3_bind_int64(st, i, fetchStatus_);
@@ -359,7 +316,7 @@ void Session::bindAll(sqlite3_stmt* st, const std::vector<Token>& literals, int 
             if (frame_) {
                 auto it = frame_->vars.find(name);
                 if (it != frame_->vars.end()) {
-                    const Value& x = it->second.value;
+                    const Value &x = it->second.value;
                     switch (x.kind) {
                     case Value::Kind::Null: sqlite3_bind_null(st, i); break;
                     case Value::Kind::Int: sqlite3_bind_int64(st, i, x.i); break;
@@ -385,14 +342,11 @@ void Session::bindAll(sqlite3_stmt* st, const std::vector<Token>& literals, int 
     }
 }
 
-Value readSqliteValue(sqlite3_stmt* st, int i, const SqlType& type)
-{
+Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
     int t = sqlite3_column_type(st, i);
-    if (t == SQLITE_NULL)
-        return Value::null();
+    if (t == SQLITE_NULL) return Value::null();
     if (type.isInteger() || type.base == Base::Timestamp) {
-        if (t == SQLITE_INTEGER)
-            return Value::fromInt(sqlite3_column_int64(st, i));
+        if (t == SQLITE_INTEGER) return Value::fromInt(sqlite3_column_int64(st, i));
         return Value::fromInt(int64_t(sqlite3_column_double(st, i)));
     }
     if (type.isNumeric()) {
@@ -400,48 +354,39 @@ Value readSqliteValue(sqlite3_stmt* st, int i, const SqlType& type)
         return Value::fromReal(type.isExact() ? roundScale(d, type.scale) : d);
     }
     if (t == SQLITE_BLOB || type.base == Base::Image) {
-        const void* p = sqlite3_column_blob(st, i);
-        return Value::fromBlob(p ? std::string(static_cast<const char*>(p), size_t(sqlite3_column_bytes(st, i)))
+        const void *p = sqlite3_column_blob(st, i);
+        return Value::fromBlob(p ? std::string(static_cast<const char *>(p), size_t(sqlite3_column_bytes(st, i)))
                                  : std::string());
     }
     if (type.base == Base::Null) {
-        if (t == SQLITE_INTEGER)
-            return Value::fromInt(sqlite3_column_int64(st, i));
-        if (t == SQLITE_FLOAT)
-            return Value::fromReal(sqlite3_column_double(st, i));
+        if (t == SQLITE_INTEGER) return Value::fromInt(sqlite3_column_int64(st, i));
+        if (t == SQLITE_FLOAT) return Value::fromReal(sqlite3_column_double(st, i));
     }
-    if (type.isText() && t == SQLITE_FLOAT)
-        return Value::fromText(formatFloat(sqlite3_column_double(st, i)));
-    const unsigned char* p = sqlite3_column_text(st, i);
-    return Value::fromText(p ? std::string(reinterpret_cast<const char*>(p), size_t(sqlite3_column_bytes(st, i)))
+    if (type.isText() && t == SQLITE_FLOAT) return Value::fromText(formatFloat(sqlite3_column_double(st, i)));
+    const unsigned char *p = sqlite3_column_text(st, i);
+    return Value::fromText(p ? std::string(reinterpret_cast<const char *>(p), size_t(sqlite3_column_bytes(st, i)))
                              : std::string());
 }
 
-void Session::runPlan(const Plan& plan, const std::vector<Token>& literals, int literalBase,
-                      const std::vector<Value>& params, BatchResult& out)
-{
-    if (plan.refreshProcesses)
-        refreshProcesses();
+void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
+                      const std::vector<Value> &params, BatchResult &out) {
+    if (plan.refreshProcesses) refreshProcesses();
     bool savepoint = plan.steps.size() > 1;
-    if (savepoint)
-        run("SAVEPOINT \"__stmt\"");
+    if (savepoint) run("SAVEPOINT \"__stmt\"");
     try {
-        for (const auto& step : plan.steps) {
-            sqlite3_stmt* st = prepare(step.sql);
+        for (const auto &step : plan.steps) {
+            sqlite3_stmt *st = prepare(step.sql);
             bindAll(st, literals, literalBase, params);
             ResultSet rs;
             if (step.query)
-                for (const auto& c : step.columns)
-                    rs.columns.push_back(ColumnMeta{c.name, c.type, c.nullable});
+                for (const auto &c : step.columns) rs.columns.push_back(ColumnMeta{c.name, c.type, c.nullable});
             int rc;
             int ncol = int(step.columns.size());
             while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-                if (!step.query)
-                    continue;
+                if (!step.query) continue;
                 std::vector<Value> row;
                 row.reserve(size_t(ncol));
-                for (int i = 0; i < ncol; ++i)
-                    row.push_back(readSqliteValue(st, i, step.columns[size_t(i)].type));
+                for (int i = 0; i < ncol; ++i) row.push_back(readSqliteValue(st, i, step.columns[size_t(i)].type));
                 rs.rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
@@ -462,29 +407,24 @@ void Session::runPlan(const Plan& plan, const std::vector<Token>& literals, int 
         }
         throw;
     }
-    if (savepoint)
-        run("RELEASE \"__stmt\"");
+    if (savepoint) run("RELEASE \"__stmt\"");
 }
 
-std::string Session::openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns)
-{
+std::string Session::openDataSource(const TableRef &ref, std::vector<OutputColumn> &columns) {
     std::string name = OpenDataSource::open(*instance_, db_, ref, columns);
     dataSources_.push_back(name);
     return "temp." + quoteIdent(name);
 }
 
-void Session::closeDataSources()
-{
-    for (const auto& name : dataSources_)
-        OpenDataSource::close(db_, name);
+void Session::closeDataSources() {
+    for (const auto &name : dataSources_) OpenDataSource::close(db_, name);
     dataSources_.clear();
 }
 
-void Session::executeStatement(const Statement& st, const std::vector<Token>& literals, int literalBase,
-                               BatchResult& out, const std::vector<Value>& params, std::vector<Plan>* plans)
-{
+void Session::executeStatement(const Statement &st, const std::vector<Token> &literals, int literalBase,
+                               BatchResult &out, const std::vector<Value> &params, std::vector<Plan> *plans) {
     struct CloseSources {
-        Session& s;
+        Session &s;
         ~CloseSources() { s.closeDataSources(); }
     } closeSources{*this};
     Translator tr(*this, literalBase);
@@ -498,21 +438,18 @@ void Session::executeStatement(const Statement& st, const std::vector<Token>& li
                 plan.cacheable = false;  // a replayed plan would not fire them
         }
         runWrite(st, plan, literals, literalBase, params, out);
-        if (plans)
-            plans->push_back(std::move(plan));
+        if (plans) plans->push_back(std::move(plan));
         return;
     }
     tr.setExactLiteralTypes();
     curLiterals_ = &literals;
     curBase_ = literalBase;
     curParams_ = &params;
-    if (plans)
-        plans->push_back(Plan{{}, false, false, false});
+    if (plans) plans->push_back(Plan{{}, false, false, false});
     executeDdl(st, tr, out);
 }
 
-void Session::executeDdl(const Statement& st, Translator& tr, BatchResult& out)
-{
+void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) {
     if (st.kind == StmtKind::CreateDatabase || st.kind == StmtKind::DropDatabase) {
         if (inTransaction())
             throw makeError(226, st.kind == StmtKind::CreateDatabase ? "CREATE DATABASE" : "DROP DATABASE");
@@ -521,8 +458,7 @@ void Session::executeDdl(const Statement& st, Translator& tr, BatchResult& out)
         } else {
             auto it = attached_.find(collationKey(st.itemName));
             if (it != attached_.end()) {
-                for (auto& [sql, stmt] : stmtCache_)
-                    sqlite3_finalize(stmt);
+                for (auto &[sql, stmt] : stmtCache_) sqlite3_finalize(stmt);
                 stmtCache_.clear();
                 batchCache_.clear();
                 run("DETACH DATABASE " + quoteIdent(it->second));
@@ -558,50 +494,45 @@ void Session::executeDdl(const Statement& st, Translator& tr, BatchResult& out)
     schemaChanged();
 }
 
-BatchResult Session::execute(std::string_view batch, const std::vector<Value>& params)
-{
+BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {
     BatchResult out;
     try {
         checkAlive();
-    } catch (const SqlError& e) {
+    } catch (const SqlError &e) {
         out.errors.push_back(e);
         return out;
     }
     std::vector<Token> tokens;
     try {
         tokens = tokenize(batch);
-    } catch (const SqlError& e) {
+    } catch (const SqlError &e) {
         out.errors.push_back(e);
         return out;
     }
     std::vector<Token> literals;
-    for (const auto& t : tokens)
-        if (t.literalIndex >= 0)
-            literals.push_back(t);
+    for (const auto &t : tokens)
+        if (t.literalIndex >= 0) literals.push_back(t);
 
     // Another session's DDL makes every reused translation stale.
     bool changed = false;
     catalog("main");
-    for (auto& [n, c] : catalogs_)
-        changed = c->refreshIfChanged() || changed;
-    if (changed)
-        ++schemaGeneration_;
+    for (auto &[n, c] : catalogs_) changed = c->refreshIfChanged() || changed;
+    if (changed) ++schemaGeneration_;
 
     std::string key = shapeKey(tokens);
     auto hit = batchCache_.find(key);
     if (hit != batchCache_.end() && hit->second->generation == schemaGeneration_) {
-        const CachedBatch& cb = *hit->second;
+        const CachedBatch &cb = *hit->second;
         bool same = true;
-        for (const auto& [idx, text] : cb.structural)
+        for (const auto &[idx, text] : cb.structural)
             same = same && size_t(idx) < literals.size() && literals[size_t(idx)].text == text;
         if (same) {
             for (size_t i = 0; i < cb.plans.size(); ++i) {
                 try {
                     runPlan(cb.plans[i], literals, cb.literalBases[i], params, out);
-                } catch (const SqlError& e) {
+                } catch (const SqlError &e) {
                     out.errors.push_back(e);
-                    if (e.scope() != ErrorScope::Statement)
-                        break;
+                    if (e.scope() != ErrorScope::Statement) break;
                 }
             }
             return out;
@@ -612,42 +543,38 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
     Batch parsed;
     try {
         parsed = parser.parseBatch();
-    } catch (const SqlError& e) {
+    } catch (const SqlError &e) {
         out.errors.push_back(e);
         return out;
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
         return out;
     }
     auto cached = std::make_shared<CachedBatch>();
     bool cacheable = params.empty();
-    for (const auto& stp : parsed.statements)
-        cacheable = cacheable && isDml(*stp);
+    for (const auto &stp : parsed.statements) cacheable = cacheable && isDml(*stp);
     Frame frame;
     frame.literals = &literals;
     frame.params = &params;
     frame.text = batch;
-    Frame* savedFrame = frame_;
+    Frame *savedFrame = frame_;
     frame_ = &frame;
     bool module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
                                                  parsed.statements[0]->kind == StmtKind::CreateTrigger);
-    if (!cacheable && !module)
-        declareAll(parsed.statements);
-    for (const auto& stp : parsed.statements) {
+    if (!cacheable && !module) declareAll(parsed.statements);
+    for (const auto &stp : parsed.statements) {
         cached->literalBases.push_back(stp->literalBase);
         try {
             if (cacheable)
                 executeStatement(*stp, literals, stp->literalBase, out, params, &cached->plans);
             else
                 runStatement(*stp, out);
-        } catch (const SqlError& e) {
+        } catch (const SqlError &e) {
             cacheable = false;
             out.errors.push_back(e);
-            for (const auto& [n, text] : e.followUps())
-                out.errors.push_back(SqlError(n, text));
-            if (e.scope() != ErrorScope::Statement)
-                break;
-        } catch (const std::exception& e) {
+            for (const auto &[n, text] : e.followUps()) out.errors.push_back(SqlError(n, text));
+            if (e.scope() != ErrorScope::Statement) break;
+        } catch (const std::exception &e) {
             // An engine fault is reported, never passed on as a crash.
             cacheable = false;
             out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
@@ -655,22 +582,19 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value>& p
         }
     }
     frame_ = savedFrame;
-    for (const auto& p : cached->plans)
-        cacheable = cacheable && p.cacheable;
+    for (const auto &p : cached->plans) cacheable = cacheable && p.cacheable;
     if (cacheable && out.errors.empty()) {
         cached->generation = schemaGeneration_;
         for (int idx : parser.structuralLiterals())
             if (idx >= 0 && size_t(idx) < literals.size())
                 cached->structural.push_back({idx, literals[size_t(idx)].text});
-        if (batchCache_.size() > 2000)
-            batchCache_.clear();
+        if (batchCache_.size() > 2000) batchCache_.clear();
         batchCache_[key] = cached;
     }
     return out;
 }
 
-int64_t Session::runBound(const std::string& sql)
-{
+int64_t Session::runBound(const std::string &sql) {
     static const std::vector<Token> noLiterals;
     static const std::vector<Value> noParams;
     Plan p;
@@ -682,35 +606,29 @@ int64_t Session::runBound(const std::string& sql)
     return out.rowsAffected;
 }
 
-Value Session::evaluate(const std::string& expression, const SqlType& type)
-{
+Value Session::evaluate(const std::string &expression, const SqlType &type) {
     std::string typeName = type.name();
-    if (type.base == Base::Timestamp)
-        typeName = "bigint";
-    const std::vector<Token>* savedLiterals = curLiterals_;
+    if (type.base == Base::Timestamp) typeName = "bigint";
+    const std::vector<Token> *savedLiterals = curLiterals_;
     int savedBase = curBase_;
-    const std::vector<Value>* savedParams = curParams_;
+    const std::vector<Value> *savedParams = curParams_;
     BatchResult r = execute("SELECT CAST(" + expression + " AS " + typeName + ")");
     curLiterals_ = savedLiterals;
     curBase_ = savedBase;
     curParams_ = savedParams;
-    if (!r.errors.empty())
-        throw r.errors.front();
-    if (r.resultSets.empty() || r.resultSets[0].rows.empty())
-        return Value::null();
+    if (!r.errors.empty()) throw r.errors.front();
+    if (r.resultSets.empty() || r.resultSets[0].rows.empty()) return Value::null();
     return r.resultSets[0].rows[0][0];
 }
 
-void Session::refreshProcesses()
-{
+void Session::refreshProcesses() {
     run("DELETE FROM temp.__pnw_processes");
-    for (const auto& p : instance_->processes())
-        run("INSERT INTO temp.__pnw_processes VALUES(" + std::to_string(p.spid) + "," + std::to_string(p.dbid) +
-            "," + quoteText(p.login) + ",'','','runnable')");
+    for (const auto &p : instance_->processes())
+        run("INSERT INTO temp.__pnw_processes VALUES(" + std::to_string(p.spid) + "," + std::to_string(p.dbid) + "," +
+            quoteText(p.login) + ",'','','runnable')");
 }
 
-Value Session::objectId(const std::string& raw)
-{
+Value Session::objectId(const std::string &raw) {
     // Split "db.schema.name" (brackets allowed, "db..name" too).
     std::vector<std::string> parts;
     std::string cur;
@@ -728,54 +646,42 @@ Value Session::objectId(const std::string& raw)
         }
     }
     parts.push_back(cur);
-    for (auto& p : parts)
-        p = stripBrackets(trimRightBlanks(trimLeftBlanks(p)));
+    for (auto &p : parts) p = stripBrackets(trimRightBlanks(trimLeftBlanks(p)));
     std::string name = parts.back();
     std::string db = parts.size() >= 3 ? parts[parts.size() - 3] : "";
     std::string schema = parts.size() >= 2 ? parts[parts.size() - 2] : "";
-    if (!schema.empty() && !iequals(schema, "dbo"))
-        return Value::null();
+    if (!schema.empty() && !iequals(schema, "dbo")) return Value::null();
     std::string sqlSchema = "main";
     try {
         if (!name.empty() && name[0] == '#')
             sqlSchema = "temp";
         else if (!db.empty())
             sqlSchema = schemaOfDatabase(db);
-    } catch (const SqlError&) {
+    } catch (const SqlError &) {
         return Value::null();
     }
-    if (!name.empty() && name[0] == '#' && !db.empty() && !iequals(db, "tempdb"))
-        return Value::null();
+    if (!name.empty() && name[0] == '#' && !db.empty() && !iequals(db, "tempdb")) return Value::null();
     auto o = catalog(sqlSchema).object(name);
-    if (!o)
-        return Value::null();
+    if (!o) return Value::null();
     return Value::fromInt(o->id);
 }
 
-Value Session::objectProperty(int64_t id, const std::string& prop)
-{
-    for (const char* schema : {"main", "temp"}) {
+Value Session::objectProperty(int64_t id, const std::string &prop) {
+    for (const char *schema : {"main", "temp"}) {
         auto o = catalog(schema).objectById(int(id));
-        if (!o)
-            continue;
-        if (iequals(prop, "IsTable") || iequals(prop, "IsUserTable"))
-            return Value::fromInt(o->xtype == "U" ? 1 : 0);
-        if (iequals(prop, "IsProcedure"))
-            return Value::fromInt(o->xtype == "P" ? 1 : 0);
-        if (iequals(prop, "IsTrigger"))
-            return Value::fromInt(o->xtype == "TR" ? 1 : 0);
+        if (!o) continue;
+        if (iequals(prop, "IsTable") || iequals(prop, "IsUserTable")) return Value::fromInt(o->xtype == "U" ? 1 : 0);
+        if (iequals(prop, "IsProcedure")) return Value::fromInt(o->xtype == "P" ? 1 : 0);
+        if (iequals(prop, "IsTrigger")) return Value::fromInt(o->xtype == "TR" ? 1 : 0);
         return Value::null();
     }
     return Value::null();
 }
 
-Value Session::dbNameOf(const Value& id)
-{
-    if (id.isNull())
-        return Value::fromText(dbName_);
+Value Session::dbNameOf(const Value &id) {
+    if (id.isNull()) return Value::fromText(dbName_);
     int64_t n = id.kind == Value::Kind::Int ? id.i : int64_t(id.d);
-    if (n == 2)
-        return Value::fromText("tempdb");
+    if (n == 2) return Value::fromText("tempdb");
     auto info = instance_->databaseById(int(n));
     return info ? Value::fromText(info->name) : Value::null();
 }

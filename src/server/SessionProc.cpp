@@ -16,8 +16,7 @@
 
 namespace server {
 
-StatementCache& cacheOf(const Statement& st, int64_t generation)
-{
+StatementCache &cacheOf(const Statement &st, int64_t generation) {
     if (!st.cache || st.cache->generation != generation) {
         st.cache = std::make_shared<StatementCache>();
         st.cache->generation = generation;
@@ -27,8 +26,7 @@ StatementCache& cacheOf(const Statement& st, int64_t generation)
 
 namespace {
 
-bool isProcedural(StmtKind k)
-{
+bool isProcedural(StmtKind k) {
     switch (k) {
     case StmtKind::Select:
     case StmtKind::Insert:
@@ -47,27 +45,22 @@ bool isProcedural(StmtKind k)
     }
 }
 
-bool hasAssignment(const Statement& st)
-{
-    if (st.kind != StmtKind::Select || !st.select)
-        return false;
-    for (const auto& core : st.select->cores)
-        for (const auto& item : core.items)
-            if (!item.assignVariable.empty())
-                return true;
+bool hasAssignment(const Statement &st) {
+    if (st.kind != StmtKind::Select || !st.select) return false;
+    for (const auto &core : st.select->cores)
+        for (const auto &item : core.items)
+            if (!item.assignVariable.empty()) return true;
     return false;
 }
 
-void bumpSchemaOf(Session& s, const std::string& schema)
-{
+void bumpSchemaOf(Session &s, const std::string &schema) {
     std::string n = quoteIdent(schema) + ".\"__pnw_bump\"";
     s.run("CREATE TABLE " + n + "(x)");
     s.run("DROP TABLE " + n);
 }
 
 // Pieces of a + b + c, flattened.
-void flattenConcat(const ExprP& e, std::vector<ExprP>& out)
-{
+void flattenConcat(const ExprP &e, std::vector<ExprP> &out) {
     if (e->kind == ExprKind::Binary && e->op == "+") {
         flattenConcat(e->args[0], out);
         flattenConcat(e->args[1], out);
@@ -78,65 +71,51 @@ void flattenConcat(const ExprP& e, std::vector<ExprP>& out)
 
 }  // namespace
 
-bool Session::variableType(const std::string& name, SqlType& type) const
-{
-    if (!frame_)
-        return false;
+bool Session::variableType(const std::string &name, SqlType &type) const {
+    if (!frame_) return false;
     auto it = frame_->vars.find(lowerAscii(name));
-    if (it == frame_->vars.end())
-        return false;
+    if (it == frame_->vars.end()) return false;
     type = it->second.type;
     return true;
 }
 
-std::shared_ptr<const TableInfo> Session::triggerTable(const std::string& name) const
-{
-    if (triggers_.empty() || !iequals(name, "inserted"))
-        return nullptr;
+std::shared_ptr<const TableInfo> Session::triggerTable(const std::string &name) const {
+    if (triggers_.empty() || !iequals(name, "inserted")) return nullptr;
     return triggers_.back().inserted;
 }
 
-Session::Variable& Session::variable(const std::string& name)
-{
+Session::Variable &Session::variable(const std::string &name) {
     auto it = frame_->vars.find(lowerAscii(name));
-    if (it == frame_->vars.end())
-        throw makeError(137, name);
+    if (it == frame_->vars.end()) throw makeError(137, name);
     return it->second;
 }
 
-void Session::assign(const std::string& name, const Value& v, const SqlType& from)
-{
-    Variable& var = variable(name);
+void Session::assign(const std::string &name, const Value &v, const SqlType &from) {
+    Variable &var = variable(name);
     var.value = v.isNull() ? Value::null() : convertValue(v, from, var.type, ConvertMode::Cast);
 }
 
-void Session::declareAll(const std::vector<std::shared_ptr<Statement>>& list)
-{
-    for (const auto& st : list) {
-        for (const auto& d : st->decls)
-            frame_->vars.emplace(lowerAscii(d.name), Variable{d.type.type, Value::null()});
+void Session::declareAll(const std::vector<std::shared_ptr<Statement>> &list) {
+    for (const auto &st : list) {
+        for (const auto &d : st->decls) frame_->vars.emplace(lowerAscii(d.name), Variable{d.type.type, Value::null()});
         declareAll(st->body);
         declareAll(st->elseBody);
     }
 }
 
-void Session::runList(const std::vector<std::shared_ptr<Statement>>& list, BatchResult& out)
-{
-    for (const auto& st : list) {
+void Session::runList(const std::vector<std::shared_ptr<Statement>> &list, BatchResult &out) {
+    for (const auto &st : list) {
         try {
             runStatement(*st, out);
-        } catch (const SqlError& e) {
-            if (e.scope() != ErrorScope::Statement)
-                throw;
+        } catch (const SqlError &e) {
+            if (e.scope() != ErrorScope::Statement) throw;
             out.errors.push_back(e);
-            for (const auto& [n, text] : e.followUps())
-                out.errors.push_back(SqlError(n, text));
+            for (const auto &[n, text] : e.followUps()) out.errors.push_back(SqlError(n, text));
         }
     }
 }
 
-void Session::runStatement(const Statement& st, BatchResult& out)
-{
+void Session::runStatement(const Statement &st, BatchResult &out) {
     checkAlive();
     switch (st.kind) {
     case StmtKind::Declare:  // declared when the batch started; met again in a loop it changes nothing
@@ -155,8 +134,7 @@ void Session::runStatement(const Statement& st, BatchResult& out)
             runList(st.elseBody, out);
         return;
     case StmtKind::While:
-        while (evalCondition(st, st.expr))
-            runList(st.body, out);
+        while (evalCondition(st, st.expr)) runList(st.body, out);
         return;
     case StmtKind::Block: runList(st.body, out); return;
     case StmtKind::CreateProcedure:
@@ -169,9 +147,8 @@ void Session::runStatement(const Statement& st, BatchResult& out)
     case StmtKind::OpenCursor: openCursor(st); return;
     case StmtKind::FetchCursor: fetchCursor(st, out); return;
     case StmtKind::CloseCursor: {
-        Cursor& c = cursor(st.variable);
-        if (!c.open)
-            throw makeError(16917);
+        Cursor &c = cursor(st.variable);
+        if (!c.open) throw makeError(16917);
         c.open = false;
         c.rows.clear();
         return;
@@ -193,33 +170,29 @@ void Session::runStatement(const Statement& st, BatchResult& out)
     runLeaf(st, out);
 }
 
-void Session::runLeaf(const Statement& st, BatchResult& out)
-{
+void Session::runLeaf(const Statement &st, BatchResult &out) {
     bool dml = st.kind == StmtKind::Insert || st.kind == StmtKind::Update || st.kind == StmtKind::Delete;
     bool query = st.kind == StmtKind::Select && !st.select->cores.front().into;
     if (!dml && !query) {
         executeStatement(st, *frame_->literals, st.literalBase, out, *frame_->params, nullptr);
         return;
     }
-    StatementCache& c = cacheOf(st, schemaGeneration_);
+    StatementCache &c = cacheOf(st, schemaGeneration_);
     std::shared_ptr<Plan> planHolder = std::static_pointer_cast<Plan>(c.plan);
     if (!planHolder) {
         Translator tr(*this, st.literalBase);
         planHolder = std::make_shared<Plan>(tr.translate(st));
         planHolder->refreshProcesses = tr.refreshProcesses();
         // Plans reading `inserted` belong to one firing.
-        if (triggers_.empty())
-            c.plan = planHolder;
+        if (triggers_.empty()) c.plan = planHolder;
     }
-    const Plan& p = *planHolder;
-    if (dml && triggers_.empty())
-        prepareTriggerCapture(st);
+    const Plan &p = *planHolder;
+    if (dml && triggers_.empty()) prepareTriggerCapture(st);
     runWrite(st, p, *frame_->literals, st.literalBase, *frame_->params, out);
 }
 
-void Session::runWrite(const Statement& st, const Plan& plan, const std::vector<Token>& literals, int literalBase,
-                       const std::vector<Value>& params, BatchResult& out)
-{
+void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
+                       const std::vector<Value> &params, BatchResult &out) {
     bool fires = st.kind != StmtKind::Select && triggers_.empty() && st.cache && !st.cache->triggerIds.empty();
     if (!fires) {
         runPlan(plan, literals, literalBase, params, out);
@@ -241,9 +214,8 @@ void Session::runWrite(const Statement& st, const Plan& plan, const std::vector<
     run("RELEASE \"__trigger\"");
 }
 
-void Session::runAssignSelect(const Statement& st, BatchResult& out)
-{
-    StatementCache& c = cacheOf(st, schemaGeneration_);
+void Session::runAssignSelect(const Statement &st, BatchResult &out) {
+    StatementCache &c = cacheOf(st, schemaGeneration_);
     if (!c.plan) {
         Translator tr(*this, st.literalBase);
         auto plan = std::make_shared<Plan>(tr.translate(st));
@@ -255,17 +227,15 @@ void Session::runAssignSelect(const Statement& st, BatchResult& out)
     out.rowsAffected = rows.rowsAffected;
     if (rows.resultSets.empty() || rows.resultSets.back().rows.empty())
         return;  // no row: the variables keep their values
-    const ResultSet& rs = rows.resultSets.back();
-    const auto& last = rs.rows.back();
-    const auto& items = st.select->cores.front().items;
+    const ResultSet &rs = rows.resultSets.back();
+    const auto &last = rs.rows.back();
+    const auto &items = st.select->cores.front().items;
     for (size_t i = 0; i < items.size() && i < last.size(); ++i)
-        if (!items[i].assignVariable.empty())
-            assign(items[i].assignVariable, last[i], rs.columns[i].type);
+        if (!items[i].assignVariable.empty()) assign(items[i].assignVariable, last[i], rs.columns[i].type);
 }
 
-Value Session::stepScalar(const std::string& sql, int literalBase, const SqlType& type)
-{
-    sqlite3_stmt* st = prepare(sql);
+Value Session::stepScalar(const std::string &sql, int literalBase, const SqlType &type) {
+    sqlite3_stmt *st = prepare(sql);
     bindAll(st, *frame_->literals, literalBase, *frame_->params);
     int rc = sqlite3_step(st);
     Value v;
@@ -280,9 +250,8 @@ Value Session::stepScalar(const std::string& sql, int literalBase, const SqlType
     return v;
 }
 
-Value Session::evalValue(const Statement& owner, const ExprP& e, size_t slot, SqlType& type)
-{
-    StatementCache& c = cacheOf(owner, schemaGeneration_);
+Value Session::evalValue(const Statement &owner, const ExprP &e, size_t slot, SqlType &type) {
+    StatementCache &c = cacheOf(owner, schemaGeneration_);
     if (c.exprSql.size() <= slot) {
         c.exprSql.resize(slot + 1);
         c.exprTypes.resize(slot + 1);
@@ -296,14 +265,12 @@ Value Session::evalValue(const Statement& owner, const ExprP& e, size_t slot, Sq
         c.refreshProcesses = c.refreshProcesses || tr.refreshProcesses();
     }
     type = c.exprTypes[slot];
-    if (c.refreshProcesses)
-        refreshProcesses();
+    if (c.refreshProcesses) refreshProcesses();
     return stepScalar(c.exprSql[slot], owner.literalBase, type);
 }
 
-bool Session::evalCondition(const Statement& owner, const ExprP& e)
-{
-    StatementCache& c = cacheOf(owner, schemaGeneration_);
+bool Session::evalCondition(const Statement &owner, const ExprP &e) {
+    StatementCache &c = cacheOf(owner, schemaGeneration_);
     if (c.exprSql.empty()) {
         Translator tr(*this, owner.literalBase);
         Scope scope;
@@ -311,61 +278,53 @@ bool Session::evalCondition(const Statement& owner, const ExprP& e)
         c.exprTypes.push_back(SqlType::of(Base::Int));
         c.refreshProcesses = tr.refreshProcesses();
     }
-    if (c.refreshProcesses)
-        refreshProcesses();
+    if (c.refreshProcesses) refreshProcesses();
     Value v = stepScalar(c.exprSql[0], owner.literalBase, c.exprTypes[0]);
     return v.kind == Value::Kind::Int && v.i == 1;
 }
 
-std::shared_ptr<Session::ParsedText> Session::parsedText(const std::string& text)
-{
+std::shared_ptr<Session::ParsedText> Session::parsedText(const std::string &text) {
     auto hit = parsedTexts_.find(text);
-    if (hit != parsedTexts_.end())
-        return hit->second;
+    if (hit != parsedTexts_.end()) return hit->second;
     auto held = std::make_shared<ParsedText>();
     std::vector<Token> tokens = tokenize(text);
-    for (const auto& t : tokens)
-        if (t.literalIndex >= 0)
-            held->literals.push_back(t);
+    for (const auto &t : tokens)
+        if (t.literalIndex >= 0) held->literals.push_back(t);
     Parser parser(tokens);
     held->batch = parser.parseBatch();
-    if (parsedTexts_.size() >= 64)
-        parsedTexts_.clear();
+    if (parsedTexts_.size() >= 64) parsedTexts_.clear();
     parsedTexts_[text] = held;
     return held;
 }
 
-void Session::runNestedBatch(const std::string& text, BatchResult& out, const std::vector<Variable>* args,
-                             const std::vector<std::string>* argNames)
-{
-    if (nesting_ >= 32)
-        throw SqlError(217, "超出了存储过程、函数、触发器或视图的最大嵌套层数(最大层数为 32)。");
+void Session::runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args,
+                             const std::vector<std::string> *argNames) {
+    if (nesting_ >= 32) throw SqlError(217, "超出了存储过程、函数、触发器或视图的最大嵌套层数(最大层数为 32)。");
     std::shared_ptr<ParsedText> held = parsedText(text);
-    const Batch& parsed = held->batch;
+    const Batch &parsed = held->batch;
     static const std::vector<Value> noParams;
     Frame frame;
     frame.literals = &held->literals;
     frame.params = &noParams;
     frame.text = text;
     if (args)
-        for (size_t i = 0; i < args->size(); ++i)
-            frame.vars[lowerAscii((*argNames)[i])] = (*args)[i];
-    Frame* saved = frame_;
+        for (size_t i = 0; i < args->size(); ++i) frame.vars[lowerAscii((*argNames)[i])] = (*args)[i];
+    Frame *saved = frame_;
     frame_ = &frame;
     if (parsed.statements.empty() || parsed.statements[0]->kind != StmtKind::CreateProcedure)
         declareAll(parsed.statements);
     auto tempTables = [this] {
         std::vector<std::string> names;
-        sqlite3_stmt* q = prepare("SELECT name FROM temp.__pnw_objects WHERE xtype = 'U'");
+        sqlite3_stmt *q = prepare("SELECT name FROM temp.__pnw_objects WHERE xtype = 'U'");
         while (sqlite3_step(q) == SQLITE_ROW)
-            names.push_back(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+            names.push_back(reinterpret_cast<const char *>(sqlite3_column_text(q, 0)));
         sqlite3_reset(q);
         return names;
     };
     std::vector<std::string> before = tempTables();
     // Temp tables made inside end with the nested batch.
     auto dropNew = [&] {
-        for (const auto& n : tempTables())
+        for (const auto &n : tempTables())
             if (std::find(before.begin(), before.end(), n) == before.end()) {
                 BatchResult ignored;
                 Statement drop;
@@ -376,8 +335,7 @@ void Session::runNestedBatch(const std::string& text, BatchResult& out, const st
                 drop.target = on;
                 try {
                     executeStatement(drop, *frame_->literals, 0, ignored, *frame_->params, nullptr);
-                } catch (const SqlError&) {
-                }
+                } catch (const SqlError &) {}
             }
     };
     ++nesting_;
@@ -394,51 +352,43 @@ void Session::runNestedBatch(const std::string& text, BatchResult& out, const st
     --nesting_;
 }
 
-void Session::execDynamic(const Statement& st, BatchResult& out)
-{
+void Session::execDynamic(const Statement &st, BatchResult &out) {
     std::vector<ExprP> pieces;
     flattenConcat(st.expr, pieces);
     std::string text;
     for (size_t i = 0; i < pieces.size(); ++i) {
         SqlType type;
         Value v = evalValue(st, pieces[i], i, type);
-        if (v.isNull())
-            continue;
+        if (v.isNull()) continue;
         Value t = convertValue(v, type, SqlType::of(Base::NVarChar, 4000), ConvertMode::Cast);
         text += t.s;
     }
     BatchResult inner;
     auto passOn = [&] {
-        for (auto& rs : inner.resultSets)
-            out.resultSets.push_back(std::move(rs));
-        if (inner.rowsAffected >= 0)
-            out.rowsAffected = inner.rowsAffected;
-        for (auto& e : inner.errors)
-            out.errors.push_back(e);
+        for (auto &rs : inner.resultSets) out.resultSets.push_back(std::move(rs));
+        if (inner.rowsAffected >= 0) out.rowsAffected = inner.rowsAffected;
+        for (auto &e : inner.errors) out.errors.push_back(e);
     };
     try {
         runNestedBatch(text, inner);
-    } catch (const SqlError& e) {
+    } catch (const SqlError &e) {
         passOn();
         // A parse error ends only the inner text; a batch-aborting one the caller too.
-        if (e.scope() != ErrorScope::Parse)
-            throw;
+        if (e.scope() != ErrorScope::Parse) throw;
         out.errors.push_back(e);
         return;
     }
     passOn();
 }
 
-void Session::execProcedure(const Statement& st, BatchResult& out)
-{
+void Session::execProcedure(const Statement &st, BatchResult &out) {
     std::string name = st.target.name;
     if (iequals(name, "sp_configure")) {
         runServerStatement(st, out);
         return;
     }
     std::string schema = "main";
-    if (!st.target.db.empty())
-        schema = schemaOfDatabase(st.target.db);
+    if (!st.target.db.empty()) schema = schemaOfDatabase(st.target.db);
     auto o = catalog(schema).object(name);
     if ((!o || o->xtype != "P") && st.target.db.empty() && lowerAscii(name).rfind("sp_", 0) == 0) {
         schema = masterSchema();
@@ -446,32 +396,28 @@ void Session::execProcedure(const Statement& st, BatchResult& out)
     }
     if ((!o || o->xtype != "P") && lowerAscii(name).rfind("sp_", 0) == 0)
         throw makeError(102, name, "（不支持的语法：系统过程 " + name + "）");
-    if (!o || o->xtype != "P")
-        throw makeError(2812, name);
+    if (!o || o->xtype != "P") throw makeError(2812, name);
     std::string text;
     {
-        sqlite3_stmt* q = prepare("SELECT info FROM " + quoteIdent(schema) + ".__pnw_objects WHERE id = ?1");
+        sqlite3_stmt *q = prepare("SELECT info FROM " + quoteIdent(schema) + ".__pnw_objects WHERE id = ?1");
         sqlite3_bind_int64(q, 1, o->id);
         if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
-            text = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
+            text = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
         sqlite3_reset(q);
     }
     // The stored text is the CREATE PROCEDURE statement: its parameters first.
     std::shared_ptr<ParsedText> held = parsedText(text);
-    const Batch& def = held->batch;
-    if (def.statements.empty() || def.statements[0]->kind != StmtKind::CreateProcedure)
-        throw makeError(2812, name);
-    const Statement& proc = *def.statements[0];
-    if (st.args.size() > proc.params.size())
-        throw makeError(8144, name);
+    const Batch &def = held->batch;
+    if (def.statements.empty() || def.statements[0]->kind != StmtKind::CreateProcedure) throw makeError(2812, name);
+    const Statement &proc = *def.statements[0];
+    if (st.args.size() > proc.params.size()) throw makeError(8144, name);
     std::vector<Variable> values;
     std::vector<std::string> names;
     for (size_t i = 0; i < proc.params.size(); ++i) {
-        const ProcParam& p = proc.params[i];
-        const ExecArg* arg = nullptr;
+        const ProcParam &p = proc.params[i];
+        const ExecArg *arg = nullptr;
         for (size_t k = 0; k < st.args.size(); ++k) {
-            if (st.args[k].name.empty() ? k == i : iequals(st.args[k].name, p.name))
-                arg = &st.args[k];
+            if (st.args[k].name.empty() ? k == i : iequals(st.args[k].name, p.name)) arg = &st.args[k];
         }
         Variable v{p.type.type, Value::null()};
         if (arg) {
@@ -482,7 +428,7 @@ void Session::execProcedure(const Statement& st, BatchResult& out)
         } else if (!p.defaultValue) {
             throw makeError(201, name, p.name);
         } else if (p.defaultValue->kind == ExprKind::Literal) {
-            const Expr& d = *p.defaultValue;
+            const Expr &d = *p.defaultValue;
             v.value = evaluate(d.literalType.isText() ? quoteText(d.text) : d.text, p.type.type);
         }
         values.push_back(v);
@@ -492,20 +438,17 @@ void Session::execProcedure(const Statement& st, BatchResult& out)
     runNestedBatch(body, out, &values, &names);
 }
 
-void Session::createModule(const Statement& st)
-{
+void Session::createModule(const Statement &st) {
     std::string text(frame_->text.substr(st.pos));
-    Catalog& cat = catalog("main");
+    Catalog &cat = catalog("main");
     std::string name = st.kind == StmtKind::CreateProcedure ? st.target.name : st.itemName;
-    if (cat.object(name))
-        throw makeError(2714, name);
+    if (cat.object(name)) throw makeError(2714, name);
     int parent = 0;
     std::string xtype = "P";
     std::string info = text;
     if (st.kind == StmtKind::CreateTrigger) {
         auto t = cat.table(st.target.name);
-        if (!t)
-            throw makeError(8197, st.target.display());
+        if (!t) throw makeError(8197, st.target.display());
         parent = t->id;
         xtype = "TR";
         info = st.events + "\n" + text;
@@ -525,100 +468,85 @@ void Session::createModule(const Statement& st)
     schemaChanged();
 }
 
-void Session::dropModule(const Statement& st)
-{
-    Catalog& cat = catalog("main");
-    for (const auto& target : st.dropTargets) {
+void Session::dropModule(const Statement &st) {
+    Catalog &cat = catalog("main");
+    for (const auto &target : st.dropTargets) {
         auto o = cat.object(target.name);
-        if (!o || o->xtype != st.option)
-            throw makeError(3701, st.option == "P" ? "过程" : "触发器", target.name);
+        if (!o || o->xtype != st.option) throw makeError(3701, st.option == "P" ? "过程" : "触发器", target.name);
         cat.removeObject(o->id);
         bumpSchemaOf(*this, "main");
         schemaChanged();
     }
 }
 
-void Session::toggleTrigger(const Statement& st)
-{
-    Catalog& cat = catalog("main");
+void Session::toggleTrigger(const Statement &st) {
+    Catalog &cat = catalog("main");
     auto t = cat.table(st.target.name);
     auto o = cat.object(st.itemName);
-    if (!t || !o || o->xtype != "TR" || o->parent != t->id)
-        throw makeError(8197, st.itemName);
+    if (!t || !o || o->xtype != "TR" || o->parent != t->id) throw makeError(8197, st.itemName);
     cat.setDisabled(o->id, !st.on);
     bumpSchemaOf(*this, "main");
     schemaChanged();
 }
 
-void Session::prepareTriggerCapture(const Statement& st)
-{
-    StatementCache& c = cacheOf(st, schemaGeneration_);
+void Session::prepareTriggerCapture(const Statement &st) {
+    StatementCache &c = cacheOf(st, schemaGeneration_);
     if (!c.triggersChecked) {
         c.triggersChecked = true;
-        Catalog& cat = catalog("main");
+        Catalog &cat = catalog("main");
         std::string tableName = st.target.name;
         if (!st.target.db.empty() || !cat.table(tableName)) {
             // UPDATE alias ... FROM table alias
-            for (const auto& f : st.from) {
-                if (iequals(f.first.alias, tableName))
-                    tableName = f.first.name.name;
-                for (const auto& j : f.joins)
-                    if (iequals(j.table.alias, tableName))
-                        tableName = j.table.name.name;
+            for (const auto &f : st.from) {
+                if (iequals(f.first.alias, tableName)) tableName = f.first.name.name;
+                for (const auto &j : f.joins)
+                    if (iequals(j.table.alias, tableName)) tableName = j.table.name.name;
             }
         }
         auto t = st.target.db.empty() ? cat.table(tableName) : nullptr;
-        if (!t || t->schema != "main")
-            return;
+        if (!t || t->schema != "main") return;
         char ev = st.kind == StmtKind::Insert ? 'I' : st.kind == StmtKind::Update ? 'U' : 'D';
-        for (const auto& o : cat.objectsOf(t->id)) {
-            if (o.xtype != "TR" || o.disabled)
-                continue;
-            sqlite3_stmt* q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
+        for (const auto &o : cat.objectsOf(t->id)) {
+            if (o.xtype != "TR" || o.disabled) continue;
+            sqlite3_stmt *q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
             sqlite3_bind_int64(q, 1, o.id);
             std::string info;
             if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
-                info = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
+                info = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
             sqlite3_reset(q);
-            if (info.substr(0, info.find('\n')).find(ev) != std::string::npos)
-                c.triggerIds.push_back(o.id);
+            if (info.substr(0, info.find('\n')).find(ev) != std::string::npos) c.triggerIds.push_back(o.id);
         }
         if (!c.triggerIds.empty()) {
             std::string tn = std::to_string(t->id);
-            const char* when = ev == 'I' ? "INSERT" : ev == 'U' ? "UPDATE" : "DELETE";
-            const char* row = ev == 'D' ? "OLD" : "NEW";
+            const char *when = ev == 'I' ? "INSERT" : ev == 'U' ? "UPDATE" : "DELETE";
+            const char *row = ev == 'D' ? "OLD" : "NEW";
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_trig_rows(rid INTEGER)");
             run(std::string("CREATE TEMP TRIGGER IF NOT EXISTS \"__pnw_cap_") + tn + "_" + ev + "\" AFTER " + when +
                 " ON main." + quoteIdent(t->name) + " BEGIN INSERT INTO __pnw_trig_rows VALUES(" + row +
                 ".rowid); END");
         }
     }
-    if (!c.triggerIds.empty())
-        run("DELETE FROM temp.__pnw_trig_rows");
+    if (!c.triggerIds.empty()) run("DELETE FROM temp.__pnw_trig_rows");
 }
 
-void Session::fireTriggers(const Statement& st, BatchResult& out)
-{
+void Session::fireTriggers(const Statement &st, BatchResult &out) {
     const std::vector<int> ids = st.cache->triggerIds;
-    Catalog& cat = catalog("main");
+    Catalog &cat = catalog("main");
     for (int id : ids) {
         auto o = cat.objectById(id);
-        if (!o || o->disabled)
-            continue;
+        if (!o || o->disabled) continue;
         auto t = cat.table(cat.objectById(o->parent) ? cat.objectById(o->parent)->name : "");
-        if (!t)
-            continue;
+        if (!t) continue;
         std::string info;
-        sqlite3_stmt* q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
+        sqlite3_stmt *q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
         sqlite3_bind_int64(q, 1, id);
         if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
-            info = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
+            info = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
         sqlite3_reset(q);
         std::string text = info.substr(info.find('\n') + 1);
         std::shared_ptr<ParsedText> held = parsedText(text);
-        const Batch& def = held->batch;
-        if (def.statements.empty())
-            continue;
+        const Batch &def = held->batch;
+        if (def.statements.empty()) continue;
         std::string body = text.substr(def.statements[0]->bodyPos);
         std::string rowsTable = "__pnw_inserted_" + std::to_string(triggers_.size());
         run("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable));
@@ -642,26 +570,20 @@ void Session::fireTriggers(const Statement& st, BatchResult& out)
         }
         triggers_.pop_back();
         run("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable));
-        for (auto& rs : inner.resultSets)
-            out.resultSets.push_back(std::move(rs));
-        if (!inner.errors.empty())
-            throw inner.errors.front();
+        for (auto &rs : inner.resultSets) out.resultSets.push_back(std::move(rs));
+        if (!inner.errors.empty()) throw inner.errors.front();
     }
 }
 
-Session::Cursor& Session::cursor(const std::string& name)
-{
+Session::Cursor &Session::cursor(const std::string &name) {
     auto it = cursors_.find(lowerAscii(name));
-    if (it == cursors_.end())
-        throw makeError(16916, name);
+    if (it == cursors_.end()) throw makeError(16916, name);
     return it->second;
 }
 
-void Session::declareCursor(const Statement& st)
-{
+void Session::declareCursor(const Statement &st) {
     std::string key = lowerAscii(st.variable);
-    if (cursors_.count(key))
-        throw makeError(16915, st.variable);
+    if (cursors_.count(key)) throw makeError(16915, st.variable);
     Translator tr(*this, st.literalBase);
     Statement q;
     q.kind = StmtKind::Select;
@@ -676,20 +598,17 @@ void Session::declareCursor(const Statement& st)
     cursors_[key] = std::move(c);
 }
 
-void Session::openCursor(const Statement& st)
-{
-    Cursor& c = cursor(st.variable);
-    if (c.open)
-        throw makeError(16905);
+void Session::openCursor(const Statement &st) {
+    Cursor &c = cursor(st.variable);
+    if (c.open) throw makeError(16905);
     // The select sees the variables as they are now.
     Frame frame;
     frame.vars = frame_->vars;
-    for (const auto& [k, v] : c.vars)
-        frame.vars.emplace(k, v);
+    for (const auto &[k, v] : c.vars) frame.vars.emplace(k, v);
     frame.literals = &c.literals;
     static const std::vector<Value> noParams;
     frame.params = &noParams;
-    Frame* saved = frame_;
+    Frame *saved = frame_;
     frame_ = &frame;
     Plan plan;
     plan.steps = c.steps;
@@ -707,29 +626,23 @@ void Session::openCursor(const Statement& st)
     if (!rows.resultSets.empty()) {
         c.rows = std::move(rows.resultSets.back().rows);
         c.columns = rows.resultSets.back().columns;
-        for (const auto& col : c.columns)
-            c.types.push_back(col.type);
+        for (const auto &col : c.columns) c.types.push_back(col.type);
     }
     c.next = 0;
     c.open = true;
 }
 
-void Session::fetchCursor(const Statement& st, BatchResult& out)
-{
-    Cursor& c = cursor(st.variable);
-    if (!c.open)
-        throw makeError(16917);
-    if (!st.intoVars.empty() && st.intoVars.size() != c.types.size())
-        throw makeError(16924);
-    for (const auto& v : st.intoVars)
-        variable(v);
+void Session::fetchCursor(const Statement &st, BatchResult &out) {
+    Cursor &c = cursor(st.variable);
+    if (!c.open) throw makeError(16917);
+    if (!st.intoVars.empty() && st.intoVars.size() != c.types.size()) throw makeError(16924);
+    for (const auto &v : st.intoVars) variable(v);
     if (c.next >= c.rows.size()) {
         fetchStatus_ = -1;
         return;
     }
-    const auto& row = c.rows[c.next++];
-    for (size_t i = 0; i < st.intoVars.size(); ++i)
-        assign(st.intoVars[i], row[i], c.types[i]);
+    const auto &row = c.rows[c.next++];
+    for (size_t i = 0; i < st.intoVars.size(); ++i) assign(st.intoVars[i], row[i], c.types[i]);
     fetchStatus_ = 0;
     if (st.intoVars.empty()) {
         // Without INTO the row goes to the client.

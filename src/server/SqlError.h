@@ -20,15 +20,15 @@ enum class ErrorScope {
 
 class SqlError : public std::runtime_error {
 public:
-    SqlError(int number, const std::string& text);
+    SqlError(int number, const std::string &text);
 
     int number() const { return number_; }
-    const std::string& text() const { return text_; }
+    const std::string &text() const { return text_; }
     ErrorScope scope() const;
 
     // A second message the server reports right after this one (5074 then 4922).
-    SqlError& then(int number, const std::string& text);
-    const std::vector<std::pair<int, std::string>>& followUps() const { return followUps_; }
+    SqlError &then(int number, const std::string &text);
+    const std::vector<std::pair<int, std::string>> &followUps() const { return followUps_; }
 
 private:
     int number_;
@@ -38,10 +38,9 @@ private:
 
 // Builds an error from the message table: "%1", "%2" ... in the template are
 // replaced by the arguments in order.
-SqlError makeError(int number, const std::string& a1 = {}, const std::string& a2 = {},
-                   const std::string& a3 = {});
+SqlError makeError(int number, const std::string &a1 = {}, const std::string &a2 = {}, const std::string &a3 = {});
 
 // The message template of a number ("" when the table has none).
-const char* errorTemplate(int number);
+const char *errorTemplate(int number);
 
 }  // namespace server

@@ -15,25 +15,23 @@ namespace server {
 
 namespace {
 
-Value readArg(sqlite3_value* v)
-{
+Value readArg(sqlite3_value *v) {
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: return Value::fromInt(sqlite3_value_int64(v));
     case SQLITE_FLOAT: return Value::fromReal(sqlite3_value_double(v));
     case SQLITE_TEXT:
-        return Value::fromText(std::string(reinterpret_cast<const char*>(sqlite3_value_text(v)),
-                                           size_t(sqlite3_value_bytes(v))));
+        return Value::fromText(
+            std::string(reinterpret_cast<const char *>(sqlite3_value_text(v)), size_t(sqlite3_value_bytes(v))));
     case SQLITE_BLOB: {
-        const void* p = sqlite3_value_blob(v);
+        const void *p = sqlite3_value_blob(v);
         int n = sqlite3_value_bytes(v);
-        return Value::fromBlob(p ? std::string(static_cast<const char*>(p), size_t(n)) : std::string());
+        return Value::fromBlob(p ? std::string(static_cast<const char *>(p), size_t(n)) : std::string());
     }
     default: return Value::null();
     }
 }
 
-void setResult(sqlite3_context* ctx, const Value& v)
-{
+void setResult(sqlite3_context *ctx, const Value &v) {
     switch (v.kind) {
     case Value::Kind::Null: sqlite3_result_null(ctx); break;
     case Value::Kind::Int: sqlite3_result_int64(ctx, v.i); break;
@@ -43,47 +41,40 @@ void setResult(sqlite3_context* ctx, const Value& v)
     }
 }
 
-void setError(sqlite3_context* ctx, const SqlError& e)
-{
+void setError(sqlite3_context *ctx, const SqlError &e) {
     std::string msg = "PNW#" + std::to_string(e.number()) + "#" + e.text();
     sqlite3_result_error(ctx, msg.c_str(), int(msg.size()));
 }
 
-std::string argText(sqlite3_value* v)
-{
-    const unsigned char* t = sqlite3_value_text(v);
-    return t ? std::string(reinterpret_cast<const char*>(t), size_t(sqlite3_value_bytes(v))) : std::string();
+std::string argText(sqlite3_value *v) {
+    const unsigned char *t = sqlite3_value_text(v);
+    return t ? std::string(reinterpret_cast<const char *>(t), size_t(sqlite3_value_bytes(v))) : std::string();
 }
 
-bool anyNull(int argc, sqlite3_value** argv)
-{
+bool anyNull(int argc, sqlite3_value **argv) {
     for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
-            return true;
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return true;
     return false;
 }
 
 template <typename F>
-void guarded(sqlite3_context* ctx, F&& f)
-{
+void guarded(sqlite3_context *ctx, F &&f) {
     try {
         f();
-    } catch (const SqlError& e) {
+    } catch (const SqlError &e) {
         setError(ctx, e);
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         setError(ctx, SqlError(50000, e.what()));
     }
 }
 
-int collate(void*, int na, const void* a, int nb, const void* b)
-{
-    return collateCompare(std::string_view(static_cast<const char*>(a), size_t(na)),
-                          std::string_view(static_cast<const char*>(b), size_t(nb)));
+int collate(void *, int na, const void *a, int nb, const void *b) {
+    return collateCompare(std::string_view(static_cast<const char *>(a), size_t(na)),
+                          std::string_view(static_cast<const char *>(b), size_t(nb)));
 }
 
 // pnw_cv(value, fromType, toType, mode, style)
-void fnConvert(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
+void fnConvert(sqlite3_context *ctx, int, sqlite3_value **argv) {
     guarded(ctx, [&] {
         Value v = readArg(argv[0]);
         SqlType from = unpackType(sqlite3_value_int64(argv[1]));
@@ -94,8 +85,7 @@ void fnConvert(sqlite3_context* ctx, int, sqlite3_value** argv)
     });
 }
 
-void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnRound(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -110,8 +100,7 @@ void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 }
 
 // ROUND(x, n) keeping the type: pnw_roundto(x, n, keepScale)
-void fnRoundTo(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnRoundTo(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -136,8 +125,7 @@ void fnRoundTo(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     }
 }
 
-void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnIntDiv(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -156,15 +144,14 @@ void fnIntDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 }
 
 // pnw_iop(a, b, op, bits): integer + - * with the overflow check of int (32) or bigint (64).
-void fnIntOp(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnIntOp(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
     }
     int64_t a = sqlite3_value_int64(argv[0]), b = sqlite3_value_int64(argv[1]), r = 0;
     int op = sqlite3_value_int(argv[2]);
-    bool overflow = op == 0 ? __builtin_add_overflow(a, b, &r)
+    bool overflow = op == 0   ? __builtin_add_overflow(a, b, &r)
                     : op == 1 ? __builtin_sub_overflow(a, b, &r)
                               : __builtin_mul_overflow(a, b, &r);
     bool narrow = sqlite3_value_int(argv[3]) == 32;
@@ -176,8 +163,7 @@ void fnIntOp(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 }
 
 // pnw_div(a, b, scale): scale -1 for float.
-void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnDiv(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -192,8 +178,7 @@ void fnDiv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_double(ctx, scale >= 0 ? roundScale(r, scale) : r);
 }
 
-void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -201,8 +186,7 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     guarded(ctx, [&] { sqlite3_result_int(ctx, likeMatch(argText(argv[0]), argText(argv[1])) ? 1 : 0); });
 }
 
-void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
+void fnLen(sqlite3_context *ctx, int, sqlite3_value **argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
@@ -210,16 +194,14 @@ void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int(ctx, utf16Length(trimRightBlanks(argText(argv[0]))));
 }
 
-std::u32string argChars(sqlite3_value* v) { return decodeUtf8(argText(v)); }
+std::u32string argChars(sqlite3_value *v) { return decodeUtf8(argText(v)); }
 
-void resultChars(sqlite3_context* ctx, const std::u32string& s)
-{
+void resultChars(sqlite3_context *ctx, const std::u32string &s) {
     std::string u = encodeUtf8(s);
     sqlite3_result_text(ctx, u.data(), int(u.size()), SQLITE_TRANSIENT);
 }
 
-void fnSubstring(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnSubstring(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -242,8 +224,7 @@ void fnSubstring(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultChars(ctx, s.substr(size_t(b - 1), size_t(e - b)));
 }
 
-void fnLeft(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnLeft(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -257,8 +238,7 @@ void fnLeft(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultChars(ctx, s.substr(0, size_t(std::min<int64_t>(n, int64_t(s.size())))));
 }
 
-void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnRight(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -273,8 +253,7 @@ void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultChars(ctx, s.substr(s.size() - k));
 }
 
-void fnCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnCharIndex(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -282,8 +261,7 @@ void fnCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, charIndex(argText(argv[0]), argText(argv[1])));
 }
 
-void fnReverse(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnReverse(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -292,8 +270,7 @@ void fnReverse(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultChars(ctx, std::u32string(s.rbegin(), s.rend()));
 }
 
-void fnLtrim(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnLtrim(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -302,8 +279,7 @@ void fnLtrim(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_text(ctx, r.data(), int(r.size()), SQLITE_TRANSIENT);
 }
 
-void fnRtrim(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnRtrim(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -312,8 +288,7 @@ void fnRtrim(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_text(ctx, r.data(), int(r.size()), SQLITE_TRANSIENT);
 }
 
-void fnReplace(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnReplace(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -322,8 +297,7 @@ void fnReplace(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_text(ctx, r.data(), int(r.size()), SQLITE_TRANSIENT);
 }
 
-void fnAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnAscii(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -335,8 +309,7 @@ void fnAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_int(ctx, static_cast<unsigned char>(b[0]));
 }
 
-void fnAbs(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnAbs(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -347,10 +320,8 @@ void fnAbs(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_double(ctx, std::fabs(sqlite3_value_double(argv[0])));
 }
 
-int datePart(const std::string& iso, int part)
-{
-    if (iso.size() < 10)
-        return 0;
+int datePart(const std::string &iso, int part) {
+    if (iso.size() < 10) return 0;
     switch (part) {
     case 0: return std::atoi(iso.substr(0, 4).c_str());
     case 1: return std::atoi(iso.substr(5, 2).c_str());
@@ -358,8 +329,7 @@ int datePart(const std::string& iso, int part)
     }
 }
 
-void fnDatePart(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnDatePart(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -367,8 +337,7 @@ void fnDatePart(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, datePart(argText(argv[0]), sqlite3_value_int(argv[1])));
 }
 
-void fnMonthDiff(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnMonthDiff(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -378,8 +347,7 @@ void fnMonthDiff(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, r);
 }
 
-void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnAddMonths(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -390,12 +358,10 @@ void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         int y = datePart(d, 0), m = datePart(d, 1), day = datePart(d, 2);
         int64_t total = int64_t(y) * 12 + (m - 1) + n;
         int ny = int(total / 12), nm = int(total % 12) + 1;
-        if (ny < 1753 || ny > 9999)
-            throw makeError(517);
+        if (ny < 1753 || ny > 9999) throw makeError(517);
         static const int dm[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         int last = dm[nm - 1];
-        if (nm == 2 && ((ny % 4 == 0 && ny % 100 != 0) || ny % 400 == 0))
-            last = 29;
+        if (nm == 2 && ((ny % 4 == 0 && ny % 100 != 0) || ny % 400 == 0)) last = 29;
         char buf[16];
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", ny, nm, std::min(day, last));
         std::string r = buf + d.substr(10);
@@ -403,15 +369,13 @@ void fnAddMonths(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     });
 }
 
-void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**)
-{
+void fnGetDate(sqlite3_context *ctx, int, sqlite3_value **) {
     std::string r = currentDateTime();
     sqlite3_result_text(ctx, r.data(), int(r.size()), SQLITE_TRANSIENT);
 }
 
 // datetime + days
-void fnDateAddDays(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnDateAddDays(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
@@ -424,8 +388,7 @@ void fnDateAddDays(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 // Row versions only grow: the counter starts from the clock, so values stay
 // above those of earlier runs on the same database.
-int64_t nextTimestamp()
-{
+int64_t nextTimestamp() {
     static std::atomic<int64_t> counter{[] {
         timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
@@ -434,10 +397,7 @@ int64_t nextTimestamp()
     return ++counter;
 }
 
-void fnTimestamp(sqlite3_context* ctx, int, sqlite3_value**)
-{
-    sqlite3_result_int64(ctx, nextTimestamp());
-}
+void fnTimestamp(sqlite3_context *ctx, int, sqlite3_value **) { sqlite3_result_int64(ctx, nextTimestamp()); }
 
 // Exact sums: integers in 128 bits, decimals as scaled 128-bit integers.
 struct TypedSum {
@@ -447,17 +407,13 @@ struct TypedSum {
     int64_t code = 0;
 };
 
-void typedSumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    auto** pp = static_cast<TypedSum**>(sqlite3_aggregate_context(ctx, sizeof(TypedSum*)));
-    if (!pp)
-        return;
-    if (!*pp)
-        *pp = new TypedSum();
-    TypedSum* st = *pp;
+void typedSumStep(sqlite3_context *ctx, int, sqlite3_value **argv) {
+    auto **pp = static_cast<TypedSum **>(sqlite3_aggregate_context(ctx, sizeof(TypedSum *)));
+    if (!pp) return;
+    if (!*pp) *pp = new TypedSum();
+    TypedSum *st = *pp;
     st->code = sqlite3_value_int64(argv[1]);
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
-        return;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
     SqlType t = unpackType(st->code);
     st->any = true;
     if (t.isInteger()) {
@@ -470,14 +426,13 @@ void typedSumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
 }
 
-void typedSumFinal(sqlite3_context* ctx)
-{
-    auto** pp = static_cast<TypedSum**>(sqlite3_aggregate_context(ctx, 0));
+void typedSumFinal(sqlite3_context *ctx) {
+    auto **pp = static_cast<TypedSum **>(sqlite3_aggregate_context(ctx, 0));
     if (!pp || !*pp) {
         sqlite3_result_null(ctx);
         return;
     }
-    TypedSum* st = *pp;
+    TypedSum *st = *pp;
     if (!st->any) {
         sqlite3_result_null(ctx);
     } else {
@@ -502,75 +457,78 @@ void typedSumFinal(sqlite3_context* ctx)
     *pp = nullptr;
 }
 
-void fnRaise(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    setError(ctx, makeError(sqlite3_value_int(argv[0])));
-}
+void fnRaise(sqlite3_context *ctx, int, sqlite3_value **argv) { setError(ctx, makeError(sqlite3_value_int(argv[0]))); }
 
-SessionHooks* hooksOf(sqlite3_context* ctx) { return static_cast<SessionHooks*>(sqlite3_user_data(ctx)); }
+SessionHooks *hooksOf(sqlite3_context *ctx) { return static_cast<SessionHooks *>(sqlite3_user_data(ctx)); }
 
-void fnObjectId(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnObjectId(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
     }
     guarded(ctx, [&] {
-        if (!hooksOf(ctx))
-            throw makeError(195, "OBJECT_ID");
+        if (!hooksOf(ctx)) throw makeError(195, "OBJECT_ID");
         setResult(ctx, hooksOf(ctx)->objectId(argText(argv[0])));
     });
 }
 
-void fnObjectProperty(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnObjectProperty(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
     }
     guarded(ctx, [&] {
-        if (!hooksOf(ctx))
-            throw makeError(195, "OBJECTPROPERTY");
+        if (!hooksOf(ctx)) throw makeError(195, "OBJECTPROPERTY");
         setResult(ctx, hooksOf(ctx)->objectProperty(sqlite3_value_int64(argv[0]), argText(argv[1])));
     });
 }
 
-void fnDbName(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
+void fnDbName(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     guarded(ctx, [&] {
-        if (!hooksOf(ctx))
-            throw makeError(195, "DB_NAME");
+        if (!hooksOf(ctx)) throw makeError(195, "DB_NAME");
         setResult(ctx, hooksOf(ctx)->dbName(argc ? readArg(argv[0]) : Value::null()));
     });
 }
 
 }  // namespace
 
-void registerSqlFunctions(sqlite3* db, SessionHooks* hooks)
-{
+void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks) {
     const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_collation(db, "TSQL", SQLITE_UTF8, nullptr, collate);
     struct Fn {
-        const char* name;
+        const char *name;
         int argc;
-        void (*fn)(sqlite3_context*, int, sqlite3_value**);
+        void (*fn)(sqlite3_context *, int, sqlite3_value **);
         bool deterministic;
     };
     const Fn fns[] = {
-        {"pnw_cv", 5, fnConvert, true},       {"pnw_round", 2, fnRound, true},
-        {"pnw_roundto", 2, fnRoundTo, true},  {"pnw_idiv", 2, fnIntDiv, true},
-        {"pnw_div", 3, fnDiv, true},          {"pnw_iop", 4, fnIntOp, true},          {"pnw_like", 2, fnLike, true},
-        {"pnw_len", 1, fnLen, true},          {"pnw_substring", 3, fnSubstring, true},
-        {"pnw_left", 2, fnLeft, true},        {"pnw_right", 2, fnRight, true},
-        {"pnw_charindex", 2, fnCharIndex, true}, {"pnw_reverse", 1, fnReverse, true},
-        {"pnw_ltrim", 1, fnLtrim, true},      {"pnw_rtrim", 1, fnRtrim, true},
-        {"pnw_replace", 3, fnReplace, true},  {"pnw_ascii", 1, fnAscii, true},
-        {"pnw_abs", 1, fnAbs, true},          {"pnw_datepart", 2, fnDatePart, true},
-        {"pnw_monthdiff", 2, fnMonthDiff, true}, {"pnw_addmonths", 2, fnAddMonths, true},
-        {"pnw_getdate", 0, fnGetDate, false}, {"pnw_adddays", 2, fnDateAddDays, true},
-        {"pnw_ts", 0, fnTimestamp, false},    {"pnw_raise", 1, fnRaise, false},
+        {"pnw_cv", 5, fnConvert, true},
+        {"pnw_round", 2, fnRound, true},
+        {"pnw_roundto", 2, fnRoundTo, true},
+        {"pnw_idiv", 2, fnIntDiv, true},
+        {"pnw_div", 3, fnDiv, true},
+        {"pnw_iop", 4, fnIntOp, true},
+        {"pnw_like", 2, fnLike, true},
+        {"pnw_len", 1, fnLen, true},
+        {"pnw_substring", 3, fnSubstring, true},
+        {"pnw_left", 2, fnLeft, true},
+        {"pnw_right", 2, fnRight, true},
+        {"pnw_charindex", 2, fnCharIndex, true},
+        {"pnw_reverse", 1, fnReverse, true},
+        {"pnw_ltrim", 1, fnLtrim, true},
+        {"pnw_rtrim", 1, fnRtrim, true},
+        {"pnw_replace", 3, fnReplace, true},
+        {"pnw_ascii", 1, fnAscii, true},
+        {"pnw_abs", 1, fnAbs, true},
+        {"pnw_datepart", 2, fnDatePart, true},
+        {"pnw_monthdiff", 2, fnMonthDiff, true},
+        {"pnw_addmonths", 2, fnAddMonths, true},
+        {"pnw_getdate", 0, fnGetDate, false},
+        {"pnw_adddays", 2, fnDateAddDays, true},
+        {"pnw_ts", 0, fnTimestamp, false},
+        {"pnw_raise", 1, fnRaise, false},
     };
-    for (const auto& f : fns)
+    for (const auto &f : fns)
         sqlite3_create_function(db, f.name, f.argc, f.deterministic ? det : SQLITE_UTF8, nullptr, f.fn, nullptr,
                                 nullptr);
     sqlite3_create_function(db, "pnw_sum", 2, SQLITE_UTF8, nullptr, nullptr, typedSumStep, typedSumFinal);

@@ -14,11 +14,11 @@ namespace server {
 
 // Callbacks into the session for the functions that read server state.
 struct SessionHooks {
-    std::function<Value(const std::string&)> objectId;
-    std::function<Value(int64_t, const std::string&)> objectProperty;
-    std::function<Value(const Value&)> dbName;
+    std::function<Value(const std::string &)> objectId;
+    std::function<Value(int64_t, const std::string &)> objectProperty;
+    std::function<Value(const Value &)> dbName;
 };
 
-void registerSqlFunctions(sqlite3* db, SessionHooks* hooks);
+void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks);
 
 }  // namespace server

@@ -35,29 +35,29 @@ struct SqlType {
 
     static SqlType of(Base b, int len = 0, int prec = 0, int sc = 0);
 
-    bool isText() const;      // varchar, nvarchar, text, ntext
-    bool isLob() const;       // text, ntext, image: not comparable
-    bool isInteger() const;   // bit up to bigint
-    bool isExact() const;     // money and decimal
-    bool isNumeric() const;   // any number type, bit included
+    bool isText() const;     // varchar, nvarchar, text, ntext
+    bool isLob() const;      // text, ntext, image: not comparable
+    bool isInteger() const;  // bit up to bigint
+    bool isExact() const;    // money and decimal
+    bool isNumeric() const;  // any number type, bit included
     bool isUnicode() const;
 
-    int xtype() const;        // the server's type code (syscolumns.xtype)
-    int byteLength() const;   // syscolumns.length
-    int precedence() const;   // higher wins in mixed expressions
-    int definedSize() const;  // what a client reads as DefinedSize
+    int xtype() const;         // the server's type code (syscolumns.xtype)
+    int byteLength() const;    // syscolumns.length
+    int precedence() const;    // higher wins in mixed expressions
+    int definedSize() const;   // what a client reads as DefinedSize
     std::string name() const;  // "nvarchar(50)", "decimal(16,6)", ...
     // SQLite column declaration (affinity and collation).
     std::string sqliteDecl() const;
-    bool operator==(const SqlType& o) const = default;
+    bool operator==(const SqlType &o) const = default;
 };
 
 // The type that wins when two types meet (comparison, arithmetic, CASE, UNION).
-SqlType dominantType(const SqlType& a, const SqlType& b);
+SqlType dominantType(const SqlType &a, const SqlType &b);
 
 // Looks up a type name of the subset ("int", "INTEGER", "nvarchar", ...).
 // Returns false for a name the subset does not know.
-bool typeFromName(const std::string& name, Base& out);
+bool typeFromName(const std::string &name, Base &out);
 
 SqlType typeFromXtype(int xtype, int length, int precision, int scale);
 

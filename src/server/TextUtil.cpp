@@ -10,36 +10,27 @@
 
 namespace server {
 
-std::string lowerAscii(std::string_view s)
-{
+std::string lowerAscii(std::string_view s) {
     std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+    for (char &c : r)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return r;
 }
 
-std::string upperAscii(std::string_view s)
-{
+std::string upperAscii(std::string_view s) {
     std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
+    for (char &c : r)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
     return r;
 }
 
-bool iequals(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
+bool iequals(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = char(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = char(y - 'A' + 'a');
-        if (x != y)
-            return false;
+        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
+        if (x != y) return false;
     }
     return true;
 }
@@ -47,8 +38,7 @@ bool iequals(std::string_view a, std::string_view b)
 namespace {
 
 // Decodes one UTF-8 sequence at s[i]; invalid bytes come out as U+FFFD.
-char32_t nextChar(std::string_view s, size_t& i)
-{
+char32_t nextChar(std::string_view s, size_t &i) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     if (c < 0x80) {
         ++i;
@@ -79,18 +69,15 @@ char32_t nextChar(std::string_view s, size_t& i)
 // Unicode BMP code point -> GBK bytes (0 when not representable; ASCII as is).
 struct GbkTable {
     std::vector<uint16_t> map;
-    GbkTable() : map(0x10000, 0)
-    {
+    GbkTable() : map(0x10000, 0) {
         iconv_t cd = iconv_open("GBK", "UTF-32LE");
-        if (cd == (iconv_t)-1)
-            return;
+        if (cd == (iconv_t)-1) return;
         for (uint32_t cp = 0x80; cp < 0x10000; ++cp) {
-            if (cp >= 0xD800 && cp < 0xE000)
-                continue;
+            if (cp >= 0xD800 && cp < 0xE000) continue;
             char in[4] = {char(cp & 0xFF), char((cp >> 8) & 0xFF), 0, 0};
             char out[8];
-            char* ip = in;
-            char* op = out;
+            char *ip = in;
+            char *op = out;
             size_t il = 4, ol = sizeof out;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
             if (iconv(cd, &ip, &il, &op, &ol) != (size_t)-1) {
@@ -105,26 +92,22 @@ struct GbkTable {
     }
 };
 
-const GbkTable& gbk()
-{
+const GbkTable &gbk() {
     static const GbkTable table;
     return table;
 }
 
 }  // namespace
 
-std::u32string decodeUtf8(std::string_view s)
-{
+std::u32string decodeUtf8(std::string_view s) {
     std::u32string r;
     r.reserve(s.size());
     size_t i = 0;
-    while (i < s.size())
-        r.push_back(nextChar(s, i));
+    while (i < s.size()) r.push_back(nextChar(s, i));
     return r;
 }
 
-void appendUtf8(std::string& out, char32_t c)
-{
+void appendUtf8(std::string &out, char32_t c) {
     if (c < 0x80) {
         out.push_back(char(c));
     } else if (c < 0x800) {
@@ -142,48 +125,36 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-std::string encodeUtf8(std::u32string_view s)
-{
+std::string encodeUtf8(std::u32string_view s) {
     std::string r;
     r.reserve(s.size());
-    for (char32_t c : s)
-        appendUtf8(r, c);
+    for (char32_t c : s) appendUtf8(r, c);
     return r;
 }
 
-char32_t foldCase(char32_t c)
-{
-    if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return c + 32;
-    if (c >= 0x100 && c <= 0x17F && (c % 2 == 0) && c != 0x130)
-        return c + 1;
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
-        return c + 32;
-    if (c >= 0x410 && c <= 0x42F)
-        return c + 32;
-    if (c >= 0x400 && c <= 0x40F)
-        return c + 80;
-    if (c >= 0xFF21 && c <= 0xFF3A)
-        return c + 32;
+char32_t foldCase(char32_t c) {
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+    if (c >= 0x100 && c <= 0x17F && (c % 2 == 0) && c != 0x130) return c + 1;
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 32;
+    if (c >= 0x410 && c <= 0x42F) return c + 32;
+    if (c >= 0x400 && c <= 0x40F) return c + 80;
+    if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;
     return c;
 }
 
-std::string collationKey(std::string_view s)
-{
+std::string collationKey(std::string_view s) {
     std::string key;
     key.reserve(s.size());
     size_t i = 0;
-    const auto& map = gbk().map;
+    const auto &map = gbk().map;
     while (i < s.size()) {
         char32_t c = foldCase(nextChar(s, i));
         if (c < 0x80) {
             key.push_back(char(c));
         } else if (c < 0x10000 && map[c] != 0) {
             uint16_t g = map[c];
-            if (g > 0xFF)
-                key.push_back(char(g >> 8));
+            if (g > 0xFF) key.push_back(char(g >> 8));
             key.push_back(char(g & 0xFF));
         } else {
             // Outside the code page: after every code page character.
@@ -194,19 +165,15 @@ std::string collationKey(std::string_view s)
             key.push_back(char(c & 0xFF));
         }
     }
-    while (!key.empty() && key.back() == ' ')
-        key.pop_back();
+    while (!key.empty() && key.back() == ' ') key.pop_back();
     return key;
 }
 
-int collateCompare(std::string_view a, std::string_view b)
-{
+int collateCompare(std::string_view a, std::string_view b) {
     // Fast path: plain ASCII on both sides.
     size_t na = a.size(), nb = b.size();
-    while (na > 0 && a[na - 1] == ' ')
-        --na;
-    while (nb > 0 && b[nb - 1] == ' ')
-        --nb;
+    while (na > 0 && a[na - 1] == ' ') --na;
+    while (nb > 0 && b[nb - 1] == ' ') --nb;
     bool ascii = true;
     size_t n = std::min(na, nb);
     for (size_t i = 0; i < n; ++i) {
@@ -215,43 +182,34 @@ int collateCompare(std::string_view a, std::string_view b)
             ascii = false;
             break;
         }
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return x < y ? -1 : 1;
     }
     if (ascii) {
         bool restAscii = true;
         for (size_t i = n; i < na; ++i)
-            if (static_cast<unsigned char>(a[i]) >= 0x80)
-                restAscii = false;
+            if (static_cast<unsigned char>(a[i]) >= 0x80) restAscii = false;
         for (size_t i = n; i < nb; ++i)
-            if (static_cast<unsigned char>(b[i]) >= 0x80)
-                restAscii = false;
-        if (restAscii)
-            return na == nb ? 0 : (na < nb ? -1 : 1);
+            if (static_cast<unsigned char>(b[i]) >= 0x80) restAscii = false;
+        if (restAscii) return na == nb ? 0 : (na < nb ? -1 : 1);
     }
     std::string ka = collationKey(a.substr(0, na)), kb = collationKey(b.substr(0, nb));
     int c = ka.compare(kb);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-int utf16Length(std::string_view s)
-{
+int utf16Length(std::string_view s) {
     int n = 0;
     size_t i = 0;
-    while (i < s.size())
-        n += nextChar(s, i) >= 0x10000 ? 2 : 1;
+    while (i < s.size()) n += nextChar(s, i) >= 0x10000 ? 2 : 1;
     return n;
 }
 
-int cp936Length(std::string_view s)
-{
+int cp936Length(std::string_view s) {
     int n = 0;
     size_t i = 0;
-    const auto& map = gbk().map;
+    const auto &map = gbk().map;
     while (i < s.size()) {
         char32_t c = nextChar(s, i);
         n += (c < 0x80 || c >= 0x10000 || map[c] == 0 || map[c] <= 0xFF) ? 1 : 2;
@@ -259,12 +217,11 @@ int cp936Length(std::string_view s)
     return n;
 }
 
-std::string toCp936Repertoire(std::string_view s)
-{
+std::string toCp936Repertoire(std::string_view s) {
     std::string r;
     r.reserve(s.size());
     size_t i = 0;
-    const auto& map = gbk().map;
+    const auto &map = gbk().map;
     while (i < s.size()) {
         char32_t c = nextChar(s, i);
         if (c < 0x80 || (c < 0x10000 && map[c] != 0))
@@ -275,103 +232,82 @@ std::string toCp936Repertoire(std::string_view s)
     return r;
 }
 
-std::string cutToLength(std::string_view s, int n, bool unicode)
-{
+std::string cutToLength(std::string_view s, int n, bool unicode) {
     std::string r;
     int used = 0;
     size_t i = 0;
-    const auto& map = gbk().map;
+    const auto &map = gbk().map;
     while (i < s.size()) {
         char32_t c = nextChar(s, i);
-        int w = unicode ? (c >= 0x10000 ? 2 : 1)
-                        : ((c < 0x80 || c >= 0x10000 || map[c] == 0 || map[c] <= 0xFF) ? 1 : 2);
-        if (used + w > n)
-            break;
+        int w =
+            unicode ? (c >= 0x10000 ? 2 : 1) : ((c < 0x80 || c >= 0x10000 || map[c] == 0 || map[c] <= 0xFF) ? 1 : 2);
+        if (used + w > n) break;
         used += w;
         appendUtf8(r, c);
     }
     return r;
 }
 
-std::string trimRightBlanks(std::string_view s)
-{
+std::string trimRightBlanks(std::string_view s) {
     size_t n = s.size();
-    while (n > 0 && s[n - 1] == ' ')
-        --n;
+    while (n > 0 && s[n - 1] == ' ') --n;
     return std::string(s.substr(0, n));
 }
 
-std::string trimLeftBlanks(std::string_view s)
-{
+std::string trimLeftBlanks(std::string_view s) {
     size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
+    while (i < s.size() && s[i] == ' ') ++i;
     return std::string(s.substr(i));
 }
 
 namespace {
 
-bool likeAt(const std::u32string& t, size_t ti, const std::u32string& p, size_t pi)
-{
+bool likeAt(const std::u32string &t, size_t ti, const std::u32string &p, size_t pi) {
     while (pi < p.size()) {
         char32_t pc = p[pi];
         if (pc == '%') {
-            while (pi < p.size() && p[pi] == '%')
-                ++pi;
-            if (pi == p.size())
-                return true;
+            while (pi < p.size() && p[pi] == '%') ++pi;
+            if (pi == p.size()) return true;
             for (size_t k = ti; k <= t.size(); ++k)
-                if (likeAt(t, k, p, pi))
-                    return true;
+                if (likeAt(t, k, p, pi)) return true;
             return false;
         }
-        if (ti >= t.size())
-            return false;
-        if (pc != '_' && pc != t[ti])
-            return false;
+        if (ti >= t.size()) return false;
+        if (pc != '_' && pc != t[ti]) return false;
         ++ti;
         ++pi;
     }
     // Trailing blanks of the text do not count.
-    while (ti < t.size() && t[ti] == ' ')
-        ++ti;
+    while (ti < t.size() && t[ti] == ' ') ++ti;
     return ti == t.size();
 }
 
-std::u32string folded(std::string_view s)
-{
+std::u32string folded(std::string_view s) {
     std::u32string r = decodeUtf8(s);
-    for (auto& c : r)
-        c = foldCase(c);
+    for (auto &c : r) c = foldCase(c);
     return r;
 }
 
 }  // namespace
 
-bool likeMatch(std::string_view text, std::string_view pattern)
-{
-    if (pattern.find('[') != std::string_view::npos)
-        throw makeError(102, "[", " LIKE 模式中的 [...] 字符集不受支持。");
+bool likeMatch(std::string_view text, std::string_view pattern) {
+    if (pattern.find('[') != std::string_view::npos) throw makeError(102, "[", " LIKE 模式中的 [...] 字符集不受支持。");
     std::u32string t = folded(text), p = folded(pattern);
     // Trailing blanks of the pattern are significant except when matching blanks.
     return likeAt(t, 0, p, 0);
 }
 
-int charIndex(std::string_view find, std::string_view s)
-{
+int charIndex(std::string_view find, std::string_view s) {
     std::u32string f = folded(find), t = folded(s);
-    if (f.empty())
-        return 0;
+    if (f.empty()) return 0;
     size_t pos = t.find(f);
     return pos == std::u32string::npos ? 0 : int(pos) + 1;
 }
 
-std::string replaceCollated(std::string_view s, std::string_view from, std::string_view to)
-{
+std::string replaceCollated(std::string_view s, std::string_view from, std::string_view to) {
     std::u32string orig = decodeUtf8(s);
     std::u32string t = folded(s), f = folded(from), r = decodeUtf8(to);
-    if (f.empty())
-        return std::string(s);
+    if (f.empty()) return std::string(s);
     std::u32string out;
     size_t i = 0;
     while (i < t.size()) {
@@ -390,19 +326,17 @@ std::string replaceCollated(std::string_view s, std::string_view from, std::stri
 
 namespace server {
 
-std::string toCp936Bytes(std::string_view s)
-{
+std::string toCp936Bytes(std::string_view s) {
     std::string r;
     size_t i = 0;
-    const auto& map = gbk().map;
+    const auto &map = gbk().map;
     while (i < s.size()) {
         char32_t c = nextChar(s, i);
         if (c < 0x80) {
             r.push_back(char(c));
         } else if (c < 0x10000 && map[c] != 0) {
             uint16_t g = map[c];
-            if (g > 0xFF)
-                r.push_back(char(g >> 8));
+            if (g > 0xFF) r.push_back(char(g >> 8));
             r.push_back(char(g & 0xFF));
         } else {
             r.push_back('?');

@@ -16,7 +16,7 @@ bool iequals(std::string_view a, std::string_view b);
 
 std::u32string decodeUtf8(std::string_view s);
 std::string encodeUtf8(std::u32string_view s);
-void appendUtf8(std::string& out, char32_t c);
+void appendUtf8(std::string &out, char32_t c);
 
 char32_t foldCase(char32_t c);
 

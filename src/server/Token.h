@@ -7,10 +7,10 @@ namespace server {
 
 enum class TokenKind {
     End,
-    Identifier,   // regular identifier or keyword (text as written)
-    Bracketed,    // [name] (text without brackets, ]] undone)
-    String,       // '...' (text with '' undone)
-    NString,      // N'...'
+    Identifier,  // regular identifier or keyword (text as written)
+    Bracketed,   // [name] (text without brackets, ]] undone)
+    String,      // '...' (text with '' undone)
+    NString,     // N'...'
     Integer,
     Decimal,      // 12.34
     Float,        // 1.5E-05
@@ -24,7 +24,7 @@ enum class TokenKind {
 struct Token {
     TokenKind kind = TokenKind::End;
     std::string text;
-    size_t pos = 0;  // byte offset in the batch
+    size_t pos = 0;         // byte offset in the batch
     int literalIndex = -1;  // ordinal among value literals of the batch
 };
 

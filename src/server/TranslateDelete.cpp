@@ -6,8 +6,7 @@
 
 namespace server {
 
-Plan Translator::translateDelete(const Statement& s)
-{
+Plan Translator::translateDelete(const Statement &s) {
     Plan p;
     StepPlan step;
     if (s.from.empty()) {
@@ -19,21 +18,19 @@ Plan Translator::translateDelete(const Statement& s)
         if (!s.where) {
             step.sql = "DELETE FROM " + table->sqlName();
         } else if (!containsSubquery(s.where)) {
-            step.sql = "DELETE FROM " + table->sqlName() + " AS " + src.sqlAlias + " WHERE " +
-                       expr(s.where, scope).sql;
+            step.sql = "DELETE FROM " + table->sqlName() + " AS " + src.sqlAlias + " WHERE " + expr(s.where, scope).sql;
         } else {
-            step.sql = "DELETE FROM " + table->sqlName() + " WHERE rowid IN (SELECT " + src.sqlAlias +
-                       ".rowid FROM " + table->sqlName() + " AS " + src.sqlAlias + " WHERE " +
-                       expr(s.where, scope).sql + ")";
+            step.sql = "DELETE FROM " + table->sqlName() + " WHERE rowid IN (SELECT " + src.sqlAlias + ".rowid FROM " +
+                       table->sqlName() + " AS " + src.sqlAlias + " WHERE " + expr(s.where, scope).sql + ")";
         }
         p.steps.push_back(step);
         return p;
     }
     std::string fromSql;
     Scope scope = bindFrom(s.from, nullptr, fromSql);
-    const Source* target = nullptr;
+    const Source *target = nullptr;
     int matches = 0;
-    for (const auto& src : scope.sources)
+    for (const auto &src : scope.sources)
         if (src.hasAlias && collateCompare(src.name, s.target.name) == 0 && s.target.db.empty() &&
             s.target.schema.empty()) {
             target = &src;
@@ -42,14 +39,12 @@ Plan Translator::translateDelete(const Statement& s)
         }
     if (!target) {
         auto t = resolveTable(s.target);
-        for (const auto& src : scope.sources)
+        for (const auto &src : scope.sources)
             if (src.table && src.table->id == t->id && src.table->schema == t->schema) {
-                if (!target)
-                    target = &src;
+                if (!target) target = &src;
                 ++matches;
             }
-        if (matches > 1)
-            throw makeError(8154, s.target.name);
+        if (matches > 1) throw makeError(8154, s.target.name);
         if (!target) {
             std::vector<FromItem> from = s.from;
             FromItem fi;
@@ -59,8 +54,7 @@ Plan Translator::translateDelete(const Statement& s)
             target = &scope.sources.back();
         }
     }
-    if (!target->table)
-        throw makeError(4421, s.target.name);
+    if (!target->table) throw makeError(4421, s.target.name);
     std::string inner = "SELECT " + target->sqlAlias + ".rowid FROM " + fromSql;
     if (s.where) {
         Scope ws = scope;
@@ -72,8 +66,7 @@ Plan Translator::translateDelete(const Statement& s)
     return p;
 }
 
-Plan Translator::translate(const Statement& s)
-{
+Plan Translator::translate(const Statement &s) {
     switch (s.kind) {
     case StmtKind::Select: return translateSelectStatement(s);
     case StmtKind::Insert: return translateInsert(s);

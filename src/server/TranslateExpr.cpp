@@ -11,12 +11,9 @@ namespace server {
 
 namespace {
 
-bool sameRepresentation(const SqlType& from, const SqlType& to)
-{
-    if (from.base != to.base)
-        return false;
-    if (from.base == Base::VarChar || from.base == Base::NVarChar)
-        return from.length <= to.length;
+bool sameRepresentation(const SqlType &from, const SqlType &to) {
+    if (from.base != to.base) return false;
+    if (from.base == Base::VarChar || from.base == Base::NVarChar) return from.length <= to.length;
     if (from.base == Base::Decimal)
         return from.scale <= to.scale && from.precision - from.scale <= to.precision - to.scale;
     return true;
@@ -24,8 +21,7 @@ bool sameRepresentation(const SqlType& from, const SqlType& to)
 
 }  // namespace
 
-SqlType decimalOf(const SqlType& t)
-{
+SqlType decimalOf(const SqlType &t) {
     switch (t.base) {
     case Base::Bit: return SqlType::of(Base::Decimal, 0, 1, 0);
     case Base::TinyInt: return SqlType::of(Base::Decimal, 0, 3, 0);
@@ -37,40 +33,30 @@ SqlType decimalOf(const SqlType& t)
     }
 }
 
-bool containsSubquery(const ExprP& e)
-{
-    if (!e)
-        return false;
-    if (e->kind == ExprKind::Subquery || e->kind == ExprKind::Exists || e->kind == ExprKind::InSelect)
-        return true;
-    for (const auto& a : e->args)
-        if (containsSubquery(a))
-            return true;
-    for (const auto& a : e->whens)
-        if (containsSubquery(a))
-            return true;
-    for (const auto& a : e->thens)
-        if (containsSubquery(a))
-            return true;
+bool containsSubquery(const ExprP &e) {
+    if (!e) return false;
+    if (e->kind == ExprKind::Subquery || e->kind == ExprKind::Exists || e->kind == ExprKind::InSelect) return true;
+    for (const auto &a : e->args)
+        if (containsSubquery(a)) return true;
+    for (const auto &a : e->whens)
+        if (containsSubquery(a)) return true;
+    for (const auto &a : e->thens)
+        if (containsSubquery(a)) return true;
     return containsSubquery(e->elseExpr);
 }
 
-Translator::Translator(TranslateContext& ctx, int literalBase) : ctx_(ctx), literalBase_(literalBase) {}
+Translator::Translator(TranslateContext &ctx, int literalBase) : ctx_(ctx), literalBase_(literalBase) {}
 
 std::string Translator::newAlias() { return "\"__t" + std::to_string(aliasCounter_++) + "\""; }
 
-std::string variableParam(const std::string& name)
-{
+std::string variableParam(const std::string &name) {
     std::string n = lowerAscii(name);
-    if (n.rfind("@@", 0) == 0)
-        return "@__" + n.substr(2);
+    if (n.rfind("@@", 0) == 0) return "@__" + n.substr(2);
     return "@" + (n.empty() ? n : n.substr(1));
 }
 
-std::string Translator::literalParam(const Expr& e)
-{
-    if (e.literalIndex < 0)
-        return e.text;  // produced by the parser itself (0x40)
+std::string Translator::literalParam(const Expr &e) {
+    if (e.literalIndex < 0) return e.text;  // produced by the parser itself (0x40)
     if (inlineLiterals_) {
         if (e.literalType.isText())
             return quoteText(e.literalType.base == Base::VarChar ? toCp936Repertoire(e.text) : e.text);
@@ -82,8 +68,7 @@ std::string Translator::literalParam(const Expr& e)
     return ":l" + std::to_string(e.literalIndex - literalBase_ + 1);
 }
 
-TExpr Translator::convertTo(const TExpr& x, const SqlType& to, int mode, int style)
-{
+TExpr Translator::convertTo(const TExpr &x, const SqlType &to, int mode, int style) {
     if (x.isNullLiteral) {
         TExpr r = x;
         r.type = to;
@@ -107,11 +92,9 @@ TExpr Translator::convertTo(const TExpr& x, const SqlType& to, int mode, int sty
     return r;
 }
 
-TExpr Translator::compare(const TExpr& a0, const std::string& op, const TExpr& b0)
-{
+TExpr Translator::compare(const TExpr &a0, const std::string &op, const TExpr &b0) {
     TExpr a = a0, b = b0;
-    if (a.type.isLob() || b.type.isLob())
-        throw makeError(306);
+    if (a.type.isLob() || b.type.isLob()) throw makeError(306);
     std::string collate;
     if (a.type.isText() && b.type.isText()) {
         collate = " COLLATE TSQL";
@@ -122,15 +105,12 @@ TExpr Translator::compare(const TExpr& a0, const std::string& op, const TExpr& b
         if (b.type.isText() || (b.type.base != dom.base && (dom.base == Base::DateTime || a.type.isText())))
             b = convertTo(b, dom, int(ConvertMode::Implicit));
         if (dom.base == Base::DateTime) {
-            if (a.type.base != Base::DateTime)
-                a = convertTo(a, dom, int(ConvertMode::Implicit));
-            if (b.type.isNumeric())
-                b = convertTo(b, dom, int(ConvertMode::Implicit));
+            if (a.type.base != Base::DateTime) a = convertTo(a, dom, int(ConvertMode::Implicit));
+            if (b.type.isNumeric()) b = convertTo(b, dom, int(ConvertMode::Implicit));
         }
     } else if ((a.type.base == Base::Null) != (b.type.base == Base::Null)) {
         // A parameter marker or NULL against a typed side: compare under the side's rules.
-        if (a.type.isText() || b.type.isText())
-            collate = " COLLATE TSQL";
+        if (a.type.isText() || b.type.isText()) collate = " COLLATE TSQL";
     }
     TExpr r;
     r.sql = "(" + a.sql + " " + op + " " + b.sql + collate + ")";
@@ -138,10 +118,8 @@ TExpr Translator::compare(const TExpr& a0, const std::string& op, const TExpr& b
     return r;
 }
 
-TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
-{
-    if (a.type.isLob() || b.type.isLob())
-        throw makeError(402, a.type.name(), b.type.name(), op);
+TExpr Translator::arithmetic(const std::string &op, TExpr a, TExpr b) {
+    if (a.type.isLob() || b.type.isLob()) throw makeError(402, a.type.name(), b.type.name(), op);
     // Text and text: concatenation.
     if (op == "+" && a.type.isText() && b.type.isText()) {
         TExpr r;
@@ -151,7 +129,8 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
         r.type = SqlType::of(unicode ? Base::NVarChar : Base::VarChar, std::max(1, len));
         return r;
     }
-    if (op == "+" && ((a.type.isText() && b.type.base == Base::Null) || (b.type.isText() && a.type.base == Base::Null))) {
+    if (op == "+" &&
+        ((a.type.isText() && b.type.base == Base::Null) || (b.type.isText() && a.type.base == Base::Null))) {
         TExpr r;
         r.sql = "(" + a.sql + " || " + b.sql + ")";
         r.type = a.type.isText() ? a.type : b.type;
@@ -159,16 +138,12 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
     }
     // Datetime and number: days.
     if (a.type.base == Base::DateTime || b.type.base == Base::DateTime) {
-        if (op != "+" && op != "-")
-            throw makeError(8117, "datetime", op);
-        if (a.type.base == Base::DateTime && b.type.base == Base::DateTime)
-            throw makeError(8117, "datetime", op);
+        if (op != "+" && op != "-") throw makeError(8117, "datetime", op);
+        if (a.type.base == Base::DateTime && b.type.base == Base::DateTime) throw makeError(8117, "datetime", op);
         TExpr dt = a.type.base == Base::DateTime ? a : b;
         TExpr n = a.type.base == Base::DateTime ? b : a;
-        if (n.type.isText())
-            n = convertTo(n, SqlType::of(Base::Float), int(ConvertMode::Implicit));
-        if (op == "-" && a.type.base != Base::DateTime)
-            throw makeError(8117, "datetime", op);
+        if (n.type.isText()) n = convertTo(n, SqlType::of(Base::Float), int(ConvertMode::Implicit));
+        if (op == "-" && a.type.base != Base::DateTime) throw makeError(8117, "datetime", op);
         TExpr r;
         r.sql = "pnw_adddays(" + dt.sql + "," + (op == "-" ? "-(" + n.sql + ")" : n.sql) + ")";
         r.type = SqlType::of(Base::DateTime);
@@ -178,10 +153,8 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
     SqlType dom = dominantType(a.type, b.type);
     if (dom.isText())  // both Null or text with Null
         dom = SqlType::of(Base::Int);
-    if (a.type.isText())
-        a = convertTo(a, dom, int(ConvertMode::Implicit));
-    if (b.type.isText())
-        b = convertTo(b, dom, int(ConvertMode::Implicit));
+    if (a.type.isText()) a = convertTo(a, dom, int(ConvertMode::Implicit));
+    if (b.type.isText()) b = convertTo(b, dom, int(ConvertMode::Implicit));
     if (op == "&") {
         if ((!a.type.isInteger() && a.type.base != Base::Null) || (!b.type.isInteger() && b.type.base != Base::Null))
             throw makeError(402, a.type.name(), b.type.name(), "&");
@@ -202,8 +175,8 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
         } else {
             // Overflow of int or bigint is an error, as on the server.
             std::string code = op == "+" ? "0" : op == "-" ? "1" : "2";
-            r.sql = "pnw_iop(" + a.sql + "," + b.sql + "," + code + "," +
-                    (r.type.base == Base::BigInt ? "64" : "32") + ")";
+            r.sql =
+                "pnw_iop(" + a.sql + "," + b.sql + "," + code + "," + (r.type.base == Base::BigInt ? "64" : "32") + ")";
         }
         return r;
     }
@@ -244,22 +217,19 @@ TExpr Translator::arithmetic(const std::string& op, TExpr a, TExpr b)
     return r;
 }
 
-TExpr Translator::column(const Expr& e, const Scope& scope)
-{
-    for (const Scope* sc = &scope; sc; sc = sc->parent) {
-        const Source* found = nullptr;
+TExpr Translator::column(const Expr &e, const Scope &scope) {
+    for (const Scope *sc = &scope; sc; sc = sc->parent) {
+        const Source *found = nullptr;
         size_t idx = 0;
         bool qualifierMatched = false;
-        for (const auto& src : sc->sources) {
+        for (const auto &src : sc->sources) {
             if (!e.qualifier.empty()) {
-                if (collateCompare(src.name, e.qualifier) != 0)
-                    continue;
+                if (collateCompare(src.name, e.qualifier) != 0) continue;
                 qualifierMatched = true;
             }
             for (size_t i = 0; i < src.columns.size(); ++i) {
                 if (collateCompare(src.columns[i].name, e.text) == 0) {
-                    if (found && e.qualifier.empty())
-                        throw makeError(209, e.text);
+                    if (found && e.qualifier.empty()) throw makeError(209, e.text);
                     if (!found) {
                         found = &src;
                         idx = i;
@@ -270,34 +240,29 @@ TExpr Translator::column(const Expr& e, const Scope& scope)
         }
         if (found) {
             TExpr r;
-            const OutputColumn& oc = found->columns[idx];
+            const OutputColumn &oc = found->columns[idx];
             r.sql = found->sqlAlias + "." + quoteIdent(oc.sqlName.empty() ? oc.name : oc.sqlName);
             r.type = found->columns[idx].type;
             r.nullable = found->columns[idx].nullable;
             r.identityColumn = found->columns[idx].identity;
-            if (idx < found->infos.size())
-                r.column = found->infos[idx];
+            if (idx < found->infos.size()) r.column = found->infos[idx];
             return r;
         }
-        if (qualifierMatched)
-            throw makeError(207, e.text);
+        if (qualifierMatched) throw makeError(207, e.text);
     }
-    if (!e.qualifier.empty())
-        throw makeError(4104, e.qualifier + "." + e.text);
+    if (!e.qualifier.empty()) throw makeError(4104, e.qualifier + "." + e.text);
     throw makeError(207, e.text);
 }
 
-std::string Translator::predicate(const ExprP& e, const Scope& scope)
-{
+std::string Translator::predicate(const ExprP &e, const Scope &scope) {
     TExpr t = expr(e, scope);
     return t.sql;
 }
 
-TExpr Translator::caseExpr(const Expr& e, const Scope& scope)
-{
+TExpr Translator::caseExpr(const Expr &e, const Scope &scope) {
     std::vector<TExpr> thens;
     SqlType type = SqlType::of(Base::Null);
-    for (const auto& t : e.thens) {
+    for (const auto &t : e.thens) {
         thens.push_back(expr(t, scope));
         type = dominantType(type, thens.back().type);
     }
@@ -308,8 +273,7 @@ TExpr Translator::caseExpr(const Expr& e, const Scope& scope)
         type = dominantType(type, elseT.type);
     }
     TExpr operand;
-    if (e.hasOperand)
-        operand = expr(e.args[0], scope);
+    if (e.hasOperand) operand = expr(e.args[0], scope);
     std::string sql = "CASE";
     for (size_t i = 0; i < e.whens.size(); ++i) {
         std::string cond;
@@ -331,39 +295,32 @@ TExpr Translator::caseExpr(const Expr& e, const Scope& scope)
     return r;
 }
 
-std::string Translator::subqueryScalar(const Select& s, const Scope& scope, SqlType& type)
-{
+std::string Translator::subqueryScalar(const Select &s, const Scope &scope, SqlType &type) {
     SelectOut out = select(s, &scope);
-    if (out.columns.size() != 1)
-        throw makeError(116);
+    if (out.columns.size() != 1) throw makeError(116);
     type = out.columns[0].type;
     // A subquery that is an aggregate without GROUP BY, or TOP 1, yields at most one row.
-    const SelectCore& c = s.cores.front();
+    const SelectCore &c = s.cores.front();
     bool single = s.cores.size() == 1 && c.groupBy.empty() &&
                   ((c.top && *c.top <= 1) ||
                    (c.items.size() == 1 && c.items[0].expr && c.items[0].expr->kind == ExprKind::Function &&
-                    (c.items[0].expr->op == "MAX" || c.items[0].expr->op == "MIN" ||
-                     c.items[0].expr->op == "SUM" || c.items[0].expr->op == "COUNT")));
-    if (single)
-        return "(" + out.sql + ")";
+                    (c.items[0].expr->op == "MAX" || c.items[0].expr->op == "MIN" || c.items[0].expr->op == "SUM" ||
+                     c.items[0].expr->op == "COUNT")));
+    if (single) return "(" + out.sql + ")";
     // More than one row is error 512, as on the server.
-    return "(SELECT CASE WHEN COUNT(*) > 1 THEN pnw_raise(512) ELSE MIN(\"__c0\") END FROM (" + out.sql +
-           " LIMIT 2))";
+    return "(SELECT CASE WHEN COUNT(*) > 1 THEN pnw_raise(512) ELSE MIN(\"__c0\") END FROM (" + out.sql + " LIMIT 2))";
 }
 
-TExpr Translator::expr(const ExprP& ep, const Scope& scope)
-{
-    const Expr& e = *ep;
+TExpr Translator::expr(const ExprP &ep, const Scope &scope) {
+    const Expr &e = *ep;
     TExpr r;
     switch (e.kind) {
     case ExprKind::Literal:
         r.sql = literalParam(e);
         r.type = e.literalType;
         // A lifted text literal may take any length when the translation is reused.
-        if (liftTextLengths_ && r.type.base == Base::VarChar)
-            r.type.length = 8000;
-        if (liftTextLengths_ && r.type.base == Base::NVarChar)
-            r.type.length = 4000;
+        if (liftTextLengths_ && r.type.base == Base::VarChar) r.type.length = 8000;
+        if (liftTextLengths_ && r.type.base == Base::NVarChar) r.type.length = 4000;
         r.nullable = false;
         return r;
     case ExprKind::Null:
@@ -371,11 +328,9 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
         r.type = SqlType::of(Base::Null);
         r.isNullLiteral = true;
         return r;
-    case ExprKind::Column:
-        return column(e, scope);
+    case ExprKind::Column: return column(e, scope);
     case ExprKind::Variable:
-        if (!ctx_.variableType(e.text, r.type))
-            throw makeError(137, e.text);
+        if (!ctx_.variableType(e.text, r.type)) throw makeError(137, e.text);
         r.sql = variableParam(e.text);
         r.nullable = true;
         cacheable_ = false;
@@ -406,8 +361,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
             r.type = SqlType::of(Base::Bit);
             return r;
         }
-        if (a.type.isText())
-            a = convertTo(a, SqlType::of(Base::Int), int(ConvertMode::Implicit));
+        if (a.type.isText()) a = convertTo(a, SqlType::of(Base::Int), int(ConvertMode::Implicit));
         r.sql = e.op == "-" ? "(-" + a.sql + ")" : a.sql;
         r.type = a.type;
         return r;
@@ -424,18 +378,15 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
             return compare(a, e.op == "<>" ? "<>" : e.op, b);
         return arithmetic(e.op, a, b);
     }
-    case ExprKind::Function:
-        return function(e, scope);
-    case ExprKind::Case:
-        return caseExpr(e, scope);
+    case ExprKind::Function: return function(e, scope);
+    case ExprKind::Case: return caseExpr(e, scope);
     case ExprKind::Cast: {
         TExpr a = expr(e.args[0], scope);
         int style = e.style;
         if (!convertStyleKnown(style))
             throw makeError(102, "CONVERT", "（不支持的 CONVERT 样式 " + std::to_string(style) + "）");
         SqlType to = e.castType.type;
-        if ((to.base == Base::VarChar || to.base == Base::NVarChar) && !e.castType.hasLength)
-            to.length = 30;
+        if ((to.base == Base::VarChar || to.base == Base::NVarChar) && !e.castType.hasLength) to.length = 30;
         return convertTo(a, to, int(ConvertMode::Cast), style);
     }
     case ExprKind::Subquery: {
@@ -456,8 +407,7 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
         bool text = a.type.isText();
         for (size_t i = 1; i < e.args.size(); ++i) {
             TExpr v = expr(e.args[i], scope);
-            if (v.type.isLob() || a.type.isLob())
-                throw makeError(306);
+            if (v.type.isLob() || a.type.isLob()) throw makeError(306);
             if (!text && v.type.isText() && a.type.base != Base::Null)
                 v = convertTo(v, a.type, int(ConvertMode::Implicit));
             else if (text && !v.type.isText() && v.type.base != Base::Null)
@@ -471,10 +421,9 @@ TExpr Translator::expr(const ExprP& ep, const Scope& scope)
     case ExprKind::InSelect: {
         TExpr a = expr(e.args[0], scope);
         SelectOut out = select(*e.select, &scope);
-        if (out.columns.size() != 1)
-            throw makeError(116);
+        if (out.columns.size() != 1) throw makeError(116);
         std::string sub = out.sql;
-        const SqlType& st = out.columns[0].type;
+        const SqlType &st = out.columns[0].type;
         if (a.type.isText() && !st.isText() && st.base != Base::Null)
             a = convertTo(a, st, int(ConvertMode::Implicit));
         else if (!a.type.isText() && st.isText() && a.type.base != Base::Null)

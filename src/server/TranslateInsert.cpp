@@ -13,8 +13,7 @@ namespace server {
 namespace {
 
 // A default is kept as T-SQL text; it is a constant expression.
-ExprP parseDefault(const std::string& text)
-{
+ExprP parseDefault(const std::string &text) {
     Parser p(tokenize("SELECT " + text));
     Batch b = p.parseBatch();
     return b.statements.at(0)->select->cores.at(0).items.at(0).expr;
@@ -22,45 +21,35 @@ ExprP parseDefault(const std::string& text)
 
 }  // namespace
 
-Plan Translator::translateInsert(const Statement& s)
-{
+Plan Translator::translateInsert(const Statement &s) {
     auto table = resolveTable(s.target);
-    std::vector<const ColumnInfo*> targets;
+    std::vector<const ColumnInfo *> targets;
     bool identityInsert = !ctx_.identityInsertTable().empty() &&
                           ctx_.identityInsertTable() == collationKey(table->schema + "." + table->name);
-    if (identityInsert)
-        cacheable_ = false;
+    if (identityInsert) cacheable_ = false;
     if (s.hasColumnList) {
-        for (const auto& name : s.columns) {
-            const ColumnInfo* c = table->column(name);
-            if (!c)
-                throw makeError(207, name);
-            for (const auto* t : targets)
-                if (t == c)
-                    throw makeError(264, name);
-            if (c->identity && !identityInsert)
-                throw makeError(544, table->name);
-            if (c->type.base == Base::Timestamp)
-                throw makeError(273);
+        for (const auto &name : s.columns) {
+            const ColumnInfo *c = table->column(name);
+            if (!c) throw makeError(207, name);
+            for (const auto *t : targets)
+                if (t == c) throw makeError(264, name);
+            if (c->identity && !identityInsert) throw makeError(544, table->name);
+            if (c->type.base == Base::Timestamp) throw makeError(273);
             targets.push_back(c);
         }
     } else {
-        if (identityInsert && table->identityIndex() >= 0)
-            throw makeError(8101, table->name);
-        for (const auto& c : table->columns)
-            if (!c.identity && c.type.base != Base::Timestamp)
-                targets.push_back(&c);
+        if (identityInsert && table->identityIndex() >= 0) throw makeError(8101, table->name);
+        for (const auto &c : table->columns)
+            if (!c.identity && c.type.base != Base::Timestamp) targets.push_back(&c);
     }
     // Columns the statement leaves out: defaults and timestamps.
-    std::vector<std::pair<const ColumnInfo*, std::string>> extras;
+    std::vector<std::pair<const ColumnInfo *, std::string>> extras;
     Scope empty;
-    for (const auto& c : table->columns) {
+    for (const auto &c : table->columns) {
         bool given = false;
-        for (const auto* t : targets)
-            if (t == &c)
-                given = true;
-        if (given || c.identity)
-            continue;
+        for (const auto *t : targets)
+            if (t == &c) given = true;
+        if (given || c.identity) continue;
         if (c.type.base == Base::Timestamp) {
             extras.push_back({&c, "pnw_ts()"});
         } else if (!c.defaultSql.empty()) {
@@ -72,33 +61,27 @@ Plan Translator::translateInsert(const Statement& s)
         }
     }
     std::string cols;
-    for (const auto* t : targets)
-        cols += (cols.empty() ? "" : ",") + quoteIdent(t->name);
-    for (const auto& e : extras)
-        cols += (cols.empty() ? "" : ",") + quoteIdent(e.first->name);
+    for (const auto *t : targets) cols += (cols.empty() ? "" : ",") + quoteIdent(t->name);
+    for (const auto &e : extras) cols += (cols.empty() ? "" : ",") + quoteIdent(e.first->name);
     std::string sql = "INSERT INTO " + table->sqlName() + "(" + cols + ") ";
     if (!s.values.empty()) {
         if (s.values.size() != targets.size()) {
-            if (!s.hasColumnList)
-                throw makeError(213);
+            if (!s.hasColumnList) throw makeError(213);
             throw makeError(s.values.size() < targets.size() ? 109 : 110);
         }
         std::string vals;
         for (size_t i = 0; i < targets.size(); ++i) {
             TExpr v = expr(s.values[i], empty);
-            if (v.aggregate)
-                throw makeError(147);
+            if (v.aggregate) throw makeError(147);
             v = convertTo(v, targets[i]->type, int(ConvertMode::Store));
             vals += (i ? "," : "") + v.sql;
         }
-        for (const auto& e : extras)
-            vals += (vals.empty() ? "" : ",") + e.second;
+        for (const auto &e : extras) vals += (vals.empty() ? "" : ",") + e.second;
         sql += "VALUES(" + vals + ")";
     } else {
         SelectOut src = select(*s.select, nullptr);
         if (src.columns.size() != targets.size()) {
-            if (!s.hasColumnList)
-                throw makeError(213);
+            if (!s.hasColumnList) throw makeError(213);
             throw makeError(src.columns.size() < targets.size() ? 120 : 121);
         }
         std::string list;
@@ -109,8 +92,7 @@ Plan Translator::translateInsert(const Statement& s)
             v = convertTo(v, targets[i]->type, int(ConvertMode::Store));
             list += (i ? "," : "") + v.sql;
         }
-        for (const auto& e : extras)
-            list += (list.empty() ? "" : ",") + e.second;
+        for (const auto &e : extras) list += (list.empty() ? "" : ",") + e.second;
         // "WHERE true" keeps SQLite's parser from reading ON CONFLICT after the SELECT.
         sql += "SELECT " + list + " FROM (" + src.sql + ") AS \"__s\" WHERE true";
     }

@@ -8,73 +8,57 @@ namespace server {
 namespace {
 
 // Same expression, literal values and name spellings aside from case.
-bool sameExpr(const ExprP& a, const ExprP& b)
-{
-    if (!a || !b)
-        return !a && !b;
+bool sameExpr(const ExprP &a, const ExprP &b) {
+    if (!a || !b) return !a && !b;
     if (a->kind != b->kind || a->op != b->op || a->negated != b->negated || a->star != b->star ||
         a->distinct != b->distinct || a->args.size() != b->args.size() || a->whens.size() != b->whens.size() ||
         a->thens.size() != b->thens.size() || a->select || b->select)
         return false;
-    if (a->kind == ExprKind::Literal ? a->text != b->text
-                                     : (collateCompare(a->text, b->text) != 0 ||
-                                        collateCompare(a->qualifier, b->qualifier) != 0))
+    if (a->kind == ExprKind::Literal
+            ? a->text != b->text
+            : (collateCompare(a->text, b->text) != 0 || collateCompare(a->qualifier, b->qualifier) != 0))
         return false;
     for (size_t i = 0; i < a->args.size(); ++i)
-        if (!sameExpr(a->args[i], b->args[i]))
-            return false;
+        if (!sameExpr(a->args[i], b->args[i])) return false;
     for (size_t i = 0; i < a->whens.size(); ++i)
-        if (!sameExpr(a->whens[i], b->whens[i]) || !sameExpr(a->thens[i], b->thens[i]))
-            return false;
+        if (!sameExpr(a->whens[i], b->whens[i]) || !sameExpr(a->thens[i], b->thens[i])) return false;
     return sameExpr(a->elseExpr, b->elseExpr);
 }
 
-OutputColumn col(const char* name, SqlType t)
-{
+OutputColumn col(const char *name, SqlType t) {
     OutputColumn c;
     c.name = name;
     c.type = t;
     return c;
 }
 
-bool isAggregateCall(const ExprP& e)
-{
-    if (!e)
-        return false;
-    if (e->kind == ExprKind::Function &&
-        (e->op == "COUNT" || e->op == "SUM" || e->op == "MAX" || e->op == "MIN"))
+bool isAggregateCall(const ExprP &e) {
+    if (!e) return false;
+    if (e->kind == ExprKind::Function && (e->op == "COUNT" || e->op == "SUM" || e->op == "MAX" || e->op == "MIN"))
         return true;
-    for (const auto& a : e->args)
-        if (isAggregateCall(a))
-            return true;
-    for (const auto& a : e->whens)
-        if (isAggregateCall(a))
-            return true;
-    for (const auto& a : e->thens)
-        if (isAggregateCall(a))
-            return true;
+    for (const auto &a : e->args)
+        if (isAggregateCall(a)) return true;
+    for (const auto &a : e->whens)
+        if (isAggregateCall(a)) return true;
+    for (const auto &a : e->thens)
+        if (isAggregateCall(a)) return true;
     return isAggregateCall(e->elseExpr);
 }
 
 }  // namespace
 
-std::string Translator::schemaFor(const ObjectName& n)
-{
-    if (!n.schema.empty() && !iequals(n.schema, "dbo"))
-        throw makeError(208, n.display());
+std::string Translator::schemaFor(const ObjectName &n) {
+    if (!n.schema.empty() && !iequals(n.schema, "dbo")) throw makeError(208, n.display());
     if (!n.name.empty() && n.name[0] == '#') {
         cacheable_ = false;
         return "temp";
     }
-    if (n.db.empty() || collateCompare(n.db, ctx_.currentDatabase()) == 0)
-        return "main";
-    if (iequals(n.db, "tempdb"))
-        return "temp";
+    if (n.db.empty() || collateCompare(n.db, ctx_.currentDatabase()) == 0) return "main";
+    if (iequals(n.db, "tempdb")) return "temp";
     return ctx_.schemaOfDatabase(n.db);
 }
 
-std::shared_ptr<const TableInfo> Translator::resolveTable(const ObjectName& n, bool mustExist)
-{
+std::shared_ptr<const TableInfo> Translator::resolveTable(const ObjectName &n, bool mustExist) {
     if (n.db.empty() && n.schema.empty())
         if (auto pseudo = ctx_.triggerTable(n.name)) {
             cacheable_ = false;
@@ -82,24 +66,20 @@ std::shared_ptr<const TableInfo> Translator::resolveTable(const ObjectName& n, b
         }
     std::string schema = schemaFor(n);
     auto t = ctx_.catalog(schema).table(n.name);
-    if (!t && mustExist)
-        throw makeError(208, n.display());
+    if (!t && mustExist) throw makeError(208, n.display());
     return t;
 }
 
-bool Translator::systemView(const ObjectName& n, Source& out)
-{
+bool Translator::systemView(const ObjectName &n, Source &out) {
     std::string name = lowerAscii(n.name);
     if (name != "sysobjects" && name != "syscolumns" && name != "sysdatabases" && name != "sysprocesses" &&
         name != "sysfiles")
         return false;
-    if (!n.schema.empty() && !iequals(n.schema, "dbo"))
-        return false;
+    if (!n.schema.empty() && !iequals(n.schema, "dbo")) return false;
     std::string sql;
     if (name == "sysobjects" || name == "syscolumns") {
         std::string schema = schemaFor(n);
-        if (schema == "temp")
-            cacheable_ = false;
+        if (schema == "temp") cacheable_ = false;
         std::string q = quoteIdent(schema) + ".";
         if (name == "sysobjects") {
             std::string shown = schema == "temp"
@@ -113,18 +93,18 @@ bool Translator::systemView(const ObjectName& n, Source& out)
                   "parent_obj, crdate, 0 AS status FROM " +
                   q + "__pnw_objects)";
             out.columns = {col("name", SqlType::of(Base::NVarChar, 128)), col("id", SqlType::of(Base::Int)),
-                           col("xtype", SqlType::of(Base::NVarChar, 2)), col("type", SqlType::of(Base::NVarChar, 2)),
-                           col("uid", SqlType::of(Base::SmallInt)), col("parent_obj", SqlType::of(Base::Int)),
-                           col("crdate", SqlType::of(Base::DateTime)), col("status", SqlType::of(Base::Int))};
+                           col("xtype", SqlType::of(Base::NVarChar, 2)),  col("type", SqlType::of(Base::NVarChar, 2)),
+                           col("uid", SqlType::of(Base::SmallInt)),       col("parent_obj", SqlType::of(Base::Int)),
+                           col("crdate", SqlType::of(Base::DateTime)),    col("status", SqlType::of(Base::Int))};
         } else {
             sql = "(SELECT name, id, xtype, length, colid, cdefault, isnullable, prec, scale, 0 AS status, "
                   "xtype AS usertype FROM " +
                   q + "__pnw_columns)";
             out.columns = {col("name", SqlType::of(Base::NVarChar, 128)), col("id", SqlType::of(Base::Int)),
-                           col("xtype", SqlType::of(Base::TinyInt)), col("length", SqlType::of(Base::SmallInt)),
-                           col("colid", SqlType::of(Base::SmallInt)), col("cdefault", SqlType::of(Base::Int)),
-                           col("isnullable", SqlType::of(Base::Int)), col("prec", SqlType::of(Base::SmallInt)),
-                           col("scale", SqlType::of(Base::Int)), col("status", SqlType::of(Base::TinyInt)),
+                           col("xtype", SqlType::of(Base::TinyInt)),      col("length", SqlType::of(Base::SmallInt)),
+                           col("colid", SqlType::of(Base::SmallInt)),     col("cdefault", SqlType::of(Base::Int)),
+                           col("isnullable", SqlType::of(Base::Int)),     col("prec", SqlType::of(Base::SmallInt)),
+                           col("scale", SqlType::of(Base::Int)),          col("status", SqlType::of(Base::TinyInt)),
                            col("usertype", SqlType::of(Base::SmallInt))};
         }
     } else if (name == "sysdatabases") {
@@ -132,36 +112,44 @@ bool Translator::systemView(const ObjectName& n, Source& out)
             throw makeError(208, n.display());
         sql = "(SELECT name, dbid, filename, crdate, 0 AS status, 80 AS cmptlevel FROM " +
               quoteIdent(ctx_.masterSchema()) + ".__pnw_databases)";
-        out.columns = {col("name", SqlType::of(Base::NVarChar, 128)), col("dbid", SqlType::of(Base::SmallInt)),
-                       col("filename", SqlType::of(Base::NVarChar, 260)), col("crdate", SqlType::of(Base::DateTime)),
-                       col("status", SqlType::of(Base::Int)), col("cmptlevel", SqlType::of(Base::TinyInt))};
+        out.columns = {col("name", SqlType::of(Base::NVarChar, 128)),
+                       col("dbid", SqlType::of(Base::SmallInt)),
+                       col("filename", SqlType::of(Base::NVarChar, 260)),
+                       col("crdate", SqlType::of(Base::DateTime)),
+                       col("status", SqlType::of(Base::Int)),
+                       col("cmptlevel", SqlType::of(Base::TinyInt))};
     } else if (name == "sysfiles") {
         sql = "(SELECT fileid, 1 AS groupid, 0 AS size, -1 AS maxsize, 10 AS growth, status, 0 AS perf, name, "
               "filename FROM " +
               quoteIdent(schemaFor(n)) + ".__pnw_files)";
-        out.columns = {col("fileid", SqlType::of(Base::SmallInt)), col("groupid", SqlType::of(Base::SmallInt)),
-                       col("size", SqlType::of(Base::Int)), col("maxsize", SqlType::of(Base::Int)),
-                       col("growth", SqlType::of(Base::Int)), col("status", SqlType::of(Base::Int)),
-                       col("perf", SqlType::of(Base::Int)), col("name", SqlType::of(Base::NVarChar, 128)),
+        out.columns = {col("fileid", SqlType::of(Base::SmallInt)),
+                       col("groupid", SqlType::of(Base::SmallInt)),
+                       col("size", SqlType::of(Base::Int)),
+                       col("maxsize", SqlType::of(Base::Int)),
+                       col("growth", SqlType::of(Base::Int)),
+                       col("status", SqlType::of(Base::Int)),
+                       col("perf", SqlType::of(Base::Int)),
+                       col("name", SqlType::of(Base::NVarChar, 128)),
                        col("filename", SqlType::of(Base::NVarChar, 260))};
     } else {
         refreshProcesses_ = true;
         cacheable_ = false;
         sql = "(SELECT spid, dbid, loginame, hostname, program_name, status, 0 AS blocked FROM "
               "temp.__pnw_processes)";
-        out.columns = {col("spid", SqlType::of(Base::SmallInt)), col("dbid", SqlType::of(Base::SmallInt)),
+        out.columns = {col("spid", SqlType::of(Base::SmallInt)),
+                       col("dbid", SqlType::of(Base::SmallInt)),
                        col("loginame", SqlType::of(Base::NVarChar, 128)),
                        col("hostname", SqlType::of(Base::NVarChar, 128)),
                        col("program_name", SqlType::of(Base::NVarChar, 128)),
-                       col("status", SqlType::of(Base::NVarChar, 30)), col("blocked", SqlType::of(Base::SmallInt))};
+                       col("status", SqlType::of(Base::NVarChar, 30)),
+                       col("blocked", SqlType::of(Base::SmallInt))};
     }
     out.name = out.hasAlias ? out.name : n.name;
     out.sqlAlias = sql;  // the view's SQL; bindTable turns it into the FROM text
     return true;
 }
 
-Source Translator::bindTable(const TableRef& ref, const Scope* parent)
-{
+Source Translator::bindTable(const TableRef &ref, const Scope *parent) {
     (void)parent;
     Source src;
     if (ref.kind == TableRef::Kind::OpenDataSource) {
@@ -180,8 +168,7 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
         src.sqlAlias = quoteIdent(ref.alias);
         for (size_t i = 0; i < inner.columns.size(); ++i) {
             OutputColumn c = inner.columns[i];
-            if (c.name.empty())
-                throw makeError(8155, ref.alias, std::to_string(i + 1));
+            if (c.name.empty()) throw makeError(8155, ref.alias, std::to_string(i + 1));
             c.sqlName = "__c" + std::to_string(i);
             src.columns.push_back(c);
         }
@@ -203,13 +190,12 @@ Source Translator::bindTable(const TableRef& ref, const Scope* parent)
     return tableSource(std::move(t), ref.alias);
 }
 
-Source Translator::tableSource(std::shared_ptr<const TableInfo> t, const std::string& alias)
-{
+Source Translator::tableSource(std::shared_ptr<const TableInfo> t, const std::string &alias) {
     Source src;
     src.hasAlias = !alias.empty();
     src.name = alias.empty() ? t->name : alias;
     src.sqlAlias = quoteIdent(src.name);
-    for (const auto& c : t->columns) {
+    for (const auto &c : t->columns) {
         OutputColumn oc;
         oc.name = c.name;
         oc.type = c.type;
@@ -224,34 +210,33 @@ Source Translator::tableSource(std::shared_ptr<const TableInfo> t, const std::st
     return src;
 }
 
-Scope Translator::bindFrom(const std::vector<FromItem>& from, const Scope* parent, std::string& sql)
-{
+Scope Translator::bindFrom(const std::vector<FromItem> &from, const Scope *parent, std::string &sql) {
     Scope scope;
     scope.parent = parent;
     sql.clear();
     for (size_t i = 0; i < from.size(); ++i) {
-        const FromItem& item = from[i];
+        const FromItem &item = from[i];
         Source s = bindTable(item.first, parent);
-        if (i > 0)
-            sql += ", ";
+        if (i > 0) sql += ", ";
         sql += derivedSql_ + " AS " + s.sqlAlias;
         scope.sources.push_back(s);
-        for (const auto& j : item.joins) {
+        for (const auto &j : item.joins) {
             Source js = bindTable(j.table, parent);
             std::string tableSql = derivedSql_;
             scope.sources.push_back(js);
             Scope onScope = scope;
             onScope.aggregateAllowed = false;
             std::string on = expr(j.on, onScope).sql;
-            const char* kw = j.type == JoinType::Inner ? " JOIN " : j.type == JoinType::Left ? " LEFT JOIN " : " RIGHT JOIN ";
+            const char *kw = j.type == JoinType::Inner  ? " JOIN "
+                             : j.type == JoinType::Left ? " LEFT JOIN "
+                                                        : " RIGHT JOIN ";
             sql += kw + tableSql + " AS " + js.sqlAlias + " ON " + on;
         }
     }
     return scope;
 }
 
-Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
-{
+Translator::SelectOut Translator::select(const Select &s, const Scope *parent) {
     SelectOut out;
     std::vector<std::string> coreSqls;
     struct CoreParts {
@@ -267,40 +252,34 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
     Scope firstScope;
     std::string firstFrom;
     for (size_t ci = 0; ci < s.cores.size(); ++ci) {
-        const SelectCore& core = s.cores[ci];
+        const SelectCore &core = s.cores[ci];
         std::string fromSql;
         Scope scope = bindFrom(core.from, parent, fromSql);
         std::vector<OutputColumn> cols;
         std::vector<std::string> exprs;
         size_t assigning = 0;
-        for (const auto& item : core.items)
-            assigning += item.assignVariable.empty() ? 0 : 1;
-        if (assigning > 0 && (assigning != core.items.size() || core.into))
-            throw makeError(141);
-        for (const auto& item : core.items) {
+        for (const auto &item : core.items) assigning += item.assignVariable.empty() ? 0 : 1;
+        if (assigning > 0 && (assigning != core.items.size() || core.into)) throw makeError(141);
+        for (const auto &item : core.items) {
             if (!item.assignVariable.empty()) {
                 SqlType ignored;
-                if (!ctx_.variableType(item.assignVariable, ignored))
-                    throw makeError(137, item.assignVariable);
+                if (!ctx_.variableType(item.assignVariable, ignored)) throw makeError(137, item.assignVariable);
                 cacheable_ = false;
             }
             if (item.star) {
-                if (scope.sources.empty())
-                    throw makeError(263);
+                if (scope.sources.empty()) throw makeError(263);
                 bool any = false;
-                for (const auto& src : scope.sources) {
-                    if (!item.starQualifier.empty() && collateCompare(src.name, item.starQualifier) != 0)
-                        continue;
+                for (const auto &src : scope.sources) {
+                    if (!item.starQualifier.empty() && collateCompare(src.name, item.starQualifier) != 0) continue;
                     any = true;
-                    for (const auto& c : src.columns) {
+                    for (const auto &c : src.columns) {
                         exprs.push_back(src.sqlAlias + "." + quoteIdent(c.sqlName.empty() ? c.name : c.sqlName));
                         OutputColumn oc = c;
                         oc.sqlName.clear();
                         cols.push_back(oc);
                     }
                 }
-                if (!any)
-                    throw makeError(4104, item.starQualifier + ".*");
+                if (!any) throw makeError(4104, item.starQualifier + ".*");
                 continue;
             }
             TExpr x = expr(item.expr, scope);
@@ -312,21 +291,18 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
                 oc.name = item.alias;
             } else if (item.expr->kind == ExprKind::Column) {
                 oc.name = item.expr->text;
-                if (x.column)
-                    oc.name = x.column->name;
+                if (x.column) oc.name = x.column->name;
             }
             if (item.expr->kind == ExprKind::Column && x.identityColumn && x.column) {
                 oc.identity = true;
                 oc.seed = x.column->seed;
                 oc.increment = x.column->increment;
             }
-            if (item.expr->kind == ExprKind::Literal || (x.column && !x.column->nullable))
-                oc.nullable = false;
+            if (item.expr->kind == ExprKind::Literal || (x.column && !x.column->nullable)) oc.nullable = false;
             cols.push_back(oc);
         }
         std::string tail;
-        if (!fromSql.empty())
-            tail += " FROM " + fromSql;
+        if (!fromSql.empty()) tail += " FROM " + fromSql;
         if (core.where) {
             Scope ws = scope;
             ws.aggregateAllowed = false;
@@ -339,22 +315,18 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
             gs.aggregateAllowed = false;
             for (size_t i = 0; i < core.groupBy.size(); ++i) {
                 TExpr g = expr(core.groupBy[i], gs);
-                if (g.type.isLob())
-                    throw makeError(306);
+                if (g.type.isLob()) throw makeError(306);
                 groupSqls.push_back(g.sql);
                 tail += (i ? ", " : "") + g.sql + (g.type.isText() ? " COLLATE TSQL" : "");
             }
         }
-        if (core.having)
-            tail += " HAVING " + expr(core.having, scope).sql;
+        if (core.having) tail += " HAVING " + expr(core.having, scope).sql;
         groupExprs_ = &core.groupBy;
         bool grouped = !core.groupBy.empty();
-        for (const auto& item : core.items)
-            grouped = grouped || (item.expr && isAggregateCall(item.expr));
+        for (const auto &item : core.items) grouped = grouped || (item.expr && isAggregateCall(item.expr));
         if (grouped)
-            for (const auto& item : core.items) {
-                if (item.star)
-                    throw makeError(8120, item.starQualifier.empty() ? "*" : item.starQualifier + ".*");
+            for (const auto &item : core.items) {
+                if (item.star) throw makeError(8120, item.starQualifier.empty() ? "*" : item.starQualifier + ".*");
                 checkGrouped(item.expr, scope, groupSqls);
             }
         if (ci == 0) {
@@ -362,8 +334,7 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
             firstScope = scope;
             out.columns = cols;
         } else {
-            if (cols.size() != out.columns.size())
-                throw makeError(205);
+            if (cols.size() != out.columns.size()) throw makeError(205);
             for (size_t i = 0; i < cols.size(); ++i) {
                 out.columns[i].type = dominantType(out.columns[i].type, cols[i].type);
                 out.columns[i].identity = false;
@@ -371,27 +342,24 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
             }
         }
         if (core.distinct)
-            for (auto& c : cols)
-                if (c.type.isLob())
-                    throw makeError(306);
+            for (auto &c : cols)
+                if (c.type.isLob()) throw makeError(306);
         CoreParts parts;
         parts.exprs = exprs;
-        for (const auto& c : cols)
-            parts.types.push_back(c.type);
+        for (const auto &c : cols) parts.types.push_back(c.type);
         parts.tail = tail;
         parts.distinct = core.distinct;
         parts.top = s.cores.size() > 1 ? core.top : std::nullopt;
         coreParts.push_back(parts);
     }
     // UNION members convert to the column's winning type (text to number fails as on the server).
-    for (auto& parts : coreParts) {
+    for (auto &parts : coreParts) {
         std::string sql = "SELECT ";
-        if (parts.distinct)
-            sql += "DISTINCT ";
+        if (parts.distinct) sql += "DISTINCT ";
         for (size_t i = 0; i < parts.exprs.size(); ++i) {
             std::string e = parts.exprs[i];
-            const SqlType& from = parts.types[i];
-            const SqlType& to = out.columns[i].type;
+            const SqlType &from = parts.types[i];
+            const SqlType &to = out.columns[i].type;
             if (coreParts.size() > 1 && from.base != Base::Null &&
                 (from.isText() != to.isText() || (to.base == Base::DateTime) != (from.base == Base::DateTime))) {
                 TExpr x;
@@ -400,48 +368,41 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
                 e = convertTo(x, to, 2).sql;
             }
             // Text results compare under the collation in DISTINCT, UNION and outer queries.
-            if (to.isText())
-                e += " COLLATE TSQL";
+            if (to.isText()) e += " COLLATE TSQL";
             sql += (i ? ", " : "") + e + " AS \"__c" + std::to_string(i) + "\"";
         }
         sql += parts.tail;
-        if (parts.top)
-            sql = "SELECT * FROM (" + sql + " LIMIT " + std::to_string(*parts.top) + ")";
+        if (parts.top) sql = "SELECT * FROM (" + sql + " LIMIT " + std::to_string(*parts.top) + ")";
         coreSqls.push_back(sql);
     }
     if (s.cores.size() > 1)
-        for (auto& c : out.columns)
-            if (c.type.isLob())
-                throw makeError(306);
+        for (auto &c : out.columns)
+            if (c.type.isLob()) throw makeError(306);
     std::string sql;
     for (size_t i = 0; i < coreSqls.size(); ++i) {
-        if (i > 0)
-            sql += s.unionAll[i - 1] ? " UNION ALL " : " UNION ";
+        if (i > 0) sql += s.unionAll[i - 1] ? " UNION ALL " : " UNION ";
         sql += coreSqls[i];
     }
     if (!s.orderBy.empty()) {
         bool single = s.cores.size() == 1;
-        if (!single)
-            sql = "SELECT * FROM (" + sql + ")";
+        if (!single) sql = "SELECT * FROM (" + sql + ")";
         std::string order;
         for (size_t i = 0; i < s.orderBy.size(); ++i) {
-            const OrderItem& o = s.orderBy[i];
+            const OrderItem &o = s.orderBy[i];
             std::string term;
             SqlType type;
             int pos = -1;
             if (o.expr->kind == ExprKind::Literal && o.expr->literalType.base == Base::Int) {
                 pos = o.expr->text.size() > 6 ? -1 : std::stoi(o.expr->text) - 1;
-                if (pos < 0 || pos >= int(out.columns.size()))
-                    throw makeError(108, o.expr->text);
+                if (pos < 0 || pos >= int(out.columns.size())) throw makeError(108, o.expr->text);
             } else if (o.expr->kind == ExprKind::Column && o.expr->qualifier.empty()) {
                 for (size_t k = 0; k < out.columns.size(); ++k)
                     if (collateCompare(out.columns[k].name, o.expr->text) == 0 &&
                         (!single || s.cores[0].items.size() > 0)) {
                         // An alias of the select list wins over a column of the tables.
                         bool isAlias = false;
-                        for (const auto& it : s.cores[0].items)
-                            if (it.hasAlias && collateCompare(it.alias, o.expr->text) == 0)
-                                isAlias = true;
+                        for (const auto &it : s.cores[0].items)
+                            if (it.hasAlias && collateCompare(it.alias, o.expr->text) == 0) isAlias = true;
                         if (isAlias || !single) {
                             pos = int(k);
                             break;
@@ -452,64 +413,48 @@ Translator::SelectOut Translator::select(const Select& s, const Scope* parent)
                 type = out.columns[size_t(pos)].type;
                 term = single ? firstExprs[size_t(pos)] : "\"__c" + std::to_string(pos) + "\"";
             } else {
-                if (!single)
-                    throw makeError(104);
+                if (!single) throw makeError(104);
                 TExpr x = expr(o.expr, firstScope);
                 term = x.sql;
                 type = x.type;
             }
-            if (type.isLob())
-                throw makeError(306);
+            if (type.isLob()) throw makeError(306);
             order += (i ? ", " : "") + term + (type.isText() ? " COLLATE TSQL" : "") + (o.desc ? " DESC" : "");
         }
         sql += " ORDER BY " + order;
     }
-    if (s.cores.size() == 1 && s.cores[0].top)
-        sql += " LIMIT " + std::to_string(*s.cores[0].top);
+    if (s.cores.size() == 1 && s.cores[0].top) sql += " LIMIT " + std::to_string(*s.cores[0].top);
     out.sql = sql;
-    for (size_t i = 0; i < out.columns.size(); ++i)
-        out.columns[i].sqlName = "__c" + std::to_string(i);
+    for (size_t i = 0; i < out.columns.size(); ++i) out.columns[i].sqlName = "__c" + std::to_string(i);
     return out;
 }
 
-void Translator::checkGrouped(const ExprP& e, const Scope& scope, const std::vector<std::string>& groupSqls)
-{
-    if (!e)
+void Translator::checkGrouped(const ExprP &e, const Scope &scope, const std::vector<std::string> &groupSqls) {
+    if (!e) return;
+    if (e->kind == ExprKind::Function && (e->op == "COUNT" || e->op == "SUM" || e->op == "MAX" || e->op == "MIN"))
         return;
-    if (e->kind == ExprKind::Function &&
-        (e->op == "COUNT" || e->op == "SUM" || e->op == "MAX" || e->op == "MIN"))
-        return;
-    if (e->kind == ExprKind::Subquery || e->kind == ExprKind::Exists || e->kind == ExprKind::InSelect)
-        return;
+    if (e->kind == ExprKind::Subquery || e->kind == ExprKind::Exists || e->kind == ExprKind::InSelect) return;
     if (e->kind == ExprKind::Column) {
         TExpr c = column(*e, scope);
-        for (const auto& g : groupSqls)
-            if (g == c.sql)
-                return;
+        for (const auto &g : groupSqls)
+            if (g == c.sql) return;
         // References to an outer query are the outer query's business.
         bool local = false;
-        for (const auto& src : scope.sources)
-            if (c.sql.rfind(src.sqlAlias + ".", 0) == 0)
-                local = true;
-        if (local)
-            throw makeError(8120, (e->qualifier.empty() ? "" : e->qualifier + ".") + e->text);
+        for (const auto &src : scope.sources)
+            if (c.sql.rfind(src.sqlAlias + ".", 0) == 0) local = true;
+        if (local) throw makeError(8120, (e->qualifier.empty() ? "" : e->qualifier + ".") + e->text);
         return;
     }
     if (groupExprs_)
-        for (const auto& g : *groupExprs_)
-            if (sameExpr(g, e))
-                return;
-    for (const auto& a : e->args)
-        checkGrouped(a, scope, groupSqls);
-    for (const auto& a : e->whens)
-        checkGrouped(a, scope, groupSqls);
-    for (const auto& a : e->thens)
-        checkGrouped(a, scope, groupSqls);
+        for (const auto &g : *groupExprs_)
+            if (sameExpr(g, e)) return;
+    for (const auto &a : e->args) checkGrouped(a, scope, groupSqls);
+    for (const auto &a : e->whens) checkGrouped(a, scope, groupSqls);
+    for (const auto &a : e->thens) checkGrouped(a, scope, groupSqls);
     checkGrouped(e->elseExpr, scope, groupSqls);
 }
 
-Plan Translator::translateSelectStatement(const Statement& st)
-{
+Plan Translator::translateSelectStatement(const Statement &st) {
     Plan p;
     SelectOut out = select(*st.select, nullptr);
     StepPlan step;

@@ -8,14 +8,12 @@
 
 namespace server {
 
-Plan Translator::translateUpdate(const Statement& s)
-{
+Plan Translator::translateUpdate(const Statement &s) {
     Plan p;
     StepPlan step;
     bool joined = !s.from.empty();
     bool needsSnapshot = joined || containsSubquery(s.where);
-    for (const auto& a : s.sets)
-        needsSnapshot = needsSnapshot || containsSubquery(a.value);
+    for (const auto &a : s.sets) needsSnapshot = needsSnapshot || containsSubquery(a.value);
 
     if (!needsSnapshot) {
         auto table = resolveTable(s.target);
@@ -24,23 +22,19 @@ Plan Translator::translateUpdate(const Statement& s)
         scope.sources.push_back(src);
         scope.aggregateAllowed = false;
         std::string sets;
-        for (const auto& a : s.sets) {
+        for (const auto &a : s.sets) {
             if (!a.qualifier.empty() && collateCompare(a.qualifier, table->name) != 0)
                 throw makeError(4104, a.qualifier + "." + a.column);
-            const ColumnInfo* c = table->column(a.column);
-            if (!c)
-                throw makeError(207, a.column);
-            if (c->identity)
-                throw makeError(8102, c->name);
+            const ColumnInfo *c = table->column(a.column);
+            if (!c) throw makeError(207, a.column);
+            if (c->identity) throw makeError(8102, c->name);
             TExpr v = convertTo(expr(a.value, scope), c->type, int(ConvertMode::Store));
             sets += (sets.empty() ? "" : ", ") + quoteIdent(c->name) + " = " + v.sql;
         }
-        for (const auto& c : table->columns)
-            if (c.type.base == Base::Timestamp)
-                sets += ", " + quoteIdent(c.name) + " = pnw_ts()";
+        for (const auto &c : table->columns)
+            if (c.type.base == Base::Timestamp) sets += ", " + quoteIdent(c.name) + " = pnw_ts()";
         step.sql = "UPDATE " + table->sqlName() + " AS " + src.sqlAlias + " SET " + sets;
-        if (s.where)
-            step.sql += " WHERE " + expr(s.where, scope).sql;
+        if (s.where) step.sql += " WHERE " + expr(s.where, scope).sql;
         p.steps.push_back(step);
         return p;
     }
@@ -49,11 +43,11 @@ Plan Translator::translateUpdate(const Statement& s)
     std::vector<FromItem> from = s.from;
     std::string fromSql;
     Scope scope;
-    const Source* target = nullptr;
+    const Source *target = nullptr;
     if (!from.empty()) {
         scope = bindFrom(from, nullptr, fromSql);
         int matches = 0;
-        for (const auto& src : scope.sources) {
+        for (const auto &src : scope.sources) {
             if (src.hasAlias && collateCompare(src.name, s.target.name) == 0 && s.target.schema.empty() &&
                 s.target.db.empty()) {
                 target = &src;
@@ -63,15 +57,13 @@ Plan Translator::translateUpdate(const Statement& s)
         }
         if (!target) {
             auto t = resolveTable(s.target);
-            for (const auto& src : scope.sources) {
+            for (const auto &src : scope.sources) {
                 if (src.table && src.table->id == t->id && src.table->schema == t->schema) {
-                    if (!target)
-                        target = &src;
+                    if (!target) target = &src;
                     ++matches;
                 }
             }
-            if (matches > 1)
-                throw makeError(8154, s.target.name);
+            if (matches > 1) throw makeError(8154, s.target.name);
         }
     }
     if (!target) {
@@ -82,21 +74,18 @@ Plan Translator::translateUpdate(const Statement& s)
         scope = bindFrom(from, nullptr, fromSql);
         target = &scope.sources.back();
     }
-    if (!target->table)
-        throw makeError(4421, s.target.name);
+    if (!target->table) throw makeError(4421, s.target.name);
     auto table = target->table;
     std::string values;
     std::string sets;
     int i = 0;
-    for (const auto& a : s.sets) {
+    for (const auto &a : s.sets) {
         if (!a.qualifier.empty() && collateCompare(a.qualifier, target->name) != 0 &&
             collateCompare(a.qualifier, table->name) != 0)
             throw makeError(4104, a.qualifier + "." + a.column);
-        const ColumnInfo* c = table->column(a.column);
-        if (!c)
-            throw makeError(207, a.column);
-        if (c->identity)
-            throw makeError(8102, c->name);
+        const ColumnInfo *c = table->column(a.column);
+        if (!c) throw makeError(207, a.column);
+        if (c->identity) throw makeError(8102, c->name);
         Scope vs = scope;
         vs.aggregateAllowed = false;
         TExpr v = convertTo(expr(a.value, vs), c->type, int(ConvertMode::Store));
@@ -104,9 +93,8 @@ Plan Translator::translateUpdate(const Statement& s)
         values += ", " + v.sql + " AS " + quoteIdent(vname);
         sets += (sets.empty() ? "" : ", ") + quoteIdent(c->name) + " = \"__u\"." + quoteIdent(vname);
     }
-    for (const auto& c : table->columns)
-        if (c.type.base == Base::Timestamp)
-            sets += ", " + quoteIdent(c.name) + " = pnw_ts()";
+    for (const auto &c : table->columns)
+        if (c.type.base == Base::Timestamp) sets += ", " + quoteIdent(c.name) + " = pnw_ts()";
     std::string inner = "SELECT " + target->sqlAlias + ".rowid AS \"__rid\"" + values + " FROM " + fromSql;
     if (s.where) {
         Scope ws = scope;
@@ -114,8 +102,8 @@ Plan Translator::translateUpdate(const Statement& s)
         inner += " WHERE " + expr(s.where, ws).sql;
     }
     inner += " GROUP BY " + target->sqlAlias + ".rowid";
-    step.sql = "WITH \"__u\" AS MATERIALIZED (" + inner + ") UPDATE " + table->sqlName() +
-               " AS \"__target\" SET " + sets + " FROM \"__u\" WHERE \"__target\".rowid = \"__u\".\"__rid\"";
+    step.sql = "WITH \"__u\" AS MATERIALIZED (" + inner + ") UPDATE " + table->sqlName() + " AS \"__target\" SET " +
+               sets + " FROM \"__u\" WHERE \"__target\".rowid = \"__u\".\"__rid\"";
     p.steps.push_back(step);
     return p;
 }

@@ -32,7 +32,7 @@ struct TExpr {
     bool nullable = true;
     bool isNullLiteral = false;
     bool aggregate = false;
-    const ColumnInfo* column = nullptr;  // set for a plain column reference
+    const ColumnInfo *column = nullptr;  // set for a plain column reference
     bool identityColumn = false;
 };
 
@@ -41,28 +41,26 @@ class TranslateContext {
 public:
     virtual ~TranslateContext() = default;
     // The catalogue of a SQLite schema ("main", "temp", or an attached database).
-    virtual Catalog& catalog(const std::string& schema) = 0;
+    virtual Catalog &catalog(const std::string &schema) = 0;
     // The SQLite schema holding a database's tables (attaches it when needed).
     // Throws 911 for an unknown database.
-    virtual std::string schemaOfDatabase(const std::string& db) = 0;
+    virtual std::string schemaOfDatabase(const std::string &db) = 0;
     virtual std::string currentDatabase() const = 0;
     virtual std::string masterSchema() = 0;  // "main" when connected to master
     // An OpenDataSource rowset: the SQL table that reads it, open until the
     // statement ends; `columns` gets its columns. Throws SqlError.
-    virtual std::string openDataSource(const TableRef& ref, std::vector<OutputColumn>& columns) = 0;
+    virtual std::string openDataSource(const TableRef &ref, std::vector<OutputColumn> &columns) = 0;
     virtual int spid() const = 0;
     virtual std::string versionText() const = 0;
     virtual std::string identityInsertTable() const = 0;  // collation key or ""
     // The declared type of a variable of the running batch; false when undeclared.
-    virtual bool variableType(const std::string& name, SqlType& type) const
-    {
+    virtual bool variableType(const std::string &name, SqlType &type) const {
         (void)name;
         (void)type;
         return false;
     }
     // The pseudo-table `inserted` of a running trigger, or null.
-    virtual std::shared_ptr<const TableInfo> triggerTable(const std::string& name) const
-    {
+    virtual std::shared_ptr<const TableInfo> triggerTable(const std::string &name) const {
         (void)name;
         return nullptr;
     }
@@ -72,14 +70,14 @@ struct Source {
     std::string name;      // what qualifiers match: alias, else the table name
     std::string sqlAlias;  // quoted alias used in the SQL
     std::vector<OutputColumn> columns;
-    std::vector<const ColumnInfo*> infos;  // parallel to columns for tables
+    std::vector<const ColumnInfo *> infos;  // parallel to columns for tables
     std::shared_ptr<const TableInfo> table;
     bool hasAlias = false;
 };
 
 struct Scope {
     std::vector<Source> sources;
-    const Scope* parent = nullptr;
+    const Scope *parent = nullptr;
     bool aggregateAllowed = true;
 };
 
@@ -98,17 +96,17 @@ struct Plan {
 
 class Translator {
 public:
-    Translator(TranslateContext& ctx, int literalBase);
+    Translator(TranslateContext &ctx, int literalBase);
 
     // DML and queries: a plan of SQL steps.
-    Plan translate(const Statement& s);
+    Plan translate(const Statement &s);
 
     // Expressions (used by the statement translators).
-    TExpr expr(const ExprP& e, const Scope& scope);
-    TExpr convertTo(const TExpr& x, const SqlType& to, int mode, int style = -1);
-    std::string predicate(const ExprP& e, const Scope& scope);  // boolean SQL
-    TExpr function(const Expr& e, const Scope& scope);
-    TExpr compare(const TExpr& a, const std::string& op, const TExpr& b);
+    TExpr expr(const ExprP &e, const Scope &scope);
+    TExpr convertTo(const TExpr &x, const SqlType &to, int mode, int style = -1);
+    std::string predicate(const ExprP &e, const Scope &scope);  // boolean SQL
+    TExpr function(const Expr &e, const Scope &scope);
+    TExpr compare(const TExpr &a, const std::string &op, const TExpr &b);
 
     // Queries.
     struct SelectOut {
@@ -116,38 +114,38 @@ public:
         std::vector<OutputColumn> columns;
     };
     // Output columns are named "__c0", "__c1" ... in the SQL.
-    SelectOut select(const Select& s, const Scope* parent);
-    Scope bindFrom(const std::vector<FromItem>& from, const Scope* parent, std::string& sql);
-    Source bindTable(const TableRef& ref, const Scope* parent);
+    SelectOut select(const Select &s, const Scope *parent);
+    Scope bindFrom(const std::vector<FromItem> &from, const Scope *parent, std::string &sql);
+    Source bindTable(const TableRef &ref, const Scope *parent);
     // A base table as a source under a name (its own name when alias is empty).
-    static Source tableSource(std::shared_ptr<const TableInfo> table, const std::string& alias);
-    std::shared_ptr<const TableInfo> resolveTable(const ObjectName& n, bool mustExist = true);
-    std::string schemaFor(const ObjectName& n);
-    TExpr column(const Expr& e, const Scope& scope);
+    static Source tableSource(std::shared_ptr<const TableInfo> table, const std::string &alias);
+    std::shared_ptr<const TableInfo> resolveTable(const ObjectName &n, bool mustExist = true);
+    std::string schemaFor(const ObjectName &n);
+    TExpr column(const Expr &e, const Scope &scope);
 
     bool cacheable() const { return cacheable_; }
     bool refreshProcesses() const { return refreshProcesses_; }
-    TranslateContext& context() { return ctx_; }
+    TranslateContext &context() { return ctx_; }
     void markUncacheable() { cacheable_ = false; }
     void setExactLiteralTypes() { liftTextLengths_ = false; }
     // Literals written into the SQL instead of parameters (defaults).
     void setInlineLiterals() { inlineLiterals_ = true; }
 
-    std::string literalParam(const Expr& e);
+    std::string literalParam(const Expr &e);
     std::string newAlias();
 
 private:
-    Plan translateInsert(const Statement& s);
-    Plan translateUpdate(const Statement& s);
-    Plan translateDelete(const Statement& s);
-    Plan translateSelectStatement(const Statement& s);
-    TExpr arithmetic(const std::string& op, TExpr a, TExpr b);
-    TExpr caseExpr(const Expr& e, const Scope& scope);
-    std::string subqueryScalar(const Select& s, const Scope& scope, SqlType& type);
-    bool systemView(const ObjectName& n, Source& out);
-    void checkGrouped(const ExprP& e, const Scope& scope, const std::vector<std::string>& groupSqls);
+    Plan translateInsert(const Statement &s);
+    Plan translateUpdate(const Statement &s);
+    Plan translateDelete(const Statement &s);
+    Plan translateSelectStatement(const Statement &s);
+    TExpr arithmetic(const std::string &op, TExpr a, TExpr b);
+    TExpr caseExpr(const Expr &e, const Scope &scope);
+    std::string subqueryScalar(const Select &s, const Scope &scope, SqlType &type);
+    bool systemView(const ObjectName &n, Source &out);
+    void checkGrouped(const ExprP &e, const Scope &scope, const std::vector<std::string> &groupSqls);
 
-    TranslateContext& ctx_;
+    TranslateContext &ctx_;
     int literalBase_;
     bool cacheable_ = true;
     bool refreshProcesses_ = false;
@@ -155,13 +153,13 @@ private:
     bool liftTextLengths_ = true;
     bool inlineLiterals_ = false;
     std::string derivedSql_;
-    const std::vector<ExprP>* groupExprs_ = nullptr;  // the FROM text of the last bound table
+    const std::vector<ExprP> *groupExprs_ = nullptr;  // the FROM text of the last bound table
 };
 
 // The SQLite parameter a variable is bound to.
-std::string variableParam(const std::string& name);
+std::string variableParam(const std::string &name);
 
-SqlType decimalOf(const SqlType& t);  // integer and money types seen as decimals
-bool containsSubquery(const ExprP& e);
+SqlType decimalOf(const SqlType &t);  // integer and money types seen as decimals
+bool containsSubquery(const ExprP &e);
 
 }  // namespace server

@@ -12,11 +12,11 @@ namespace {
 // One row per type: how it is named, coded and stored.
 struct TypeRow {
     Base base;
-    const char* name;
+    const char *name;
     int xtype;
-    int bytes;        // fixed length in bytes (0: by declaration)
+    int bytes;  // fixed length in bytes (0: by declaration)
     int precedence;
-    const char* decl;  // SQLite column declaration
+    const char *decl;  // SQLite column declaration
 };
 
 const TypeRow kTypes[] = {
@@ -39,32 +39,28 @@ const TypeRow kTypes[] = {
     {Base::Timestamp, "timestamp", 189, 8, 3, "INTEGER"},
 };
 
-const TypeRow& row(Base b)
-{
-    for (const auto& r : kTypes)
-        if (r.base == b)
-            return r;
+const TypeRow &row(Base b) {
+    for (const auto &r : kTypes)
+        if (r.base == b) return r;
     return kTypes[0];
 }
 
 // Names the subset accepts; the rest is rejected as unknown.
-const std::map<std::string, Base>& nameMap()
-{
+const std::map<std::string, Base> &nameMap() {
     static const std::map<std::string, Base> names = {
-        {"bit", Base::Bit},         {"tinyint", Base::TinyInt}, {"smallint", Base::SmallInt},
-        {"int", Base::Int},         {"integer", Base::Int},     {"bigint", Base::BigInt},
-        {"money", Base::Money},     {"decimal", Base::Decimal}, {"dec", Base::Decimal},
-        {"real", Base::Real},       {"float", Base::Float},     {"datetime", Base::DateTime},
+        {"bit", Base::Bit},         {"tinyint", Base::TinyInt},   {"smallint", Base::SmallInt},
+        {"int", Base::Int},         {"integer", Base::Int},       {"bigint", Base::BigInt},
+        {"money", Base::Money},     {"decimal", Base::Decimal},   {"dec", Base::Decimal},
+        {"real", Base::Real},       {"float", Base::Float},       {"datetime", Base::DateTime},
         {"varchar", Base::VarChar}, {"nvarchar", Base::NVarChar}, {"text", Base::Text},
-        {"ntext", Base::NText},     {"image", Base::Image},     {"timestamp", Base::Timestamp},
+        {"ntext", Base::NText},     {"image", Base::Image},       {"timestamp", Base::Timestamp},
     };
     return names;
 }
 
 }  // namespace
 
-SqlType SqlType::of(Base b, int len, int prec, int sc)
-{
+SqlType SqlType::of(Base b, int len, int prec, int sc) {
     SqlType t;
     t.base = b;
     t.length = len;
@@ -77,40 +73,32 @@ SqlType SqlType::of(Base b, int len, int prec, int sc)
     return t;
 }
 
-bool SqlType::isText() const
-{
+bool SqlType::isText() const {
     return base == Base::VarChar || base == Base::NVarChar || base == Base::Text || base == Base::NText;
 }
 bool SqlType::isLob() const { return base == Base::Text || base == Base::NText || base == Base::Image; }
-bool SqlType::isInteger() const
-{
+bool SqlType::isInteger() const {
     return base == Base::Bit || base == Base::TinyInt || base == Base::SmallInt || base == Base::Int ||
            base == Base::BigInt;
 }
 bool SqlType::isExact() const { return base == Base::Money || base == Base::Decimal; }
-bool SqlType::isNumeric() const
-{
-    return isInteger() || isExact() || base == Base::Real || base == Base::Float;
-}
+bool SqlType::isNumeric() const { return isInteger() || isExact() || base == Base::Real || base == Base::Float; }
 bool SqlType::isUnicode() const { return base == Base::NVarChar || base == Base::NText; }
 
 int SqlType::xtype() const { return row(base).xtype; }
 
-int SqlType::byteLength() const
-{
+int SqlType::byteLength() const {
     switch (base) {
     case Base::VarChar: return length;
     case Base::NVarChar: return 2 * length;
-    case Base::Decimal:
-        return precision <= 9 ? 5 : precision <= 19 ? 9 : precision <= 28 ? 13 : 17;
+    case Base::Decimal: return precision <= 9 ? 5 : precision <= 19 ? 9 : precision <= 28 ? 13 : 17;
     default: return row(base).bytes;
     }
 }
 
 int SqlType::precedence() const { return row(base).precedence; }
 
-int SqlType::definedSize() const
-{
+int SqlType::definedSize() const {
     switch (base) {
     case Base::VarChar:
     case Base::NVarChar: return length;
@@ -122,8 +110,7 @@ int SqlType::definedSize() const
     }
 }
 
-std::string SqlType::name() const
-{
+std::string SqlType::name() const {
     std::string n = row(base).name;
     if (base == Base::VarChar || base == Base::NVarChar)
         n += "(" + std::to_string(length) + ")";
@@ -134,12 +121,9 @@ std::string SqlType::name() const
 
 std::string SqlType::sqliteDecl() const { return row(base).decl; }
 
-SqlType dominantType(const SqlType& a, const SqlType& b)
-{
-    if (a.base == Base::Null)
-        return b;
-    if (b.base == Base::Null)
-        return a;
+SqlType dominantType(const SqlType &a, const SqlType &b) {
+    if (a.base == Base::Null) return b;
+    if (b.base == Base::Null) return a;
     if (a.base == b.base) {
         SqlType t = a;
         if (a.base == Base::Decimal) {
@@ -155,20 +139,16 @@ SqlType dominantType(const SqlType& a, const SqlType& b)
     return a.precedence() >= b.precedence() ? a : b;
 }
 
-bool typeFromName(const std::string& name, Base& out)
-{
+bool typeFromName(const std::string &name, Base &out) {
     auto it = nameMap().find(lowerAscii(name));
-    if (it == nameMap().end())
-        return false;
+    if (it == nameMap().end()) return false;
     out = it->second;
     return true;
 }
 
-SqlType typeFromXtype(int xtype, int length, int precision, int scale)
-{
-    for (const auto& r : kTypes) {
-        if (r.xtype == xtype && r.base != Base::Null)
-            return SqlType::of(r.base, length, precision, scale);
+SqlType typeFromXtype(int xtype, int length, int precision, int scale) {
+    for (const auto &r : kTypes) {
+        if (r.xtype == xtype && r.base != Base::Null) return SqlType::of(r.base, length, precision, scale);
     }
     return SqlType::of(Base::Null);
 }

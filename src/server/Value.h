@@ -16,29 +16,25 @@ struct Value {
     std::string s;  // text (UTF-8) or blob bytes
 
     static Value null() { return {}; }
-    static Value fromInt(int64_t v)
-    {
+    static Value fromInt(int64_t v) {
         Value x;
         x.kind = Kind::Int;
         x.i = v;
         return x;
     }
-    static Value fromReal(double v)
-    {
+    static Value fromReal(double v) {
         Value x;
         x.kind = Kind::Real;
         x.d = v;
         return x;
     }
-    static Value fromText(std::string v)
-    {
+    static Value fromText(std::string v) {
         Value x;
         x.kind = Kind::Text;
         x.s = std::move(v);
         return x;
     }
-    static Value fromBlob(std::string v)
-    {
+    static Value fromBlob(std::string v) {
         Value x;
         x.kind = Kind::Blob;
         x.s = std::move(v);

@@ -30,10 +30,7 @@ QLabel *makePart(QWidget *parent) {
 }  // namespace
 
 Navigation::Navigation(QWidget *parent)
-    : QWidget(parent),
-      m_picBack(makePart(this)),
-      m_picActive(makePart(this)),
-      m_lblStep(makePart(this)),
+    : QWidget(parent), m_picBack(makePart(this)), m_picActive(makePart(this)), m_lblStep(makePart(this)),
       m_lblCaption(makePart(this)) {
     // Stacked bottom to top: background, highlight, step, caption, so the
     // caption stays readable over the highlight.
@@ -145,13 +142,10 @@ void Navigation::layoutItem() {
 
 void Navigation::resizeEvent(QResizeEvent *) { layoutItem(); }
 
-void Navigation::mousePressEvent(QMouseEvent *event) {
-    m_pressed = event->button() == Qt::LeftButton;
-}
+void Navigation::mousePressEvent(QMouseEvent *event) { m_pressed = event->button() == Qt::LeftButton; }
 
 void Navigation::mouseReleaseEvent(QMouseEvent *event) {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click && Enabled()) emit Click();
 }

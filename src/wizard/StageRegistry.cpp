@@ -38,4 +38,3 @@ StageRegistry::Override::Override(QList<StageEntry> stages) : m_previous(overrid
 }
 
 StageRegistry::Override::~Override() { overridden() = m_previous; }
-

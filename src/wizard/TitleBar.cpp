@@ -12,8 +12,8 @@
 namespace {
 
 constexpr int kPx = TitleButtons::TwipsPerPixel;
-constexpr int kBoxWidth = TitleButtons::BoxWidthTwips / kPx;   // 81
-constexpr int kDesignWidth = 12015 / kPx;                      // 801
+constexpr int kBoxWidth = TitleButtons::BoxWidthTwips / kPx;  // 81
+constexpr int kDesignWidth = 12015 / kPx;                     // 801
 
 QLabel *makeTitle(QWidget *parent, const QString &text, const QFont &font, int leftTwips, int topTwips) {
     auto *label = new QLabel(text, parent);
@@ -30,15 +30,14 @@ QLabel *makeTitle(QWidget *parent, const QString &text, const QFont &font, int l
 
 }  // namespace
 
-TitleBar::TitleBar(QWidget *parent)
-    : QWidget(parent), m_systemMove([](QWindow *w) { return w->startSystemMove(); }) {
+TitleBar::TitleBar(QWidget *parent) : QWidget(parent), m_systemMove([](QWindow *w) { return w->startSystemMove(); }) {
     m_picTop = new QLabel(this);
     m_picTop->setScaledContents(true);
     m_picTop->setPixmap(QPixmap::fromImage(WizardPictures::banner()));
 
     m_lblTitle[1] = makeTitle(this, QStringLiteral("岫禾VEQ"), WizardFonts::titleFont(), 720, 240);
-    m_lblTitle[0] = makeTitle(this, QStringLiteral("标准版(迷你版)升级专业版工具"),
-                              WizardFonts::subtitleFont(), 3360, 960);
+    m_lblTitle[0] =
+        makeTitle(this, QStringLiteral("标准版(迷你版)升级专业版工具"), WizardFonts::subtitleFont(), 3360, 960);
 
     // The box paints every pixel itself, from m_picFormBackColor.
     m_picForm = new QWidget(this);
@@ -53,9 +52,7 @@ TitleBar::TitleBar(QWidget *parent)
     resize(kDesignWidth, BarHeight);
 }
 
-QLabel *TitleBar::lbl_Title(int index) const {
-    return index == 0 || index == 1 ? m_lblTitle[index] : nullptr;
-}
+QLabel *TitleBar::lbl_Title(int index) const { return index == 0 || index == 1 ? m_lblTitle[index] : nullptr; }
 
 void TitleBar::setSystemMove(SystemMove move) { m_systemMove = std::move(move); }
 
@@ -144,25 +141,22 @@ bool TitleBar::isDragSource(QObject *watched) const {
 bool TitleBar::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_picForm) {
         switch (event->type()) {
-        case QEvent::Paint:
-            paintButtons();
-            return true;
+        case QEvent::Paint: paintButtons(); return true;
         case QEvent::MouseMove: {
             auto *e = static_cast<QMouseEvent *>(event);
-            picForm_MouseMove(buttonBits(e->buttons()), shiftBits(e->modifiers()),
-                              e->position().x() * kPx, e->position().y() * kPx);
+            picForm_MouseMove(buttonBits(e->buttons()), shiftBits(e->modifiers()), e->position().x() * kPx,
+                              e->position().y() * kPx);
             return true;
         }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             // A double click's second press counts as a press too.
             auto *e = static_cast<QMouseEvent *>(event);
-            picForm_MouseDown(buttonBits(e->button()), shiftBits(e->modifiers()),
-                              e->position().x() * kPx, e->position().y() * kPx);
+            picForm_MouseDown(buttonBits(e->button()), shiftBits(e->modifiers()), e->position().x() * kPx,
+                              e->position().y() * kPx);
             return true;
         }
-        default:
-            return QWidget::eventFilter(watched, event);
+        default: return QWidget::eventFilter(watched, event);
         }
     }
     if (isDragSource(watched)) {
@@ -194,8 +188,7 @@ bool TitleBar::eventFilter(QObject *watched, QEvent *event) {
             m_dragStarted = false;
             m_manualDrag = false;
             return true;
-        default:
-            return QWidget::eventFilter(watched, event);
+        default: return QWidget::eventFilter(watched, event);
         }
     }
     return QWidget::eventFilter(watched, event);

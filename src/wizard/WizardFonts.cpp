@@ -11,21 +11,21 @@ QString WizardFonts::firstInstalled(const QStringList &preferred, const QString 
 }
 
 QString WizardFonts::heiFamily() {
-    static const QString family = firstInstalled(
-        {QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei"),
-         QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")},
-        QStringLiteral("WenQuanYi Micro Hei"));
+    static const QString family =
+        firstInstalled({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei"),
+                        QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")},
+                       QStringLiteral("WenQuanYi Micro Hei"));
     return family;
 }
 
 QString WizardFonts::songFamily() {
     // The serif CJK faces come first; on a plain Debian install only the
     // sans "WenQuanYi Micro Hei" is there, which reads well at this size.
-    static const QString family = firstInstalled(
-        {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-         QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei"),
-         QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")},
-        QStringLiteral("WenQuanYi Micro Hei"));
+    static const QString family =
+        firstInstalled({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                        QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei"),
+                        QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")},
+                       QStringLiteral("WenQuanYi Micro Hei"));
     return family;
 }
 

@@ -35,8 +35,7 @@ QImage WizardPictures::banner() {
     for (int i = 0; i < 3; ++i) {
         QPainterPath arc;
         arc.moveTo(-20, BannerHeight - 6 - i * 10);
-        arc.cubicTo(160, BannerHeight - 40 - i * 14, 360, BannerHeight - 2 - i * 8,
-                    BannerPlainFrom + 20, 18 + i * 12);
+        arc.cubicTo(160, BannerHeight - 40 - i * 14, 360, BannerHeight - 2 - i * 8, BannerPlainFrom + 20, 18 + i * 12);
         p.setPen(QPen(QColor(255, 255, 255, alphas[i]), 1.5));
         p.drawPath(arc);
     }

@@ -41,7 +41,8 @@ void ConnectWizardServices() {
         std::optional<ado::Recordset> rs =
             data.GetRs(g_AcctCtlConnectString, QStringLiteral("select name from master..sysdatabases"), true, err);
         if (rs && rs->RecordCount() > 0)
-            for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) names.append(rs->value(QStringLiteral("name")).toString());
+            for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+                names.append(rs->value(QStringLiteral("name")).toString());
         return names;
     };
     // The drives and folders of the server; the administration class takes

@@ -244,13 +244,11 @@ void cltLogReport::runDataCheck() {
             g_CurrentModule = 0;
         } else if (outcome == RunOutcome::Failed) {
             status(m_label, GetStepName() + QStringLiteral("过程中出现错误。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"),
-                                         QString(), 2);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } else {
             status(m_label, QStringLiteral("用户取消了数据检测。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"),
-                                         QString(), 1);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
             WizardHooks::WriteHtmlReport(title);
         }
         endRun(outcome);
@@ -258,10 +256,8 @@ void cltLogReport::runDataCheck() {
         const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
         const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
         try {
-            status(m_label,
-                   GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"),
-                                         QString(), 2);
+            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } catch (const std::exception &) {
             // The run is ending on its own error already.

@@ -163,16 +163,11 @@ bool ctlSetting::settingsChanged() const {
 
 QLineEdit *ctlSetting::field(SettingsField which) const {
     switch (which) {
-        case SettingsField::Source:
-            return m_source;
-        case SettingsField::AcctNumber:
-            return m_number;
-        case SettingsField::AcctName:
-            return m_name;
-        case SettingsField::DBDir:
-            return m_dir;
-        default:
-            return nullptr;
+    case SettingsField::Source: return m_source;
+    case SettingsField::AcctNumber: return m_number;
+    case SettingsField::AcctName: return m_name;
+    case SettingsField::DBDir: return m_dir;
+    default: return nullptr;
     }
 }
 

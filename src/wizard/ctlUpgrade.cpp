@@ -128,15 +128,13 @@ void ctlUpgrade::runUpgrade() {
             status(m_label, QStringLiteral("账套升级成功，请查看升级报告。"));
         } else if (outcome == RunOutcome::Failed) {
             status(m_label, GetStepName() + QStringLiteral("过程中出现错误！"));
-            WizardHooks::WriteUpgradeLog(GetStepName(),
-                                         QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
             ReportUsage(QString::number(g_CurrentModule));
             ReportUsage(QStringLiteral("7"));
         } else {
             status(m_label, QStringLiteral("用户取消了该操作"));
-            WizardHooks::WriteUpgradeLog(GetStepName(),
-                                         QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
             WizardHooks::WriteHtmlReport(title);
             ReportUsage(QStringLiteral("-1"));
         }
@@ -145,10 +143,8 @@ void ctlUpgrade::runUpgrade() {
         const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
         const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
         try {
-            status(m_label,
-                   GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(GetStepName(),
-                                         QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
+            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } catch (const std::exception &) {
             // The run is ending on its own error already.

@@ -254,51 +254,50 @@ void frmMain::GoToStep(int index) {
     g_CancelRequested = false;
 
     switch (index) {
-        case 0:
-            m_next->setCaption(kStart);
-            m_notice->show();
-            m_advice->show();
-            break;
-        case 1:
-            m_setting->show();
+    case 0:
+        m_next->setCaption(kStart);
+        m_notice->show();
+        m_advice->show();
+        break;
+    case 1:
+        m_setting->show();
+        m_previous->show();
+        m_next->setCaption(kNext);
+        break;
+    case 2: {
+        m_checkData->show();
+        m_next->setCaption(kCancel);
+        m_checkData->setLblObject(m_status);
+        m_checkData->setBarObject(m_bar);
+        if (!m_checkData->IsActived() && g_UpgradeSettings.Count() > 0)
+            m_createdAcctNum = g_UpgradeSettings.DictionaryItem(1).Item(QStringLiteral("AcctNum")).toString();
+        m_checkData->setIsActived(true);
+        if (m_ending || g_WizardStep != 2) return;  // the program ended, or a nested step took over
+        m_previous->show();
+        m_next->setCaption(m_checkData->CheckResult() ? kNext : kRecheck);
+        break;
+    }
+    case 3:
+        m_upgrade->show();
+        m_next->setCaption(kCancel);
+        m_upgrade->setLblObject(m_status);
+        m_upgrade->setActived(true);
+        if (m_ending) return;
+        GoToStep(4);
+        return;
+    case 4:
+        m_logReport->show();
+        m_logReport->setIsActived(true);
+        if (m_upgrade->UpgradeResult()) {
+            m_next->setCaption(kFinish);
+            ReportUsage(QStringLiteral("SUCCESS"));
+        } else {
+            m_next->setCaption(kRetry);
+            m_previous->setCaption(kClose);
             m_previous->show();
-            m_next->setCaption(kNext);
-            break;
-        case 2: {
-            m_checkData->show();
-            m_next->setCaption(kCancel);
-            m_checkData->setLblObject(m_status);
-            m_checkData->setBarObject(m_bar);
-            if (!m_checkData->IsActived() && g_UpgradeSettings.Count() > 0)
-                m_createdAcctNum = g_UpgradeSettings.DictionaryItem(1).Item(QStringLiteral("AcctNum")).toString();
-            m_checkData->setIsActived(true);
-            if (m_ending || g_WizardStep != 2) return;  // the program ended, or a nested step took over
-            m_previous->show();
-            m_next->setCaption(m_checkData->CheckResult() ? kNext : kRecheck);
-            break;
         }
-        case 3:
-            m_upgrade->show();
-            m_next->setCaption(kCancel);
-            m_upgrade->setLblObject(m_status);
-            m_upgrade->setActived(true);
-            if (m_ending) return;
-            GoToStep(4);
-            return;
-        case 4:
-            m_logReport->show();
-            m_logReport->setIsActived(true);
-            if (m_upgrade->UpgradeResult()) {
-                m_next->setCaption(kFinish);
-                ReportUsage(QStringLiteral("SUCCESS"));
-            } else {
-                m_next->setCaption(kRetry);
-                m_previous->setCaption(kClose);
-                m_previous->show();
-            }
-            break;
-        default:
-            break;
+        break;
+    default: break;
     }
     // A cancel leaves the button off until the interrupted run has returned.
     m_next->setEnabled(true);

@@ -27,11 +27,9 @@ namespace {
 // The program-wide server component; none means no drive can be listed.
 ServerComponent &serverComponent() {
     const std::shared_ptr<ServerComponent> server = GetServerComponent();
-    if (!server)
-        throw PnwError(91, QStringLiteral("frmSelDir"), QStringLiteral("无法创建服务器端组件"));
+    if (!server) throw PnwError(91, QStringLiteral("frmSelDir"), QStringLiteral("无法创建服务器端组件"));
     return *server;
 }
-
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kTitleHeight = 32;
@@ -40,12 +38,9 @@ const QString kRootKey = QStringLiteral("Server");
 QIcon imageIcon(int image) {
     QStyle *style = QApplication::style();
     switch (image) {
-        case 2:
-            return style->standardIcon(QStyle::SP_DirOpenIcon);
-        case 3:
-            return style->standardIcon(QStyle::SP_FileIcon);
-        default:
-            return style->standardIcon(QStyle::SP_DirClosedIcon);
+    case 2: return style->standardIcon(QStyle::SP_DirOpenIcon);
+    case 3: return style->standardIcon(QStyle::SP_FileIcon);
+    default: return style->standardIcon(QStyle::SP_DirClosedIcon);
     }
 }
 

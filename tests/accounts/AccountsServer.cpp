@@ -141,7 +141,6 @@ bool AccountsServer::databaseExists(const QString &name) const {
                 .isEmpty();
 }
 
-
 void AccountsServer::setServerSetting(const QString &key, const QString &value) const {
     server::Instance::open((m_dir.path() + QStringLiteral("/MSSQLSERVER")).toStdString())
         ->setSetting(key.toStdString(), value.toStdString());

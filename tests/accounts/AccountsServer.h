@@ -39,7 +39,6 @@ public:
     // providers, ";"-separated).
     void setServerSetting(const QString &key, const QString &value) const;
 
-
 private:
     QTemporaryDir m_dir;
     QByteArray m_previousInstance;

@@ -36,7 +36,8 @@ TEST_F(CXRAcTest, DescriptionFileLinesFillTheVariables) {
         {"a:1\r\nb:2\r\nc:3\r\nd:4\r\n", false, "", "", "", "", ""},
         {"名称:基础\r\n库: VEQBase\r\n数据:VEQBase\r\n日志:VEQBase_log\r\n域:X\r\n", true, "VEQBase", "VEQBase_log", "",
          "完全备份", "Microsoft Sql Server"},
-        {"a:1\r\nb:2\r\nc: x:y:z \r\n  plain line  \r\ne:5\r\nf:6\r\ng:7.5\r\n  备份方式: 增量 \r\nh:MSSQL\r\nextra:9\r\n",
+        {"a:1\r\nb:2\r\nc: x:y:z \r\n  plain line  \r\ne:5\r\nf:6\r\ng:7.5\r\n  备份方式: 增量 "
+         "\r\nh:MSSQL\r\nextra:9\r\n",
          true, "x:y:z", "plain line", "7.5", "  备份方式: 增量 ", "MSSQL"},
     };
     for (const Case &c : cases) {
@@ -93,15 +94,17 @@ TEST_F(CXRAcTest, ConnectStringsFollowTheLogin) {
 
 TEST_F(CXRAcTest, LoginCheckCreatesTheServerWideListOrFails) {
     EXPECT_FALSE(admin.CheckRight(QStringLiteral("sa"), QStringLiteral("wrong"), QStringLiteral("S"), false));
-    EXPECT_TRUE(admin.strMsg.startsWith(QStringLiteral("登录的用户名/口令/数据库服务器名有误，请重新输入!\r\n错误描述:")));
+    EXPECT_TRUE(
+        admin.strMsg.startsWith(QStringLiteral("登录的用户名/口令/数据库服务器名有误，请重新输入!\r\n错误描述:")));
     EXPECT_TRUE(admin.g_ConnectString.isEmpty());
 
     ASSERT_TRUE(admin.CheckRight(QStringLiteral("sa"), QStringLiteral("pw"), QStringLiteral("S"), false))
         << admin.strMsg.toStdString();
     EXPECT_FALSE(admin.bWinNt);
     EXPECT_TRUE(admin.g_ConnectString.endsWith(QStringLiteral("Initial Catalog=master")));
-    EXPECT_TRUE(server.run(QStringLiteral("master"), QStringLiteral("select cid, cacc_name, cdbname, DBuildDate, "
-                                                                    "DDuplicateDate, cDBVersion from t_XRAccount_gl"))
+    EXPECT_TRUE(server
+                    .run(QStringLiteral("master"), QStringLiteral("select cid, cacc_name, cdbname, DBuildDate, "
+                                                                  "DDuplicateDate, cDBVersion from t_XRAccount_gl"))
                     .isEmpty());
     // A second check finds the table complete and changes nothing.
     EXPECT_TRUE(admin.CheckRight(QStringLiteral("sa"), QStringLiteral("pw"), QStringLiteral("S"), false));
@@ -109,8 +112,9 @@ TEST_F(CXRAcTest, LoginCheckCreatesTheServerWideListOrFails) {
 
 TEST_F(CXRAcTest, LoginCheckWidensAndAddsTheMissingColumns) {
     ASSERT_EQ(server.run(QStringLiteral("master"),
-                         QStringLiteral("create table t_XRAccount_gl (cid smallint, cacc_name varchar(20), cdbname varchar(20), "
-                                        "DBuildDate datetime, DDuplicateDate datetime)")),
+                         QStringLiteral(
+                             "create table t_XRAccount_gl (cid smallint, cacc_name varchar(20), cdbname varchar(20), "
+                             "DBuildDate datetime, DDuplicateDate datetime)")),
               QString());
     ASSERT_TRUE(admin.CheckRight(QStringLiteral("sa"), QStringLiteral("pw"), QStringLiteral("S"), false))
         << admin.strMsg.toStdString();
@@ -153,8 +157,8 @@ TEST_F(CXRAcTest, DeleteAcctLeavesDatabasesItDidNotRestore) {
 TEST_F(CXRAcTest, RestoreRefusesANumberThatIsNoPlainName) {
     ASSERT_TRUE(admin.CheckRight(QStringLiteral("sa"), QStringLiteral("pw"), QStringLiteral("S"), false));
     ASSERT_TRUE(admin.RReadFile(server.commonFolder() + QStringLiteral("SQLDB/SQLDBBack.dbb")));
-    for (const QString &number : {QStringLiteral("a b"), QStringLiteral("x;drop database AcctCtl--"),
-                                  QStringLiteral("o'k"), QString()}) {
+    for (const QString &number :
+         {QStringLiteral("a b"), QStringLiteral("x;drop database AcctCtl--"), QStringLiteral("o'k"), QString()}) {
         try {
             admin.ImportDatabase(nullptr, nullptr, server.commonFolder() + QStringLiteral("SQLDB/SQLDBBack.dbb"),
                                  server.dataFolder(), QString(), QStringLiteral("n"), number, QString());
@@ -175,8 +179,8 @@ TEST_F(CXRAcTest, RestoreWithoutTheBackupFileSaysWhichFile) {
     QLabel label;
     EXPECT_FALSE(admin.ImportDatabase(nullptr, &label, dbb, server.dataFolder(), QString(), QStringLiteral("n"),
                                       QStringLiteral("A01"), QString()));
-    EXPECT_EQ(admin.strMsg, QStringLiteral("用于恢复的数据文件") + server.path() +
-                                QStringLiteral("/lonely.bak不存在，恢复失败!"));
+    EXPECT_EQ(admin.strMsg,
+              QStringLiteral("用于恢复的数据文件") + server.path() + QStringLiteral("/lonely.bak不存在，恢复失败!"));
     EXPECT_EQ(label.text(), admin.strMsg);
     EXPECT_FALSE(server.databaseExists(QStringLiteral("A01")));
     EXPECT_TRUE(admin.restoredAccount().isEmpty());

@@ -47,9 +47,9 @@ protected:
         }
         for (const char *bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) {
             if (!e.isEmpty()) break;
-            e = server.run(QStringLiteral("master"), QStringLiteral("BACKUP DATABASE VEQBase TO DISK = '%1' WITH INIT")
-                                                         .arg(server.commonFolder() + QStringLiteral("SQLDB/") +
-                                                              QLatin1String(bak)));
+            e = server.run(QStringLiteral("master"),
+                           QStringLiteral("BACKUP DATABASE VEQBase TO DISK = '%1' WITH INIT")
+                               .arg(server.commonFolder() + QStringLiteral("SQLDB/") + QLatin1String(bak)));
             if (!e.isEmpty()) e = QStringLiteral("BACKUP: ") + e;
         }
         if (e.isEmpty()) {
@@ -95,7 +95,8 @@ protected:
             const QString t = def.Name();
             const QString copy = QStringLiteral("AIS_") + t;
             if (!IsStagedTable(t) || def.Fields().Count() == 0) {
-                EXPECT_NE(server.run(kNumber, QStringLiteral("SELECT 1 FROM [%1]").arg(copy)), QString()) << t.toStdString();
+                EXPECT_NE(server.run(kNumber, QStringLiteral("SELECT 1 FROM [%1]").arg(copy)), QString())
+                    << t.toStdString();
                 continue;
             }
             SCOPED_TRACE(t.toStdString());
@@ -111,7 +112,8 @@ protected:
                       QStringLiteral("0"));
             QStringList expected = server.rows(QStringLiteral("master"), sourceSelect(t));
             if (t.compare(QLatin1String("GLVch"), Qt::CaseInsensitive) == 0)
-                expected = server.rows(QStringLiteral("master"), sourceSelect(t) + QStringLiteral(" WHERE NOT (FDeleted=1)"));
+                expected =
+                    server.rows(QStringLiteral("master"), sourceSelect(t) + QStringLiteral(" WHERE NOT (FDeleted=1)"));
             QStringList actual;
             for (const QString &row : server.rows(kNumber, QStringLiteral("SELECT * FROM [%1]").arg(copy)))
                 actual.append(row.left(row.lastIndexOf(QLatin1Char('\t'))));
@@ -141,22 +143,23 @@ TEST_F(CreateAcctEndToEnd, CreatesTheAccountSetFromEachSample) {
         useSettings(copySample(QString::fromUtf8(c.sample), false), kNumber);
         ASSERT_EQ(runCreation(), 0) << logRows().join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(g_SourceEdition, QString::fromUtf8(c.edition));
-        EXPECT_EQ(logRows(),
-                  (QStringList{QStringLiteral("成功\t创建目标账套\t获取标准版（迷你版）的账套信息"),
-                               QStringLiteral("成功\t创建目标账套\t恢复基础账套"),
-                               QStringLiteral("成功\t创建目标账套\t执行账套升级脚本"),
-                               QStringLiteral("成功\t创建临时表\t创建临时表")}));
+        EXPECT_EQ(logRows(), (QStringList{QStringLiteral("成功\t创建目标账套\t获取标准版（迷你版）的账套信息"),
+                                          QStringLiteral("成功\t创建目标账套\t恢复基础账套"),
+                                          QStringLiteral("成功\t创建目标账套\t执行账套升级脚本"),
+                                          QStringLiteral("成功\t创建临时表\t创建临时表")}));
         EXPECT_TRUE(server.databaseExists(kNumber));
         EXPECT_TRUE(QFileInfo::exists(server.dataFolder() + QStringLiteral("/A01_Data.mdf")));
         EXPECT_TRUE(QFileInfo::exists(server.dataFolder() + QStringLiteral("/A01_log.ldf")));
         EXPECT_EQ(one(QStringLiteral("AcctCtl"), QStringLiteral("select FAcctNumber, FAcctName, FDBName, FVersion, "
                                                                 "FServer from t_ad_xrAccount_gl")),
                   QStringLiteral("A01\t升级账套\tA01\tSP002\tVEQSERVER"));
-        EXPECT_EQ(one(QStringLiteral("master"), QStringLiteral("select cacc_name, cdbname, cDBVersion from t_XRAccount_gl "
-                                                               "where cdbname='A01'")),
-                  QStringLiteral("升级账套\tA01\t14.1"));
-        const QString company = one(QStringLiteral("master"), sourceSelect(QStringLiteral("GLpref")).replace(
-                                                                  QStringLiteral("SELECT *"), QStringLiteral("SELECT FCompany")));
+        EXPECT_EQ(
+            one(QStringLiteral("master"), QStringLiteral("select cacc_name, cdbname, cDBVersion from t_XRAccount_gl "
+                                                         "where cdbname='A01'")),
+            QStringLiteral("升级账套\tA01\t14.1"));
+        const QString company =
+            one(QStringLiteral("master"), sourceSelect(QStringLiteral("GLpref"))
+                                              .replace(QStringLiteral("SELECT *"), QStringLiteral("SELECT FCompany")));
         struct Option {
             const char *category, *key;
             QString value;
@@ -164,16 +167,18 @@ TEST_F(CreateAcctEndToEnd, CreatesTheAccountSetFromEachSample) {
         const Option options[] = {
             {"General", "CompanyName", company},
             {"General", "CompanyType", QStringLiteral("1")},
-            {"General", "Description", QStringLiteral("本账套由") + QString::fromUtf8(c.edition) + QStringLiteral("账套升级生成")},
+            {"General", "Description",
+             QStringLiteral("本账套由") + QString::fromUtf8(c.edition) + QStringLiteral("账套升级生成")},
             {"IC", "UnderStock", QStringLiteral("0")},
             {"IC", "UPSTOCKWHENSAVE", QStringLiteral("0")},
             {"FA", "FALinkedGL", QStringLiteral("1")},
             {"Base", "ServicePack", QStringLiteral("SP002")},
         };
         for (const Option &o : options)
-            EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='%1' and FKey='%2'")
-                                       .arg(QLatin1String(o.category), QLatin1String(o.key))),
-                      o.value)
+            EXPECT_EQ(
+                one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='%1' and FKey='%2'")
+                                 .arg(QLatin1String(o.category), QLatin1String(o.key))),
+                o.value)
                 << o.key;
         EXPECT_EQ(one(kNumber, QStringLiteral("select count(*) from t_SPHistory")), QStringLiteral("5"));
         checkStaging();
@@ -235,16 +240,20 @@ TEST_F(CreateAcctEndToEnd, MissingBackupsAndBadNumbersFailBeforeAnyRegistration)
     struct Case {
         const char *what;
         QString number;
-        QStringList remove;  // files of the installation removed first
+        QStringList remove;   // files of the installation removed first
         QString description;  // how the last log entry ends
     };
     const QString sqldb = server.commonFolder() + QStringLiteral("SQLDB/");
     const Case cases[] = {
         {"bad number", QStringLiteral("a-b"), {}, QStringLiteral("恢复基础账套发生错误：非法的账套号！")},
-        {"missing backup", kNumber, {sqldb + QStringLiteral("SQLDBBack.bak"), sqldb + QStringLiteral("SQLDBBack_2008.bak")},
+        {"missing backup",
+         kNumber,
+         {sqldb + QStringLiteral("SQLDBBack.bak"), sqldb + QStringLiteral("SQLDBBack_2008.bak")},
          QStringLiteral("恢复基础账套出现错误，升级账套中止。")},
-        {"missing description file", kNumber,
-         {sqldb + QStringLiteral("SQLDBBack.dbb"), sqldb + QStringLiteral("SQLDBBack_2008.dbb")}, QString()},
+        {"missing description file",
+         kNumber,
+         {sqldb + QStringLiteral("SQLDBBack.dbb"), sqldb + QStringLiteral("SQLDBBack_2008.dbb")},
+         QString()},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -257,13 +266,12 @@ TEST_F(CreateAcctEndToEnd, MissingBackupsAndBadNumbersFailBeforeAnyRegistration)
         if (!c.description.isEmpty()) {
             EXPECT_TRUE(log.last().endsWith(c.description)) << log.last().toStdString();
         } else {
-            EXPECT_TRUE(log.last().contains(QStringLiteral("在读服务器端的备份说明文件时出错，找不到文件：" )));
+            EXPECT_TRUE(log.last().contains(QStringLiteral("在读服务器端的备份说明文件时出错，找不到文件：")));
         }
         EXPECT_TRUE(registryRows().isEmpty());
         EXPECT_FALSE(server.databaseExists(c.number));
     }
 }
-
 
 TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
     const QString phase = QStringLiteral("获取标准版（迷你版）的账套信息发生错误：");
@@ -274,23 +282,28 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
     };
     const Case cases[] = {
         {"edition 2", {{"FProgramVersion", "2"}}, phase + QStringLiteral("你要升级账套不是标准版（迷你版）。")},
-        {"writer one below", {{"LastAppWriterID", "201300128"}},
+        {"writer one below",
+         {{"LastAppWriterID", "201300128"}},
          phase + QStringLiteral("你要升级的标准版低于9.1SP1，请升级到9.1SP1或以上版本后升级。")},
         {"writer at the limit", {{"LastAppWriterID", "201300129"}}, QString()},
-        {"initialisation open", {{"FClosed", "0"}, {"FICClosed", "0"}},
+        {"initialisation open",
+         {{"FClosed", "0"}, {"FICClosed", "0"}},
          phase + QStringLiteral("您所选择的标准版账套还没有结束初始化，不能升级。")},
         {"ledger closed only", {{"FClosed", "1"}, {"FICClosed", "0"}}, QString()},
-        {"24 periods", {{"FPeriodsPerYear", "24"}},
+        {"24 periods",
+         {{"FPeriodsPerYear", "24"}},
          phase + QStringLiteral("你要升级的标准版年度会计期间总数不是12期或者13期，不支持升级到VEQ专业版。")},
         {"13 periods", {{"FPeriodsPerYear", "13"}}, QString()},
         {"quotes in the company texts",
-         {{"FCompany", "O'Neil's 公司"}, {"FPhone", "'010'"}, {"FAddress", "街道'"}}, QString()},
+         {{"FCompany", "O'Neil's 公司"}, {"FPhone", "'010'"}, {"FAddress", "街道'"}},
+         QString()},
     };
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
-        const QString ais = BuildSampleVariant(server.path() + QStringLiteral("/variant") + QString::number(++n), c.changes);
+        const QString ais =
+            BuildSampleVariant(server.path() + QStringLiteral("/variant") + QString::number(++n), c.changes);
         ASSERT_FALSE(ais.isEmpty());
         source = ais;
         sourceHash = fileHash(ais);
@@ -305,14 +318,16 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
             EXPECT_EQ(result, 0) << log.join(QLatin1Char('\n')).toStdString();
             for (const auto &change : c.changes) {
                 if (change.first == QLatin1String("FCompany")) {
-                    EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
-                                                          "and FKey='CompanyName'")),
-                              change.second);
+                    EXPECT_EQ(
+                        one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
+                                                    "and FKey='CompanyName'")),
+                        change.second);
                 }
                 if (change.first == QLatin1String("FAddress")) {
-                    EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
-                                                          "and FKey='CompanyAddress'")),
-                              change.second);
+                    EXPECT_EQ(
+                        one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
+                                                    "and FKey='CompanyAddress'")),
+                        change.second);
                 }
             }
             EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
@@ -335,10 +350,10 @@ TEST_F(CreateAcctEndToEnd, TheServerDecidesTheProviderAndTheBackup) {
         {"Jet missing", ace, QStringLiteral("Microsoft SQL Server 2014 - 12.0.2000.8 (X64)"), ace, false, true},
         {"64-bit 2008 R2", jet + QLatin1Char(';') + ace,
          QStringLiteral("Microsoft SQL Server 2008 R2 (SP2) - 10.50.4000.0 (X64)"), jet, true, true},
-        {"32-bit 2012", jet + QLatin1Char(';') + ace, QStringLiteral("Microsoft SQL Server 2012 - 11.0.2100.60 (Intel X86)"),
-         jet, false, true},
-        {"64-bit 2008 without ACE", jet, QStringLiteral("Microsoft SQL Server 2008 (SP3) - 10.0.5500.0 (X64)"), jet, true,
-         false},
+        {"32-bit 2012", jet + QLatin1Char(';') + ace,
+         QStringLiteral("Microsoft SQL Server 2012 - 11.0.2100.60 (Intel X86)"), jet, false, true},
+        {"64-bit 2008 without ACE", jet, QStringLiteral("Microsoft SQL Server 2008 (SP3) - 10.0.5500.0 (X64)"), jet,
+         true, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -359,8 +374,9 @@ TEST_F(CreateAcctEndToEnd, TheServerDecidesTheProviderAndTheBackup) {
             ASSERT_FALSE(log.isEmpty());
             // The copy names the missing ACE provider, which the log tells
             // as a source too old for it.
-            EXPECT_EQ(log.last(), QStringLiteral("错误\t创建目标账套\t创建临时表发生错误：源帐套是Access2007以下版本数据库，请手动"
-                                                 "使用Access2007及以上版本先对源帐套数据库进行升级后重试！"));
+            EXPECT_EQ(log.last(),
+                      QStringLiteral("错误\t创建目标账套\t创建临时表发生错误：源帐套是Access2007以下版本数据库，请手动"
+                                     "使用Access2007及以上版本先对源帐套数据库进行升级后重试！"));
         }
         auto admin = ServerAdmin();
         if (admin->ExistAcct(kNumber)) {
@@ -379,7 +395,8 @@ TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
     const Case cases[] = {
         {"through Jet", QStringLiteral("Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0"), QString()},
         {"through ACE only", QStringLiteral("Microsoft.ACE.OLEDB.12.0"),
-         QStringLiteral("源帐套是Access2007以下版本数据库，请手动使用Access2007及以上版本先对源帐套数据库进行升级后重试！")},
+         QStringLiteral(
+             "源帐套是Access2007以下版本数据库，请手动使用Access2007及以上版本先对源帐套数据库进行升级后重试！")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -395,7 +412,8 @@ TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
         EXPECT_EQ(runCreation(), 2);
         const QStringList log = logRows();
         ASSERT_EQ(log.size(), 1);
-        EXPECT_TRUE(log.first().startsWith(QStringLiteral("错误\t创建目标账套\t获取标准版（迷你版）的账套信息发生错误：")))
+        EXPECT_TRUE(
+            log.first().startsWith(QStringLiteral("错误\t创建目标账套\t获取标准版（迷你版）的账套信息发生错误：")))
             << log.first().toStdString();
         if (!c.ending.isEmpty()) {
             EXPECT_TRUE(log.first().endsWith(c.ending)) << log.first().toStdString();

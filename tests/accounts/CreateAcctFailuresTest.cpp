@@ -12,7 +12,9 @@ namespace {
 const QString kError = QStringLiteral("错误");
 const QString kProject = QStringLiteral("创建目标账套");
 
-QString entry(const QString &description) { return kError + QLatin1Char('\t') + kProject + QLatin1Char('\t') + description; }
+QString entry(const QString &description) {
+    return kError + QLatin1Char('\t') + kProject + QLatin1Char('\t') + description;
+}
 
 }  // namespace
 
@@ -31,15 +33,15 @@ TEST_F(CreateAcctFailures, StopsBeforeAnythingIsRestored) {
         const char *what;
         std::function<void(AccountsServer &)> arrange;
         QString acctNum;
-        QString description;   // the logged description after the phase
+        QString description;  // the logged description after the phase
         int messagesShown;
     };
     const QString phase = QStringLiteral("检查数据库和VEQ版本信息发生错误：");
     const QString typesFile = server.commonFolder() + QStringLiteral("SqlSrv/CreateDB.lst");
     const Case cases[] = {
         {"installed version below the minimum", [](AccountsServer &) { g_InstalledVersion = QStringLiteral("12.9"); },
-         QStringLiteral("A01"),
-         phase + QStringLiteral("你当前的专业版版本低于13.0，请升级到13.0或以上版本后再升级。"), 0},
+         QStringLiteral("A01"), phase + QStringLiteral("你当前的专业版版本低于13.0，请升级到13.0或以上版本后再升级。"),
+         0},
         {"failed login", [](AccountsServer &) { g_ServerPassword = QStringLiteral("wrong"); }, QStringLiteral("A01"),
          QString(), 1},
         {"number of a database outside the registry",
@@ -47,7 +49,8 @@ TEST_F(CreateAcctFailures, StopsBeforeAnythingIsRestored) {
          QStringLiteral("A01"),
          phase + QStringLiteral("数据库服务器上已经有名为A01的数据库，不能用它的名字作账套号。请换一个账套号。"), 0},
         {"number of the account-control database", [](AccountsServer &) {}, QStringLiteral("AcctCtl"),
-         phase + QStringLiteral("数据库服务器上已经有名为AcctCtl的数据库，不能用它的名字作账套号。请换一个账套号。"), 0},
+         phase + QStringLiteral("数据库服务器上已经有名为AcctCtl的数据库，不能用它的名字作账套号。请换一个账套号。"),
+         0},
         // Last: the list stays removed.
         {"no account type", [&typesFile](AccountsServer &) { QFile::remove(typesFile); }, QStringLiteral("A01"),
          phase + QStringLiteral("无法读取可供使用的账套类型，请检查") + typesFile + QStringLiteral("是否存在！"), 1},

@@ -28,7 +28,8 @@ protected:
         bar.setMax(100);
     }
     void setProfile(const QString &key, const QString &value) {
-        server.run(QStringLiteral("T01"), QStringLiteral("DELETE FROM t_SystemProfile WHERE FCategory='Base' AND FKey='%1'").arg(key));
+        server.run(QStringLiteral("T01"),
+                   QStringLiteral("DELETE FROM t_SystemProfile WHERE FCategory='Base' AND FKey='%1'").arg(key));
         server.run(QStringLiteral("T01"), QStringLiteral("INSERT INTO t_SystemProfile (FCategory, FKey, FValue, "
                                                          "FReadonly, FDescription) VALUES ('Base', '%1', '%2', 1, '')")
                                               .arg(key, value));
@@ -112,8 +113,8 @@ TEST_F(UpgradeScriptsTest, ALevelAtTheLastPackRunsNothing) {
 TEST_F(UpgradeScriptsTest, FailuresEndTheRunWithoutRecordingTheLevel) {
     struct Case {
         const char *what;
-        QString file;      // replaces SP002_Base.sql ("" removes it)
-        QString error;     // the engine's failure text ("" any)
+        QString file;   // replaces SP002_Base.sql ("" removes it)
+        QString error;  // the engine's failure text ("" any)
     };
     const QString missing = server.commonFolder() + QStringLiteral("SqlSrv/SP002_Base.sql");
     const Case cases[] = {
@@ -121,7 +122,8 @@ TEST_F(UpgradeScriptsTest, FailuresEndTheRunWithoutRecordingTheLevel) {
         {"failing batch", QStringLiteral("insert into NoSuchTable values (1)\r\ngo\r\n"), QString()},
         {"reference without name", QStringLiteral("insertfile into t_SPHistory (FNote) values (<>)\r\ngo\r\n"),
          QStringLiteral("文件引用格式有误，执行出错")},
-        {"reference never closed", QStringLiteral("insertfile into t_SPHistory (FNote) values (<VEQSysLogo.bin\r\ngo\r\n"),
+        {"reference never closed",
+         QStringLiteral("insertfile into t_SPHistory (FNote) values (<VEQSysLogo.bin\r\ngo\r\n"),
          QStringLiteral("文件引用格式有误，执行出错")},
         {"no reference", QStringLiteral("insertfile into t_SPHistory (FNote) values ('x')\r\ngo\r\n"), QString()},
         {"referenced file missing", QStringLiteral("insertfile into t_SPHistory (FNote) values (<gone.bin>)\r\ngo\r\n"),
@@ -209,13 +211,15 @@ TEST_F(UpgradeScriptsTest, OptionsAreStoredIntactWithTheirQuotes) {
         {"IC", "MakeZanGuVoucher", QStringLiteral("1\t1\t")},
     };
     for (const Row &r : rows)
-        EXPECT_EQ(server.rows(QStringLiteral("T01"), QStringLiteral("SELECT FValue, CAST(FReadonly AS int), FDescription FROM "
-                                                                    "t_SystemProfile WHERE FCategory='%1' AND FKey='%2'")
-                                                         .arg(QLatin1String(r.category), QLatin1String(r.key))),
+        EXPECT_EQ(server.rows(QStringLiteral("T01"),
+                              QStringLiteral("SELECT FValue, CAST(FReadonly AS int), FDescription FROM "
+                                             "t_SystemProfile WHERE FCategory='%1' AND FKey='%2'")
+                                  .arg(QLatin1String(r.category), QLatin1String(r.key))),
                   QStringList{r.row})
             << r.key;
-    EXPECT_TRUE(server.rows(QStringLiteral("T01"), QStringLiteral("SELECT 1 FROM t_SystemProfile WHERE FKey='CloseInModule'"))
-                    .isEmpty());
+    EXPECT_TRUE(
+        server.rows(QStringLiteral("T01"), QStringLiteral("SELECT 1 FROM t_SystemProfile WHERE FKey='CloseInModule'"))
+            .isEmpty());
 }
 
 TEST_F(UpgradeScriptsTest, WithoutABarOrADatabaseNothingRuns) {

@@ -22,15 +22,14 @@ TEST_P(ShiftColour, UsesTheSinglePrecisionFactor) {
     EXPECT_EQ(colour::shift(c.in, c.factor), c.out);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ShiftColour,
-    ::testing::Values(ShiftCase{"blackBy03", rgb(0, 0, 0), 0.3f, rgb(77, 77, 77)},
-                      ShiftCase{"blackBy01", rgb(0, 0, 0), 0.1f, rgb(26, 26, 26)},
-                      ShiftCase{"frameOfMainButtons", rgb(76, 132, 203), -0.34f, rgb(0, 45, 116)},
-                      ShiftCase{"lightenClampsAt255", rgb(250, 10, 0), 0.09f, rgb(255, 33, 23)},
-                      ShiftCase{"by009", rgb(76, 132, 203), 0.09f, rgb(99, 155, 226)},
-                      ShiftCase{"by007", rgb(76, 132, 203), 0.07f, rgb(94, 150, 221)}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ShiftColour,
+                         ::testing::Values(ShiftCase{"blackBy03", rgb(0, 0, 0), 0.3f, rgb(77, 77, 77)},
+                                           ShiftCase{"blackBy01", rgb(0, 0, 0), 0.1f, rgb(26, 26, 26)},
+                                           ShiftCase{"frameOfMainButtons", rgb(76, 132, 203), -0.34f, rgb(0, 45, 116)},
+                                           ShiftCase{"lightenClampsAt255", rgb(250, 10, 0), 0.09f, rgb(255, 33, 23)},
+                                           ShiftCase{"by009", rgb(76, 132, 203), 0.09f, rgb(99, 155, 226)},
+                                           ShiftCase{"by007", rgb(76, 132, 203), 0.07f, rgb(94, 150, 221)}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ColourMath, MeanRoundsHalvesToEven) {
     EXPECT_EQ(colour::mean(rgb(240, 241, 0), rgb(241, 242, 1)), rgb(240, 242, 0));

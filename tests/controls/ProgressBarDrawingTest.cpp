@@ -10,9 +10,7 @@ namespace {
 
 using colour::rgb;
 
-colour::Value at(const ProgressBar &bar, int x, int y) {
-    return colour::fromQColor(QColor(bar.image().pixel(x, y)));
-}
+colour::Value at(const ProgressBar &bar, int x, int y) { return colour::fromQColor(QColor(bar.image().pixel(x, y))); }
 
 // Interior of a gradient: within one step of the linear value.
 void expectNear(colour::Value got, double r, double g, double b) {
@@ -41,8 +39,12 @@ TEST(ProgressBarDrawing, RoundedThemedBarAtZeroHalfAndFull) {
         const int fill = 2 * value;
         // Middle line h = 10: the lower gradients start there at the inner colour.
         EXPECT_EQ(at(bar, 150, 10), value == 100 ? rgb(148, 182, 222) : rgb(237, 247, 253));
-        if (value >= 50) { EXPECT_EQ(at(bar, fill - 1, 10), rgb(148, 182, 222)); }
-        if (value == 50) { EXPECT_EQ(at(bar, fill, 10), rgb(237, 247, 253)); }
+        if (value >= 50) {
+            EXPECT_EQ(at(bar, fill - 1, 10), rgb(148, 182, 222));
+        }
+        if (value == 50) {
+            EXPECT_EQ(at(bar, fill, 10), rgb(237, 247, 253));
+        }
         // Row 5 lies halfway down the upper gradients (outer -> inner over 10 rows).
         const double t = 5 / 10.0;
         if (value >= 50) {
@@ -65,8 +67,8 @@ TEST(ProgressBarDrawing, FlatHorizontalAndVerticalFills) {
     Bar h(100, 20);
     h.setTheme(1);
     h.setValue(30);
-    EXPECT_EQ(at(h, 29, 0), rgb(203, 166, 57));  // fill top colour C6
-    EXPECT_EQ(at(h, 30, 0), rgb(233, 227, 211)); // background C1
+    EXPECT_EQ(at(h, 29, 0), rgb(203, 166, 57));   // fill top colour C6
+    EXPECT_EQ(at(h, 30, 0), rgb(233, 227, 211));  // background C1
     expectNear(at(h, 10, 10), lerp(203, 237, 0.5), lerp(166, 224, 0.5), lerp(57, 187, 0.5));
     EXPECT_TRUE(h.mask().isEmpty());
 
@@ -144,7 +146,6 @@ TEST(ProgressBarDrawing, TextsLandAtTheirPositions) {
     EXPECT_TRUE(inkBox(bar.image(), bg).isEmpty());
 }
 
-
 TEST(ProgressBarDrawing, FourColourGradientRunsDownBothEdges) {
     QImage img(10, 5, QImage::Format_RGB32);
     img.fill(Qt::black);
@@ -155,15 +156,13 @@ TEST(ProgressBarDrawing, FourColourGradientRunsDownBothEdges) {
     EXPECT_NEAR(QColor(img.pixel(5, 0)).red(), 100, 1);
 }
 
-
 TEST(ProgressBarDrawing, MainTextByStyle) {
     ensureQtApp();
     ProgressBar bar;
     bar.setText("title");
     bar.setMax(3);
     bar.setValue(1);
-    const std::pair<int, QString> cases[] = {
-        {1, "1"}, {2, "33.3333333333333%"}, {3, "title"}, {0, ""}, {4, ""}};
+    const std::pair<int, QString> cases[] = {{1, "1"}, {2, "33.3333333333333%"}, {3, "title"}, {0, ""}, {4, ""}};
     for (const auto &[style, text] : cases) {
         bar.setTextStyle(style);
         EXPECT_EQ(bar.mainText(), text) << style;
@@ -185,8 +184,7 @@ TEST(ProgressBarDrawing, NineTextPositions) {
     auto rnd = [](double v) { return int(std::nearbyint(v)); };
     const int xs[] = {1, rnd(201 / 2.0 - tw / 2 - 1), rnd(201 - tw - 3)};
     const int ys[] = {0, rnd(31 / 2.0 - th / 2 - 1), rnd(31 - th - 1)};
-    for (int a = 1; a <= 9; ++a)
-        EXPECT_EQ(bar.textOrigin(t, a), QPoint(xs[(a - 1) / 3], ys[(a - 1) % 3])) << a;
+    for (int a = 1; a <= 9; ++a) EXPECT_EQ(bar.textOrigin(t, a), QPoint(xs[(a - 1) / 3], ys[(a - 1) % 3])) << a;
     EXPECT_EQ(bar.textOrigin(t, 0), QPoint(0, 0));
     EXPECT_EQ(bar.textOrigin(t, 10), QPoint(0, 0));
 }

@@ -34,18 +34,17 @@ TEST_P(ProgressBarRange, ClampsAsSpecified) {
     EXPECT_EQ(bar.Value(), c.expValue);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ProgressBarRange,
-    ::testing::Values(RangeCase{"max0", 0, 100, 50, 'x', 0, 0, 1, 1},
-                      RangeCase{"maxNegative", 0, 100, 50, 'x', -7, 0, 1, 1},
-                      RangeCase{"maxNotAboveMin", 10, 100, 50, 'x', 10, 10, 11, 11},
-                      RangeCase{"maxBelowValue", 0, 100, 80, 'x', 50, 0, 50, 50},
-                      RangeCase{"minAtMax", 0, 50, 50, 'n', 60, 49, 50, 50},
-                      RangeCase{"minNegative", 0, 100, 50, 'n', -5, 0, 100, 50},
-                      RangeCase{"minAboveValue", 0, 100, 10, 'n', 20, 20, 100, 20},
-                      RangeCase{"valueAboveMax", 0, 100, 50, 'v', 150, 0, 100, 100},
-                      RangeCase{"valueBelowMin", 5, 100, 50, 'v', -3, 5, 100, 5}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ProgressBarRange,
+                         ::testing::Values(RangeCase{"max0", 0, 100, 50, 'x', 0, 0, 1, 1},
+                                           RangeCase{"maxNegative", 0, 100, 50, 'x', -7, 0, 1, 1},
+                                           RangeCase{"maxNotAboveMin", 10, 100, 50, 'x', 10, 10, 11, 11},
+                                           RangeCase{"maxBelowValue", 0, 100, 80, 'x', 50, 0, 50, 50},
+                                           RangeCase{"minAtMax", 0, 50, 50, 'n', 60, 49, 50, 50},
+                                           RangeCase{"minNegative", 0, 100, 50, 'n', -5, 0, 100, 50},
+                                           RangeCase{"minAboveValue", 0, 100, 10, 'n', 20, 20, 100, 20},
+                                           RangeCase{"valueAboveMax", 0, 100, 50, 'v', 150, 0, 100, 100},
+                                           RangeCase{"valueBelowMin", 5, 100, 50, 'v', -3, 5, 100, 5}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ProgressBarModel, CaptionAndTextAreOneText) {
     ensureQtApp();

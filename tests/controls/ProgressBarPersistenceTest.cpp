@@ -97,8 +97,8 @@ TEST(ProgressBarPersistence, LoadingClampsTheValueToTheStoredRangeAndSkipsBadEnt
     bar.ReadProperties(bag, QApplication::font());
     EXPECT_EQ(bar.Max(), 40);
     EXPECT_EQ(bar.Value(), 40);
-    EXPECT_EQ(bar.Theme(), 4);       // unreadable: keeps its value
-    EXPECT_EQ(bar.TextStyle(), 1);   // missing: the bag's default
+    EXPECT_EQ(bar.Theme(), 4);      // unreadable: keeps its value
+    EXPECT_EQ(bar.TextStyle(), 1);  // missing: the bag's default
     EXPECT_EQ(bar.TextEffect(), 1);
     EXPECT_EQ(bar.TextEffectColor(), colour::rgb(200, 200, 200));
     EXPECT_GE(spy.count(), 17);
@@ -118,7 +118,6 @@ TEST(ProgressBarPersistence, EveryWriteNotifiesUnderItsNameAndRedraws) {
     EXPECT_EQ(spy.at(2).at(0).toString(), "PBSCustomeColor2");
     EXPECT_EQ(bar.redrawCount() - before, 3);
 }
-
 
 TEST(ProgressBarPersistence, WizardBarLook) {
     ensureQtApp();

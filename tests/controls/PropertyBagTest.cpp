@@ -12,7 +12,7 @@ TEST(PropertyBag, DefaultsAreLeftOutAndReadBack) {
     EXPECT_FALSE(bag.contains("Max"));
     EXPECT_EQ(bag.ReadProperty("Max", 100).toInt(), 100);
     EXPECT_EQ(bag.ReadProperty("min", 0).toInt(), 5);  // keys ignore case
-    bag.WriteProperty("MIN", 0, 0);                     // back to the default: removed
+    bag.WriteProperty("MIN", 0, 0);                    // back to the default: removed
     EXPECT_EQ(bag.size(), 0);
 }
 

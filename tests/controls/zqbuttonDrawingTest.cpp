@@ -11,9 +11,7 @@ namespace {
 
 using colour::rgb;
 
-colour::Value at(const zqbutton &b, int x, int y) {
-    return colour::fromQColor(QColor(b.image().pixel(x, y)));
-}
+colour::Value at(const zqbutton &b, int x, int y) { return colour::fromQColor(QColor(b.image().pixel(x, y))); }
 
 // A channel of the gradient ramp: c1 + (c2 - c1) * i div n, truncating.
 colour::Value rampAt(colour::Value c1, colour::Value c2, int i, int n) {
@@ -23,14 +21,13 @@ colour::Value rampAt(colour::Value c1, colour::Value c2, int i, int n) {
 }
 
 void hover(zqbutton &b) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&b, &move);
 }
 
 void press(zqbutton &b) {
-    QMouseEvent down(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&b, &down);
 }
 
@@ -58,8 +55,7 @@ TEST_P(Style8Face, BandsAndFrameAtHeight23) {
     ASSERT_EQ(b.ButtonState(), c.state);
     // Upper band rows 0..8 (S = 9), lower band rows 9..22 (L = 14); column 2
     // stays clear of the centred caption.
-    for (int row = 1; row <= 8; ++row)
-        EXPECT_EQ(at(b, 2, row), rampAt(c.top1, c.top2, row, 8)) << "row " << row;
+    for (int row = 1; row <= 8; ++row) EXPECT_EQ(at(b, 2, row), rampAt(c.top1, c.top2, row, 8)) << "row " << row;
     for (int row = 9; row <= 21; ++row)
         EXPECT_EQ(at(b, 2, row), rampAt(c.bottom1, c.bottom2, row - 9, 13)) << "row " << row;
     EXPECT_EQ(at(b, 2, 8), c.top2);
@@ -70,20 +66,21 @@ TEST_P(Style8Face, BandsAndFrameAtHeight23) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Style8Face,
-    ::testing::Values(
-        Style8Case{"mainWindowNormal", rgb(76, 132, 203), 0, rgb(177, 205, 240), rgb(85, 141, 212),
-                   rgb(76, 132, 203), rgb(84, 140, 211), rgb(0, 45, 116)},
-        Style8Case{"mainWindowHot", rgb(76, 132, 203), 1, rgb(255, 255, 225), rgb(255, 234, 172),
-                   rgb(255, 215, 103), rgb(255, 228, 153), rgb(0, 45, 116)},
-        Style8Case{"mainWindowPressed", rgb(76, 132, 203), 2, rgb(255, 193, 88), rgb(255, 175, 81),
-                   rgb(255, 143, 70), rgb(255, 211, 95), rgb(0, 45, 116)},
-        Style8Case{"storedColourNormal", rgb(173, 209, 255), 0, rgb(226, 244, 255), rgb(182, 218, 255),
-                   rgb(173, 209, 255), rgb(181, 217, 255), rgb(86, 122, 168)}),
+    ::testing::Values(Style8Case{"mainWindowNormal", rgb(76, 132, 203), 0, rgb(177, 205, 240), rgb(85, 141, 212),
+                                 rgb(76, 132, 203), rgb(84, 140, 211), rgb(0, 45, 116)},
+                      Style8Case{"mainWindowHot", rgb(76, 132, 203), 1, rgb(255, 255, 225), rgb(255, 234, 172),
+                                 rgb(255, 215, 103), rgb(255, 228, 153), rgb(0, 45, 116)},
+                      Style8Case{"mainWindowPressed", rgb(76, 132, 203), 2, rgb(255, 193, 88), rgb(255, 175, 81),
+                                 rgb(255, 143, 70), rgb(255, 211, 95), rgb(0, 45, 116)},
+                      Style8Case{"storedColourNormal", rgb(173, 209, 255), 0, rgb(226, 244, 255), rgb(182, 218, 255),
+                                 rgb(173, 209, 255), rgb(181, 217, 255), rgb(86, 122, 168)}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(zqbuttonDrawing, Style8BandSplit) {
     ensureQtApp();
-    struct Case { int h, upperRows; };
+    struct Case {
+        int h, upperRows;
+    };
     for (const Case c : {Case{23, 9}, Case{25, 9}, Case{27, 10}}) {
         SCOPED_TRACE(c.h);
         zqbutton b;
@@ -91,10 +88,9 @@ TEST(zqbuttonDrawing, Style8BandSplit) {
         b.setCaption("");
         resizeNow(b, 40, c.h);
         const colour::Value B = b.BackColor();
-        EXPECT_EQ(at(b, 5, c.upperRows), B);                    // first row of the lower band
-        EXPECT_NE(at(b, 5, c.upperRows - 1), B);                // last row of the upper band
-        EXPECT_EQ(at(b, 5, c.h - 2), rampAt(B, colour::shift(B, 0.03f), c.h - 2 - c.upperRows,
-                                            c.h - c.upperRows - 1));
+        EXPECT_EQ(at(b, 5, c.upperRows), B);      // first row of the lower band
+        EXPECT_NE(at(b, 5, c.upperRows - 1), B);  // last row of the upper band
+        EXPECT_EQ(at(b, 5, c.h - 2), rampAt(B, colour::shift(B, 0.03f), c.h - 2 - c.upperRows, c.h - c.upperRows - 1));
     }
 }
 
@@ -153,8 +149,7 @@ TEST(zqbuttonDrawing, CentredCaptionUsesWholeNumberHalves) {
     resizeNow(b, 75, 23);
     const QFontMetrics fm(b.Font(), &b.image());
     const QRect text = fm.boundingRect(QRect(0, 0, 75 - 8, 23), Qt::TextWordWrap | Qt::TextShowMnemonic, "Next");
-    EXPECT_EQ(b.CaptionRect(), QRect((75 - text.width()) / 2, (23 - text.height()) / 2, text.width(),
-                                     text.height()));
+    EXPECT_EQ(b.CaptionRect(), QRect((75 - text.width()) / 2, (23 - text.height()) / 2, text.width(), text.height()));
 }
 
 TEST(zqbuttonDrawing, PictureBesideACentredCaption) {
@@ -247,14 +242,13 @@ TEST(zqbuttonDrawing, DropDownSymbolRectangle) {
     b.setDropDownSymbol(6);
     resizeNow(b, 80, 23);
     EXPECT_EQ(b.SymbolRect(), QRect(65, 4, 15, 16));
-    QMouseEvent down(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&b, &down);
     EXPECT_EQ(b.SymbolRect(), QRect(66, 5, 15, 16));
     b.setButtonStyle(0);
     EXPECT_EQ(b.SymbolRect(), QRect(67, 6, 15, 16));
 }
-
 
 TEST(zqbuttonPrimitives, PaintGradientDirectionsAndDegenerateSizes) {
     ensureQtApp();
@@ -263,7 +257,7 @@ TEST(zqbuttonPrimitives, PaintGradientDirectionsAndDegenerateSizes) {
     const colour::Value c1 = rgb(0, 100, 200), c2 = rgb(30, 40, 50);
     b.PaintGradient(0, 0, 10, 1, c1, c2, 1);  // one row: the halves of both ends
     EXPECT_EQ(at(b, 5, 0), rgb(15, 70, 125));
-    b.PaintGradient(0, 2, 7, 4, c1, c2, 2);   // ramp of w + h - 2 = 9 steps
+    b.PaintGradient(0, 2, 7, 4, c1, c2, 2);  // ramp of w + h - 2 = 9 steps
     EXPECT_EQ(at(b, 0, 2), c1);
     EXPECT_EQ(at(b, 6, 5), c2);
     EXPECT_EQ(at(b, 2, 3), rampAt(c1, c2, 3, 9));
@@ -310,7 +304,7 @@ TEST(zqbuttonDrawing, CaptionAlignments) {
     resizeNow(b, 120, 23);
     const int tw = b.CaptionRect().width();
     const Case cases[] = {
-        {0, false, 2}, {1, false, (120 - tw) / 2}, {2, false, 120 - tw - 4},
+        {0, false, 2}, {1, false, (120 - tw) / 2},    {2, false, 120 - tw - 4},
         {0, true, 2},  {1, true, (120 - tw) / 2 - 8}, {2, true, 120 - tw - 4 - 16},
     };
     for (const Case &c : cases) {

@@ -63,48 +63,47 @@ TEST_P(zqbuttonClick, RaisesClickExactlyAsOften) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, zqbuttonClick,
-    ::testing::Values(
-        InputCase{"mouseClick", [](zqbutton *b) { QTest::mouseClick(b, Qt::LeftButton); }, 1},
-        InputCase{"enter", [](zqbutton *b) { QTest::keyClick(b, Qt::Key_Return); }, 1},
-        InputCase{"space", [](zqbutton *b) { QTest::keyClick(b, Qt::Key_Space); }, 1},
-        InputCase{"rightClick", [](zqbutton *b) { QTest::mouseClick(b, Qt::RightButton); }, 0},
-        InputCase{"releaseOnEdge",
-                  [](zqbutton *b) {
-                      QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
-                      QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(0, 5));
-                  },
-                  0},
-        InputCase{"releaseOutside",
-                  [](zqbutton *b) {
-                      QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
-                      QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(75, 5));
-                  },
-                  0},
-        InputCase{"spaceCancelledByOtherKey",
-                  [](zqbutton *b) {
-                      QTest::keyPress(b, Qt::Key_Space);
-                      QTest::keyClick(b, Qt::Key_A);
-                      QTest::keyRelease(b, Qt::Key_Space);
-                  },
-                  0},
-        InputCase{"altSpace", [](zqbutton *b) { QTest::keyClick(b, Qt::Key_Space, Qt::AltModifier); }, 0},
-        InputCase{"accessKey", [](zqbutton *b) { b->AccessKeyPress('O'); }, 1},
-        InputCase{"disabledClick",
-                  [](zqbutton *b) {
-                      b->setEnabled(false);
-                      QTest::mouseClick(b, Qt::LeftButton);
-                      QTest::keyClick(b, Qt::Key_Return);
-                      QTest::keyClick(b, Qt::Key_Space);
-                      b->AccessKeyPress('O');
-                  },
-                  0},
-        InputCase{"disabledThroughTheWidget",
-                  [](zqbutton *b) {
-                      static_cast<QWidget *>(b)->setEnabled(false);
-                      QTest::mouseClick(b, Qt::LeftButton);
-                      QTest::keyClick(b, Qt::Key_Return);
-                  },
-                  0}),
+    ::testing::Values(InputCase{"mouseClick", [](zqbutton *b) { QTest::mouseClick(b, Qt::LeftButton); }, 1},
+                      InputCase{"enter", [](zqbutton *b) { QTest::keyClick(b, Qt::Key_Return); }, 1},
+                      InputCase{"space", [](zqbutton *b) { QTest::keyClick(b, Qt::Key_Space); }, 1},
+                      InputCase{"rightClick", [](zqbutton *b) { QTest::mouseClick(b, Qt::RightButton); }, 0},
+                      InputCase{"releaseOnEdge",
+                                [](zqbutton *b) {
+                                    QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+                                    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(0, 5));
+                                },
+                                0},
+                      InputCase{"releaseOutside",
+                                [](zqbutton *b) {
+                                    QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+                                    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(75, 5));
+                                },
+                                0},
+                      InputCase{"spaceCancelledByOtherKey",
+                                [](zqbutton *b) {
+                                    QTest::keyPress(b, Qt::Key_Space);
+                                    QTest::keyClick(b, Qt::Key_A);
+                                    QTest::keyRelease(b, Qt::Key_Space);
+                                },
+                                0},
+                      InputCase{"altSpace", [](zqbutton *b) { QTest::keyClick(b, Qt::Key_Space, Qt::AltModifier); }, 0},
+                      InputCase{"accessKey", [](zqbutton *b) { b->AccessKeyPress('O'); }, 1},
+                      InputCase{"disabledClick",
+                                [](zqbutton *b) {
+                                    b->setEnabled(false);
+                                    QTest::mouseClick(b, Qt::LeftButton);
+                                    QTest::keyClick(b, Qt::Key_Return);
+                                    QTest::keyClick(b, Qt::Key_Space);
+                                    b->AccessKeyPress('O');
+                                },
+                                0},
+                      InputCase{"disabledThroughTheWidget",
+                                [](zqbutton *b) {
+                                    static_cast<QWidget *>(b)->setEnabled(false);
+                                    QTest::mouseClick(b, Qt::LeftButton);
+                                    QTest::keyClick(b, Qt::Key_Return);
+                                },
+                                0}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(zqbuttonInput, DoubleClickSequence) {
@@ -208,7 +207,6 @@ TEST(zqbuttonInput, DeactivationResetsTheState) {
     EXPECT_EQ(f.button->ButtonState(), 0);
     EXPECT_FALSE(f.button->MouseIsDown());
 }
-
 
 TEST(zqbuttonInput, PressOpensTheDropDownMenuBelowTheButton) {
     Fixture f;

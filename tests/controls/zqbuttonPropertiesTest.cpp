@@ -57,11 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
         SetterCase{"tooltipIcon", [](zqbutton &b) { b.setToolTipIcon(2); }, {"TooltipIcon"}, true},
         SetterCase{"showFocusRect", [](zqbutton &b) { b.setShowFocusRect(true); }, {"ShowFocusRect"}, false},
         SetterCase{"mousePointer", [](zqbutton &b) { b.setMousePointer(2); }, {"MousePointer"}, false},
-        SetterCase{"mouseIcon", [](zqbutton &b) { b.setMouseIcon(QPixmap(8, 8)); },
-                   {"HandPointer", "MouseIcon"}, false},
+        SetterCase{
+            "mouseIcon", [](zqbutton &b) { b.setMouseIcon(QPixmap(8, 8)); }, {"HandPointer", "MouseIcon"}, false},
         SetterCase{"pushValueOnly", [](zqbutton &b) { b.setValue(true); }, {}, true},
-        SetterCase{"pictureNormalNothing", [](zqbutton &b) { b.setPictureNormal(ButtonPicture()); },
-                   {"PictureHot", "PictureDown"}, true},
+        SetterCase{"pictureNormalNothing",
+                   [](zqbutton &b) { b.setPictureNormal(ButtonPicture()); },
+                   {"PictureHot", "PictureDown"},
+                   true},
         SetterCase{"pictureHot", [](zqbutton &b) { b.setPictureHot(picture(8)); }, {"PictureHot"}, true},
         SetterCase{"colorScheme", [](zqbutton &b) { b.setColorScheme(2); }, {"ColorScheme"}, true}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -190,9 +192,8 @@ struct AccessKeyCase {
 TEST(zqbuttonProperties, AccessKeyFromTheCaption) {
     ensureQtApp();
     const AccessKeyCase cases[] = {
-        {"&OK", QChar('o')},       {"a&&b", QChar()},         {"a&&b&Cd", QChar('c')},
-        {"ab&", QChar()},          {"&", QChar()},            {"&&&x", QChar('x')},
-        {"下一步(&N)", QChar('n')}, {"Save && E&xit", QChar('x')},
+        {"&OK", QChar('o')}, {"a&&b", QChar()},    {"a&&b&Cd", QChar('c')},    {"ab&", QChar()},
+        {"&", QChar()},      {"&&&x", QChar('x')}, {"下一步(&N)", QChar('n')}, {"Save && E&xit", QChar('x')},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.caption);

@@ -81,7 +81,8 @@ TEST_F(CipherTest, RoundTripsAndLengths) {
 
 TEST_F(CipherTest, KeyRules) {
     DES des;
-    EXPECT_EQ(des.EncodeString(QStringLiteral("x"), QStringLiteral("mwqTRZejEXTRA")), des.EncodeString(QStringLiteral("x"), kKey));
+    EXPECT_EQ(des.EncodeString(QStringLiteral("x"), QStringLiteral("mwqTRZejEXTRA")),
+              des.EncodeString(QStringLiteral("x"), kKey));
     EXPECT_EQ(des.EncodeString(QStringLiteral("x"), QStringLiteral("short")), QString());
     EXPECT_EQ(des.DecodeString(QStringLiteral("iU2uOt8VzGg="), QStringLiteral("short")), QString());
     // Four Chinese characters are 8 GBK bytes: the DES key is their first
@@ -139,14 +140,10 @@ TEST_F(CipherTest, Base64Rules) {
         const char *text;
         QByteArray bytes;
     } cases[] = {
-        {"", QByteArray(1, '\0')},
-        {"TWFu", "Man"},
-        {"TWE=", "Ma"},
-        {"TWE", "Ma"},
-        {"TQ==", "M"},
-        {"TQ", "M"},
+        {"", QByteArray(1, '\0')},  {"TWFu", "Man"}, {"TWE=", "Ma"}, {"TWE", "Ma"}, {"TQ==", "M"}, {"TQ", "M"},
         {"=", QByteArray(1, '\0')},
     };
-    for (const auto &c : cases) EXPECT_EQ(b.decodeBase64Byte(QString::fromUtf8(c.text)).toHex(), c.bytes.toHex()) << c.text;
+    for (const auto &c : cases)
+        EXPECT_EQ(b.decodeBase64Byte(QString::fromUtf8(c.text)).toHex(), c.bytes.toHex()) << c.text;
     EXPECT_NE(b.decodeBase64Byte(QStringLiteral("TW\nFu")), b.decodeBase64Byte(QStringLiteral("TWFu")));
 }

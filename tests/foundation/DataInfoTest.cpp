@@ -35,7 +35,8 @@ protected:
 
 TEST_F(DataInfoTest, GetRsGivesAClientRecordsetWithTheAskedLock) {
     QString err = QStringLiteral("kept");
-    std::optional<ado::Recordset> rs = data.GetRs(server.acctCtl(), QStringLiteral("select * from T order by FID"), true, err);
+    std::optional<ado::Recordset> rs =
+        data.GetRs(server.acctCtl(), QStringLiteral("select * from T order by FID"), true, err);
     ASSERT_TRUE(rs.has_value());
     EXPECT_EQ(rs->RecordCount(), 3);
     EXPECT_EQ(rs->LockType, ado::adLockReadOnly);
@@ -78,11 +79,13 @@ TEST_F(DataInfoTest, GetRsRaisesTheServersErrorAndFillsTheMessage) {
 
 TEST_F(DataInfoTest, ExecuteSqlCommitsOrRollsBackTheWholeBatch) {
     QString err = QStringLiteral("kept");
-    EXPECT_TRUE(data.ExecuteSQL(server.acctCtl(), QStringLiteral("insert into T values (4, N'丁')\nselect * from T"), err));
+    EXPECT_TRUE(
+        data.ExecuteSQL(server.acctCtl(), QStringLiteral("insert into T values (4, N'丁')\nselect * from T"), err));
     EXPECT_EQ(err, QStringLiteral("kept"));
     MessageScript messages;
     EXPECT_FALSE(data.ExecuteSQL(server.acctCtl(),
-                                 QStringLiteral("insert into T values (5, N'戊')\ninsert into T values (6, N'这个名字超过了二十个字符的长度限制所以失败了')"),
+                                 QStringLiteral("insert into T values (5, N'戊')\ninsert into T values (6, "
+                                                "N'这个名字超过了二十个字符的长度限制所以失败了')"),
                                  err));
     EXPECT_NE(err, QStringLiteral("kept"));
     EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select count(*) from T")), QStringList{"4"});
@@ -104,14 +107,16 @@ TEST_F(DataInfoTest, ExecuteSqlOnAServerThatCannotBeReachedLogsTwoLines) {
 
 TEST_F(DataInfoTest, RecordsetToRecordsGivesOneDictionaryOrAListInOrder) {
     QString err;
-    std::optional<ado::Recordset> one = data.GetRs(server.acctCtl(), QStringLiteral("select * from T where FID = 2"), true, err);
+    std::optional<ado::Recordset> one =
+        data.GetRs(server.acctCtl(), QStringLiteral("select * from T where FID = 2"), true, err);
     const QVariant single = RecordsetToRecords(*one);
     ASSERT_EQ(single.userType(), qMetaTypeId<PnwDictionary>());
     const PnwDictionary record = single.value<PnwDictionary>();
     EXPECT_EQ(record.Keys(), (QStringList{"FID", "FName"}));
     EXPECT_EQ(record.Item(QStringLiteral("FName")).toString(), QStringLiteral("O'Neil"));
 
-    std::optional<ado::Recordset> three = data.GetRs(server.acctCtl(), QStringLiteral("select * from T order by FID"), true, err);
+    std::optional<ado::Recordset> three =
+        data.GetRs(server.acctCtl(), QStringLiteral("select * from T order by FID"), true, err);
     const QVariant many = RecordsetToRecords(*three);
     ASSERT_EQ(many.userType(), qMetaTypeId<PnwList>());
     const PnwList list = many.value<PnwList>();
@@ -120,7 +125,8 @@ TEST_F(DataInfoTest, RecordsetToRecordsGivesOneDictionaryOrAListInOrder) {
     EXPECT_TRUE(list.DictionaryItem(3).Item(QStringLiteral("FName")).isNull());
     EXPECT_TRUE(three->Eof());
 
-    std::optional<ado::Recordset> none = data.GetRs(server.acctCtl(), QStringLiteral("select * from T where FID = 0"), true, err);
+    std::optional<ado::Recordset> none =
+        data.GetRs(server.acctCtl(), QStringLiteral("select * from T where FID = 0"), true, err);
     EXPECT_THROW(RecordsetToRecords(*none), ado::AdoError);
 }
 

@@ -14,16 +14,19 @@
 
 namespace {
 
-const QString kHead = QStringLiteral(
-    "<!DOCTYPE html>\r\n<html lang=\"zh - cn\">\r\n<head>\r\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=GBK\">\r\n"
-    "<title>20180307090501标准版(迷你版)升级专业版数据检测</title>\r\n<style type=\"text/css\">\r\n"
-    "body{margin: 0 auto;padding: 0;border: 0;width: 95%;text-align: left}\r\n"
-    "table {margin-top:10px;border-collapse:collapse;border:1px solid #aaa;width:100%;}\r\n"
-    "th {vertical-align:baseline;padding:5px 15px 5px 6px;background-color:#d5d5d5;border:1px solid #aaa;text-align:left;font-size: 12px;}\r\n"
-    "td {vertical-align:text-top;padding:6px 15px 6px 6px;background-color:#efefef;border:1px solid #aaa;vertical-align: middle;font-size: 12px;}\r\n"
-    "h2 { font-size: 14px;}\r\n</style>\r\n</head>\r\n<body>\r\n</br><h2>日志总览</h2>\r\n<table>\r\n"
-    "<tr><th width=\"10%\">状态</th><th width=\"20%\">时间</th><th width=\"20%\">项目</th><th width=\"30%\">描述</th><th width=\"20%\">日志</th></tr>\r\n");
+const QString kHead =
+    QStringLiteral("<!DOCTYPE html>\r\n<html lang=\"zh - cn\">\r\n<head>\r\n"
+                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=GBK\">\r\n"
+                   "<title>20180307090501标准版(迷你版)升级专业版数据检测</title>\r\n<style type=\"text/css\">\r\n"
+                   "body{margin: 0 auto;padding: 0;border: 0;width: 95%;text-align: left}\r\n"
+                   "table {margin-top:10px;border-collapse:collapse;border:1px solid #aaa;width:100%;}\r\n"
+                   "th {vertical-align:baseline;padding:5px 15px 5px 6px;background-color:#d5d5d5;border:1px solid "
+                   "#aaa;text-align:left;font-size: 12px;}\r\n"
+                   "td {vertical-align:text-top;padding:6px 15px 6px 6px;background-color:#efefef;border:1px solid "
+                   "#aaa;vertical-align: middle;font-size: 12px;}\r\n"
+                   "h2 { font-size: 14px;}\r\n</style>\r\n</head>\r\n<body>\r\n</br><h2>日志总览</h2>\r\n<table>\r\n"
+                   "<tr><th width=\"10%\">状态</th><th width=\"20%\">时间</th><th width=\"20%\">项目</th><th "
+                   "width=\"30%\">描述</th><th width=\"20%\">日志</th></tr>\r\n");
 const QString kTail = QStringLiteral("</table>\r\n</Br>\r\n</body>\r\n</html>\r\n");
 const QString kTitle = QStringLiteral("20180307090501标准版(迷你版)升级专业版数据检测");
 
@@ -46,7 +49,8 @@ protected:
         sql += QStringLiteral(")\r\n");
         for (const QStringList &r : rows) {
             QStringList cols, vals;
-            for (int k = 1; k <= r.size(); ++k) cols << QStringLiteral("F%1").arg(k), vals << QStringLiteral("N'") + r.at(k - 1) + QLatin1Char('\'');
+            for (int k = 1; k <= r.size(); ++k)
+                cols << QStringLiteral("F%1").arg(k), vals << QStringLiteral("N'") + r.at(k - 1) + QLatin1Char('\'');
             sql += QStringLiteral("insert into [%1] (%2) values (%3)\r\n").arg(table, cols.join(','), vals.join(','));
         }
         sql += QStringLiteral("insert into AIS_UpgradeLog_Main (FStatus,FTime,FProject,FDescription,FDetail,FLink) "
@@ -59,8 +63,9 @@ protected:
         return f.open(QIODevice::ReadOnly) ? AnsiCodec::decode(f.readAll(), 936) : QString();
     }
     QStringList logTables() const {
-        return server.rows(QStringLiteral("AcctCtl"),
-                           QStringLiteral("select name from sysobjects where name like 'AIS_UpgradeLog%' order by name"));
+        return server.rows(
+            QStringLiteral("AcctCtl"),
+            QStringLiteral("select name from sysobjects where name like 'AIS_UpgradeLog%' order by name"));
     }
     LogServer server;
     MessageScript messages;
@@ -84,19 +89,22 @@ TEST_F(HtmlReportTest, RowsAndSectionsAreEscapedTrimmedAndDropped) {
 
     const QString expected =
         kHead +
-        QStringLiteral("<tr><td width=\"10%\">警告</td><td width=\"20%\">2018/3/7 9:05:01</td><td width=\"20%\">基础资料</td>"
-                       "<td width=\"30%\"> a&lt;b &amp; &quot;c&quot; </td><td width=\"20%\"><a href=\"#\"></a></td></tr>\r\n"
-                       "<tr><td width=\"10%\">警告</td><td width=\"20%\">2018/3/7 9:05:01</td><td width=\"20%\">固定资产</td>"
-                       "<td width=\"30%\">见明细</td><td width=\"20%\"><a href=\"#AIS_UpgradeLog_固定资产卡片\">详细信息</a></td></tr>\r\n"
-                       "<tr><td width=\"10%\">警告</td><td width=\"20%\">2018/3/7 9:05:01</td><td width=\"20%\">固定资产</td>"
-                       "<td width=\"30%\">见明细</td><td width=\"20%\"><a href=\"#AIS_UpgradeLog_部门_职员\">详细日志</a></td></tr>\r\n"
-                       "</table>\r\n"
-                       "</br><h2><a name=\"AIS_UpgradeLog_固定资产卡片\">固定资产卡片</a></h2>\r\n<table>\r\n"
-                       "<tr><th  >卡片</th><th  >名称</th></tr>\r\n"
-                       "<tr><td  >001</td><td  >&lt;车&gt;</td></tr>\r\n</table>\r\n"
-                       "</br><h2><a name=\"AIS_UpgradeLog_部门_职员\">职员</a></h2>\r\n<table>\r\n"
-                       "<tr><th width=\"20%\" >代码</th></tr>\r\n"
-                       "<tr><td  width=\"20%\">1</td></tr>\r\n</table>\r\n") +
+        QStringLiteral(
+            "<tr><td width=\"10%\">警告</td><td width=\"20%\">2018/3/7 9:05:01</td><td width=\"20%\">基础资料</td>"
+            "<td width=\"30%\"> a&lt;b &amp; &quot;c&quot; </td><td width=\"20%\"><a href=\"#\"></a></td></tr>\r\n"
+            "<tr><td width=\"10%\">警告</td><td width=\"20%\">2018/3/7 9:05:01</td><td width=\"20%\">固定资产</td>"
+            "<td width=\"30%\">见明细</td><td width=\"20%\"><a "
+            "href=\"#AIS_UpgradeLog_固定资产卡片\">详细信息</a></td></tr>\r\n"
+            "<tr><td width=\"10%\">警告</td><td width=\"20%\">2018/3/7 9:05:01</td><td width=\"20%\">固定资产</td>"
+            "<td width=\"30%\">见明细</td><td width=\"20%\"><a "
+            "href=\"#AIS_UpgradeLog_部门_职员\">详细日志</a></td></tr>\r\n"
+            "</table>\r\n"
+            "</br><h2><a name=\"AIS_UpgradeLog_固定资产卡片\">固定资产卡片</a></h2>\r\n<table>\r\n"
+            "<tr><th  >卡片</th><th  >名称</th></tr>\r\n"
+            "<tr><td  >001</td><td  >&lt;车&gt;</td></tr>\r\n</table>\r\n"
+            "</br><h2><a name=\"AIS_UpgradeLog_部门_职员\">职员</a></h2>\r\n<table>\r\n"
+            "<tr><th width=\"20%\" >代码</th></tr>\r\n"
+            "<tr><td  width=\"20%\">1</td></tr>\r\n</table>\r\n") +
         kTail;
     EXPECT_EQ(report(), expected);
     EXPECT_TRUE(logTables().isEmpty());
@@ -104,9 +112,10 @@ TEST_F(HtmlReportTest, RowsAndSectionsAreEscapedTrimmedAndDropped) {
 }
 
 TEST_F(HtmlReportTest, AMissingDetailTableNeverStopsTheReport) {
-    ASSERT_EQ(server.run(QStringLiteral("AcctCtl"),
-                         QStringLiteral("insert into AIS_UpgradeLog_Main (FStatus,FDetail,FLink) values (N'警告', N'详细日志', N'AIS_UpgradeLog_无')")),
-              QString());
+    ASSERT_EQ(
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("insert into AIS_UpgradeLog_Main (FStatus,FDetail,FLink) "
+                                                             "values (N'警告', N'详细日志', N'AIS_UpgradeLog_无')")),
+        QString());
     addDetail(QStringLiteral("AIS_UpgradeLog_有"), QStringLiteral("详细日志"), {{"代码"}, {"9"}});
     WriteHtmlReport(kTitle);
     const QString text = report();
@@ -147,14 +156,17 @@ TEST_F(HtmlReportTest, TwoDetailTablesWithOneTitleBothReachTheReport) {
         PnwList row;
         AddValueCell(row, QString::fromLatin1(code));
         info.InsertSingleEntry(row);
-        WriteUpgradeLog(QStringLiteral("基础资料"), QStringLiteral("币别"), QStringLiteral("详细日志"), 1, info.PackDetailLog());
+        WriteUpgradeLog(QStringLiteral("基础资料"), QStringLiteral("币别"), QStringLiteral("详细日志"), 1,
+                        info.PackDetailLog());
     }
     WriteHtmlReport(kTitle);
     const QString text = report();
-    EXPECT_TRUE(text.contains(QStringLiteral("<a name=\"AIS_UpgradeLog_币别\">币别</a></h2>\r\n<table>\r\n"
-                                             "<tr><th width=\"20%\" >代码</th></tr>\r\n<tr><td  width=\"20%\">USD</td></tr>")));
-    EXPECT_TRUE(text.contains(QStringLiteral("<a name=\"AIS_UpgradeLog_币别(2)\">币别</a></h2>\r\n<table>\r\n"
-                                             "<tr><th width=\"20%\" >代码</th></tr>\r\n<tr><td  width=\"20%\">HKD</td></tr>")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("<a name=\"AIS_UpgradeLog_币别\">币别</a></h2>\r\n<table>\r\n"
+                                     "<tr><th width=\"20%\" >代码</th></tr>\r\n<tr><td  width=\"20%\">USD</td></tr>")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("<a name=\"AIS_UpgradeLog_币别(2)\">币别</a></h2>\r\n<table>\r\n"
+                                     "<tr><th width=\"20%\" >代码</th></tr>\r\n<tr><td  width=\"20%\">HKD</td></tr>")));
     EXPECT_TRUE(logTables().isEmpty());
     EXPECT_EQ(messages.count(), 0);
 }

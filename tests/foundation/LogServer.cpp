@@ -66,4 +66,3 @@ QStringList LogServer::rows(const QString &database, const QString &sql) const {
     }
     return out;
 }
-

@@ -23,7 +23,7 @@ TEST_F(ProgressTest, SetProgressWritesValueAndPercentage) {
         int shownValue;
         const char *text;
     } cases[] = {
-        {200, 50, 50, "25%"}, {8, 1, 1, "12%"},   {8, 3, 3, "38%"},    {8, 7, 7, "88%"},
+        {200, 50, 50, "25%"}, {8, 1, 1, "12%"},        {8, 3, 3, "38%"},        {8, 7, 7, "88%"},
         {8, 4, 4, "50%"},     {100, 100, 100, "100%"}, {100, 250, 100, "100%"}, {3, 0, 0, "0%"},
     };
     for (const auto &c : cases) {

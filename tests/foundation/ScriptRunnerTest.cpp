@@ -26,23 +26,23 @@ protected:
 };
 
 TEST_F(ScriptRunnerTest, SplitsAtGoLinesAndRunsTheLastBatchWithoutOne) {
-    const QString file = script(QStringLiteral("a.sql"),
-                                QStringLiteral("create table S (FID int identity, FName nvarchar(20))\r\n"
-                                               "go\r\ngo\r\n\r\n"
-                                               "insert into S (FName) values (N'一')\r\n"
-                                               " \t GO\t \r\n"
-                                               "insert into S (FName) values (N'二')\r\n"
-                                               "insert into S (FName) values (N'三')\r\n"));
+    const QString file =
+        script(QStringLiteral("a.sql"), QStringLiteral("create table S (FID int identity, FName nvarchar(20))\r\n"
+                                                       "go\r\ngo\r\n\r\n"
+                                                       "insert into S (FName) values (N'一')\r\n"
+                                                       " \t GO\t \r\n"
+                                                       "insert into S (FName) values (N'二')\r\n"
+                                                       "insert into S (FName) values (N'三')\r\n"));
     EXPECT_TRUE(data.ExecuteSQLFlile(file, server.acctCtl()));
     EXPECT_EQ(names(), (QStringList{"一", "二", "三"}));
     EXPECT_EQ(messages.count(), 0);
 }
 
 TEST_F(ScriptRunnerTest, AFailedBatchIsShownTwiceAndStopsTheRun) {
-    const QString file = script(QStringLiteral("b.sql"),
-                                QStringLiteral("create table S (FID int identity, FName nvarchar(20))\r\ngo\r\n"
-                                               "insert into Missing values (1)\r\ngo\r\n"
-                                               "insert into S (FName) values (N'never')\r\n"));
+    const QString file =
+        script(QStringLiteral("b.sql"), QStringLiteral("create table S (FID int identity, FName nvarchar(20))\r\ngo\r\n"
+                                                       "insert into Missing values (1)\r\ngo\r\n"
+                                                       "insert into S (FName) values (N'never')\r\n"));
     EXPECT_FALSE(data.ExecuteSQLFlile(file, server.acctCtl()));
     EXPECT_TRUE(names().isEmpty());
     ASSERT_EQ(messages.count(), 2);
@@ -58,27 +58,27 @@ TEST_F(ScriptRunnerTest, InsertFileStoresFilesAndHonoursItsGuard) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("\x00\x01\xfe\xff", 4));
     }
-    const QString file = script(
-        QStringLiteral("c.sql"),
-        QStringLiteral("create table R (FName nvarchar(20), FData image)\r\ngo\r\n"
-                       "insertfile into R (FName, FData) values (N'logo', < %1 >)\r\n"
-                       "---? select * from R where FName = N'logo'\r\ngo\r\n"
-                       "insertfile into R (FName, FData) values (N'logo', <%1>)\r\n"
-                       "---? select * from R where FName = N'logo'\r\ngo\r\n"
-                       "insertfile into R (FName) values (N'no marker')\r\ngo\r\n")
-            .arg(blob));
+    const QString file =
+        script(QStringLiteral("c.sql"), QStringLiteral("create table R (FName nvarchar(20), FData image)\r\ngo\r\n"
+                                                       "insertfile into R (FName, FData) values (N'logo', < %1 >)\r\n"
+                                                       "---? select * from R where FName = N'logo'\r\ngo\r\n"
+                                                       "insertfile into R (FName, FData) values (N'logo', <%1>)\r\n"
+                                                       "---? select * from R where FName = N'logo'\r\ngo\r\n"
+                                                       "insertfile into R (FName) values (N'no marker')\r\ngo\r\n")
+                                            .arg(blob));
     EXPECT_TRUE(data.ExecuteSQLFlile(file, server.acctCtl()));
     EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select FName from R")), QStringList{"logo"});
     ado::Connection c;
     c.Open(server.acctCtl());
-    EXPECT_EQ(c.Execute(QStringLiteral("select FData from R")).Fields(0).Value.toByteArray(), QByteArray("\x00\x01\xfe\xff", 4));
+    EXPECT_EQ(c.Execute(QStringLiteral("select FData from R")).Fields(0).Value.toByteArray(),
+              QByteArray("\x00\x01\xfe\xff", 4));
     EXPECT_EQ(messages.count(), 0);
 }
 
 TEST_F(ScriptRunnerTest, AMissingFileOrScriptIsShown) {
-    const QString file = script(QStringLiteral("d.sql"),
-                                QStringLiteral("create table R (FData image)\r\ngo\r\n"
-                                               "insertfile into R (FData) values (<nothing.bin>)\r\n"));
+    const QString file =
+        script(QStringLiteral("d.sql"), QStringLiteral("create table R (FData image)\r\ngo\r\n"
+                                                       "insertfile into R (FData) values (<nothing.bin>)\r\n"));
     EXPECT_FALSE(data.ExecuteSQLFlile(file, server.acctCtl()));
     ASSERT_GE(messages.count(), 1);
     EXPECT_EQ(messages.requests().at(0).prompt, QStringLiteral("nothing.bin 文件不存在，执行出错"));

@@ -46,10 +46,11 @@ protected:
     // DBConfig.veq with the DES section and the update component's section.
     void writeConfig(const QString &user, const QString &password) {
         DES des;
-        const QString text = QStringLiteral("[ServerInfo2015]\r\nUser=%1\r\nPwd=%2\r\n\r\n[ServerInfo]\r\nUser=%3\r\nPwd=%4\r\n")
-                                 .arg(des.EncodeString(user, QStringLiteral("mwqTRZej")),
-                                      des.EncodeString(password, QStringLiteral("mwqTRZej")),
-                                      OnlineUpdate::CREncryptData(user), OnlineUpdate::CREncryptData(password));
+        const QString text =
+            QStringLiteral("[ServerInfo2015]\r\nUser=%1\r\nPwd=%2\r\n\r\n[ServerInfo]\r\nUser=%3\r\nPwd=%4\r\n")
+                .arg(des.EncodeString(user, QStringLiteral("mwqTRZej")),
+                     des.EncodeString(password, QStringLiteral("mwqTRZej")), OnlineUpdate::CREncryptData(user),
+                     OnlineUpdate::CREncryptData(password));
         ASSERT_TRUE(QDir().mkpath(server.path() + QStringLiteral("/common/Vantora/VEQ")));
         QFile f(ServerConfigFilePath());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -65,8 +66,8 @@ TEST(VersionTextTest, ComparesAsTextUnitByUnit) {
         const char *minimum;
         bool atLeast;
     } cases[] = {
-        {"14.1", "14.1", true}, {"14.10", "14.1", true}, {"15", "14.1", true},  {"9.0", "14.1", true},
-        {"9.5", "13.0", true},  {"14.0", "14.1", false}, {"", "13.0", false},   {"12.9", "13.0", false},
+        {"14.1", "14.1", true}, {"14.10", "14.1", true}, {"15", "14.1", true},     {"9.0", "14.1", true},
+        {"9.5", "13.0", true},  {"14.0", "14.1", false}, {"", "13.0", false},      {"12.9", "13.0", false},
         {"13.0", "13.0", true}, {"", "", true},          {"14.1a", "14.1A", true}, {"14.1A", "14.1a", false},
     };
     for (const auto &c : cases)
@@ -178,12 +179,18 @@ TEST_F(ServerConfigTest, ProductValuesAndIniReads) {
     EXPECT_EQ(GetCommonVendorPath(), server.path() + QStringLiteral("/common/Vantora/"));
 
     const QString ini = server.path() + QStringLiteral("/list.lst");
-    IniFile::writeProfileString(ini, QStringLiteral("Industry"), QStringLiteral("Long"), QString(300, QLatin1Char('x')));
+    IniFile::writeProfileString(ini, QStringLiteral("Industry"), QStringLiteral("Long"),
+                                QString(300, QLatin1Char('x')));
     IniFile::writeProfileString(ini, QStringLiteral("Industry"), QStringLiteral("SqlCount"), QStringLiteral("7"));
-    EXPECT_EQ(ReadIniValue(ini, QStringLiteral("Industry"), QStringLiteral("Long"), QString()), QString(254, QLatin1Char('x')));
-    EXPECT_EQ(GetIniValue(ini, QStringLiteral("industry"), QStringLiteral("sqlcount"), QStringLiteral("0")), QStringLiteral("7"));
-    EXPECT_EQ(GetIniValue(ini, QStringLiteral("None"), QStringLiteral("SqlCount"), QStringLiteral("0")), QStringLiteral("0"));
-    EXPECT_EQ(ReadIniValue(server.path() + QStringLiteral("/none.ini"), QStringLiteral("a"), QStringLiteral("b"), QString()), QString());
+    EXPECT_EQ(ReadIniValue(ini, QStringLiteral("Industry"), QStringLiteral("Long"), QString()),
+              QString(254, QLatin1Char('x')));
+    EXPECT_EQ(GetIniValue(ini, QStringLiteral("industry"), QStringLiteral("sqlcount"), QStringLiteral("0")),
+              QStringLiteral("7"));
+    EXPECT_EQ(GetIniValue(ini, QStringLiteral("None"), QStringLiteral("SqlCount"), QStringLiteral("0")),
+              QStringLiteral("0"));
+    EXPECT_EQ(
+        ReadIniValue(server.path() + QStringLiteral("/none.ini"), QStringLiteral("a"), QStringLiteral("b"), QString()),
+        QString());
 }
 
 TEST_F(ServerConfigTest, StartUpBuildsWorkingConnectionStringsOnlyPastTheGate) {
@@ -203,14 +210,16 @@ TEST_F(ServerConfigTest, StartUpBuildsWorkingConnectionStringsOnlyPastTheGate) {
     EXPECT_EQ(g_ServerUser, QStringLiteral("sa"));
     clsDataInfo data;
     QString err;
-    EXPECT_TRUE(data.ExecuteSQL(g_AcctCtlConnectString, QStringLiteral("select * from t_ad_dbtype"), err)) << err.toStdString();
+    EXPECT_TRUE(data.ExecuteSQL(g_AcctCtlConnectString, QStringLiteral("select * from t_ad_dbtype"), err))
+        << err.toStdString();
 }
 
 TEST_F(ServerConfigTest, PurgeAndListAccountsDropsRowsOfVanishedDatabases) {
     ASSERT_EQ(server.run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE A001")), QString());
     for (const char *row : {"(N'002', N'Gone', 1, N'Gone')", "(N'001', N'Here', 1, N'A001')"})
         ASSERT_EQ(server.run(QStringLiteral("AcctCtl"),
-                             QStringLiteral("insert into t_ad_xrAccount_gl (FAcctNumber, FAcctName, FDBType, FDBName) values ") +
+                             QStringLiteral(
+                                 "insert into t_ad_xrAccount_gl (FAcctNumber, FAcctName, FDBType, FDBName) values ") +
                                  QLatin1String(row)),
                   QString());
     std::optional<ado::Recordset> rs = PurgeAndListAccounts();

@@ -69,15 +69,20 @@ TEST_F(ServerFoldersTest, CheckServerFolderTestsDrivesAndFolders) {
         QString path;
         bool ok;
     } cases[] = {
-        {QStringLiteral("c:"), true}, {QStringLiteral("C:\\"), true}, {QStringLiteral(" / "), true},
-        {QStringLiteral("d:"), false}, {existing, true}, {existing + QStringLiteral("/none"), false},
+        {QStringLiteral("c:"), true},
+        {QStringLiteral("C:\\"), true},
+        {QStringLiteral(" / "), true},
+        {QStringLiteral("d:"), false},
+        {existing, true},
+        {existing + QStringLiteral("/none"), false},
     };
     for (const auto &c : cases) {
         MessageScript box;
         EXPECT_EQ(CheckServerFolder(c.path, label), c.ok) << c.path.toStdString();
         EXPECT_EQ(box.count(), c.ok ? 0 : 1);
         if (!c.ok) {
-            EXPECT_EQ(box.last().prompt, label + QStringLiteral("路径: ") + c.path + QStringLiteral("不存在，请重新选择或输入。"));
+            EXPECT_EQ(box.last().prompt,
+                      label + QStringLiteral("路径: ") + c.path + QStringLiteral("不存在，请重新选择或输入。"));
             EXPECT_EQ(box.last().buttons, 16);
         }
     }

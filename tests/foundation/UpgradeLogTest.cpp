@@ -21,8 +21,10 @@ protected:
     }
     void TearDown() override { SetUpgradeLogSink(previous); }
     QStringList mainRows() const {
-        return server.rows(QStringLiteral("AcctCtl"),
-                           QStringLiteral("select FStatus,FTime,FProject,FDescription,FDetail,FLink from AIS_UpgradeLog_Main order by FID"));
+        return server.rows(
+            QStringLiteral("AcctCtl"),
+            QStringLiteral(
+                "select FStatus,FTime,FProject,FDescription,FDetail,FLink from AIS_UpgradeLog_Main order by FID"));
     }
     static PnwList row(const QStringList &cells) {
         PnwList r;
@@ -72,7 +74,8 @@ TEST(DetailLogInfoTest, PacksTitleCaptionsAndSharedRows) {
     EXPECT_EQ(packed.DictionaryItem(1).Item(QStringLiteral("Project")).toString(), QStringLiteral("币别"));
     const PnwList rows = packed.Item(2).value<PnwList>();
     ASSERT_EQ(rows.Count(), 2);
-    EXPECT_EQ(rows.Item(1).value<PnwList>().DictionaryItem(2).Item(QStringLiteral("Value")).toString(), QStringLiteral("名称"));
+    EXPECT_EQ(rows.Item(1).value<PnwList>().DictionaryItem(2).Item(QStringLiteral("Value")).toString(),
+              QStringLiteral("名称"));
     EXPECT_TRUE(rows.Item(2).value<PnwList>().isSameAs(entry));
     EXPECT_EQ(entry.Count(), 2);
 }
@@ -102,8 +105,9 @@ TEST_F(UpgradeLogTest, FieldsLongerThanTheirColumnsAreCutNotLost) {
     WriteUpgradeLog(QStringLiteral("p"), exact, QString(), 0);
     WriteUpgradeLog(QString(60, QChar(u'项')), exact + QLatin1Char('x'), QString(600, QLatin1Char('t')), 1);
     EXPECT_EQ(messages.count(), 0);
-    const QStringList rows = server.rows(QStringLiteral("AcctCtl"),
-                                         QStringLiteral("select len(FProject), len(FDescription), len(FDetail) from AIS_UpgradeLog_Main order by FID"));
+    const QStringList rows = server.rows(
+        QStringLiteral("AcctCtl"),
+        QStringLiteral("select len(FProject), len(FDescription), len(FDetail) from AIS_UpgradeLog_Main order by FID"));
     EXPECT_EQ(rows, (QStringList{"1\t3000\t0", "50\t3000\t500"}));
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines.at(1).description, exact);
@@ -129,7 +133,10 @@ TEST_F(UpgradeLogTest, ADetailLogWithoutCaptionsWritesNothing) {
     EXPECT_EQ(messages.count(), 1);
     EXPECT_TRUE(mainRows().isEmpty());
     EXPECT_TRUE(lines.isEmpty());
-    EXPECT_TRUE(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select name from sysobjects where name like 'AIS_UpgradeLog_空%'")).isEmpty());
+    EXPECT_TRUE(server
+                    .rows(QStringLiteral("AcctCtl"),
+                          QStringLiteral("select name from sysobjects where name like 'AIS_UpgradeLog_空%'"))
+                    .isEmpty());
 }
 
 TEST_F(UpgradeLogTest, InitUpgradeLogToldWhenTheReportFolderCannotBeMade) {
@@ -170,9 +177,11 @@ TEST_F(UpgradeLogTest, DetailTablesKeepEveryEntryOfTheRun) {
     EXPECT_EQ(lines.at(1).link, QStringLiteral("AIS_UpgradeLog_币别(2)"));
     EXPECT_EQ(lines.at(2).link, QStringLiteral("AIS_UpgradeLog_") + longTitle.left(35));
     EXPECT_EQ(DetailTableTitle(lines.at(1).link), QStringLiteral("币别"));
-    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select F1, F2 from [AIS_UpgradeLog_币别] order by FID")),
-              (QStringList{"代码\t名称", "USD\tO'Neil"}));
-    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select F1, len(F2) from [AIS_UpgradeLog_币别(2)] order by FID")),
+    EXPECT_EQ(
+        server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select F1, F2 from [AIS_UpgradeLog_币别] order by FID")),
+        (QStringList{"代码\t名称", "USD\tO'Neil"}));
+    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"),
+                          QStringLiteral("select F1, len(F2) from [AIS_UpgradeLog_币别(2)] order by FID")),
               (QStringList{"代码\t2", "HKD\t500"}));
 }
 
@@ -184,6 +193,7 @@ TEST_F(UpgradeLogTest, ARowWithTheWrongNumberOfCellsStopsTheEntry) {
     EXPECT_EQ(messages.count(), 1);
     EXPECT_TRUE(lines.isEmpty());
     EXPECT_TRUE(mainRows().isEmpty());
-    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select F1 from [AIS_UpgradeLog_卡片] order by FID")),
-              (QStringList{"a", "1"}));
+    EXPECT_EQ(
+        server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select F1 from [AIS_UpgradeLog_卡片] order by FID")),
+        (QStringList{"a", "1"}));
 }

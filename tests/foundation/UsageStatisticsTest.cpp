@@ -54,9 +54,10 @@ TEST_F(UsageStatisticsTest, KeyFollowsTheVersion) {
     const struct {
         const char *version;
         const char *key;
-    } cases[] = {{"14.0", "C009C006"}, {"", "C009C006"}, {"13.5", "C009C006"},
+    } cases[] = {{"14.0", "C009C006"}, {"", "C009C006"},      {"13.5", "C009C006"},
                  {"14.1", "C009C007"}, {"14.10", "C009C007"}, {"9.5", "C009C007"}};
-    for (const auto &c : cases) EXPECT_EQ(UsageKey(QString::fromLatin1(c.version)), QString::fromLatin1(c.key)) << c.version;
+    for (const auto &c : cases)
+        EXPECT_EQ(UsageKey(QString::fromLatin1(c.version)), QString::fromLatin1(c.key)) << c.version;
 }
 
 TEST_F(UsageStatisticsTest, Utf8Escapes) {
@@ -66,7 +67,8 @@ TEST_F(UsageStatisticsTest, Utf8Escapes) {
     EXPECT_EQ(UrlEncodeUtf8(QString(QChar(0x4E2D))), QStringLiteral("%E4%B8%AD"));
     EXPECT_EQ(UrlEncodeUtf8(QString(QChar(0x800))), QStringLiteral("%E0%A0%80"));
     EXPECT_EQ(UrlEncodeUtf8(QStringLiteral("\U0001F600")), QStringLiteral("%ED%A0%BD%ED%B8%80"));
-    EXPECT_EQ(EncodeQueryValue(QStringLiteral("a b#c&d+e%f\"{}:,中")), QStringLiteral("a%20b%23c%26d%2Be%25f\"{}:,%E4%B8%AD"));
+    EXPECT_EQ(EncodeQueryValue(QStringLiteral("a b#c&d+e%f\"{}:,中")),
+              QStringLiteral("a%20b%23c%26d%2Be%25f\"{}:,%E4%B8%AD"));
 }
 
 TEST_F(UsageStatisticsTest, SendsOnePostWithTheRecordAsOneQueryValue) {
@@ -83,7 +85,8 @@ TEST_F(UsageStatisticsTest, SendsOnePostWithTheRecordAsOneQueryValue) {
     EXPECT_EQ(query.queryItems(QUrl::FullyDecoded).size(), 2);
     EXPECT_EQ(query.queryItemValue(QStringLiteral("guid")), QStringLiteral("1000000000"));
     const QString sent = QUrl::fromPercentEncoding(target.mid(target.indexOf("&text=") + 6));
-    QString expected = UsageRecord(QStringLiteral("C009C007"), QStringLiteral("a&b#c"), QString(), PlatformClock::now());
+    QString expected =
+        UsageRecord(QStringLiteral("C009C007"), QStringLiteral("a&b#c"), QString(), PlatformClock::now());
     EXPECT_EQ(sent, expected);
     EXPECT_TRUE(sent.contains(QStringLiteral("2018年3月7日 9:05:01")));
 }

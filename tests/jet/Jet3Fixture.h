@@ -91,8 +91,10 @@ inline void writeJet3File(const std::string &path, const std::string &tableName,
             e[13] = static_cast<char>((isVar ? 0 : kFlagFixed) | kFlagNullable);
             put16s(e, 14, isVar ? 0 : fixedOff);
             put16s(e, 16, cs[i].length);
-            if (isVar) ++varIdx;
-            else if (cs[i].code != kBool) fixedOff = static_cast<uint16_t>(fixedOff + cs[i].length);
+            if (isVar)
+                ++varIdx;
+            else if (cs[i].code != kBool)
+                fixedOff = static_cast<uint16_t>(fixedOff + cs[i].length);
             body += e;
         }
         for (const auto &c : cs) body += static_cast<char>(c.name.size()) + c.name;
@@ -131,9 +133,18 @@ inline void writeJet3File(const std::string &path, const std::string &tableName,
     const unsigned userUsed = addRow(maps, map(5));
     addRow(maps, emptyMap);
 
-    const std::vector<Jet3Column> catCols = {{"Id", kLong, 4}, {"Name", kText, 255}, {"Type", kInt, 2}, {"Flags", kLong, 4}, {"LvProp", kOle, 0}};
-    auto le32 = [](uint32_t v) { std::string s(4, '\0'); put32(reinterpret_cast<unsigned char *>(&s[0]), v); return s; };
-    auto le16 = [](uint32_t v) { std::string s(2, '\0'); put16(reinterpret_cast<unsigned char *>(&s[0]), v); return s; };
+    const std::vector<Jet3Column> catCols = {
+        {"Id", kLong, 4}, {"Name", kText, 255}, {"Type", kInt, 2}, {"Flags", kLong, 4}, {"LvProp", kOle, 0}};
+    auto le32 = [](uint32_t v) {
+        std::string s(4, '\0');
+        put32(reinterpret_cast<unsigned char *>(&s[0]), v);
+        return s;
+    };
+    auto le16 = [](uint32_t v) {
+        std::string s(2, '\0');
+        put16(reinterpret_cast<unsigned char *>(&s[0]), v);
+        return s;
+    };
     std::string &catData = pages[3];
     catData[0] = kPageData;
     catData[1] = 1;

@@ -31,7 +31,10 @@ TEST(Jet3Read, ReadsAnOlderFileThroughLibmdb) {
     const std::string file = dir.file("old.mdb");
     using namespace jet::format;
     writeJet3File(file, "GLAcct",
-                  {{"FNumber", kLong, 4}, {"FName", kText, 40}, {"FBal", kMoney, 8}, {"FDate", kDateTime, 8},
+                  {{"FNumber", kLong, 4},
+                   {"FName", kText, 40},
+                   {"FBal", kMoney, 8},
+                   {"FDate", kDateTime, 8},
                    {"FFlag", kBool, 0}},
                   {{le(1001, 4), std::string("Caf\xE9"), le(123456, 8), dbl(45351.5), std::string()},
                    {le(-5, 4), std::nullopt, std::nullopt, std::nullopt, std::nullopt}});

@@ -37,8 +37,7 @@ bool readEverything(const std::string &path) {
         for (const auto &t : reader.tables()) {
             auto cursor = reader.openTable(t.name);
             std::vector<Value> row;
-            for (int n = 0; n < 100000 && cursor->next(row); ++n) {
-            }
+            for (int n = 0; n < 100000 && cursor->next(row); ++n) {}
         }
         return true;
     } catch (const JetError &) {
@@ -49,10 +48,11 @@ bool readEverything(const std::string &path) {
 std::vector<std::string> seeds(const ScratchDir &dir) {
     std::vector<std::string> out;
     const std::string a = dir.file("seed-a.ais");
-    JetWriter::writeFile(a, {parseTableText("GLAcct", "FAcctID:Text(40)!\tFName:Text(80)\tFBal:Currency\tFDate:DateTime\t"
-                                                      "FFlag:Boolean\tFMemo:Memo\n"
-                                                      "1001\t现金\t12.5\t2020-01-01\t1\t" +
-                                                          std::string(300, 'm') + "\n1002\tABCDEFGH银行\t\\N\t\\N\t0\t\\N\n")});
+    JetWriter::writeFile(
+        a, {parseTableText("GLAcct", "FAcctID:Text(40)!\tFName:Text(80)\tFBal:Currency\tFDate:DateTime\t"
+                                     "FFlag:Boolean\tFMemo:Memo\n"
+                                     "1001\t现金\t12.5\t2020-01-01\t1\t" +
+                                         std::string(300, 'm') + "\n1002\tABCDEFGH银行\t\\N\t\\N\t0\t\\N\n")});
     out.push_back(readBytes(a));
     const std::string b = dir.file("seed-b.ais");
     JetWriter::writeFile(b, {parseTableText("M", "K:Long\tM:Memo\tO:OLE\n1\t" + std::string(9000, 'x') + "\t" +
@@ -60,8 +60,9 @@ std::vector<std::string> seeds(const ScratchDir &dir) {
     out.push_back(readBytes(b));
     const std::string c = dir.file("seed-c.mdb");
     using namespace jet::format;
-    writeJet3File(c, "Old", {{"K", kLong, 4}, {"S", kText, 20}, {"B", kBool, 0}},
-                  {{std::string(4, '\1'), std::string("abc"), std::string()}, {std::nullopt, std::nullopt, std::nullopt}});
+    writeJet3File(
+        c, "Old", {{"K", kLong, 4}, {"S", kText, 20}, {"B", kBool, 0}},
+        {{std::string(4, '\1'), std::string("abc"), std::string()}, {std::nullopt, std::nullopt, std::nullopt}});
     out.push_back(readBytes(c));
     return out;
 }
@@ -133,7 +134,8 @@ TEST(JetFuzz, DamagedFilesNeverCrash) {
         const auto t0 = std::chrono::steady_clock::now();
         if (!readEverything(path)) ++refused;
         if (std::getenv("PNW_JET_FUZZ_KEEP") && std::chrono::steady_clock::now() - t0 > std::chrono::seconds(1))
-            std::filesystem::copy_file(path, std::string(std::getenv("PNW_JET_FUZZ_KEEP")) + "/slow-" + std::to_string(i) + ".ais");
+            std::filesystem::copy_file(path, std::string(std::getenv("PNW_JET_FUZZ_KEEP")) + "/slow-" +
+                                                 std::to_string(i) + ".ais");
     }
     fflush(stderr);
     dup2(savedErr, 2);

@@ -18,8 +18,7 @@ int errorOf(const std::string &path) {
         for (const auto &t : reader.tables()) {
             auto cursor = reader.openTable(t.name);
             std::vector<Value> row;
-            while (cursor->next(row)) {
-            }
+            while (cursor->next(row)) {}
         }
     } catch (const JetError &e) {
         return e.number();
@@ -27,9 +26,7 @@ int errorOf(const std::string &path) {
     return 0;
 }
 
-void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeBytes(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string readBytes(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,7 +91,8 @@ TEST(JetReader, TwoCursorsReadIndependently) {
 TEST(JetReader, DamagedFilesGiveOneClearError) {
     ScratchDir dir;
     const std::string good = dir.file("good.ais");
-    JetWriter::writeFile(good, {parseTableText("T", "K:Long\tS:Text(10)\tM:Memo\n1\tx\t" + std::string(5000, 'm') + "\n")});
+    JetWriter::writeFile(good,
+                         {parseTableText("T", "K:Long\tS:Text(10)\tM:Memo\n1\tx\t" + std::string(5000, 'm') + "\n")});
     const std::string bytes = readBytes(good);
     struct Case {
         const char *what;
@@ -106,7 +104,8 @@ TEST(JetReader, DamagedFilesGiveOneClearError) {
         {"header only", bytes.substr(0, 4096), kErrFormat},
         {"cut mid page", bytes.substr(0, bytes.size() - 100), kErrFormat},
         {"unknown version", bytes.substr(0, 0x14) + "\x09" + bytes.substr(0x15), kErrFormat},
-        {"catalogue page wiped", bytes.substr(0, 2 * 4096) + std::string(4096, '\0') + bytes.substr(3 * 4096), kErrFormat},
+        {"catalogue page wiped", bytes.substr(0, 2 * 4096) + std::string(4096, '\0') + bytes.substr(3 * 4096),
+         kErrFormat},
         {"last pages cut", bytes.substr(0, bytes.size() - 2 * 4096), kErrFormat},
     };
     for (const auto &c : cases) {

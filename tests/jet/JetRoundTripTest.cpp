@@ -25,10 +25,10 @@ struct EdgeRow {
 };
 
 const std::vector<ColumnSpec> kEdgeColumns = {
-    {"K", ColumnType::Long, 0, true}, {"T", ColumnType::Text, 255},  {"M", ColumnType::Memo},
-    {"C", ColumnType::Currency},      {"D", ColumnType::DateTime},   {"B", ColumnType::Boolean},
-    {"Y", ColumnType::Byte},          {"I", ColumnType::Integer},    {"S", ColumnType::Single},
-    {"X", ColumnType::Double},        {"O", ColumnType::OLE},        {"R", ColumnType::Text, 20, true},
+    {"K", ColumnType::Long, 0, true}, {"T", ColumnType::Text, 255}, {"M", ColumnType::Memo},
+    {"C", ColumnType::Currency},      {"D", ColumnType::DateTime},  {"B", ColumnType::Boolean},
+    {"Y", ColumnType::Byte},          {"I", ColumnType::Integer},   {"S", ColumnType::Single},
+    {"X", ColumnType::Double},        {"O", ColumnType::OLE},       {"R", ColumnType::Text, 20, true},
 };
 
 std::string repeat(const std::string &s, int n) {
@@ -53,8 +53,8 @@ std::vector<EdgeRow> edgeRows() {
         {{"7", "abcdefgh😀𠀀", "😀", "12.34", "9999-12-31 23:59:59", "1", "2", "3", "4", "5", "41", "r"}, false},
         {{"8", std::string(255, 'x'), std::string(1024, 'y'), "0.5", "2000-02-29", "0", "9", "9", "9", "9",
           std::string(600, 'A'), "r"}},
-        {{"9", repeat("长", 255), std::string(3000, 'm'), "1",
-          "1900-01-01", "1", "0", "0", "0", "0", N, "\t\"quoted\"\nline"}},
+        {{"9", repeat("长", 255), std::string(3000, 'm'), "1", "1900-01-01", "1", "0", "0", "0", "0", N,
+          "\t\"quoted\"\nline"}},
     };
 }
 
@@ -77,8 +77,8 @@ std::vector<Value> expectedValues(const std::vector<ColumnSpec> &columns, const 
 }
 
 ::testing::AssertionResult exportShows(const Value &v, const CsvField &f) {
-    if (v.isNull()) return f ? ::testing::AssertionFailure() << "NULL exported as \"" << *f << "\""
-                             : ::testing::AssertionSuccess();
+    if (v.isNull())
+        return f ? ::testing::AssertionFailure() << "NULL exported as \"" << *f << "\"" : ::testing::AssertionSuccess();
     if (!f) return ::testing::AssertionFailure() << "exported as NULL";
     bool same = false;
     switch (v.kind) {
@@ -105,7 +105,8 @@ std::vector<Value> expectedValues(const std::vector<ColumnSpec> &columns, const 
 }
 
 std::vector<std::vector<CsvField>> exportTable(const std::string &file, const std::string &table) {
-    const CommandResult r = run("mdb-export -0 '\\N' -b hex -T '%Y-%m-%d %H:%M:%S' " + quote(file) + " " + quote(table));
+    const CommandResult r =
+        run("mdb-export -0 '\\N' -b hex -T '%Y-%m-%d %H:%M:%S' " + quote(file) + " " + quote(table));
     EXPECT_EQ(r.status, 0);
     return parseCsv(r.out);
 }
@@ -138,10 +139,10 @@ TEST(JetRoundTrip, MdbtoolsListAndCountEveryTable) {
 
     const CommandResult schema = run("mdb-schema " + quote(file) + " access");
     ASSERT_EQ(schema.status, 0);
-    for (const char *line : {"[K]\t\t\tLong Integer NOT NULL", "[T]\t\t\tText (255)", "[M]\t\t\tMemo/Hyperlink",
-                             "[C]\t\t\tCurrency", "[D]\t\t\tDateTime", "[B]\t\t\tBoolean NOT NULL", "[Y]\t\t\tByte",
-                             "[I]\t\t\tInteger", "[S]\t\t\tSingle", "[X]\t\t\tDouble", "[O]\t\t\tOLE",
-                             "[R]\t\t\tText (20) NOT NULL", "[FAcctID]\t\t\tText (40) NOT NULL"})
+    for (const char *line :
+         {"[K]\t\t\tLong Integer NOT NULL", "[T]\t\t\tText (255)", "[M]\t\t\tMemo/Hyperlink", "[C]\t\t\tCurrency",
+          "[D]\t\t\tDateTime", "[B]\t\t\tBoolean NOT NULL", "[Y]\t\t\tByte", "[I]\t\t\tInteger", "[S]\t\t\tSingle",
+          "[X]\t\t\tDouble", "[O]\t\t\tOLE", "[R]\t\t\tText (20) NOT NULL", "[FAcctID]\t\t\tText (40) NOT NULL"})
         EXPECT_NE(schema.out.find(line), std::string::npos) << line << "\n" << schema.out;
 }
 
@@ -174,9 +175,9 @@ TEST(JetRoundTrip, MdbExportLimitsAreOnlyTheKnownOnes) {
     JetWriter::writeFile(file, {t});
     const auto exported = exportTable(file, "L");
     ASSERT_EQ(exported.size(), 3u);
-    EXPECT_EQ(exported[1][0], CsvField());                  // "" reads as NULL
+    EXPECT_EQ(exported[1][0], CsvField());                       // "" reads as NULL
     EXPECT_EQ(exported[1][1], CsvField("1900-01-00 00:00:00"));  // no dates before the epoch
-    EXPECT_EQ(exported[2][0], CsvField("abcdefgh??"));      // no characters beyond U+FFFF
+    EXPECT_EQ(exported[2][0], CsvField("abcdefgh??"));           // no characters beyond U+FFFF
     const auto read = readAll(file, "L");
     EXPECT_EQ(read[0][0], Value::text(""));
     EXPECT_EQ(jetDateToText(read[0][1].real), "1899-12-29");
@@ -300,8 +301,9 @@ TEST(JetRoundTrip, WriterRefusesWhatTheFormatCannotHold) {
         EXPECT_EQ(got, c.error);
     }
     // Nine full Text(255) columns of Chinese need more than a page.
-    TableText wide = parseTableText("W", "A:Text(255)\tB:Text(255)\tC:Text(255)\tD:Text(255)\tE:Text(255)\tF:Text(255)\t"
-                                         "G:Text(255)\tH:Text(255)\tI:Text(255)\n");
+    TableText wide =
+        parseTableText("W", "A:Text(255)\tB:Text(255)\tC:Text(255)\tD:Text(255)\tE:Text(255)\tF:Text(255)\t"
+                            "G:Text(255)\tH:Text(255)\tI:Text(255)\n");
     std::string chinese;
     for (int i = 0; i < 255; ++i) chinese += "账";
     wide.rows.push_back(Row(9, chinese));

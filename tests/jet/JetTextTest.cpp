@@ -17,16 +17,16 @@ struct TextCase {
 TEST(JetText, EncodesAndDecodesEveryShape) {
     const TextCase cases[] = {
         {"", false},
-        {"AB", false},                            // compression would not be shorter
-        {"Account receivable", true},            // all one-byte
-        {"café crème", true},                     // Latin-1 range is one-byte too
-        {"中文", false},                          // all two-byte
+        {"AB", false},                 // compression would not be shorter
+        {"Account receivable", true},  // all one-byte
+        {"café crème", true},          // Latin-1 range is one-byte too
+        {"中文", false},               // all two-byte
         {"现金及银行存款", false},
         {"ABCDEFGH中文", true},                   // one-byte run, then two-byte
         {"中文ABCDEFGHIJ", true},                 // two-byte run first
         {"ABCDEFG中文HIJKLMN文字OPQRSTU", true},  // several switches
         {"abcdefgh一", false},                    // U+4E00 has a 00 low byte: never compressed
-        {"abcdefgh😀", false},                    // surrogates, one with a 00 low byte
+        {"abcdefgh😀", false},                     // surrogates, one with a 00 low byte
         {"abcdefghij𠀀x", false},                 // a supplementary ideograph
         {"ＡＢＣ全角", false},
     };

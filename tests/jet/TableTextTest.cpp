@@ -7,7 +7,8 @@ using namespace jet;
 TEST(TableText, RoundTripKeepsNullEmptyAndEscapes) {
     TableText t;
     t.name = "GLAcct";
-    t.columns = {{"FAcctID", ColumnType::Text, 40, true}, {"FName", ColumnType::Text, 80, false},
+    t.columns = {{"FAcctID", ColumnType::Text, 40, true},
+                 {"FName", ColumnType::Text, 80, false},
                  {"FAmt", ColumnType::Currency, 0, false}};
     t.rows = {{"1001", "现金\t\"库存\"\n", std::nullopt}, {"1002", "", "12.3400"}, {"1003", "\\N", "0"}};
     const TableText back = parseTableText("GLAcct", formatTableText(t));

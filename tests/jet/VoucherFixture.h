@@ -12,13 +12,12 @@ namespace jettest {
 
 inline std::vector<jet::ColumnSpec> voucherColumns() {
     using jet::ColumnType;
-    return {{"FEntryKey", ColumnType::Long, 0, true}, {"FDate", ColumnType::DateTime},
-            {"FPeriod", ColumnType::Integer},         {"FGroup", ColumnType::Text, 10},
-            {"FNum", ColumnType::Long},               {"FEntryID", ColumnType::Integer},
-            {"FExp", ColumnType::Text, 80},           {"FAcctID", ColumnType::Long},
-            {"FDebit", ColumnType::Currency},         {"FCredit", ColumnType::Currency},
-            {"FQty", ColumnType::Double},             {"FPosted", ColumnType::Boolean},
-            {"FNote", ColumnType::Text, 60}};
+    return {
+        {"FEntryKey", ColumnType::Long, 0, true}, {"FDate", ColumnType::DateTime}, {"FPeriod", ColumnType::Integer},
+        {"FGroup", ColumnType::Text, 10},         {"FNum", ColumnType::Long},      {"FEntryID", ColumnType::Integer},
+        {"FExp", ColumnType::Text, 80},           {"FAcctID", ColumnType::Long},   {"FDebit", ColumnType::Currency},
+        {"FCredit", ColumnType::Currency},        {"FQty", ColumnType::Double},    {"FPosted", ColumnType::Boolean},
+        {"FNote", ColumnType::Text, 60}};
 }
 
 // The cells of row i (0-based).

@@ -16,13 +16,10 @@ TEST(Workgroup, ChecksTheLogonOfTheWorkgroupUser) {
         const char *user, *password;
         bool accepted;
     } cases[] = {
-        {"morningstar", "tqlarnvezmbhko", true},
-        {"MorningStar", "tqlarnvezmbhko", true},   // user names ignore case
-        {"morningstar", "TQLARNVEZMBHKO", false},  // passwords do not
-        {"morningstar", "tqlarnvezmbhk", false},
-        {"morningstar", "", false},
-        {"admin", "tqlarnvezmbhko", false},
-        {"", "", false},
+        {"morningstar", "tqlarnvezmbhko", true},  {"MorningStar", "tqlarnvezmbhko", true},  // user names ignore case
+        {"morningstar", "TQLARNVEZMBHKO", false},                                           // passwords do not
+        {"morningstar", "tqlarnvezmbhk", false},  {"morningstar", "", false},
+        {"admin", "tqlarnvezmbhko", false},       {"", "", false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.user) + "/" + c.password);

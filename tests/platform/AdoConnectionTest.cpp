@@ -12,8 +12,7 @@
 
 namespace {
 
-TEST(AdoConnectionString, KeysAreCaseInsensitiveAndTrimmed)
-{
+TEST(AdoConnectionString, KeysAreCaseInsensitiveAndTrimmed) {
     ado::ConnectionString cs(QStringLiteral(" provider = SQLOLEDB.1 ;DATA SOURCE=.; initial catalog = AcctCtl ;"
                                             "User ID= sa ;Password= p w ;Persist Security Info=True"));
     EXPECT_EQ(cs.provider(), QStringLiteral("SQLOLEDB.1"));
@@ -26,8 +25,7 @@ TEST(AdoConnectionString, KeysAreCaseInsensitiveAndTrimmed)
                     .integratedSecurity());
 }
 
-TEST(AdoInstanceLocator, DefaultAndNamedInstances)
-{
+TEST(AdoInstanceLocator, DefaultAndNamedInstances) {
     QByteArray old = qgetenv(ado::kInstanceDirVariable);
     qputenv(ado::kInstanceDirVariable, "/srv/sql/MSSQLSERVER");
     EXPECT_EQ(ado::instanceFolder(QStringLiteral(".")), QStringLiteral("/srv/sql/MSSQLSERVER"));
@@ -38,8 +36,7 @@ TEST(AdoInstanceLocator, DefaultAndNamedInstances)
     qputenv(ado::kInstanceDirVariable, old);
 }
 
-TEST(AdoConnection, OpensAndRunsBatches)
-{
+TEST(AdoConnection, OpensAndRunsBatches) {
     AdoTestServer srv;
     ado::Connection cn;
     cn.CursorLocation = ado::adUseClient;
@@ -55,8 +52,7 @@ TEST(AdoConnection, OpensAndRunsBatches)
     EXPECT_EQ(cn.State(), ado::adStateClosed);
 }
 
-TEST(AdoConnection, FailuresCarryServerNumbersAndCreateNothing)
-{
+TEST(AdoConnection, FailuresCarryServerNumbersAndCreateNothing) {
     AdoTestServer srv;
     QStringList before = QDir(srv.folder()).entryList(QDir::Files);
     struct Row {
@@ -67,12 +63,12 @@ TEST(AdoConnection, FailuresCarryServerNumbersAndCreateNothing)
         {QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=Acct;User ID=sa;Password=bad"), 18456},
         {QStringLiteral("Provider=SQLOLEDB.1;Data Source=elsewhere;Initial Catalog=Acct;User ID=sa;Password=pw"), 17},
     };
-    for (const auto& r : rows) {
+    for (const auto &r : rows) {
         ado::Connection cn;
         try {
             cn.Open(r.cs);
             ADD_FAILURE() << r.cs.toStdString();
-        } catch (const ado::AdoError& e) {
+        } catch (const ado::AdoError &e) {
             EXPECT_EQ(e.number(), r.number) << r.cs.toStdString();
             EXPECT_FALSE(e.description().isEmpty());
         }
@@ -81,26 +77,25 @@ TEST(AdoConnection, FailuresCarryServerNumbersAndCreateNothing)
     EXPECT_EQ(QDir(srv.folder()).entryList(QDir::Files), before);
 }
 
-TEST(AdoConnection, ErrorsHaveNumberSourceAndProviderCode)
-{
+TEST(AdoConnection, ErrorsHaveNumberSourceAndProviderCode) {
     AdoTestServer srv;
     ado::Connection cn;
     cn.Open(srv.connectionString());
     struct Row {
-        const char* sql;
+        const char *sql;
         int number;
         quint32 code;
-        const char* text;
+        const char *text;
     } rows[] = {
         {"select from", 156, 0x80040E14u, "语法错误"},
         {"select * from t_missing", 208, 0x80040E14u, "t_missing"},
         {"select 1/0", 8134, 0x80040E57u, "除数"},
     };
-    for (const auto& r : rows) {
+    for (const auto &r : rows) {
         try {
             cn.Execute(QString::fromUtf8(r.sql));
             ADD_FAILURE() << r.sql;
-        } catch (const ado::AdoError& e) {
+        } catch (const ado::AdoError &e) {
             EXPECT_EQ(e.number(), r.number) << r.sql;
             EXPECT_EQ(e.providerCode(), r.code) << r.sql;
             EXPECT_TRUE(e.description().contains(QString::fromUtf8(r.text))) << e.description().toStdString();
@@ -109,8 +104,7 @@ TEST(AdoConnection, ErrorsHaveNumberSourceAndProviderCode)
     }
 }
 
-TEST(AdoConnection, TransactionsRollBackAndCloseRollsBack)
-{
+TEST(AdoConnection, TransactionsRollBackAndCloseRollsBack) {
     AdoTestServer srv;
     ado::Connection cn;
     cn.Open(srv.connectionString());

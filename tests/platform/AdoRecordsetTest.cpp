@@ -14,8 +14,7 @@ namespace {
 
 class AdoRecordsetTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         cn.Open(srv.connectionString());
         cn.Execute(QStringLiteral(
             "create table t_ad_xrAccount_gl(FAcctID int identity, FAcctNumber varchar(20), FAcctName nvarchar(80), "
@@ -29,8 +28,7 @@ protected:
     ado::Connection cn;
 };
 
-TEST_F(AdoRecordsetTest, NavigatesAFetchedSnapshot)
-{
+TEST_F(AdoRecordsetTest, NavigatesAFetchedSnapshot) {
     ado::Recordset rs;
     rs.Open(QStringLiteral("select FAcctNumber from t_ad_xrAccount_gl order by FAcctNumber"), cn);
     cn.Close();  // the rows stay readable
@@ -57,8 +55,7 @@ TEST_F(AdoRecordsetTest, NavigatesAFetchedSnapshot)
     EXPECT_EQ(rs.State(), ado::adStateClosed);
 }
 
-TEST_F(AdoRecordsetTest, EmptyResultIsAtBothEnds)
-{
+TEST_F(AdoRecordsetTest, EmptyResultIsAtBothEnds) {
     ado::Recordset rs = cn.Execute(QStringLiteral("select FAcctNumber from t_ad_xrAccount_gl where 1 > 1"));
     EXPECT_EQ(rs.State(), ado::adStateOpen);
     EXPECT_EQ(rs.RecordCount(), 0);
@@ -67,24 +64,23 @@ TEST_F(AdoRecordsetTest, EmptyResultIsAtBothEnds)
     try {
         rs.MoveFirst();
         ADD_FAILURE();
-    } catch (const ado::AdoError& e) {
+    } catch (const ado::AdoError &e) {
         EXPECT_EQ(e.number(), 3021);
     }
 }
 
-TEST_F(AdoRecordsetTest, FieldsCarryTypesSizesAndValues)
-{
+TEST_F(AdoRecordsetTest, FieldsCarryTypesSizesAndValues) {
     ado::Recordset rs = cn.Execute(QStringLiteral("select * from t_ad_xrAccount_gl where FAcctNumber = '001'"));
     struct Row {
-        const char* name;
+        const char *name;
         int type;
         int size;
     } rows[] = {
-        {"FAcctID", ado::adInteger, 4},   {"FAcctNumber", ado::adVarChar, 20}, {"FAcctName", ado::adVarWChar, 80},
-        {"FAmt", ado::adCurrency, 8},     {"FOn", ado::adBoolean, 1},         {"FDate", ado::adDBTimeStamp, 8},
+        {"FAcctID", ado::adInteger, 4}, {"FAcctNumber", ado::adVarChar, 20}, {"FAcctName", ado::adVarWChar, 80},
+        {"FAmt", ado::adCurrency, 8},   {"FOn", ado::adBoolean, 1},          {"FDate", ado::adDBTimeStamp, 8},
         {"FRate", ado::adDouble, 8},
     };
-    for (const auto& r : rows) {
+    for (const auto &r : rows) {
         ado::Field f = rs.Fields(QString::fromUtf8(r.name));
         EXPECT_EQ(f.Name, QString::fromUtf8(r.name));
         EXPECT_EQ(f.Type, r.type) << r.name;
@@ -97,13 +93,13 @@ TEST_F(AdoRecordsetTest, FieldsCarryTypesSizesAndValues)
     EXPECT_EQ(rs.value(QStringLiteral("FDate")).toDateTime(), QDateTime(QDate(2018, 3, 7), QTime(10, 5)));
     EXPECT_THROW(rs.Fields(QStringLiteral("FNope")), ado::AdoError);
 
-    ado::Recordset nulls = cn.Execute(QStringLiteral("select FAmt, FAcctName from t_ad_xrAccount_gl where FAcctNumber = '002'"));
+    ado::Recordset nulls =
+        cn.Execute(QStringLiteral("select FAmt, FAcctName from t_ad_xrAccount_gl where FAcctNumber = '002'"));
     EXPECT_FALSE(nulls.Fields(0).Value.isValid());
     EXPECT_EQ(nulls.Fields(1).Value.toString(), QStringLiteral("乙"));
 }
 
-TEST_F(AdoRecordsetTest, FilterOfTheSettingsPage)
-{
+TEST_F(AdoRecordsetTest, FilterOfTheSettingsPage) {
     ado::Recordset rs = cn.Execute(QStringLiteral("select * from t_ad_xrAccount_gl"));
     rs.setFilter(QStringLiteral("FAcctNumber='002'"));
     EXPECT_EQ(rs.RecordCount(), 1);
@@ -117,16 +113,14 @@ TEST_F(AdoRecordsetTest, FilterOfTheSettingsPage)
     EXPECT_TRUE(rs.Eof());
 }
 
-TEST_F(AdoRecordsetTest, FirstResultSetWithColumnsAndFailures)
-{
+TEST_F(AdoRecordsetTest, FirstResultSetWithColumnsAndFailures) {
     ado::Recordset rs = cn.Execute(QStringLiteral("create table x(a int) select 1 as exits"));
     EXPECT_EQ(rs.value(QStringLiteral("exits")).toInt(), 1);
     ado::Recordset none = cn.Execute(QStringLiteral("insert into x values (1)"));
     EXPECT_EQ(none.State(), ado::adStateClosed);
 }
 
-TEST_F(AdoRecordsetTest, CommandBindsLongBinaryAndText)
-{
+TEST_F(AdoRecordsetTest, CommandBindsLongBinaryAndText) {
     cn.Execute(QStringLiteral("create table files(k nvarchar(10), data image)"));
     QByteArray bytes("\x00\x01\x02zz\xff", 6);
     ado::Command cmd;

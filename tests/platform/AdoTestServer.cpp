@@ -6,8 +6,7 @@
 #include "server/Instance.h"
 #include "server/Session.h"
 
-AdoTestServer::AdoTestServer()
-{
+AdoTestServer::AdoTestServer() {
     previous_ = qgetenv(ado::kInstanceDirVariable);
     QDir(dir_.path()).mkdir(QStringLiteral("MSSQLSERVER"));
     server::Instance::create(folder().toStdString(), "sa", "pw");
@@ -17,8 +16,7 @@ AdoTestServer::AdoTestServer()
     admin.execute("CREATE DATABASE Acct");
 }
 
-AdoTestServer::~AdoTestServer()
-{
+AdoTestServer::~AdoTestServer() {
     server::Instance::release(folder().toStdString());
     if (previous_.isEmpty())
         qunsetenv(ado::kInstanceDirVariable);
@@ -28,7 +26,6 @@ AdoTestServer::~AdoTestServer()
 
 QString AdoTestServer::folder() const { return dir_.path() + QStringLiteral("/MSSQLSERVER"); }
 
-QString AdoTestServer::connectionString(const QString& database) const
-{
+QString AdoTestServer::connectionString(const QString &database) const {
     return QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initial Catalog=%1;User ID=sa;Password=pw").arg(database);
 }

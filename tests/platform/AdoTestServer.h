@@ -10,7 +10,7 @@ class AdoTestServer {
 public:
     AdoTestServer();
     ~AdoTestServer();
-    QString connectionString(const QString& database = QStringLiteral("Acct")) const;
+    QString connectionString(const QString &database = QStringLiteral("Acct")) const;
     QString folder() const;
 
 private:

@@ -15,7 +15,9 @@ TEST_F(AnsiCodecTest, EncodesInEachCodePageWithQuestionMarksForTheRest) {
         QString text;
         QByteArray bytes;
     } cases[] = {
-        {936, QStringLiteral("张三A"), QByteArray("\xD5\xC5\xC8\xFD" "A")},
+        {936, QStringLiteral("张三A"),
+         QByteArray("\xD5\xC5\xC8\xFD"
+                    "A")},
         {936, QStringLiteral("a\U0001F600b"), QByteArray("a?b")},
         {936, QStringLiteral("é"), QByteArray("\xA8\xA6")},
         {950, QStringLiteral("張"), QByteArray("\xB1\x69")},
@@ -34,7 +36,9 @@ TEST_F(AnsiCodecTest, DecodingTellsWhetherTheBytesWereValid) {
     bool valid = false;
     EXPECT_EQ(AnsiCodec::decode(QByteArray("\xD5\xC5\xC8\xFD"), &valid), QStringLiteral("张三"));
     EXPECT_TRUE(valid);
-    const QString broken = AnsiCodec::decode(QByteArray("a\x81\x20" "b"), &valid);
+    const QString broken = AnsiCodec::decode(QByteArray("a\x81\x20"
+                                                        "b"),
+                                             &valid);
     EXPECT_FALSE(valid);
     EXPECT_TRUE(broken.startsWith(QLatin1Char('a')));
     EXPECT_TRUE(broken.endsWith(QStringLiteral(" b")));

@@ -3,12 +3,11 @@
 
 #include "platform/ado/ConnectionString.h"
 
-TEST(ConnectionString, QuotedValuesKeepSemicolonsAndDoubledQuotes)
-{
+TEST(ConnectionString, QuotedValuesKeepSemicolonsAndDoubledQuotes) {
     struct Row {
-        const char* text;
-        const char* password;
-        const char* user;
+        const char *text;
+        const char *password;
+        const char *user;
     };
     const Row rows[] = {
         {"Provider=SQLOLEDB;User ID=sa;Password=plain;Data Source=.", "plain", "sa"},
@@ -20,7 +19,7 @@ TEST(ConnectionString, QuotedValuesKeepSemicolonsAndDoubledQuotes)
         {"junk;Password=p", "p", ""},
         {"Password=\"unterminated;User ID=u", "unterminated;User ID=u", ""},
     };
-    for (const Row& r : rows) {
+    for (const Row &r : rows) {
         ado::ConnectionString cs(QString::fromUtf8(r.text));
         EXPECT_EQ(cs.password().toStdString(), r.password) << r.text;
         EXPECT_EQ(cs.userId().toStdString(), r.user) << r.text;

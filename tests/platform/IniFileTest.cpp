@@ -36,22 +36,21 @@ protected:
 };
 
 TEST_F(IniFileTest, ReadsByTheProfileRules) {
-    const QString path = write(AnsiCodec::encode(QStringLiteral(
-        "key0=outside\r\n"
-        "[ServerInfo]\r\n"
-        "  User = sa  \r\n"
-        "Pwd=\r\n"
-        "Quoted=\"  spaced  \"\r\n"
-        "Single='x'\r\n"
-        "Half=\"x\r\n"
-        "Bare\r\n"
-        "Name=张三\r\n"
-        "user=second\r\n"
-        "[serverinfo]\r\n"
-        "Other=hidden\r\n"
-        "; Pwd=commented\n"
-        "[ServicePack_Industry]\n"
-        "Version=14.1.0\n")));
+    const QString path = write(AnsiCodec::encode(QStringLiteral("key0=outside\r\n"
+                                                                "[ServerInfo]\r\n"
+                                                                "  User = sa  \r\n"
+                                                                "Pwd=\r\n"
+                                                                "Quoted=\"  spaced  \"\r\n"
+                                                                "Single='x'\r\n"
+                                                                "Half=\"x\r\n"
+                                                                "Bare\r\n"
+                                                                "Name=张三\r\n"
+                                                                "user=second\r\n"
+                                                                "[serverinfo]\r\n"
+                                                                "Other=hidden\r\n"
+                                                                "; Pwd=commented\n"
+                                                                "[ServicePack_Industry]\n"
+                                                                "Version=14.1.0\n")));
     const IniFile ini(path);
     EXPECT_TRUE(ini.errorString().isEmpty());
     struct Case {
@@ -60,20 +59,13 @@ TEST_F(IniFileTest, ReadsByTheProfileRules) {
         QString defaultValue;
         QString expected;
     } cases[] = {
-        {"serverinfo", "USER", "d", "sa"},
-        {"ServerInfo", "Pwd", "d", ""},
-        {"ServerInfo", "Pwd", "", ""},
-        {"ServerInfo", "Quoted", "", "  spaced  "},
-        {"ServerInfo", "Single", "", "x"},
-        {"ServerInfo", "Half", "", "\"x"},
-        {"ServerInfo", "Bare", "dflt", "dflt"},
-        {"ServerInfo", "Name", "", QStringLiteral("张三")},
-        {"ServerInfo", "Other", "none", "none"},
-        {"ServerInfo", "Missing", "def  ", "def"},
-        {"NoSection", "User", "d", "d"},
-        {"ServicePack_Industry", "version", "", "14.1.0"},
-        {"serverinfo", "; Pwd", "d", "d"},
-        {"", "key0", "d", "d"},
+        {"serverinfo", "USER", "d", "sa"},       {"ServerInfo", "Pwd", "d", ""},
+        {"ServerInfo", "Pwd", "", ""},           {"ServerInfo", "Quoted", "", "  spaced  "},
+        {"ServerInfo", "Single", "", "x"},       {"ServerInfo", "Half", "", "\"x"},
+        {"ServerInfo", "Bare", "dflt", "dflt"},  {"ServerInfo", "Name", "", QStringLiteral("张三")},
+        {"ServerInfo", "Other", "none", "none"}, {"ServerInfo", "Missing", "def  ", "def"},
+        {"NoSection", "User", "d", "d"},         {"ServicePack_Industry", "version", "", "14.1.0"},
+        {"serverinfo", "; Pwd", "d", "d"},       {"", "key0", "d", "d"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ini.profileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), c.defaultValue, 2048),
@@ -83,13 +75,16 @@ TEST_F(IniFileTest, ReadsByTheProfileRules) {
 }
 
 TEST_F(IniFileTest, ValuesAreCutToTheBufferInCodePageBytes) {
-    const QString path = write("[S]\nLong=" + QByteArray(300, 'x') + "\nWide=" +
-                               AnsiCodec::encode(QString(200, QChar(0x5F20))) + "\nHuge=" + QByteArray(3000, 'y') + "\n");
+    const QString path =
+        write("[S]\nLong=" + QByteArray(300, 'x') + "\nWide=" + AnsiCodec::encode(QString(200, QChar(0x5F20))) +
+              "\nHuge=" + QByteArray(3000, 'y') + "\n");
     const IniFile ini(path);
     EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("Long"), QString(), 255), QString(254, 'x'));
-    EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("Wide"), QString(), 255), QString(127, QChar(0x5F20)));
+    EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("Wide"), QString(), 255),
+              QString(127, QChar(0x5F20)));
     EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("Huge"), QString(), 2048), QString(2047, 'y'));
-    EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("None"), QString(300, 'd'), 255), QString(254, 'd'));
+    EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("None"), QString(300, 'd'), 255),
+              QString(254, 'd'));
 }
 
 TEST_F(IniFileTest, MissingOrUnreadableFilesGiveTheDefault) {
@@ -107,7 +102,8 @@ TEST_F(IniFileTest, ABrokenEncodingReadsWithReplacementsAndSaysSo) {
     EXPECT_FALSE(ini.errorString().isEmpty());
     EXPECT_TRUE(ini.errorString().contains(path));
     EXPECT_EQ(ini.profileString(QStringLiteral("S"), QStringLiteral("Good"), QString(), 255), "ok");
-    EXPECT_TRUE(ini.profileString(QStringLiteral("S"), QStringLiteral("Bad"), QString(), 255).contains(QChar::ReplacementCharacter));
+    EXPECT_TRUE(ini.profileString(QStringLiteral("S"), QStringLiteral("Bad"), QString(), 255)
+                    .contains(QChar::ReplacementCharacter));
     EXPECT_THROW(IniFile::writeProfileString(path, QStringLiteral("S"), QStringLiteral("Good"), QStringLiteral("x")),
                  PnwError);
     EXPECT_EQ(readFile(path), QByteArray("[S]\nGood=ok\nBad=a\x81\x20z\n"));

@@ -31,8 +31,7 @@ TEST(MessageScript, ScriptsNest) {
 }
 
 // The real box: a timer presses one of its buttons once it is open.
-static int pressOnRealBox(int buttons, QMessageBox::StandardButton press, QMessageBox::Icon *icon,
-                          QStringList *texts) {
+static int pressOnRealBox(int buttons, QMessageBox::StandardButton press, QMessageBox::Icon *icon, QStringList *texts) {
     ensureQtApp();
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());

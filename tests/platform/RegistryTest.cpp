@@ -43,7 +43,8 @@ TEST_F(RegistryTest, WrittenValuesReadBackWhateverTheCase) {
     PnwReg reg(file());
     reg.SetKeyValue(kProduct, QStringLiteral("Version"), QStringLiteral("14.1"));
     reg.SetKeyValue(kProduct, QStringLiteral("Path"), QStringLiteral("/opt/veq \"pro\"\\x"));
-    reg.SetKeyValue(QStringLiteral("HKLM\\SOFTWARE\\Vantora\\RSPath"), QStringLiteral("主机"), QStringLiteral("/srv/数据"));
+    reg.SetKeyValue(QStringLiteral("HKLM\\SOFTWARE\\Vantora\\RSPath"), QStringLiteral("主机"),
+                    QStringLiteral("/srv/数据"));
     reg.SetKeyValue(kProduct, QStringLiteral("VERSION"), QStringLiteral("14.2"));
 
     PnwReg again(file());
@@ -71,7 +72,8 @@ TEST_F(RegistryTest, MultiStringValuesJoinWithNul) {
     EXPECT_EQ(reg.GetMultiStringValue(kSqlServer, QStringLiteral("installedinstances")),
               QStringList({"SQLEXPRESS", "MSSQLSERVER"}));
     EXPECT_EQ(reg.GetKeyValue(kSqlServer, QString(), QString()), QStringLiteral("default"));
-    reg.SetMultiStringValue(kSqlServer, QStringLiteral("InstalledInstances"), {QStringLiteral("A"), QStringLiteral("B")});
+    reg.SetMultiStringValue(kSqlServer, QStringLiteral("InstalledInstances"),
+                            {QStringLiteral("A"), QStringLiteral("B")});
     EXPECT_EQ(PnwReg(reg.file()).GetMultiStringValue(kSqlServer, QStringLiteral("InstalledInstances")),
               QStringList({"A", "B"}));
 }

@@ -6,7 +6,8 @@ namespace samples {
 
 namespace {
 
-using BalKey = std::tuple<std::string, int64_t, std::string, std::string, bool>;  // account, class, item, currency, base
+using BalKey =
+    std::tuple<std::string, int64_t, std::string, std::string, bool>;  // account, class, item, currency, base
 
 struct Move {
     Cents debit = 0, credit = 0;
@@ -58,17 +59,23 @@ Problems checkBalances(const SampleSet &s) {
     const auto accounts = accountRows(s);
     std::map<BalKey, std::map<int, size_t>> rows;
     for (size_t i = 0; i < b.size(); ++i) {
-        const BalKey k{b.str(i, "FAcctID"), b.integer(i, "FClsID"), b.str(i, "FObjID"), b.str(i, "FCyID"), b.flag(i, "FBase")};
-        r.expect(rows[k].emplace(static_cast<int>(b.integer(i, "FPeriod")), i).second, "duplicate GLBal row of " + std::get<0>(k));
+        const BalKey k{b.str(i, "FAcctID"), b.integer(i, "FClsID"), b.str(i, "FObjID"), b.str(i, "FCyID"),
+                       b.flag(i, "FBase")};
+        r.expect(rows[k].emplace(static_cast<int>(b.integer(i, "FPeriod")), i).second,
+                 "duplicate GLBal row of " + std::get<0>(k));
         r.expect(accounts.count(std::get<0>(k)) != 0, "GLBal row of unknown account " + std::get<0>(k));
     }
     const auto moves = postedMoves(s, o);
-    for (const auto &[k, m] : moves) r.expect(rows.count(k) != 0, "posted movement without GLBal rows: " + std::get<0>(k) + " " + std::get<2>(k));
-    std::map<std::tuple<std::string, std::string, bool, int>, Cents> parentSums;  // children's account-level rows per parent
+    for (const auto &[k, m] : moves)
+        r.expect(rows.count(k) != 0, "posted movement without GLBal rows: " + std::get<0>(k) + " " + std::get<2>(k));
+    std::map<std::tuple<std::string, std::string, bool, int>, Cents>
+        parentSums;  // children's account-level rows per parent
     std::map<int, Cents> trial;
     for (const auto &[k, byPeriod] : rows) {
-        const std::string id = std::get<0>(k) + "/" + std::to_string(std::get<1>(k)) + "/" + std::get<2>(k) + "/" + std::get<3>(k);
-        r.expect(static_cast<int>(byPeriod.size()) == o.period && byPeriod.begin()->first == 1, "GLBal periods of " + id);
+        const std::string id =
+            std::get<0>(k) + "/" + std::to_string(std::get<1>(k)) + "/" + std::get<2>(k) + "/" + std::get<3>(k);
+        r.expect(static_cast<int>(byPeriod.size()) == o.period && byPeriod.begin()->first == 1,
+                 "GLBal periods of " + id);
         Cents beg = b.cents(byPeriod.begin()->second, "FBegBal"), ytdD = 0, ytdC = 0;
         const auto mv = moves.find(k);
         for (const auto &[p, i] : byPeriod) {
@@ -101,9 +108,11 @@ Problems checkBalances(const SampleSet &s) {
         if (it == rows.end()) continue;
         const int p = std::get<3>(key);
         const size_t row = it->second.at(p < 0 ? -p : p);
-        r.expect(b.cents(row, p < 0 ? "FBegBal" : "FEndBal") == sum, "parent " + std::get<0>(key) + " is not the sum of its children");
+        r.expect(b.cents(row, p < 0 ? "FBegBal" : "FEndBal") == sum,
+                 "parent " + std::get<0>(key) + " is not the sum of its children");
     }
-    for (const auto &[p, sum] : trial) r.expect(sum == 0, "trial balance of period " + std::to_string(p) + " is off by " + std::to_string(sum));
+    for (const auto &[p, sum] : trial)
+        r.expect(sum == 0, "trial balance of period " + std::to_string(p) + " is off by " + std::to_string(sum));
     // Item rows add up to their account per class.
     std::map<std::tuple<std::string, int64_t, std::string, bool, int>, Cents> itemSums;
     for (const auto &[k, byPeriod] : rows)
@@ -118,16 +127,19 @@ Problems checkBalances(const SampleSet &s) {
     const Table &a = s["GLAcct"];
     for (size_t i = 0; i < a.size(); ++i)
         if (a.flag(i, "FDetail") && a.integer(i, "FClsID"))
-            r.expect(itemSums.count({a.str(i, "FAcctID"), a.integer(i, "FClsID"), a.str(i, "FForCy").empty() ? o.baseCy : a.str(i, "FForCy"), false, 1}) ||
+            r.expect(itemSums.count({a.str(i, "FAcctID"), a.integer(i, "FClsID"),
+                                     a.str(i, "FForCy").empty() ? o.baseCy : a.str(i, "FForCy"), false, 1}) ||
                          b.size() == 0 || !rows.count({a.str(i, "FAcctID"), 0, "*", o.baseCy, false}) ||
-                         b.cents(rows.at({a.str(i, "FAcctID"), 0, "*", o.baseCy, false}).at(o.period), "FYtdDebit") == 0,
+                         b.cents(rows.at({a.str(i, "FAcctID"), 0, "*", o.baseCy, false}).at(o.period), "FYtdDebit") ==
+                             0,
                      "item account " + a.str(i, "FAcctID") + " with movement but no item rows");
     // Quantities.
     const Table &q = s["GLQtyBal"];
     const Table &v = s["GLVch"];
     std::map<std::pair<std::string, int>, std::pair<double, double>> qtyMoves;
     for (size_t i = 0; i < v.size(); ++i)
-        if (v.flag(i, "FPosted") && !v.flag(i, "FDeleted") && !v.isNull(i, "FQty") && v.integer(i, "FPeriod") <= o.period) {
+        if (v.flag(i, "FPosted") && !v.flag(i, "FDeleted") && !v.isNull(i, "FQty") &&
+            v.integer(i, "FPeriod") <= o.period) {
             auto &m = qtyMoves[{v.str(i, "FAcctID"), static_cast<int>(v.integer(i, "FPeriod"))}];
             (v.cents(i, "FDebit") ? m.first : m.second) += v.real(i, "FQty");
         }
@@ -140,11 +152,13 @@ Problems checkBalances(const SampleSet &s) {
         if (p > 1) r.expect(q.real(i, "FBegQty") == qtyEnd[acct], "quantity of " + acct + " not continuous");
         const auto m = qtyMoves.count({acct, p}) ? qtyMoves.at({acct, p}) : std::pair<double, double>{0, 0};
         r.expect(q.real(i, "FDebit") == m.first && q.real(i, "FCredit") == m.second, "quantity movement of " + acct);
-        r.expect(q.real(i, "FEndQty") == q.real(i, "FBegQty") + q.real(i, "FDebit") - q.real(i, "FCredit"), "FEndQty of " + acct);
+        r.expect(q.real(i, "FEndQty") == q.real(i, "FBegQty") + q.real(i, "FDebit") - q.real(i, "FCredit"),
+                 "FEndQty of " + acct);
         qtyEnd[acct] = q.real(i, "FEndQty");
     }
     for (size_t i = 0; i < a.size(); ++i)
-        if (a.flag(i, "FQtyAux")) r.expect(qtyAccounts.count(a.str(i, "FAcctID")) != 0, "no GLQtyBal rows for " + a.str(i, "FAcctID"));
+        if (a.flag(i, "FQtyAux"))
+            r.expect(qtyAccounts.count(a.str(i, "FAcctID")) != 0, "no GLQtyBal rows for " + a.str(i, "FAcctID"));
     return r.take();
 }
 
@@ -155,7 +169,9 @@ Problems checkProfitAndLoss(const SampleSet &s) {
     for (size_t i = 0; i < b.size(); ++i) {
         const std::string acct = b.str(i, "FAcctID");
         if (acct[0] != '6' || b.integer(i, "FClsID")) continue;
-        if (b.integer(i, "FPeriod") < o.period) r.expect(b.cents(i, "FEndBal") == 0, "profit-and-loss account " + acct + " not closed in period " + b.str(i, "FPeriod"));
+        if (b.integer(i, "FPeriod") < o.period)
+            r.expect(b.cents(i, "FEndBal") == 0,
+                     "profit-and-loss account " + acct + " not closed in period " + b.str(i, "FPeriod"));
         if (b.integer(i, "FPeriod") == 1) r.expect(b.cents(i, "FBegBal") == 0, acct + " opens with a balance");
     }
     // Actual amounts: posted movement without the transfer to 本年利润, on the account's own side.
@@ -170,11 +186,13 @@ Problems checkProfitAndLoss(const SampleSet &s) {
             const std::string acct = v.str(row, "FAcctID");
             if (acct[0] != '6') continue;
             const bool debitSide = a.str(accounts.at(acct), "FDC") == "D";
-            const Cents amount = debitSide ? v.cents(row, "FDebit") - v.cents(row, "FCredit") : v.cents(row, "FCredit") - v.cents(row, "FDebit");
+            const Cents amount = debitSide ? v.cents(row, "FDebit") - v.cents(row, "FCredit")
+                                           : v.cents(row, "FCredit") - v.cents(row, "FDebit");
             std::vector<std::string> codes = ancestors(acct, o.lengths);
             codes.push_back(acct);
             for (const auto &c : codes) actual[{c, 0, "*", x.period}] += amount;
-            if (v.integer(row, "FClsID")) actual[{acct, v.integer(row, "FClsID"), v.str(row, "FObjID"), x.period}] += amount;
+            if (v.integer(row, "FClsID"))
+                actual[{acct, v.integer(row, "FClsID"), v.str(row, "FObjID"), x.period}] += amount;
             if (!v.isNull(row, "FEmplID")) actual[{acct, 3, v.str(row, "FEmplID"), x.period}] += amount;
             if (!v.isNull(row, "FDeptID")) actual[{acct, 2, v.str(row, "FDeptID"), x.period}] += amount;
             if (!v.isNull(row, "FCustID")) actual[{acct, 1, v.str(row, "FCustID"), x.period}] += amount;
@@ -184,13 +202,15 @@ Problems checkProfitAndLoss(const SampleSet &s) {
     std::map<std::tuple<std::string, int64_t, std::string>, Cents> ytd;
     std::set<std::tuple<std::string, int64_t, std::string, int>> seen;
     for (size_t i = 0; i < pnl.size(); ++i) {
-        const std::tuple<std::string, int64_t, std::string, int> k{pnl.str(i, "FAcctID"), pnl.integer(i, "FClsID"), pnl.str(i, "FObjID"),
+        const std::tuple<std::string, int64_t, std::string, int> k{pnl.str(i, "FAcctID"), pnl.integer(i, "FClsID"),
+                                                                   pnl.str(i, "FObjID"),
                                                                    static_cast<int>(pnl.integer(i, "FPeriod"))};
         seen.insert(k);
         r.expect(!pnl.isNull(i, "FClsID") && !pnl.isNull(i, "FObjID"), "GLPnl row with a NULL key");
         const Cents amt = pnl.cents(i, "FAmt");
         const Cents expected = actual.count(k) ? actual.at(k) : 0;
-        r.expect(amt == expected, "GLPnl amount of " + std::get<0>(k) + " " + std::get<2>(k) + " in period " + std::to_string(std::get<3>(k)));
+        r.expect(amt == expected, "GLPnl amount of " + std::get<0>(k) + " " + std::get<2>(k) + " in period " +
+                                      std::to_string(std::get<3>(k)));
         Cents &y = ytd[{std::get<0>(k), std::get<1>(k), std::get<2>(k)}];
         y += amt;
         r.expect(pnl.cents(i, "FYtd") == y, "GLPnl year to date of " + std::get<0>(k));
@@ -201,9 +221,11 @@ Problems checkProfitAndLoss(const SampleSet &s) {
     std::map<std::string, std::set<int64_t>> classesAtStart;
     for (size_t i = 0; i < b.size(); ++i)
         if (b.integer(i, "FPeriod") == 1 && b.integer(i, "FClsID") &&
-            (b.cents(i, "FBegBal") || b.cents(i, "FYtdDebit") != b.cents(i, "FDebit") || b.cents(i, "FYtdCredit") != b.cents(i, "FCredit")))
+            (b.cents(i, "FBegBal") || b.cents(i, "FYtdDebit") != b.cents(i, "FDebit") ||
+             b.cents(i, "FYtdCredit") != b.cents(i, "FCredit")))
             classesAtStart[b.str(i, "FAcctID")].insert(b.integer(i, "FClsID"));
-    for (const auto &[acct, cls] : classesAtStart) r.expect(cls.size() == 1, acct + " starts with amounts under several classes");
+    for (const auto &[acct, cls] : classesAtStart)
+        r.expect(cls.size() == 1, acct + " starts with amounts under several classes");
     return r.take();
 }
 
@@ -220,19 +242,25 @@ Problems checkTransactions(const SampleSet &s) {
         const auto it = accounts.find(acct);
         r.expect(it != accounts.end() && a.flag(it->second, "FTrans") && a.integer(it->second, "FClsID") == 1,
                  "transaction on " + acct + " which keeps none");
-        r.expect(ids.insert({acct, t.str(i, "FObjID"), t.str(i, "FTransID")}).second, "transaction number used twice: " + t.str(i, "FTransID"));
-        r.expect(t.isNull(i, "FCustID") && t.cents(i, "FDebit") == 0 && t.cents(i, "FCredit") == 0, "transaction " + t.str(i, "FTransID") + " has movement before the start");
+        r.expect(ids.insert({acct, t.str(i, "FObjID"), t.str(i, "FTransID")}).second,
+                 "transaction number used twice: " + t.str(i, "FTransID"));
+        r.expect(t.isNull(i, "FCustID") && t.cents(i, "FDebit") == 0 && t.cents(i, "FCredit") == 0,
+                 "transaction " + t.str(i, "FTransID") + " has movement before the start");
         open[{acct, t.str(i, "FObjID"), t.str(i, "FCyID")}] += t.cents(i, "FBal");
     }
     std::map<std::tuple<std::string, std::string, std::string>, Cents> itemOpen;
     for (size_t i = 0; i < b.size(); ++i) {
         const auto it = accounts.find(b.str(i, "FAcctID"));
-        if (b.integer(i, "FPeriod") != 1 || b.integer(i, "FClsID") != 1 || b.flag(i, "FBase") || it == accounts.end() || !a.flag(it->second, "FTrans")) continue;
+        if (b.integer(i, "FPeriod") != 1 || b.integer(i, "FClsID") != 1 || b.flag(i, "FBase") || it == accounts.end() ||
+            !a.flag(it->second, "FTrans"))
+            continue;
         itemOpen[{b.str(i, "FAcctID"), b.str(i, "FObjID"), b.str(i, "FCyID")}] += b.cents(i, "FBegBal");
     }
     for (const auto &[k, sum] : itemOpen)
-        r.expect((open.count(k) ? open.at(k) : 0) == sum, "open transactions of " + std::get<0>(k) + " " + std::get<1>(k) + " do not make its opening");
-    for (const auto &[k, sum] : open) r.expect(itemOpen.count(k) != 0, "transactions without an opening: " + std::get<1>(k));
+        r.expect((open.count(k) ? open.at(k) : 0) == sum,
+                 "open transactions of " + std::get<0>(k) + " " + std::get<1>(k) + " do not make its opening");
+    for (const auto &[k, sum] : open)
+        r.expect(itemOpen.count(k) != 0, "transactions without an opening: " + std::get<1>(k));
     return r.take();
 }
 
@@ -244,10 +272,11 @@ Problems checkRateAdjustments(const SampleSet &s) {
     const Table &v = s["GLVch"];
     const Table &a = s["GLAcct"];
     const auto accounts = accountRows(s);
-    auto balance = [&](const std::string &acct, const std::string &cy, bool base, int64_t period) -> std::optional<Cents> {
+    auto balance = [&](const std::string &acct, const std::string &cy, bool base,
+                       int64_t period) -> std::optional<Cents> {
         for (size_t i = 0; i < b.size(); ++i)
-            if (b.str(i, "FAcctID") == acct && b.integer(i, "FClsID") == 0 && b.str(i, "FCyID") == cy && b.flag(i, "FBase") == base &&
-                b.integer(i, "FPeriod") == period)
+            if (b.str(i, "FAcctID") == acct && b.integer(i, "FClsID") == 0 && b.str(i, "FCyID") == cy &&
+                b.flag(i, "FBase") == base && b.integer(i, "FPeriod") == period)
                 return b.cents(i, "FEndBal");
         return std::nullopt;
     };
@@ -255,17 +284,23 @@ Problems checkRateAdjustments(const SampleSet &s) {
     for (size_t i = 0; i < h.size(); ++i) {
         const std::string acct = h.str(i, "FAcctID"), cy = h.str(i, "FCyID");
         const int64_t p = h.integer(i, "FPeriod");
-        for (const char *c : {"FPeriod", "FAcctID", "FClsID", "FObjID", "FCyID"}) r.expect(!h.isNull(i, c), std::string("GLRateAdjHist NULL ") + c);
+        for (const char *c : {"FPeriod", "FAcctID", "FClsID", "FObjID", "FCyID"})
+            r.expect(!h.isNull(i, c), std::string("GLRateAdjHist NULL ") + c);
         const auto it = accounts.find(acct);
-        r.expect(it != accounts.end() && a.flag(it->second, "FRateAdj"), "adjustment of " + acct + " which is not adjusted");
+        r.expect(it != accounts.end() && a.flag(it->second, "FRateAdj"),
+                 "adjustment of " + acct + " which is not adjusted");
         const Cents diff = h.cents(i, "FBalAdj") - h.cents(i, "FBalBase");
-        r.expect(balance(acct, cy, false, p) == h.cents(i, "FBalFor"), "FBalFor of " + acct + " in period " + std::to_string(p));
-        r.expect(balance(acct, cy, true, p) == h.cents(i, "FBalAdj"), "adjusted base balance of " + acct + " in period " + std::to_string(p));
-        r.expect(std::llround(static_cast<double>(h.cents(i, "FBalFor")) * h.real(i, "FEndRate")) == h.cents(i, "FBalAdj"), "FBalAdj is not FBalFor at the end rate");
+        r.expect(balance(acct, cy, false, p) == h.cents(i, "FBalFor"),
+                 "FBalFor of " + acct + " in period " + std::to_string(p));
+        r.expect(balance(acct, cy, true, p) == h.cents(i, "FBalAdj"),
+                 "adjusted base balance of " + acct + " in period " + std::to_string(p));
+        r.expect(std::llround(static_cast<double>(h.cents(i, "FBalFor")) * h.real(i, "FEndRate")) ==
+                     h.cents(i, "FBalAdj"),
+                 "FBalAdj is not FBalFor at the end rate");
         bool booked = diff == 0;
         for (size_t k = 0; k < v.size(); ++k)
-            if (v.integer(k, "FPeriod") == p && v.flag(k, "FPosted") && v.str(k, "FAcctID") == acct && v.cents(k, "FFCyAmt") == 0 &&
-                v.cents(k, "FDebit") - v.cents(k, "FCredit") == diff)
+            if (v.integer(k, "FPeriod") == p && v.flag(k, "FPosted") && v.str(k, "FAcctID") == acct &&
+                v.cents(k, "FFCyAmt") == 0 && v.cents(k, "FDebit") - v.cents(k, "FCredit") == diff)
                 booked = true;
         r.expect(booked, "no voucher books the adjustment of period " + std::to_string(p));
         endRates[{cy, p}] = h.real(i, "FEndRate");
@@ -277,10 +312,13 @@ Problems checkRateAdjustments(const SampleSet &s) {
         const std::string c = rate.str(i, "FCyID");
         const int64_t p = rate.integer(i, "FPeriod");
         ratePeriods[c].insert(p);
-        if (endRates.count({c, p - 1})) r.expect(rate.real(i, "FBegRate") == endRates.at({c, p - 1}), "rate of " + c + " in period " + std::to_string(p) + " is not the last adjustment's");
+        if (endRates.count({c, p - 1}))
+            r.expect(rate.real(i, "FBegRate") == endRates.at({c, p - 1}),
+                     "rate of " + c + " in period " + std::to_string(p) + " is not the last adjustment's");
         if (p == 1)
             for (size_t k = 0; k < cy.size(); ++k)
-                if (cy.str(k, "FCyID") == c) r.expect(cy.real(k, "FBegRate") == rate.real(i, "FBegRate"), "opening rate of " + c);
+                if (cy.str(k, "FCyID") == c)
+                    r.expect(cy.real(k, "FBegRate") == rate.real(i, "FBegRate"), "opening rate of " + c);
     }
     for (size_t k = 0; k < cy.size(); ++k) {
         const std::string c = cy.str(k, "FCyID");

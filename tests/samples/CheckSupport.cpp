@@ -15,7 +15,8 @@ Options readOptions(const SampleSet &s) {
     o.startPeriod = static_cast<int>(p.integer(0, "FStartPeriod"));
     o.baseCy = p.str(0, "FBaseCy");
     const int64_t levels = p.integer(0, "FACLevels");
-    for (int i = 1; i <= levels && i <= 10; ++i) o.lengths.push_back(static_cast<size_t>(p.integer(0, "FACLen" + std::to_string(i))));
+    for (int i = 1; i <= levels && i <= 10; ++i)
+        o.lengths.push_back(static_cast<size_t>(p.integer(0, "FACLen" + std::to_string(i))));
     o.deprMade = p.flag(0, "FDeprMade");
     o.bankCheck = p.flag(0, "FBankCheck");
     return o;

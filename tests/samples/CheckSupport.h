@@ -35,7 +35,6 @@ struct Options {
 };
 Options readOptions(const SampleSet &s);
 
-
 struct Voucher {
     int period = 0;
     std::optional<std::string> group;

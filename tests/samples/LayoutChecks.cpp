@@ -7,19 +7,22 @@ namespace samples {
 namespace {
 
 const char *const kStaged[] = {
-    "GLPref", "GLPeriod", "GLUserGroup", "SysUsers", "GLCy", "GLRate", "GLVchGroup", "GLSettle", "GLUnit", "GLAcct",
-    "GLEmpGroup", "GLEmp", "GLDuty", "GLDegree", "GLCls", "GLObj", "GLCust", "GLExpGroup", "GLExp", "GLRateAdjHist",
-    "GLVch", "GLVchDetail", "GLVchTemplate", "GLVchTemplateType", "GLVchTemplate1", "GLRecur", "GLRecurEntry", "GLPnl",
-    "GLBal", "GLQtyBal", "GLTrans", "FACard", "FABal", "FABalExpense", "FABalDept", "FABalDeValue", "FABalFor",
-    "FAExtra", "FAInitBal", "FAJob", "FAVch", "FAVchExpense", "FAVchDept", "FAVchDeValue", "FAVchFor", "FAAlter",
-    "FAGroup", "PAItem", "PAFormula", "PAData", "TRBankAccount", "TRBankJnlBal", "TRBankJnl", "TRCashJnl",
-    "TRBankChkBal", "TRBankChkNote"};
+    "GLPref",         "GLPeriod",      "GLUserGroup",   "SysUsers",     "GLCy",          "GLRate",
+    "GLVchGroup",     "GLSettle",      "GLUnit",        "GLAcct",       "GLEmpGroup",    "GLEmp",
+    "GLDuty",         "GLDegree",      "GLCls",         "GLObj",        "GLCust",        "GLExpGroup",
+    "GLExp",          "GLRateAdjHist", "GLVch",         "GLVchDetail",  "GLVchTemplate", "GLVchTemplateType",
+    "GLVchTemplate1", "GLRecur",       "GLRecurEntry",  "GLPnl",        "GLBal",         "GLQtyBal",
+    "GLTrans",        "FACard",        "FABal",         "FABalExpense", "FABalDept",     "FABalDeValue",
+    "FABalFor",       "FAExtra",       "FAInitBal",     "FAJob",        "FAVch",         "FAVchExpense",
+    "FAVchDept",      "FAVchDeValue",  "FAVchFor",      "FAAlter",      "FAGroup",       "PAItem",
+    "PAFormula",      "PAData",        "TRBankAccount", "TRBankJnlBal", "TRBankJnl",     "TRCashJnl",
+    "TRBankChkBal",   "TRBankChkNote"};
 
-const char *const kFixedAssetTables[] = {"FACard", "FABal", "FABalExpense", "FABalDept", "FABalDeValue", "FABalFor",
-                                         "FAExtra", "FAInitBal", "FAJob", "FAVch", "FAVchExpense", "FAVchDept",
-                                         "FAVchDeValue", "FAVchFor", "FAAlter", "FAGroup"};
-const char *const kCashierTables[] = {"TRBankAccount", "TRBankJnlBal", "TRBankJnl", "TRCashJnl", "TRBankChkBal",
-                                      "TRBankChkNote"};
+const char *const kFixedAssetTables[] = {
+    "FACard", "FABal", "FABalExpense", "FABalDept", "FABalDeValue", "FABalFor", "FAExtra", "FAInitBal",
+    "FAJob",  "FAVch", "FAVchExpense", "FAVchDept", "FAVchDeValue", "FAVchFor", "FAAlter", "FAGroup"};
+const char *const kCashierTables[] = {"TRBankAccount", "TRBankJnlBal", "TRBankJnl",
+                                      "TRCashJnl",     "TRBankChkBal", "TRBankChkNote"};
 
 std::string upper(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -50,7 +53,8 @@ Problems checkLayout(const SampleSet &s) {
             }
     }
     if (s.has("GLPref")) {
-        r.expect(s["GLPref"].column("FPeriodByMonth").type == jet::ColumnType::Integer, "FPeriodByMonth is not Integer");
+        r.expect(s["GLPref"].column("FPeriodByMonth").type == jet::ColumnType::Integer,
+                 "FPeriodByMonth is not Integer");
         r.expect(s["GLPref"].column("FBaseCy").type == jet::ColumnType::Text, "FBaseCy is not Text");
     }
     return r.take();
@@ -72,7 +76,8 @@ Problems checkOptions(const SampleSet &s) {
     const int64_t perYear = p.integer(0, "FPeriodsPerYear");
     r.expect(!p.isNull(0, "FPeriodsPerYear") && (perYear == 12 || perYear == 13), "FPeriodsPerYear not 12 or 13");
     r.expect(p.integer(0, "FPeriodByMonth") == -1, "periods are not calendar months");
-    r.expect(p.integer(0, "FAcctYearBeginMonth") == 1 && p.integer(0, "FAcctYearBeginDay") == 1, "year does not begin on 1 January");
+    r.expect(p.integer(0, "FAcctYearBeginMonth") == 1 && p.integer(0, "FAcctYearBeginDay") == 1,
+             "year does not begin on 1 January");
     const Options o = readOptions(s);
     r.expect(o.startYear == o.year && o.startPeriod == 1, "the set does not start in period 1 of its current year");
     r.expect(o.period >= 1 && o.period <= perYear, "current period out of range");
@@ -87,7 +92,8 @@ Problems checkOptions(const SampleSet &s) {
     const auto accounts = accountRows(s);
     for (const char *c : {"FCashAc", "FBankAc"}) {
         const std::string code = p.str(0, c);
-        r.expect(accounts.count(code) && !o.lengths.empty() && code.size() == o.lengths[0], std::string(c) + " is not a first-level account");
+        r.expect(accounts.count(code) && !o.lengths.empty() && code.size() == o.lengths[0],
+                 std::string(c) + " is not a first-level account");
     }
     if (o.bankCheck)
         r.expect(p.str(0, "FTRClosedDate") >= dateOf(o.startYear, o.startPeriod, monthDays(o.startYear, o.startPeriod)),
@@ -114,7 +120,8 @@ Problems checkEdition(const SampleSet &s) {
     for (size_t i = 0; i < b.size(); ++i) {
         if (b.str(i, "FCyID") != o.baseCy) continue;
         r.expect(!b.flag(i, "FBase"), "base-currency GLBal row with FBase 1 for " + b.str(i, "FAcctID"));
-        r.expect(seen.insert({b.str(i, "FAcctID"), b.integer(i, "FClsID"), b.str(i, "FObjID"), b.integer(i, "FPeriod")}).second,
+        r.expect(seen.insert({b.str(i, "FAcctID"), b.integer(i, "FClsID"), b.str(i, "FObjID"), b.integer(i, "FPeriod")})
+                     .second,
                  "two base-currency GLBal rows for " + b.str(i, "FAcctID"));
     }
     return r.take();
@@ -122,14 +129,22 @@ Problems checkEdition(const SampleSet &s) {
 
 const std::vector<Check> &allChecks() {
     static const std::vector<Check> checks = {
-        {"Layout", checkLayout},         {"Options", checkOptions},
-        {"Edition", checkEdition},       {"Chart", checkChart},
-        {"Items", checkItems},           {"Vouchers", checkVouchers},
-        {"Balances", checkBalances},     {"ProfitAndLoss", checkProfitAndLoss},
-        {"Transactions", checkTransactions}, {"RateAdjustments", checkRateAdjustments},
-        {"FixedAssets", checkFixedAssets}, {"Payroll", checkPayroll},
-        {"Cashier", checkCashier},       {"Templates", checkTemplates},
-        {"Texts", checkTexts},           {"Users", checkUsers},
+        {"Layout", checkLayout},
+        {"Options", checkOptions},
+        {"Edition", checkEdition},
+        {"Chart", checkChart},
+        {"Items", checkItems},
+        {"Vouchers", checkVouchers},
+        {"Balances", checkBalances},
+        {"ProfitAndLoss", checkProfitAndLoss},
+        {"Transactions", checkTransactions},
+        {"RateAdjustments", checkRateAdjustments},
+        {"FixedAssets", checkFixedAssets},
+        {"Payroll", checkPayroll},
+        {"Cashier", checkCashier},
+        {"Templates", checkTemplates},
+        {"Texts", checkTexts},
+        {"Users", checkUsers},
     };
     return checks;
 }

@@ -48,7 +48,8 @@ Problems checkChart(const SampleSet &s) {
             r.expect(rows.count(parent) != 0, "no parent for " + code);
             parents.insert(parent);
         }
-        r.expect(!a.isNull(i, "FAcctName") && !name.empty() && name.find('\'') == std::string::npos, "bad name of " + code);
+        r.expect(!a.isNull(i, "FAcctName") && !name.empty() && name.find('\'') == std::string::npos,
+                 "bad name of " + code);
         r.expect(siblingNames.insert({parent, name}).second, "two accounts named " + name + " under " + parent);
         const std::string cy = a.str(i, "FForCy");
         r.expect(cy.empty() || currencies.count(cy), "unknown currency of " + code);
@@ -58,7 +59,8 @@ Problems checkChart(const SampleSet &s) {
         }
         const int64_t cls = a.integer(i, "FClsID");
         r.expect(cls == 0 || classes.count(std::to_string(cls)), "unknown class on " + code);
-        if (a.flag(i, "FTrans")) r.expect(cls == 1 || a.flag(i, "FCustomer"), code + " keeps transactions without business units");
+        if (a.flag(i, "FTrans"))
+            r.expect(cls == 1 || a.flag(i, "FCustomer"), code + " keeps transactions without business units");
         if (a.flag(i, "FIsBankAc") || a.flag(i, "FBank"))
             r.expect(a.flag(i, "FIsBankAc") && a.flag(i, "FBank") && a.flag(i, "FJrnl"), "bank flags of " + code);
         if (a.flag(i, "FIsCash")) r.expect(a.flag(i, "FJrnl") && !a.flag(i, "FBank"), "cash flags of " + code);
@@ -94,7 +96,8 @@ Problems checkItems(const SampleSet &s) {
         if (cls == 2) r.expect(code.find('.') == std::string::npos, "department code with a dot: " + code);
         r.expect(!o.isNull(i, "FObjName") && !o.str(i, "FObjName").empty(), "item without name " + code);
         r.expect(o.str(i, "FObjName").find('\'') == std::string::npos, "item name with a quote " + code);
-        if (cls == 3) r.expect(employeeNames.insert(o.str(i, "FObjName")).second, "two employees named " + o.str(i, "FObjName"));
+        if (cls == 3)
+            r.expect(employeeNames.insert(o.str(i, "FObjName")).second, "two employees named " + o.str(i, "FObjName"));
         const std::string parent = o.str(i, "FParentID");
         std::string path = code;
         int64_t level = 1;
@@ -103,14 +106,16 @@ Problems checkItems(const SampleSet &s) {
             const auto it = items.find({cls, parent});
             r.expect(it != items.end(), "no parent of item " + code);
             if (it == items.end()) continue;
-            r.expect(code.rfind(parent, 0) == 0 && code.size() > parent.size(), "item " + code + " does not extend its parent");
+            r.expect(code.rfind(parent, 0) == 0 && code.size() > parent.size(),
+                     "item " + code + " does not extend its parent");
             level = o.integer(it->second, "FLevel") + 1;
             path = o.str(it->second, "FFullPath") + code;
         } else {
             path = std::to_string(cls) + "*" + code;
         }
         r.expect(o.integer(i, "FLevel") == level, "FLevel of item " + code);
-        r.expect(o.str(i, "FFullPath") == path, "FFullPath of item " + code + " is " + o.str(i, "FFullPath") + ", not " + path);
+        r.expect(o.str(i, "FFullPath") == path,
+                 "FFullPath of item " + code + " is " + o.str(i, "FFullPath") + ", not " + path);
     }
     for (size_t i = 0; i < o.size(); ++i) {
         if (o.str(i, "FObjID") == "*") continue;
@@ -130,7 +135,8 @@ Problems checkItems(const SampleSet &s) {
     for (size_t i = 0; i < s["GLEmpGroup"].size(); ++i) groups.insert(s["GLEmpGroup"].str(i, "FEmpGroupID"));
     for (size_t i = 0; i < emp.size(); ++i) {
         empRows.insert(emp.str(i, "FObjID"));
-        r.expect(detail(2, emp.str(i, "FDeptObjID")), "employee " + emp.str(i, "FObjID") + " not in a detail department");
+        r.expect(detail(2, emp.str(i, "FDeptObjID")),
+                 "employee " + emp.str(i, "FObjID") + " not in a detail department");
         r.expect(duties.count(emp.str(i, "FDuty")) && degrees.count(emp.str(i, "FDegree")) &&
                      groups.count(emp.str(i, "FEmpGroup")),
                  "employee " + emp.str(i, "FObjID") + " names an unknown duty, degree or group");
@@ -149,16 +155,20 @@ Problems checkItems(const SampleSet &s) {
             if (acct.str(i, "FAcctName").find(n) != std::string::npos) natured.insert(acct.str(i, "FAcctID"));
     const Table &v = s["GLVch"];
     for (size_t i = 0; i < v.size(); ++i)
-        if (natured.count(v.str(i, "FAcctID"))) used.insert(v.integer(i, "FClsID") == 1 ? v.str(i, "FObjID") : v.str(i, "FCustID"));
+        if (natured.count(v.str(i, "FAcctID")))
+            used.insert(v.integer(i, "FClsID") == 1 ? v.str(i, "FObjID") : v.str(i, "FCustID"));
     const Table &b = s["GLBal"];
     for (size_t i = 0; i < b.size(); ++i)
         if (b.integer(i, "FClsID") == 1 && natured.count(b.str(i, "FAcctID"))) used.insert(b.str(i, "FObjID"));
     for (const auto &[key, row] : items)
         if (key.first == 1 && key.second != "*" && o.flag(row, "FDetail"))
-            r.expect(used.count(key.second) != 0, "business unit " + key.second + " is used on no customer or supplier account");
+            r.expect(used.count(key.second) != 0,
+                     "business unit " + key.second + " is used on no customer or supplier account");
     // Balances name detail items only.
     for (size_t i = 0; i < b.size(); ++i)
-        if (b.integer(i, "FClsID")) r.expect(detail(b.integer(i, "FClsID"), b.str(i, "FObjID")), "balance of non-detail item " + b.str(i, "FObjID"));
+        if (b.integer(i, "FClsID"))
+            r.expect(detail(b.integer(i, "FClsID"), b.str(i, "FObjID")),
+                     "balance of non-detail item " + b.str(i, "FObjID"));
     const Table &cls = s["GLCls"];
     for (size_t i = 0; i < cls.size(); ++i) {
         if (cls.integer(i, "FClsID") <= 3) continue;
@@ -167,7 +177,8 @@ Problems checkItems(const SampleSet &s) {
         if (!s.has(table)) continue;
         const Table &t = s[table];
         for (size_t k = 0; k < t.size(); ++k)
-            r.expect(detail(cls.integer(i, "FClsID"), t.str(k, "FObjID")), "property row of unknown item " + t.str(k, "FObjID"));
+            r.expect(detail(cls.integer(i, "FClsID"), t.str(k, "FObjID")),
+                     "property row of unknown item " + t.str(k, "FObjID"));
     }
     return r.take();
 }
@@ -188,7 +199,8 @@ Problems checkVouchers(const SampleSet &s) {
     std::map<std::pair<int, std::string>, std::set<int64_t>> numbers;
     std::map<int, std::set<int64_t>> serials;
     for (const auto &[key, x] : vouchers) {
-        const std::string id = std::to_string(x.period) + "/" + (x.group ? *x.group : "NULL") + "/" + std::to_string(x.num);
+        const std::string id =
+            std::to_string(x.period) + "/" + (x.group ? *x.group : "NULL") + "/" + std::to_string(x.num);
         const size_t first = x.rows.front();
         numbers[{x.period, std::get<1>(key)}].insert(x.num);
         serials[x.period].insert(v.integer(first, "FSerialNum"));
@@ -199,52 +211,62 @@ Problems checkVouchers(const SampleSet &s) {
         r.expect(!(x.deleted && x.posted), "deleted voucher " + id + " posted");
         const int year = o.year + (x.period - 1) / 12, month = (x.period - 1) % 12 + 1;
         const std::string day = v.str(first, "FDate");
-        r.expect(day >= dateOf(year, month, 1) && day <= dateOf(year, month, monthDays(year, month)), "date of " + id + " outside its period");
+        r.expect(day >= dateOf(year, month, 1) && day <= dateOf(year, month, monthDays(year, month)),
+                 "date of " + id + " outside its period");
         Cents debit = 0, credit = 0;
         for (size_t k = 0; k < x.rows.size(); ++k) {
             const size_t row = x.rows[k];
             for (const char *c : {"FSerialNum", "FDate", "FPreparer", "FChecker", "FPoster", "FModule", "FChecked",
                                   "FPosted", "FAttachment", "FDeleted"})
-                r.expect(v.text().rows[row][v.index(c)] == v.text().rows[first][v.index(c)], std::string(c) + " differs within " + id);
-            r.expect(v.integer(row, "FEntryID") == static_cast<int64_t>(k), "entries of " + id + " not numbered from 0");
+                r.expect(v.text().rows[row][v.index(c)] == v.text().rows[first][v.index(c)],
+                         std::string(c) + " differs within " + id);
+            r.expect(v.integer(row, "FEntryID") == static_cast<int64_t>(k),
+                     "entries of " + id + " not numbered from 0");
             const Cents d = v.cents(row, "FDebit"), c = v.cents(row, "FCredit");
             r.expect((d != 0) != (c != 0), "entry " + std::to_string(k) + " of " + id + " needs exactly one side");
             debit += d;
             credit += c;
             const std::string acct = v.str(row, "FAcctID");
             const auto ai = accounts.find(acct);
-            r.expect(ai != accounts.end() && a.flag(ai->second, "FDetail"), "entry of " + id + " on unknown or parent account " + acct);
+            r.expect(ai != accounts.end() && a.flag(ai->second, "FDetail"),
+                     "entry of " + id + " on unknown or parent account " + acct);
             if (ai == accounts.end()) continue;
             const size_t ar = ai->second;
             // Items match the classes the account carries.
             const int64_t cls = v.integer(row, "FClsID");
-            r.expect(cls == a.integer(ar, "FClsID"), "class of entry " + std::to_string(k) + " of " + id + " is not the account's");
+            r.expect(cls == a.integer(ar, "FClsID"),
+                     "class of entry " + std::to_string(k) + " of " + id + " is not the account's");
             if (cls > 0) {
                 const auto it = items.find({cls, v.str(row, "FObjID")});
-                r.expect(it != items.end() && s["GLObj"].flag(it->second, "FDetail"), "entry of " + id + " without a detail item");
+                r.expect(it != items.end() && s["GLObj"].flag(it->second, "FDetail"),
+                         "entry of " + id + " without a detail item");
             } else {
                 r.expect(v.isNull(row, "FObjID"), "item on an account without items in " + id);
             }
-            const std::pair<const char *, const char *> extras[] = {{"FCustID", "FCustomer"}, {"FDeptID", "FDepartment"}, {"FEmplID", "FEmployee"}};
+            const std::pair<const char *, const char *> extras[] = {
+                {"FCustID", "FCustomer"}, {"FDeptID", "FDepartment"}, {"FEmplID", "FEmployee"}};
             int64_t extraCls = 1;
             for (const auto &[col, accountFlag] : extras) {
                 const bool carried = a.flag(ar, accountFlag);
                 if (carried) {
                     const auto it = items.find({extraCls, v.str(row, col)});
-                    r.expect(it != items.end() && s["GLObj"].flag(it->second, "FDetail"), std::string(col) + " missing in " + id);
+                    r.expect(it != items.end() && s["GLObj"].flag(it->second, "FDetail"),
+                             std::string(col) + " missing in " + id);
                 } else {
                     r.expect(v.isNull(row, col), std::string(col) + " on an account without that class in " + id);
                 }
                 ++extraCls;
             }
-            for (const char *col : {"FObjID", "FCustID", "FDeptID", "FEmplID"}) r.expect(v.str(row, col) != "*", "\"*\" item in " + id);
+            for (const char *col : {"FObjID", "FCustID", "FDeptID", "FEmplID"})
+                r.expect(v.str(row, col) != "*", "\"*\" item in " + id);
             // Currency and quantity.
             const std::string cy = v.str(row, "FCyID"), forCy = a.str(ar, "FForCy");
             const Cents amount = d + c, fcy = v.cents(row, "FFCyAmt");
             const double rate = v.real(row, "FExchRate");
             r.expect(currencies.count(cy) && cy != "*", "entry currency " + cy + " in " + id);
             if (forCy.empty()) {
-                r.expect(cy == o.baseCy && rate == 1 && fcy == amount, "base-currency entry of " + id + " has another currency amount");
+                r.expect(cy == o.baseCy && rate == 1 && fcy == amount,
+                         "base-currency entry of " + id + " has another currency amount");
             } else if (fcy == 0) {
                 r.expect(a.flag(ar, "FRateAdj") && cy == forCy, "foreign entry of " + id + " without currency amount");
             } else {
@@ -258,7 +280,8 @@ Problems checkVouchers(const SampleSet &s) {
             } else {
                 r.expect(v.isNull(row, "FQty"), "quantity on a non-quantity account in " + id);
             }
-            if (!v.isNull(row, "FSettleCode")) r.expect(settles.count(v.str(row, "FSettleCode")) != 0, "unknown settlement in " + id);
+            if (!v.isNull(row, "FSettleCode"))
+                r.expect(settles.count(v.str(row, "FSettleCode")) != 0, "unknown settlement in " + id);
             if (v.flag(row, "FDue")) r.expect(!v.isNull(row, "FTransID"), "due entry without transaction in " + id);
         }
         r.expect(debit == credit, "voucher " + id + " does not balance");

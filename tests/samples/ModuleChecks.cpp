@@ -6,11 +6,12 @@ namespace samples {
 
 namespace {
 
-Cents endBalance(const SampleSet &s, const std::string &acct, const std::string &cy, bool base, int64_t period, bool begin = false) {
+Cents endBalance(const SampleSet &s, const std::string &acct, const std::string &cy, bool base, int64_t period,
+                 bool begin = false) {
     const Table &b = s["GLBal"];
     for (size_t i = 0; i < b.size(); ++i)
-        if (b.str(i, "FAcctID") == acct && b.integer(i, "FClsID") == 0 && b.str(i, "FCyID") == cy && b.flag(i, "FBase") == base &&
-            b.integer(i, "FPeriod") == period)
+        if (b.str(i, "FAcctID") == acct && b.integer(i, "FClsID") == 0 && b.str(i, "FCyID") == cy &&
+            b.flag(i, "FBase") == base && b.integer(i, "FPeriod") == period)
             return b.cents(i, begin ? "FBegBal" : "FEndBal");
     return 0;
 }
@@ -37,7 +38,8 @@ Problems checkFixedAssets(const SampleSet &s) {
     for (size_t i = 0; i < alter.size(); ++i) {
         modes.insert(alter.integer(i, "FAlterID"));
         r.expect(modeNames.insert(alter.str(i, "FAlterName")).second, "alteration mode named twice");
-        r.expect(alter.integer(i, "FAlterID") < 900 && alter.str(i, "FAlterName") != "在建工程转入", "alteration mode " + alter.str(i, "FAlterName"));
+        r.expect(alter.integer(i, "FAlterID") < 900 && alter.str(i, "FAlterName") != "在建工程转入",
+                 "alteration mode " + alter.str(i, "FAlterName"));
         const std::string acct = alter.str(i, "FAcctID");
         r.expect(acct.empty() || accounts.count(acct), "alteration mode on unknown account " + acct);
     }
@@ -52,7 +54,8 @@ Problems checkFixedAssets(const SampleSet &s) {
     for (size_t i = 0; i < cards.size(); ++i) {
         const std::string id = cards.str(i, "FAssetID");
         r.expect(ids.insert(id).second && !id.empty() && id.size() <= 20, "card number " + id);
-        r.expect(accounts.count(cards.str(i, "FAssetAcID")) && accounts.count(cards.str(i, "FDeprAcID")), "card accounts of " + id);
+        r.expect(accounts.count(cards.str(i, "FAssetAcID")) && accounts.count(cards.str(i, "FDeprAcID")),
+                 "card accounts of " + id);
         r.expect(modes.count(cards.integer(i, "FAlterID")) != 0, "card mode of " + id);
         r.expect(cards.str(i, "FServiceDate") <= lastDay, "future card " + id);
     }
@@ -64,29 +67,38 @@ Problems checkFixedAssets(const SampleSet &s) {
     for (size_t i = 0; i < bal.size(); ++i) {
         const std::string id = bal.str(i, "FAssetID");
         const int64_t p = bal.integer(i, "FPeriod");
-        r.expect(ids.count(id) != 0 && groups.count(bal.integer(i, "FGroupID")), "FABal row of unknown card or class " + id);
+        r.expect(ids.count(id) != 0 && groups.count(bal.integer(i, "FGroupID")),
+                 "FABal row of unknown card or class " + id);
         org[p] += bal.cents(i, "FOrgVal");
         accum[p] += bal.cents(i, "FAccumDepr");
         depr[p] += bal.cents(i, "FDepr");
         cardDepr[{id, p}] = bal.cents(i, "FDepr");
         if (last.count(id)) {
             r.expect(last[id].first + 1 == p, "FABal periods of " + id + " not contiguous");
-            if (bal.cents(i, "FOrgVal")) r.expect(bal.cents(i, "FAccumDepr") == last[id].second + bal.cents(i, "FDepr"), "accumulated depreciation of " + id);
+            if (bal.cents(i, "FOrgVal"))
+                r.expect(bal.cents(i, "FAccumDepr") == last[id].second + bal.cents(i, "FDepr"),
+                         "accumulated depreciation of " + id);
         }
         last[id] = {p, bal.cents(i, "FAccumDepr")};
-        if (p == o.period && !o.deprMade) r.expect(bal.cents(i, "FDepr") == 0, "depreciation of the current period not made but filled");
+        if (p == o.period && !o.deprMade)
+            r.expect(bal.cents(i, "FDepr") == 0, "depreciation of the current period not made but filled");
     }
-    r.expect(org[0] == endBalance(s, "1601", o.baseCy, false, 1, true) && -accum[0] == endBalance(s, "1602", o.baseCy, false, 1, true),
+    r.expect(org[0] == endBalance(s, "1601", o.baseCy, false, 1, true) &&
+                 -accum[0] == endBalance(s, "1602", o.baseCy, false, 1, true),
              "cards at the start do not make 1601 and 1602");
     for (int64_t p = 1; p <= o.period; ++p) {
-        r.expect(org[p] == endBalance(s, "1601", o.baseCy, false, p), "cards do not make 1601 in period " + std::to_string(p));
-        r.expect(-accum[p] == endBalance(s, "1602", o.baseCy, false, p), "cards do not make 1602 in period " + std::to_string(p));
+        r.expect(org[p] == endBalance(s, "1601", o.baseCy, false, p),
+                 "cards do not make 1601 in period " + std::to_string(p));
+        r.expect(-accum[p] == endBalance(s, "1602", o.baseCy, false, p),
+                 "cards do not make 1602 in period " + std::to_string(p));
     }
     const Table &v = s["GLVch"];
     std::map<int64_t, Cents> booked;
     for (size_t i = 0; i < v.size(); ++i)
-        if (v.str(i, "FModule") == "FD" && v.str(i, "FAcctID") == "1602" && v.flag(i, "FPosted")) booked[v.integer(i, "FPeriod")] += v.cents(i, "FCredit");
-    for (int64_t p = 1; p <= o.period; ++p) r.expect(booked[p] == depr[p], "depreciation voucher of period " + std::to_string(p));
+        if (v.str(i, "FModule") == "FD" && v.str(i, "FAcctID") == "1602" && v.flag(i, "FPosted"))
+            booked[v.integer(i, "FPeriod")] += v.cents(i, "FCredit");
+    for (int64_t p = 1; p <= o.period; ++p)
+        r.expect(booked[p] == depr[p], "depreciation voucher of period " + std::to_string(p));
     // Department shares and expense allocation.
     std::map<std::pair<std::string, int64_t>, std::pair<double, Cents>> deptShare;
     const Table &dept = s["FABalDept"];
@@ -107,9 +119,11 @@ Problems checkFixedAssets(const SampleSet &s) {
         double sum = 0;
         for (size_t i : rows) {
             sum += ex.real(i, "FRate");
-            r.expect(ex.cents(i, "FDepr") == cardDepr[k], "expense row of " + k.first + " does not hold the card's depreciation");
+            r.expect(ex.cents(i, "FDepr") == cardDepr[k],
+                     "expense row of " + k.first + " does not hold the card's depreciation");
             r.expect(accounts.count(ex.str(i, "FExpenseAcctID")) != 0, "expense account of " + k.first);
-            if (rows.size() > 1) r.expect(ex.integer(i, "FExpenseClsID") == 2, "split expense of " + k.first + " not by department");
+            if (rows.size() > 1)
+                r.expect(ex.integer(i, "FExpenseClsID") == 2, "split expense of " + k.first + " not by department");
         }
         r.expect(std::fabs(sum - 100) < 1e-9, "expense shares of " + k.first + " do not make 100");
     }
@@ -117,9 +131,11 @@ Problems checkFixedAssets(const SampleSet &s) {
     const auto vouchers = groupVouchers(s);
     const Table &fav = s["FAVch"];
     for (size_t i = 0; i < fav.size(); ++i) {
-        r.expect(ids.count(fav.str(i, "FAssetID")) && modes.count(fav.integer(i, "FAlterID")), "alteration of unknown card or mode");
+        r.expect(ids.count(fav.str(i, "FAssetID")) && modes.count(fav.integer(i, "FAlterID")),
+                 "alteration of unknown card or mode");
         if (!fav.isNull(i, "FGroup"))
-            r.expect(vouchers.count({static_cast<int>(fav.integer(i, "FPeriod")), fav.str(i, "FGroup"), fav.integer(i, "FNum")}) != 0,
+            r.expect(vouchers.count({static_cast<int>(fav.integer(i, "FPeriod")), fav.str(i, "FGroup"),
+                                     fav.integer(i, "FNum")}) != 0,
                      "alteration of " + fav.str(i, "FAssetID") + " names no voucher");
     }
     return r.take();
@@ -155,7 +171,8 @@ Problems checkPayroll(const SampleSet &s) {
         r.expect(byId.count(d.integer(i, "FItemID")) != 0, "pay data of unknown item");
         r.expect(cells.insert({emp, d.integer(i, "FPeriod"), d.integer(i, "FItemID")}).second, "pay value twice");
         categories.insert(d.integer(i, "FClsID"));
-        if (byId[d.integer(i, "FItemID")] == "应发合计") gross[d.integer(i, "FPeriod")] += parseCents(d.str(i, "FData"));
+        if (byId[d.integer(i, "FItemID")] == "应发合计")
+            gross[d.integer(i, "FPeriod")] += parseCents(d.str(i, "FData"));
     }
     r.expect(cells.size() == employees.size() * byId.size() * static_cast<size_t>(o.period), "pay data incomplete");
     r.expect(categories.size() <= 1, "several pay categories");
@@ -164,7 +181,8 @@ Problems checkPayroll(const SampleSet &s) {
         const Table &b = s["GLBal"];
         Cents accrued = 0;
         for (size_t i = 0; i < b.size(); ++i)
-            if (b.str(i, "FAcctID") == "221101" && b.integer(i, "FClsID") == 0 && b.integer(i, "FPeriod") == p) accrued = b.cents(i, "FCredit");
+            if (b.str(i, "FAcctID") == "221101" && b.integer(i, "FClsID") == 0 && b.integer(i, "FPeriod") == p)
+                accrued = b.cents(i, "FCredit");
         r.expect(accrued == gross[p], "wages accrued in period " + std::to_string(p) + " are not the pay data's");
     }
     return r.take();
@@ -178,7 +196,8 @@ Problems checkCashier(const SampleSet &s) {
     std::map<std::pair<std::string, std::string>, bool> books;  // account and currency: bank?
     for (size_t i = 0; i < a.size(); ++i)
         if (a.flag(i, "FDetail") && (a.flag(i, "FIsCash") || a.flag(i, "FBank")))
-            books[{a.str(i, "FAcctID"), a.str(i, "FForCy").empty() ? o.baseCy : a.str(i, "FForCy")}] = a.flag(i, "FBank");
+            books[{a.str(i, "FAcctID"), a.str(i, "FForCy").empty() ? o.baseCy : a.str(i, "FForCy")}] =
+                a.flag(i, "FBank");
     std::set<std::string> bankAccounts;
     for (size_t i = 0; i < s["TRBankAccount"].size(); ++i) bankAccounts.insert(s["TRBankAccount"].str(i, "FAcctID"));
     for (const auto &[k, bank] : books)
@@ -191,10 +210,13 @@ Problems checkCashier(const SampleSet &s) {
     for (const char *table : {"TRCashJnl", "TRBankJnl"}) {
         const Table &j = s[table];
         for (size_t i = 0; i < j.size(); ++i) {
-            const auto key = std::make_tuple(static_cast<int>(j.integer(i, "FPeriod")), j.str(i, "FGroup"), j.integer(i, "FNum"));
+            const auto key =
+                std::make_tuple(static_cast<int>(j.integer(i, "FPeriod")), j.str(i, "FGroup"), j.integer(i, "FNum"));
             const auto it = vouchers.find(key);
             r.expect(it != vouchers.end() && it->second.posted, std::string(table) + " line names no posted voucher");
-            if (it != vouchers.end()) r.expect(v.str(it->second.rows.front(), "FDate") == j.str(i, "FDate"), "journal date is not the voucher's");
+            if (it != vouchers.end())
+                r.expect(v.str(it->second.rows.front(), "FDate") == j.str(i, "FDate"),
+                         "journal date is not the voucher's");
             r.expect(handlers.count(j.str(i, "FHandler")) != 0, "handler " + j.str(i, "FHandler") + " is no employee");
             auto &m = lines[{j.str(i, "FAcctID"), j.str(i, "FCyID"), j.integer(i, "FPeriod")}];
             m.first += j.cents(i, "FDebit");
@@ -207,7 +229,8 @@ Problems checkCashier(const SampleSet &s) {
                              "bank line names the wrong voucher entry");
                 }
                 if (j.flag(i, "FChecked"))
-                    reconciled[{std::get<0>(key), std::get<1>(key), std::get<2>(key), entry}] = j.cents(i, "FDebit") + j.cents(i, "FCredit");
+                    reconciled[{std::get<0>(key), std::get<1>(key), std::get<2>(key), entry}] =
+                        j.cents(i, "FDebit") + j.cents(i, "FCredit");
             }
         }
     }
@@ -218,11 +241,15 @@ Problems checkCashier(const SampleSet &s) {
         const int64_t p = jb.integer(i, "FPeriod");
         periods[{acct, cy}].insert(p);
         const auto m = lines.count({acct, cy, p}) ? lines.at({acct, cy, p}) : std::pair<Cents, Cents>{0, 0};
-        r.expect(jb.cents(i, "FDebit") == m.first && jb.cents(i, "FCredit") == m.second, "journal balance movement of " + acct);
-        r.expect(jb.cents(i, "FEndBal") == jb.cents(i, "FBegBal") + m.first - m.second, "journal end balance of " + acct);
-        r.expect(jb.cents(i, "FEndBal") == endBalance(s, acct, cy, false, p), "journal balance of " + acct + " is not the ledger's in period " + std::to_string(p));
+        r.expect(jb.cents(i, "FDebit") == m.first && jb.cents(i, "FCredit") == m.second,
+                 "journal balance movement of " + acct);
+        r.expect(jb.cents(i, "FEndBal") == jb.cents(i, "FBegBal") + m.first - m.second,
+                 "journal end balance of " + acct);
+        r.expect(jb.cents(i, "FEndBal") == endBalance(s, acct, cy, false, p),
+                 "journal balance of " + acct + " is not the ledger's in period " + std::to_string(p));
     }
-    for (const auto &[k, bank] : books) r.expect(static_cast<int>(periods[k].size()) == o.period, "journal balances of " + k.first + " lack periods");
+    for (const auto &[k, bank] : books)
+        r.expect(static_cast<int>(periods[k].size()) == o.period, "journal balances of " + k.first + " lack periods");
     // Statements: reconciled lines pair with journal lines, balances follow the lines.
     const Table &note = s["TRBankChkNote"];
     std::map<std::tuple<std::string, std::string, int64_t>, std::pair<Cents, Cents>> bankMoves;
@@ -230,9 +257,10 @@ Problems checkCashier(const SampleSet &s) {
     for (size_t i = 0; i < note.size(); ++i) {
         const std::string day = note.str(i, "FDate");
         if (note.flag(i, "FChecked")) {
-            const auto k = std::make_tuple(static_cast<int>(note.integer(i, "FVPeriod")), note.str(i, "FVGroup"), note.integer(i, "FVNum"),
-                                           note.integer(i, "FVEntryID"));
-            r.expect(reconciled.count(k) && reconciled.at(k) == note.cents(i, "FAmount"), "reconciled statement line without its journal line");
+            const auto k = std::make_tuple(static_cast<int>(note.integer(i, "FVPeriod")), note.str(i, "FVGroup"),
+                                           note.integer(i, "FVNum"), note.integer(i, "FVEntryID"));
+            r.expect(reconciled.count(k) && reconciled.at(k) == note.cents(i, "FAmount"),
+                     "reconciled statement line without its journal line");
         }
         if (day < start) {
             r.expect(!note.flag(i, "FChecked"), "statement line before the start reconciled");
@@ -245,8 +273,10 @@ Problems checkCashier(const SampleSet &s) {
     for (size_t i = 0; i < cb.size(); ++i) {
         const auto k = std::make_tuple(cb.str(i, "FAcctID"), cb.str(i, "FCyID"), cb.integer(i, "FPeriod"));
         const auto m = bankMoves.count(k) ? bankMoves.at(k) : std::pair<Cents, Cents>{0, 0};
-        r.expect(cb.cents(i, "FDebit") == m.first && cb.cents(i, "FCredit") == m.second, "statement movement of " + std::get<0>(k));
-        r.expect(cb.cents(i, "FEndBal") == cb.cents(i, "FBegBal") + cb.cents(i, "FCredit") - cb.cents(i, "FDebit"), "statement balance of " + std::get<0>(k));
+        r.expect(cb.cents(i, "FDebit") == m.first && cb.cents(i, "FCredit") == m.second,
+                 "statement movement of " + std::get<0>(k));
+        r.expect(cb.cents(i, "FEndBal") == cb.cents(i, "FBegBal") + cb.cents(i, "FCredit") - cb.cents(i, "FDebit"),
+                 "statement balance of " + std::get<0>(k));
     }
     return r.take();
 }

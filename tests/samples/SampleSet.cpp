@@ -78,9 +78,12 @@ Cents parseCents(const std::string &text) {
             point = true;
         } else if (c >= '0' && c <= '9') {
             any = true;
-            if (!point) whole = whole * 10 + (c - '0');
-            else if (digits < 2) frac = frac * 10 + (c - '0'), ++digits;
-            else if (c != '0') throw std::invalid_argument("more than 2 decimals: " + text);
+            if (!point)
+                whole = whole * 10 + (c - '0');
+            else if (digits < 2)
+                frac = frac * 10 + (c - '0'), ++digits;
+            else if (c != '0')
+                throw std::invalid_argument("more than 2 decimals: " + text);
         } else {
             throw std::invalid_argument("not an amount: " + text);
         }

@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Samples, CommittedSample,
                          ::testing::Combine(::testing::Values("standard", "mini"),
                                             ::testing::Range<size_t>(0, allChecks().size())),
                          [](const auto &info) {
-                             return std::string(std::get<0>(info.param)) + "_" + allChecks()[std::get<1>(info.param)].name;
+                             return std::string(std::get<0>(info.param)) + "_" +
+                                    allChecks()[std::get<1>(info.param)].name;
                          });
 
 TEST(Samples, EditionsAreWhatTheirFoldersSay) {
@@ -77,7 +78,8 @@ TEST(Samples, EditionsAreWhatTheirFoldersSay) {
     EXPECT_EQ(committed("mini")["GLPref"].integer(0, "FProgramVersion"), 1);
     // The standard set exercises what the upgrade must carry.
     const SampleSet &s = committed("standard");
-    bool quoteInExplanation = false, noGroup = false, emptyGroup = false, deleted = false, foreign = false, quantity = false;
+    bool quoteInExplanation = false, noGroup = false, emptyGroup = false, deleted = false, foreign = false,
+         quantity = false;
     const Table &v = s["GLVch"];
     for (size_t i = 0; i < v.size(); ++i) {
         quoteInExplanation = quoteInExplanation || v.str(i, "FExp").find('\'') != std::string::npos;
@@ -129,9 +131,10 @@ TEST(Samples, GeneratingOverAnotherSetLeavesNoStaleTable) {
 TEST(Samples, LargeSetKeepsTheInvariants) {
     TempDir out("large");
     const char *custom = std::getenv("PNW_LARGE_SAMPLE_ARGS");
-    const std::string args = custom ? custom
-                                    : "--edition standard --size large --vouchers 4000 --years 2 --accounts 200 --assets 80 "
-                                      "--employees 24 --customers 30 --suppliers 12";
+    const std::string args =
+        custom ? custom
+               : "--edition standard --size large --vouchers 4000 --years 2 --accounts 200 --assets 80 "
+                 "--employees 24 --customers 30 --suppliers 12";
     ASSERT_EQ(runGenerator(args + " " + out.str()), 0);
     const SampleSet s = SampleSet::load(out.str());
     if (!custom) {
@@ -147,8 +150,8 @@ TEST(Samples, LargeSetKeepsTheInvariants) {
 
 TEST(Samples, GeneratorRefusesBadArguments) {
     TempDir out("bad");
-    for (const char *args : {"--edition pro --size small", "--edition mini --size huge", "--edition mini --size small --vouchers x",
-                             "--edition mini --size small --employees 2"})
+    for (const char *args : {"--edition pro --size small", "--edition mini --size huge",
+                             "--edition mini --size small --vouchers x", "--edition mini --size small --employees 2"})
         EXPECT_NE(runGenerator(std::string(args) + " " + out.str()), 0) << args;
     EXPECT_NE(runGenerator("--edition mini --size small"), 0);
 }

@@ -6,8 +6,7 @@
 
 namespace {
 
-TEST(BackupTextIndexTest, IndexedTextColumnsSurviveBackupAndRestore)
-{
+TEST(BackupTextIndexTest, IndexedTextColumnsSurviveBackupAndRestore) {
     ServerFixture server;
     {
         auto s = server.connect();
@@ -22,8 +21,9 @@ TEST(BackupTextIndexTest, IndexedTextColumnsSurviveBackupAndRestore)
     auto m = server.connect("master");
     auto b = m->execute("BACKUP DATABASE test TO DISK = '" + bak + "' WITH INIT");
     ASSERT_TRUE(b.ok()) << b.errors.front().text();
-    auto r = m->execute("RESTORE DATABASE copy1 from disk='" + bak + "' with recovery, move 'test' to '" +
-                        server.folder() + "/copy1.mdf',move 'test_log' to '" + server.folder() + "/copy1_log.ldf', replace");
+    auto r =
+        m->execute("RESTORE DATABASE copy1 from disk='" + bak + "' with recovery, move 'test' to '" + server.folder() +
+                   "/copy1.mdf',move 'test_log' to '" + server.folder() + "/copy1_log.ldf', replace");
     ASSERT_TRUE(r.ok()) << r.errors.front().text();
     auto c = server.connect("copy1");
     auto rows = c->execute("SELECT FID FROM T_Unit WHERE FName = 'box'");

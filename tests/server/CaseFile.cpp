@@ -6,26 +6,23 @@
 
 namespace {
 
-bool startsWith(const std::string& s, const std::string& p) { return s.rfind(p, 0) == 0; }
+bool startsWith(const std::string &s, const std::string &p) { return s.rfind(p, 0) == 0; }
 
 }  // namespace
 
-std::vector<Case> readCaseFile(const std::string& path)
-{
+std::vector<Case> readCaseFile(const std::string &path) {
     std::ifstream in(path);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
+    if (!in) throw std::runtime_error("cannot read " + path);
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     std::vector<Case> out;
     size_t i = 0;
     while (i < lines.size()) {
-        const std::string& head = lines[i];
+        const std::string &head = lines[i];
         if (head.empty() || head[0] == '#') {
             ++i;
             continue;
@@ -53,8 +50,7 @@ std::vector<Case> readCaseFile(const std::string& path)
             std::string rest = head.substr(16);
             size_t sp = rest.find(' ');
             c.errorNumber = std::stoi(rest.substr(0, sp));
-            if (sp != std::string::npos)
-                c.errorText = rest.substr(sp + 1);
+            if (sp != std::string::npos) c.errorText = rest.substr(sp + 1);
         } else if (head == "query") {
             c.kind = Case::Kind::Query;
         } else {

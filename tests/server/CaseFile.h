@@ -32,4 +32,4 @@ struct Case {
     std::string argument;
 };
 
-std::vector<Case> readCaseFile(const std::string& path);
+std::vector<Case> readCaseFile(const std::string &path);

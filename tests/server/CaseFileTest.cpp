@@ -12,47 +12,40 @@
 
 namespace {
 
-std::vector<std::string> caseFiles()
-{
+std::vector<std::string> caseFiles() {
     QDir dir(QStringLiteral(PNW_SOURCE_DIR "/tests/server/cases"));
     std::vector<std::string> out;
-    for (const QString& f : dir.entryList({QStringLiteral("*.test")}, QDir::Files, QDir::Name))
+    for (const QString &f : dir.entryList({QStringLiteral("*.test")}, QDir::Files, QDir::Name))
         out.push_back(f.toStdString());
     return out;
 }
 
-std::string rowText(const std::vector<server::Value>& row, const std::vector<server::ColumnMeta>& cols)
-{
+std::string rowText(const std::vector<server::Value> &row, const std::vector<server::ColumnMeta> &cols) {
     std::string s;
-    for (size_t i = 0; i < row.size(); ++i)
-        s += (i ? " | " : "") + server::displayText(row[i], cols[i].type);
+    for (size_t i = 0; i < row.size(); ++i) s += (i ? " | " : "") + server::displayText(row[i], cols[i].type);
     return s;
 }
 
-std::string errorsText(const server::BatchResult& r)
-{
+std::string errorsText(const server::BatchResult &r) {
     std::string s;
-    for (const auto& e : r.errors)
-        s += "Msg " + std::to_string(e.number()) + ": " + e.text() + "\n";
+    for (const auto &e : r.errors) s += "Msg " + std::to_string(e.number()) + ": " + e.text() + "\n";
     return s;
 }
 
 class CaseFileTest : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(CaseFileTest, Runs)
-{
+TEST_P(CaseFileTest, Runs) {
     std::string path = std::string(PNW_SOURCE_DIR "/tests/server/cases/") + GetParam();
     std::vector<Case> cases = readCaseFile(path);
     ServerFixture fx;
     std::map<std::string, std::unique_ptr<server::Session>> sessions;
     sessions["1"] = fx.connect();
-    server::Session* cur = sessions["1"].get();
-    for (const Case& c : cases) {
+    server::Session *cur = sessions["1"].get();
+    for (const Case &c : cases) {
         std::string where = GetParam() + ":" + std::to_string(c.line);
         switch (c.kind) {
         case Case::Kind::Session:
-            if (!sessions.count(c.argument))
-                sessions[c.argument] = fx.connect();
+            if (!sessions.count(c.argument)) sessions[c.argument] = fx.connect();
             cur = sessions[c.argument].get();
             break;
         case Case::Kind::Transaction:
@@ -87,10 +80,9 @@ TEST_P(CaseFileTest, Runs)
                 ADD_FAILURE() << where << ": query failed\n" << c.sql << errorsText(r);
                 break;
             }
-            const auto& rs = r.resultSets.front();
+            const auto &rs = r.resultSets.front();
             std::vector<std::string> got;
-            for (const auto& row : rs.rows)
-                got.push_back(rowText(row, rs.columns));
+            for (const auto &row : rs.rows) got.push_back(rowText(row, rs.columns));
             EXPECT_EQ(got, c.rows) << where << "\n" << c.sql;
             break;
         }
@@ -99,11 +91,10 @@ TEST_P(CaseFileTest, Runs)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CaseFileTest, ::testing::ValuesIn(caseFiles()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
+                         [](const ::testing::TestParamInfo<std::string> &info) {
                              std::string n = info.param.substr(0, info.param.find('.'));
-                             for (char& ch : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
+                             for (char &ch : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              return n;
                          });
 

@@ -6,14 +6,13 @@
 
 namespace {
 
-TEST(DataSourceTextTest, KeysAndValues)
-{
+TEST(DataSourceTextTest, KeysAndValues) {
     server::DataSourceText t("Provider= Microsoft.Jet.OLEDB.4.0;Password=tqlarnvezmbhko ;User ID=morningstar;\r\n"
                              "Data Source=C:\\Acct\\a b.ais;Persist Security Info=True;\r\n"
                              "Jet OLEDB:System database=C:\\Acct\\system.mda\r\n;;noequals;=nokey;");
     struct Case {
-        const char* key;
-        const char* value;
+        const char *key;
+        const char *value;
     };
     const Case cases[] = {{"Provider", "Microsoft.Jet.OLEDB.4.0"},
                           {"password", "tqlarnvezmbhko"},
@@ -22,7 +21,7 @@ TEST(DataSourceTextTest, KeysAndValues)
                           {"Persist Security Info", "True"},
                           {"jet oledb:system database", "C:\\Acct\\system.mda"},
                           {"Missing", ""}};
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(t.value(c.key), c.value) << c.key;
         EXPECT_EQ(t.has(c.key), *c.value != '\0') << c.key;
     }
@@ -31,8 +30,7 @@ TEST(DataSourceTextTest, KeysAndValues)
     EXPECT_FALSE(t.has(""));
 }
 
-TEST(DataSourceTextTest, FirstOfARepeatedKeyHolds)
-{
+TEST(DataSourceTextTest, FirstOfARepeatedKeyHolds) {
     server::DataSourceText t("User ID=a;user id=b");
     EXPECT_EQ(t.value("User ID"), "a");
 }

@@ -13,16 +13,14 @@ struct ToolRun {
     QString out;
 };
 
-ToolRun localsql(const QStringList& args)
-{
+ToolRun localsql(const QStringList &args) {
     QProcess p;
     p.start(QStringLiteral(PNW_BINARY_DIR "/bin/localsql"), args);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
 }
 
-TEST(LocalSqlTool, CreatesAnInstanceAndRunsScripts)
-{
+TEST(LocalSqlTool, CreatesAnInstanceAndRunsScripts) {
     QTemporaryDir dir;
     QString inst = dir.path() + QStringLiteral("/inst");
     ASSERT_EQ(localsql({"--create", "-S", inst, "-U", "sa", "-P", "pw"}).code, 0);

@@ -23,36 +23,31 @@ namespace {
 namespace fs = std::filesystem;
 using server::Value;
 
-const char* kJet = "Microsoft.Jet.OLEDB.4.0";
+const char *kJet = "Microsoft.Jet.OLEDB.4.0";
 
 // The batch the account creation sends to switch the ad hoc queries on.
-void enableAdHocQueries(ServerFixture& server, int value = 1)
-{
+void enableAdHocQueries(ServerFixture &server, int value = 1) {
     server::Session admin(server.instance, "sa", "pw", "master");
     auto r = admin.execute("exec sp_configure 'show advanced options',1 \r\nreconfigure\r\n"
-                           "exec sp_configure 'Ad Hoc Distributed Queries'," + std::to_string(value) +
-                           "\r\nreconfigure\r\n");
-    if (!r.ok())
-        throw r.errors.front();
+                           "exec sp_configure 'Ad Hoc Distributed Queries'," +
+                           std::to_string(value) + "\r\nreconfigure\r\n");
+    if (!r.ok()) throw r.errors.front();
 }
-const char* kAce = "Microsoft.ACE.OLEDB.12.0";
+const char *kAce = "Microsoft.ACE.OLEDB.12.0";
 
 // The connection text the account creation sends (folder with its separator).
-std::string connectionText(const std::string& provider, const std::string& file, const std::string& workgroup,
-                           const std::string& password = jet::Workgroup::kPassword)
-{
+std::string connectionText(const std::string &provider, const std::string &file, const std::string &workgroup,
+                           const std::string &password = jet::Workgroup::kPassword) {
     return "Provider=" + provider + ";Password=" + password + ";User ID=morningstar;Data Source=" + file +
            ";Persist Security Info=True;Jet OLEDB:System database=" + workgroup;
 }
 
-std::string odsFrom(const std::string& provider, const std::string& text, const std::string& table)
-{
+std::string odsFrom(const std::string &provider, const std::string &text, const std::string &table) {
     return "OpenDataSource( '" + provider + "','" + text + "')...[" + table + "]";
 }
 
 // The value the server holds for a cell of a Jet column.
-Value expectedValue(const jet::ColumnSpec& col, const jet::Cell& cell)
-{
+Value expectedValue(const jet::ColumnSpec &col, const jet::Cell &cell) {
     jet::Value v = jet::valueFromCell(col, cell);
     switch (v.kind) {
     case jet::ValueKind::Null: return Value::null();
@@ -63,8 +58,7 @@ Value expectedValue(const jet::ColumnSpec& col, const jet::Cell& cell)
     case jet::ValueKind::Double: return Value::fromReal(v.real);
     case jet::ValueKind::DateTime: {
         std::string text = *cell;
-        if (text.size() == 10)
-            text += " 00:00:00";
+        if (text.size() == 10) text += " 00:00:00";
         return Value::fromText(text + ".000");
     }
     case jet::ValueKind::Text: return Value::fromText(v.bytes);
@@ -73,8 +67,7 @@ Value expectedValue(const jet::ColumnSpec& col, const jet::Cell& cell)
     return Value::null();
 }
 
-int expectedXtype(const jet::ColumnSpec& c)
-{
+int expectedXtype(const jet::ColumnSpec &c) {
     switch (c.type) {
     case jet::ColumnType::Boolean: return 104;
     case jet::ColumnType::Byte: return 48;
@@ -94,8 +87,7 @@ int expectedXtype(const jet::ColumnSpec& c)
 
 class OpenDataSourceTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         enableAdHocQueries(server);
         session = server.connect();
         file = dir.filePath("src.ais").toStdString();
@@ -104,30 +96,34 @@ protected:
         jet::Workgroup::writeFile(workgroup);
     }
 
-    static jet::TableText typesTable()
-    {
+    static jet::TableText typesTable() {
         using jet::ColumnType;
         jet::TableText t;
         t.name = "AllTypes";
-        t.columns = {{"FID", ColumnType::AutoNumber, 0, true}, {"FFlag", ColumnType::Boolean},
-                     {"FByte", ColumnType::Byte},               {"FInt", ColumnType::Integer},
-                     {"FLong", ColumnType::Long, 0, true},      {"FAmount", ColumnType::Currency},
-                     {"FSingle", ColumnType::Single},           {"FDouble", ColumnType::Double},
-                     {"FDate", ColumnType::DateTime},           {"FName", ColumnType::Text, 20},
-                     {"FNote", ColumnType::Memo},               {"FPic", ColumnType::OLE}};
-        t.rows = {{"1", "1", "255", "-32768", "2147483647", "99999999999.9999", "1.5", "0.1",
-                   "2013-01-31 23:59:59", "账套 one", "备注", "00ff10"},
-                  {"2", "0", "0", "7", "-5", "-0.0001", "-2.25", "-12345.678", "1899-12-29 06:00:00", "", "",
-                   std::nullopt},
-                  {"3", "0", std::nullopt, std::nullopt, "0", "1234.56", std::nullopt, std::nullopt, "1753-01-01",
-                   std::nullopt, std::nullopt, std::nullopt}};
+        t.columns = {{"FID", ColumnType::AutoNumber, 0, true},
+                     {"FFlag", ColumnType::Boolean},
+                     {"FByte", ColumnType::Byte},
+                     {"FInt", ColumnType::Integer},
+                     {"FLong", ColumnType::Long, 0, true},
+                     {"FAmount", ColumnType::Currency},
+                     {"FSingle", ColumnType::Single},
+                     {"FDouble", ColumnType::Double},
+                     {"FDate", ColumnType::DateTime},
+                     {"FName", ColumnType::Text, 20},
+                     {"FNote", ColumnType::Memo},
+                     {"FPic", ColumnType::OLE}};
+        t.rows = {
+            {"1", "1", "255", "-32768", "2147483647", "99999999999.9999", "1.5", "0.1", "2013-01-31 23:59:59",
+             "账套 one", "备注", "00ff10"},
+            {"2", "0", "0", "7", "-5", "-0.0001", "-2.25", "-12345.678", "1899-12-29 06:00:00", "", "", std::nullopt},
+            {"3", "0", std::nullopt, std::nullopt, "0", "1234.56", std::nullopt, std::nullopt, "1753-01-01",
+             std::nullopt, std::nullopt, std::nullopt}};
         return t;
     }
 
-    server::BatchResult run(const std::string& sql) { return session->execute(sql); }
+    server::BatchResult run(const std::string &sql) { return session->execute(sql); }
 
-    void expectError(const std::string& sql, int number, const std::string& fragment = {})
-    {
+    void expectError(const std::string &sql, int number, const std::string &fragment = {}) {
         auto r = run(sql);
         ASSERT_FALSE(r.ok()) << sql;
         EXPECT_EQ(r.errors.front().number(), number) << r.errors.front().text();
@@ -142,22 +138,22 @@ protected:
     std::string file, workgroup;
 };
 
-TEST_F(OpenDataSourceTest, SelectIntoMapsEveryJetType)
-{
-    auto r = run("SELECT * INTO [AIS_AllTypes]\r\nFROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes"));
+TEST_F(OpenDataSourceTest, SelectIntoMapsEveryJetType) {
+    auto r =
+        run("SELECT * INTO [AIS_AllTypes]\r\nFROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes"));
     ASSERT_TRUE(r.ok()) << r.errors.front().text();
     EXPECT_EQ(r.rowsAffected, 3);
     auto cols = run("SELECT name, xtype, length, isnullable FROM syscolumns WHERE id = OBJECT_ID('AIS_AllTypes') "
                     "ORDER BY colid");
     ASSERT_TRUE(cols.ok());
     struct Want {
-        const char* name;
+        const char *name;
         int xtype, length, nullable;
     };
-    const Want want[] = {{"FID", 56, 4, 0},     {"FFlag", 104, 1, 0},   {"FByte", 48, 1, 1},  {"FInt", 52, 2, 1},
-                         {"FLong", 56, 4, 0},   {"FAmount", 60, 8, 1},  {"FSingle", 59, 4, 1}, {"FDouble", 62, 8, 1},
-                         {"FDate", 61, 8, 1},   {"FName", 231, 40, 1},  {"FNote", 99, 16, 1}, {"FPic", 34, 16, 1}};
-    const auto& rows = cols.resultSets.at(0).rows;
+    const Want want[] = {{"FID", 56, 4, 0},   {"FFlag", 104, 1, 0},  {"FByte", 48, 1, 1},   {"FInt", 52, 2, 1},
+                         {"FLong", 56, 4, 0}, {"FAmount", 60, 8, 1}, {"FSingle", 59, 4, 1}, {"FDouble", 62, 8, 1},
+                         {"FDate", 61, 8, 1}, {"FName", 231, 40, 1}, {"FNote", 99, 16, 1},  {"FPic", 34, 16, 1}};
+    const auto &rows = cols.resultSets.at(0).rows;
     ASSERT_EQ(rows.size(), std::size(want));
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i][0].s, want[i].name);
@@ -170,12 +166,11 @@ TEST_F(OpenDataSourceTest, SelectIntoMapsEveryJetType)
     EXPECT_TRUE(ident.ok());
 }
 
-TEST_F(OpenDataSourceTest, SelectIntoKeepsExactValues)
-{
+TEST_F(OpenDataSourceTest, SelectIntoKeepsExactValues) {
     ASSERT_TRUE(run("SELECT * INTO T FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes")).ok());
     auto r = run("SELECT FFlag, FAmount, FDate, FName, FNote, FPic, FSingle, FDouble FROM T ORDER BY FID");
     ASSERT_TRUE(r.ok());
-    const auto& rows = r.resultSets.at(0).rows;
+    const auto &rows = r.resultSets.at(0).rows;
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0][0].i, 1);  // True is 1, not Jet's -1
     EXPECT_EQ(rows[1][0].i, 0);
@@ -197,8 +192,7 @@ TEST_F(OpenDataSourceTest, SelectIntoKeepsExactValues)
     EXPECT_EQ(sum.resultSets.at(0).rows[0][0].i, 1);
 }
 
-TEST_F(OpenDataSourceTest, ConnectionTextForms)
-{
+TEST_F(OpenDataSourceTest, ConnectionTextForms) {
     // Blanks around keys and values, line breaks, backslashes, table name in other case.
     std::string winFile = file;
     std::replace(winFile.begin(), winFile.end(), '/', '\\');
@@ -219,8 +213,7 @@ TEST_F(OpenDataSourceTest, ConnectionTextForms)
     EXPECT_EQ(beside.resultSets.at(0).rows.at(0)[0].i, 3);
 }
 
-TEST_F(OpenDataSourceTest, SourcesThatCannotBeOpenedGive7303)
-{
+TEST_F(OpenDataSourceTest, SourcesThatCannotBeOpenedGive7303) {
     std::string notJet = dir.filePath("notjet.ais").toStdString();
     std::ofstream(notJet) << "this is not a Jet file\n";
     std::string cut = dir.filePath("cut.ais").toStdString();
@@ -229,7 +222,7 @@ TEST_F(OpenDataSourceTest, SourcesThatCannotBeOpenedGive7303)
     std::string otherGroup = dir.filePath("other.mda").toStdString();
     jet::Workgroup::writeFile(otherGroup, {{"someone", "secret"}});
     struct Case {
-        const char* what;
+        const char *what;
         std::string text;
     };
     const Case cases[] = {
@@ -243,7 +236,7 @@ TEST_F(OpenDataSourceTest, SourcesThatCannotBeOpenedGive7303)
         {"workgroup is not one", connectionText(kJet, file, notJet)},
         {"no data source", "Provider=Microsoft.Jet.OLEDB.4.0;User ID=morningstar"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         expectError("SELECT * FROM " + odsFrom(kJet, c.text, "AllTypes"), 7303, kJet);
     }
@@ -256,21 +249,21 @@ TEST_F(OpenDataSourceTest, SourcesThatCannotBeOpenedGive7303)
 
 // The staging copy as the account creation sends it, twice: the second
 // replaces the first and the added column appears once.
-TEST_F(OpenDataSourceTest, StagingCopyTwice)
-{
+TEST_F(OpenDataSourceTest, StagingCopyTwice) {
     const std::string t = "AllTypes";
     const std::string drop = "if exists (select * from dbo.sysobjects where id = object_id(N'AIS_" + t +
                              "') and OBJECTPROPERTY(id, N'IsUserTable') = 1)\r\ndrop table [AIS_" + t + "]";
-    const std::string copy = "SELECT * INTO [AIS_" + t + "]\r\nFROM OpenDataSource( '" + kJet + "',\r\n'Provider= " +
-                             kJet + ";Password=" + jet::Workgroup::kPassword +
+    const std::string copy = "SELECT * INTO [AIS_" + t + "]\r\nFROM OpenDataSource( '" + kJet +
+                             "',\r\n'Provider= " + kJet + ";Password=" + jet::Workgroup::kPassword +
                              " ;User ID=morningstar;Data Source=" + file +
                              ";Persist Security Info=True;Jet OLEDB:System database=" + workgroup + "')...[" + t + "]";
     const std::string add = "IF NOT EXISTS(SELECT 1 FROM sysobjects t1 INNER JOIN syscolumns t2 ON t1.id = t2.id "
-                            "WHERE (t1.name = 'AIS_" + t + "') AND (t2.name = 'FZ8InterID'))ALTER TABLE [AIS_" + t +
+                            "WHERE (t1.name = 'AIS_" +
+                            t + "') AND (t2.name = 'FZ8InterID'))ALTER TABLE [AIS_" + t +
                             "] ADD FZ8InterID INT default(0)";
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        for (const auto& sql : {drop, copy, add}) {
+        for (const auto &sql : {drop, copy, add}) {
             auto r = run(sql);
             ASSERT_TRUE(r.ok()) << sql << "\n" << r.errors.front().text();
         }
@@ -282,20 +275,17 @@ TEST_F(OpenDataSourceTest, StagingCopyTwice)
     EXPECT_EQ(rows.resultSets.at(0).rows[0][1].i, 0);
 }
 
-TEST_F(OpenDataSourceTest, MissingTableIs7314)
-{
+TEST_F(OpenDataSourceTest, MissingTableIs7314) {
     expectError("SELECT * FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "GLpref"), 7314, "GLpref");
 }
 
-TEST_F(OpenDataSourceTest, AdHocQueriesSwitchedOff)
-{
+TEST_F(OpenDataSourceTest, AdHocQueriesSwitchedOff) {
     enableAdHocQueries(server, 0);
     expectError("SELECT 1 FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes"), 15281,
                 "Ad Hoc Distributed Queries");
 }
 
-TEST_F(OpenDataSourceTest, ProvidersAreAnInstanceSetting)
-{
+TEST_F(OpenDataSourceTest, ProvidersAreAnInstanceSetting) {
     server.instance->setSetting("providers", kAce);
     std::string jetText = connectionText(kJet, file, workgroup);
     expectError("SELECT 1 FROM " + odsFrom(kJet, jetText, "AllTypes"), 7403, kJet);
@@ -307,8 +297,7 @@ TEST_F(OpenDataSourceTest, ProvidersAreAnInstanceSetting)
     expectError("SELECT 1 FROM " + odsFrom(kAce, connectionText(kAce, file, workgroup, "x"), "AllTypes"), 7303, kAce);
 }
 
-TEST_F(OpenDataSourceTest, ReadsInsideAnOpenTransactionAndJoins)
-{
+TEST_F(OpenDataSourceTest, ReadsInsideAnOpenTransactionAndJoins) {
     session->beginTransaction();
     std::string ods = odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes");
     ASSERT_TRUE(run("SELECT * INTO A FROM " + ods).ok());
@@ -321,10 +310,9 @@ TEST_F(OpenDataSourceTest, ReadsInsideAnOpenTransactionAndJoins)
 
 // Each sample account set, copied table by table as the account creation
 // stages it, against its table text.
-class OpenDataSourceSampleTest : public ::testing::TestWithParam<const char*> {};
+class OpenDataSourceSampleTest : public ::testing::TestWithParam<const char *> {};
 
-TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly)
-{
+TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly) {
     ServerFixture server;
     enableAdHocQueries(server);
     QTemporaryDir dir;
@@ -336,23 +324,24 @@ TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly)
     jet::JetWriter::writeFile(ais, tables);
     jet::Workgroup::writeFile(mda);
     auto session = server.connect();
-    for (const auto& t : tables) {
+    for (const auto &t : tables) {
         SCOPED_TRACE(t.name);
         auto copy = session->execute("SELECT * INTO [AIS_" + t.name + "]\r\nFROM " +
                                      odsFrom(kJet, connectionText(kJet, ais, mda), t.name));
         ASSERT_TRUE(copy.ok()) << copy.errors.front().text();
         auto cols = session->execute("SELECT name, xtype, isnullable, length FROM syscolumns WHERE id = "
-                                     "OBJECT_ID('AIS_" + t.name + "') ORDER BY colid");
+                                     "OBJECT_ID('AIS_" +
+                                     t.name + "') ORDER BY colid");
         ASSERT_TRUE(cols.ok());
-        const auto& crows = cols.resultSets.at(0).rows;
+        const auto &crows = cols.resultSets.at(0).rows;
         ASSERT_EQ(crows.size(), t.columns.size());
         for (size_t c = 0; c < t.columns.size(); ++c) {
             EXPECT_EQ(crows[c][0].s, t.columns[c].name);
-            const jet::ColumnSpec& spec = t.columns[c];
+            const jet::ColumnSpec &spec = t.columns[c];
             EXPECT_EQ(crows[c][1].i, expectedXtype(spec)) << spec.name;
             // Yes/No and AutoNumber columns are never Null in Jet.
-            bool notNull = spec.required || spec.type == jet::ColumnType::Boolean ||
-                           spec.type == jet::ColumnType::AutoNumber;
+            bool notNull =
+                spec.required || spec.type == jet::ColumnType::Boolean || spec.type == jet::ColumnType::AutoNumber;
             EXPECT_EQ(crows[c][2].i, notNull ? 0 : 1) << spec.name;
             if (spec.type == jet::ColumnType::Text) {
                 EXPECT_EQ(crows[c][3].i, 2 * spec.size) << spec.name;
@@ -360,12 +349,12 @@ TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly)
         }
         auto data = session->execute("SELECT * FROM [AIS_" + t.name + "]");
         ASSERT_TRUE(data.ok());
-        const auto& rows = data.resultSets.at(0).rows;
+        const auto &rows = data.resultSets.at(0).rows;
         ASSERT_EQ(rows.size(), t.rows.size());
         for (size_t r = 0; r < rows.size(); ++r) {
             for (size_t c = 0; c < t.columns.size(); ++c) {
                 Value want = expectedValue(t.columns[c], t.rows[r][c]);
-                const Value& got = rows[r][c];
+                const Value &got = rows[r][c];
                 SCOPED_TRACE("row " + std::to_string(r) + " column " + t.columns[c].name);
                 ASSERT_EQ(int(got.kind), int(want.kind));
                 if (want.kind == Value::Kind::Real)

@@ -4,10 +4,9 @@
 
 namespace {
 
-TEST(ScriptBatches, SplitsAtGoLines)
-{
+TEST(ScriptBatches, SplitsAtGoLines) {
     struct Row {
-        const char* script;
+        const char *script;
         std::vector<std::string> batches;
     } rows[] = {
         {"select 1\r\ngo\r\nselect 2\r\n", {"select 1\r\n", "select 2\r\n"}},
@@ -15,8 +14,7 @@ TEST(ScriptBatches, SplitsAtGoLines)
         {"select 'go'\ngoto x\n", {"select 'go'\ngoto x\n"}},
         {"go\n\n", {}},
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(server::splitGoBatches(r.script), r.batches) << r.script;
+    for (const auto &r : rows) EXPECT_EQ(server::splitGoBatches(r.script), r.batches) << r.script;
 }
 
 }  // namespace

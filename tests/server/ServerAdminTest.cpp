@@ -10,27 +10,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int firstError(const server::BatchResult& r) { return r.errors.empty() ? 0 : r.errors.front().number(); }
+int firstError(const server::BatchResult &r) { return r.errors.empty() ? 0 : r.errors.front().number(); }
 
-std::string text(const server::BatchResult& r, size_t row = 0, size_t col = 0)
-{
-    if (!r.ok())
-        return "error " + std::string(r.errors.front().what());
-    if (r.resultSets.empty() || r.resultSets[0].rows.size() <= row)
-        return "no row";
-    const auto& v = r.resultSets[0].rows[row][col];
-    if (v.isNull())
-        return "NULL";
+std::string text(const server::BatchResult &r, size_t row = 0, size_t col = 0) {
+    if (!r.ok()) return "error " + std::string(r.errors.front().what());
+    if (r.resultSets.empty() || r.resultSets[0].rows.size() <= row) return "no row";
+    const auto &v = r.resultSets[0].rows[row][col];
+    if (v.isNull()) return "NULL";
     return v.kind == server::Value::Kind::Int ? std::to_string(v.i) : v.s;
 }
 
 // The batch that ends every other session of a database and drops it.
-std::string deleteAccountBatch(const std::string& n)
-{
-    return "if exists(select * from sysprocesses where db_name(dbid)='" + n + "')\r\n"
+std::string deleteAccountBatch(const std::string &n) {
+    return "if exists(select * from sysprocesses where db_name(dbid)='" + n +
+           "')\r\n"
            "Begin\r\n"
            "declare @i INT  \r\n"
-           "declare cur cursor for select spid from sysprocesses where spid>49 and db_name(dbid)= '" + n + "' \r\n"
+           "declare cur cursor for select spid from sysprocesses where spid>49 and db_name(dbid)= '" +
+           n +
+           "' \r\n"
            " open cur \r\n"
            " fetch next from cur into @i  \r\n"
            " while @@fetch_status=0  \r\n"
@@ -44,8 +42,7 @@ std::string deleteAccountBatch(const std::string& n)
 
 }  // namespace
 
-TEST(ServerAdmin, KilledSessionFailsAndItsTransactionRollsBack)
-{
+TEST(ServerAdmin, KilledSessionFailsAndItsTransactionRollsBack) {
     ServerFixture f;
     auto a = f.connect();
     auto b = f.connect();
@@ -61,8 +58,7 @@ TEST(ServerAdmin, KilledSessionFailsAndItsTransactionRollsBack)
     EXPECT_EQ(text(a->execute("select count(*) from sysprocesses where spid = " + std::to_string(b->spid()))), "0");
 }
 
-TEST(ServerAdmin, DropWhileInUseFailsThenTheDeleteBatchClearsTheWay)
-{
+TEST(ServerAdmin, DropWhileInUseFailsThenTheDeleteBatchClearsTheWay) {
     ServerFixture f;
     auto admin = f.connect("master");
     ASSERT_TRUE(admin->execute("create database A001").ok());
@@ -86,8 +82,7 @@ TEST(ServerAdmin, DropWhileInUseFailsThenTheDeleteBatchClearsTheWay)
     EXPECT_FALSE(fs::exists(file));
 }
 
-TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace)
-{
+TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace) {
     ServerFixture f;
     auto admin = f.connect("master");
     {
@@ -100,7 +95,7 @@ TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace)
     ASSERT_TRUE(admin->execute("BACKUP DATABASE test TO DISK = '" + bak + "' WITH INIT").ok());
     fs::create_directories(f.folder() + "/data");
     std::string dir = f.folder() + "/data/";
-    auto restore = [&](const std::string& db, const std::string& logicalData, const char* tail) {
+    auto restore = [&](const std::string &db, const std::string &logicalData, const char *tail) {
         return admin->execute("RESTORE DATABASE " + db + " from disk='" + bak + "' with recovery, move '" +
                               logicalData + "' to '" + dir + db + "_Data.mdf',move 'test_log' to '" + dir + db +
                               "_log.ldf'  " + tail);
@@ -132,18 +127,20 @@ TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace)
     EXPECT_FALSE(fs::exists(dir + "A003_Data.mdf"));
     EXPECT_EQ(firstError(admin->execute("RESTORE DATABASE A004 from disk='" + f.folder() + "/none.bak' with recovery")),
               3201);
-    for (const char* bad : {"001", "select", "A-1"}) {
+    for (const char *bad : {"001", "select", "A-1"}) {
         r = restore(bad, "test", ", replace");
         ASSERT_FALSE(r.ok()) << bad;
         EXPECT_NE(std::string(r.errors.front().what()).find("语法错误"), std::string::npos) << bad;
     }
     // NORECOVERY leaves it restoring until a RECOVERY restore.
-    ASSERT_TRUE(admin->execute("RESTORE DATABASE A005 from disk='" + bak + "' with norecovery, move 'test' to '" + dir +
-                               "A005.mdf', move 'test_log' to '" + dir + "A005.ldf'")
+    ASSERT_TRUE(admin
+                    ->execute("RESTORE DATABASE A005 from disk='" + bak + "' with norecovery, move 'test' to '" + dir +
+                              "A005.mdf', move 'test_log' to '" + dir + "A005.ldf'")
                     .ok());
     EXPECT_THROW(f.connect("A005"), server::SqlError);
-    ASSERT_TRUE(admin->execute("RESTORE DATABASE A005 from disk='" + bak + "' with recovery, move 'test' to '" + dir +
-                               "A005.mdf', move 'test_log' to '" + dir + "A005.ldf'")
+    ASSERT_TRUE(admin
+                    ->execute("RESTORE DATABASE A005 from disk='" + bak + "' with recovery, move 'test' to '" + dir +
+                              "A005.mdf', move 'test_log' to '" + dir + "A005.ldf'")
                     .ok());
     EXPECT_NO_THROW(f.connect("A005"));
     admin->beginTransaction();
@@ -151,8 +148,7 @@ TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace)
     admin->rollback();
 }
 
-TEST(ServerAdmin, ConfigureTurnsAdHocQueriesOn)
-{
+TEST(ServerAdmin, ConfigureTurnsAdHocQueriesOn) {
     ServerFixture f;
     auto admin = f.connect("master");
     EXPECT_FALSE(f.instance->adHocQueriesEnabled());
@@ -171,8 +167,7 @@ TEST(ServerAdmin, ConfigureTurnsAdHocQueriesOn)
     EXPECT_EQ(text(admin->execute("select @@spid")), std::to_string(admin->spid()));
 }
 
-TEST(ServerAdmin, ADroppedDatabaseIsLetGoBySessionsThatReadIt)
-{
+TEST(ServerAdmin, ADroppedDatabaseIsLetGoBySessionsThatReadIt) {
     ServerFixture f;
     auto admin = f.connect("master");
     ASSERT_TRUE(admin->execute("create database A007").ok());

@@ -14,7 +14,7 @@ class ServerFixture {
 public:
     ServerFixture();
     ~ServerFixture();
-    std::unique_ptr<server::Session> connect(const std::string& database = "test");
+    std::unique_ptr<server::Session> connect(const std::string &database = "test");
     std::string folder() const { return dir_.path().toStdString(); }
     std::shared_ptr<server::Instance> instance;
 

@@ -10,28 +10,26 @@
 
 namespace {
 
-TEST(ServerSession, FailuresCreateNothing)
-{
+TEST(ServerSession, FailuresCreateNothing) {
     ServerFixture fx;
     QStringList before = QDir(QString::fromStdString(fx.folder())).entryList(QDir::Files);
     try {
         server::Session s(fx.instance, "sa", "pw", "NoSuchDb");
         ADD_FAILURE();
-    } catch (const server::SqlError& e) {
+    } catch (const server::SqlError &e) {
         EXPECT_EQ(e.number(), 4060);
         EXPECT_NE(e.text().find("NoSuchDb"), std::string::npos);
     }
     try {
         server::Session s(fx.instance, "sa", "wrong", "test");
         ADD_FAILURE();
-    } catch (const server::SqlError& e) {
+    } catch (const server::SqlError &e) {
         EXPECT_EQ(e.number(), 18456);
     }
     EXPECT_EQ(QDir(QString::fromStdString(fx.folder())).entryList(QDir::Files), before);
 }
 
-TEST(ServerSession, AClosedSessionLeavesNothingBehind)
-{
+TEST(ServerSession, AClosedSessionLeavesNothingBehind) {
     ServerFixture fx;
     int firstSpid = 0;
     {
@@ -53,8 +51,7 @@ TEST(ServerSession, AClosedSessionLeavesNothingBehind)
     ASSERT_TRUE(b->execute("create table #work(b varchar(3))").ok());
 }
 
-TEST(ServerSession, SessionsAreListedWithTheirDatabase)
-{
+TEST(ServerSession, SessionsAreListedWithTheirDatabase) {
     ServerFixture fx;
     auto a = fx.connect();
     auto m = fx.connect("master");
@@ -73,8 +70,7 @@ TEST(ServerSession, SessionsAreListedWithTheirDatabase)
 
 namespace {
 
-TEST(ServerSession, DependentColumnReportsBothMessages)
-{
+TEST(ServerSession, DependentColumnReportsBothMessages) {
     ServerFixture fx;
     auto s = fx.connect();
     ASSERT_TRUE(s->execute("create table t_paitem(a int, tempsign int default(1))").ok());

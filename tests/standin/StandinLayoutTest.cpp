@@ -23,31 +23,26 @@ namespace {
 namespace fs = std::filesystem;
 
 // Runs a command; its standard output and exit code.
-std::pair<std::string, int> runCommand(const std::string& cmd)
-{
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return {"", -1};
+std::pair<std::string, int> runCommand(const std::string &cmd) {
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p) return {"", -1};
     std::string out;
     char buf[512];
-    while (size_t n = fread(buf, 1, sizeof buf, p))
-        out.append(buf, n);
+    while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
     int status = pclose(p);
     return {out, WEXITSTATUS(status)};
 }
 
 const fs::path kSource = fs::path(PNW_SOURCE_DIR) / "standin";
 
-std::string readBytes(const fs::path& p)
-{
+std::string readBytes(const fs::path &p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-QString registryValue(const std::string& file, const char* key, const char* name)
-{
+QString registryValue(const std::string &file, const char *key, const char *name) {
     auto v = RegistryFile::load(QString::fromStdString(file)).value(key, name);
     return v && !v->data.isEmpty() ? v->data.join("|") : QString("<none>");
 }
@@ -55,43 +50,37 @@ QString registryValue(const std::string& file, const char* key, const char* name
 // One complete default installation shared by the tests that only read it.
 class StandinLayoutTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         dir_ = new QTemporaryDir;
         StandinOptions o;
         o.folder = dir_->path().toStdString();
         result_ = new StandinLayout::Result(StandinLayout::run(o));
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         delete result_;
         delete dir_;
     }
-    static QTemporaryDir* dir_;
-    static StandinLayout::Result* result_;
+    static QTemporaryDir *dir_;
+    static StandinLayout::Result *result_;
 };
 
-QTemporaryDir* StandinLayoutTest::dir_ = nullptr;
-StandinLayout::Result* StandinLayoutTest::result_ = nullptr;
+QTemporaryDir *StandinLayoutTest::dir_ = nullptr;
+StandinLayout::Result *StandinLayoutTest::result_ = nullptr;
 
-TEST(StandinCipherTest, ConfigurationFileEncoding)
-{
-    const std::pair<const char*, const char*> cases[] = {{"sa", "iU2uOt8VzGg="},
-                                                         {"VEQ#2015sa", "+2+xonPGp0MHKvHKcCcXuQ=="},
-                                                         {"12345678", "kaxSY4pDOJ5aQMBIefnDxQ=="},
-                                                         {"管理员", "ctMmBGLTkgQ="},
-                                                         {"", "0gCenaebiME="}};
-    for (const auto& [text, encoded] : cases)
-        EXPECT_EQ(StandinLayout::encode2015(text), encoded) << text;
+TEST(StandinCipherTest, ConfigurationFileEncoding) {
+    const std::pair<const char *, const char *> cases[] = {{"sa", "iU2uOt8VzGg="},
+                                                           {"VEQ#2015sa", "+2+xonPGp0MHKvHKcCcXuQ=="},
+                                                           {"12345678", "kaxSY4pDOJ5aQMBIefnDxQ=="},
+                                                           {"管理员", "ctMmBGLTkgQ="},
+                                                           {"", "0gCenaebiME="}};
+    for (const auto &[text, encoded] : cases) EXPECT_EQ(StandinLayout::encode2015(text), encoded) << text;
     EXPECT_EQ(StandinLayout::encodeOld("sa"), "293B");
 }
 
-TEST_F(StandinLayoutTest, ProductFilesAreCopiedByteForByte)
-{
+TEST_F(StandinLayoutTest, ProductFilesAreCopiedByteForByte) {
     int files = 0;
-    for (const auto& e : fs::recursive_directory_iterator(kSource / "product")) {
-        if (!e.is_regular_file())
-            continue;
+    for (const auto &e : fs::recursive_directory_iterator(kSource / "product")) {
+        if (!e.is_regular_file()) continue;
         ++files;
         fs::path copy = fs::path(result_->productFolder) / fs::relative(e.path(), kSource / "product");
         ASSERT_TRUE(fs::exists(copy)) << copy;
@@ -100,37 +89,34 @@ TEST_F(StandinLayoutTest, ProductFilesAreCopiedByteForByte)
     EXPECT_GT(files, 0);
 }
 
-TEST_F(StandinLayoutTest, WorkgroupFileLetsTheSourceUserIn)
-{
+TEST_F(StandinLayoutTest, WorkgroupFileLetsTheSourceUserIn) {
     const std::string mda = result_->productFolder + "/Advance/system_VEQ75.mda";
     EXPECT_TRUE(jet::Workgroup::checkLogon(mda, "morningstar", "tqlarnvezmbhko"));
     EXPECT_TRUE(jet::Workgroup::checkLogon(mda, "admin", ""));
     EXPECT_FALSE(jet::Workgroup::checkLogon(mda, "morningstar", "tqlarnvezmbhk"));
 }
 
-TEST_F(StandinLayoutTest, ServerConfigurationFileHoldsTheEncodedLogin)
-{
+TEST_F(StandinLayoutTest, ServerConfigurationFileHoldsTheEncodedLogin) {
     std::string text = readBytes(result_->commonFolder + "/Vantora/VEQ/DBConfig.veq");
-    EXPECT_EQ(text, "[ServerInfo2015]\r\nUser=iU2uOt8VzGg=\r\nPwd=+2+xonPGp0MHKvHKcCcXuQ==\r\n\r\n[ServerInfo]\r\nUser=" +
-                        StandinLayout::encodeOld("sa") + "\r\nPwd=" + StandinLayout::encodeOld("VEQ#2015sa") + "\r\n");
+    EXPECT_EQ(text,
+              "[ServerInfo2015]\r\nUser=iU2uOt8VzGg=\r\nPwd=+2+xonPGp0MHKvHKcCcXuQ==\r\n\r\n[ServerInfo]\r\nUser=" +
+                  StandinLayout::encodeOld("sa") + "\r\nPwd=" + StandinLayout::encodeOld("VEQ#2015sa") + "\r\n");
 }
 
-TEST_F(StandinLayoutTest, RegistryValues)
-{
-    const std::string& reg = result_->registryFile;
+TEST_F(StandinLayoutTest, RegistryValues) {
+    const std::string &reg = result_->registryFile;
     EXPECT_EQ(registryValue(reg, "HKLM\\SOFTWARE\\Vantora\\VEQPRODUCT", "Version"), "14.1");
     EXPECT_EQ(registryValue(reg, "HKLM\\SOFTWARE\\Vantora\\VEQPRODUCT", "Path"),
               QString::fromStdString(result_->productFolder));
     EXPECT_EQ(registryValue(reg, "HKLM\\SOFTWARE\\Microsoft\\Microsoft SQL Server", "InstalledInstances"),
               "MSSQLSERVER");
-    EXPECT_EQ(registryValue(reg, "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
-                            "DefaultDomainName"),
-              "VeqServer");
+    EXPECT_EQ(
+        registryValue(reg, "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "DefaultDomainName"),
+        "VeqServer");
     EXPECT_EQ(registryValue(reg, "HKLM\\SOFTWARE\\Vantora", "RSPath"), "");
 }
 
-TEST_F(StandinLayoutTest, EnvironmentNamesTheFolders)
-{
+TEST_F(StandinLayoutTest, EnvironmentNamesTheFolders) {
     ASSERT_EQ(result_->environment.size(), 4u);
     EXPECT_EQ(result_->environment[0].first, "CommonProgramFiles");
     EXPECT_EQ(result_->environment[0].second, result_->commonFolder);
@@ -141,8 +127,7 @@ TEST_F(StandinLayoutTest, EnvironmentNamesTheFolders)
     EXPECT_TRUE(fs::is_directory(result_->dataFolder));
 }
 
-TEST_F(StandinLayoutTest, InstanceHoldsTheLoginAndAcctCtlButNotTheBase)
-{
+TEST_F(StandinLayoutTest, InstanceHoldsTheLoginAndAcctCtlButNotTheBase) {
     auto inst = server::Instance::open(result_->instanceFolder);
     {
         server::Session s(inst, "sa", "VEQ#2015sa", "AcctCtl");
@@ -163,8 +148,7 @@ TEST_F(StandinLayoutTest, InstanceHoldsTheLoginAndAcctCtlButNotTheBase)
 
 // The base backup restored under a new name holds the script's tables and
 // seeded rows.
-TEST_F(StandinLayoutTest, BackupRestoresAsANewAccountSet)
-{
+TEST_F(StandinLayoutTest, BackupRestoresAsANewAccountSet) {
     const std::string bak = result_->productFolder + "/Common/SQLDB/SQLDBBack.bak";
     ASSERT_TRUE(fs::exists(bak)) << "the base backup was not made: "
                                  << (result_->problems.empty() ? std::string() : result_->problems.back());
@@ -188,8 +172,7 @@ TEST_F(StandinLayoutTest, BackupRestoresAsANewAccountSet)
     server::Instance::release(result_->instanceFolder);
 }
 
-TEST(StandinOptionsTest, VersionsProvidersAndNamedInstance)
-{
+TEST(StandinOptionsTest, VersionsProvidersAndNamedInstance) {
     QTemporaryDir dir;
     StandinOptions o;
     o.folder = dir.path().toStdString();
@@ -213,8 +196,7 @@ TEST(StandinOptionsTest, VersionsProvidersAndNamedInstance)
     EXPECT_THROW(StandinLayout::run(o), std::runtime_error);
 }
 
-TEST(StandinOptionsTest, BrokenInstallations)
-{
+TEST(StandinOptionsTest, BrokenInstallations) {
     QTemporaryDir dir;
     StandinOptions o;
     o.folder = dir.path().toStdString();
@@ -225,11 +207,10 @@ TEST(StandinOptionsTest, BrokenInstallations)
     StandinLayout::Result r = StandinLayout::run(o);
     EXPECT_FALSE(fs::exists(r.commonFolder + "/Vantora/VEQ/DBConfig.veq"));
     const fs::path sqldb = fs::path(r.productFolder) / "Common" / "SQLDB";
-    for (const char* dbb : {"SQLDBBack.dbb", "SQLDBBack_2008.dbb"}) {
+    for (const char *dbb : {"SQLDBBack.dbb", "SQLDBBack_2008.dbb"}) {
         std::string text = readBytes(sqldb / dbb);
         int lines = 0;
-        for (char c : text)
-            lines += c == '\n';
+        for (char c : text) lines += c == '\n';
         EXPECT_EQ(lines, 4) << dbb;
         EXPECT_EQ(readBytes(kSource / "product" / "Common" / "SQLDB" / dbb).rfind(text, 0), 0u) << dbb;
     }
@@ -240,8 +221,7 @@ TEST(StandinOptionsTest, BrokenInstallations)
     EXPECT_FALSE(std::getline(list, line));
 }
 
-TEST(StandinToolTest, PrintsTheEnvironment)
-{
+TEST(StandinToolTest, PrintsTheEnvironment) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/inst";
     const std::string bin = std::string(PNW_BINARY_DIR) + "/bin/";
@@ -253,8 +233,9 @@ TEST(StandinToolTest, PrintsTheEnvironment)
     EXPECT_NE(out.find("export PNW_DATA_DIR='" + folder + "/data'\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(folder + "/product/Advance/system_VEQ75.mda"));
     // The client tool reaches the instance with the login and sees the seeded rows.
-    auto [rows, rc] = runCommand(bin + "localsql -S '" + folder + "/sql/MSSQLSERVER' -d AcctCtl -U sa -P 'VEQ#2015sa' " +
-                                 "-Q 'SELECT FTypeID FROM t_ad_dbtype'");
+    auto [rows, rc] =
+        runCommand(bin + "localsql -S '" + folder + "/sql/MSSQLSERVER' -d AcctCtl -U sa -P 'VEQ#2015sa' " +
+                   "-Q 'SELECT FTypeID FROM t_ad_dbtype'");
     EXPECT_EQ(rc, 0) << rows;
     EXPECT_EQ(rows.rfind("FTypeID\n1\n", 0), 0u) << rows;
     // Bad arguments, and a second layout into the same folder.

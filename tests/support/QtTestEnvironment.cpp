@@ -43,8 +43,7 @@ public:
     }
 };
 
-[[maybe_unused]] ::testing::Environment *const kLifetime =
-    ::testing::AddGlobalTestEnvironment(new QtAppLifetime);
+[[maybe_unused]] ::testing::Environment *const kLifetime = ::testing::AddGlobalTestEnvironment(new QtAppLifetime);
 
 }  // namespace
 

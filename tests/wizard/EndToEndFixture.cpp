@@ -22,7 +22,8 @@
 
 namespace {
 
-const QString kLogin = QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=VEQ#2015sa;Data Source=.;Initial Catalog=");
+const QString kLogin =
+    QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=VEQ#2015sa;Data Source=.;Initial Catalog=");
 
 void clearProgramState() {
     g_InstalledVersion.clear();
@@ -169,8 +170,7 @@ void EndToEndTest::expectStagedRows(const QString &target, const QString &source
         if (!IsStagedTable(def.Name()) || def.Fields().Count() == 0) continue;
         ++staged;
         SCOPED_TRACE(def.Name().toStdString());
-        const QStringList count =
-            rows(target, QStringLiteral("SELECT COUNT(*) FROM [AIS_%1]").arg(def.Name()));
+        const QStringList count = rows(target, QStringLiteral("SELECT COUNT(*) FROM [AIS_%1]").arg(def.Name()));
         ASSERT_EQ(count.size(), 1);
         // Deleted vouchers stay behind.
         if (def.Name().compare(QLatin1String("GLVch"), Qt::CaseInsensitive) == 0)

@@ -37,7 +37,6 @@ QString readText(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? AnsiCodec::decode(f.readAll(), 936) : QString();
 }
 
-
 }  // namespace
 
 TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
@@ -58,7 +57,8 @@ TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
     expectStagedRows(QStringLiteral("A01"), source);
     const QString checkReport = g_CheckReportPath;
     EXPECT_TRUE(checkReport.startsWith(dataFolder())) << readText(checkReport).left(3000).toStdString();
-    EXPECT_TRUE(readText(checkReport).contains(QStringLiteral("创建临时表"))) << readText(checkReport).left(3000).toStdString();
+    EXPECT_TRUE(readText(checkReport).contains(QStringLiteral("创建临时表")))
+        << readText(checkReport).left(3000).toStdString();
 
     w->btnNext_Click();
     EXPECT_EQ(g_WizardStep, 4);

@@ -80,19 +80,19 @@ TEST_P(NavigationLoadEnabled, ReadsTheStoredText) {
     EXPECT_EQ(item.EnabledText(), c.enabled ? "True" : "False");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NavigationLoadEnabled,
-    ::testing::Values(LoadCase{"notStored", {}, true}, LoadCase{"False", {{"Enabled", "False"}}, false},
-                      LoadCase{"True", {{"Enabled", "True"}}, true},
-                      LoadCase{"lowerCase", {{"Enabled", "false"}}, false},
-                      LoadCase{"zero", {{"Enabled", "0"}}, false},
-                      LoadCase{"minusOne", {{"Enabled", "-1"}}, true},
-                      LoadCase{"unreadableTakesDefault", {{"Enabled", "maybe"}}, true}));
+INSTANTIATE_TEST_SUITE_P(Cases, NavigationLoadEnabled,
+                         ::testing::Values(LoadCase{"notStored", {}, true},
+                                           LoadCase{"False", {{"Enabled", "False"}}, false},
+                                           LoadCase{"True", {{"Enabled", "True"}}, true},
+                                           LoadCase{"lowerCase", {{"Enabled", "false"}}, false},
+                                           LoadCase{"zero", {{"Enabled", "0"}}, false},
+                                           LoadCase{"minusOne", {{"Enabled", "-1"}}, true},
+                                           LoadCase{"unreadableTakesDefault", {{"Enabled", "maybe"}}, true}));
 
 TEST(Navigation, StoredValuesRoundTrip) {
     ensureQtApp();
-    const QVariantMap bag{{"Caption", "数据检测"}, {"Step", "3"},   {"Enabled", "False"},
-                          {"Actived", true},       {"NextVisible", true}};
+    const QVariantMap bag{
+        {"Caption", "数据检测"}, {"Step", "3"}, {"Enabled", "False"}, {"Actived", true}, {"NextVisible", true}};
     Navigation item;
     item.readProperties(bag);
     EXPECT_EQ(item.Caption(), "数据检测");
@@ -169,7 +169,7 @@ TEST(Navigation, KeepsItsLookUnderAHostStyleSheet) {
             blue += c == QColor(76, 132, 203);
         }
     }
-    EXPECT_GT(white, 0);  // white text ...
+    EXPECT_GT(white, 0);     // white text ...
     EXPECT_GT(blue, white);  // ... on the blue box
 }
 
@@ -192,11 +192,10 @@ TEST_P(NavigationRelayout, HidesTheHighlightUntilActivedIsSetAgain) {
     EXPECT_TRUE(item.highlightVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NavigationRelayout,
-    ::testing::Values(RelayoutCase{"caption", [](Navigation &n) { n.setCaption("升级设置"); }},
-                      RelayoutCase{"step", [](Navigation &n) { n.setStep("2"); }},
-                      RelayoutCase{"resize", [](Navigation &n) { n.resize(200, 50); }}));
+INSTANTIATE_TEST_SUITE_P(Cases, NavigationRelayout,
+                         ::testing::Values(RelayoutCase{"caption", [](Navigation &n) { n.setCaption("升级设置"); }},
+                                           RelayoutCase{"step", [](Navigation &n) { n.setStep("2"); }},
+                                           RelayoutCase{"resize", [](Navigation &n) { n.resize(200, 50); }}));
 
 struct ClickCase {
     const char *name;
@@ -222,13 +221,12 @@ TEST_P(NavigationClick, RaisesClickOnlyWhenEnabled) {
     EXPECT_TRUE(item.highlightVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NavigationClick,
-    ::testing::Values(ClickCase{"enabledCaption", true, Qt::LeftButton, {-1, -1}, 1},
-                      ClickCase{"enabledBackground", true, Qt::LeftButton, {2, 2}, 1},
-                      ClickCase{"enabledRightButton", true, Qt::RightButton, {-1, -1}, 0},
-                      ClickCase{"disabledCaption", false, Qt::LeftButton, {-1, -1}, 0},
-                      ClickCase{"disabledBackground", false, Qt::LeftButton, {2, 2}, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, NavigationClick,
+                         ::testing::Values(ClickCase{"enabledCaption", true, Qt::LeftButton, {-1, -1}, 1},
+                                           ClickCase{"enabledBackground", true, Qt::LeftButton, {2, 2}, 1},
+                                           ClickCase{"enabledRightButton", true, Qt::RightButton, {-1, -1}, 0},
+                                           ClickCase{"disabledCaption", false, Qt::LeftButton, {-1, -1}, 0},
+                                           ClickCase{"disabledBackground", false, Qt::LeftButton, {2, 2}, 0}));
 
 TEST(Navigation, FocusOnAnEnabledItemHighlightsAndClicks) {
     ensureQtApp();

@@ -42,9 +42,7 @@ void moveOver(QWidget *to, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
     send(to, QEvent::MouseMove, at, Qt::NoButton, held);
 }
 
-void press(QWidget *to, QPoint at, Qt::MouseButton button) {
-    send(to, QEvent::MouseButtonPress, at, button, button);
-}
+void press(QWidget *to, QPoint at, Qt::MouseButton button) { send(to, QEvent::MouseButtonPress, at, button, button); }
 
 void release(QWidget *to, QPoint at, Qt::MouseButton button) {
     send(to, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
@@ -321,8 +319,8 @@ TEST(TitleBar, MovesTheWindowItselfWhereTheSystemCannot) {
     // Events carry the global position of the press, as the pointer moves
     // away from it while the window follows.
     const QPoint global = banner->mapToGlobal(at);
-    QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(30, 12)), QPointF(global + QPoint(30, 12)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(30, 12)), QPointF(global + QPoint(30, 12)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(banner, &move);
     EXPECT_EQ(b.moves.size(), 1);
     EXPECT_EQ(b.bar.pos(), start + QPoint(30, 12));

@@ -34,22 +34,16 @@ TEST_P(TitleButtonsArea, HasStrictBounds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TitleButtonsArea,
-    ::testing::Values(AreaCase{"closeLeftBound", 630, 200, false, false},
-                      AreaCase{"closeJustInsideLeft", 631, 200, true, false},
-                      AreaCase{"closeRightBound", 1040, 200, false, false},
-                      AreaCase{"closeJustInsideRight", 1039, 200, true, false},
-                      AreaCase{"closeTopBound", 800, 75, false, false},
-                      AreaCase{"closeBottomBound", 800, 315, false, false},
-                      AreaCase{"closeInside", 800, 200, true, false},
-                      AreaCase{"closeRightFrameOutside", 1050, 200, false, false},
-                      AreaCase{"minLeftBound", 50, 200, false, false},
-                      AreaCase{"minRightBound", 570, 200, false, false},
-                      AreaCase{"minJustInsideRight", 569.9, 200, false, true},
-                      AreaCase{"minLeftOfDrawnButton", 100, 200, false, true},
-                      AreaCase{"minTopBound", 300, 75, false, false},
-                      AreaCase{"minBottomBound", 300, 315, false, false},
-                      AreaCase{"gapBetweenButtons", 600, 200, false, false},
-                      AreaCase{"belowButtons", 800, 600, false, false}));
+    ::testing::Values(
+        AreaCase{"closeLeftBound", 630, 200, false, false}, AreaCase{"closeJustInsideLeft", 631, 200, true, false},
+        AreaCase{"closeRightBound", 1040, 200, false, false}, AreaCase{"closeJustInsideRight", 1039, 200, true, false},
+        AreaCase{"closeTopBound", 800, 75, false, false}, AreaCase{"closeBottomBound", 800, 315, false, false},
+        AreaCase{"closeInside", 800, 200, true, false}, AreaCase{"closeRightFrameOutside", 1050, 200, false, false},
+        AreaCase{"minLeftBound", 50, 200, false, false}, AreaCase{"minRightBound", 570, 200, false, false},
+        AreaCase{"minJustInsideRight", 569.9, 200, false, true},
+        AreaCase{"minLeftOfDrawnButton", 100, 200, false, true}, AreaCase{"minTopBound", 300, 75, false, false},
+        AreaCase{"minBottomBound", 300, 315, false, false}, AreaCase{"gapBetweenButtons", 600, 200, false, false},
+        AreaCase{"belowButtons", 800, 600, false, false}));
 
 TEST(TitleButtons, StateFollowsTheTwoFlags) {
     EXPECT_EQ(TitleButtons::stateOf(false, false), State::Normal);
@@ -96,8 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         FixedPixel{"closeInnerBottom", 43, 20, kInner}, FixedPixel{"closeInnerBottomEnd", 69, 20, kInner},
         FixedPixel{"crossOutlineTop", 58, 9, kOutline}, FixedPixel{"crossOutlineTip", 61, 10, kOutline},
         FixedPixel{"crossOutlineBottom", 52, 17, kOutline}, FixedPixel{"crossFillWhite", 59, 10, kWhite},
-        FixedPixel{"crossFillWhiteCentre", 56, 12, kWhite},
-        FixedPixel{"crossFill233", 56, 13, QColor(233, 233, 233)},
+        FixedPixel{"crossFillWhiteCentre", 56, 12, kWhite}, FixedPixel{"crossFill233", 56, 13, QColor(233, 233, 233)},
         FixedPixel{"crossFill226", 56, 14, QColor(226, 226, 226)},
         FixedPixel{"crossFill220", 58, 15, QColor(220, 220, 220)},
         FixedPixel{"crossFill215", 59, 16, QColor(215, 215, 215)},
@@ -156,9 +149,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TitleButtons, GradientRowsAreTheSevenColoursInOrder) {
     ensureQtApp();
     const QImage img = paintBox(State::Hot, State::Pressed);
-    const QColor close[7] = {{210, 35, 2}, {210, 35, 2}, {213, 51, 13}, {218, 81, 33},
+    const QColor close[7] = {{210, 35, 2},  {210, 35, 2},   {213, 51, 13}, {218, 81, 33},
                              {218, 81, 33}, {224, 116, 57}, {232, 160, 86}};
-    const QColor minimize[7] = {{32, 59, 82}, {31, 68, 91}, {35, 98, 115}, {39, 135, 145},
+    const QColor minimize[7] = {{32, 59, 82},   {31, 68, 91},   {35, 98, 115}, {39, 135, 145},
                                 {39, 135, 145}, {43, 168, 172}, {39, 201, 200}};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(QColor(img.pixel(66, 13 + i)), close[i]) << i;

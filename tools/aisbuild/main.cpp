@@ -14,9 +14,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: aisbuild <folder of .tsv> <out.ais> [--no-workgroup | --workgroup <path>]\n"
-                 "  Builds the Jet file and its workgroup file (default: system.mda beside it).\n");
+    std::fprintf(stderr, "usage: aisbuild <folder of .tsv> <out.ais> [--no-workgroup | --workgroup <path>]\n"
+                         "  Builds the Jet file and its workgroup file (default: system.mda beside it).\n");
     return 2;
 }
 
@@ -27,9 +26,12 @@ int main(int argc, char **argv) {
     const std::string folder = argv[1], out = argv[2];
     std::string workgroup = (std::filesystem::path(out).parent_path() / "system.mda").string();
     for (int i = 3; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--no-workgroup")) workgroup.clear();
-        else if (!std::strcmp(argv[i], "--workgroup") && i + 1 < argc) workgroup = argv[++i];
-        else return usage();
+        if (!std::strcmp(argv[i], "--no-workgroup"))
+            workgroup.clear();
+        else if (!std::strcmp(argv[i], "--workgroup") && i + 1 < argc)
+            workgroup = argv[++i];
+        else
+            return usage();
     }
     try {
         if (!std::filesystem::is_directory(folder)) {

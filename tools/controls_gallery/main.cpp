@@ -48,9 +48,9 @@ int main(int argc, char **argv) {
     }
     using WizardControls::ButtonKind;
     int x = 5;
-    for (auto [kind, caption] : {std::pair{ButtonKind::MainWindow, "下一步(&N)"},
-                                 std::pair{ButtonKind::SettingsPage, "选择账套"},
-                                 std::pair{ButtonKind::Dialog, "确定"}}) {
+    for (auto [kind, caption] :
+         {std::pair{ButtonKind::MainWindow, "下一步(&N)"}, std::pair{ButtonKind::SettingsPage, "选择账套"},
+          std::pair{ButtonKind::Dialog, "确定"}}) {
         std::unique_ptr<zqbutton> b(WizardControls::makeButton(kind, QString::fromUtf8(caption), nullptr));
         b->resize(75, 23);
         b->RedrawButton();

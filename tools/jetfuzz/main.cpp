@@ -20,10 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         for (const auto &t : reader.tables()) {
             auto cursor = reader.openTable(t.name);
             std::vector<jet::Value> row;
-            for (int n = 0; n < 10000 && cursor->next(row); ++n) {
-            }
+            for (int n = 0; n < 10000 && cursor->next(row); ++n) {}
         }
-    } catch (const jet::JetError &) {
-    }
+    } catch (const jet::JetError &) {}
     return 0;
 }

@@ -21,40 +21,35 @@
 
 namespace {
 
-void usage()
-{
+void usage() {
     std::cerr << "usage: localsql --create -S <folder> -U <login> -P <password>\n"
                  "       localsql -S <folder> [-d <database>] [-U <login> -P <password>] (-Q <query> | -i <file>)\n";
 }
 
-bool runBatch(server::Session& session, const std::string& batch)
-{
+bool runBatch(server::Session &session, const std::string &batch) {
     server::BatchResult r = session.execute(batch);
-    for (const auto& rs : r.resultSets) {
-        for (size_t i = 0; i < rs.columns.size(); ++i)
-            std::cout << (i ? "\t" : "") << rs.columns[i].name;
+    for (const auto &rs : r.resultSets) {
+        for (size_t i = 0; i < rs.columns.size(); ++i) std::cout << (i ? "\t" : "") << rs.columns[i].name;
         std::cout << "\n";
-        for (const auto& row : rs.rows) {
+        for (const auto &row : rs.rows) {
             for (size_t i = 0; i < row.size(); ++i)
                 std::cout << (i ? "\t" : "") << server::displayText(row[i], rs.columns[i].type);
             std::cout << "\n";
         }
         std::cout << "(" << rs.rows.size() << " 行受影响)\n\n";
     }
-    for (const auto& e : r.errors)
-        std::cout << "Msg " << e.number() << ": " << e.text() << "\n";
+    for (const auto &e : r.errors) std::cout << "Msg " << e.number() << ": " << e.text() << "\n";
     return r.ok();
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char **argv) {
     std::string folder, database = "master", login, password, query, file;
     bool create = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        auto value = [&](std::string& out) {
+        auto value = [&](std::string &out) {
             if (i + 1 >= argc) {
                 usage();
                 std::exit(2);
@@ -115,10 +110,9 @@ int main(int argc, char** argv)
             batches = server::splitGoBatches(ss.str());
         }
         bool ok = true;
-        for (const auto& b : batches)
-            ok = runBatch(session, b) && ok;
+        for (const auto &b : batches) ok = runBatch(session, b) && ok;
         return ok ? 0 : 1;
-    } catch (const server::SqlError& e) {
+    } catch (const server::SqlError &e) {
         std::cout << "Msg " << e.number() << ": " << e.text() << "\n";
         return 1;
     }

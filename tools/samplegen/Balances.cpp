@@ -50,16 +50,17 @@ void writeVouchers(TableSet &set, const Ledger &l) {
         for (const auto &e : v.entries) {
             set.add("GLVch")("FSerialNum", integer(v.serial))("FDate", day)("FPeriod", integer(v.period))(
                 "FGroup", v.group ? jet::Cell(*v.group) : std::nullopt)("FNum", integer(v.num))(
-                "FEntryID", integer(entryId++))("FAcctID", e.acct)("FClsID", integer(e.cls))("FObjID", textOrNull(e.obj))(
-                "FCustID", textOrNull(e.cust))("FDeptID", textOrNull(e.dept))("FEmplID", textOrNull(e.empl))(
-                "FTransID", textOrNull(e.transId))("FCyID", e.cy)("FExchRate", number(e.rate, 4))("FFCyAmt", money(e.fcy))(
+                "FEntryID", integer(entryId++))("FAcctID", e.acct)("FClsID", integer(e.cls))(
+                "FObjID", textOrNull(e.obj))("FCustID", textOrNull(e.cust))("FDeptID", textOrNull(e.dept))(
+                "FEmplID", textOrNull(e.empl))("FTransID", textOrNull(e.transId))("FCyID", e.cy)(
+                "FExchRate", number(e.rate, 4))("FFCyAmt", money(e.fcy))(
                 "FPrice", number(static_cast<double>(e.price) / 100.0, 2))("FDebit", money(e.debit))(
                 "FCredit", money(e.credit))("FQty", e.qty ? jet::Cell(integer(*e.qty)) : std::nullopt)(
                 "FSettleCode", textOrNull(e.settle))("FSettleNo", textOrNull(e.settleNo))("FPreparer", v.preparer)(
-                "FChecker", v.checked ? jet::Cell("陈静") : std::nullopt)(
-                "FPoster", v.posted ? jet::Cell("陈静") : std::nullopt)("FModule", v.module)("FChecked", flag(v.checked))(
-                "FPosted", flag(v.posted))("FExp", e.exp)("FAttachment", integer(v.attachments))("FDue", flag(e.due))(
-                "FDeleted", flag(v.deleted));
+                "FChecker", v.checked ? jet::Cell("陈静") : std::nullopt)("FPoster",
+                                                                          v.posted ? jet::Cell("陈静") : std::nullopt)(
+                "FModule", v.module)("FChecked", flag(v.checked))("FPosted", flag(v.posted))("FExp", e.exp)(
+                "FAttachment", integer(v.attachments))("FDue", flag(e.due))("FDeleted", flag(v.deleted));
         }
     }
 }
@@ -70,12 +71,14 @@ void writeBalances(TableSet &set, const Ledger &l) {
     std::map<std::tuple<std::string, int, std::string>, QtySeries> qty;
     auto series = [&](const Key &k) -> Series & {
         Series &s = bal[k];
-        if (s.debit.empty()) s.debit.assign(static_cast<size_t>(periods + 1), 0), s.credit.assign(static_cast<size_t>(periods + 1), 0);
+        if (s.debit.empty())
+            s.debit.assign(static_cast<size_t>(periods + 1), 0), s.credit.assign(static_cast<size_t>(periods + 1), 0);
         return s;
     };
     auto qtySeries = [&](const std::tuple<std::string, int, std::string> &k) -> QtySeries & {
         QtySeries &s = qty[k];
-        if (s.debit.empty()) s.debit.assign(static_cast<size_t>(periods + 1), 0), s.credit.assign(static_cast<size_t>(periods + 1), 0);
+        if (s.debit.empty())
+            s.debit.assign(static_cast<size_t>(periods + 1), 0), s.credit.assign(static_cast<size_t>(periods + 1), 0);
         return s;
     };
     // Every account has rows in each currency it (or a child) is kept in.

@@ -20,20 +20,21 @@ void writeOptions(TableSet &set, const Ledger &l) {
     const Profile &p = l.profile;
     const bool std15 = p.standard();
     auto row = set.add("GLPref");
-    row("FProgramVersion", std15 ? "15" : "1")("FDBVersion", "910")("LastAppWriterID", std15 ? "201310315" : "201300129")(
-        "FClosed", "1")("FICClosed", flag(std15))("FPeriodsPerYear", "12")("FStartYear", integer(p.year))(
-        "FStartPeriod", "1")("FCurrYear", integer(p.year))("FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")(
-        "FBaseCy", "RMB")("FAcctYearBeginMonth", "1")("FAcctYearBeginDay", "1")(
-        "FCompany", std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")("FPhone", std15 ? "021-58881234" : "0571-86653321")(
-        "FAddress", std15 ? "上海市浦东新区张江路1688号" : "杭州市西湖区文三路99号")(
+    row("FProgramVersion", std15 ? "15" : "1")("FDBVersion", "910")(
+        "LastAppWriterID", std15 ? "201310315" : "201300129")("FClosed", "1")("FICClosed", flag(std15))(
+        "FPeriodsPerYear", "12")("FStartYear", integer(p.year))("FStartPeriod", "1")("FCurrYear", integer(p.year))(
+        "FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")("FBaseCy", "RMB")("FAcctYearBeginMonth", "1")(
+        "FAcctYearBeginDay", "1")("FCompany", std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")(
+        "FPhone", std15 ? "021-58881234" : "0571-86653321")("FAddress", std15 ? "上海市浦东新区张江路1688号"
+                                                                              : "杭州市西湖区文三路99号")(
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(
-        "FBank", std15 ? "中国工商银行上海张江支行 1001 2345 0900 1234 567" : "")("FAisNo", std15 ? "001" : "002")(
-        "FCoType", "22")("FPeriodByMonth", "-1")("FDeprMade", flag(p.fixedAssets()))("FACLevels", "3")("FACLen1", "4")(
-        "FACLen2", "6")("FACLen3", "8");
+        "FBank", std15 ? "中国工商银行上海张江支行 1001 2345 0900 1234 567"
+                       : "")("FAisNo", std15 ? "001" : "002")("FCoType", "22")("FPeriodByMonth", "-1")(
+        "FDeprMade", flag(p.fixedAssets()))("FACLevels", "3")("FACLen1", "4")("FACLen2", "6")("FACLen3", "8");
     for (int i = 4; i <= 10; ++i) row("FACLen" + std::to_string(i), "0");
     row("FCashAc", "1001")("FBankAc", "1002")("FBankCheck", flag(p.cashier()))(
-        "FTRClosedDate", p.cashier() ? jet::Cell(date(p.year, p.currPeriod - 1, daysInMonth(p.year, p.currPeriod - 1)))
-                                     : std::nullopt);
+        "FTRClosedDate",
+        p.cashier() ? jet::Cell(date(p.year, p.currPeriod - 1, daysInMonth(p.year, p.currPeriod - 1))) : std::nullopt);
     for (int m = 1; m <= 12; ++m)
         set.add("GLPeriod")("FYear", integer(p.year))("FPeriod", integer(m))("FStartDate", date(p.year, m, 1))(
             "FEndDate", date(p.year, m, daysInMonth(p.year, m)));
@@ -43,7 +44,8 @@ void writeLists(TableSet &set, const Ledger &l) {
     const Profile &p = l.profile;
     const char *groups[][2] = {{"0", "系统管理员组"}, {"1", "缺省组"}, {"2", "财务会计组"}, {"3", "出纳组"}};
     for (const auto &g : groups) set.add("GLUserGroup")("FUserGroupID", g[0])("FUserGroupName", g[1]);
-    const char *users[][3] = {{"manager", "312", "0"}, {"陈静", "313", "2"}, {"王芳", "314", "2"}, {"李娜", "315", "3"}};
+    const char *users[][3] = {
+        {"manager", "312", "0"}, {"陈静", "313", "2"}, {"王芳", "314", "2"}, {"李娜", "315", "3"}};
     for (const auto &u : users) set.add("SysUsers")("FUser", u[0])("FUID", u[1])("FUserGroupID", u[2]);
 
     set.add("GLCy")("FCyID", "*")("FCyName", "所有币别")("FOper", "*")("FBegRate", "1");
@@ -52,27 +54,29 @@ void writeLists(TableSet &set, const Ledger &l) {
         set.add("GLCy")("FCyID", "USD")("FCyName", "美元")("FOper", "*")("FBegRate", number(l.usdRate[1], 4));
         set.add("GLCy")("FCyID", "HKD")("FCyName", "港币")("FOper", "*")("FBegRate", "0.912");
         for (int m = 1; m <= p.currPeriod; ++m)
-            set.add("GLRate")("FCyID", "USD")("FPeriod", integer(m))("FBegRate", number(l.usdRate[static_cast<size_t>(m)], 4));
+            set.add("GLRate")("FCyID", "USD")("FPeriod", integer(m))("FBegRate",
+                                                                     number(l.usdRate[static_cast<size_t>(m)], 4));
         for (int m = 1; m <= p.currPeriod; ++m)
             set.add("GLRate")("FCyID", "HKD")("FPeriod", integer(m))("FBegRate", "0.912");
     }
 
     // 转账 vouchers must not touch cash; the other restrictions stay empty.
     set.add("GLVchGroup")("FGroup", "记")("FOrder", "1");
-    set.add("GLVchGroup")("FGroup", "收")("FDRange", "")("FCRange", "")("FDCRange", "")("FNDRange", "")(
-        "FNCRange", "")("FNDCRange", "")("FOrder", "2");
-    set.add("GLVchGroup")("FGroup", "付")("FDRange", "")("FCRange", "")("FDCRange", "")("FNDRange", "")(
-        "FNCRange", "")("FNDCRange", "")("FOrder", "3");
-    set.add("GLVchGroup")("FGroup", "转")("FDRange", "")("FCRange", "")("FDCRange", "")("FNDRange", "")(
-        "FNCRange", "")("FNDCRange", "1001")("FOrder", "4");
-    for (const char *s : {"现金", "现金支票", "转账支票", "电汇", "银行汇票", "网上银行"}) set.add("GLSettle")("FSettCode", s);
+    set.add("GLVchGroup")("FGroup", "收")("FDRange", "")("FCRange", "")("FDCRange", "")("FNDRange", "")("FNCRange", "")(
+        "FNDCRange", "")("FOrder", "2");
+    set.add("GLVchGroup")("FGroup", "付")("FDRange", "")("FCRange", "")("FDCRange", "")("FNDRange", "")("FNCRange", "")(
+        "FNDCRange", "")("FOrder", "3");
+    set.add("GLVchGroup")("FGroup", "转")("FDRange", "")("FCRange", "")("FDCRange", "")("FNDRange", "")("FNCRange", "")(
+        "FNDCRange", "1001")("FOrder", "4");
+    for (const char *s : {"现金", "现金支票", "转账支票", "电汇", "银行汇票", "网上银行"})
+        set.add("GLSettle")("FSettCode", s);
     set.add("GLUnit")("FUnit", "*");
     set.add("GLUnit")("FUnit", "打")("FUnitAux", "个")("FOper", "*")("FCoef", "12");
 
     const char *expGroups[][2] = {{"1", "常用摘要"}, {"2", "费用报销"}, {"3", "期末处理"}};
     for (const auto &g : expGroups) set.add("GLExpGroup")("FExpGroupID", g[0])("FExpGroupName", g[1]);
-    const char *exps[][2] = {{"提取备用金", "1"},   {"采购商品", "1"},       {"销售商品", "1"},  {"收到货款", "1"},
-                             {"支付货款", "1"},     {"报销办公用品费", "2"}, {"报销差旅费", "2"}, {"业务招待费", "2"},
+    const char *exps[][2] = {{"提取备用金", "1"},   {"采购商品", "1"},       {"销售商品", "1"},     {"收到货款", "1"},
+                             {"支付货款", "1"},     {"报销办公用品费", "2"}, {"报销差旅费", "2"},   {"业务招待费", "2"},
                              {"计提本月工资", "3"}, {"发放本月工资", "3"},   {"结转本期损益", "3"}, {"期末调汇", "3"}};
     int id = 0;
     for (const auto &e : exps) set.add("GLExp")("FExpID", integer(++id))("FExp", e[0])("FExpGroupID", e[1]);
@@ -82,7 +86,8 @@ void writeLists(TableSet &set, const Ledger &l) {
     const char *duties[][2] = {{"D01", "总经理"},   {"D02", "财务经理"}, {"D03", "主办会计"}, {"D04", "出纳员"},
                                {"D05", "销售经理"}, {"D06", "销售代表"}, {"D07", "采购专员"}, {"D08", "仓库管理员"}};
     for (const auto &d : duties) set.add("GLDuty")("FDuty", d[0])("FDutyName", d[1]);
-    const char *degrees[][2] = {{"X1", "博士研究生"}, {"X2", "硕士研究生"}, {"X3", "大学本科"}, {"X4", "大学专科"}, {"X5", "高中及中专"}};
+    const char *degrees[][2] = {
+        {"X1", "博士研究生"}, {"X2", "硕士研究生"}, {"X3", "大学本科"}, {"X4", "大学专科"}, {"X5", "高中及中专"}};
     for (const auto &d : degrees) set.add("GLDegree")("FDegree", d[0])("FDegreeName", d[1]);
 
     set.add("GLCls")("FClsID", "1")("FClsName", "往来单位")("FObjTableName", "GLCust");
@@ -93,12 +98,12 @@ void writeLists(TableSet &set, const Ledger &l) {
 
 void writeChart(TableSet &set, const Ledger &l) {
     for (const auto &a : l.accounts)
-        set.add("GLAcct")("FAcctID", a.code)("FAcctName", a.name)("FHelperCode", std::nullopt)("FGroup", integer(a.group))(
-            "FDC", a.debitSide ? "D" : "C")("FForCy", a.forCy)("FRateAdj", flag(a.rateAdj))("FJrnl", flag(a.journal))(
-            "FDetail", flag(a.detail))("FIsCash", flag(a.cash))("FIsBankAc", flag(a.bank))("FBank", flag(a.bank))(
-            "FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty ? a.unit : "")("FClsID", integer(a.cls))(
-            "FLevel", integer(a.level))("FMutiCls", flag(a.multi))("FCustomer", flag(a.extraCust))(
-            "FDepartment", flag(a.extraDept))("FEmployee", flag(a.extraEmpl));
+        set.add("GLAcct")("FAcctID", a.code)("FAcctName", a.name)("FHelperCode", std::nullopt)(
+            "FGroup", integer(a.group))("FDC", a.debitSide ? "D" : "C")("FForCy", a.forCy)("FRateAdj", flag(a.rateAdj))(
+            "FJrnl", flag(a.journal))("FDetail", flag(a.detail))("FIsCash", flag(a.cash))("FIsBankAc", flag(a.bank))(
+            "FBank", flag(a.bank))("FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty ? a.unit : "")(
+            "FClsID", integer(a.cls))("FLevel", integer(a.level))("FMutiCls", flag(a.multi))(
+            "FCustomer", flag(a.extraCust))("FDepartment", flag(a.extraDept))("FEmployee", flag(a.extraEmpl));
 }
 
 void writeItems(TableSet &set, const Ledger &l) {
@@ -106,8 +111,9 @@ void writeItems(TableSet &set, const Ledger &l) {
     const char *placeholders[] = {"所有往来单位", "所有部门", "所有职员", "所有项目"};
     const int classes = p.customClass() ? 4 : 3;
     for (int c = 1; c <= classes; ++c)
-        set.add("GLObj")("FClsID", integer(c))("FObjID", "*")("FObjName", placeholders[c - 1])("FParentID", std::nullopt)(
-            "FLevel", "0")("FDetail", "0")("FDeleted", "0")("FFullPath", std::to_string(c) + "*");
+        set.add("GLObj")("FClsID", integer(c))("FObjID", "*")("FObjName", placeholders[c - 1])(
+            "FParentID", std::nullopt)("FLevel", "0")("FDetail", "0")("FDeleted", "0")("FFullPath",
+                                                                                       std::to_string(c) + "*");
     for (const auto &i : l.items)
         set.add("GLObj")("FClsID", integer(i.cls))("FObjID", i.code)("FObjName", i.name)(
             "FParentID", i.parent.empty() ? std::nullopt : jet::Cell(i.parent))("FLevel", integer(i.level))(
@@ -118,8 +124,8 @@ void writeItems(TableSet &set, const Ledger &l) {
         set.add("GLCust")("FObjID", u->code)("FAddress", "上海市浦东新区创新路" + std::to_string(100 + n) + "号")(
             "FZip", "2012" + std::to_string(10 + n % 90))("FFax", "021-6888" + std::to_string(1000 + n))(
             "FPhone", "021-5888" + std::to_string(1000 + n))("FContact", n % 2 ? "刘经理" : "陈小姐")(
-            "FTax", "9131000063" + std::to_string(1000000 + n))(
-            "FBank", "招商银行上海分行 " + std::to_string(121900000000 + n));
+            "FTax", "9131000063" + std::to_string(1000000 + n))("FBank",
+                                                                "招商银行上海分行 " + std::to_string(121900000000 + n));
     }
     n = 0;
     for (const auto &e : l.employees) {

@@ -67,7 +67,8 @@ Voucher Business::purchase(int period) {
     const auto suppliers = ledger_.detailItems(1, "02");
     const bool large = ledger_.profile.large;
     // The logistics supplier of the small set sells no goods.
-    const Item *s = suppliers[static_cast<size_t>(rng_.range(0, std::max<int64_t>(0, static_cast<int64_t>(suppliers.size()) - (large ? 1 : 2))))];
+    const Item *s = suppliers[static_cast<size_t>(
+        rng_.range(0, std::max<int64_t>(0, static_cast<int64_t>(suppliers.size()) - (large ? 1 : 2))))];
     Voucher v;
     v.period = period;
     v.day = day();
@@ -81,7 +82,8 @@ Voucher Business::purchase(int period) {
         if (rng_.chance(50)) goods.push_back(rng_.pick(stockAccounts_));
     } else {
         goods = stockAccounts_;
-        std::stable_sort(goods.begin(), goods.end(), [&](const Account *a, const Account *b) { return stock_[a->code] < stock_[b->code]; });
+        std::stable_sort(goods.begin(), goods.end(),
+                         [&](const Account *a, const Account *b) { return stock_[a->code] < stock_[b->code]; });
         goods.resize(2);
     }
     for (const Account *a : goods) {
@@ -162,7 +164,8 @@ Voucher Business::sale(int period, const std::string &customer) {
 bool Business::receipt(int period, Voucher &v, bool dollars) {
     const std::string foreign = ledger_.profile.foreignCurrency() && !ledger_.profile.large ? "0104" : "";
     for (size_t i = 0; i < receivables_.size(); ++i) {
-        Open &o = receivables_[ledger_.profile.large ? (i + static_cast<size_t>(rng_.range(0, 3))) % receivables_.size() : i];
+        Open &o =
+            receivables_[ledger_.profile.large ? (i + static_cast<size_t>(rng_.range(0, 3))) % receivables_.size() : i];
         if (o.amount < 10000 || (o.obj == foreign) != dollars) continue;  // residues of rounding stay open
         v.period = period;
         v.day = day();
@@ -183,7 +186,8 @@ bool Business::receipt(int period, Voucher &v, bool dollars) {
             amount = e.debit;
             v.entries.push_back(e);
         } else {
-            v.entries.push_back(bank(amount, 0, "收到" + name + "货款", rng_.chance(50) ? "电汇" : "转账支票", someone().name));
+            v.entries.push_back(
+                bank(amount, 0, "收到" + name + "货款", rng_.chance(50) ? "电汇" : "转账支票", someone().name));
         }
         Entry ar = entry("1122", 0, amount, "收到" + name + "货款");
         ar.cls = 1;
@@ -242,8 +246,8 @@ Voucher Business::expense(int period) {
     v.attachments = static_cast<int>(rng_.range(1, 4));
     const bool entertainment = rng_.chance(20);
     const Cents amount = rng_.range(50, 1500) * 100 + rng_.range(0, 99);
-    Entry x = entry(entertainment ? "660205" : "660202", amount, 0,
-                    entertainment ? "业务招待费" : e.name + "报销办公用品费");
+    Entry x =
+        entry(entertainment ? "660205" : "660202", amount, 0, entertainment ? "业务招待费" : e.name + "报销办公用品费");
     if (!entertainment) {
         x.cls = 2;
         x.obj = e.dept;
@@ -342,7 +346,8 @@ void Business::periodVouchers(int period, std::vector<Voucher> &out) {
             if (!(p.foreignCurrency() && c->code == "0104")) domestic.push_back(c);
         for (int i = 0; i < 2; ++i) {
             const bool overseas = p.foreignCurrency() && i == 1 && period % 3 == 1;
-            const std::string customer = overseas ? "0104" : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
+            const std::string customer =
+                overseas ? "0104" : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
             Voucher v = sale(period, customer);
             if (v.entries.empty()) continue;
             if (period == 4 && i == 0) v.entries[0].exp = "应收货款（客户称'急单'，50% 预付）";
@@ -587,7 +592,8 @@ void Business::run() {
             v.serial = ++serial;
             v.num = ++numbers[v.group ? *v.group : std::string("\x01")];
             for (auto &e : v.entries)
-                if (v.preparer == kCashierUser && e.handler.empty() && (e.acct == "1001" || e.acct.rfind("1002", 0) == 0))
+                if (v.preparer == kCashierUser && e.handler.empty() &&
+                    (e.acct == "1001" || e.acct.rfind("1002", 0) == 0))
                     e.handler = cashier();
         }
         for (auto &v : vs) ledger_.vouchers.push_back(std::move(v));

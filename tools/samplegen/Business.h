@@ -40,11 +40,17 @@ private:
     void post(const Voucher &v);
 
     Entry entry(const std::string &acct, Cents debit, Cents credit, const std::string &exp) const;
-    Entry bank(Cents debit, Cents credit, const std::string &exp, const std::string &settle, const std::string &handler);
+    Entry bank(Cents debit, Cents credit, const std::string &exp, const std::string &settle,
+               const std::string &handler);
     std::string seq(const char *prefix, int period);
     int day() { return static_cast<int>(rng_.range(1, 28)); }
-    const Employee &someone() { return ledger_.employees[static_cast<size_t>(rng_.range(0, static_cast<int64_t>(ledger_.employees.size()) - 1))]; }
-    const std::string &cashier() const { return ledger_.employees[std::min<size_t>(3, ledger_.employees.size() - 1)].name; }
+    const Employee &someone() {
+        return ledger_
+            .employees[static_cast<size_t>(rng_.range(0, static_cast<int64_t>(ledger_.employees.size()) - 1))];
+    }
+    const std::string &cashier() const {
+        return ledger_.employees[std::min<size_t>(3, ledger_.employees.size() - 1)].name;
+    }
     int entries(const std::vector<Voucher> &v) const;
 
     Ledger &ledger_;

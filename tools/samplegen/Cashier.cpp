@@ -30,8 +30,14 @@ void writeCashier(TableSet &set, const Ledger &l) {
     std::map<std::string, Book> statements;
     for (const auto &a : l.accounts) {
         if (!a.detail || !(a.cash || a.bank)) continue;
-        Book b{a.code, a.forCy.empty() ? "RMB" : a.forCy, 0, 0, std::vector<Cents>(n), std::vector<Cents>(n),
-               std::vector<Cents>(n), std::vector<Cents>(n)};
+        Book b{a.code,
+               a.forCy.empty() ? "RMB" : a.forCy,
+               0,
+               0,
+               std::vector<Cents>(n),
+               std::vector<Cents>(n),
+               std::vector<Cents>(n),
+               std::vector<Cents>(n)};
         books[a.code] = b;
         if (a.bank) statements[a.code] = b;
     }
@@ -49,8 +55,8 @@ void writeCashier(TableSet &set, const Ledger &l) {
     // An unreconciled statement line from before the start: interest the books had not taken up.
     const std::string before = date(l.year() - 1, 12, 31);
     set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", before)("FPeriod", "12")(
-        "FSettleCode", "网上银行")("FSettleNo", "")("FExp", "银行结息")("FDC", "C")("FAmount", "326.50")("FPreparer", "李娜")(
-        "FHandler", "李娜")("FChecked", "0")("FAutoChecked", "0");
+        "FSettleCode", "网上银行")("FSettleNo", "")("FExp", "银行结息")("FDC", "C")("FAmount", "326.50")(
+        "FPreparer", "李娜")("FHandler", "李娜")("FChecked", "0")("FAutoChecked", "0");
     statements["100201"].open += 32650;
 
     std::map<std::string, Cents> running, runningBase;
@@ -73,14 +79,15 @@ void writeCashier(TableSet &set, const Ledger &l) {
             running[e.acct] += in ? amount : -amount;
             runningBase[e.acct] += in ? base : -base;
             const std::string side = v.entries[i == 0 ? 1 : 0].acct;
-            const std::string handler = e.handler.empty() ? l.employees[std::min<size_t>(3, l.employees.size() - 1)].name : e.handler;
+            const std::string handler =
+                e.handler.empty() ? l.employees[std::min<size_t>(3, l.employees.size() - 1)].name : e.handler;
             const long ord = ++order[{e.acct, day}];
             const std::string debit = money(in ? amount : 0), credit = money(in ? 0 : amount);
             if (e.acct == "1001") {
-                set.add("TRCashJnl")("FID", integer(++cashId))("FOrderID", integer(ord))("FAcctID", e.acct)("FCyID", e.cy)(
-                    "FDate", day)("FPeriod", integer(v.period))("FGroup", v.group.value_or(""))("FNum", integer(v.num))(
-                    "FExp", withoutQuotes(e.exp))("FAcctIDSide", side)("FDebit", debit)("FCredit", credit)(
-                    "FExchRate", number(e.rate, 4))("FPreparer", v.preparer)("FHandler", handler)(
+                set.add("TRCashJnl")("FID", integer(++cashId))("FOrderID", integer(ord))("FAcctID", e.acct)(
+                    "FCyID", e.cy)("FDate", day)("FPeriod", integer(v.period))("FGroup", v.group.value_or(""))(
+                    "FNum", integer(v.num))("FExp", withoutQuotes(e.exp))("FAcctIDSide", side)("FDebit", debit)(
+                    "FCredit", credit)("FExchRate", number(e.rate, 4))("FPreparer", v.preparer)("FHandler", handler)(
                     "FBalance", money(running[e.acct]))("FBalanceBase", money(runningBase[e.acct]))(
                     "FDebitBase", money(in ? base : 0))("FCreditBase", money(in ? 0 : base));
                 continue;
@@ -88,21 +95,22 @@ void writeCashier(TableSet &set, const Ledger &l) {
             // Late payments of the open period have not reached the bank yet.
             const bool cleared = !(v.period == periods && v.day >= 20 && !in);
             set.add("TRBankJnl")("FOrderID", integer(ord))("FAcctID", e.acct)("FCyID", e.cy)("FDate", day)(
-                "FPeriod", integer(v.period))("FGroup", v.group.value_or(""))("FNum", integer(v.num))("FEntryID", integer(static_cast<int64_t>(i)))(
-                "FExp", withoutQuotes(e.exp))("FAcctIDSide", side)("FDebit", debit)("FCredit", credit)(
-                "FExchRate", number(e.rate, 4))("FSettleCode", e.settle)("FSettleNo", e.settleNo)("FPreparer", v.preparer)(
-                "FHandler", handler)("FChecked", flag(cleared))("FAutoChecked", flag(cleared))(
-                "FBalance", money(running[e.acct]))("FBalanceBase", money(runningBase[e.acct]))(
-                "FDebitBase", money(in ? base : 0))("FCreditBase", money(in ? 0 : base));
+                "FPeriod", integer(v.period))("FGroup", v.group.value_or(""))("FNum", integer(v.num))(
+                "FEntryID", integer(static_cast<int64_t>(i)))("FExp", withoutQuotes(e.exp))("FAcctIDSide", side)(
+                "FDebit", debit)("FCredit", credit)("FExchRate", number(e.rate, 4))("FSettleCode", e.settle)(
+                "FSettleNo", e.settleNo)("FPreparer", v.preparer)("FHandler", handler)("FChecked", flag(cleared))(
+                "FAutoChecked", flag(cleared))("FBalance", money(running[e.acct]))(
+                "FBalanceBase", money(runningBase[e.acct]))("FDebitBase", money(in ? base : 0))("FCreditBase",
+                                                                                                money(in ? 0 : base));
             if (!cleared) continue;
             Book &s = statements[e.acct];
             // The bank's view: a deposit is a credit.
             (in ? s.credit : s.debit)[p] += amount;
             set.add("TRBankChkNote")("FAcctID", e.acct)("FCyID", e.cy)("FDate", day)("FPeriod", integer(v.period))(
                 "FSettleCode", e.settle)("FSettleNo", e.settleNo)("FExp", withoutQuotes(e.exp))("FDC", in ? "C" : "D")(
-                "FAmount", money(amount))("FPreparer", "李娜")("FHandler", handler)("FChecked", "1")("FAutoChecked", "1")(
-                "FVNum", integer(v.num))("FVGroup", v.group.value_or(""))("FVPeriod", integer(v.period))(
-                "FVEntryID", integer(static_cast<int64_t>(i)));
+                "FAmount", money(amount))("FPreparer", "李娜")("FHandler", handler)("FChecked", "1")(
+                "FAutoChecked", "1")("FVNum", integer(v.num))("FVGroup", v.group.value_or(""))(
+                "FVPeriod", integer(v.period))("FVEntryID", integer(static_cast<int64_t>(i)));
         }
     }
     // A charge the bank took in the open period that the books do not hold yet.
@@ -117,10 +125,10 @@ void writeCashier(TableSet &set, const Ledger &l) {
             yd += b.debit[p], yc += b.credit[p], ydb += b.debitBase[p], ycb += b.creditBase[p];
             const Cents end = beg + b.debit[p] - b.credit[p], endBase = begBase + b.debitBase[p] - b.creditBase[p];
             set.add("TRBankJnlBal")("FPeriod", integer(static_cast<int64_t>(p)))("FAcctID", code)("FCyID", b.cy)(
-                "FBegBal", money(beg))("FDebit", money(b.debit[p]))("FCredit", money(b.credit[p]))("FEndBal", money(end))(
-                "FYtdDebit", money(yd))("FYtdCredit", money(yc))("FBegBalBase", money(begBase))(
-                "FDebitBase", money(b.debitBase[p]))("FCreditBase", money(b.creditBase[p]))("FEndBalBase", money(endBase))(
-                "FYtdDebitBase", money(ydb))("FYtdCreditBase", money(ycb));
+                "FBegBal", money(beg))("FDebit", money(b.debit[p]))("FCredit", money(b.credit[p]))(
+                "FEndBal", money(end))("FYtdDebit", money(yd))("FYtdCredit", money(yc))("FBegBalBase", money(begBase))(
+                "FDebitBase", money(b.debitBase[p]))("FCreditBase", money(b.creditBase[p]))(
+                "FEndBalBase", money(endBase))("FYtdDebitBase", money(ydb))("FYtdCreditBase", money(ycb));
             beg = end, begBase = endBase;
         }
     }
@@ -130,8 +138,8 @@ void writeCashier(TableSet &set, const Ledger &l) {
             yd += s.debit[p], yc += s.credit[p];
             const Cents end = beg + s.credit[p] - s.debit[p];
             set.add("TRBankChkBal")("FPeriod", integer(static_cast<int64_t>(p)))("FAcctID", code)("FCyID", s.cy)(
-                "FBegBal", money(beg))("FDebit", money(s.debit[p]))("FCredit", money(s.credit[p]))("FEndBal", money(end))(
-                "FYtdDebit", money(yd))("FYtdCredit", money(yc));
+                "FBegBal", money(beg))("FDebit", money(s.debit[p]))("FCredit", money(s.credit[p]))(
+                "FEndBal", money(end))("FYtdDebit", money(yd))("FYtdCredit", money(yc));
             beg = end;
         }
     }

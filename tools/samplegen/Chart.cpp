@@ -76,10 +76,10 @@ struct Stock {
 };
 
 const Stock kStock[] = {
-    {"140501", "电脑配件", "", 0},        {"14050101", "内存条", "条", 48000},
+    {"140501", "电脑配件", "", 0},         {"14050101", "内存条", "条", 48000},
     {"14050102", "固态硬盘", "块", 65000}, {"14050103", "无线键鼠套装", "套", 15900},
-    {"140502", "办公设备", "", 0},        {"14050201", "激光打印机", "台", 268000},
-    {"14050202", "复印纸", "箱", 13500},  {"14050203", "碎纸机", "台", 98000},
+    {"140502", "办公设备", "", 0},         {"14050201", "激光打印机", "台", 268000},
+    {"14050202", "复印纸", "箱", 13500},   {"14050203", "碎纸机", "台", 98000},
 };
 
 bool has(const char *flags, char f) { return std::string(flags).find(f) != std::string::npos; }
@@ -127,8 +127,9 @@ void buildChart(Ledger &ledger, Rng &rng) {
         ledger.addAccount(a);
     }
     // A large chart: more stock lines and more expense leaves, up to the target size.
-    static const char *const kGoods[] = {"显示器", "路由器", "交换机", "墨盒", "硒鼓", "U盘", "移动硬盘", "摄像头",
-                                         "耳机", "投影仪", "扫描仪", "电源", "机箱", "网线", "鼠标垫", "笔记本支架"};
+    static const char *const kGoods[] = {"显示器",   "路由器", "交换机", "墨盒",      "硒鼓",   "U盘",
+                                         "移动硬盘", "摄像头", "耳机",   "投影仪",    "扫描仪", "电源",
+                                         "机箱",     "网线",   "鼠标垫", "笔记本支架"};
     static const char *const kUnits[] = {"台", "个", "盒", "箱", "套", "件"};
     int category = 3;
     while (static_cast<int>(ledger.accounts.size()) < p.accounts && category <= 99) {
@@ -140,7 +141,8 @@ void buildChart(Ledger &ledger, Rng &rng) {
         for (int i = 1; i <= 60 && static_cast<int>(ledger.accounts.size()) < p.accounts; ++i) {
             Account a;
             a.code = parent.code + (i < 10 ? "0" : "") + std::to_string(i);
-            a.name = std::string(kGoods[(category * 7 + i) % 16]) + "-" + std::to_string(category) + "-" + std::to_string(i);
+            a.name =
+                std::string(kGoods[(category * 7 + i) % 16]) + "-" + std::to_string(category) + "-" + std::to_string(i);
             a.level = 3;
             a.qty = true;
             a.unit = kUnits[(category + i) % 6];

@@ -16,9 +16,9 @@ struct Mode {
 };
 
 const Mode kModes[] = {
-    {1, "购入", 0, "100201", "购入固定资产"}, {2, "投资者投入", 0, "4001", "投资者投入固定资产"},
-    {3, "接受捐赠", 0, "", "接受捐赠固定资产"}, {4, "原值调增", 0, "100201", "固定资产原值调增"},
-    {5, "出售", 1, "6711", "出售固定资产"},   {6, "报废", 1, "6711", "固定资产报废"},
+    {1, "购入", 0, "100201", "购入固定资产"},       {2, "投资者投入", 0, "4001", "投资者投入固定资产"},
+    {3, "接受捐赠", 0, "", "接受捐赠固定资产"},     {4, "原值调增", 0, "100201", "固定资产原值调增"},
+    {5, "出售", 1, "6711", "出售固定资产"},         {6, "报废", 1, "6711", "固定资产报废"},
     {7, "其他减少", 1, "6711", "其他减少固定资产"}, {8, "内部调拨", 0, "", "固定资产内部调拨"},
 };
 
@@ -114,7 +114,8 @@ FixedAssets::FixedAssets(const Ledger &ledger, Rng &rng, bool deprMade) : ledger
     } else {
         std::vector<std::string> depts;
         for (const auto *d : ledger.detailItems(2)) depts.push_back(d->code);
-        static const char *const kNames[] = {"台式电脑", "笔记本电脑", "打印机", "空调", "货架", "叉车", "办公桌", "服务器", "投影仪", "复印机"};
+        static const char *const kNames[] = {"台式电脑", "笔记本电脑", "打印机", "空调",   "货架",
+                                             "叉车",     "办公桌",     "服务器", "投影仪", "复印机"};
         for (int i = 1; i <= p.assets; ++i) {
             const int kind = static_cast<int>(rng.range(0, 9));
             AssetCard c;
@@ -140,7 +141,8 @@ FixedAssets::FixedAssets(const Ledger &ledger, Rng &rng, bool deprMade) : ledger
                 c.serviceYear = static_cast<int>(rng.range(p.year - 8, p.year - 1));
                 c.serviceMonth = static_cast<int>(rng.range(1, 12));
                 c.serviceDay = static_cast<int>(rng.range(1, 28));
-                if (i % 50 == 7) c.clearPeriod = static_cast<int>(rng.range(1, p.currPeriod));
+                if (i % 50 == 7)
+                    c.clearPeriod = static_cast<int>(rng.range(1, p.currPeriod));
                 else if (i % 50 == 13) {
                     c.increasePeriod = static_cast<int>(rng.range(1, p.currPeriod));
                     c.increase = rng.range(1, 50) * 10000;
@@ -313,8 +315,8 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
     for (const auto &g : kGroups)
         set.add("FAGroup")("FGroupID", integer(g.id))("FGroupName", g.name)("FDeprMethod", "1")("FSalvageRate", "500");
     for (const auto &m : kModes)
-        set.add("FAAlter")("FAlterID", integer(m.id))("FAlterName", m.name)("FMode", integer(m.mode))("FAcctID", m.acct)(
-            "FVchGroup", "记")("FExp", m.exp);
+        set.add("FAAlter")("FAlterID", integer(m.id))("FAlterName", m.name)("FMode", integer(m.mode))(
+            "FAcctID", m.acct)("FVchGroup", "记")("FExp", m.exp);
     std::map<std::string, const Voucher *> byTag;
     for (const auto &v : ledger.vouchers)
         if (!v.tag.empty()) byTag[v.tag] = &v;
@@ -329,12 +331,13 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
     for (const auto &c : cards_) {
         const std::string service = date(c.serviceYear, c.serviceMonth, c.serviceDay);
         set.add("FACard")("FAssetID", c.id)("FAssetName", c.name)("FModel", c.model)("FUse", "经营用")(
-            "FLocation", c.location)("FRemark", c.clearPeriod ? "报废前放在'" + c.location + "'" : "")("FAlterID", integer(c.alterId))(
-            "FServiceDate", service)("FOrgValService", money(c.org))("FDeprService", zero)("FUseBeforeService", "0")(
-            "FBeginUseDate", service)("FPeriodsBeforeService", "0")("FJobUnit", "")("FDeprAll", "0")(
-            "FFormularyType", "0")("FAssetAcID", "1601")("FDeprAcID", "1602")("FTaxAmount", money(c.tax))(
-            "FProduceFactory", c.factory)("FProduceDate", date(c.serviceYear, std::max(1, c.serviceMonth - 1), 1))(
-            "FDevalueService", zero)("FDevalueAcID", "1603");
+            "FLocation", c.location)("FRemark", c.clearPeriod ? "报废前放在'" + c.location + "'" : "")(
+            "FAlterID", integer(c.alterId))("FServiceDate", service)("FOrgValService", money(c.org))(
+            "FDeprService", zero)("FUseBeforeService", "0")("FBeginUseDate", service)("FPeriodsBeforeService", "0")(
+            "FJobUnit", "")("FDeprAll", "0")("FFormularyType", "0")("FAssetAcID", "1601")("FDeprAcID", "1602")(
+            "FTaxAmount", money(c.tax))("FProduceFactory", c.factory)(
+            "FProduceDate", date(c.serviceYear, std::max(1, c.serviceMonth - 1), 1))("FDevalueService",
+                                                                                     zero)("FDevalueAcID", "1603");
         if (c.addedPeriod == 0)
             set.add("FAInitBal")("FAssetID", c.id)("FDebitOrg", zero)("FCreditOrg", zero)("FDebitDepr", zero)(
                 "FCreditDepr", zero)("FYtdDepr", zero)("FYtdDevalue", zero);
@@ -348,22 +351,24 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
                 "FLifeA", integer(c.life))("FPeriods", integer(s.periodsDone))("FPeriodsA", integer(s.periodsDone))(
                 "FSalvage", money(s.salvage))("FPost", "0")("FFormularyType", "0")(
                 "FYtdDebitOrg", money(s.ytdDebitOrg))("FYtdCreditOrg", money(s.ytdCreditOrg))(
-                "FYtdDebitDepr", money(s.ytdDepr))("FYtdCreditDepr", money(s.ytdCreditDepr))("FYtdDepr", money(s.ytdDepr))(
-                "FOrgValA", money(s.org))("FAccumDeprA", money(s.accum))("FTaxAmount", money(c.tax))("FDevalue", zero)(
-                "FDebitDevalue", zero)("FCreditDevalue", zero)("FYtdDebitDevalue", zero)("FYtdCreditDevalue", zero)(
-                "FYtdDevalue2", zero)("FAccumDevalue2", zero)("FPreDevalue", zero)(
-                "FService", s.period == c.addedPeriod && c.addedPeriod ? "1" : "0");
+                "FYtdDebitDepr", money(s.ytdDepr))("FYtdCreditDepr", money(s.ytdCreditDepr))(
+                "FYtdDepr", money(s.ytdDepr))("FOrgValA", money(s.org))("FAccumDeprA", money(s.accum))(
+                "FTaxAmount", money(c.tax))("FDevalue", zero)("FDebitDevalue", zero)("FCreditDevalue", zero)(
+                "FYtdDebitDevalue", zero)("FYtdCreditDevalue", zero)("FYtdDevalue2", zero)("FAccumDevalue2", zero)(
+                "FPreDevalue", zero)("FService", s.period == c.addedPeriod && c.addedPeriod ? "1" : "0");
             const auto shares = split(s.depr, s.depts);
             for (size_t i = 0; i < s.depts.size(); ++i)
-                set.add("FABalDept")("FPeriod", per)("FAssetID", c.id)("FDeptClsID", "2")("FDeptObjID", s.depts[i].first)(
-                    "FRate", number(s.depts[i].second, 4))("FDepr", money(shares[i]))("FDevalueRate", "0")("FDevalue", zero);
+                set.add("FABalDept")("FPeriod", per)("FAssetID", c.id)("FDeptClsID", "2")(
+                    "FDeptObjID", s.depts[i].first)("FRate", number(s.depts[i].second, 4))("FDepr", money(shares[i]))(
+                    "FDevalueRate", "0")("FDevalue", zero);
             if (c.expenseCls == 0)
                 set.add("FABalExpense")("FPeriod", per)("FAssetID", c.id)("FExpenseAcctID", c.expenseAcct)(
                     "FExpenseClsID", "0")("FExpenseObjID", "")("FRate", "100")("FDepr", money(s.depr));
             else
                 for (const auto &d : s.depts)
                     set.add("FABalExpense")("FPeriod", per)("FAssetID", c.id)("FExpenseAcctID", c.expenseAcct)(
-                        "FExpenseClsID", "2")("FExpenseObjID", d.first)("FRate", number(d.second, 4))("FDepr", money(s.depr));
+                        "FExpenseClsID", "2")("FExpenseObjID", d.first)("FRate", number(d.second, 4))("FDepr",
+                                                                                                      money(s.depr));
             if (c.usd)
                 set.add("FABalFor")("FPeriod", per)("FAssetID", c.id)("FCyID", "USD")(
                     "FExchRate", number(ledger.usdRate[static_cast<size_t>(c.addedPeriod)], 4))(
@@ -381,7 +386,8 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
         const AssetState *s = nullptr;
         for (const auto &st : c.states)
             if (st.period == a.period) s = &st;
-        const AssetState &before = a.period > c.addedPeriod ? c.states[static_cast<size_t>(a.period - c.addedPeriod - 1)] : *s;
+        const AssetState &before =
+            a.period > c.addedPeriod ? c.states[static_cast<size_t>(a.period - c.addedPeriod - 1)] : *s;
         const bool transfer = a.type == 2 && a.period == c.transferPeriod && a.period != c.increasePeriod;
         int alterId = a.type == 0 ? c.alterId : a.type == 10 ? 6 : transfer ? 8 : 4;
         Cents org = 0, accum = 0, salvage = 0;
@@ -413,8 +419,8 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
         else
             for (const auto &d : s->depts)
                 set.add("FAVchExpense")("FPeriod", per)("FType", type)("FTypeNum", tn)("FAssetID", c.id)(
-                    "FExpenseAcctID", c.expenseAcct)("FExpenseClsID", "2")("FExpenseObjID", d.first)(
-                    "FRate", number(d.second, 4));
+                    "FExpenseAcctID", c.expenseAcct)("FExpenseClsID", "2")("FExpenseObjID",
+                                                                           d.first)("FRate", number(d.second, 4));
         if (c.usd && a.type == 0)
             set.add("FAVchFor")("FPeriod", per)("FType", type)("FTypeNum", tn)("FAssetID", c.id)("FCyID", "USD")(
                 "FExchRate", number(ledger.usdRate[static_cast<size_t>(a.period)], 4))("FOrgValFor", money(c.usd))(

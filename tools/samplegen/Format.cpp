@@ -40,7 +40,9 @@ int daysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
-Cents convert(Cents foreign, double rate) { return static_cast<Cents>(std::llround(static_cast<double>(foreign) * rate)); }
+Cents convert(Cents foreign, double rate) {
+    return static_cast<Cents>(std::llround(static_cast<double>(foreign) * rate));
+}
 
 Cents percentOf(Cents amount, double percent) {
     return static_cast<Cents>(std::llround(static_cast<double>(amount) * percent / 100.0));

@@ -9,8 +9,8 @@ namespace samplegen {
 
 using Cents = int64_t;
 
-std::string money(Cents c);                   // "-1234.50"
-std::string number(double v, int decimals);   // trailing zeros dropped
+std::string money(Cents c);                  // "-1234.50"
+std::string number(double v, int decimals);  // trailing zeros dropped
 std::string integer(int64_t v);
 std::string date(int year, int month, int day);
 int daysInMonth(int year, int month);

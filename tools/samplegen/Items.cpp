@@ -10,8 +10,8 @@ const char *const kCustomers[] = {"北京华联商贸有限公司", "杭州西�
                                   "新加坡环宇贸易公司", "苏州工业园区采购中心"};
 const char *const kSuppliers[] = {"深圳华强电子有限公司", "东莞龙腾办公设备厂", "上海晨光纸业有限公司",
                                   "宁波海天物流有限公司"};
-const char *const kCities[] = {"上海", "北京", "广州", "深圳", "杭州", "南京", "苏州", "成都", "武汉", "西安",
-                               "天津", "重庆", "长沙", "郑州", "合肥", "青岛"};
+const char *const kCities[] = {"上海", "北京", "广州", "深圳", "杭州", "南京", "苏州", "成都",
+                               "武汉", "西安", "天津", "重庆", "长沙", "郑州", "合肥", "青岛"};
 const char *const kTrades[] = {"商贸", "科技", "电子", "文化用品", "信息技术", "办公设备", "网络工程", "贸易"};
 
 struct Staff {
@@ -20,16 +20,18 @@ struct Staff {
 };
 
 const Staff kStaff[] = {
-    {"001", "张伟", "01", 1800000, 300000}, {"002", "陈静", "02", 1200000, 200000},
-    {"003", "王芳", "02", 800000, 100000},  {"004", "李娜", "02", 650000, 80000},
+    {"001", "张伟", "01", 1800000, 300000},   {"002", "陈静", "02", 1200000, 200000},
+    {"003", "王芳", "02", 800000, 100000},    {"004", "李娜", "02", 650000, 80000},
     {"005", "刘洋", "0301", 1000000, 150000}, {"006", "赵磊", "0301", 600000, 80000},
-    {"007", "孙丽", "0302", 600000, 80000},  {"008", "周杰", "04", 700000, 80000},
-    {"009", "吴强", "05", 550000, 60000},    {"010", "郑敏", "0302", 580000, 80000},
+    {"007", "孙丽", "0302", 600000, 80000},   {"008", "周杰", "04", 700000, 80000},
+    {"009", "吴强", "05", 550000, 60000},     {"010", "郑敏", "0302", 580000, 80000},
 };
 
-const char *const kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱", "胡", "郭"};
-const char *const kGiven[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟", "涛", "明",
-                              "超", "秀英", "霞", "平", "刚", "桂英", "建华", "文", "辉", "玲", "鹏", "华", "飞", "婷"};
+const char *const kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵",
+                                 "吴", "周", "徐", "孙", "马", "朱", "胡", "郭"};
+const char *const kGiven[] = {"伟", "芳",   "娜",   "敏", "静", "丽", "强", "磊",   "军", "洋",
+                              "勇", "艳",   "杰",   "娟", "涛", "明", "超", "秀英", "霞", "平",
+                              "刚", "桂英", "建华", "文", "辉", "玲", "鹏", "华",   "飞", "婷"};
 
 std::string pad(int n, int width) {
     std::string s = std::to_string(n);
@@ -60,13 +62,15 @@ void buildItems(Ledger &l, Rng &rng) {
     add(l, 1, "02", "供应商", "", 1, false);
     const int width = p.large ? 3 : 2;
     for (int i = 1; i <= p.customers; ++i) {
-        std::string name = i <= 5 ? kCustomers[i - 1]
-                                   : std::string(kCities[i % 16]) + kTrades[(i / 16) % 8] + "有限公司" + std::to_string(i);
+        std::string name = i <= 5
+                               ? kCustomers[i - 1]
+                               : std::string(kCities[i % 16]) + kTrades[(i / 16) % 8] + "有限公司" + std::to_string(i);
         add(l, 1, "01" + pad(i, width), name, "01", 2, true);
     }
     for (int i = 1; i <= p.suppliers; ++i) {
-        std::string name = i <= 4 ? kSuppliers[i - 1]
-                                  : std::string(kCities[(i + 5) % 16]) + kTrades[(i / 16 + 3) % 8] + "供应公司" + std::to_string(i);
+        std::string name =
+            i <= 4 ? kSuppliers[i - 1]
+                   : std::string(kCities[(i + 5) % 16]) + kTrades[(i / 16 + 3) % 8] + "供应公司" + std::to_string(i);
         add(l, 1, "02" + pad(i, width), name, "02", 2, true);
     }
     // Departments, dotless codes.
@@ -79,7 +83,8 @@ void buildItems(Ledger &l, Rng &rng) {
     add(l, 2, "05", "仓储物流部", "", 1, true);
     if (p.large) {
         static const char *const kRegions[] = {"华北", "华中", "西南", "西北", "东北", "海外"};
-        for (int i = 0; i < 6; ++i) add(l, 2, "030" + std::to_string(i + 3), std::string(kRegions[i]) + "销售组", "03", 2, true);
+        for (int i = 0; i < 6; ++i)
+            add(l, 2, "030" + std::to_string(i + 3), std::string(kRegions[i]) + "销售组", "03", 2, true);
         add(l, 2, "06", "技术服务部", "", 1, true);
         add(l, 2, "07", "人力资源部", "", 1, true);
     }

@@ -43,27 +43,36 @@ void buildOpenings(Ledger &l, Rng &rng, const Payroll &payroll, const FixedAsset
     if (!p.large) {
         auto at = [](const std::vector<const Item *> &v, size_t i) { return v[i % v.size()]; };
         openItem(l, "1122", at(customers, 0)->code, "XS-" + std::to_string(prev) + "-1203", date(prev, 12, 3), 8000000);
-        openItem(l, "1122", at(customers, 0)->code, "XS-" + std::to_string(prev) + "-1218", date(prev, 12, 18), 4000000);
-        openItem(l, "1122", at(customers, 1)->code, "XS-" + std::to_string(prev) + "-1122", date(prev, 11, 22), 6540000);
-        openItem(l, "2203", at(customers, 2)->code, "YS-" + std::to_string(prev) + "-1209", date(prev, 12, 9), -3000000);
-        openItem(l, "1122", at(customers, 3)->code, "XS-" + std::to_string(prev) + "-1225", date(prev, 12, 25), 5680000);
-        openItem(l, "1122", at(customers, 4)->code, "XS-" + std::to_string(prev) + "-1229", date(prev, 12, 29), 2300000);
-        openItem(l, "1123", at(suppliers, 0)->code, "YF-" + std::to_string(prev) + "-1215", date(prev, 12, 15), 2000000);
-        openItem(l, "2202", at(suppliers, 1)->code, "CG-" + std::to_string(prev) + "-1210", date(prev, 12, 10), -8600000);
-        openItem(l, "2202", at(suppliers, 2)->code, "CG-" + std::to_string(prev) + "-1220", date(prev, 12, 20), -4520000);
-        openItem(l, "2202", at(suppliers, 3)->code, "CG-" + std::to_string(prev) + "-1226", date(prev, 12, 26), -1260000);
+        openItem(l, "1122", at(customers, 0)->code, "XS-" + std::to_string(prev) + "-1218", date(prev, 12, 18),
+                 4000000);
+        openItem(l, "1122", at(customers, 1)->code, "XS-" + std::to_string(prev) + "-1122", date(prev, 11, 22),
+                 6540000);
+        openItem(l, "2203", at(customers, 2)->code, "YS-" + std::to_string(prev) + "-1209", date(prev, 12, 9),
+                 -3000000);
+        openItem(l, "1122", at(customers, 3)->code, "XS-" + std::to_string(prev) + "-1225", date(prev, 12, 25),
+                 5680000);
+        openItem(l, "1122", at(customers, 4)->code, "XS-" + std::to_string(prev) + "-1229", date(prev, 12, 29),
+                 2300000);
+        openItem(l, "1123", at(suppliers, 0)->code, "YF-" + std::to_string(prev) + "-1215", date(prev, 12, 15),
+                 2000000);
+        openItem(l, "2202", at(suppliers, 1)->code, "CG-" + std::to_string(prev) + "-1210", date(prev, 12, 10),
+                 -8600000);
+        openItem(l, "2202", at(suppliers, 2)->code, "CG-" + std::to_string(prev) + "-1220", date(prev, 12, 20),
+                 -4520000);
+        openItem(l, "2202", at(suppliers, 3)->code, "CG-" + std::to_string(prev) + "-1226", date(prev, 12, 26),
+                 -1260000);
         amount(l, "1221", 500000, 3, "006");
     } else {
         int n = 0;
         for (const auto *c : customers) {
             ++n;
-            openItem(l, "1122", c->code, "XS-" + std::to_string(prev) + "-" + std::to_string(n), date(prev, 12, 1 + n % 28),
-                     rng.range(50, 2000) * 10000);
+            openItem(l, "1122", c->code, "XS-" + std::to_string(prev) + "-" + std::to_string(n),
+                     date(prev, 12, 1 + n % 28), rng.range(50, 2000) * 10000);
         }
         for (const auto *s : suppliers) {
             ++n;
-            openItem(l, "2202", s->code, "CG-" + std::to_string(prev) + "-" + std::to_string(n), date(prev, 12, 1 + n % 28),
-                     -rng.range(50, 2000) * 10000);
+            openItem(l, "2202", s->code, "CG-" + std::to_string(prev) + "-" + std::to_string(n),
+                     date(prev, 12, 1 + n % 28), -rng.range(50, 2000) * 10000);
         }
     }
     for (const auto *a : stockAccounts(l)) {
@@ -80,8 +89,9 @@ void buildOpenings(Ledger &l, Rng &rng, const Payroll &payroll, const FixedAsset
         amount(l, "1601", 8500000);
         amount(l, "1602", -2340000);
     }
-    amount(l, "2241", -(payroll.total(0, &PayLine::pension) + payroll.total(0, &PayLine::medical) +
-                        payroll.total(0, &PayLine::housing)));
+    amount(l, "2241",
+           -(payroll.total(0, &PayLine::pension) + payroll.total(0, &PayLine::medical) +
+             payroll.total(0, &PayLine::housing)));
     amount(l, "222103", -payroll.total(0, &PayLine::tax));
     amount(l, "222102", -1850000 * scale);
     amount(l, "4001", -200000000 * scale);

@@ -21,10 +21,12 @@ Cents incomeTax(Cents taxable) {
     return 0;
 }
 
-const char *const kItems[] = {"职员代码", "职员姓名", "部门代码", "银行账号", "基本工资", "岗位津贴", "绩效奖金",
+const char *const kItems[] = {"职员代码", "职员姓名", "部门代码", "银行账号",   "基本工资",   "岗位津贴", "绩效奖金",
                               "应发合计", "养老保险", "医疗保险", "住房公积金", "个人所得税", "实发合计"};
 
-const std::string &cashierName(const Ledger &l) { return l.employees.size() > 3 ? l.employees[3].name : l.employees[0].name; }
+const std::string &cashierName(const Ledger &l) {
+    return l.employees.size() > 3 ? l.employees[3].name : l.employees[0].name;
+}
 
 }  // namespace
 
@@ -93,7 +95,8 @@ std::vector<Voucher> Payroll::vouchers(int period) const {
         v.group = "转";
         v.tag = "pay-accrual";
         std::map<std::string, Cents> byDept;
-        for (size_t i = 0; i < ledger_.employees.size(); ++i) byDept[ledger_.employees[i].dept] += line(i, period).gross;
+        for (size_t i = 0; i < ledger_.employees.size(); ++i)
+            byDept[ledger_.employees[i].dept] += line(i, period).gross;
         Cents sum = 0;
         for (const auto &[dept, gross] : byDept) {
             Entry e = entry(isSalesDept(dept) ? "660101" : "660201", gross, 0, "计提本月工资");
@@ -129,31 +132,24 @@ std::vector<Voucher> Payroll::vouchers(int period) const {
 
 void Payroll::write(TableSet &set) const {
     for (size_t i = 0; i < std::size(kItems); ++i)
-        set.add("PAItem")("FItemID", integer(static_cast<int64_t>(i + 1)))("FItemName", kItems[i])(
-            "FIsPayrollData", i >= 4 ? "1" : "0")("FSNO", integer(static_cast<int64_t>(i + 1)))(
-            "FEmpField", "F" + integer(static_cast<int64_t>(i + 1)));
-    set.add("PAFormula")("FFormula",
-                         "应发合计=基本工资+岗位津贴+绩效奖金\r\n"
-                         "养老保险=(基本工资+岗位津贴)*0.08\r\n"
-                         "医疗保险=(基本工资+岗位津贴)*0.02\r\n"
-                         "住房公积金=(基本工资+岗位津贴)*0.07\r\n"
-                         "实发合计=应发合计-养老保险-医疗保险-住房公积金-个人所得税");
+        set.add("PAItem")("FItemID", integer(static_cast<int64_t>(i + 1)))("FItemName", kItems[i])("FIsPayrollData",
+                                                                                                   i >= 4 ? "1" : "0")(
+            "FSNO", integer(static_cast<int64_t>(i + 1)))("FEmpField", "F" + integer(static_cast<int64_t>(i + 1)));
+    set.add("PAFormula")("FFormula", "应发合计=基本工资+岗位津贴+绩效奖金\r\n"
+                                     "养老保险=(基本工资+岗位津贴)*0.08\r\n"
+                                     "医疗保险=(基本工资+岗位津贴)*0.02\r\n"
+                                     "住房公积金=(基本工资+岗位津贴)*0.07\r\n"
+                                     "实发合计=应发合计-养老保险-医疗保险-住房公积金-个人所得税");
     for (int p = 1; p <= ledger_.profile.currPeriod; ++p) {
         for (size_t i = 0; i < ledger_.employees.size(); ++i) {
             const Employee &e = ledger_.employees[i];
             const PayLine &l = line(i, p);
-            const std::string values[] = {e.code,
-                                          e.name,
-                                          e.dept,
-                                          "6222021001" + e.code,
-                                          money(l.base),
-                                          money(l.allowance),
-                                          money(l.bonus),
-                                          money(l.gross),
-                                          money(l.pension),
-                                          money(l.medical),
-                                          money(l.housing),
-                                          money(l.tax),
+            const std::string values[] = {e.code,           e.name,
+                                          e.dept,           "6222021001" + e.code,
+                                          money(l.base),    money(l.allowance),
+                                          money(l.bonus),   money(l.gross),
+                                          money(l.pension), money(l.medical),
+                                          money(l.housing), money(l.tax),
                                           money(l.net)};
             for (size_t k = 0; k < std::size(values); ++k)
                 set.add("PAData")("FEmpID", e.code)("FPeriod", integer(p))("FClsID", "1")(

@@ -14,12 +14,12 @@ struct Profile {
     bool large = false;
     uint64_t seed = 20250101;
 
-    int year = 2025;           // current year, also the start year
-    int currPeriod = 12;       // open period; later periods hold unposted vouchers only
-    int years = 2;             // calendar years the vouchers span (periods past 12 are next years);
-                               // a small set holds only the first month of the next year
-    int voucherEntries = 0;    // target number of voucher rows; 0 lets the business decide
-    int accounts = 0;          // target size of the chart; 0 keeps the base chart
+    int year = 2025;         // current year, also the start year
+    int currPeriod = 12;     // open period; later periods hold unposted vouchers only
+    int years = 2;           // calendar years the vouchers span (periods past 12 are next years);
+                             // a small set holds only the first month of the next year
+    int voucherEntries = 0;  // target number of voucher rows; 0 lets the business decide
+    int accounts = 0;        // target size of the chart; 0 keeps the base chart
     int assets = 8;
     int employees = 10;
     int customers = 5;

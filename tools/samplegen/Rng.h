@@ -19,10 +19,14 @@ public:
         return z ^ (z >> 31);
     }
     // A whole number from lo to hi, both included. REQUIRES: lo <= hi.
-    int64_t range(int64_t lo, int64_t hi) { return lo + static_cast<int64_t>(next() % static_cast<uint64_t>(hi - lo + 1)); }
+    int64_t range(int64_t lo, int64_t hi) {
+        return lo + static_cast<int64_t>(next() % static_cast<uint64_t>(hi - lo + 1));
+    }
     bool chance(int percent) { return range(1, 100) <= percent; }
     template <class T>
-    const T &pick(const std::vector<T> &v) { return v[static_cast<size_t>(range(0, static_cast<int64_t>(v.size()) - 1))]; }
+    const T &pick(const std::vector<T> &v) {
+        return v[static_cast<size_t>(range(0, static_cast<int64_t>(v.size()) - 1))];
+    }
 
 private:
     uint64_t state_;

@@ -24,11 +24,10 @@ const char *const kTables[][2] = {
      "FNDCRange:Text(50) FOrder:Integer"},
     {"GLSettle", "FSettCode:Text(20)!"},
     {"GLUnit", "FUnit:Text(10)! FUnitAux:Text(10) FOper:Text(1) FCoef:Double"},
-    {"GLAcct",
-     "FAcctID:Text(20)! FAcctName:Text(40)! FHelperCode:Text(20) FGroup:Integer FDC:Text(1) FForCy:Text(10) "
-     "FRateAdj:Boolean! FJrnl:Boolean! FDetail:Boolean! FIsCash:Boolean! FIsBankAc:Boolean! FBank:Boolean! "
-     "FTrans:Boolean! FQtyAux:Boolean! FUnit:Text(10) FClsID:Integer FLevel:Integer FMutiCls:Boolean! "
-     "FCustomer:Boolean! FDepartment:Boolean! FEmployee:Boolean!"},
+    {"GLAcct", "FAcctID:Text(20)! FAcctName:Text(40)! FHelperCode:Text(20) FGroup:Integer FDC:Text(1) FForCy:Text(10) "
+               "FRateAdj:Boolean! FJrnl:Boolean! FDetail:Boolean! FIsCash:Boolean! FIsBankAc:Boolean! FBank:Boolean! "
+               "FTrans:Boolean! FQtyAux:Boolean! FUnit:Text(10) FClsID:Integer FLevel:Integer FMutiCls:Boolean! "
+               "FCustomer:Boolean! FDepartment:Boolean! FEmployee:Boolean!"},
     {"GLEmpGroup", "FEmpGroupID:Integer FEmpGroupName:Text(40)"},
     {"GLEmp",
      "FObjID:Text(20)! FAddress:Text(80) FBankAccount:Text(40) FSex:Integer FBirthday:DateTime FHireDate:DateTime "
@@ -37,17 +36,14 @@ const char *const kTables[][2] = {
     {"GLDuty", "FDuty:Text(10)! FDutyName:Text(40)"},
     {"GLDegree", "FDegree:Text(10)! FDegreeName:Text(40)"},
     {"GLCls", "FClsID:Integer FClsName:Text(50) FObjTableName:Text(50)"},
-    {"GLObj",
-     "FClsID:Integer FObjID:Text(20)! FObjName:Text(40) FParentID:Text(20) FLevel:Integer FDetail:Boolean! "
-     "FDeleted:Boolean! FFullPath:Text(255)"},
-    {"GLCust",
-     "FObjID:Text(20)! FAddress:Text(80) FZip:Text(10) FFax:Text(20) FPhone:Text(20) FContact:Text(20) "
-     "FTax:Text(30) FBank:Text(80)"},
+    {"GLObj", "FClsID:Integer FObjID:Text(20)! FObjName:Text(40) FParentID:Text(20) FLevel:Integer FDetail:Boolean! "
+              "FDeleted:Boolean! FFullPath:Text(255)"},
+    {"GLCust", "FObjID:Text(20)! FAddress:Text(80) FZip:Text(10) FFax:Text(20) FPhone:Text(20) FContact:Text(20) "
+               "FTax:Text(30) FBank:Text(80)"},
     {"GLExpGroup", "FExpGroupID:Integer FExpGroupName:Text(40)"},
     {"GLExp", "FExpID:Long FExp:Text(80) FExpGroupID:Integer"},
-    {"GLRateAdjHist",
-     "FPeriod:Integer FGroup:Text(10) FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCyID:Text(10) "
-     "FBalFor:Currency FBalBase:Currency FBalAdj:Currency FBegRate:Double FEndRate:Double"},
+    {"GLRateAdjHist", "FPeriod:Integer FGroup:Text(10) FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCyID:Text(10) "
+                      "FBalFor:Currency FBalBase:Currency FBalAdj:Currency FBegRate:Double FEndRate:Double"},
     {"GLVch",
      "FSerialNum:Long FDate:DateTime FPeriod:Integer FGroup:Text(10) FNum:Long FEntryID:Integer FAcctID:Text(20) "
      "FClsID:Integer FObjID:Text(20) FCustID:Text(20) FDeptID:Text(20) FEmplID:Text(20) FTransID:Text(20) "
@@ -67,19 +63,16 @@ const char *const kTables[][2] = {
      "FRecurID:Long FEntryID:Integer FExp:Text(80) FAcctID:Text(20) FIsNew:Boolean! FClsID:Integer "
      "FObjID:Text(20) FDC:Text(1) FTransType:Integer FTransRate:Double FCyID:Text(10) FAmountFor:Text(255) "
      "FAmount:Text(255) FQty:Text(255)"},
-    {"GLPnl",
-     "FPeriod:Integer FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCyID:Text(10) FBase:Boolean! "
-     "FAmt:Currency FYtd:Currency"},
+    {"GLPnl", "FPeriod:Integer FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCyID:Text(10) FBase:Boolean! "
+              "FAmt:Currency FYtd:Currency"},
     {"GLBal",
      "FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCyID:Text(10) FPeriod:Integer FBase:Boolean! "
      "FBegBal:Currency FDebit:Currency FCredit:Currency FYtdDebit:Currency FYtdCredit:Currency FEndBal:Currency"},
-    {"GLQtyBal",
-     "FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FPeriod:Integer FBegQty:Double FDebit:Double "
-     "FCredit:Double FYtdDebit:Double FYtdCredit:Double FEndQty:Double"},
-    {"GLTrans",
-     "FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCustID:Text(20) FDeptID:Text(20) FEmplID:Text(20) "
-     "FTransID:Text(20)! FDate:DateTime FCyID:Text(10) FBal:Currency FQty:Double FDebit:Currency "
-     "FCredit:Currency FDue:Boolean!"},
+    {"GLQtyBal", "FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FPeriod:Integer FBegQty:Double FDebit:Double "
+                 "FCredit:Double FYtdDebit:Double FYtdCredit:Double FEndQty:Double"},
+    {"GLTrans", "FAcctID:Text(20) FClsID:Integer FObjID:Text(20) FCustID:Text(20) FDeptID:Text(20) FEmplID:Text(20) "
+                "FTransID:Text(20)! FDate:DateTime FCyID:Text(10) FBal:Currency FQty:Double FDebit:Currency "
+                "FCredit:Currency FDue:Boolean!"},
     {"FACard",
      "FAssetID:Text(20) FAssetName:Text(40) FModel:Text(60) FUse:Text(20) FLocation:Text(20) FRemark:Text(60) "
      "FAlterID:Integer FServiceDate:DateTime FOrgValService:Currency FDeprService:Currency "
@@ -108,9 +101,8 @@ const char *const kTables[][2] = {
      "FPeriod:Integer FAssetID:Text(20) FCyID:Text(10) FExchRate:Double FOrgValFor:Currency FOrgVal:Currency"},
     {"FAExtra",
      "FAssetID:Text(20) FRowID:Integer FName:Text(40) FModel:Text(40) FUnit:Text(10) FQty:Double FAmount:Currency"},
-    {"FAInitBal",
-     "FAssetID:Text(20) FDebitOrg:Currency FCreditOrg:Currency FDebitDepr:Currency FCreditDepr:Currency "
-     "FYtdDepr:Currency FYtdDevalue:Currency"},
+    {"FAInitBal", "FAssetID:Text(20) FDebitOrg:Currency FCreditOrg:Currency FDebitDepr:Currency FCreditDepr:Currency "
+                  "FYtdDepr:Currency FYtdDevalue:Currency"},
     {"FAJob", "FPeriod:Integer FAssetID:Text(20) FJob:Double"},
     {"FAVch",
      "FSerial:Long FDate:DateTime FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FGroup:Text(10) "
@@ -118,20 +110,17 @@ const char *const kTables[][2] = {
      "FSalvage:Currency FDeprMethod:Byte FLife:Integer FAdjType:Byte FAccumDevalue:Currency FPreparer:Text(20) "
      "FChecker:Text(20) FAdjAccumDepr:Currency FEnterDeprAlter:Boolean! FPosted:Boolean! FPoster:Text(20) "
      "FTaxAmount:Currency"},
-    {"FAVchExpense",
-     "FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FExpenseAcctID:Text(20) "
-     "FExpenseClsID:Integer FExpenseObjID:Text(20) FRate:Double"},
+    {"FAVchExpense", "FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FExpenseAcctID:Text(20) "
+                     "FExpenseClsID:Integer FExpenseObjID:Text(20) FRate:Double"},
     {"FAVchDept",
      "FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FDeptClsID:Integer FDeptObjID:Text(20) "
      "FRate:Double FDevalueRate:Double"},
     {"FAVchDeValue",
      "FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FDevAcctID:Text(20) FDevClsID:Integer "
      "FDevObjID:Text(20) FRate:Double"},
-    {"FAVchFor",
-     "FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FCyID:Text(10) FExchRate:Double "
-     "FOrgValFor:Currency FOrgVal:Currency"},
-    {"FAAlter",
-     "FAlterID:Integer FAlterName:Text(20) FMode:Byte FAcctID:Text(20) FVchGroup:Text(10) FExp:Text(40)"},
+    {"FAVchFor", "FPeriod:Integer FType:Byte FTypeNum:Integer FAssetID:Text(20) FCyID:Text(10) FExchRate:Double "
+                 "FOrgValFor:Currency FOrgVal:Currency"},
+    {"FAAlter", "FAlterID:Integer FAlterName:Text(20) FMode:Byte FAcctID:Text(20) FVchGroup:Text(10) FExp:Text(40)"},
     {"FAGroup", "FGroupID:Integer FGroupName:Text(40) FDeprMethod:Byte FSalvageRate:Long"},
     {"PAItem", "FItemID:Long FItemName:Text(20) FIsPayrollData:Boolean! FSNO:Integer FEmpField:Text(20)"},
     {"PAFormula", "FFormula:Memo"},

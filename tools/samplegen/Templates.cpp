@@ -47,17 +47,18 @@ void writeTemplates(TableSet &set, const Ledger &l) {
         const bool qty = std::string(line.acct) == "14050202";
         set.add("GLVchTemplate1")("FGroupID", integer(line.tmpl))("FIndex", integer(index++))("FAcctID", line.acct)(
             "FClsID", integer(cls))("FObjID", std::nullopt)("FCustID", std::nullopt)("FDeptID", std::nullopt)(
-            "FEmplID", std::nullopt)("FCyID", "RMB")("FExchRate", "1")("FFCyAmt", "0.00")(
-            "FQty", qty ? jet::Cell("50") : std::nullopt)("FPrice", qty ? "120" : "0")(
-            "FDebit", line.debit && qty ? "6000.00" : "0.00")("FCredit", "0.00")(
-            "FSettleCode", *line.settle ? jet::Cell(line.settle) : std::nullopt)("FSettleNo", std::nullopt)("FExp", line.exp);
+            "FEmplID", std::nullopt)("FCyID", "RMB")("FExchRate", "1")("FFCyAmt", "0.00")("FQty", qty ? jet::Cell("50")
+                                                                                                      : std::nullopt)(
+            "FPrice", qty ? "120" : "0")("FDebit", line.debit && qty ? "6000.00" : "0.00")("FCredit", "0.00")(
+            "FSettleCode", *line.settle ? jet::Cell(line.settle) : std::nullopt)("FSettleNo", std::nullopt)("FExp",
+                                                                                                            line.exp);
     }
     set.add("GLRecur")("FRecurID", "1")("FRecurName", "计提城建税及教育费附加")("FVchGroup", "转")("FPeriods", "1-12");
     set.add("GLRecur")("FRecurID", "2")("FRecurName", "结转未交增值税")("FVchGroup", "转")("FPeriods", "1-12");
     auto entry = [&](long id, int n, const char *exp, const char *acct, const char *dc, const char *formula) {
         set.add("GLRecurEntry")("FRecurID", integer(id))("FEntryID", integer(n))("FExp", exp)("FAcctID", acct)(
-            "FIsNew", "0")("FClsID", "0")("FObjID", "")("FDC", dc)("FTransType", "0")("FTransRate", "100")("FCyID", "RMB")(
-            "FAmountFor", "")("FAmount", formula)("FQty", "");
+            "FIsNew", "0")("FClsID", "0")("FObjID", "")("FDC", dc)("FTransType", "0")("FTransRate", "100")(
+            "FCyID", "RMB")("FAmountFor", "")("FAmount", formula)("FQty", "");
     };
     entry(1, 0, "计提城建税及教育费附加", "6403", "D", "ACCT(222102,C)*0.12");
     entry(1, 1, "计提城建税及教育费附加", "2241", "C", "ACCT(222102,C)*0.12");

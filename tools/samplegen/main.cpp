@@ -59,7 +59,8 @@ int main(int argc, char **argv) {
         if (!out.empty()) return usage();
         out = a;
     }
-    if (out.empty() || (edition != "standard" && edition != "mini") || (size != "small" && size != "large")) return usage();
+    if (out.empty() || (edition != "standard" && edition != "mini") || (size != "small" && size != "large"))
+        return usage();
     p.edition = edition == "standard" ? Edition::Standard : Edition::Mini;
     p.large = size == "large";
     if (p.large) {
@@ -87,16 +88,15 @@ int main(int argc, char **argv) {
     set(suppliers, p.suppliers);
     if (seed.value >= 0) p.seed = static_cast<uint64_t>(seed.value);
     if (p.years < 1 || p.years > 20 || p.employees < 4 || p.customers < 4 || p.suppliers < 3 ||
-        (!p.large && (p.customers > 99 || p.suppliers > 99)) ||
-        p.customers > 999 || p.suppliers > 999 || p.employees > 999) {
+        (!p.large && (p.customers > 99 || p.suppliers > 99)) || p.customers > 999 || p.suppliers > 999 ||
+        p.employees > 999) {
         std::fprintf(stderr, "samplegen: a count is out of range\n");
         return 2;
     }
     try {
         const auto start = std::chrono::steady_clock::now();
         samplegen::generate(p).write(out);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::fprintf(stderr, "samplegen: wrote %s in %.1f s\n", out.c_str(), seconds);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "samplegen: %s\n", e.what());

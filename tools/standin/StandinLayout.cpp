@@ -25,40 +25,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kCipherKey = "mwqTRZej";
-constexpr const char* kDefaultInstance = "MSSQLSERVER";
-constexpr const char* kBaseDatabase = "VEQBase";
+constexpr const char *kCipherKey = "mwqTRZej";
+constexpr const char *kDefaultInstance = "MSSQLSERVER";
+constexpr const char *kBaseDatabase = "VEQBase";
 
-std::string readFile(const fs::path& path)
-{
+std::string readFile(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
+    if (!in) throw std::runtime_error("cannot read " + path.string());
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-void writeFile(const fs::path& path, const std::string& bytes)
-{
+void writeFile(const fs::path &path, const std::string &bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-std::string errorsOf(const server::BatchResult& r)
-{
+std::string errorsOf(const server::BatchResult &r) {
     std::string text;
-    for (const auto& e : r.errors)
+    for (const auto &e : r.errors)
         text += (text.empty() ? "" : "; ") + std::string("Msg ") + std::to_string(e.number()) + ": " + e.text();
     return text;
 }
 
 // Runs a script batch by batch; every failed batch is a problem.
-void runScript(server::Session& session, const fs::path& script, std::vector<std::string>& problems)
-{
+void runScript(server::Session &session, const fs::path &script, std::vector<std::string> &problems) {
     auto batches = server::splitGoBatches(readFile(script));
     for (size_t i = 0; i < batches.size(); ++i) {
         auto r = session.execute(batches[i]);
@@ -67,51 +61,41 @@ void runScript(server::Session& session, const fs::path& script, std::vector<std
     }
 }
 
-void execute(server::Session& session, const std::string& sql, std::vector<std::string>& problems)
-{
+void execute(server::Session &session, const std::string &sql, std::vector<std::string> &problems) {
     auto r = session.execute(sql);
-    if (!r.ok())
-        problems.push_back(sql + ": " + errorsOf(r));
+    if (!r.ok()) problems.push_back(sql + ": " + errorsOf(r));
 }
 
 // The base account set's scripts, in the order of their names.
-std::vector<fs::path> baseScripts(const fs::path& folder)
-{
+std::vector<fs::path> baseScripts(const fs::path &folder) {
     std::vector<fs::path> scripts;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.is_regular_file() && e.path().extension() == ".sql")
-            scripts.push_back(e.path());
+    for (const auto &e : fs::directory_iterator(folder))
+        if (e.is_regular_file() && e.path().extension() == ".sql") scripts.push_back(e.path());
     std::sort(scripts.begin(), scripts.end());
     return scripts;
 }
 
-std::string quoted(const std::string& text)
-{
+std::string quoted(const std::string &text) {
     std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("''") : std::string(1, c);
+    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
     return out + "'";
 }
 
 // The first four lines of a description file, line ends kept.
-void cutToFourLines(const fs::path& path)
-{
+void cutToFourLines(const fs::path &path) {
     std::string bytes = readFile(path);
     size_t pos = 0;
     for (int line = 0; line < 4 && pos != std::string::npos; ++line) {
         pos = bytes.find('\n', pos);
-        if (pos != std::string::npos)
-            ++pos;
+        if (pos != std::string::npos) ++pos;
     }
-    if (pos != std::string::npos)
-        bytes.resize(pos);
+    if (pos != std::string::npos) bytes.resize(pos);
     writeFile(path, bytes);
 }
 
 // Lines 3 and 4 of a description file name the logical data and log files
 // the restore moves; they must be the names the server gave the base.
-void setLogicalNames(const fs::path& path, const std::string& data, const std::string& log)
-{
+void setLogicalNames(const fs::path &path, const std::string &data, const std::string &log) {
     std::string bytes = readFile(path);
     std::vector<std::string> lines;
     size_t pos = 0;
@@ -121,10 +105,9 @@ void setLogicalNames(const fs::path& path, const std::string& data, const std::s
         lines.push_back(bytes.substr(pos, end - pos));
         pos = end;
     }
-    auto replaceLine = [&lines](size_t i, const std::string& value) {
-        if (i >= lines.size())
-            return;
-        std::string& line = lines[i];
+    auto replaceLine = [&lines](size_t i, const std::string &value) {
+        if (i >= lines.size()) return;
+        std::string &line = lines[i];
         size_t colon = line.find(':');
         std::string ending = line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0 ? "\r\n" : "\n";
         line = (colon == std::string::npos ? std::string() : line.substr(0, colon + 1)) + value + ending;
@@ -132,14 +115,11 @@ void setLogicalNames(const fs::path& path, const std::string& data, const std::s
     replaceLine(2, data);
     replaceLine(3, log);
     std::string out;
-    for (const auto& l : lines)
-        out += l;
-    if (out != bytes)
-        writeFile(path, out);
+    for (const auto &l : lines) out += l;
+    if (out != bytes) writeFile(path, out);
 }
 
-std::string gbk(const QString& text)
-{
+std::string gbk(const QString &text) {
     QStringEncoder enc("GBK");
     QByteArray b = enc(text);
     return std::string(b.constData(), size_t(b.size()));
@@ -147,25 +127,20 @@ std::string gbk(const QString& text)
 
 }  // namespace
 
-std::string StandinLayout::encode2015(const std::string& text)
-{
+std::string StandinLayout::encode2015(const std::string &text) {
     DES des;
     return des.EncodeString(QString::fromStdString(text), QString::fromLatin1(kCipherKey)).toStdString();
 }
 
-std::string StandinLayout::encodeOld(const std::string& text)
-{
+std::string StandinLayout::encodeOld(const std::string &text) {
     return OnlineUpdate::CREncryptData(QString::fromStdString(text)).toStdString();
 }
 
-StandinLayout::Result StandinLayout::run(const StandinOptions& options)
-{
-    if (options.folder.empty())
-        throw std::runtime_error("no folder given");
+StandinLayout::Result StandinLayout::run(const StandinOptions &options) {
+    if (options.folder.empty()) throw std::runtime_error("no folder given");
     const fs::path root = fs::absolute(options.folder).lexically_normal();
     const fs::path source = options.source.empty() ? fs::path(PNW_STANDIN_SOURCE) : fs::path(options.source);
-    if (!fs::is_directory(source / "product"))
-        throw std::runtime_error("no stand-in sources in " + source.string());
+    if (!fs::is_directory(source / "product")) throw std::runtime_error("no stand-in sources in " + source.string());
     const std::string instanceName = options.instanceName.empty() ? kDefaultInstance : options.instanceName;
     Result result;
     const fs::path product = root / "product";
@@ -189,7 +164,7 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
         fs::create_directories(product / "Advance");
         jet::Workgroup::writeFile((product / "Advance" / "system_VEQ75.mda").string(),
                                   {{"admin", ""}, {jet::Workgroup::kUser, jet::Workgroup::kPassword}});
-    } catch (const jet::JetError& e) {
+    } catch (const jet::JetError &e) {
         throw std::runtime_error(std::string("workgroup file: ") + e.what());
     }
 
@@ -197,10 +172,8 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
     try {
         server::Instance::create(instance.string(), options.login, options.password);
         auto inst = server::Instance::open(instance.string());
-        if (!options.versionText.empty())
-            inst->setSetting("version", options.versionText);
-        if (!options.providers.empty())
-            inst->setSetting("providers", options.providers);
+        if (!options.versionText.empty()) inst->setSetting("version", options.versionText);
+        if (!options.providers.empty()) inst->setSetting("providers", options.providers);
         {
             server::Session master(inst, options.login, options.password, "master");
             execute(master, "CREATE DATABASE AcctCtl", result.problems);
@@ -213,34 +186,31 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
         if (inst->database(kBaseDatabase)) {
             {
                 server::Session base(inst, options.login, options.password, kBaseDatabase);
-                for (const auto& script : baseScripts(source / "base"))
-                    runScript(base, script, result.problems);
+                for (const auto &script : baseScripts(source / "base")) runScript(base, script, result.problems);
                 // The logical file names the server gave the base (when it lists them).
                 auto files = base.execute("select name, status FROM sysfiles");
                 if (files.ok() && !files.resultSets.empty()) {
                     std::string data, log;
-                    for (const auto& row : files.resultSets[0].rows)
-                        ((row.at(1).i & 0x40) ? log : data) = row.at(0).s;
+                    for (const auto &row : files.resultSets[0].rows) ((row.at(1).i & 0x40) ? log : data) = row.at(0).s;
                     if (!data.empty() && !log.empty())
-                        for (const char* dbb : {"SQLDBBack.dbb", "SQLDBBack_2008.dbb"})
+                        for (const char *dbb : {"SQLDBBack.dbb", "SQLDBBack_2008.dbb"})
                             setLogicalNames(sqldb / dbb, data, log);
                 }
             }
             server::Session master(inst, options.login, options.password, "master");
-            for (const char* bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) {
+            for (const char *bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) {
                 const size_t before = result.problems.size();
                 execute(master,
-                        std::string("BACKUP DATABASE ") + kBaseDatabase + " TO DISK = " +
-                            quoted((sqldb / bak).string()) + " WITH INIT",
+                        std::string("BACKUP DATABASE ") + kBaseDatabase +
+                            " TO DISK = " + quoted((sqldb / bak).string()) + " WITH INIT",
                         result.problems);
                 // A failed backup leaves no half-written file behind.
-                if (result.problems.size() != before)
-                    fs::remove(sqldb / bak);
+                if (result.problems.size() != before) fs::remove(sqldb / bak);
             }
             execute(master, std::string("DROP DATABASE ") + kBaseDatabase, result.problems);
         }
         server::Instance::release(instance.string());
-    } catch (const server::SqlError& e) {
+    } catch (const server::SqlError &e) {
         throw std::runtime_error("server instance: " + std::to_string(e.number()) + " " + e.text());
     }
 
@@ -257,7 +227,7 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
     // Registry values.
     try {
         RegistryFile reg = RegistryFile::load(QString::fromStdString(result.registryFile));
-        auto set = [&reg](const char* key, const char* name, const std::string& value) {
+        auto set = [&reg](const char *key, const char *name, const std::string &value) {
             reg.setValue(QString::fromUtf8(key), {QString::fromUtf8(name), false, {QString::fromStdString(value)}});
         };
         set("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\VEQPRODUCT", "Version", options.installedVersion);
@@ -269,18 +239,16 @@ StandinLayout::Result StandinLayout::run(const StandinOptions& options)
         set("HKEY_LOCAL_MACHINE\\SoftWare\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "DefaultDomainName",
             "VeqServer");
         reg.save(QString::fromStdString(result.registryFile));
-    } catch (const PnwError& e) {
+    } catch (const PnwError &e) {
         throw std::runtime_error("registry file: " + std::string(e.what()));
     }
     fs::create_directories(result.dataFolder);
 
     // Broken installations.
     if (options.shortDbb)
-        for (const char* dbb : {"SQLDBBack.dbb", "SQLDBBack_2008.dbb"})
-            cutToFourLines(sqldb / dbb);
+        for (const char *dbb : {"SQLDBBack.dbb", "SQLDBBack_2008.dbb"}) cutToFourLines(sqldb / dbb);
     if (options.missingBak)
-        for (const char* bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"})
-            fs::remove(sqldb / bak);
+        for (const char *bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) fs::remove(sqldb / bak);
     if (options.unreadableList) {
         // A folder in the list's place: no user, root included, reads it as a file.
         const fs::path list = product / "Common" / "SqlSrv" / "CreateDB.lst";

@@ -27,9 +27,9 @@ public:
 
     // Throws std::runtime_error when the folder cannot be laid out at all
     // (an instance is there already, files cannot be written).
-    static Result run(const StandinOptions& options);
+    static Result run(const StandinOptions &options);
 
     // The encoded login texts of the server configuration file.
-    static std::string encode2015(const std::string& text);  // DES-CBC, Base64
-    static std::string encodeOld(const std::string& text);   // the update component's form
+    static std::string encode2015(const std::string &text);  // DES-CBC, Base64
+    static std::string encodeOld(const std::string &text);   // the update component's form
 };

@@ -5,12 +5,12 @@
 #include <string>
 
 struct StandinOptions {
-    std::string folder;                  // everything goes below it
-    std::string source;                  // the authored standin/ folder ("" = the project's own)
+    std::string folder;  // everything goes below it
+    std::string source;  // the authored standin/ folder ("" = the project's own)
     std::string installedVersion = "14.1";
-    std::string versionText;             // the server's @@VERSION ("" = the engine's default)
-    std::string providers;               // ';'-separated OLE DB providers ("" = the engine's default)
-    std::string instanceName;            // "" = the default instance MSSQLSERVER
+    std::string versionText;   // the server's @@VERSION ("" = the engine's default)
+    std::string providers;     // ';'-separated OLE DB providers ("" = the engine's default)
+    std::string instanceName;  // "" = the default instance MSSQLSERVER
     std::string login = "sa";
     std::string password = "VEQ#2015sa";
     // Broken installations for tests.

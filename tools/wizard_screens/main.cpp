@@ -135,8 +135,7 @@ int main(int argc, char *argv[]) {
     save(&window, QStringLiteral("step2-checked"));
 
     g_shotDuring = [&window](const QString &stage) {
-        if (stage == GetStepName(StageRegistry::GeneralLedger))
-            save(&window, QStringLiteral("step3-upgrading"));
+        if (stage == GetStepName(StageRegistry::GeneralLedger)) save(&window, QStringLiteral("step3-upgrading"));
     };
     window.btnNext_Click();
     g_shotDuring = nullptr;

@@ -16,10 +16,10 @@ public:
     AdoError(int number, QString source, QString description, quint32 providerCode = 0x80004005u);
 
     int number() const { return number_; }
-    const QString& source() const { return source_; }
-    const QString& description() const { return description_; }
+    const QString &source() const { return source_; }
+    const QString &description() const { return description_; }
     quint32 providerCode() const { return providerCode_; }
-    const char* what() const noexcept override { return what_.c_str(); }
+    const char *what() const noexcept override { return what_.c_str(); }
 
 private:
     int number_;
@@ -30,9 +30,9 @@ private:
 };
 
 // ADO's own client-side errors.
-AdoError noCurrentRecord();           // 3021
-AdoError itemNotFound(const QString&);  // 3265
-AdoError objectClosed();              // 3704
-AdoError objectOpen();                // 3705
+AdoError noCurrentRecord();              // 3021
+AdoError itemNotFound(const QString &);  // 3265
+AdoError objectClosed();                 // 3704
+AdoError objectOpen();                   // 3705
 
 }  // namespace ado

@@ -7,8 +7,7 @@
 
 namespace ado {
 
-Parameter Command::CreateParameter(const QString& name, int type, int direction, qint64 size, const QVariant& value)
-{
+Parameter Command::CreateParameter(const QString &name, int type, int direction, qint64 size, const QVariant &value) {
     Parameter p;
     p.Name = name;
     p.Type = type;
@@ -18,13 +17,12 @@ Parameter Command::CreateParameter(const QString& name, int type, int direction,
     return p;
 }
 
-Recordset Command::Execute(qint64* recordsAffected)
-{
+Recordset Command::Execute(qint64 *recordsAffected) {
     if (!ActiveConnection || !ActiveConnection->session())
         throw AdoError(3709, QStringLiteral("ADODB.Command"),
                        QStringLiteral("连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。"), 0x800A0E7Du);
     std::vector<QVariant> values;
-    for (const auto& p : Parameters) {
+    for (const auto &p : Parameters) {
         QVariant v = p.Value;
         if (p.Type == adLongVarBinary && v.isValid() && !v.isNull())
             v = v.toByteArray();
@@ -35,8 +33,7 @@ Recordset Command::Execute(qint64* recordsAffected)
     }
     auto session = ActiveConnection->session();
     server::BatchResult r = runBatch(*session, CommandText, toServerValues(values));
-    if (recordsAffected)
-        *recordsAffected = r.rowsAffected;
+    if (recordsAffected) *recordsAffected = r.rowsAffected;
     return recordsetFrom(r, session);
 }
 

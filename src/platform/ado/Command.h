@@ -24,15 +24,15 @@ struct Parameter {
 
 class Command {
 public:
-    Connection* ActiveConnection = nullptr;
+    Connection *ActiveConnection = nullptr;
     QString CommandText;
     int CommandTimeout = 30;
     int CommandType = adCmdText;
     std::vector<Parameter> Parameters;
 
-    static Parameter CreateParameter(const QString& name, int type, int direction, qint64 size, const QVariant& value);
+    static Parameter CreateParameter(const QString &name, int type, int direction, qint64 size, const QVariant &value);
     // REQUIRES: ActiveConnection is open.
-    Recordset Execute(qint64* recordsAffected = nullptr);
+    Recordset Execute(qint64 *recordsAffected = nullptr);
 };
 
 }  // namespace ado

@@ -24,8 +24,8 @@ class Connection {
 public:
     Connection() = default;
     ~Connection();
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
 
     QString ConnectionString;
     int CommandTimeout = 30;  // kept for callers; statements are not timed out
@@ -34,11 +34,11 @@ public:
 
     // Opens the session. Fails with the server's 4060 (no such database),
     // 18456 (login failed) or 17 (no such server); never creates anything.
-    void Open(const QString& connectionString = {}, const QString& user = {}, const QString& password = {});
+    void Open(const QString &connectionString = {}, const QString &user = {}, const QString &password = {});
     void Close();  // rolls back an open transaction
     int State() const;
 
-    Recordset Execute(const QString& sql, qint64* recordsAffected = nullptr, int options = -1);
+    Recordset Execute(const QString &sql, qint64 *recordsAffected = nullptr, int options = -1);
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -51,11 +51,11 @@ private:
 };
 
 // Runs a batch on a session and raises its first error (shared by Command).
-server::BatchResult runBatch(server::Session& session, const QString& sql, const std::vector<server::Value>& params);
+server::BatchResult runBatch(server::Session &session, const QString &sql, const std::vector<server::Value> &params);
 // The recordset for a batch result: its first result set with columns.
-Recordset recordsetFrom(server::BatchResult& result, const std::shared_ptr<server::Session>& session);
+Recordset recordsetFrom(server::BatchResult &result, const std::shared_ptr<server::Session> &session);
 // A server error as the ADO error the system sees.
 class AdoError;
-AdoError fromServerError(int number, const std::string& text);
+AdoError fromServerError(int number, const std::string &text);
 
 }  // namespace ado

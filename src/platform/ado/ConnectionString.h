@@ -11,10 +11,10 @@ namespace ado {
 
 class ConnectionString {
 public:
-    explicit ConnectionString(const QString& text);
+    explicit ConnectionString(const QString &text);
 
-    QString value(const QString& key) const;  // "" when absent
-    bool has(const QString& key) const;
+    QString value(const QString &key) const;  // "" when absent
+    bool has(const QString &key) const;
 
     QString provider() const { return value(QStringLiteral("provider")); }
     QString dataSource() const;

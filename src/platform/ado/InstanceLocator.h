@@ -11,9 +11,9 @@
 
 namespace ado {
 
-constexpr const char* kInstanceDirVariable = "PNW_SQL_INSTANCE_DIR";
+constexpr const char *kInstanceDirVariable = "PNW_SQL_INSTANCE_DIR";
 
 // The instance folder for a data source; "" when there is none.
-QString instanceFolder(const QString& dataSource);
+QString instanceFolder(const QString &dataSource);
 
 }  // namespace ado

@@ -21,53 +21,41 @@ struct Criterion {
 
 // Compares a field value with a filter value: texts without regard to case,
 // numbers as numbers.
-int compareValues(const QVariant& a, const QVariant& b)
-{
-    if (!a.isValid() || a.isNull())
-        return (!b.isValid() || b.isNull()) ? 0 : -2;
+int compareValues(const QVariant &a, const QVariant &b) {
+    if (!a.isValid() || a.isNull()) return (!b.isValid() || b.isNull()) ? 0 : -2;
     bool okA = false, okB = false;
     double da = a.toDouble(&okA), db = b.toDouble(&okB);
-    if (a.typeId() != QMetaType::QString && okA && okB)
-        return da < db ? -1 : da > db ? 1 : 0;
+    if (a.typeId() != QMetaType::QString && okA && okB) return da < db ? -1 : da > db ? 1 : 0;
     QString sa = a.toString(), sb = b.toString();
-    while (sa.endsWith(QLatin1Char(' ')))
-        sa.chop(1);
-    while (sb.endsWith(QLatin1Char(' ')))
-        sb.chop(1);
+    while (sa.endsWith(QLatin1Char(' '))) sa.chop(1);
+    while (sb.endsWith(QLatin1Char(' '))) sb.chop(1);
     int c = QString::compare(sa, sb, Qt::CaseInsensitive);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-bool matches(int c, const QString& op)
-{
-    if (c == -2)
-        return false;
-    if (op == QLatin1String("="))
-        return c == 0;
-    if (op == QLatin1String("<>"))
-        return c != 0;
-    if (op == QLatin1String("<"))
-        return c < 0;
-    if (op == QLatin1String(">"))
-        return c > 0;
-    if (op == QLatin1String("<="))
-        return c <= 0;
+bool matches(int c, const QString &op) {
+    if (c == -2) return false;
+    if (op == QLatin1String("=")) return c == 0;
+    if (op == QLatin1String("<>")) return c != 0;
+    if (op == QLatin1String("<")) return c < 0;
+    if (op == QLatin1String(">")) return c > 0;
+    if (op == QLatin1String("<=")) return c <= 0;
     return c >= 0;
 }
 
-std::vector<Criterion> parseFilter(const QString& filter)
-{
+std::vector<Criterion> parseFilter(const QString &filter) {
     static const QRegularExpression re(
         QStringLiteral(R"(^\s*\[?([^\]=<>]+?)\]?\s*(<=|>=|<>|=|<|>)\s*(?:'((?:[^']|'')*)'|#([^#]*)#|([^\s]+))\s*$)"));
     std::vector<Criterion> out;
-    QStringList parts = filter.split(QRegularExpression(QStringLiteral(R"(\s+AND\s+)"),
-                                                        QRegularExpression::CaseInsensitiveOption));
-    for (const QString& part : parts) {
+    QStringList parts =
+        filter.split(QRegularExpression(QStringLiteral(R"(\s+AND\s+)"), QRegularExpression::CaseInsensitiveOption));
+    for (const QString &part : parts) {
         auto m = re.match(part);
         if (!m.hasMatch())
-            throw AdoError(3001, QStringLiteral("ADODB.Recordset"),
-                           QStringLiteral("参数类型不正确，或不在可以接受的范围之内，或与其他参数冲突。（%1）").arg(filter),
-                           0x800A0BB9u);
+            throw AdoError(
+                3001, QStringLiteral("ADODB.Recordset"),
+                QStringLiteral("参数类型不正确，或不在可以接受的范围之内，或与其他参数冲突。（%1）").arg(filter),
+                0x800A0BB9u);
         Criterion c;
         c.field = m.captured(1).trimmed();
         c.op = m.captured(2);
@@ -87,15 +75,12 @@ std::vector<Criterion> parseFilter(const QString& filter)
 }  // namespace
 
 Recordset::Recordset(server::ResultSet rows, std::shared_ptr<server::Session> keepAlive)
-    : open_(true), rs_(std::move(rows)), session_(std::move(keepAlive))
-{
+    : open_(true), rs_(std::move(rows)), session_(std::move(keepAlive)) {
     setFilter(QString());
 }
 
-void Recordset::Open(const QString& sql, Connection& connection, int, int lockType)
-{
-    if (open_)
-        throw objectOpen();
+void Recordset::Open(const QString &sql, Connection &connection, int, int lockType) {
+    if (open_) throw objectOpen();
     Recordset r = connection.Execute(sql);
     *this = std::move(r);
     LockType = lockType;
@@ -107,10 +92,8 @@ void Recordset::Open(const QString& sql, Connection& connection, int, int lockTy
     }
 }
 
-void Recordset::Close()
-{
-    if (!open_)
-        throw objectClosed();
+void Recordset::Close() {
+    if (!open_) throw objectClosed();
     open_ = false;
     rs_ = server::ResultSet();
     visible_.clear();
@@ -119,147 +102,117 @@ void Recordset::Close()
 
 int Recordset::State() const { return open_ ? adStateOpen : adStateClosed; }
 
-void Recordset::requireOpen() const
-{
-    if (!open_)
-        throw objectClosed();
+void Recordset::requireOpen() const {
+    if (!open_) throw objectClosed();
 }
 
-void Recordset::requireCurrent() const
-{
+void Recordset::requireCurrent() const {
     requireOpen();
-    if (pos_ < 0 || pos_ >= int(visible_.size()))
-        throw noCurrentRecord();
+    if (pos_ < 0 || pos_ >= int(visible_.size())) throw noCurrentRecord();
 }
 
-int Recordset::RecordCount() const
-{
+int Recordset::RecordCount() const {
     requireOpen();
     return int(visible_.size());
 }
 
-bool Recordset::Eof() const
-{
+bool Recordset::Eof() const {
     requireOpen();
     return pos_ >= int(visible_.size());
 }
 
-bool Recordset::BOF() const
-{
+bool Recordset::BOF() const {
     requireOpen();
     return pos_ < 0 || visible_.empty();
 }
 
-void Recordset::MoveFirst()
-{
+void Recordset::MoveFirst() {
     requireOpen();
-    if (visible_.empty())
-        throw noCurrentRecord();
+    if (visible_.empty()) throw noCurrentRecord();
     pos_ = 0;
 }
 
-void Recordset::MoveLast()
-{
+void Recordset::MoveLast() {
     requireOpen();
-    if (visible_.empty())
-        throw noCurrentRecord();
+    if (visible_.empty()) throw noCurrentRecord();
     pos_ = int(visible_.size()) - 1;
 }
 
-void Recordset::MoveNext()
-{
+void Recordset::MoveNext() {
     requireOpen();
-    if (pos_ >= int(visible_.size()))
-        throw noCurrentRecord();
+    if (pos_ >= int(visible_.size())) throw noCurrentRecord();
     ++pos_;
 }
 
-void Recordset::MovePrevious()
-{
+void Recordset::MovePrevious() {
     requireOpen();
-    if (pos_ < 0)
-        throw noCurrentRecord();
+    if (pos_ < 0) throw noCurrentRecord();
     --pos_;
 }
 
-int Recordset::fieldCount() const
-{
+int Recordset::fieldCount() const {
     requireOpen();
     return int(rs_.columns.size());
 }
 
-int Recordset::columnIndex(const QString& name) const
-{
+int Recordset::columnIndex(const QString &name) const {
     for (size_t i = 0; i < rs_.columns.size(); ++i)
-        if (QString::fromStdString(rs_.columns[i].name).compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
+        if (QString::fromStdString(rs_.columns[i].name).compare(name, Qt::CaseInsensitive) == 0) return int(i);
     return -1;
 }
 
-Field Recordset::makeField(int column, bool withValue) const
-{
-    const auto& meta = rs_.columns[size_t(column)];
+Field Recordset::makeField(int column, bool withValue) const {
+    const auto &meta = rs_.columns[size_t(column)];
     Field f;
     f.Name = QString::fromStdString(meta.name);
     f.Type = adoType(meta.type);
     f.DefinedSize = meta.type.definedSize();
-    f.Precision = meta.type.base == server::Base::Decimal || meta.type.base == server::Base::Money
-                      ? meta.type.precision
-                      : 0;
+    f.Precision =
+        meta.type.base == server::Base::Decimal || meta.type.base == server::Base::Money ? meta.type.precision : 0;
     f.NumericScale = meta.type.scale;
-    if (withValue)
-        f.Value = toVariant(rs_.rows[size_t(visible_[size_t(pos_)])][size_t(column)], meta.type);
+    if (withValue) f.Value = toVariant(rs_.rows[size_t(visible_[size_t(pos_)])][size_t(column)], meta.type);
     return f;
 }
 
-Field Recordset::Fields(int index) const
-{
+Field Recordset::Fields(int index) const {
     requireOpen();
-    if (index < 0 || index >= int(rs_.columns.size()))
-        throw itemNotFound(QString::number(index));
+    if (index < 0 || index >= int(rs_.columns.size())) throw itemNotFound(QString::number(index));
     bool current = pos_ >= 0 && pos_ < int(visible_.size());
-    if (!current)
-        throw noCurrentRecord();
+    if (!current) throw noCurrentRecord();
     return makeField(index, true);
 }
 
-Field Recordset::Fields(const QString& name) const
-{
+Field Recordset::Fields(const QString &name) const {
     requireOpen();
     int i = columnIndex(name);
-    if (i < 0)
-        throw itemNotFound(name);
+    if (i < 0) throw itemNotFound(name);
     return Fields(i);
 }
 
-void Recordset::setFilter(const QString& filter)
-{
+void Recordset::setFilter(const QString &filter) {
     filter_ = filter.trimmed();
     visible_.clear();
     if (filter_.isEmpty() || filter_ == QLatin1String("0")) {
         filter_.clear();
-        for (size_t i = 0; i < rs_.rows.size(); ++i)
-            visible_.push_back(int(i));
+        for (size_t i = 0; i < rs_.rows.size(); ++i) visible_.push_back(int(i));
         pos_ = 0;
         return;
     }
     std::vector<Criterion> crit = parseFilter(filter_);
     std::vector<int> cols;
-    for (const auto& c : crit) {
+    for (const auto &c : crit) {
         int i = columnIndex(c.field);
-        if (i < 0)
-            throw itemNotFound(c.field);
+        if (i < 0) throw itemNotFound(c.field);
         cols.push_back(i);
     }
     for (size_t r = 0; r < rs_.rows.size(); ++r) {
         bool ok = true;
         for (size_t k = 0; k < crit.size() && ok; ++k) {
-            const auto& meta = rs_.columns[size_t(cols[k])];
+            const auto &meta = rs_.columns[size_t(cols[k])];
             QVariant v = toVariant(rs_.rows[r][size_t(cols[k])], meta.type);
             ok = matches(compareValues(v, crit[k].value), crit[k].op);
         }
-        if (ok)
-            visible_.push_back(int(r));
+        if (ok) visible_.push_back(int(r));
     }
     pos_ = 0;
 }

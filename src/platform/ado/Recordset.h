@@ -28,26 +28,26 @@ public:
     Recordset(server::ResultSet rows, std::shared_ptr<server::Session> keepAlive);
 
     // Runs `sql` on an open connection and keeps its first result set.
-    void Open(const QString& sql, Connection& connection, int cursorType = -1, int lockType = -1);
+    void Open(const QString &sql, Connection &connection, int cursorType = -1, int lockType = -1);
     void Close();
     int State() const;
 
     int RecordCount() const;  // rows visible through the filter
-    bool Eof() const;  // EOF itself is a C macro
+    bool Eof() const;         // EOF itself is a C macro
     bool BOF() const;
-    void MoveFirst();          // fails (3021) on an empty set
+    void MoveFirst();  // fails (3021) on an empty set
     void MoveLast();
-    void MoveNext();           // fails (3021) past the end
-    void MovePrevious();       // fails (3021) before the start
+    void MoveNext();      // fails (3021) past the end
+    void MovePrevious();  // fails (3021) before the start
 
     int fieldCount() const;
     Field Fields(int index) const;
-    Field Fields(const QString& name) const;  // case-insensitive
-    QVariant value(const QString& name) const { return Fields(name).Value; }
+    Field Fields(const QString &name) const;  // case-insensitive
+    QVariant value(const QString &name) const { return Fields(name).Value; }
 
     // Filter "Name='value'" (several joined with AND; =, <>, <, >, <=, >=;
     // texts compare without regard to case). "" removes the filter.
-    void setFilter(const QString& filter);
+    void setFilter(const QString &filter);
     QString Filter() const { return filter_; }
 
     int LockType = -1;
@@ -55,7 +55,7 @@ public:
 private:
     void requireOpen() const;
     void requireCurrent() const;
-    int columnIndex(const QString& name) const;
+    int columnIndex(const QString &name) const;
     Field makeField(int column, bool withValue) const;
 
     bool open_ = false;

@@ -8,11 +8,9 @@
 
 namespace ado {
 
-QVariant toVariant(const server::Value& v, const server::SqlType& type)
-{
+QVariant toVariant(const server::Value &v, const server::SqlType &type) {
     using server::Base;
-    if (v.isNull())
-        return QVariant();
+    if (v.isNull()) return QVariant();
     switch (type.base) {
     case Base::Bit: return QVariant(v.kind == server::Value::Kind::Int ? v.i != 0 : v.d != 0);
     case Base::TinyInt:
@@ -39,8 +37,7 @@ QVariant toVariant(const server::Value& v, const server::SqlType& type)
     }
 }
 
-int adoType(const server::SqlType& type)
-{
+int adoType(const server::SqlType &type) {
     using server::Base;
     switch (type.base) {
     case Base::Bit: return adBoolean;
@@ -64,10 +61,8 @@ int adoType(const server::SqlType& type)
     return adVariant;
 }
 
-server::Value toServerValue(const QVariant& v)
-{
-    if (!v.isValid() || v.isNull())
-        return server::Value::null();
+server::Value toServerValue(const QVariant &v) {
+    if (!v.isValid() || v.isNull()) return server::Value::null();
     switch (v.typeId()) {
     case QMetaType::Bool: return server::Value::fromInt(v.toBool() ? 1 : 0);
     case QMetaType::Int:
@@ -91,12 +86,10 @@ server::Value toServerValue(const QVariant& v)
     }
 }
 
-std::vector<server::Value> toServerValues(const std::vector<QVariant>& values)
-{
+std::vector<server::Value> toServerValues(const std::vector<QVariant> &values) {
     std::vector<server::Value> out;
     out.reserve(values.size());
-    for (const auto& v : values)
-        out.push_back(toServerValue(v));
+    for (const auto &v : values) out.push_back(toServerValue(v));
     return out;
 }
 

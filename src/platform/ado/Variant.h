@@ -13,9 +13,9 @@
 
 namespace ado {
 
-QVariant toVariant(const server::Value& v, const server::SqlType& type);
-int adoType(const server::SqlType& type);
-server::Value toServerValue(const QVariant& v);
-std::vector<server::Value> toServerValues(const std::vector<QVariant>& values);
+QVariant toVariant(const server::Value &v, const server::SqlType &type);
+int adoType(const server::SqlType &type);
+server::Value toServerValue(const QVariant &v);
+std::vector<server::Value> toServerValues(const std::vector<QVariant> &values);
 
 }  // namespace ado

@@ -6,7 +6,9 @@ namespace dao {
 
 namespace {
 
-[[noreturn]] void notInCollection() { throw DaoError(kDaoNotInCollection, QStringLiteral("Item not found in this collection.")); }
+[[noreturn]] void notInCollection() {
+    throw DaoError(kDaoNotInCollection, QStringLiteral("Item not found in this collection."));
+}
 
 }  // namespace
 

@@ -34,7 +34,8 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const QString &name) const {
         if (!accepted) throw DaoError(kDaoBadLogon, QStringLiteral("Not a valid account name or password."));
     }
     const QString path = localPath(name);
-    if (!QFileInfo(path).isFile()) throw DaoError(kDaoFileNotFound, QStringLiteral("Could not find file '%1'.").arg(name));
+    if (!QFileInfo(path).isFile())
+        throw DaoError(kDaoFileNotFound, QStringLiteral("Could not find file '%1'.").arg(name));
     try {
         return std::make_unique<Database>(std::make_unique<jet::JetReader>(path.toStdString()));
     } catch (const jet::JetError &e) {
