@@ -1,7 +1,4 @@
-// Text spliced between apostrophes into a statement: every apostrophe is
-// doubled, so the server stores the text exactly as given.
+// Quote doubling lives with the other SQL text helpers of the foundation.
 #pragma once
 
-#include <QString>
-
-inline QString SqlLiteral(QString text) { return text.replace(QLatin1Char('\''), QStringLiteral("''")); }
+#include "foundation/SqlText.h"
