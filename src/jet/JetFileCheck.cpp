@@ -18,8 +18,12 @@ using namespace format;
 namespace {
 constexpr size_t kMaxDefinitionPages = 64;
 constexpr unsigned kMaxColumns = 256;
-constexpr unsigned kMaxIndexes = 256;
 constexpr size_t kMaxBoundBytes = 128;  // 64 characters of UCS-2
+constexpr int kMaxOverflowHops = 16;    // a moved row moved again, and again
+
+bool ownsPage(const unsigned char *page, uint32_t tdefPage) {
+    return page[0] == kPageData && get32(page + 4) == tdefPage;
+}
 
 // Bytes libmdb reads for a value of a type whatever length is recorded.
 size_t fixedSize(unsigned type) {
@@ -75,8 +79,8 @@ std::pair<size_t, size_t> JetFileCheck::rowBounds(const unsigned char *p, unsign
     const unsigned rows = get16(p + rowCountOffset_);
     const size_t table = rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows);
     if (row >= rows || table > pageSize_) fail("a row pointer names a missing row");
-    const size_t start = get16(p + rowCountOffset_ + 2 + 2 * row) & 0x1FFF;
-    const size_t end = row == 0 ? pageSize_ : (get16(p + rowCountOffset_ + 2 * row) & 0x1FFF);
+    const size_t start = get16(p + rowCountOffset_ + 2 + 2 * row) & kRowOffsetMask;
+    const size_t end = row == 0 ? pageSize_ : (get16(p + rowCountOffset_ + 2 * row) & kRowOffsetMask);
     if (start < table || start > end || end > pageSize_) fail("damaged row offsets");
     return {start, end};
 }
@@ -137,8 +141,73 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
 
 void JetFileCheck::checkCatalog() const {
     // libmdb copies these into buffers of 256 bytes while reading the catalogue.
-    checkTable(kCatalogPage, "MSysObjects", true, "LvProp", [this](const std::string &blob) { checkProperties(blob); },
-               {"Id", "Name", "Type", "Flags"});
+    // libmdb reads the catalogue itself and reads rows flagged deleted as
+    // well, so those are checked too.
+    checkTable(
+        kCatalogPage, "MSysObjects", true, "LvProp", [this](const std::string &blob) { checkProperties(blob); },
+        {"Id", "Name", "Type", "Flags"}, true);
+}
+
+std::vector<uint32_t> JetFileCheck::dataPages(uint32_t tdefPage) const {
+    if (tdefPage == 0 || tdefPage >= pageCount_) fail("a table has its definition beyond the file");
+    const std::vector<unsigned char> t = definitionBytes(tdefPage);
+    const size_t offUsed = version_ == 3 ? 35 : 55;
+    if (t.size() < offUsed + 4) fail("a table has a short definition");
+    return mapPages(get32(&t[offUsed]), "table at page " + std::to_string(tdefPage));
+}
+
+std::vector<JetFileCheck::RowLocation> JetFileCheck::liveRows(uint32_t tdefPage, uint32_t page) const {
+    std::vector<unsigned char> buffer(pageSize_);
+    readPage(page, buffer.data());
+    return liveRows(buffer.data(), page, tdefPage, false);
+}
+
+std::vector<JetFileCheck::RowLocation> JetFileCheck::liveRows(const unsigned char *p, uint32_t pageNo,
+                                                              uint32_t tdefPage, bool deletedToo) const {
+    std::vector<RowLocation> out;
+    if (!ownsPage(p, tdefPage)) return out;
+    const std::string where = "the table at page " + std::to_string(tdefPage) + ", page " + std::to_string(pageNo);
+    const unsigned rows = get16(p + rowCountOffset_);
+    if (rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows) > pageSize_) fail(where + " has too many rows");
+    for (unsigned r = 0; r < rows; ++r) {
+        const uint16_t raw = get16(p + rowCountOffset_ + 2 + 2 * r);
+        if (raw & kRowDeleted) {
+            // What libmdb reads of a deleted row: one without the moved flag
+            // and with bytes.
+            if (!deletedToo || (raw & kRowOverflow)) continue;
+            const auto [start, end] = rowBounds(p, r);
+            if (end > start) out.push_back({pageNo, start, end - start});
+            continue;
+        }
+        const auto [start, end] = rowBounds(p, r);
+        if (raw & kRowOverflow)
+            out.push_back(follow(p + start, end - start, tdefPage, where));
+        else
+            out.push_back({pageNo, start, end - start});
+    }
+    return out;
+}
+
+// A moved row keeps 4 bytes in its old slot: the row number on the new page,
+// then the page number in 3 bytes. The new slot may itself have moved on.
+JetFileCheck::RowLocation JetFileCheck::follow(const unsigned char *pointer, size_t size, uint32_t tdefPage,
+                                               const std::string &where) const {
+    std::vector<unsigned char> page(pageSize_);
+    unsigned char ptr[4];
+    for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
+        if (size < 4) fail(where + " has a damaged pointer to a moved row");
+        std::memcpy(ptr, pointer, 4);
+        const unsigned row = ptr[0];
+        const uint32_t pg =
+            static_cast<uint32_t>(ptr[1]) | static_cast<uint32_t>(ptr[2]) << 8 | static_cast<uint32_t>(ptr[3]) << 16;
+        readPage(pg, page.data());
+        if (!ownsPage(page.data(), tdefPage)) fail(where + " has a moved row on a page of another kind");
+        const auto [start, end] = rowBounds(page.data(), row);
+        if (!(get16(page.data() + rowCountOffset_ + 2 + 2 * row) & kRowOverflow)) return {pg, start, end - start};
+        pointer = page.data() + start;
+        size = end - start;
+    }
+    fail(where + " has moved rows that lead in a circle");
 }
 
 std::string JetFileCheck::readLongValue(const unsigned char *h, size_t siz) const {
@@ -223,7 +292,8 @@ void JetFileCheck::checkProperties(const std::string &blob) const {
 }
 
 void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
-                              const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns) const {
+                              const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns,
+                              bool deletedToo) const {
     const std::string what = "table \"" + name + "\"";
     if (tdefPage == 0 || tdefPage >= pageCount_) fail(what + " has its definition beyond the file");
     const std::vector<unsigned char> t = definitionBytes(tdefPage);
@@ -236,8 +306,12 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
     if (t.size() < colsStart) fail(what + " has a short definition");
     const unsigned numVar = get16(&t[offVar]), numCols = get16(&t[offCols]);
     const uint32_t numIdx = get32(&t[offIdx]), numRealIdx = get32(&t[offRealIdx]);
-    if (numCols > kMaxColumns || numVar > numCols || numIdx > kMaxIndexes || numRealIdx > kMaxIndexes)
-        fail(what + " has impossible column or index counts");
+    if (numCols > kMaxColumns || numVar > numCols) fail(what + " has impossible column counts");
+    // Indexes (relationships add hidden ones) are bounded by the definition
+    // that must hold their entries.
+    const uint64_t indexBytes = static_cast<uint64_t>(numRealIdx) * (realIdxEntry + realIdxBlock) +
+                                static_cast<uint64_t>(numIdx) * (idxBlock + nameLenBytes);
+    if (indexBytes > t.size()) fail(what + " has more indexes than its definition holds");
     size_t pos = colsStart + static_cast<size_t>(numRealIdx) * realIdxEntry;
     std::vector<Column> columns;
     for (unsigned i = 0; i < numCols; ++i, pos += colEntry) {
@@ -245,7 +319,7 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
         const unsigned char *e = &t[pos];
         Column c = jet3 ? Column{e[0], (e[13] & kFlagFixed) != 0, get16(e + 14), get16(e + 16), get16(e + 3)}
                         : Column{e[0], (e[15] & kFlagFixed) != 0, get16(e + 21), get16(e + 23), get16(e + 7)};
-        if (c.code < kBool || c.code > kNumeric) fail(what + " has a column of unknown type");
+        if (c.code < kBool || c.code > kLastColumnCode) fail(what + " has a column of unknown type");
         if (c.fixed && c.code != kBool && c.fixedOffset + c.size > pageSize_) fail(what + " has a damaged column");
         if (!c.fixed && c.varIndex >= numVar) fail(what + " has a damaged variable column");
         if (get16(e + (jet3 ? 1 : 5)) >= kMaxColumns) fail(what + " has a damaged column number");
@@ -279,82 +353,77 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
     const std::vector<uint32_t> pages = mapPages(get32(&t[offUsed]), what);
     mapPages(get32(&t[offFree]), what);
     if (!rows) return;
-    std::vector<unsigned char> page(pageSize_);
+    std::vector<unsigned char> page(pageSize_), moved(pageSize_);
     for (uint32_t pg : pages) {
         readPage(pg, page.data());
-        if (page[0] != kPageData || get32(&page[4]) != tdefPage) continue;  // not a page of this table
-        checkRows(page.data(), pg, columns, numVar, what, blobIndex, blobCheck);
+        for (const RowLocation &at : liveRows(page.data(), pg, tdefPage, deletedToo)) {
+            const unsigned char *p = page.data();
+            if (at.page != pg) {
+                readPage(at.page, moved.data());
+                p = moved.data();
+            }
+            checkRow(p + at.start, at.size, columns, numVar, what + " page " + std::to_string(at.page), blobIndex,
+                     blobCheck);
+        }
     }
 }
 
-void JetFileCheck::checkRows(const unsigned char *p, uint32_t pageNo, const std::vector<Column> &columns,
-                             unsigned numVar, const std::string &what, int blobColumn,
-                             const BlobCheck &blobCheck) const {
-    const unsigned rows = get16(p + rowCountOffset_);
-    const std::string where = what + " page " + std::to_string(pageNo);
-    if (rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows) > pageSize_) fail(where + " has too many rows");
-    for (unsigned r = 0; r < rows; ++r) {
-        const uint16_t raw = get16(p + rowCountOffset_ + 2 + 2 * r);
-        const auto [start, end] = rowBounds(p, r);
-        if (raw & 0x8000) continue;  // deleted
-        if (raw & 0x4000) fail(where + " holds an overflow row, which is not supported");
-        const size_t len = end - start;
-        const unsigned char *row = p + start;
-        // Jet 3 counts and offsets take one byte, Jet 4 two.
-        const size_t w = version_ == 3 ? 1 : 2;
-        auto num = [&](size_t off) -> size_t { return w == 1 ? row[off] : get16(row + off); };
-        if (len < w) fail(where + " has a damaged row");
-        const size_t rowCols = num(0);
-        const size_t mask = (rowCols + 7) / 8;
-        if (rowCols > kMaxColumns || w + mask > len) fail(where + " has a damaged row header");
-        size_t fixedEnd = len - mask;
-        std::vector<size_t> offsets;
-        if (numVar) {
-            if (len < w + mask + w) fail(where + " has a damaged row tail");
-            const size_t rowVar = num(len - mask - w);
-            if (rowVar > numVar) fail(where + " has a damaged variable column table");
-            if (w == 2) {
-                if (len < w + mask + w + w * (rowVar + 1)) fail(where + " has a damaged variable column table");
-                const size_t tail = len - mask - w - w * (rowVar + 1);
-                for (size_t i = 0; i <= rowVar; ++i) offsets.push_back(num(len - mask - 2 * w - w * i));
-                for (size_t i = 0; i <= rowVar; ++i)
-                    if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > tail)
-                        fail(where + " has damaged variable column offsets");
-            } else {
-                // Jet 3 offsets are one byte; a jump table before the count
-                // says at which columns they pass another 256 bytes.
-                const size_t last = len - 1;
-                size_t jumps = last / 256;
-                if (mask + jumps + 2 > last) fail(where + " has a damaged variable column table");
-                const size_t colPtr = last - mask - jumps - 1;
-                if (colPtr < rowVar + 1) fail(where + " has a damaged variable column table");
-                if ((colPtr - rowVar) / 256 < jumps) --jumps;
-                size_t used = 0;
-                for (size_t i = 0; i <= rowVar; ++i) {
-                    while (used < jumps && i == row[last - mask - used - 1]) ++used;
-                    offsets.push_back(row[colPtr - i] + used * 256);
-                    if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > colPtr - rowVar)
-                        fail(where + " has damaged variable column offsets");
-                }
+void JetFileCheck::checkRow(const unsigned char *row, size_t len, const std::vector<Column> &columns, unsigned numVar,
+                            const std::string &where, int blobColumn, const BlobCheck &blobCheck) const {
+    // Jet 3 counts and offsets take one byte, Jet 4 two.
+    const size_t w = version_ == 3 ? 1 : 2;
+    auto num = [&](size_t off) -> size_t { return w == 1 ? row[off] : get16(row + off); };
+    if (len < w) fail(where + " has a damaged row");
+    const size_t rowCols = num(0);
+    const size_t mask = (rowCols + 7) / 8;
+    if (rowCols > kMaxColumns || w + mask > len) fail(where + " has a damaged row header");
+    size_t fixedEnd = len - mask;
+    std::vector<size_t> offsets;
+    if (numVar) {
+        if (len < w + mask + w) fail(where + " has a damaged row tail");
+        const size_t rowVar = num(len - mask - w);
+        if (rowVar > numVar) fail(where + " has a damaged variable column table");
+        if (w == 2) {
+            if (len < w + mask + w + w * (rowVar + 1)) fail(where + " has a damaged variable column table");
+            const size_t tail = len - mask - w - w * (rowVar + 1);
+            for (size_t i = 0; i <= rowVar; ++i) offsets.push_back(num(len - mask - 2 * w - w * i));
+            for (size_t i = 0; i <= rowVar; ++i)
+                if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > tail)
+                    fail(where + " has damaged variable column offsets");
+        } else {
+            // Jet 3 offsets are one byte; a jump table before the count
+            // says at which columns they pass another 256 bytes.
+            const size_t last = len - 1;
+            size_t jumps = last / 256;
+            if (mask + jumps + 2 > last) fail(where + " has a damaged variable column table");
+            const size_t colPtr = last - mask - jumps - 1;
+            if (colPtr < rowVar + 1) fail(where + " has a damaged variable column table");
+            if ((colPtr - rowVar) / 256 < jumps) --jumps;
+            size_t used = 0;
+            for (size_t i = 0; i <= rowVar; ++i) {
+                while (used < jumps && i == row[last - mask - used - 1]) ++used;
+                offsets.push_back(row[colPtr - i] + used * 256);
+                if (offsets[i] < (i ? offsets[i - 1] : w) || offsets[i] > colPtr - rowVar)
+                    fail(where + " has damaged variable column offsets");
             }
-            fixedEnd = offsets.front();
         }
-        for (size_t ci = 0; ci < columns.size(); ++ci) {
-            const Column &c = columns[ci];
-            if (c.bound && !c.fixed) {
-                if (c.varIndex + 1 < offsets.size() && offsets[c.varIndex + 1] - offsets[c.varIndex] > kMaxBoundBytes)
-                    fail(where + " has a name longer than the format allows");
-            }
-            if (c.fixed && c.code != kBool && (version_ == 3 ? 1 : 2) + c.fixedOffset + c.size > fixedEnd &&
-                rowCols >= columns.size())
-                fail(where + " has a row shorter than its fixed columns");
-            if (!c.fixed && (c.code == kMemo || c.code == kOle) && c.varIndex + 1 < offsets.size()) {
-                const size_t vlen = offsets[c.varIndex + 1] - offsets[c.varIndex];
-                if (vlen != 0 && vlen < 12) fail(where + " has a damaged long value");
-                // Checked whatever the NULL bit says: better too much than too little.
-                if (static_cast<int>(ci) == blobColumn && vlen >= 12)
-                    blobCheck(readLongValue(row + offsets[c.varIndex], vlen));
-            }
+        fixedEnd = offsets.front();
+    }
+    for (size_t ci = 0; ci < columns.size(); ++ci) {
+        const Column &c = columns[ci];
+        if (c.bound && !c.fixed) {
+            if (c.varIndex + 1 < offsets.size() && offsets[c.varIndex + 1] - offsets[c.varIndex] > kMaxBoundBytes)
+                fail(where + " has a name longer than the format allows");
+        }
+        if (c.fixed && c.code != kBool && (version_ == 3 ? 1 : 2) + c.fixedOffset + c.size > fixedEnd &&
+            rowCols >= columns.size())
+            fail(where + " has a row shorter than its fixed columns");
+        if (!c.fixed && (c.code == kMemo || c.code == kOle) && c.varIndex + 1 < offsets.size()) {
+            const size_t vlen = offsets[c.varIndex + 1] - offsets[c.varIndex];
+            if (vlen != 0 && vlen < 12) fail(where + " has a damaged long value");
+            // Checked whatever the NULL bit says: better too much than too little.
+            if (static_cast<int>(ci) == blobColumn && vlen >= 12)
+                blobCheck(readLongValue(row + offsets[c.varIndex], vlen));
         }
     }
 }

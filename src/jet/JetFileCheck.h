@@ -1,6 +1,8 @@
 // Structural checks of an untrusted Jet file, made with our own bounded
 // reads before libmdb is handed any structure: the header, a table
-// definition chain, its usage maps and every row of its data pages.
+// definition chain, its usage maps and every row of its data pages. Also
+// where a table's live rows lie: deleted rows are passed over and a row
+// moved to another page is found through its pointer.
 // Each failed check throws JetError(kErrFormat) saying what is wrong.
 #pragma once
 
@@ -32,6 +34,19 @@ public:
     // every data page it owns.
     void checkTable(uint32_t tdefPage, const std::string &name, bool rows) const;
 
+    // Where one live row lies: its page and its bytes there.
+    struct RowLocation {
+        uint32_t page;
+        size_t start;
+        size_t size;
+    };
+    // The pages the usage map of a checked table names, in file order.
+    std::vector<uint32_t> dataPages(uint32_t tdefPage) const;
+    // The live rows stored from one page of a table, in slot order; a moved
+    // row is where its pointer leads. Nothing when the page is not a data
+    // page of that table.
+    std::vector<RowLocation> liveRows(uint32_t tdefPage, uint32_t page) const;
+
     // Checks the catalogue, and (Jet 4) the property blobs of its rows,
     // which libmdb parses while opening the file.
     void checkCatalog() const;
@@ -52,12 +67,16 @@ private:
     };
     using BlobCheck = std::function<void(const std::string &)>;
     void checkTable(uint32_t tdefPage, const std::string &name, bool rows, const std::string &blobColumn,
-                    const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns) const;
+                    const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns,
+                    bool deletedToo = false) const;
+    std::vector<RowLocation> liveRows(const unsigned char *page, uint32_t pageNo, uint32_t tdefPage,
+                                      bool deletedToo) const;
+    RowLocation follow(const unsigned char *pointer, size_t size, uint32_t tdefPage, const std::string &where) const;
     void checkProperties(const std::string &blob) const;
     std::vector<unsigned char> definitionBytes(uint32_t tdefPage) const;
     std::vector<uint32_t> mapPages(uint32_t rowPointer, const std::string &what) const;
-    void checkRows(const unsigned char *page, uint32_t pageNo, const std::vector<Column> &columns, unsigned varCount,
-                   const std::string &name, int blobColumn, const BlobCheck &blobCheck) const;
+    void checkRow(const unsigned char *row, size_t len, const std::vector<Column> &columns, unsigned varCount,
+                  const std::string &where, int blobColumn, const BlobCheck &blobCheck) const;
     [[noreturn]] void fail(const std::string &what) const;
 
     int fd_;

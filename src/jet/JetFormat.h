@@ -29,9 +29,21 @@ enum ColumnCode : uint8_t {
     kText = 0x0A,
     kOle = 0x0B,
     kMemo = 0x0C,
+    kUnknown0D = 0x0D,  // binary kinds the format reserves, read as bytes
+    kUnknown0E = 0x0E,
     kGuid = 0x0F,
     kNumeric = 0x10,
+    kUnknown11 = 0x11,  // the binary column of MSysAccessObjects
+    kComplex = 0x12,    // a 4-byte key into a hidden table
 };
+constexpr uint8_t kLastColumnCode = kComplex;
+
+// Flags in the high bits of a row offset: a deleted row (also set on the
+// row a moved row now lives in, which is reached only through its pointer),
+// and a row moved away whose 4 bytes name its new place (row:1, page:3).
+constexpr uint16_t kRowDeleted = 0x8000;
+constexpr uint16_t kRowOverflow = 0x4000;
+constexpr uint16_t kRowOffsetMask = 0x1FFF;
 
 enum ColumnFlag : uint8_t { kFlagFixed = 0x01, kFlagNullable = 0x02, kFlagAutoLong = 0x04 };
 

@@ -5,6 +5,9 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <set>
+
 #include "jet/JetError.h"
 #include "jet/JetFormat.h"
 #include "jet/JetReaderState.h"
@@ -35,8 +38,92 @@ const char *typeName(int code) {
     case kMemo: return "Memo";
     case kGuid: return "GUID";
     case kNumeric: return "Decimal";
+    case kUnknown0D: return "Unknown0D";
+    case kUnknown0E: return "Unknown0E";
+    case kUnknown11: return "Unknown11";
+    case kComplex: return "Complex";
     default: return "Unknown";
     }
+}
+
+void readDefinition(const JetReaderState &s, MdbCatalogEntry *entry, JetTableInfo &info) {
+    s.check->checkTable(static_cast<uint32_t>(entry->table_pg), info.name, false);
+    MdbTableDef *table = mdb_read_table(entry);
+    if (!table) throw JetError(kErrFormat, s.path + ": the definition of table " + info.name + " cannot be read");
+    if (!mdb_read_columns(table)) {
+        mdb_free_tabledef(table);
+        throw JetError(kErrFormat, s.path + ": the columns of table " + info.name + " cannot be read");
+    }
+    info.rowCount = table->num_rows;
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+        auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
+        JetFieldInfo f;
+        f.name = col->name;
+        f.jetType = col->col_type;
+        f.typeName = typeName(col->col_type);
+        f.autoNumber = col->is_long_auto;
+        if (f.autoNumber && col->col_type == kLong) f.typeName = "AutoNumber";
+        f.size = col->col_type == kText                              ? col->col_size / (s.check->version() == 4 ? 2 : 1)
+                 : (col->col_type == kMemo || col->col_type == kOle) ? 0
+                                                                     : col->col_size;
+        if (col->col_type == kBool) f.size = 1;
+        const char *req = mdb_col_get_prop(col, "Required");
+        f.required = col->col_type == kBool || f.autoNumber || (req && !strcasecmp(req, "yes"));
+        info.fields.push_back(f);
+    }
+    mdb_free_tabledef(table);
+}
+
+// libmdb lists the catalogue rows flagged deleted as well (a table dropped
+// long ago, perhaps under the name of a live one): keep only the tables our
+// own walk of the catalogue finds live.
+void keepLiveEntries(JetReaderState &s) {
+    size_t catalogue = s.tables.size();
+    for (size_t i = 0; i < s.tables.size(); ++i)
+        if (s.entries[i]->table_pg == kCatalogPage && s.tables[i].damage.empty()) catalogue = i;
+    if (catalogue == s.tables.size()) return;
+    const auto &fields = s.tables[catalogue].fields;
+    auto field = [&fields](const char *name) {
+        for (size_t f = 0; f < fields.size(); ++f)
+            if (!strcasecmp(fields[f].name.c_str(), name)) return static_cast<int>(f);
+        return -1;
+    };
+    const int id = field("Id"), name = field("Name"), type = field("Type");
+    if (id < 0 || name < 0 || type < 0) return;
+    std::multiset<std::pair<unsigned long, std::string>> live;
+    {
+        JetTableCursor cursor(s, s.tables[catalogue]);
+        std::vector<Value> row;
+        while (cursor.next(row))
+            if (row[type].kind == ValueKind::Integer && (row[type].integer & 0x7F) == MDB_TABLE)
+                live.insert({static_cast<unsigned long>(row[id].integer) & 0x00FFFFFFu, row[name].bytes});
+    }
+    if (live.size() >= s.tables.size()) return;
+    std::vector<bool> keep(s.tables.size(), false);
+    for (size_t i = 0; i < s.tables.size(); ++i) {
+        auto it = live.find({s.entries[i]->table_pg, s.tables[i].name});
+        if (it == live.end()) continue;
+        live.erase(it);
+        keep[i] = true;
+    }
+    // A name libmdb spells otherwise: matched by its definition page alone.
+    for (size_t i = 0; i < s.tables.size(); ++i) {
+        if (keep[i]) continue;
+        auto it =
+            std::find_if(live.begin(), live.end(), [&](const auto &e) { return e.first == s.entries[i]->table_pg; });
+        if (it == live.end()) continue;
+        live.erase(it);
+        keep[i] = true;
+    }
+    std::vector<JetTableInfo> tables;
+    std::vector<MdbCatalogEntry *> entries;
+    for (size_t i = 0; i < s.tables.size(); ++i)
+        if (keep[i]) {
+            tables.push_back(std::move(s.tables[i]));
+            entries.push_back(s.entries[i]);
+        }
+    s.tables = std::move(tables);
+    s.entries = std::move(entries);
 }
 
 }  // namespace
@@ -65,34 +152,16 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
         JetTableInfo info;
         info.name = entry->object_name;
         info.system = mdb_is_system_table(entry) || (static_cast<unsigned>(entry->flags) & 0x80000002u);
-        s.check->checkTable(static_cast<uint32_t>(entry->table_pg), info.name, false);
-        MdbTableDef *table = mdb_read_table(entry);
-        if (!table) throw JetError(kErrFormat, path + ": the definition of table " + info.name + " cannot be read");
-        if (!mdb_read_columns(table)) {
-            mdb_free_tabledef(table);
-            throw JetError(kErrFormat, path + ": the columns of table " + info.name + " cannot be read");
+        try {
+            readDefinition(s, entry, info);
+        } catch (const JetError &e) {
+            info.fields.clear();
+            info.damage = e.what();
         }
-        info.rowCount = table->num_rows;
-        for (unsigned c = 0; c < table->num_cols; ++c) {
-            auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, c));
-            JetFieldInfo f;
-            f.name = col->name;
-            f.jetType = col->col_type;
-            f.typeName = typeName(col->col_type);
-            f.autoNumber = col->is_long_auto;
-            if (f.autoNumber && col->col_type == kLong) f.typeName = "AutoNumber";
-            f.size = col->col_type == kText ? col->col_size / (s.check->version() == 4 ? 2 : 1)
-                     : (col->col_type == kMemo || col->col_type == kOle) ? 0
-                                                                         : col->col_size;
-            if (col->col_type == kBool) f.size = 1;
-            const char *req = mdb_col_get_prop(col, "Required");
-            f.required = col->col_type == kBool || f.autoNumber || (req && !strcasecmp(req, "yes"));
-            info.fields.push_back(f);
-        }
-        mdb_free_tabledef(table);
         s.tables.push_back(std::move(info));
         s.entries.push_back(entry);
     }
+    keepLiveEntries(s);
 }
 
 JetReader::~JetReader() = default;
@@ -110,6 +179,7 @@ const JetTableInfo *JetReader::findTable(const std::string &name) const {
 std::unique_ptr<JetTableCursor> JetReader::openTable(const std::string &name) const {
     const JetTableInfo *info = findTable(name);
     if (!info) throw JetError(kErrNoTable, "no table " + name + " in " + state_->path);
+    if (!info->damage.empty()) throw JetError(kErrFormat, info->damage);
     return std::make_unique<JetTableCursor>(*state_, *info);
 }
 

@@ -2,7 +2,10 @@
 // through libmdb. Lists every table definition, system tables included, and
 // streams rows with values decoded by type (JetValue.h). The file is
 // untrusted: its structures are checked before libmdb sees them, and any
-// damage surfaces as JetError(kErrFormat), never as a crash.
+// damage surfaces as JetError(kErrFormat), never as a crash. Opening
+// checks the header and the catalogue; a damaged table definition only
+// marks that table (JetTableInfo::damage), so tables nobody reads cannot
+// make the file unreadable.
 #pragma once
 
 #include <memory>
@@ -31,7 +34,8 @@ public:
     const std::vector<JetTableInfo> &tables() const;
     // Case-insensitive; nullptr when there is none.
     const JetTableInfo *findTable(const std::string &name) const;
-    // A cursor over the rows of a table. Throws JetError(kErrNoTable).
+    // A cursor over the live rows of a table. Throws JetError: kErrNoTable,
+    // kErrFormat (the table is damaged; the message names it).
     // REQUIRES: the cursor does not outlive this reader.
     std::unique_ptr<JetTableCursor> openTable(const std::string &name) const;
 

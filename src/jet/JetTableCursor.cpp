@@ -17,6 +17,12 @@ struct JetCursorState {
     MdbHandle *mdb = nullptr;
     MdbTableDef *table = nullptr;
     std::vector<MdbField> fields;
+    uint32_t tdefPage = 0;
+    std::vector<uint32_t> pages;  // the table's pages, walked in order
+    size_t nextPage = 0;
+    std::vector<JetFileCheck::RowLocation> rows;  // the live rows from the current page
+    size_t nextRow = 0;
+    uint32_t loadedPage = 0;  // the page in libmdb's buffer
     bool done = false;
 
     ~JetCursorState() {
@@ -48,7 +54,9 @@ JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo 
     for (size_t i = 0; i < reader.tables.size(); ++i)
         if (&reader.tables[i] == &info) entry = reader.entries[i];
     if (!entry) throw JetError(kErrNoTable, "no table " + info.name);
-    reader.check->checkTable(static_cast<uint32_t>(entry->table_pg), info.name, true);
+    s.tdefPage = static_cast<uint32_t>(entry->table_pg);
+    reader.check->checkTable(s.tdefPage, info.name, true);
+    s.pages = reader.check->dataPages(s.tdefPage);
     s.mdb = mdb_clone_handle(reader.mdb);
     if (!s.mdb) throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
     MdbCatalogEntry *own = nullptr;
@@ -61,7 +69,6 @@ JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo 
     if (!s.table || !mdb_read_columns(s.table))
         throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
     if (s.table->num_cols != info.fields.size()) s.damaged("the definition changed while reading");
-    mdb_rewind_table(s.table);
     s.fields.resize(256 + 1);
 }
 
@@ -72,20 +79,32 @@ const JetTableInfo &JetTableCursor::info() const { return state_->info; }
 bool JetTableCursor::next(std::vector<Value> &row) {
     JetCursorState &s = *state_;
     if (s.done) return false;
-    if (!mdb_fetch_row(s.table)) {
-        s.done = true;
-        return false;
+    // Our own walk rather than libmdb's: it takes rows flagged deleted for
+    // live ones and passes over rows moved to another page.
+    while (s.nextRow >= s.rows.size()) {
+        if (s.nextPage >= s.pages.size()) {
+            s.done = true;
+            return false;
+        }
+        s.rows = s.reader->check->liveRows(s.tdefPage, s.pages[s.nextPage++]);
+        s.nextRow = 0;
     }
+    const JetFileCheck::RowLocation at = s.rows[s.nextRow++];
     const size_t pageSize = s.reader->check->pageSize();
-    int start = 0;
-    size_t size = 0;
-    if (s.table->cur_row == 0 || mdb_find_row(s.mdb, static_cast<int>(s.table->cur_row - 1), &start, &size) != 0)
-        s.damaged("a row cannot be found");
-    start &= 0x1FFF;
-    if (static_cast<size_t>(start) + size > pageSize) s.damaged("a row lies outside its page");
+    if (at.page != s.loadedPage) {
+        if (mdb_read_pg(s.mdb, at.page) != static_cast<ssize_t>(pageSize)) s.damaged("a page cannot be read");
+        s.loadedPage = at.page;
+    }
+    const int start = static_cast<int>(at.start);
+    const size_t size = at.size;
+    if (at.start + size > pageSize) s.damaged("a row lies outside its page");
+    const size_t n = s.info.fields.size();
+    if (n == 0) {
+        row.clear();
+        return true;
+    }
     const int cracked = mdb_crack_row(s.table, start, size, s.fields.data());
     if (cracked < 0) s.damaged("a row cannot be decoded");
-    const size_t n = s.info.fields.size();
     row.assign(n, Value());
     for (size_t i = 0; i < n; ++i) {
         const MdbField &f = s.fields[i];
