@@ -156,17 +156,19 @@ std::vector<uint32_t> JetFileCheck::dataPages(uint32_t tdefPage) const {
     return mapPages(get32(&t[offUsed]), "table at page " + std::to_string(tdefPage));
 }
 
-std::vector<JetFileCheck::RowLocation> JetFileCheck::liveRows(uint32_t tdefPage, uint32_t page) const {
+std::vector<JetFileCheck::RowLocation> JetFileCheck::liveRows(uint32_t tdefPage, uint32_t page,
+                                                              const std::string &name) const {
     std::vector<unsigned char> buffer(pageSize_);
     readPage(page, buffer.data());
-    return liveRows(buffer.data(), page, tdefPage, false);
+    return liveRows(buffer.data(), page, tdefPage, "table \"" + name + "\"", false);
 }
 
 std::vector<JetFileCheck::RowLocation> JetFileCheck::liveRows(const unsigned char *p, uint32_t pageNo,
-                                                              uint32_t tdefPage, bool deletedToo) const {
+                                                              uint32_t tdefPage, const std::string &what,
+                                                              bool deletedToo) const {
     std::vector<RowLocation> out;
     if (!ownsPage(p, tdefPage)) return out;
-    const std::string where = "the table at page " + std::to_string(tdefPage) + ", page " + std::to_string(pageNo);
+    const std::string where = what + " page " + std::to_string(pageNo);
     const unsigned rows = get16(p + rowCountOffset_);
     if (rowCountOffset_ + 2 + 2 * static_cast<size_t>(rows) > pageSize_) fail(where + " has too many rows");
     for (unsigned r = 0; r < rows; ++r) {
@@ -200,6 +202,7 @@ JetFileCheck::RowLocation JetFileCheck::follow(const unsigned char *pointer, siz
         const unsigned row = ptr[0];
         const uint32_t pg =
             static_cast<uint32_t>(ptr[1]) | static_cast<uint32_t>(ptr[2]) << 8 | static_cast<uint32_t>(ptr[3]) << 16;
+        if (pg >= pageCount_) fail(where + " has a moved row beyond the end of the file");
         readPage(pg, page.data());
         if (!ownsPage(page.data(), tdefPage)) fail(where + " has a moved row on a page of another kind");
         const auto [start, end] = rowBounds(page.data(), row);
@@ -356,7 +359,7 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
     std::vector<unsigned char> page(pageSize_), moved(pageSize_);
     for (uint32_t pg : pages) {
         readPage(pg, page.data());
-        for (const RowLocation &at : liveRows(page.data(), pg, tdefPage, deletedToo)) {
+        for (const RowLocation &at : liveRows(page.data(), pg, tdefPage, what, deletedToo)) {
             const unsigned char *p = page.data();
             if (at.page != pg) {
                 readPage(at.page, moved.data());

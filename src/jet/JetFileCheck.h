@@ -45,7 +45,7 @@ public:
     // The live rows stored from one page of a table, in slot order; a moved
     // row is where its pointer leads. Nothing when the page is not a data
     // page of that table.
-    std::vector<RowLocation> liveRows(uint32_t tdefPage, uint32_t page) const;
+    std::vector<RowLocation> liveRows(uint32_t tdefPage, uint32_t page, const std::string &name) const;
 
     // Checks the catalogue, and (Jet 4) the property blobs of its rows,
     // which libmdb parses while opening the file.
@@ -70,7 +70,7 @@ private:
                     const BlobCheck &blobCheck, const std::vector<std::string> &boundColumns,
                     bool deletedToo = false) const;
     std::vector<RowLocation> liveRows(const unsigned char *page, uint32_t pageNo, uint32_t tdefPage,
-                                      bool deletedToo) const;
+                                      const std::string &what, bool deletedToo) const;
     RowLocation follow(const unsigned char *pointer, size_t size, uint32_t tdefPage, const std::string &where) const;
     void checkProperties(const std::string &blob) const;
     std::vector<unsigned char> definitionBytes(uint32_t tdefPage) const;

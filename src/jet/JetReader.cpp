@@ -155,8 +155,10 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
         try {
             readDefinition(s, entry, info);
         } catch (const JetError &e) {
+            const std::string text = e.what();
             info.fields.clear();
-            info.damage = e.what();
+            info.damage =
+                text.find("\"" + info.name + "\"") != std::string::npos ? text : "table \"" + info.name + "\": " + text;
         }
         s.tables.push_back(std::move(info));
         s.entries.push_back(entry);

@@ -11,6 +11,15 @@ namespace jet {
 
 using namespace format;
 
+namespace {
+// Damage found while reading a table is told with the table's name.
+JetError namingTable(const JetError &e, const std::string &name) {
+    const std::string text = e.what();
+    if (text.find("\"" + name + "\"") != std::string::npos) return e;
+    return JetError(e.number(), "table \"" + name + "\": " + text);
+}
+}  // namespace
+
 struct JetCursorState {
     const JetReaderState *reader = nullptr;
     JetTableInfo info;
@@ -55,8 +64,12 @@ JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo 
         if (&reader.tables[i] == &info) entry = reader.entries[i];
     if (!entry) throw JetError(kErrNoTable, "no table " + info.name);
     s.tdefPage = static_cast<uint32_t>(entry->table_pg);
-    reader.check->checkTable(s.tdefPage, info.name, true);
-    s.pages = reader.check->dataPages(s.tdefPage);
+    try {
+        reader.check->checkTable(s.tdefPage, info.name, true);
+        s.pages = reader.check->dataPages(s.tdefPage);
+    } catch (const JetError &e) {
+        throw namingTable(e, info.name);
+    }
     s.mdb = mdb_clone_handle(reader.mdb);
     if (!s.mdb) throw JetError(kErrFormat, reader.path + ": cannot read table " + info.name);
     MdbCatalogEntry *own = nullptr;
@@ -86,7 +99,11 @@ bool JetTableCursor::next(std::vector<Value> &row) {
             s.done = true;
             return false;
         }
-        s.rows = s.reader->check->liveRows(s.tdefPage, s.pages[s.nextPage++]);
+        try {
+            s.rows = s.reader->check->liveRows(s.tdefPage, s.pages[s.nextPage++], s.info.name);
+        } catch (const JetError &e) {
+            throw namingTable(e, s.info.name);
+        }
         s.nextRow = 0;
     }
     const JetFileCheck::RowLocation at = s.rows[s.nextRow++];

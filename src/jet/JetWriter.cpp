@@ -6,6 +6,7 @@
 #include <ctime>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "jet/CellValue.h"
 #include "jet/JetDate.h"
@@ -115,6 +116,18 @@ public:
         return current_ << 8 | store_.appendRow(current_, row);
     }
     const std::vector<uint32_t> &pages() const { return pages_; }
+    // The next row goes to a fresh page.
+    void startNewPage() { current_ = 0; }
+    // Adds flags to the offset of the row at pointer.
+    void flag(uint32_t pointer, uint16_t flags) {
+        unsigned char *offset = &store_[pointer >> 8][kDataHeader + 2 * (pointer & 0xFF)];
+        put16(offset, get16(offset) | flags);
+    }
+    // The first bytes of the row at pointer.
+    unsigned char *bytes(uint32_t pointer) {
+        Page &p = store_[pointer >> 8];
+        return &p[get16(&p[kDataHeader + 2 * (pointer & 0xFF)]) & kRowOffsetMask];
+    }
 
 private:
     PageStore &store_;
@@ -182,6 +195,15 @@ std::vector<ColumnLayout> layoutColumns(const JetWriter::TableSource &table) {
             break;
         }
         c.fixed = c.code != kText && c.code != kMemo && c.code != kOle;
+        if (spec.jetCode) {
+            static const std::set<int> raw = {kBinary, kUnknown0D, kUnknown0E, kGuid, kNumeric, kUnknown11, kComplex};
+            if (!raw.count(spec.jetCode) || spec.type != ColumnType::OLE || spec.size < 0 ||
+                spec.size > static_cast<int>(kPageSize))
+                throw JetError(kErrValue, "table " + table.name + ": column " + spec.name + " has a bad Jet type");
+            c.code = static_cast<uint8_t>(spec.jetCode);
+            c.length = static_cast<uint16_t>(spec.size);
+            c.fixed = spec.size > 0;
+        }
         c.flags = c.fixed ? kFlagFixed : 0;
         const bool required = spec.required || spec.type == ColumnType::AutoNumber || spec.type == ColumnType::Boolean;
         if (!required) c.flags |= kFlagNullable;
@@ -209,7 +231,9 @@ public:
     }
 
     void writeRows(uint32_t &mapPage) {
-        size_t rowNo = 0;
+        size_t rowNo = 0, live = 0;
+        std::vector<std::pair<size_t, Bytes>> moved;  // row number, bytes
+        std::vector<uint32_t> pointers;               // their old slots
         Row row;
         while (table_.next && table_.next(row)) {
             ++rowNo;
@@ -228,10 +252,28 @@ public:
                 }
             }
             const Bytes encoded = encodeRow(values, rowNo);
-            data_.add(encoded);
+            const bool deleted = table_.deletedRows.count(rowNo) != 0;
+            if (!deleted) ++live;
+            if (table_.movedRows.count(rowNo)) {
+                pointers.push_back(data_.add(Bytes(4, '\0')));
+                moved.emplace_back(rowNo, encoded);
+                continue;
+            }
+            const uint32_t at = data_.add(encoded);
+            if (deleted) data_.flag(at, table_.deletedFlags);
+        }
+        if (!moved.empty()) data_.startNewPage();
+        for (size_t i = 0; i < moved.size(); ++i) {
+            // The row where it now lives is flagged deleted, so that a walk
+            // of the pages reaches it only through the pointer.
+            const uint32_t at = data_.add(moved[i].second);
+            data_.flag(at, kRowDeleted);
+            put32(data_.bytes(pointers[i]), at);
+            data_.flag(pointers[i], kRowOverflow);
+            if (table_.deletedRows.count(moved[i].first)) data_.flag(pointers[i], table_.deletedFlags);
         }
         if (rowNo > INT32_MAX) throw JetError(kErrTooLarge, "table " + table_.name + " has too many rows");
-        rowCount_ = rowNo;
+        rowCount_ = live;
         const uint32_t usedMap = addMapRow(mapPage, usageMap(data_.pages()));
         const uint32_t freeMap = addMapRow(mapPage, usageMap({}));
         writeDefinition(usedMap, freeMap);
@@ -307,6 +349,19 @@ private:
         for (size_t i = 0; i < n; ++i) {
             const ColumnLayout &c = layout_[i];
             Value &v = values[i];
+            if (c.spec.jetCode) {
+                if (v.isNull()) continue;
+                nullMask[i / 8] = static_cast<char>(nullMask[i / 8] | (1 << (i % 8)));
+                if (!c.fixed) {
+                    vars[c.varIndex] = v.bytes;
+                } else if (v.bytes.size() == c.length) {
+                    std::memcpy(f + c.fixedOffset, v.bytes.data(), c.length);
+                } else {
+                    throw JetError(kErrValue, "table " + table_.name + " row " + std::to_string(rowNo) + ": column " +
+                                                  c.spec.name + " takes " + std::to_string(c.length) + " bytes");
+                }
+                continue;
+            }
             if (c.spec.type == ColumnType::AutoNumber) {
                 if (v.isNull()) v = Value::integral(autoNext_);
                 autoNext_ = std::max<int64_t>(autoNext_, v.integer + 1);
@@ -378,8 +433,13 @@ private:
         put16(at(41), static_cast<uint32_t>(layout_.size()));
         put16(at(43), static_cast<uint32_t>(varCount_));
         put16(at(45), static_cast<uint32_t>(layout_.size()));
+        const size_t real = layout_.empty() ? 0 : table_.indexes;
+        const size_t logical = real ? real + table_.hiddenIndexes : 0;
+        put32(at(47), static_cast<uint32_t>(logical));
+        put32(at(51), static_cast<uint32_t>(real));
         put32(at(55), usedMap);
         put32(at(59), freeMap);
+        t.append(12 * real, '\0');  // per index: unknown, its row count, unknown
         for (size_t i = 0; i < layout_.size(); ++i) {
             const ColumnLayout &c = layout_[i];
             unsigned char e[25] = {};
@@ -403,6 +463,7 @@ private:
             t.append(reinterpret_cast<char *>(len), 2);
             t += name;
         }
+        appendIndexes(t, real, logical);
         put32(at(8), static_cast<uint32_t>(t.size()));
         // Split over pages: each continuation page repeats the 8-byte header.
         std::vector<uint32_t> pageNos{tdef_};
@@ -422,6 +483,35 @@ private:
             const size_t used = k == 0 ? to : 8 + (to - from);
             put16(&p[2], static_cast<uint32_t>(kPageSize - used));
             put32(&p[4], k + 1 < pageNos.size() ? pageNos[k + 1] : 0);
+        }
+    }
+
+    // Index definitions without index pages: each physical one on the first
+    // column, ascending; the logical ones after them name the physical one
+    // they use, the hidden ones as foreign keys sharing the first.
+    static void appendIndexes(Bytes &t, size_t real, size_t logical) {
+        for (size_t i = 0; i < real; ++i) {
+            unsigned char b[52] = {};
+            for (int k = 0; k < 10; ++k) {
+                put16(b + 4 + 3 * k, k == 0 ? 0 : 0xFFFF);
+                b[4 + 3 * k + 2] = k == 0 ? 1 : 0;
+            }
+            t.append(reinterpret_cast<char *>(b), sizeof b);
+        }
+        for (size_t i = 0; i < logical; ++i) {
+            unsigned char b[28] = {};
+            put32(b + 4, static_cast<uint32_t>(i));
+            put32(b + 8, static_cast<uint32_t>(i < real ? i : 0));
+            put32(b + 13, 0xFFFFFFFFu);
+            b[23] = i == 0 ? 1 : i < real ? 0 : 2;
+            t.append(reinterpret_cast<char *>(b), sizeof b);
+        }
+        for (size_t i = 0; i < logical; ++i) {
+            const Bytes name = ucs2((i < real ? "Index" : "Relationship") + std::to_string(i + 1));
+            unsigned char len[2];
+            put16(len, static_cast<uint32_t>(name.size()));
+            t.append(reinterpret_cast<char *>(len), 2);
+            t += name;
         }
     }
 
@@ -552,7 +642,12 @@ void JetWriter::writeFile(const std::string &path, std::vector<TableSource> inpu
         p1[1] = 1;
         put16(&p1[2], kPageSize - kDataHeader);
     }
-    const TableSource catalogSource = sourceOf(catalog);
+    TableSource catalogSource = sourceOf(catalog);
+    for (size_t i = 0; i < tables.size(); ++i) {
+        if (options.movedCatalogRows.count(tables[i].name)) catalogSource.movedRows.insert(i + 2);
+        if (options.droppedTables.count(tables[i].name)) catalogSource.deletedRows.insert(i + 2);
+    }
+    catalogSource.deletedFlags = kRowDeleted;
     TableWriter(store, catalogSource, kCatalogPage, true).writeRows(mapPage);
     for (size_t i = 0; i < tables.size(); ++i)
         TableWriter(store, tables[i], tdefPages[i], startsWithMSys(tables[i].name)).writeRows(mapPage);

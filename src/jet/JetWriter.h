@@ -3,13 +3,19 @@
 // table, each table's definition, data pages, long-value pages for Memo
 // and OLE, and usage maps (inline, or by reference for large tables).
 // Tables whose names start with "MSys" are written as system tables.
-// No indexes are written. Checked by mdbtools' readers and by JetReader.
+// Index definitions are written on request (no index pages). For the
+// reader's tests it also writes what an engine leaves behind in a file in
+// use: rows moved to another page (the old slot a pointer), rows flagged
+// deleted, catalogue rows of dropped tables.
+// Checked by mdbtools' readers and by JetReader.
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "jet/JetFormat.h"
 #include "jet/TableText.h"
 
 namespace jet {
@@ -20,6 +26,11 @@ public:
         // Adds the empty system tables every Jet file carries besides the
         // catalogue (MSysACEs, MSysQueries, MSysRelationships).
         bool standardSystemTables = true;
+        // Tables whose catalogue rows are moved to a later page.
+        std::set<std::string> movedCatalogRows = {};
+        // Tables written whole whose catalogue rows are flagged deleted
+        // (the deleted flag alone, which libmdb still reads).
+        std::set<std::string> droppedTables = {};
     };
 
     // A table whose rows are produced one at a time, so that large tables
@@ -28,6 +39,17 @@ public:
         std::string name;
         std::vector<ColumnSpec> columns;
         std::function<bool(Row &)> next;
+        // Rows (numbered from 1) stored on a page after all others, their own
+        // slot holding the pointer to it, as an update that grew them leaves.
+        std::set<size_t> movedRows = {};
+        // Rows (numbered from 1) written and then flagged deleted with
+        // deletedFlags; the table's row count leaves them out.
+        std::set<size_t> deletedRows = {};
+        uint16_t deletedFlags = format::kRowDeleted | format::kRowOverflow;  // as the engine marks them
+        // Index definitions on the first column; hiddenIndexes more logical
+        // ones share the first, as relationships add them.
+        size_t indexes = 0;
+        size_t hiddenIndexes = 0;
     };
 
     // Throws JetError: kErrValue for a cell that does not fit its column

@@ -29,6 +29,10 @@ struct ColumnSpec {
     ColumnType type = ColumnType::Text;
     int size = 0;           // characters, Text only
     bool required = false;  // NOT NULL
+    // Writer only, no text form: a column of this Jet type code written as
+    // given, its cells hex bytes (type OLE), fixed length `size` bytes when
+    // size > 0, else variable.
+    int jetCode = 0;
 };
 
 using Cell = std::optional<std::string>;  // nullopt is NULL

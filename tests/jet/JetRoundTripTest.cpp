@@ -76,41 +76,6 @@ std::vector<Value> expectedValues(const std::vector<ColumnSpec> &columns, const 
     return out;
 }
 
-::testing::AssertionResult exportShows(const Value &v, const CsvField &f) {
-    if (v.isNull())
-        return f ? ::testing::AssertionFailure() << "NULL exported as \"" << *f << "\"" : ::testing::AssertionSuccess();
-    if (!f) return ::testing::AssertionFailure() << "exported as NULL";
-    bool same = false;
-    switch (v.kind) {
-    case ValueKind::Boolean: same = *f == (v.integer ? "1" : "0"); break;
-    case ValueKind::Integer: same = *f == std::to_string(v.integer); break;
-    case ValueKind::Currency: same = parseCurrency(*f) == v.integer; break;
-    case ValueKind::Single: same = std::fabs(std::stod(*f) - v.real) <= 1e-6 * std::max(1.0, std::fabs(v.real)); break;
-    case ValueKind::Double: same = std::fabs(std::stod(*f) - v.real) <= 1e-15 * std::max(1.0, std::fabs(v.real)); break;
-    case ValueKind::DateTime: {
-        DateTimeParts p = jetDateToParts(v.real);
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                      p.second);
-        same = *f == buf;
-        break;
-    }
-    case ValueKind::Text: same = *f == v.bytes; break;
-    case ValueKind::Binary: same = *f == *cellFromValue(v); break;
-    case ValueKind::Null: break;
-    }
-    if (same) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "exported \"" << f->substr(0, 60) << "\", expected \""
-                                         << cellFromValue(v).value_or("NULL").substr(0, 60) << "\"";
-}
-
-std::vector<std::vector<CsvField>> exportTable(const std::string &file, const std::string &table) {
-    const CommandResult r =
-        run("mdb-export -0 '\\N' -b hex -T '%Y-%m-%d %H:%M:%S' " + quote(file) + " " + quote(table));
-    EXPECT_EQ(r.status, 0);
-    return parseCsv(r.out);
-}
-
 std::vector<std::vector<Value>> readAll(const std::string &file, const std::string &table) {
     JetReader reader(file);
     auto cursor = reader.openTable(table);

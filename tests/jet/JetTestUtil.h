@@ -2,14 +2,21 @@
 // reading their CSV.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "jet/CellValue.h"
+#include "jet/JetDate.h"
+#include "jet/JetValue.h"
 
 namespace jettest {
 
@@ -92,6 +99,46 @@ inline std::vector<std::vector<CsvField>> parseCsv(const std::string &s) {
         }
     }
     return rows;
+}
+
+// Whether mdb-export shows a value as it is (the form of exportTable).
+inline ::testing::AssertionResult exportShows(const jet::Value &v, const CsvField &f) {
+    if (v.isNull())
+        return f ? ::testing::AssertionFailure() << "NULL exported as \"" << *f << "\"" : ::testing::AssertionSuccess();
+    if (!f) return ::testing::AssertionFailure() << "exported as NULL";
+    bool same = false;
+    switch (v.kind) {
+    case jet::ValueKind::Boolean: same = *f == (v.integer ? "1" : "0"); break;
+    case jet::ValueKind::Integer: same = *f == std::to_string(v.integer); break;
+    case jet::ValueKind::Currency: same = jet::parseCurrency(*f) == v.integer; break;
+    case jet::ValueKind::Single:
+        same = std::fabs(std::stod(*f) - v.real) <= 1e-6 * std::max(1.0, std::fabs(v.real));
+        break;
+    case jet::ValueKind::Double:
+        same = std::fabs(std::stod(*f) - v.real) <= 1e-15 * std::max(1.0, std::fabs(v.real));
+        break;
+    case jet::ValueKind::DateTime: {
+        jet::DateTimeParts p = jet::jetDateToParts(v.real);
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                      p.second);
+        same = *f == buf;
+        break;
+    }
+    case jet::ValueKind::Text: same = *f == v.bytes; break;
+    case jet::ValueKind::Binary: same = *f == *jet::cellFromValue(v); break;
+    case jet::ValueKind::Null: break;
+    }
+    if (same) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exported \"" << f->substr(0, 60) << "\", expected \""
+                                         << jet::cellFromValue(v).value_or("NULL").substr(0, 60) << "\"";
+}
+
+inline std::vector<std::vector<CsvField>> exportTable(const std::string &file, const std::string &table) {
+    const CommandResult r =
+        run("mdb-export -0 '\\N' -b hex -T '%Y-%m-%d %H:%M:%S' " + quote(file) + " " + quote(table));
+    EXPECT_EQ(r.status, 0);
+    return parseCsv(r.out);
 }
 
 inline std::string binDir() { return std::string(PNW_BINARY_DIR) + "/bin"; }
