@@ -79,6 +79,8 @@ std::shared_ptr<JetRowSource> openSource(const TableRef &ref, const std::string 
     }
     source->table = source->reader->findTable(ref.name.name);
     if (!source->table) throw makeError(7314, provider, ref.name.name);
+    // A damaged table cannot be read; the other tables of the file can.
+    if (!source->table->damage.empty()) throw cannotOpen(provider);
     return source;
 }
 

@@ -16,6 +16,7 @@
 
 #include "Jet3Fixture.h"
 #include "JetTestUtil.h"
+#include "WornFileFixture.h"
 #include "jet/JetError.h"
 #include "jet/JetReader.h"
 #include "jet/JetWriter.h"
@@ -58,6 +59,9 @@ std::vector<std::string> seeds(const ScratchDir &dir) {
     JetWriter::writeFile(b, {parseTableText("M", "K:Long\tM:Memo\tO:OLE\n1\t" + std::string(9000, 'x') + "\t" +
                                                      std::string(600, 'A') + "\n")});
     out.push_back(readBytes(b));
+    const std::string worn = dir.file("seed-worn.ais");
+    writeWornFile(worn);
+    out.push_back(readBytes(worn));
     const std::string c = dir.file("seed-c.mdb");
     using namespace jet::format;
     writeJet3File(

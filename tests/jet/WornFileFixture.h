@@ -125,4 +125,20 @@ inline void writeWornFile(const std::string &path) {
     jet::JetWriter::writeFile(path, std::move(sources), options);
 }
 
+// The bytes of a Jet 4 file with the first column of the table that has
+// a column named columnName (a table without indexes) given an unknown type.
+inline std::string withUnknownColumnType(std::string bytes, const std::string &columnName) {
+    std::string name;
+    for (char c : columnName) name += std::string{c, '\0'};
+    for (size_t pg = 0; pg * jet::format::kPageSize < bytes.size(); ++pg) {
+        const size_t at = pg * jet::format::kPageSize;
+        if (bytes[at] == jet::format::kPageTableDef &&
+            bytes.substr(at, jet::format::kPageSize).find(name) != std::string::npos) {
+            bytes[at + 63] = '\x33';
+            return bytes;
+        }
+    }
+    return {};
+}
+
 }  // namespace jettest
