@@ -2,12 +2,15 @@
 // columns and short Text, rows under 256 bytes, text in CP1252. Our writer
 // makes Jet 4 only; this is just enough of the older layout (2 KB pages,
 // one-byte row offsets) to check that such files read through libmdb.
+// Rows may be left as an engine in use leaves them: moved to a second data
+// page (the old slot holding the pointer), or flagged deleted.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,8 +27,13 @@ struct Jet3Column {
 // A cell is raw bytes (little-endian numbers, CP1252 text); empty optional is NULL.
 using Jet3Row = std::vector<std::optional<std::string>>;
 
+struct Jet3Leftovers {
+    std::set<size_t> moved;    // rows (from 1) stored on page 6, their slot a pointer
+    std::set<size_t> deleted;  // rows (from 1) flagged deleted
+};
+
 inline void writeJet3File(const std::string &path, const std::string &tableName, const std::vector<Jet3Column> &cols,
-                          const std::vector<Jet3Row> &rows) {
+                          const std::vector<Jet3Row> &rows, const Jet3Leftovers &left = {}) {
     using namespace jet::format;
     constexpr size_t P = kPageSizeJet3;
     std::vector<std::string> pages(6, std::string(P, '\0'));
@@ -121,16 +129,16 @@ inline void writeJet3File(const std::string &path, const std::string &tableName,
     std::string &maps = pages[1];
     maps[0] = kPageData;
     maps[1] = 1;
-    auto map = [](uint32_t page) {
+    auto map = [](uint32_t page, char bits = 1) {
         std::string m(64, '\0');
         put32(reinterpret_cast<unsigned char *>(&m[1]), page);
-        m[5] = 1;
+        m[5] = bits;
         return m;
     };
     const std::string emptyMap(64, '\0');
     const unsigned catUsed = addRow(maps, map(3));
     addRow(maps, emptyMap);
-    const unsigned userUsed = addRow(maps, map(5));
+    const unsigned userUsed = addRow(maps, map(5, left.moved.empty() ? 1 : 3));
     addRow(maps, emptyMap);
 
     const std::vector<Jet3Column> catCols = {
@@ -157,8 +165,36 @@ inline void writeJet3File(const std::string &path, const std::string &tableName,
     data[0] = kPageData;
     data[1] = 1;
     put32s(data, 4, 4);
-    for (const auto &r : rows) addRow(data, encode(cols, r));
-    tdef(pages[4], cols, rows.size(), 1 << 8 | userUsed, false);
+    // Flags go on once all rows are placed: placing reads the previous offset whole.
+    std::vector<std::pair<std::string *, unsigned>> deletedSlots, movedSlots, newPlaces;
+    std::vector<std::pair<unsigned, std::string>> moved;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (left.moved.count(i + 1)) {
+            moved.emplace_back(addRow(data, std::string(4, '\0')), encode(cols, rows[i]));
+            continue;
+        }
+        const unsigned slot = addRow(data, encode(cols, rows[i]));
+        if (left.deleted.count(i + 1)) deletedSlots.emplace_back(&data, slot);
+    }
+    if (!moved.empty()) {
+        pages.emplace_back(P, '\0');
+        std::string &more = pages[6];
+        more[0] = kPageData;
+        more[1] = 1;
+        put32s(more, 4, 4);
+        for (const auto &[slot, bytes] : moved) {
+            const unsigned at = addRow(more, bytes);
+            const size_t start =
+                static_cast<unsigned char>(data[10 + 2 * slot]) | static_cast<unsigned char>(data[11 + 2 * slot]) << 8;
+            put32s(data, start, 6u << 8 | at);
+            movedSlots.emplace_back(&data, slot);
+            newPlaces.emplace_back(&more, at);
+        }
+    }
+    for (auto [page, slot] : deletedSlots) (*page)[11 + 2 * slot] = static_cast<char>((*page)[11 + 2 * slot] | 0xC0);
+    for (auto [page, slot] : movedSlots) (*page)[11 + 2 * slot] = static_cast<char>((*page)[11 + 2 * slot] | 0x40);
+    for (auto [page, slot] : newPlaces) (*page)[11 + 2 * slot] = static_cast<char>((*page)[11 + 2 * slot] | 0x80);
+    tdef(pages[4], cols, rows.size() - left.deleted.size(), 1 << 8 | userUsed, false);
 
     std::ofstream out(path, std::ios::binary);
     for (const auto &p : pages) out << p;

@@ -63,3 +63,27 @@ TEST(Jet3Read, ReadsAnOlderFileThroughLibmdb) {
     EXPECT_EQ(row[4], Value::boolean(false));
     EXPECT_FALSE(cursor->next(row));
 }
+
+TEST(Jet3Read, MovedAndDeletedRows) {
+    ScratchDir dir;
+    const std::string file = dir.file("worn.mdb");
+    using namespace jet::format;
+    std::vector<Jet3Row> rows;
+    for (int i = 1; i <= 12; ++i) rows.push_back({le(i, 4), std::string("row ") + std::to_string(i)});
+    writeJet3File(file, "GLVch", {{"FID", kLong, 4}, {"FText", kText, 40}}, rows, {{2, 5, 12}, {3, 9}});
+    EXPECT_EQ(run("mdb-count " + quote(file) + " GLVch").out, "10\n");
+    // libmdb reads the moved rows where they now are, after the others.
+    const auto exported = run("mdb-export " + quote(file) + " GLVch").out;
+    EXPECT_EQ(exported, "FID,FText\n1,\"row 1\"\n4,\"row 4\"\n6,\"row 6\"\n7,\"row 7\"\n8,\"row 8\"\n"
+                        "10,\"row 10\"\n11,\"row 11\"\n2,\"row 2\"\n5,\"row 5\"\n12,\"row 12\"\n");
+
+    JetReader reader(file);
+    auto cursor = reader.openTable("GLVch");
+    std::vector<Value> row;
+    std::vector<int64_t> ids;
+    while (cursor->next(row)) {
+        ids.push_back(row[0].integer);
+        EXPECT_EQ(row[1], Value::text("row " + std::to_string(row[0].integer)));
+    }
+    EXPECT_EQ(ids, (std::vector<int64_t>{1, 2, 4, 5, 6, 7, 8, 10, 11, 12}));
+}
