@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <QFile>
 
 #include "LogServer.h"
@@ -191,7 +193,52 @@ TEST(OpenReportTest, StartsTheBrowserOnTheFileAndAnchor) {
     });
     OpenReport(QStringLiteral("/data/r.html"), QStringLiteral("日志总览"));
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_EQ(messages.last().prompt, QStringLiteral("不能打开日志，可能原因是：no browser"));
+    EXPECT_EQ(messages.last().prompt, QStringLiteral("不能打开日志，可能原因是：no browser\r\n/data/r.html"));
     EXPECT_EQ(messages.last().buttons, 48);
     SetReportOpener(previous);
+}
+
+// The desktop's handler as a real program: one that opens, one that gives
+// up at once (a browser refusing to start), and none at all.
+TEST(OpenReportTest, TheDesktopHandlersFailureIsToldWithTheReportsPath) {
+    QTemporaryDir dir;
+    const auto handler = [&](const QString &name, const QByteArray &body) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n" + body + "\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QString report = dir.filePath(QStringLiteral("r.html"));
+    struct Case {
+        QString program;
+        QString message;  // "" when the report opened
+    };
+    const Case cases[] = {
+        {handler(QStringLiteral("opens"), "echo \"$1\" > \"$(dirname \"$0\")/opened\""), QString()},
+        {handler(QStringLiteral("refuses"), "echo 'Running as root without --no-sandbox is not supported'; exit 4"),
+         QStringLiteral("不能打开日志，可能原因是：Running as root without --no-sandbox is not supported\r\n") +
+             report},
+        {dir.filePath(QStringLiteral("missing")), QStringLiteral("不能打开日志，可能原因是：")},
+    };
+    const QByteArray previous = qgetenv("PNW_DESKTOP_OPENER");
+    for (const Case &c : cases) {
+        qputenv("PNW_DESKTOP_OPENER", c.program.toLocal8Bit());
+        MessageScript messages;
+        OpenReport(report, QStringLiteral("日志总览"));
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(messages.count(), 0);
+            QFile opened(dir.filePath(QStringLiteral("opened")));
+            ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+            EXPECT_EQ(QString::fromUtf8(opened.readAll()).trimmed(),
+                      ReportUrl(report, QStringLiteral("日志总览")).toString(QUrl::FullyEncoded));
+        } else {
+            ASSERT_EQ(messages.count(), 1) << c.program.toStdString();
+            EXPECT_TRUE(messages.last().prompt.startsWith(c.message)) << messages.last().prompt.toStdString();
+            EXPECT_TRUE(messages.last().prompt.endsWith(report));
+        }
+    }
+    qputenv("PNW_DESKTOP_OPENER", previous);
 }
