@@ -101,7 +101,9 @@ bool ctlSetting::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_number || key->text().isEmpty()) return QWidget::eventFilter(watched, event);
     const QChar c = key->text().at(0);
     const ushort u = c.unicode();
-    if (u == 8) return false;  // backspace
+    // Backspace, Delete, Tab and the other control keys are no typed
+    // characters: the field and the focus chain handle them as anywhere.
+    if (u < 0x20 || u == 0x7f) return false;
     const bool letter = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
     const bool digit = u >= '0' && u <= '9';
     if (digit) return false;

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "WizardFixture.h"
 #include "platform/PnwDictionary.h"
@@ -170,6 +171,21 @@ TEST_F(ctlSettingTest, TheNumberFieldTakesLettersAndDigitsOnly) {
     QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
     QApplication::sendEvent(number, &backspace);
     EXPECT_EQ(number->text(), QStringLiteral("A1"));
+    number->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(number, &del);
+    EXPECT_EQ(number->text(), QStringLiteral("1"));
+}
+
+TEST_F(ctlSettingTest, TabLeavesTheNumberField) {
+    m_page->show();
+    QLineEdit *number = m_page->txtAcctNumber();
+    number->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(number->hasFocus());
+    QTest::keyClick(number, Qt::Key_Tab);
+    EXPECT_FALSE(number->hasFocus());
+    EXPECT_TRUE(m_page->txtAcctName()->hasFocus());
 }
 
 }  // namespace
