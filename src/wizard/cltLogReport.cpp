@@ -176,12 +176,12 @@ void cltLogReport::openReportAtRow(int row) {
         const QTableWidgetItem *cell = m_grid->item(row - 1, column - 1);
         return cell ? cell->text() : QString();
     };
-    if (report.isEmpty()) {
-        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kTitle);
-        return;
-    }
     if (cellText(kLinkColumn).isEmpty() || cellText(kLogColumn).isEmpty()) {
         WizardHooks::OpenReport(report, QStringLiteral("日志总览"));
+        return;
+    }
+    if (report.isEmpty()) {
+        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kTitle);
         return;
     }
     WizardHooks::OpenReport(report, cellText(kLinkColumn));

@@ -232,6 +232,11 @@ TEST_F(RunPagesTest, OpeningTheReportFromARow) {
     ASSERT_EQ(script.count(), 1);
     EXPECT_EQ(script.last().prompt, QStringLiteral("找不到日志文件。"));
     EXPECT_EQ(script.last().buttons, 64);
+    // An entry without a detail table goes to the overview even then.
+    opened.clear();
+    page->openReportAtRow(2);
+    EXPECT_EQ(script.count(), 1);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("#日志总览")});
 
     // While a run writes, a double click is refused.
     page->gridDetail()->setEnabled(false);
