@@ -13,9 +13,11 @@
 #include <QTreeWidget>
 
 #include "controls/ProgressBar.h"
+#include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/Progress.h"
+#include "foundation/TextLog.h"
 #include "foundation/UpgradeLog.h"
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwError.h"
@@ -82,6 +84,10 @@ void cltLogReport::setUp() {
                                        QString()});
     m_grid->setColumnHidden(kLinkColumn - 1, true);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Widths in the grid's character units (the average character of its font).
+    const double units[] = {7, 13.5, 13.25, 19.25, 21.25};
+    const int character = m_grid->fontMetrics().averageCharWidth();
+    for (int c = 0; c < 5; ++c) m_grid->setColumnWidth(c, qRound(units[c] * character));
 
     m_list->clear();
     QFont font = m_list->font();
@@ -117,10 +123,14 @@ void cltLogReport::clearPage() {
 void cltLogReport::setIsActived(bool active) {
     if (active == m_active) return;
     m_active = active;
-    if (active)
-        runDataCheck();
-    else
-        clearPage();
+    try {
+        if (active)
+            runDataCheck();
+        else
+            clearPage();
+    } catch (const std::exception &e) {
+        WriteTextLog(QStringLiteral("Exception occurs in LogReport.IsActived:") + ErrorDescription(e));
+    }
 }
 
 void cltLogReport::setLog(const QString &text) {
@@ -158,6 +168,8 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
     auto *item =
         new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description, line.detail});
     item->setIcon(0, iconFor(line.status));
+    // A long reason is cut in its column; the tooltip shows all of it.
+    item->setToolTip(3, line.description);
     item->setToolTip(3, line.description);
     if (!line.link.isEmpty()) {
         // The way to the entry's detail table reads as a link.
