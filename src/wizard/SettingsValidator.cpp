@@ -65,6 +65,18 @@ bool SettingsValidator::IsValidAccountNumber(const QString &number) {
 }
 
 SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
+    try {
+        return validateRules(in);
+    } catch (const PnwError &e) {
+        // A missing object means a missing or broken installation: say so.
+        if (e.number() != 91) throw;
+        throw PnwError(91, e.source(),
+                       e.description() + QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
+                           QStringLiteral("。"));
+    }
+}
+
+SettingsVerdict SettingsValidator::validateRules(const SettingsInput &in) const {
     if (in.source.isEmpty())
         return rejected(QStringLiteral("请选择需要升级的VEQ标准版/迷你版账套！"), SettingsField::Source);
     if (in.acctNumber.isEmpty())
@@ -98,9 +110,7 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
     const std::optional<QList<RegisteredAccount>> accounts = m_lookups.accounts();
     if (!accounts)
         throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
-                       QStringLiteral("对象变量或 With 块变量未设置") +
-                           QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
-                           QStringLiteral("。"));
+                       QStringLiteral("对象变量或 With 块变量未设置"));
     bool numberTaken = IsReservedDatabaseName(in.acctNumber);
     for (const RegisteredAccount &row : *accounts) numberTaken = numberTaken || sameName(row.number, in.acctNumber);
     for (const QString &database : m_lookups.databases())

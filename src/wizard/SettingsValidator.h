@@ -63,8 +63,9 @@ public:
     explicit SettingsValidator(Lookups lookups);
 
     // Judges the input. Errors of a lookup or a check routine are raised
-    // again as PnwError with their own number; a missing account registry
-    // (number 91) gets the installation hint appended to its text.
+    // again as PnwError with their own number; a missing object (number 91:
+    // no account registry, no server component) gets the installation hint
+    // appended to its text.
     SettingsVerdict validate(const SettingsInput &input) const;
 
     // Database names no new account set may take: master, model, msdb,
@@ -76,5 +77,7 @@ public:
     static constexpr qint64 MinimumFreeMegabytes = 300;
 
 private:
+    SettingsVerdict validateRules(const SettingsInput &input) const;
+
     Lookups m_lookups;
 };

@@ -146,6 +146,21 @@ TEST(SettingsValidatorTest, ErrorsOfChecksAndLookupsPassThrough) {
         EXPECT_TRUE(e.description().endsWith(QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
                                              QStringLiteral("。")));
     }
+
+    // No server component for the free-space rule: the same hint.
+    SettingsValidator::Lookups noComponent = world.lookups();
+    noComponent.freeMegabytes = [](const QString &) -> qint64 {
+        throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
+                       QStringLiteral("对象变量或 With 块变量未设置"));
+    };
+    try {
+        SettingsValidator(noComponent).validate(good());
+        FAIL() << "a missing component must raise";
+    } catch (const PnwError &e) {
+        EXPECT_EQ(e.number(), 91);
+        EXPECT_EQ(e.description(), QStringLiteral("对象变量或 With 块变量未设置\r\n请检查是否正确安装VEQ专业版") +
+                                       g_MinServerVersion + QStringLiteral("。"));
+    }
 }
 
 TEST(SettingsValidatorTest, DefaultNumberAndBlanksAroundTexts) {
