@@ -1,15 +1,14 @@
 #include "wizard/SettingsValidator.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include "accounts/ServerDrives.h"
 #include "foundation/Globals.h"
 #include "foundation/InputChecks.h"
-#include "foundation/InputChecks.h"
 #include "foundation/ServerComponent.h"
 #include "foundation/ServerFolders.h"
-#include "platform/PnwError.h"
 #include "platform/PnwError.h"
 
 namespace {
@@ -29,6 +28,7 @@ bool sameName(const QString &a, const QString &b) { return a.trimmed().compare(b
 SettingsValidator::Lookups SettingsValidator::defaultLookups() {
     Lookups lookups;
     lookups.fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
+    lookups.isJetDatabase = [](const QString &path) { return HasJetHeader(path); };
     lookups.accounts = [] { return WizardHooks::PurgeAndListAccounts(); };
     lookups.databases = [] { return WizardHooks::ListServerDatabases(); };
     lookups.checkFolder = [](const QString &path, const QString &label) { return CheckServerFolder(path, label); };
@@ -43,6 +43,13 @@ SettingsValidator::Lookups SettingsValidator::defaultLookups() {
 }
 
 SettingsValidator::SettingsValidator() : m_lookups(defaultLookups()) {}
+
+bool SettingsValidator::HasJetHeader(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(20);
+    return head.size() == 20 && (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB");
+}
 
 SettingsValidator::SettingsValidator(Lookups lookups) : m_lookups(std::move(lookups)) {}
 
@@ -87,6 +94,12 @@ SettingsVerdict SettingsValidator::validateRules(const SettingsInput &in) const 
         return rejected(QStringLiteral("账套文件保存路径不可为空，请设置路径！"), SettingsField::DBDir);
     if (!m_lookups.fileExists(in.source.trimmed()))
         return rejected(QStringLiteral("你填写的VEQ标准版(迷你版)账套文件不存在！"), SettingsField::Source);
+    // Anything else renamed to .ais would fail deep inside account creation
+    // with a server text; say here what is wrong with which file.
+    if (!m_lookups.isJetDatabase(in.source.trimmed()))
+        return rejected(QStringLiteral("文件“") + in.source.trimmed() +
+                            QStringLiteral("”不是VEQ标准版(迷你版)账套文件（Access数据库），请重新选择。"),
+                        SettingsField::Source);
     if (StartsWithDigit(in.acctNumber))
         return rejected(QStringLiteral("账套号首字符不可为数字，请重新输入。"), SettingsField::AcctNumber);
     if (!IsValidAccountNumber(in.acctNumber))

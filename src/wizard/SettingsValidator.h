@@ -44,6 +44,8 @@ class SettingsValidator {
 public:
     struct Lookups {
         std::function<bool(const QString &path)> fileExists;
+        // The file starts as a Jet (or ACE) database does.
+        std::function<bool(const QString &path)> isJetDatabase;
         // No value: the registry cannot be read (a missing installation).
         std::function<std::optional<QList<RegisteredAccount>>()> accounts;
         std::function<QStringList()> databases;
@@ -75,6 +77,9 @@ public:
     static bool IsValidAccountNumber(const QString &number);
 
     static constexpr qint64 MinimumFreeMegabytes = 300;
+
+    // True when the file's header names a Jet or ACE database.
+    static bool HasJetHeader(const QString &path);
 
 private:
     SettingsVerdict validateRules(const SettingsInput &input) const;

@@ -19,8 +19,7 @@ protected:
     void SetUp() override {
         WizardTest::SetUp();
         m_ais = m_dir.filePath(QStringLiteral("Demo.AIS"));
-        QFile file(m_ais);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(WriteJetHeaderFile(m_ais));
         m_page = std::make_unique<ctlSetting>(nullptr, QDateTime(QDate(2018, 3, 27), QTime(15, 30, 45)));
         SettingsValidator::Lookups lookups = SettingsValidator::defaultLookups();
         lookups.freeMegabytes = [this](const QString &) { return m_freeMb; };
@@ -73,8 +72,7 @@ TEST_F(ctlSettingTest, AcceptedSettingsAreStoredTrimmedInOneList) {
     EXPECT_TRUE(again.isSameAs(list));
 
     // New settings refill the same list in place.
-    QFile file(m_ais);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(WriteJetHeaderFile(m_ais));
     m_page->txtAcctNumber()->setText(QStringLiteral("AIS2"));
     const PnwList changed = m_page->Result();
     EXPECT_TRUE(changed.isSameAs(list));

@@ -100,7 +100,12 @@ int main(int argc, char *argv[]) {
                          QStringLiteral("14.1"));
     QDir(work.path()).mkpath(QStringLiteral("sql/DATA"));
     const QString ais = work.filePath(QStringLiteral("演示账套.ais"));
-    QFile(ais).open(QIODevice::WriteOnly);
+    {
+        // The settings page looks only at the Jet header of the source.
+        QFile file(ais);
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        file.write(QByteArray("\0\1\0\0Standard Jet DB\0", 20));
+    }
 
     WizardHooks::GetServerConnectionTemplate = [](QString &user, QString &password) {
         user = QStringLiteral("sa");
