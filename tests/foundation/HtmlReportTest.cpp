@@ -113,6 +113,30 @@ TEST_F(HtmlReportTest, RowsAndSectionsAreEscapedTrimmedAndDropped) {
     EXPECT_EQ(messages.count(), 0);
 }
 
+// Rows stored out of order (a later entry in an earlier slot) still reach
+// the report in the order they were logged.
+TEST_F(HtmlReportTest, EntriesAndDetailRowsFollowTheirNumbers) {
+    // Plain FID columns, so the rows lie in the order they were written.
+    ASSERT_EQ(server.run(QStringLiteral("AcctCtl"),
+                         QStringLiteral("drop table AIS_UpgradeLog_Main\r\n"
+                                        "create table AIS_UpgradeLog_Main (FID int, FStatus nvarchar(10), FTime "
+                                        "nvarchar(40), FProject nvarchar(50), FDescription nvarchar(4000), FDetail "
+                                        "nvarchar(500), FLink nvarchar(50))\r\n"
+                                        "create table [AIS_UpgradeLog_科目] (FID int, F1 nvarchar(500))\r\n"
+                                        "insert into [AIS_UpgradeLog_科目] (FID, F1) values (2, N'第二行')\r\n"
+                                        "insert into [AIS_UpgradeLog_科目] (FID, F1) values (1, N'第一行')\r\n"
+                                        "insert into AIS_UpgradeLog_Main values (2, N'成功', N'', N'后记', N'', N'', "
+                                        "N'')\r\n"
+                                        "insert into AIS_UpgradeLog_Main values (1, N'警告', N'', N'先记', N'', "
+                                        "N'明细', N'AIS_UpgradeLog_科目')")),
+              QString());
+    WriteHtmlReport(kTitle);
+    const QString text = report();
+    EXPECT_LT(text.indexOf(QStringLiteral("先记")), text.indexOf(QStringLiteral("后记")));
+    EXPECT_LT(text.indexOf(QStringLiteral("第一行")), text.indexOf(QStringLiteral("第二行")));
+    EXPECT_NE(text.indexOf(QStringLiteral("第一行")), -1);
+}
+
 TEST_F(HtmlReportTest, AMissingDetailTableNeverStopsTheReport) {
     ASSERT_EQ(
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("insert into AIS_UpgradeLog_Main (FStatus,FDetail,FLink) "
