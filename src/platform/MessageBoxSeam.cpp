@@ -53,6 +53,12 @@ int MessageBoxSeam::closeResult(int buttons) {
     return MsgBox::Ok;
 }
 
+int MessageBoxSeam::defaultResult(int buttons) {
+    const QList<Choice> choices = choicesFor(buttons & 0x0F);
+    const int index = (buttons & MsgBox::DefaultButton3) ? 2 : (buttons & MsgBox::DefaultButton2) ? 1 : 0;
+    return choices.at(index < choices.size() ? index : 0).result;
+}
+
 MessageBoxSeam::Responder MessageBoxSeam::setResponder(Responder r) {
     Responder previous = std::move(responder());
     responder() = std::move(r);

@@ -44,6 +44,22 @@ SettingsValidator::Lookups SettingsValidator::defaultLookups() {
 
 SettingsValidator::SettingsValidator() : m_lookups(defaultLookups()) {}
 
+PnwDictionary SettingsValidator::SettingsRecord(const SettingsInput &in) {
+    PnwDictionary record;
+    record.setItem(QStringLiteral("Source"), in.source.trimmed());
+    record.setItem(QStringLiteral("AcctNum"), in.acctNumber.trimmed());
+    record.setItem(QStringLiteral("AcctName"), in.acctName.trimmed());
+    record.setItem(QStringLiteral("DBDir"), in.dbDir.trimmed());
+    record.setItem(QStringLiteral("Option"), static_cast<qint16>(in.option));
+    return record;
+}
+
+QString SettingsValidator::DefaultAccountName(const QString &source) {
+    QString name = source.mid(source.lastIndexOf(QLatin1Char('/')) + 1);
+    name.remove(QRegularExpression(QStringLiteral("\\.ais"), QRegularExpression::CaseInsensitiveOption));
+    return name;
+}
+
 bool SettingsValidator::HasJetHeader(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/PnwDictionary.h"
 #include "wizard/WizardHooks.h"
 
 // What the operator entered, as the fields hold it.
@@ -77,6 +78,14 @@ public:
     static bool IsValidAccountNumber(const QString &number);
 
     static constexpr qint64 MinimumFreeMegabytes = 300;
+
+    // The settings record of accepted input (Source, AcctNum, AcctName,
+    // DBDir, Option): what was judged is what is kept, the trimmed texts.
+    static PnwDictionary SettingsRecord(const SettingsInput &input);
+
+    // The account name a chosen source suggests: its file name without any
+    // ".ais".
+    static QString DefaultAccountName(const QString &source);
 
     // True when the file's header names a Jet or ACE database.
     static bool HasJetHeader(const QString &path);

@@ -96,3 +96,17 @@ TEST(MessageBoxSeam, ClosingABoxGivesCancelOrOkOrNo) {
     EXPECT_EQ(MessageBoxSeam::closeResult(67), MsgBox::Cancel);
     EXPECT_EQ(MessageBoxSeam::closeResult(68), MsgBox::No);
 }
+
+TEST(MessageScript, RepliesReadFromTextAndDefaultButtons) {
+    QString error;
+    EXPECT_EQ(MessageScript::parseReplies(QStringLiteral("# answers\nyes\n 7 \n\nCANCEL\nok"), &error),
+              (QList<int>{MsgBox::Yes, MsgBox::No, MsgBox::Cancel, MsgBox::Ok}));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(MessageScript::parseReplies(QStringLiteral("Retry\n8\nNo"), &error), QList<int>{MsgBox::Retry});
+    EXPECT_EQ(error, QStringLiteral("line 2: not a reply: 8"));
+
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::YesNo + MsgBox::Question), MsgBox::Yes);
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::YesNoCancel + MsgBox::DefaultButton2), MsgBox::No);
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::AbortRetryIgnore + MsgBox::DefaultButton3), MsgBox::Ignore);
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::OkOnly + MsgBox::DefaultButton3), MsgBox::Ok);
+}
