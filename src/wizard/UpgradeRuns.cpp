@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLabel>
 
 #include "foundation/ErrorText.h"
@@ -41,7 +42,27 @@ const UpgradeStep kSteps[] = {{StageRegistry::BaseData, 1},
                               {StageRegistry::Payroll, 4},
                               {StageRegistry::Cashier, 5}};
 
+StageObserver &observer() {
+    static StageObserver o;
+    return o;
+}
+
+// Runs one stage call and tells the observer how it went.
+int timedStage(int code, const std::function<int()> &call) {
+    QElapsedTimer timer;
+    timer.start();
+    const int result = call();
+    if (observer()) observer()(code, result, timer.nsecsElapsed() / 1e9);
+    return result;
+}
+
 }  // namespace
+
+StageObserver SetStageObserver(StageObserver o) {
+    StageObserver previous = std::move(observer());
+    observer() = std::move(o);
+    return previous;
+}
 
 RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
     if (g_WizardStep != 2) return RunOutcome::NotRun;
@@ -58,13 +79,11 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
             if (!entry.create) continue;
             g_CurrentModule = entry.code;
             std::unique_ptr<interface> stage = entry.create();
-            int result;
-            if (entry.code == StageRegistry::CreateAccount) {
-                status(label, QStringLiteral("开始新建账套..."));
-                result = stage->UpgradeData(bar, label, QString());
-            } else {
-                result = stage->CheckData(bar, label, QString());
-            }
+            if (entry.code == StageRegistry::CreateAccount) status(label, QStringLiteral("开始新建账套..."));
+            const int result = timedStage(entry.code, [&] {
+                return entry.code == StageRegistry::CreateAccount ? stage->UpgradeData(bar, label, QString())
+                                                                  : stage->CheckData(bar, label, QString());
+            });
             if (result == StepFailed) {
                 if (entry.code == StageRegistry::CreateAccount) ReportUsage(QString::number(entry.code));
                 outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
@@ -125,7 +144,8 @@ RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
             if (!entry.create) continue;
             g_CurrentModule = step.code;
             std::unique_ptr<interface> stage = entry.create();
-            const int result = stage->UpgradeData(bars[step.bar], label, connection);
+            const int result =
+                timedStage(step.code, [&] { return stage->UpgradeData(bars[step.bar], label, connection); });
             if (result == StepFailed) {
                 outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
                 break;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include <QString>
 
@@ -18,6 +19,12 @@ class QLabel;
 // Bars of the upgrade run: 0 account creation (unused), 1 base data,
 // 2 general ledger, 3 fixed assets, 4 payroll, 5 cashier.
 using UpgradeBars = std::array<ProgressBar *, 6>;
+
+// Told after each stage of a run: its step code, its result (0, 1, 2) and
+// the seconds it took. The runner prints it; the pages need none.
+using StageObserver = std::function<void(int code, int result, double seconds)>;
+// Installs the observer and returns the previous one (none: nothing told).
+StageObserver SetStageObserver(StageObserver observer);
 
 // The data check on g_UpgradeSettings, with its report. Runs only on step 2
 // (g_WizardStep); NotRun otherwise.

@@ -4,6 +4,8 @@
 // wizard; message boxes are answered from the answers file, then with their
 // default button. Every log entry is printed as it is written ("status
 // <tab> project <tab> description"), then the report paths.
+#include <sys/resource.h>
+
 #include <cstdio>
 
 #include <QApplication>
@@ -33,6 +35,13 @@ constexpr int kDone = 0, kWarnings = 1, kFailed = 2;
 QTextStream &out() {
     static QTextStream s(stdout);
     return s;
+}
+
+// The run's exit status, after the peak memory the process needed.
+int finish(int status) {
+    struct rusage usage {};
+    if (getrusage(RUSAGE_SELF, &usage) == 0) out() << "peak memory\t" << usage.ru_maxrss / 1024 << " MB" << Qt::endl;
+    return status;
 }
 
 int fail(const QString &why) {
@@ -78,6 +87,11 @@ int main(int argc, char *argv[]) {
         return reply;
     });
 
+    SetStageObserver([](int code, int result, double seconds) {
+        out() << "stage\t" << GetStepName(code) << '\t' << result << '\t' << QString::number(seconds, 'f', 2) << " s"
+              << Qt::endl;
+    });
+
     ApplyProgramDefaults();
     if (!PassVersionGate()) return fail(QStringLiteral("no Professional installation of version 13.0 or later"));
 
@@ -104,8 +118,8 @@ int main(int argc, char *argv[]) {
     g_WizardStep = 2;
     const RunOutcome check = RunDataCheck(&checkBar, &label);
     out() << "check report\t" << g_CheckReportPath << Qt::endl;
-    if (check != RunOutcome::Passed) return kFailed;
-    if (options->checkOnly) return warned ? kWarnings : kDone;
+    if (check != RunOutcome::Passed) return finish(kFailed);
+    if (options->checkOnly) return finish(warned ? kWarnings : kDone);
 
     UpgradeBars bars{};
     std::vector<std::unique_ptr<ProgressBar>> owned;
@@ -113,6 +127,7 @@ int main(int argc, char *argv[]) {
     g_WizardStep = 3;
     const RunOutcome upgrade = RunUpgrade(bars, &label);
     out() << "upgrade report\t" << g_UpgradeReportPath << Qt::endl;
-    if (upgrade != RunOutcome::Passed) return kFailed;
-    return warned ? kWarnings : kDone;
+
+    if (upgrade != RunOutcome::Passed) return finish(kFailed);
+    return finish(warned ? kWarnings : kDone);
 }
