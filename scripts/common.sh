@@ -28,8 +28,26 @@ pnw_build() {
     cmake --build "$dir" --parallel "$(nproc)" ${PNW_TARGETS:+--target $PNW_TARGETS}
 }
 
-# pnw_test <build-dir>: every test, GUI ones on the offscreen platform.
-pnw_test() {
+# pnw_ctest <build-dir>: every test, GUI ones on the offscreen platform, each
+# case in a process of its own.
+pnw_ctest() {
     local dir="$1"
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600
+}
+
+# pnw_test <build-dir>: pnw_ctest, then each test program once as a whole,
+# so a case that leaves something behind for the next one shows.
+pnw_test() {
+    local dir="$1"
+    pnw_ctest "$dir"
+    local failed=0 program
+    for program in "$dir"/bin/*_tests; do
+        [[ -x "$program" ]] || continue
+        if ! (cd "$dir" && QT_QPA_PLATFORM=offscreen timeout 900 "$program" --gtest_brief=1 > "$program.whole.log" 2>&1); then
+            echo "FAILED as a whole: $(basename "$program") (see $program.whole.log)"
+            tail -n 40 "$program.whole.log"
+            failed=1
+        fi
+    done
+    return $failed
 }

@@ -2,11 +2,13 @@
 // brings the first to the front and ends at once.
 #include <QApplication>
 
+#include "wizard/QtTranslations.h"
 #include "wizard/WizardServices.h"
 #include "wizard/frmMain.h"
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    InstallQtTranslations();
     ConnectWizardServices();
     frmMain window;
     if (!window.Form_Load()) return 0;

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPainterPath>
 #include <QPointer>
 #include <QStyle>
 
@@ -91,7 +92,20 @@ void zqbutton::buildToolTip() {
     pal.setColor(QPalette::WindowText, app.color(QPalette::ToolTipText));
     tip->setPalette(pal);
     tip->setAutoFillBackground(true);
-    tip->setFrameShape(QFrame::Box);
+    if (m_toolTipType == 1) {
+        // A balloon: rounded, with a stem at its top left pointing at the button.
+        constexpr int kStem = 10, kRadius = 8;
+        layout->setContentsMargins(8, 8 + kStem, 8, 8);
+        tip->adjustSize();
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(0, kStem, tip->width(), tip->height() - kStem), kRadius, kRadius);
+        QPainterPath stem;
+        stem.addPolygon(QPolygonF({QPointF(14, kStem + 1), QPointF(16, 0), QPointF(30, kStem + 1)}));
+        tip->setMask(QRegion(shape.united(stem).toFillPolygon().toPolygon()));
+        tip->setProperty("balloon", true);
+    } else {
+        tip->setFrameShape(QFrame::Box);
+    }
     m_toolTipWindow = tip;
 }
 

@@ -1,7 +1,6 @@
 #include "foundation/HtmlReport.h"
 #include "foundation/TrimSpaces.h"
 
-#include <QDesktopServices>
 #include <QFile>
 
 #include "foundation/Globals.h"
@@ -9,6 +8,7 @@
 #include "foundation/UpgradeLog.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/AnsiCodec.h"
+#include "platform/DesktopOpener.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwConvert.h"
 #include "platform/ado/AdoError.h"
@@ -164,12 +164,10 @@ ReportOpener SetReportOpener(ReportOpener o) {
 void OpenReport(const QString &path, const QString &anchor) {
     const QUrl url = ReportUrl(path, anchor);
     QString error;
-    bool started = false;
-    if (opener()) {
-        started = opener()(url, error);
-    } else {
-        started = QDesktopServices::openUrl(url);
-        if (!started) error = QStringLiteral("没有可以打开此文件的浏览器");
-    }
-    if (!started) ShowMessage(QStringLiteral("不能打开日志，可能原因是：") + error, MsgBox::Exclamation, kTitle);
+    const bool started = opener() ? opener()(url, error) : OpenWithDesktop(url, error);
+    // Where no browser can show it, the path lets the user open the report
+    // by other means.
+    if (!started)
+        ShowMessage(QStringLiteral("不能打开日志，可能原因是：") + error + QStringLiteral("\r\n") + path,
+                    MsgBox::Exclamation, kTitle);
 }

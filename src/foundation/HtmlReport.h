@@ -21,11 +21,12 @@ void WriteHtmlReport(const QString &title);
 // alone for an empty anchor).
 QUrl ReportUrl(const QString &path, const QString &anchor);
 // Shows the report at the anchor (a detail-table name, or "日志总览" for the
-// top) in the default browser; a failure to start it is told.
+// top) with the desktop's handler; a failure to start it is told with the
+// reason and the report's path.
 void OpenReport(const QString &path, const QString &anchor);
 
 // How a report reaches the browser: true when started, else false with a
-// reason. The default is QDesktopServices::openUrl; tests install their own.
+// reason. The default is OpenWithDesktop; tests may install their own.
 using ReportOpener = std::function<bool(const QUrl &url, QString &error)>;
 // Installs an opener (none: the default) and returns the previous one.
 ReportOpener SetReportOpener(ReportOpener opener);

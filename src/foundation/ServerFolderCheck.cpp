@@ -37,14 +37,19 @@ bool CheckServerFolder(const QString &path, const QString &label) {
         }
         const QString trimmed = TrimSpaces(path);
         bool exists = false;
-        if (trimmed.size() <= 3) {
+        bool asFolder = trimmed.size() > 3;
+        if (!asFolder) {
             QStringList drives;
             g_ServerObject->GetDriverList(QString(), drives);
-            if (drives.size() < 2) return false;  // no drive listed: nothing to compare with
             for (int i = 1; i < drives.size() && !exists; ++i) exists = isDrive(drives.at(i), trimmed);
-        } else {
-            exists = g_ServerObject->ExistFolder(path);
+            // Here only a mount point is a drive: any other short absolute
+            // path ("/db") is an ordinary folder.
+            if (!exists && trimmed.startsWith(QLatin1Char('/')))
+                asFolder = true;
+            else if (drives.size() < 2)
+                return false;  // no drive listed: nothing to compare with
         }
+        if (asFolder) exists = g_ServerObject->ExistFolder(path);
         if (exists) return true;
         ShowMessage(label + QStringLiteral("路径: ") + path + QStringLiteral("不存在，请重新选择或输入。"),
                     MsgBox::Critical, kTitle);

@@ -50,8 +50,7 @@ QString SqlValue(const QVariant &value) {
     case QMetaType::Float:
     case QMetaType::Double: return numberText(value.toDouble());
     case QMetaType::QDate: return SqlString(value.toDate().toString(QStringLiteral("yyyy-MM-dd")));
-    case QMetaType::QDateTime:
-        return SqlString(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    case QMetaType::QDateTime: return SqlString(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     default: return SqlNString(value.toString());
     }
 }
@@ -87,8 +86,7 @@ QString SqlText::str() const {
                 const QString name = m_sql.mid(i + 1, j - i - 1);
                 const auto it = m_values.constFind(name);
                 if (it == m_values.constEnd())
-                    throw PnwError(5, QStringLiteral("SqlText"),
-                                   QStringLiteral("SQL 语句缺少参数 {%1}").arg(name));
+                    throw PnwError(5, QStringLiteral("SqlText"), QStringLiteral("SQL 语句缺少参数 {%1}").arg(name));
                 out += *it;
                 i = j + 1;
                 continue;

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/DialogPlacement.h"
+
 namespace {
 
 MessageBoxSeam::Responder &responder() {
@@ -51,6 +53,12 @@ int MessageBoxSeam::closeResult(int buttons) {
     return MsgBox::Ok;
 }
 
+int MessageBoxSeam::defaultResult(int buttons) {
+    const QList<Choice> choices = choicesFor(buttons & 0x0F);
+    const int index = (buttons & MsgBox::DefaultButton3) ? 2 : (buttons & MsgBox::DefaultButton2) ? 1 : 0;
+    return choices.at(index < choices.size() ? index : 0).result;
+}
+
 MessageBoxSeam::Responder MessageBoxSeam::setResponder(Responder r) {
     Responder previous = std::move(responder());
     responder() = std::move(r);
@@ -63,12 +71,14 @@ int MessageBoxSeam::show(const QString &prompt, int buttons, const QString &titl
         std::fprintf(stderr, "[%s] %s\n", qPrintable(title), qPrintable(prompt));
         return closeResult(buttons);
     }
-    QMessageBox box(iconFor(buttons), title, prompt, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(iconFor(buttons), title, prompt, QMessageBox::NoButton, ProgramMainWindow());
     box.setWindowModality(Qt::ApplicationModal);
     const QList<Choice> choices = choicesFor(buttons & 0x0F);
     for (const Choice &c : choices) box.addButton(c.button);
     const int defaultIndex = (buttons & MsgBox::DefaultButton3) ? 2 : (buttons & MsgBox::DefaultButton2) ? 1 : 0;
     if (defaultIndex < choices.size()) box.setDefaultButton(choices.at(defaultIndex).button);
+    box.adjustSize();
+    CentreOnMainWindow(&box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const Choice &c : choices)

@@ -53,4 +53,6 @@ public:
 
     // The result that closing the box with Escape gives for a button set.
     static int closeResult(int buttons);
+    // The result of the box's default button (Enter).
+    static int defaultResult(int buttons);
 };

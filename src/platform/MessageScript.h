@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 #include "platform/MessageBoxSeam.h"
 
@@ -16,6 +17,12 @@ public:
     MessageScript &operator=(const MessageScript &) = delete;
 
     void addReply(int reply) { m_replies.append(reply); }
+
+    // Replies written as text, one a line: a result number (1 to 7) or a
+    // button name (OK, Cancel, Abort, Retry, Ignore, Yes, No; any case).
+    // Blank lines and lines starting with "#" are skipped. On a line that
+    // is neither, error names it and the list read so far is returned.
+    static QList<int> parseReplies(const QString &text, QString *error);
     const QList<MessageRequest> &requests() const { return m_requests; }
     int count() const { return static_cast<int>(m_requests.size()); }
     // REQUIRES count() > 0.

@@ -11,9 +11,15 @@ class QWidget;
 
 struct FileChooserRequest {
     QString title;
-    QString filter;       // "description (*.ext)|*.ext"
-    QString initialFile;  // the file the dialog starts on, "" for none
+    QString filter;               // "description (*.ext)|*.ext"
+    QString initialFile;          // the file the dialog starts on, "" for none
+    bool mustExist = true;        // only an existing file can be chosen
+    bool readOnlyChecked = true;  // the "以只读方式打开" box, ticked at start
 };
+
+class QFileDialog;
+// The dialog show() runs when no responder is installed (not yet shown).
+QFileDialog *MakeFileDialog(QWidget *parent, const FileChooserRequest &request);
 
 class FileChooserSeam {
 public:

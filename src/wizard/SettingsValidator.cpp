@@ -1,15 +1,14 @@
 #include "wizard/SettingsValidator.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include "accounts/ServerDrives.h"
 #include "foundation/Globals.h"
 #include "foundation/InputChecks.h"
-#include "foundation/InputChecks.h"
 #include "foundation/ServerComponent.h"
 #include "foundation/ServerFolders.h"
-#include "platform/PnwError.h"
 #include "platform/PnwError.h"
 
 namespace {
@@ -29,6 +28,7 @@ bool sameName(const QString &a, const QString &b) { return a.trimmed().compare(b
 SettingsValidator::Lookups SettingsValidator::defaultLookups() {
     Lookups lookups;
     lookups.fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
+    lookups.isJetDatabase = [](const QString &path) { return HasJetHeader(path); };
     lookups.accounts = [] { return WizardHooks::PurgeAndListAccounts(); };
     lookups.databases = [] { return WizardHooks::ListServerDatabases(); };
     lookups.checkFolder = [](const QString &path, const QString &label) { return CheckServerFolder(path, label); };
@@ -43,6 +43,29 @@ SettingsValidator::Lookups SettingsValidator::defaultLookups() {
 }
 
 SettingsValidator::SettingsValidator() : m_lookups(defaultLookups()) {}
+
+PnwDictionary SettingsValidator::SettingsRecord(const SettingsInput &in) {
+    PnwDictionary record;
+    record.setItem(QStringLiteral("Source"), in.source.trimmed());
+    record.setItem(QStringLiteral("AcctNum"), in.acctNumber.trimmed());
+    record.setItem(QStringLiteral("AcctName"), in.acctName.trimmed());
+    record.setItem(QStringLiteral("DBDir"), in.dbDir.trimmed());
+    record.setItem(QStringLiteral("Option"), static_cast<qint16>(in.option));
+    return record;
+}
+
+QString SettingsValidator::DefaultAccountName(const QString &source) {
+    QString name = source.mid(source.lastIndexOf(QLatin1Char('/')) + 1);
+    name.remove(QRegularExpression(QStringLiteral("\\.ais"), QRegularExpression::CaseInsensitiveOption));
+    return name;
+}
+
+bool SettingsValidator::HasJetHeader(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(20);
+    return head.size() == 20 && (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB");
+}
 
 SettingsValidator::SettingsValidator(Lookups lookups) : m_lookups(std::move(lookups)) {}
 
@@ -65,6 +88,18 @@ bool SettingsValidator::IsValidAccountNumber(const QString &number) {
 }
 
 SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
+    try {
+        return validateRules(in);
+    } catch (const PnwError &e) {
+        // A missing object means a missing or broken installation: say so.
+        if (e.number() != 91) throw;
+        throw PnwError(91, e.source(),
+                       e.description() + QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
+                           QStringLiteral("。"));
+    }
+}
+
+SettingsVerdict SettingsValidator::validateRules(const SettingsInput &in) const {
     if (in.source.isEmpty())
         return rejected(QStringLiteral("请选择需要升级的VEQ标准版/迷你版账套！"), SettingsField::Source);
     if (in.acctNumber.isEmpty())
@@ -75,6 +110,12 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
         return rejected(QStringLiteral("账套文件保存路径不可为空，请设置路径！"), SettingsField::DBDir);
     if (!m_lookups.fileExists(in.source.trimmed()))
         return rejected(QStringLiteral("你填写的VEQ标准版(迷你版)账套文件不存在！"), SettingsField::Source);
+    // Anything else renamed to .ais would fail deep inside account creation
+    // with a server text; say here what is wrong with which file.
+    if (!m_lookups.isJetDatabase(in.source.trimmed()))
+        return rejected(QStringLiteral("文件“") + in.source.trimmed() +
+                            QStringLiteral("”不是VEQ标准版(迷你版)账套文件（Access数据库），请重新选择。"),
+                        SettingsField::Source);
     if (StartsWithDigit(in.acctNumber))
         return rejected(QStringLiteral("账套号首字符不可为数字，请重新输入。"), SettingsField::AcctNumber);
     if (!IsValidAccountNumber(in.acctNumber))
@@ -98,9 +139,7 @@ SettingsVerdict SettingsValidator::validate(const SettingsInput &in) const {
     const std::optional<QList<RegisteredAccount>> accounts = m_lookups.accounts();
     if (!accounts)
         throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
-                       QStringLiteral("对象变量或 With 块变量未设置") +
-                           QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
-                           QStringLiteral("。"));
+                       QStringLiteral("对象变量或 With 块变量未设置"));
     bool numberTaken = IsReservedDatabaseName(in.acctNumber);
     for (const RegisteredAccount &row : *accounts) numberTaken = numberTaken || sameName(row.number, in.acctNumber);
     for (const QString &database : m_lookups.databases())

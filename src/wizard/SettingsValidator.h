@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/PnwDictionary.h"
 #include "wizard/WizardHooks.h"
 
 // What the operator entered, as the fields hold it.
@@ -44,6 +45,8 @@ class SettingsValidator {
 public:
     struct Lookups {
         std::function<bool(const QString &path)> fileExists;
+        // The file starts as a Jet (or ACE) database does.
+        std::function<bool(const QString &path)> isJetDatabase;
         // No value: the registry cannot be read (a missing installation).
         std::function<std::optional<QList<RegisteredAccount>>()> accounts;
         std::function<QStringList()> databases;
@@ -63,8 +66,9 @@ public:
     explicit SettingsValidator(Lookups lookups);
 
     // Judges the input. Errors of a lookup or a check routine are raised
-    // again as PnwError with their own number; a missing account registry
-    // (number 91) gets the installation hint appended to its text.
+    // again as PnwError with their own number; a missing object (number 91:
+    // no account registry, no server component) gets the installation hint
+    // appended to its text.
     SettingsVerdict validate(const SettingsInput &input) const;
 
     // Database names no new account set may take: master, model, msdb,
@@ -75,6 +79,19 @@ public:
 
     static constexpr qint64 MinimumFreeMegabytes = 300;
 
+    // The settings record of accepted input (Source, AcctNum, AcctName,
+    // DBDir, Option): what was judged is what is kept, the trimmed texts.
+    static PnwDictionary SettingsRecord(const SettingsInput &input);
+
+    // The account name a chosen source suggests: its file name without any
+    // ".ais".
+    static QString DefaultAccountName(const QString &source);
+
+    // True when the file's header names a Jet or ACE database.
+    static bool HasJetHeader(const QString &path);
+
 private:
+    SettingsVerdict validateRules(const SettingsInput &input) const;
+
     Lookups m_lookups;
 };

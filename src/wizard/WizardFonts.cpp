@@ -19,8 +19,8 @@ QString WizardFonts::heiFamily() {
 }
 
 QString WizardFonts::songFamily() {
-    // The serif CJK faces come first; on a plain Debian install only the
-    // sans "WenQuanYi Micro Hei" is there, which reads well at this size.
+    // The serif CJK faces come first (the dependencies bring AR PL UMing);
+    // the sans faces only where no serif one is installed.
     static const QString family =
         firstInstalled({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
                         QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei"),

@@ -9,6 +9,7 @@
 #include "foundation/ServerConfig.h"
 #include "foundation/UpgradeLog.h"
 #include "foundation/clsDataInfo.h"
+#include "platform/PnwError.h"
 #include "wizard/WizardHooks.h"
 #include "wizard/frmMain.h"
 
@@ -40,7 +41,11 @@ void ConnectWizardServices() {
         clsDataInfo data;
         std::optional<ado::Recordset> rs =
             data.GetRs(g_AcctCtlConnectString, QStringLiteral("select name from master..sysdatabases"), true, err);
-        if (rs && rs->RecordCount() > 0)
+        // Without the list no number can be confirmed free: refuse, never pass.
+        if (!rs)
+            throw PnwError(-1, QStringLiteral("ctlSetting.ValidateSettings"),
+                           QStringLiteral("不能读取服务器的数据库列表。") + err);
+        if (rs->RecordCount() > 0)
             for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
                 names.append(rs->value(QStringLiteral("name")).toString());
         return names;

@@ -13,13 +13,15 @@
 #include <QTreeWidget>
 
 #include "controls/ProgressBar.h"
+#include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/Progress.h"
+#include "foundation/TextLog.h"
 #include "foundation/UpgradeLog.h"
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwError.h"
-#include "wizard/StageRegistry.h"
+#include "wizard/UpgradeRuns.h"
 #include "wizard/WizardFonts.h"
 #include "wizard/WizardHooks.h"
 
@@ -45,15 +47,6 @@ QIcon iconFor(const QString &status) {
     if (status == QStringLiteral("警告")) return statusIcon(QColor(240, 180, 40));
     if (status == QStringLiteral("错误")) return statusIcon(QColor(220, 50, 50));
     return QIcon();
-}
-
-QString runTitle(const QString &what) {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.toString(QStringLiteral("yyyyMMdd")) + now.toString(QStringLiteral("hhmmss")) + what;
-}
-
-void status(QLabel *label, const QString &text) {
-    if (label) SetStatusCaption(label, text);
 }
 
 }  // namespace
@@ -82,6 +75,10 @@ void cltLogReport::setUp() {
                                        QString()});
     m_grid->setColumnHidden(kLinkColumn - 1, true);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Widths in the grid's character units (the average character of its font).
+    const double units[] = {7, 13.5, 13.25, 19.25, 21.25};
+    const int character = m_grid->fontMetrics().averageCharWidth();
+    for (int c = 0; c < 5; ++c) m_grid->setColumnWidth(c, qRound(units[c] * character));
 
     m_list->clear();
     QFont font = m_list->font();
@@ -117,10 +114,14 @@ void cltLogReport::clearPage() {
 void cltLogReport::setIsActived(bool active) {
     if (active == m_active) return;
     m_active = active;
-    if (active)
-        runDataCheck();
-    else
-        clearPage();
+    try {
+        if (active)
+            runDataCheck();
+        else
+            clearPage();
+    } catch (const std::exception &e) {
+        WriteTextLog(QStringLiteral("Exception occurs in LogReport.IsActived:") + ErrorDescription(e));
+    }
 }
 
 void cltLogReport::setLog(const QString &text) {
@@ -158,6 +159,8 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
     auto *item =
         new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description, line.detail});
     item->setIcon(0, iconFor(line.status));
+    // A long reason is cut in its column; the tooltip shows all of it.
+    item->setToolTip(3, line.description);
     item->setToolTip(3, line.description);
     if (!line.link.isEmpty()) {
         // The way to the entry's detail table reads as a link.
@@ -176,12 +179,12 @@ void cltLogReport::openReportAtRow(int row) {
         const QTableWidgetItem *cell = m_grid->item(row - 1, column - 1);
         return cell ? cell->text() : QString();
     };
-    if (report.isEmpty()) {
-        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kTitle);
-        return;
-    }
     if (cellText(kLinkColumn).isEmpty() || cellText(kLogColumn).isEmpty()) {
         WizardHooks::OpenReport(report, QStringLiteral("日志总览"));
+        return;
+    }
+    if (report.isEmpty()) {
+        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kTitle);
         return;
     }
     WizardHooks::OpenReport(report, cellText(kLinkColumn));
@@ -200,71 +203,11 @@ void cltLogReport::onListDoubleClick(QTreeWidgetItem *item) {
 
 void cltLogReport::runDataCheck() {
     if (g_WizardStep != 2) return;
-    g_CurrentModule = 0;
-    if (g_UpgradeSettings.Count() == 0) {
-        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kTitle);
-        m_outcome = RunOutcome::Failed;
-        return;
-    }
     m_running = true;
     m_outcome = RunOutcome::NotRun;
-    const QString title = runTitle(QStringLiteral("标准版(迷你版)升级专业版数据检测"));
-    try {
-        WizardHooks::InitUpgradeLog();
-        if (m_bar) m_bar->show();
-        m_grid->setEnabled(false);
-
-        RunOutcome outcome = RunOutcome::Passed;
-        for (const StageEntry &entry : StageRegistry::stages()) {
-            if (!entry.create) continue;
-            g_CurrentModule = entry.code;
-            std::unique_ptr<interface> stage = entry.create();
-            int result;
-            if (entry.code == StageRegistry::CreateAccount) {
-                status(m_label, QStringLiteral("开始新建账套..."));
-                result = stage->UpgradeData(m_bar, m_label, QString());
-            } else {
-                result = stage->CheckData(m_bar, m_label, QString());
-            }
-            if (result == StepFailed) {
-                if (entry.code == StageRegistry::CreateAccount) ReportUsage(QString::number(entry.code));
-                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
-                break;
-            }
-            stage.reset();
-            QCoreApplication::processEvents();
-            if (RunMustStop()) {
-                outcome = RunOutcome::Cancelled;
-                break;
-            }
-        }
-        if (outcome == RunOutcome::Passed) {
-            status(m_label, QStringLiteral("账套检测完成，请查看检测报告。"));
-            WizardHooks::WriteHtmlReport(title);
-            g_CurrentModule = 0;
-        } else if (outcome == RunOutcome::Failed) {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
-            WizardHooks::WriteHtmlReport(title);
-        } else {
-            status(m_label, QStringLiteral("用户取消了数据检测。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
-            WizardHooks::WriteHtmlReport(title);
-        }
-        endRun(outcome);
-    } catch (const std::exception &e) {
-        const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
-        const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
-        try {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
-            WizardHooks::WriteHtmlReport(title);
-        } catch (const std::exception &) {
-            // The run is ending on its own error already.
-        }
-        ShowMessage(description, 16, kTitle);
-        endRun(RunOutcome::Error);
-    }
+    if (m_bar) m_bar->show();
+    m_grid->setEnabled(false);
+    endRun(RunDataCheck(m_bar, m_label));
 }
 
 void cltLogReport::endRun(RunOutcome outcome) {

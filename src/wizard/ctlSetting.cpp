@@ -101,7 +101,9 @@ bool ctlSetting::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_number || key->text().isEmpty()) return QWidget::eventFilter(watched, event);
     const QChar c = key->text().at(0);
     const ushort u = c.unicode();
-    if (u == 8) return false;  // backspace
+    // Backspace, Delete, Tab and the other control keys are no typed
+    // characters: the field and the focus chain handle them as anywhere.
+    if (u < 0x20 || u == 0x7f) return false;
     const bool letter = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
     const bool digit = u >= '0' && u <= '9';
     if (digit) return false;
@@ -127,10 +129,7 @@ void ctlSetting::btnSource_Click() {
         m_source->clear();
     }
     EndWaitCursor();
-    QString name = m_source->text();
-    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-    name.remove(QRegularExpression(QStringLiteral("\\.ais"), QRegularExpression::CaseInsensitiveOption));
-    m_name->setText(name);
+    m_name->setText(SettingsValidator::DefaultAccountName(m_source->text()));
     ShowMessage(QStringLiteral("请在升级前对源账套进行备份！"), 64, kTitle);
     m_number->setFocus();
 }
@@ -182,15 +181,8 @@ bool ctlSetting::buildSettings() {
         throw PnwError(5, QStringLiteral("ctlSetting.ValidateSettings"), verdict.message);
     if (verdict.kind == SettingsVerdict::FolderRejected) return false;
 
-    // What was judged is what is kept: the trimmed texts.
-    PnwDictionary record;
-    record.setItem(QStringLiteral("Source"), in.source.trimmed());
-    record.setItem(QStringLiteral("AcctNum"), in.acctNumber.trimmed());
-    record.setItem(QStringLiteral("AcctName"), in.acctName.trimmed());
-    record.setItem(QStringLiteral("DBDir"), in.dbDir.trimmed());
-    record.setItem(QStringLiteral("Option"), static_cast<qint16>(in.option));
     m_list.Clear();
-    m_list.Add(record);
+    m_list.Add(SettingsValidator::SettingsRecord(in));
     return true;
 }
 

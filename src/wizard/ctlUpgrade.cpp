@@ -16,7 +16,7 @@
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwError.h"
-#include "wizard/StageRegistry.h"
+#include "wizard/UpgradeRuns.h"
 #include "wizard/WizardHooks.h"
 
 namespace {
@@ -25,17 +25,6 @@ constexpr int kPx = 15;  // twips per pixel
 const char *const kBarTitles[ctlUpgrade::BarCount] = {"创建目标帐套", "升级基础资料", "升级账务处理",
                                                       "升级固定资产", "升级工资管理", "升级出纳管理"};
 const int kBarTops[ctlUpgrade::BarCount] = {120, 360, 1200, 2040, 2880, 3720};
-
-// The upgrade run's order: stage code and bar.
-struct UpgradeStep {
-    int code;
-    int bar;
-};
-const UpgradeStep kSteps[] = {{StageRegistry::BaseData, 1},
-                              {StageRegistry::GeneralLedger, 2},
-                              {StageRegistry::FixedAssets, 3},
-                              {StageRegistry::Payroll, 4},
-                              {StageRegistry::Cashier, 5}};
 
 void status(QLabel *label, const QString &text) {
     if (label) SetStatusCaption(label, text);
@@ -86,72 +75,8 @@ void ctlUpgrade::setActived(bool active) {
 }
 
 void ctlUpgrade::runUpgrade() {
-    if (g_UpgradeSettings.Count() == 0) {
-        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, QStringLiteral("岫禾提示"));
-        m_outcome = RunOutcome::Failed;
-        return;
-    }
     m_running = true;
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString title = now.toString(QStringLiteral("yyyyMMdd")) + now.toString(QStringLiteral("hhmmss")) +
-                          QStringLiteral("标准版(迷你版)升级专业版升级日志");
-    try {
-        const PnwDictionary settings = g_UpgradeSettings.DictionaryItem(1);
-        ReportUsage(settings.Item(QStringLiteral("Option")).toInt() == 0 ? QStringLiteral("OptionAll")
-                                                                         : QStringLiteral("OptionBal"));
-        WizardHooks::InitUpgradeLog();
-        const QString connection = WizardHooks::GetConnectString(settings.Item(QStringLiteral("AcctNum")).toString());
-
-        RunOutcome outcome = RunOutcome::Passed;
-        for (const UpgradeStep &step : kSteps) {
-            if (step.code == StageRegistry::FixedAssets && g_SourceEdition != QStringLiteral("标准版")) continue;
-            const StageEntry entry = StageRegistry::stage(step.code);
-            if (!entry.create) continue;
-            g_CurrentModule = step.code;
-            std::unique_ptr<interface> stage = entry.create();
-            const int result = stage->UpgradeData(m_bars[step.bar], m_label, connection);
-            if (result == StepFailed) {
-                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
-                break;
-            }
-            stage.reset();
-            QCoreApplication::processEvents();
-            if (RunMustStop()) {
-                outcome = RunOutcome::Cancelled;
-                break;
-            }
-        }
-        if (outcome == RunOutcome::Passed) {
-            status(m_label, QStringLiteral("正在删除升级所用临时数据。"));
-            WizardHooks::WriteHtmlReport(title);
-            m_upgradeResult = true;
-            status(m_label, QStringLiteral("账套升级成功，请查看升级报告。"));
-        } else if (outcome == RunOutcome::Failed) {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
-            WizardHooks::WriteHtmlReport(title);
-            ReportUsage(QString::number(g_CurrentModule));
-            ReportUsage(QStringLiteral("7"));
-        } else {
-            status(m_label, QStringLiteral("用户取消了该操作"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
-            WizardHooks::WriteHtmlReport(title);
-            ReportUsage(QStringLiteral("-1"));
-        }
-        m_outcome = outcome;
-    } catch (const std::exception &e) {
-        const PnwError *pnw = dynamic_cast<const PnwError *>(&e);
-        const QString description = pnw ? pnw->description() : QString::fromLocal8Bit(e.what());
-        try {
-            status(m_label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
-            WizardHooks::WriteHtmlReport(title);
-        } catch (const std::exception &) {
-            // The run is ending on its own error already.
-        }
-        ShowMessage(description, 16, QStringLiteral("岫禾提示"));
-        ReportUsage(QString::number(g_CurrentModule));
-        m_outcome = RunOutcome::Error;
-    }
+    m_outcome = RunUpgrade(m_bars, m_label);
+    if (m_outcome == RunOutcome::Passed) m_upgradeResult = true;
     m_running = false;
 }

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "wizard/RunOutcome.h"
+#include "wizard/UpgradeRuns.h"
 
 class ProgressBar;
 class QLabel;
@@ -51,5 +52,5 @@ private:
     bool m_upgradeResult = false;
     RunOutcome m_outcome = RunOutcome::NotRun;
     QLabel *m_label = nullptr;
-    std::array<ProgressBar *, BarCount> m_bars{};
+    UpgradeBars m_bars{};
 };

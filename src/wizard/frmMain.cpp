@@ -24,6 +24,7 @@
 #include "platform/ado/AdoError.h"
 #include "wizard/Navigation.h"
 #include "wizard/SingleInstance.h"
+#include "wizard/StartUp.h"
 #include "wizard/StepList.h"
 #include "wizard/TitleBar.h"
 #include "wizard/WizardFonts.h"
@@ -189,9 +190,7 @@ bool frmMain::Form_Load(const QString &instanceKey) {
     });
     setWindowTitle(WindowTitle);
 
-    g_MinServerVersion = QStringLiteral("13.0");
-    g_StdVoucherGroupName = QStringLiteral("记");
-    g_StdVoucherGroupID = 1;
+    ApplyProgramDefaults();
     m_bar->setValue(0);
     m_next->setBackColor(WizardControls::kMainWindowBackColor);
     m_previous->setBackColor(WizardControls::kMainWindowBackColor);
@@ -203,7 +202,7 @@ bool frmMain::Form_Load(const QString &instanceKey) {
     m_advice->adjustSize();
     m_advice->move(m_notice->x(), m_notice->y() + m_notice->height());
 
-    if (!CheckServerVersion()) {
+    if (!PassVersionGate()) {
         ShowMessage(QStringLiteral("该工具支持升级到VEQ专业版") + g_MinServerVersion + QStringLiteral("或以上版本"), 64,
                     kMsgTitle);
         return true;
@@ -216,21 +215,6 @@ bool frmMain::Form_Load(const QString &instanceKey) {
     for (QWidget *line : m_lines) line->show();
     ReportUsage(QStringLiteral("LOAD"));
     return true;
-}
-
-bool frmMain::CheckServerVersion() {
-    try {
-        g_InstalledVersion = GetProductVersion();
-    } catch (const std::exception &) {
-        g_InstalledVersion.clear();  // an unreadable store counts as no installation
-    }
-    const bool passed = VersionAtLeast(g_InstalledVersion, g_MinServerVersion);
-    if (passed) {
-        g_ConnectStringTemplate = WizardHooks::GetServerConnectionTemplate(g_ServerUser, g_ServerPassword);
-        g_AcctCtlConnectString =
-            QString(g_ConnectStringTemplate).replace(QStringLiteral("[AcctNo]"), QStringLiteral("AcctCtl"));
-    }
-    return passed;
 }
 
 bool frmMain::runActive() const { return m_checkData->isRunning() || m_upgrade->isRunning(); }

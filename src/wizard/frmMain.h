@@ -44,9 +44,6 @@ public:
 
     // The step machine.
     void GoToStep(int index);
-    // Reads the installed version; when it is at or above g_MinServerVersion
-    // (as text), builds the connection template and the AcctCtl string.
-    bool CheckServerVersion();
     // Deletes the account set the last check created (else the one the
     // settings name), when it exists.
     void DeleteNewAccount();

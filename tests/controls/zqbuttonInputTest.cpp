@@ -144,6 +144,29 @@ TEST(zqbuttonInput, HoverBuildsTheTooltip) {
     EXPECT_EQ(f.button->toolTipWindow()->palette().color(QPalette::Window), QColor(255, 255, 255));
 }
 
+TEST(zqbuttonInput, TheBalloonTypeGivesARoundedTipWithAStem) {
+    for (int type : {0, 1}) {
+        Fixture f;
+        f.button->setToolTip("Opens the folder chooser");
+        f.button->setToolTipType(type);
+        // Away and back: the new window may have come up under the pointer.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(f.button, &leave);
+        QTest::mouseMove(f.button, QPoint(12 + type, 12));
+        QWidget *tip = f.button->toolTipWindow();
+        ASSERT_NE(tip, nullptr);
+        const QRegion mask = tip->mask();
+        if (type == 0) {
+            EXPECT_TRUE(mask.isEmpty());
+        } else {
+            ASSERT_FALSE(mask.isEmpty());
+            EXPECT_FALSE(mask.contains(QPoint(0, 0)));                 // outside the balloon
+            EXPECT_TRUE(mask.contains(QPoint(16, 3)));                 // the stem
+            EXPECT_TRUE(mask.contains(QPoint(tip->width() / 2, 20)));  // the body
+        }
+    }
+}
+
 TEST(zqbuttonInput, CheckButtonTogglesOnSpaceDownAndClicksOnSpaceUp) {
     Fixture f;
     Recorder r(f.button);

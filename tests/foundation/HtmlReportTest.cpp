@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include <QFile>
 
 #include "LogServer.h"
@@ -111,6 +113,30 @@ TEST_F(HtmlReportTest, RowsAndSectionsAreEscapedTrimmedAndDropped) {
     EXPECT_EQ(messages.count(), 0);
 }
 
+// Rows stored out of order (a later entry in an earlier slot) still reach
+// the report in the order they were logged.
+TEST_F(HtmlReportTest, EntriesAndDetailRowsFollowTheirNumbers) {
+    // Plain FID columns, so the rows lie in the order they were written.
+    ASSERT_EQ(server.run(QStringLiteral("AcctCtl"),
+                         QStringLiteral("drop table AIS_UpgradeLog_Main\r\n"
+                                        "create table AIS_UpgradeLog_Main (FID int, FStatus nvarchar(10), FTime "
+                                        "nvarchar(40), FProject nvarchar(50), FDescription nvarchar(4000), FDetail "
+                                        "nvarchar(500), FLink nvarchar(50))\r\n"
+                                        "create table [AIS_UpgradeLog_科目] (FID int, F1 nvarchar(500))\r\n"
+                                        "insert into [AIS_UpgradeLog_科目] (FID, F1) values (2, N'第二行')\r\n"
+                                        "insert into [AIS_UpgradeLog_科目] (FID, F1) values (1, N'第一行')\r\n"
+                                        "insert into AIS_UpgradeLog_Main values (2, N'成功', N'', N'后记', N'', N'', "
+                                        "N'')\r\n"
+                                        "insert into AIS_UpgradeLog_Main values (1, N'警告', N'', N'先记', N'', "
+                                        "N'明细', N'AIS_UpgradeLog_科目')")),
+              QString());
+    WriteHtmlReport(kTitle);
+    const QString text = report();
+    EXPECT_LT(text.indexOf(QStringLiteral("先记")), text.indexOf(QStringLiteral("后记")));
+    EXPECT_LT(text.indexOf(QStringLiteral("第一行")), text.indexOf(QStringLiteral("第二行")));
+    EXPECT_NE(text.indexOf(QStringLiteral("第一行")), -1);
+}
+
 TEST_F(HtmlReportTest, AMissingDetailTableNeverStopsTheReport) {
     ASSERT_EQ(
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("insert into AIS_UpgradeLog_Main (FStatus,FDetail,FLink) "
@@ -191,7 +217,52 @@ TEST(OpenReportTest, StartsTheBrowserOnTheFileAndAnchor) {
     });
     OpenReport(QStringLiteral("/data/r.html"), QStringLiteral("日志总览"));
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_EQ(messages.last().prompt, QStringLiteral("不能打开日志，可能原因是：no browser"));
+    EXPECT_EQ(messages.last().prompt, QStringLiteral("不能打开日志，可能原因是：no browser\r\n/data/r.html"));
     EXPECT_EQ(messages.last().buttons, 48);
     SetReportOpener(previous);
+}
+
+// The desktop's handler as a real program: one that opens, one that gives
+// up at once (a browser refusing to start), and none at all.
+TEST(OpenReportTest, TheDesktopHandlersFailureIsToldWithTheReportsPath) {
+    QTemporaryDir dir;
+    const auto handler = [&](const QString &name, const QByteArray &body) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n" + body + "\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QString report = dir.filePath(QStringLiteral("r.html"));
+    struct Case {
+        QString program;
+        QString message;  // "" when the report opened
+    };
+    const Case cases[] = {
+        {handler(QStringLiteral("opens"), "echo \"$1\" > \"$(dirname \"$0\")/opened\""), QString()},
+        {handler(QStringLiteral("refuses"), "echo 'Running as root without --no-sandbox is not supported'; exit 4"),
+         QStringLiteral("不能打开日志，可能原因是：Running as root without --no-sandbox is not supported\r\n") +
+             report},
+        {dir.filePath(QStringLiteral("missing")), QStringLiteral("不能打开日志，可能原因是：")},
+    };
+    const QByteArray previous = qgetenv("PNW_DESKTOP_OPENER");
+    for (const Case &c : cases) {
+        qputenv("PNW_DESKTOP_OPENER", c.program.toLocal8Bit());
+        MessageScript messages;
+        OpenReport(report, QStringLiteral("日志总览"));
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(messages.count(), 0);
+            QFile opened(dir.filePath(QStringLiteral("opened")));
+            ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+            EXPECT_EQ(QString::fromUtf8(opened.readAll()).trimmed(),
+                      ReportUrl(report, QStringLiteral("日志总览")).toString(QUrl::FullyEncoded));
+        } else {
+            ASSERT_EQ(messages.count(), 1) << c.program.toStdString();
+            EXPECT_TRUE(messages.last().prompt.startsWith(c.message)) << messages.last().prompt.toStdString();
+            EXPECT_TRUE(messages.last().prompt.endsWith(report));
+        }
+    }
+    qputenv("PNW_DESKTOP_OPENER", previous);
 }

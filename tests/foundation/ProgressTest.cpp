@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <ctime>
 
 #include <QElapsedTimer>
@@ -64,11 +66,13 @@ TEST_F(ProgressTest, ProgressCallsLetPendingEventsRun) {
 
 TEST_F(ProgressTest, StatusCaptionSetsTheLabelOnly) {
     QLabel label;
-    int ran = 0;
-    QTimer::singleShot(0, [&] { ++ran; });
+    // The timer belongs to the label: it dies with it and never outlives
+    // what it counts.
+    auto ran = std::make_shared<int>(0);
+    QTimer::singleShot(0, &label, [ran] { ++*ran; });
     SetStatusCaption(&label, QStringLiteral("正在升级凭证"));
     EXPECT_EQ(label.text(), QStringLiteral("正在升级凭证"));
-    EXPECT_EQ(ran, 0);
+    EXPECT_EQ(*ran, 0);
 }
 
 TEST_F(ProgressTest, MissingObjectsRaiseNumber91) {

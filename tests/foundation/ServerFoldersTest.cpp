@@ -21,7 +21,10 @@ public:
         vArr.append(m_drives);
     }
     qint64 GetDiskInformation(const QString &, int) override { return 0; }
-    bool ExistFolder(const QString &sSpec) override { return QDir(sSpec).exists(); }
+    bool ExistFolder(const QString &sSpec) override { return QDir(m_root + sSpec).exists(); }
+
+    // Folders are looked up below root (a stand-in for the server's "/").
+    QString m_root;
 
 private:
     QStringList m_drives;
@@ -36,9 +39,13 @@ protected:
         SetServerFolderChooser(nullptr);
         ReleaseServerComponent();
     }
-    void useDrives(const QStringList &drives) {
+    void useDrives(const QStringList &drives, const QString &root = QString()) {
         ReleaseServerComponent();
-        SetServerComponentFactory([drives] { return std::make_shared<LocalComponent>(drives); });
+        SetServerComponentFactory([drives, root] {
+            auto component = std::make_shared<LocalComponent>(drives);
+            component->m_root = root;
+            return component;
+        });
     }
     LogServer server;
     MessageScript messages;
@@ -87,6 +94,18 @@ TEST_F(ServerFoldersTest, CheckServerFolderTestsDrivesAndFolders) {
         }
     }
     EXPECT_NE(g_ServerObject, nullptr);
+}
+
+// A short folder path that is no mount point ("/db") is a folder like any other.
+TEST_F(ServerFoldersTest, AShortPathThatIsNoMountPointIsCheckedAsAFolder) {
+    ASSERT_TRUE(QDir(server.path()).mkpath(QStringLiteral("db")));
+    for (const QStringList &drives : {QStringList{QStringLiteral("/")}, QStringList{}}) {
+        useDrives(drives, server.path());
+        MessageScript box;
+        EXPECT_TRUE(CheckServerFolder(QStringLiteral("/db"), QStringLiteral("数据库文件")));
+        EXPECT_FALSE(CheckServerFolder(QStringLiteral("/dx"), QStringLiteral("数据库文件")));
+        EXPECT_EQ(box.count(), 1);
+    }
 }
 
 TEST_F(ServerFoldersTest, CheckServerFolderRefusesWhatItCannotConfirm) {

@@ -39,7 +39,9 @@ TEST(SqlTextTest, PlaceholdersAreFilledAndOtherBracesKept) {
                             .str();
     EXPECT_EQ(sql, QStringLiteral("UPDATE t SET FName = N'甲''乙', FNote = NULL WHERE FID = 7 AND FCode = '1001' "
                                   "AND FText = '{ not a placeholder }' -- {}"));
-    EXPECT_EQ(SqlText(QStringLiteral("SELECT * FROM {table}")).raw(QStringLiteral("table"), QStringLiteral("AIS_GLAcct")).str(),
+    EXPECT_EQ(SqlText(QStringLiteral("SELECT * FROM {table}"))
+                  .raw(QStringLiteral("table"), QStringLiteral("AIS_GLAcct"))
+                  .str(),
               QStringLiteral("SELECT * FROM AIS_GLAcct"));
 }
 

@@ -68,9 +68,45 @@ TEST(MessageBoxSeam, ARealBoxShowsTheButtonSetAndIcon) {
     MessageBoxSeam::setResponder(guard);
 }
 
+// Wherever the focus is, the box stands in the middle of the program's window.
+TEST(MessageBoxSeam, ARealBoxIsCentredOnTheMainWindow) {
+    ensureQtApp();
+    const MessageBoxSeam::Responder guard = MessageBoxSeam::setResponder(nullptr);
+    QWidget window;
+    window.setGeometry(300, 200, 700, 500);
+    auto *field = new QWidget(&window);
+    field->setGeometry(600, 400, 100, 20);
+    window.show();
+    field->setFocus();
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        centre = box->frameGeometry().center();
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessageBoxSeam::show(QStringLiteral("路径不存在"), 16, QStringLiteral("岫禾提示"));
+    MessageBoxSeam::setResponder(guard);
+    EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 10);
+}
+
 TEST(MessageBoxSeam, ClosingABoxGivesCancelOrOkOrNo) {
     EXPECT_EQ(MessageBoxSeam::closeResult(0), MsgBox::Ok);
     EXPECT_EQ(MessageBoxSeam::closeResult(1 + 16), MsgBox::Cancel);
     EXPECT_EQ(MessageBoxSeam::closeResult(67), MsgBox::Cancel);
     EXPECT_EQ(MessageBoxSeam::closeResult(68), MsgBox::No);
+}
+
+TEST(MessageScript, RepliesReadFromTextAndDefaultButtons) {
+    QString error;
+    EXPECT_EQ(MessageScript::parseReplies(QStringLiteral("# answers\nyes\n 7 \n\nCANCEL\nok"), &error),
+              (QList<int>{MsgBox::Yes, MsgBox::No, MsgBox::Cancel, MsgBox::Ok}));
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(MessageScript::parseReplies(QStringLiteral("Retry\n8\nNo"), &error), QList<int>{MsgBox::Retry});
+    EXPECT_EQ(error, QStringLiteral("line 2: not a reply: 8"));
+
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::YesNo + MsgBox::Question), MsgBox::Yes);
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::YesNoCancel + MsgBox::DefaultButton2), MsgBox::No);
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::AbortRetryIgnore + MsgBox::DefaultButton3), MsgBox::Ignore);
+    EXPECT_EQ(MessageBoxSeam::defaultResult(MsgBox::OkOnly + MsgBox::DefaultButton3), MsgBox::Ok);
 }

@@ -203,6 +203,11 @@ TEST_F(RunPagesTest, ABarInADescriptionStaysInItsField) {
         EXPECT_EQ(page->lvwDetail()->topLevelItem(row)->text(3), line.description);
     }
     EXPECT_EQ(page->gridDetail()->rowCount(), cltLogReport::InitialGridRows);
+    EXPECT_EQ(page->lvwDetail()->topLevelItem(0)->toolTip(3), line.description);
+    // The hidden grid keeps its designed widths: the log column is the widest.
+    const int character = page->gridDetail()->fontMetrics().averageCharWidth();
+    EXPECT_EQ(page->gridDetail()->columnWidth(0), 7 * character);
+    EXPECT_EQ(page->gridDetail()->columnWidth(4), qRound(21.25 * character));
     page->setLog(QString());
     EXPECT_TRUE(page->lines().isEmpty());
     EXPECT_EQ(page->lvwDetail()->topLevelItemCount(), 0);
@@ -232,6 +237,11 @@ TEST_F(RunPagesTest, OpeningTheReportFromARow) {
     ASSERT_EQ(script.count(), 1);
     EXPECT_EQ(script.last().prompt, QStringLiteral("找不到日志文件。"));
     EXPECT_EQ(script.last().buttons, 64);
+    // An entry without a detail table goes to the overview even then.
+    opened.clear();
+    page->openReportAtRow(2);
+    EXPECT_EQ(script.count(), 1);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("#日志总览")});
 
     // While a run writes, a double click is refused.
     page->gridDetail()->setEnabled(false);

@@ -1,5 +1,7 @@
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "foundation/Globals.h"
 #include "platform/PnwError.h"
@@ -11,6 +13,7 @@ namespace {
 // database, a source file that exists, a folder with a given free space.
 struct World {
     QString existingFile = QStringLiteral("/data/demo.ais");
+    QString notJet = QStringLiteral("/data/notes.ais");
     QList<RegisteredAccount> registry{{QStringLiteral("AIS2017"), QStringLiteral("旧账套")}};
     QStringList databases{QStringLiteral("AIS2017"), QStringLiteral("Payroll2019")};
     bool folderExists = true;
@@ -19,7 +22,8 @@ struct World {
 
     SettingsValidator::Lookups lookups() {
         SettingsValidator::Lookups l;
-        l.fileExists = [this](const QString &p) { return p == existingFile; };
+        l.fileExists = [this](const QString &p) { return p == existingFile || p == notJet; };
+        l.isJetDatabase = [this](const QString &p) { return p != notJet; };
         l.accounts = [this] { return std::optional<QList<RegisteredAccount>>(registry); };
         l.databases = [this] { return databases; };
         l.checkFolder = [this](const QString &p, const QString &label) {
@@ -60,6 +64,8 @@ TEST(SettingsValidatorTest, RulesFailInOrderWithTheirMessages) {
         {"no folder", [](SettingsInput &i) { i.dbDir.clear(); }, "账套文件保存路径不可为空，请设置路径！", F::DBDir},
         {"missing file", [](SettingsInput &i) { i.source = QStringLiteral("/data/gone.ais"); },
          "你填写的VEQ标准版(迷你版)账套文件不存在！", F::Source},
+        {"not a Jet file", [](SettingsInput &i) { i.source = QStringLiteral("/data/notes.ais"); },
+         "文件“/data/notes.ais”不是VEQ标准版(迷你版)账套文件（Access数据库），请重新选择。", F::Source},
         {"number starts with a digit", [](SettingsInput &i) { i.acctNumber = QStringLiteral("2018AIS"); },
          "账套号首字符不可为数字，请重新输入。", F::AcctNumber},
         {"digit before underscore", [](SettingsInput &i) { i.acctNumber = QStringLiteral("1_A"); },
@@ -146,6 +152,33 @@ TEST(SettingsValidatorTest, ErrorsOfChecksAndLookupsPassThrough) {
         EXPECT_TRUE(e.description().endsWith(QStringLiteral("\r\n请检查是否正确安装VEQ专业版") + g_MinServerVersion +
                                              QStringLiteral("。")));
     }
+
+    // No server component for the free-space rule: the same hint.
+    SettingsValidator::Lookups noComponent = world.lookups();
+    noComponent.freeMegabytes = [](const QString &) -> qint64 {
+        throw PnwError(91, QStringLiteral("ctlSetting.ValidateSettings"),
+                       QStringLiteral("对象变量或 With 块变量未设置"));
+    };
+    try {
+        SettingsValidator(noComponent).validate(good());
+        FAIL() << "a missing component must raise";
+    } catch (const PnwError &e) {
+        EXPECT_EQ(e.number(), 91);
+        EXPECT_EQ(e.description(), QStringLiteral("对象变量或 With 块变量未设置\r\n请检查是否正确安装VEQ专业版") +
+                                       g_MinServerVersion + QStringLiteral("。"));
+    }
+}
+
+TEST(SettingsValidatorTest, OnlyAJetHeaderMakesASourceFile) {
+    QTemporaryDir dir;
+    const QString text = dir.filePath(QStringLiteral("notes.ais"));
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("just some notes, renamed to .ais\n");
+    f.close();
+    EXPECT_FALSE(SettingsValidator::HasJetHeader(text));
+    EXPECT_FALSE(SettingsValidator::HasJetHeader(dir.filePath(QStringLiteral("missing.ais"))));
+    EXPECT_TRUE(SettingsValidator::HasJetHeader(QStringLiteral(PNW_BINARY_DIR "/samples/standard/standard.ais")));
 }
 
 TEST(SettingsValidatorTest, DefaultNumberAndBlanksAroundTexts) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 
+#include <QFile>
 #include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -24,6 +25,14 @@
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardHooks.h"
 #include "wizard/frmMain.h"
+
+// A stand-in source file: only the header of a Jet database, enough for the
+// settings page, which looks at nothing else.
+inline bool WriteJetHeaderFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    return file.write(QByteArray("\0\1\0\0Standard Jet DB\0", 20)) == 20;
+}
 
 class WizardTest : public ::testing::Test {
 protected:

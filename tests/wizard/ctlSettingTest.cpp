@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "WizardFixture.h"
 #include "platform/PnwDictionary.h"
@@ -18,8 +19,7 @@ protected:
     void SetUp() override {
         WizardTest::SetUp();
         m_ais = m_dir.filePath(QStringLiteral("Demo.AIS"));
-        QFile file(m_ais);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(WriteJetHeaderFile(m_ais));
         m_page = std::make_unique<ctlSetting>(nullptr, QDateTime(QDate(2018, 3, 27), QTime(15, 30, 45)));
         SettingsValidator::Lookups lookups = SettingsValidator::defaultLookups();
         lookups.freeMegabytes = [this](const QString &) { return m_freeMb; };
@@ -72,8 +72,7 @@ TEST_F(ctlSettingTest, AcceptedSettingsAreStoredTrimmedInOneList) {
     EXPECT_TRUE(again.isSameAs(list));
 
     // New settings refill the same list in place.
-    QFile file(m_ais);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(WriteJetHeaderFile(m_ais));
     m_page->txtAcctNumber()->setText(QStringLiteral("AIS2"));
     const PnwList changed = m_page->Result();
     EXPECT_TRUE(changed.isSameAs(list));
@@ -170,6 +169,21 @@ TEST_F(ctlSettingTest, TheNumberFieldTakesLettersAndDigitsOnly) {
     QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
     QApplication::sendEvent(number, &backspace);
     EXPECT_EQ(number->text(), QStringLiteral("A1"));
+    number->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(number, &del);
+    EXPECT_EQ(number->text(), QStringLiteral("1"));
+}
+
+TEST_F(ctlSettingTest, TabLeavesTheNumberField) {
+    m_page->show();
+    QLineEdit *number = m_page->txtAcctNumber();
+    number->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(number->hasFocus());
+    QTest::keyClick(number, Qt::Key_Tab);
+    EXPECT_FALSE(number->hasFocus());
+    EXPECT_TRUE(m_page->txtAcctName()->hasFocus());
 }
 
 }  // namespace

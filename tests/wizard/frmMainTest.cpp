@@ -39,8 +39,7 @@ protected:
 
     void fillSettings(frmMain &w, const QString &number = QStringLiteral("AIS1")) {
         const QString ais = m_dir.filePath(QStringLiteral("demo.ais"));
-        QFile file(ais);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(WriteJetHeaderFile(ais));
         ctlSetting *s = w.ctlSetting1();
         s->txtSource()->setText(ais);
         s->txtAcctNumber()->setText(number);

@@ -256,9 +256,14 @@ StandinLayout::Result StandinLayout::run(const StandinOptions &options) {
         fs::create_directories(list);
     }
 
-    result.environment = {{"CommonProgramFiles", common.string()},
-                          {"PNW_REGISTRY_FILE", result.registryFile},
-                          {"PNW_SQL_INSTANCE_DIR", (root / "sql" / kDefaultInstance).string()},
-                          {"PNW_DATA_DIR", result.dataFolder}};
+    result.environment = environmentOf(root.string());
     return result;
+}
+
+std::vector<std::pair<std::string, std::string>> StandinLayout::environmentOf(const std::string &folder) {
+    const fs::path root = fs::absolute(folder).lexically_normal();
+    return {{"CommonProgramFiles", (root / "common").string()},
+            {"PNW_REGISTRY_FILE", (root / "registry.txt").string()},
+            {"PNW_SQL_INSTANCE_DIR", (root / "sql" / kDefaultInstance).string()},
+            {"PNW_DATA_DIR", (root / "data").string()}};
 }

@@ -28,6 +28,8 @@ public:
     // Throws std::runtime_error when the folder cannot be laid out at all
     // (an instance is there already, files cannot be written).
     static Result run(const StandinOptions &options);
+    // The environment a run on an installation laid out in folder needs.
+    static std::vector<std::pair<std::string, std::string>> environmentOf(const std::string &folder);
 
     // The encoded login texts of the server configuration file.
     static std::string encode2015(const std::string &text);  // DES-CBC, Base64

@@ -11,13 +11,16 @@
 #include "controls/ProgressBar.h"
 #include "controls/zqbutton.h"
 #include "foundation/Globals.h"
+#include "foundation/ServerFolders.h"
 #include "platform/MessageScript.h"
 #include "platform/PlatformSettings.h"
+#include "wizard/FolderChooser.h"
 #include "wizard/WizardHooks.h"
 #include "wizard/WizardServices.h"
 #include "wizard/ctlSetting.h"
 #include "wizard/ctlUpgrade.h"
 #include "wizard/frmMain.h"
+#include "wizard/frmSelDir.h"
 
 namespace {
 
@@ -55,6 +58,23 @@ int RunRealRoad(const QString &out, const QString &source, const QString &acctNu
     window.ctlSetting1()->txtDBDir()->setText(dbDir);
     saveShot(&window, out, QStringLiteral("real1-settings"));
 
+    // The server folder chooser, opened as the settings page's button does.
+    bool chooserShown = false;
+    SetFolderChooserResponder([&](frmSelDir &dialog) {
+        dialog.show();
+        saveShot(&dialog, out, QStringLiteral("real1-selectdir"));
+        chooserShown = true;
+        dialog.btn_Cancel_Click();
+    });
+    QString chosen = dbDir;
+    BrowseServerPath(chosen, 0, QStringLiteral("RS"));
+    SetFolderChooserResponder(nullptr);
+    if (!chooserShown) {
+        QTextStream(stderr) << "the folder chooser did not open\n";
+        for (const MessageRequest &m : answers.requests()) QTextStream(stderr) << "message: " << m.prompt << "\n";
+        return 1;
+    }
+
     // One picture while account creation runs, taken when it lets events through.
     bool taken = false;
     QTimer watcher;
@@ -85,9 +105,9 @@ int RunRealRoad(const QString &out, const QString &source, const QString &acctNu
     window.btnNext_Click();
     watcher.stop();
     saveShot(&window, out, QStringLiteral("real4-report"));
-    // Without upgrade stages the run lets no events through: the page's bars
-    // as the run left them.
-    if (!taken) window.ctlUpgrade1()->grab().save(out + QStringLiteral("/real3-upgrade-page.png"));
+    // A run whose stages let no events through: the page's bars as the run
+    // left them.
+    if (!taken) window.ctlUpgrade1()->grab().save(out + QStringLiteral("/real3-upgrading.png"));
     if (g_WizardStep != 4) {
         QTextStream(stderr) << "the upgrade did not end on the report\n";
         return 1;

@@ -4,7 +4,8 @@
 // shows the real window. Uses a registry store and data folder of its own.
 //   wizard_screens --real <folder> <source.ais> [account number]
 // instead walks the real road on the stand-in installation the environment
-// points at (see scripts/screenshots.sh --real).
+// points at (see scripts/screenshots.sh). Either walk fails when a step it
+// wanted was not reached.
 #include <memory>
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QTextStream>
 
 #include "RealRoad.h"
+#include "accounts/ServerDrives.h"
 #include "accounts/interface.h"
 #include "controls/ProgressBar.h"
 #include "foundation/Globals.h"
@@ -73,6 +75,13 @@ private:
     int m_code;
 };
 
+// A step the walk wanted was not reached: say which and why, and fail.
+int notReached(const QString &what, const MessageScript &answers) {
+    QTextStream(stderr) << "not reached: " << what << "\n";
+    for (const MessageRequest &m : answers.requests()) QTextStream(stderr) << "message: " << m.prompt << "\n";
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -91,7 +100,12 @@ int main(int argc, char *argv[]) {
                          QStringLiteral("14.1"));
     QDir(work.path()).mkpath(QStringLiteral("sql/DATA"));
     const QString ais = work.filePath(QStringLiteral("演示账套.ais"));
-    QFile(ais).open(QIODevice::WriteOnly);
+    {
+        // The settings page looks only at the Jet header of the source.
+        QFile file(ais);
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        file.write(QByteArray("\0\1\0\0Standard Jet DB\0", 20));
+    }
 
     WizardHooks::GetServerConnectionTemplate = [](QString &user, QString &password) {
         user = QStringLiteral("sa");
@@ -111,6 +125,8 @@ int main(int argc, char *argv[]) {
     QList<StageEntry> stages;
     for (int code = 1; code <= 6; ++code) stages.append({code, [code] { return std::make_unique<DemoStage>(code); }});
     StageRegistry::Override demo(stages);
+    // The folder checks and the chooser ask the server's drives: this machine's.
+    SetServerComponentFactory([] { return std::make_shared<ServerDrives>(); });
     g_SourceEdition = QStringLiteral("标准版");
     MessageScript answers;
     frmMain::setQuitHook([] {});
@@ -133,6 +149,7 @@ int main(int argc, char *argv[]) {
     window.btnNext_Click();
     g_shotDuring = nullptr;
     save(&window, QStringLiteral("step2-checked"));
+    if (g_WizardStep != 2) return notReached(QStringLiteral("the data check"), answers);
 
     g_shotDuring = [&window](const QString &stage) {
         if (stage == GetStepName(StageRegistry::GeneralLedger)) save(&window, QStringLiteral("step3-upgrading"));
@@ -140,15 +157,19 @@ int main(int argc, char *argv[]) {
     window.btnNext_Click();
     g_shotDuring = nullptr;
     save(&window, QStringLiteral("step4-report"));
+    if (g_WizardStep != 4) return notReached(QStringLiteral("the report"), answers);
 
-    SetFolderChooserResponder([](frmSelDir &dialog) {
+    bool chooserShown = false;
+    SetFolderChooserResponder([&chooserShown](frmSelDir &dialog) {
         dialog.show();
         QCoreApplication::processEvents();
         save(&dialog, QStringLiteral("selectdir"));
+        chooserShown = true;
         dialog.btn_Cancel_Click();
     });
     QString path = work.filePath(QStringLiteral("sql"));
     BrowseServerPath(path, 0, QStringLiteral("RS"));
+    if (!chooserShown) return notReached(QStringLiteral("the folder chooser"), answers);
 
     QTextStream(stdout) << "screenshots in " << g_out << "\n";
     return 0;

@@ -28,8 +28,8 @@ bool StepKit::runPhase(const QString &captionText, int progressAfter, const std:
     try {
         phaseResult = phase();
     } catch (const std::exception &e) {
-        WriteUpgradeLog(project.isEmpty() ? captionText : project,
-                        QStringLiteral("发生错误：") + ErrorDescription(e), QString(), 2);
+        WriteUpgradeLog(project.isEmpty() ? captionText : project, QStringLiteral("发生错误：") + ErrorDescription(e),
+                        QString(), 2);
     }
     fold(phaseResult);
     if (progressAfter >= 0) progress(progressAfter);

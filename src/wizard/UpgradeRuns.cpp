@@ -1,0 +1,190 @@
+#include "wizard/UpgradeRuns.h"
+
+#include <exception>
+#include <memory>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QLabel>
+
+#include "foundation/ErrorText.h"
+#include "foundation/Globals.h"
+#include "foundation/Messages.h"
+#include "foundation/Progress.h"
+#include "foundation/UpgradeLog.h"
+#include "foundation/UsageStatistics.h"
+#include "platform/PnwDictionary.h"
+#include "wizard/StageRegistry.h"
+#include "wizard/WizardHooks.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("岫禾提示");
+
+QString runTitle(const QString &what) {
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("yyyyMMdd")) + now.toString(QStringLiteral("hhmmss")) + what;
+}
+
+void status(QLabel *label, const QString &text) {
+    if (label) SetStatusCaption(label, text);
+}
+
+// The upgrade run's order: stage code and bar.
+struct UpgradeStep {
+    int code;
+    int bar;
+};
+const UpgradeStep kSteps[] = {{StageRegistry::BaseData, 1},
+                              {StageRegistry::GeneralLedger, 2},
+                              {StageRegistry::FixedAssets, 3},
+                              {StageRegistry::Payroll, 4},
+                              {StageRegistry::Cashier, 5}};
+
+StageObserver &observer() {
+    static StageObserver o;
+    return o;
+}
+
+// Runs one stage call and tells the observer how it went.
+int timedStage(int code, const std::function<int()> &call) {
+    QElapsedTimer timer;
+    timer.start();
+    const int result = call();
+    if (observer()) observer()(code, result, timer.nsecsElapsed() / 1e9);
+    return result;
+}
+
+}  // namespace
+
+StageObserver SetStageObserver(StageObserver o) {
+    StageObserver previous = std::move(observer());
+    observer() = std::move(o);
+    return previous;
+}
+
+RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
+    if (g_WizardStep != 2) return RunOutcome::NotRun;
+    g_CurrentModule = 0;
+    if (g_UpgradeSettings.Count() == 0) {
+        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kTitle);
+        return RunOutcome::Failed;
+    }
+    const QString title = runTitle(QStringLiteral("标准版(迷你版)升级专业版数据检测"));
+    try {
+        WizardHooks::InitUpgradeLog();
+        RunOutcome outcome = RunOutcome::Passed;
+        for (const StageEntry &entry : StageRegistry::stages()) {
+            if (!entry.create) continue;
+            g_CurrentModule = entry.code;
+            std::unique_ptr<interface> stage = entry.create();
+            if (entry.code == StageRegistry::CreateAccount) status(label, QStringLiteral("开始新建账套..."));
+            const int result = timedStage(entry.code, [&] {
+                return entry.code == StageRegistry::CreateAccount ? stage->UpgradeData(bar, label, QString())
+                                                                  : stage->CheckData(bar, label, QString());
+            });
+            if (result == StepFailed) {
+                if (entry.code == StageRegistry::CreateAccount) ReportUsage(QString::number(entry.code));
+                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
+                break;
+            }
+            stage.reset();
+            QCoreApplication::processEvents();
+            if (RunMustStop()) {
+                outcome = RunOutcome::Cancelled;
+                break;
+            }
+        }
+        if (outcome == RunOutcome::Passed) {
+            status(label, QStringLiteral("账套检测完成，请查看检测报告。"));
+            WizardHooks::WriteHtmlReport(title);
+            g_CurrentModule = 0;
+        } else if (outcome == RunOutcome::Failed) {
+            status(label, GetStepName() + QStringLiteral("过程中出现错误。"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
+            WizardHooks::WriteHtmlReport(title);
+        } else {
+            status(label, QStringLiteral("用户取消了数据检测。"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
+            WizardHooks::WriteHtmlReport(title);
+        }
+        return outcome;
+    } catch (const std::exception &e) {
+        const QString description = ErrorDescription(e);
+        try {
+            status(label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
+            WizardHooks::WriteHtmlReport(title);
+        } catch (const std::exception &) {
+            // The run is ending on its own error already.
+        }
+        ShowMessage(description, 16, kTitle);
+        return RunOutcome::Error;
+    }
+}
+
+RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
+    if (g_UpgradeSettings.Count() == 0) {
+        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kTitle);
+        return RunOutcome::Failed;
+    }
+    const QString title = runTitle(QStringLiteral("标准版(迷你版)升级专业版升级日志"));
+    try {
+        const PnwDictionary settings = g_UpgradeSettings.DictionaryItem(1);
+        ReportUsage(settings.Item(QStringLiteral("Option")).toInt() == 0 ? QStringLiteral("OptionAll")
+                                                                         : QStringLiteral("OptionBal"));
+        WizardHooks::InitUpgradeLog();
+        const QString connection = WizardHooks::GetConnectString(settings.Item(QStringLiteral("AcctNum")).toString());
+
+        RunOutcome outcome = RunOutcome::Passed;
+        for (const UpgradeStep &step : kSteps) {
+            if (step.code == StageRegistry::FixedAssets && g_SourceEdition != QStringLiteral("标准版")) continue;
+            const StageEntry entry = StageRegistry::stage(step.code);
+            if (!entry.create) continue;
+            g_CurrentModule = step.code;
+            std::unique_ptr<interface> stage = entry.create();
+            const int result =
+                timedStage(step.code, [&] { return stage->UpgradeData(bars[step.bar], label, connection); });
+            if (result == StepFailed) {
+                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
+                break;
+            }
+            stage.reset();
+            QCoreApplication::processEvents();
+            if (RunMustStop()) {
+                outcome = RunOutcome::Cancelled;
+                break;
+            }
+        }
+        if (outcome == RunOutcome::Passed) {
+            status(label, QStringLiteral("正在删除升级所用临时数据。"));
+            WizardHooks::WriteHtmlReport(title);
+            status(label, QStringLiteral("账套升级成功，请查看升级报告。"));
+        } else if (outcome == RunOutcome::Failed) {
+            status(label, GetStepName() + QStringLiteral("过程中出现错误！"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
+            WizardHooks::WriteHtmlReport(title);
+            ReportUsage(QString::number(g_CurrentModule));
+            ReportUsage(QStringLiteral("7"));
+        } else {
+            status(label, QStringLiteral("用户取消了该操作"));
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
+            WizardHooks::WriteHtmlReport(title);
+            ReportUsage(QStringLiteral("-1"));
+        }
+        return outcome;
+    } catch (const std::exception &e) {
+        const QString description = ErrorDescription(e);
+        try {
+            status(label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
+            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
+            WizardHooks::WriteHtmlReport(title);
+        } catch (const std::exception &) {
+            // The run is ending on its own error already.
+        }
+        ShowMessage(description, 16, kTitle);
+        ReportUsage(QString::number(g_CurrentModule));
+        return RunOutcome::Error;
+    }
+}

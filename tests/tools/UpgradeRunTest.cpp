@@ -1,0 +1,127 @@
+// upgraderun as a user runs it: the real program on a stand-in installation
+// laid out by the standin tool, with copies of the built samples.
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kBin = QStringLiteral(PNW_BINARY_DIR "/bin/");
+
+struct RunResult {
+    int code = -1;
+    QString output;
+};
+
+class UpgradeRunTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new QTemporaryDir;
+        QProcess standin;
+        standin.start(kBin + QStringLiteral("standin"), {s_dir->filePath(QStringLiteral("inst"))});
+        ASSERT_TRUE(standin.waitForFinished(120000));
+        ASSERT_EQ(standin.exitCode(), 0) << standin.readAllStandardError().toStdString();
+    }
+    static void TearDownTestSuite() {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+    // A copy of a built sample with its workgroup file, in a folder of its own.
+    QString sample(const QString &set) {
+        const QString folder = m_dir.filePath(set);
+        QDir().mkpath(folder);
+        const QString from = QStringLiteral(PNW_BINARY_DIR "/samples/") + set + QLatin1Char('/');
+        EXPECT_TRUE(QFile::copy(from + set + QStringLiteral(".ais"), folder + QLatin1Char('/') + set + ".ais"));
+        EXPECT_TRUE(QFile::copy(from + QStringLiteral("system.mda"), folder + QStringLiteral("/system.mda")));
+        return folder + QLatin1Char('/') + set + QStringLiteral(".ais");
+    }
+    static RunResult run(const QStringList &arguments) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(kBin + QStringLiteral("upgraderun"), arguments);
+        RunResult r;
+        if (!p.waitForFinished(300000)) return r;
+        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.output = QString::fromUtf8(p.readAll());
+        return r;
+    }
+    static QStringList withInstallation(QStringList arguments) {
+        return QStringList{QStringLiteral("--standin"), s_dir->filePath(QStringLiteral("inst"))} + arguments;
+    }
+    static QByteArray hash(const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                           : QByteArray();
+    }
+    QTemporaryDir m_dir;
+    static QTemporaryDir *s_dir;
+};
+
+QTemporaryDir *UpgradeRunTest::s_dir = nullptr;
+
+TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
+    struct Case {
+        QString set, number;
+        QStringList extra;
+    } cases[] = {
+        {QStringLiteral("standard"), QStringLiteral("RunStd"), {}},
+        {QStringLiteral("mini"), QStringLiteral("RunMini"), {QStringLiteral("--balances-only")}},
+    };
+    for (const Case &c : cases) {
+        const QString source = sample(c.set);
+        const QByteArray before = hash(source);
+        QStringList arguments{QStringLiteral("--source"), source, QStringLiteral("--number"), c.number};
+        arguments += c.extra;
+        const RunResult r = run(withInstallation(arguments));
+        EXPECT_EQ(r.code, 0) << r.output.toStdString();
+        EXPECT_TRUE(r.output.contains(QStringLiteral("成功\t创建目标账套\t恢复基础账套"))) << r.output.toStdString();
+        for (const QString &which : {QStringLiteral("check report\t"), QStringLiteral("upgrade report\t")}) {
+            const qsizetype at = r.output.indexOf(which);
+            ASSERT_GE(at, 0) << r.output.toStdString();
+            const QString path = r.output.mid(at + which.size()).section(QLatin1Char('\n'), 0, 0);
+            EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+        }
+        EXPECT_EQ(hash(source), before);
+    }
+}
+
+TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {
+    const QString notes = m_dir.filePath(QStringLiteral("notes.ais"));
+    QFile f(notes);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not an account set\n");
+    f.close();
+    const QString answers = m_dir.filePath(QStringLiteral("answers.txt"));
+    QFile a(answers);
+    ASSERT_TRUE(a.open(QIODevice::WriteOnly));
+    a.write("# the first question\nYes\nperhaps\n");
+    a.close();
+    const QString source = sample(QStringLiteral("standard"));
+    struct Case {
+        QStringList arguments;
+        QString says;
+    } cases[] = {
+        {{QStringLiteral("--source"), source}, QStringLiteral("--standin, --source and --number are required")},
+        {withInstallation({QStringLiteral("--source"), notes, QStringLiteral("--number"), QStringLiteral("N1")}),
+         QStringLiteral("不是VEQ标准版(迷你版)账套文件")},
+        {withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("1A")}),
+         QStringLiteral("账套号首字符不可为数字")},
+        {withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("N2"),
+                           QStringLiteral("--answers"), answers}),
+         QStringLiteral("line 3: not a reply: perhaps")},
+        {{QStringLiteral("--standin"), m_dir.filePath(QStringLiteral("none")), QStringLiteral("--source"), source,
+          QStringLiteral("--number"), QStringLiteral("N3")},
+         QStringLiteral("no installation at")},
+    };
+    for (const Case &c : cases) {
+        const RunResult r = run(c.arguments);
+        EXPECT_EQ(r.code, 2) << r.output.toStdString();
+        EXPECT_TRUE(r.output.contains(c.says)) << r.output.toStdString();
+    }
+}
+
+}  // namespace

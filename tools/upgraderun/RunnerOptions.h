@@ -1,0 +1,24 @@
+// The command line of upgraderun:
+//   upgraderun --standin <installation folder> --source <file.ais>
+//              --number <account number> [--name <account name>]
+//              [--balances-only] [--check-only] [--answers <file>]
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+struct RunnerOptions {
+    QString standin;
+    QString source;
+    QString number;
+    QString name;  // "" takes the name the source file suggests
+    bool balancesOnly = false;
+    bool checkOnly = false;
+    QString answers;  // "" answers every box with its default button
+
+    // The options, or none with the reason in error.
+    static std::optional<RunnerOptions> parse(const QStringList &arguments, QString &error);
+    static QString usage();
+};
