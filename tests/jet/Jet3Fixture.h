@@ -36,7 +36,7 @@ inline void writeJet3File(const std::string &path, const std::string &tableName,
                           const std::vector<Jet3Row> &rows, const Jet3Leftovers &left = {}) {
     using namespace jet::format;
     constexpr size_t P = kPageSizeJet3;
-    std::vector<std::string> pages(6, std::string(P, '\0'));
+    std::vector<std::string> pages(left.moved.empty() ? 6 : 7, std::string(P, '\0'));
     auto put16s = [](std::string &s, size_t off, uint32_t v) { put16(reinterpret_cast<unsigned char *>(&s[off]), v); };
     auto put32s = [](std::string &s, size_t off, uint32_t v) { put32(reinterpret_cast<unsigned char *>(&s[off]), v); };
     auto addRow = [&](std::string &page, const std::string &row) {
@@ -177,7 +177,6 @@ inline void writeJet3File(const std::string &path, const std::string &tableName,
         if (left.deleted.count(i + 1)) deletedSlots.emplace_back(&data, slot);
     }
     if (!moved.empty()) {
-        pages.emplace_back(P, '\0');
         std::string &more = pages[6];
         more[0] = kPageData;
         more[1] = 1;

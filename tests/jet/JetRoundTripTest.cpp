@@ -8,6 +8,7 @@
 #include "jet/CellValue.h"
 #include "jet/JetDate.h"
 #include "jet/JetError.h"
+#include "jet/JetFormat.h"
 #include "jet/JetReader.h"
 #include "jet/JetWriter.h"
 
@@ -242,6 +243,19 @@ TEST(JetRoundTrip, TableWithoutColumns) {
     EXPECT_TRUE(readAll(file, "GLVchTemplate1").empty());
 }
 
+namespace {
+
+// A table of one column written as the given Jet type code, one row.
+TableText rawColumn(int code, int size, const std::string &cell, ColumnType type = ColumnType::OLE) {
+    TableText t;
+    t.name = "Raw";
+    t.columns = {{"R", type, size, false, code}};
+    t.rows = {{cell}};
+    return t;
+}
+
+}  // namespace
+
 TEST(JetRoundTrip, WriterRefusesWhatTheFormatCannotHold) {
     ScratchDir dir;
     const std::string file = dir.file("bad.ais");
@@ -254,6 +268,9 @@ TEST(JetRoundTrip, WriterRefusesWhatTheFormatCannotHold) {
         {"twice", {parseTableText("T", "K:Long\n"), parseTableText("t", "K:Long\n")}, kErrValue},
         {"catalogue name", {parseTableText("MSysObjects", "K:Long\n")}, kErrValue},
         {"long name", {parseTableText(std::string(65, 'N'), "K:Long\n")}, kErrValue},
+        {"raw column of a kind with its own type", {rawColumn(format::kText, 0, "00")}, kErrValue},
+        {"raw column not given in hex", {rawColumn(format::kGuid, 16, "zz", ColumnType::Text)}, kErrValue},
+        {"fixed raw value of another length", {rawColumn(format::kGuid, 16, "0011")}, kErrValue},
     };
     for (auto &c : cases) {
         SCOPED_TRACE(c.what);
