@@ -21,6 +21,7 @@
 #include "foundation/ServerFolders.h"
 #include "platform/PnwError.h"
 #include "wizard/WizardFonts.h"
+#include "platform/DialogPlacement.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ frmSelDir::frmSelDir(QWidget *parent) : QDialog(parent) {
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int) { ClickNode(item); });
     connect(m_server, QOverload<int>::of(&QComboBox::activated), this, [this](int) { LoadDrives(); });
     connect(m_server->lineEdit(), &QLineEdit::editingFinished, this, &frmSelDir::LoadDrives);
+    m_server->lineEdit()->installEventFilter(this);
     // Enter in the server box moves on to the tree.
     connect(m_server->lineEdit(), &QLineEdit::returnPressed, m_tree, [this] { m_tree->setFocus(); });
 
@@ -133,7 +135,14 @@ void frmSelDir::addPlaceholder(QTreeWidgetItem *parent) {
 
 void frmSelDir::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
+    CentreOnMainWindow(this);
     if (!m_activated) Form_Activate();
+}
+
+bool frmSelDir::eventFilter(QObject *watched, QEvent *event) {
+    // A click into the server box lists the drives again, as leaving it does.
+    if (watched == m_server->lineEdit() && event->type() == QEvent::MouseButtonPress) LoadDrives();
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmSelDir::Form_Activate() {
@@ -198,7 +207,9 @@ void frmSelDir::LoadDrives() {
         serverComponent().GetDriverList(QString(), drives);
         m_tree->clear();
         m_nodes.clear();
-        QTreeWidgetItem *root = addNode(nullptr, kRootKey, boxText, 2);
+        // The box may be empty (this machine): the root still needs a name.
+        QTreeWidgetItem *root =
+            addNode(nullptr, kRootKey, boxText.trimmed().isEmpty() ? QStringLiteral("/") : boxText, 2);
         root->setExpanded(true);
         if (drives.size() <= 1) {
             m_ok->setEnabled(false);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include "EndToEndFixture.h"
@@ -15,6 +16,7 @@
 #include "platform/MessageScript.h"
 #include "support/SampleVariant.h"
 #include "wizard/RunOutcome.h"
+#include "wizard/TitleBar.h"
 #include "wizard/cltLogReport.h"
 #include "wizard/ctlSetting.h"
 #include "wizard/ctlUpgrade.h"
@@ -22,6 +24,15 @@
 namespace {
 
 QString next(const frmMain &w) { return w.btnNext()->Caption(); }
+
+// A real left click in the middle of one of the window's drawn buttons.
+void click(zqbutton *button) { QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center()); }
+void clickNext(frmMain &w) { click(w.btnNext()); }
+void clickPrevious(frmMain &w) { click(w.btnPrevious()); }
+// A left press on the title bar's close box.
+void clickClose(frmMain &w) {
+    QTest::mousePress(w.titleBar()->picForm(), Qt::LeftButton, Qt::NoModifier, QPoint(55, 12));
+}
 
 // The lines of a run page, one per line, for failure messages.
 std::string pageLines(const cltLogReport *page) {
@@ -45,7 +56,7 @@ TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
     EXPECT_EQ(m_usage.events(), QStringList{QStringLiteral("LOAD")});
     fillSettings(*w, source, QStringLiteral("A01"));
 
-    w->btnNext_Click();
+    clickNext(*w);
     ASSERT_EQ(g_WizardStep, 2);
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
     EXPECT_EQ(w->LBLDes()->text(), QStringLiteral("账套检测完成，请查看检测报告。"));
@@ -60,7 +71,7 @@ TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
     EXPECT_TRUE(readText(checkReport).contains(QStringLiteral("创建临时表")))
         << readText(checkReport).left(3000).toStdString();
 
-    w->btnNext_Click();
+    clickNext(*w);
     EXPECT_EQ(g_WizardStep, 4);
     EXPECT_EQ(next(*w), QStringLiteral("完  成"));
     EXPECT_TRUE(w->btnPrevious()->isHidden());
@@ -73,7 +84,7 @@ TEST_F(EndToEndTest, TheStandardSampleGoesTheWholeRoad) {
     EXPECT_EQ(m_usage.events(),
               (QStringList{QStringLiteral("LOAD"), QStringLiteral("OptionAll"), QStringLiteral("SUCCESS")}));
 
-    w->btnNext_Click();
+    clickNext(*w);
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(w->ended());
     // A finished upgrade keeps its set.
@@ -85,11 +96,11 @@ TEST_F(EndToEndTest, TheMiniSampleShowsTheMiniLayout) {
     const QString source = copySample(QStringLiteral("mini"));
     auto w = load();
     fillSettings(*w, source, QStringLiteral("M01"));
-    w->btnNext_Click();
+    clickNext(*w);
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
     EXPECT_EQ(g_SourceEdition, QStringLiteral("迷你版"));
     expectStagedRows(QStringLiteral("M01"), source);
-    w->btnNext_Click();
+    clickNext(*w);
     EXPECT_EQ(g_WizardStep, 4);
     EXPECT_EQ(next(*w), QStringLiteral("完  成"));
     // The upgrade page had no fixed assets or cashier, payroll in their place.
@@ -120,7 +131,7 @@ TEST_F(EndToEndTest, SettingsTheServerRefusesStayOnThePage) {
         auto w = load();
         fillSettings(*w, c.source, c.number);
         MessageScript script;
-        w->btnNext_Click();
+        clickNext(*w);
         EXPECT_EQ(g_WizardStep, 1);
         ASSERT_EQ(script.count(), 1);
         EXPECT_EQ(script.last().prompt, c.message);
@@ -140,11 +151,11 @@ TEST_F(EndToEndTest, CancelDuringTheCheckDeletesTheSet) {
         if (clicks == 0 && g_CurrentModule == 1 && w->PBar()->Value() > 0) {
             ++clicks;
             EXPECT_EQ(next(*w), QStringLiteral("取  消"));
-            w->btnNext_Click();
+            clickNext(*w);
         }
     });
     watcher.start(0);
-    w->btnNext_Click();
+    clickNext(*w);
     watcher.stop();
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(w->ctlCheckData()->outcome(), RunOutcome::Cancelled) << pageLines(w->ctlCheckData());
@@ -162,7 +173,7 @@ TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
     const QByteArray hash = fileHash(source);
     auto w = load();
     fillSettings(*w, source, QStringLiteral("A01"));
-    w->btnNext_Click();
+    clickNext(*w);
     EXPECT_EQ(g_WizardStep, 2);
     EXPECT_FALSE(w->ctlCheckData()->CheckResult());
     EXPECT_EQ(w->LBLDes()->text(), QStringLiteral("新建账套过程中出现错误。"));
@@ -176,7 +187,7 @@ TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
 
     // The source is mended outside the program; the recheck passes.
     ASSERT_EQ(BuildSampleVariant(folder, {}), source);
-    w->btnNext_Click();
+    clickNext(*w);
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
     EXPECT_EQ(next(*w), QStringLiteral("下一步"));
     EXPECT_TRUE(databaseExists(QStringLiteral("A01")));
@@ -187,11 +198,11 @@ TEST_F(EndToEndTest, ClosingAfterAFailedUpgradeMayDeleteTheSet) {
     const QString source = copySample(QStringLiteral("standard"));
     auto w = load();
     fillSettings(*w, source, QStringLiteral("A01"));
-    w->btnNext_Click();
+    clickNext(*w);
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
     ASSERT_TRUE(databaseExists(QStringLiteral("A01")));
     MessageScript script({MsgBox::Yes});
-    EXPECT_TRUE(w->close());
+    clickClose(*w);
     ASSERT_EQ(script.count(), 1);
     EXPECT_EQ(script.last().prompt, QStringLiteral("升级没有成功，需要删除新建的账套吗？"));
     EXPECT_EQ(quits, 1);
@@ -203,13 +214,13 @@ TEST_F(EndToEndTest, ANewCheckWithAnotherNumberDeletesTheEarlierSet) {
     const QString source = copySample(QStringLiteral("standard"));
     auto w = load();
     fillSettings(*w, source, QStringLiteral("A01"));
-    w->btnNext_Click();
+    clickNext(*w);
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
-    w->btnPrevious_Click();
+    clickPrevious(*w);
     ASSERT_EQ(g_WizardStep, 1);
     EXPECT_TRUE(databaseExists(QStringLiteral("A01")));  // going back alone deletes nothing
     w->ctlSetting1()->txtAcctNumber()->setText(QStringLiteral("A02"));
-    w->btnNext_Click();
+    clickNext(*w);
     ASSERT_TRUE(w->ctlCheckData()->CheckResult()) << pageLines(w->ctlCheckData());
     EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
     EXPECT_TRUE(databaseExists(QStringLiteral("A02")));
@@ -229,7 +240,7 @@ TEST_F(EndToEndOldInstallation, TheVersionGateStopsTheRun) {
     EXPECT_EQ(script.last().prompt, QStringLiteral("该工具支持升级到VEQ专业版13.0或以上版本"));
     EXPECT_TRUE(m_usage.events().isEmpty());
     fillSettings(*w, source, QStringLiteral("A01"));
-    w->btnNext_Click();
+    clickNext(*w);
     EXPECT_EQ(g_WizardStep, 1);
     // Without the server's login the account list cannot be read: the
     // server's own text, without its number.

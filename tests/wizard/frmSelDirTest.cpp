@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "WizardFixture.h"
@@ -113,6 +114,26 @@ TEST_F(frmSelDirTest, FoldersAreListedOnce) {
     QTreeWidgetItem *file = d->node(m_drive + QStringLiteral("DATA/old.adf/"));
     d->ExpandNode(file);
     EXPECT_EQ(file->childCount(), 0);
+}
+
+// The root names the server, "/" for this machine when the box is empty; a
+// click into the box lists the drives anew.
+TEST_F(frmSelDirTest, TheRootIsNamedAndAClickIntoTheBoxReloads) {
+    auto d = chooser();
+    QTreeWidgetItem *root = d->tvPath()->topLevelItem(0);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->text(0),
+              d->cboServerName()->currentText().isEmpty() ? QStringLiteral("/") : d->cboServerName()->currentText());
+    EXPECT_FALSE(root->text(0).isEmpty());
+    QDir().mkpath(m_dir.filePath(QStringLiteral("second")));
+    const QString second = m_dir.filePath(QStringLiteral("second")) + QLatin1Char('/');
+    ReleaseServerComponent();
+    const QString first = m_drive;
+    SetServerComponentFactory([first, second] {
+        return std::make_shared<ServerDrives>([=] { return QStringList{first, second}; });
+    });
+    QTest::mouseClick(d->cboServerName()->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(d->tvPath()->topLevelItem(0)->childCount(), 2);
 }
 
 TEST_F(frmSelDirTest, AnotherServerNameLeavesTheTreeAlone) {
