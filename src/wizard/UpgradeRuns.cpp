@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -56,6 +57,20 @@ int timedStage(int code, const std::function<int()> &call) {
     return result;
 }
 
+// One stage of a run: a new stage object for the call, timed and told, then
+// dropped; pending events run and the run's stop flag is tested. Gives the
+// outcome that ends the run, or none to go on.
+std::optional<RunOutcome> runStage(const StageEntry &entry, const std::function<int(interface &)> &call) {
+    g_CurrentModule = entry.code;
+    std::unique_ptr<interface> stage = entry.create();
+    const int result = timedStage(entry.code, [&] { return call(*stage); });
+    if (result == StepFailed) return RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
+    stage.reset();
+    QCoreApplication::processEvents();
+    if (RunMustStop()) return RunOutcome::Cancelled;
+    return std::nullopt;
+}
+
 }  // namespace
 
 StageObserver SetStageObserver(StageObserver o) {
@@ -77,22 +92,15 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
         RunOutcome outcome = RunOutcome::Passed;
         for (const StageEntry &entry : StageRegistry::stages()) {
             if (!entry.create) continue;
-            g_CurrentModule = entry.code;
-            std::unique_ptr<interface> stage = entry.create();
             if (entry.code == StageRegistry::CreateAccount) status(label, QStringLiteral("开始新建账套..."));
-            const int result = timedStage(entry.code, [&] {
-                return entry.code == StageRegistry::CreateAccount ? stage->UpgradeData(bar, label, QString())
-                                                                  : stage->CheckData(bar, label, QString());
+            const std::optional<RunOutcome> end = runStage(entry, [&](interface &stage) {
+                if (entry.code != StageRegistry::CreateAccount) return stage.CheckData(bar, label, QString());
+                const int result = stage.UpgradeData(bar, label, QString());
+                if (result == StepFailed) ReportUsage(QString::number(entry.code));
+                return result;
             });
-            if (result == StepFailed) {
-                if (entry.code == StageRegistry::CreateAccount) ReportUsage(QString::number(entry.code));
-                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
-                break;
-            }
-            stage.reset();
-            QCoreApplication::processEvents();
-            if (RunMustStop()) {
-                outcome = RunOutcome::Cancelled;
+            if (end) {
+                outcome = *end;
                 break;
             }
         }
@@ -142,18 +150,10 @@ RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
             if (step.code == StageRegistry::FixedAssets && g_SourceEdition != QStringLiteral("标准版")) continue;
             const StageEntry entry = StageRegistry::stage(step.code);
             if (!entry.create) continue;
-            g_CurrentModule = step.code;
-            std::unique_ptr<interface> stage = entry.create();
-            const int result =
-                timedStage(step.code, [&] { return stage->UpgradeData(bars[step.bar], label, connection); });
-            if (result == StepFailed) {
-                outcome = RunMustStop() ? RunOutcome::Cancelled : RunOutcome::Failed;
-                break;
-            }
-            stage.reset();
-            QCoreApplication::processEvents();
-            if (RunMustStop()) {
-                outcome = RunOutcome::Cancelled;
+            const std::optional<RunOutcome> end =
+                runStage(entry, [&](interface &stage) { return stage.UpgradeData(bars[step.bar], label, connection); });
+            if (end) {
+                outcome = *end;
                 break;
             }
         }
