@@ -72,6 +72,8 @@ protected:
 };
 
 TEST_F(RunPagesTest, APassedCheckPassesWhateverTheStagesLogged) {
+    // A stage done with warnings counts as done: the next ones still run.
+    plans[StageRegistry::BaseData].result = StepWarnings;
     auto page = checkPage();
     plans[StageRegistry::GeneralLedger].during = [] {
         WizardHooks::WriteUpgradeLog(QStringLiteral("财务处理"), QStringLiteral("凭证不平衡"), QString(), 2);
@@ -86,6 +88,7 @@ TEST_F(RunPagesTest, APassedCheckPassesWhateverTheStagesLogged) {
     EXPECT_EQ(reports[0].size(), 14 + QStringLiteral("标准版(迷你版)升级专业版数据检测").size());
     EXPECT_EQ(g_CurrentModule, 0);
     EXPECT_TRUE(page->gridDetail()->isEnabled());
+    EXPECT_EQ(journal.size(), 6) << journal.join(QLatin1Char(',')).toStdString();
 }
 
 TEST_F(RunPagesTest, CheckRunEndings) {
@@ -286,6 +289,14 @@ TEST_F(RunPagesTest, UpgradeRunEndings) {
          QStringLiteral("标准版"),
          0,
          [] {},
+         RunOutcome::Passed,
+         all,
+         {"OptionAll"},
+         "账套升级成功，请查看升级报告。"},
+        {"base data with warnings",
+         QStringLiteral("标准版"),
+         0,
+         [this] { plans[2].result = StepWarnings; },
          RunOutcome::Passed,
          all,
          {"OptionAll"},
