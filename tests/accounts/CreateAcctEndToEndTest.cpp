@@ -3,6 +3,7 @@
 // standard and mini samples. Skipped while the server cannot back up,
 // restore or read a source through OpenDataSource.
 #include <algorithm>
+#include <functional>
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"
+#include "platform/MessageScript.h"
+#include "platform/PnwDictionary.h"
 #include "platform/dao/DBEngine.h"
 #include "support/SampleVariant.h"
 
@@ -420,4 +423,84 @@ TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
         }
         EXPECT_FALSE(server.databaseExists(kNumber));
     }
+}
+
+// The service-pack list and the scripts it names, broken one way at a time.
+TEST_F(CreateAcctEndToEnd, ABrokenServicePackEndsTheCreationWithItsEntryAndMessage) {
+    const QString folder = server.commonFolder() + QStringLiteral("SqlSrv/");
+    const auto rewrite = [](const QString &path, const std::function<QByteArray(QByteArray)> &change) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        const QByteArray changed = change(f.readAll());
+        f.close();
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(changed) == changed.size();
+    };
+    struct Case {
+        const char *what;
+        QString file;
+        std::function<QByteArray(QByteArray)> change;
+        QString entry;
+        QString message;  // "" for none
+    };
+    const Case cases[] = {
+        {"no version in the list", QStringLiteral("PitchUptVEQ.lst"),
+         [](QByteArray text) { return text.replace("Version=SP002", ""); },
+         QStringLiteral("错误\t创建目标账套\t执行账套升级脚本发生错误：服务包列表没有给出版本（ServicePack_Industry/"
+                        "Version）。"),
+         QString()},
+        {"a failing script", QStringLiteral("SP002_Base.sql"),
+         [](QByteArray text) { return "SELECT FValue FROM no_such_table\r\nGO\r\n" + text; },
+         QStringLiteral("错误\t创建目标账套\t执行升级脚本发生错误，升级账套中止。"),
+         QStringLiteral("【发生错误】执行升级脚本发生错误。")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = folder + c.file;
+        QFile original(path);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        const QByteArray saved = original.readAll();
+        original.close();
+        ASSERT_TRUE(rewrite(path, c.change));
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        useSettings(copySample(QStringLiteral("standard"), true), kNumber);
+        MessageScript script;
+        EXPECT_EQ(runCreation(), 2);
+        const QStringList log = logRows();
+        ASSERT_FALSE(log.isEmpty());
+        EXPECT_EQ(log.last(), c.entry);
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(script.count(), 0);
+        } else {
+            ASSERT_EQ(script.count(), 1);
+            EXPECT_EQ(script.last().prompt, c.message);
+            EXPECT_EQ(script.last().buttons, 16);
+        }
+        ASSERT_TRUE(rewrite(path, [&](QByteArray) { return saved; }));
+        auto admin = ServerAdmin();
+        if (admin->ExistAcct(kNumber)) {
+            EXPECT_TRUE(admin->DeleteAcct(kNumber));
+        }
+    }
+}
+
+// A quote in the source's folder and in the server folder reaches
+// OpenDataSource and RESTORE's MOVE intact.
+TEST_F(CreateAcctEndToEnd, QuotesInTheSourceAndServerFoldersAreKept) {
+    const QString sourceFolder = server.path() + QStringLiteral("/O'Neil 账套");
+    const QString dbFolder = server.path() + QStringLiteral("/db'files");
+    ASSERT_TRUE(QDir().mkpath(sourceFolder));
+    ASSERT_TRUE(QDir().mkpath(dbFolder));
+    const QString from = QStringLiteral(PNW_BINARY_DIR "/samples/standard/");
+    source = sourceFolder + QStringLiteral("/standard.ais");
+    ASSERT_TRUE(QFile::copy(from + QStringLiteral("standard.ais"), source));
+    ASSERT_TRUE(QFile::copy(from + QStringLiteral("system.mda"), sourceFolder + QStringLiteral("/system.mda")));
+    sourceHash = fileHash(source);
+    useSettings(source, kNumber);
+    PnwDictionary record = g_UpgradeSettings.DictionaryItem(1);
+    record.setItem(QStringLiteral("DBDir"), dbFolder);
+    EXPECT_EQ(runCreation(), 0) << logRows().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dbFolder + QStringLiteral("/") + kNumber + QStringLiteral("_Data.mdf")))
+        << QDir(dbFolder).entryList().join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(one(kNumber, QStringLiteral("SELECT COUNT(*) FROM AIS_GLPref")), QStringLiteral("1"));
+    EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
 }
