@@ -504,3 +504,58 @@ TEST_F(CreateAcctEndToEnd, QuotesInTheSourceAndServerFoldersAreKept) {
     EXPECT_EQ(one(kNumber, QStringLiteral("SELECT COUNT(*) FROM AIS_GLPref")), QStringLiteral("1"));
     EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
 }
+
+// A set that cannot be dropped (here: the login no longer works) is told,
+// and stays for a later try.
+TEST_F(CreateAcctEndToEnd, ADropThatFailsIsToldAndTheSetStays) {
+    useSettings(copySample(QStringLiteral("mini"), true), kNumber);
+    ASSERT_EQ(runCreation(), 0) << logRows().join(QLatin1Char('\n')).toStdString();
+    auto admin = ServerAdmin();
+    EXPECT_FALSE(admin->CheckRight(QStringLiteral("sa"), QStringLiteral("wrong"), QStringLiteral("."), false));
+    {
+        MessageScript script;
+        EXPECT_FALSE(admin->DeleteAcct(kNumber));
+        ASSERT_EQ(script.count(), 1);
+        EXPECT_EQ(script.last().prompt, QStringLiteral("创建的数据库删除不成功，请手动删除。"));
+        EXPECT_EQ(script.last().buttons, 16);
+    }
+    EXPECT_TRUE(server.databaseExists(kNumber));
+    EXPECT_TRUE(admin->CheckRight(QStringLiteral("sa"), QStringLiteral("pw"), QStringLiteral("."), false));
+    EXPECT_TRUE(admin->DeleteAcct(kNumber));
+    EXPECT_FALSE(server.databaseExists(kNumber));
+}
+
+// Two description files: the one for the server's version is read. Here the
+// plain one names a data file the backup lacks, so only a restore through
+// the 2008 description can succeed.
+TEST_F(CreateAcctEndToEnd, TheDescriptionFileOfTheServersVersionIsRead) {
+    const QString plain = server.commonFolder() + QStringLiteral("SQLDB/SQLDBBack.dbb");
+    QFile f(plain);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = f.readAll().split('\n');
+    f.close();
+    ASSERT_GT(lines.size(), 3);
+    lines[2] = lines[2].left(lines[2].indexOf(':') + 1) + "NoSuchFile\r";
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(lines.join('\n'));
+    f.close();
+    struct Case {
+        QString version;
+        int result;
+    } cases[] = {
+        {QStringLiteral("Microsoft SQL Server 2008 R2 (SP2) - 10.50.4000.0 (X64)"), 0},
+        {QStringLiteral("Microsoft SQL Server 2016 (SP1) - 13.0.4001.0 (X64)"), 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.version.toStdString());
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        server.setServerSetting(QStringLiteral("version"), c.version);
+        useSettings(copySample(QStringLiteral("mini"), true), kNumber);
+        MessageScript script;
+        EXPECT_EQ(runCreation(), c.result) << logRows().join(QLatin1Char('\n')).toStdString();
+        auto admin = ServerAdmin();
+        if (admin->ExistAcct(kNumber)) {
+            EXPECT_TRUE(admin->DeleteAcct(kNumber));
+        }
+    }
+}
