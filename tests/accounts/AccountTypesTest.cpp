@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "AccountsServer.h"
+#include "kit/AccountsServer.h"
 #include "accounts/clsCreateAcct.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QLabel>
 
-#include "AccountsServer.h"
+#include "kit/AccountsServer.h"
 #include "accounts/CXRAc.h"
 #include "foundation/Globals.h"
 #include "platform/AnsiCodec.h"

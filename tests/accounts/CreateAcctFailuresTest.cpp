@@ -3,7 +3,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 
-#include "CreateAcctFixture.h"
+#include "kit/CreateAcctFixture.h"
 #include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "AccountsServer.h"
+#include "kit/AccountsServer.h"
 #include "accounts/AISINFO.h"
 #include "controls/ProgressBar.h"
 #include "foundation/Globals.h"

@@ -1,4 +1,4 @@
-#include "CreateAcctFixture.h"
+#include "kit/CreateAcctFixture.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -71,4 +71,39 @@ QByteArray CreateAcctFixture::fileHash(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return QByteArray();
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+QString CreateAcctFixture::layOutBase() {
+    QString e = server.run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE VEQBase"));
+    if (!e.isEmpty()) e = QStringLiteral("CREATE: ") + e;
+    for (const char *file : {"10_tables.sql", "20_objects.sql", "30_rows.sql"}) {
+        if (!e.isEmpty()) break;
+        e = server.runScript(QStringLiteral("VEQBase"),
+                             QStringLiteral(PNW_SOURCE_DIR "/standin/base/") + QLatin1String(file));
+        if (!e.isEmpty()) e = QLatin1String(file) + QStringLiteral(": ") + e;
+    }
+    for (const char *bak : {"SQLDBBack.bak", "SQLDBBack_2008.bak"}) {
+        if (!e.isEmpty()) break;
+        e = server.run(QStringLiteral("master"),
+                       QStringLiteral("BACKUP DATABASE VEQBase TO DISK = '%1' WITH INIT")
+                           .arg(server.commonFolder() + QStringLiteral("SQLDB/") + QLatin1String(bak)));
+        if (!e.isEmpty()) e = QStringLiteral("BACKUP: ") + e;
+    }
+    if (e.isEmpty()) {
+        e = server.run(QStringLiteral("master"), QStringLiteral("DROP DATABASE VEQBase"));
+        if (!e.isEmpty()) e = QStringLiteral("DROP: ") + e;
+    }
+    if (!e.isEmpty()) return QStringLiteral("the stand-in base account set cannot be laid out: ") + e;
+    const QString probe = copySample(QStringLiteral("standard"), true);
+    const QString adHoc = QStringLiteral("exec sp_configure 'show advanced options', 1\r\nreconfigure\r\n"
+                                         "exec sp_configure 'Ad Hoc Distributed Queries', %1\r\nreconfigure\r\n");
+    server.run(QStringLiteral("master"), adHoc.arg(1));
+    e = server.run(QStringLiteral("master"),
+                   QStringLiteral("SELECT 1 FROM OpenDataSource( 'Microsoft.Jet.OLEDB.4.0','") +
+                       clsCreateAcct::SourceConnection(QStringLiteral("Microsoft.Jet.OLEDB.4.0"), probe) +
+                       QStringLiteral("')...GLpref"));
+    // Off again: account creation switches the option on itself.
+    server.run(QStringLiteral("master"), adHoc.arg(0));
+    if (!e.isEmpty()) return QStringLiteral("the server cannot read a source yet: ") + e;
+    return QString();
 }

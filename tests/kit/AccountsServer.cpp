@@ -1,4 +1,4 @@
-#include "AccountsServer.h"
+#include "kit/AccountsServer.h"
 
 #include <QDir>
 #include <QDirIterator>

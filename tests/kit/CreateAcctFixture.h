@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AccountsServer.h"
+#include "kit/AccountsServer.h"
 #include "controls/ProgressBar.h"
 #include "platform/MessageScript.h"
 
@@ -23,6 +23,9 @@ protected:
     // workgroup, its system.mda beside it.
     QString copySample(const QString &sample, bool workgroup);
     void useSettings(const QString &source, const QString &acctNum);
+    // The stand-in's base account set and its two backups, as the
+    // installation ships them; "" when done, else why it cannot be.
+    QString layOutBase();
     // Runs the stage's UpgradeData once.
     int runCreation();
     // Log rows: status, project, description (tab-joined).

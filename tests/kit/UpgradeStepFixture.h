@@ -1,0 +1,41 @@
+// An account set created from a sample on the stand-in installation, ready
+// for an upgrade step to check or convert: the base account set laid out,
+// the sample copied, account creation run (staging copies in place,
+// g_TargetConnectString set), the log table kept in AcctCtl. The source
+// file is checked unchanged when the test ends.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "kit/CreateAcctFixture.h"
+
+class interface;
+
+class UpgradeStepFixture : public CreateAcctFixture {
+protected:
+    // The account number, which is also the target database's name.
+    static inline const QString kTarget = QStringLiteral("A01");
+
+    void SetUp() override;
+
+    // Creates the target from a sample ("standard" or "mini"); a failed
+    // creation fails the test.
+    void createFrom(const QString &sample);
+    // Runs one stage's CheckData or UpgradeData with the fixture's bar and
+    // label on the target.
+    int check(interface &stage);
+    int upgrade(interface &stage);
+
+    // Rows of the first result set on the target, cells joined by tabs.
+    QStringList target(const QString &sql) const { return server.rows(kTarget, sql); }
+    // The first cell of the first row, "<none>" without a row.
+    QString targetValue(const QString &sql) const;
+    // Runs a batch on the target as sa; "" or the first error's text.
+    QString targetRun(const QString &sql) const { return server.run(kTarget, sql); }
+    // Log entries written since the last call: status, project, description.
+    QStringList newLogRows();
+
+private:
+    int m_logSeen = 0;
+};
