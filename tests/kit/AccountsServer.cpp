@@ -16,6 +16,7 @@
 #include "platform/ado/InstanceLocator.h"
 #include "server/Instance.h"
 #include "server/Session.h"
+#include "upgrade/common/UpgradeGlobals.h"
 #include "support/ScriptFile.h"
 
 namespace {
@@ -86,6 +87,9 @@ AccountsServer::~AccountsServer() {
     g_SourceEdition.clear();
     g_CancelRequested = false;
     g_UpgradeSettings = PnwList();
+    ResetUpgradeGlobals();
+    g_StdVoucherGroupID = 1;
+    g_StdVoucherGroupName = QStringLiteral("记");
     PlatformSettings::resetToEnvironment();
     PlatformClock::setFixedNow(QDateTime());
     if (m_previousInstance.isEmpty())
