@@ -15,6 +15,7 @@
 #include "platform/ado/InstanceLocator.h"
 #include "server/Instance.h"
 #include "server/Session.h"
+#include "upgrade/common/UpgradeGlobals.h"
 #include "support/ScriptFile.h"
 
 namespace {
@@ -75,6 +76,7 @@ AccountsServer::AccountsServer() {
 AccountsServer::~AccountsServer() {
     ReleaseServerComponent();
     ResetProgramState();
+    ResetUpgradeGlobals();
     PlatformSettings::resetToEnvironment();
     PlatformClock::setFixedNow(QDateTime());
     if (m_previousInstance.isEmpty())
