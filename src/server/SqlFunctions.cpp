@@ -457,7 +457,11 @@ void typedSumFinal(sqlite3_context *ctx) {
     *pp = nullptr;
 }
 
-void fnRaise(sqlite3_context *ctx, int, sqlite3_value **argv) { setError(ctx, makeError(sqlite3_value_int(argv[0]))); }
+// pnw_raise(number [, arg1 [, arg2]]): fails the statement with that error.
+void fnRaise(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
+    setError(ctx, makeError(sqlite3_value_int(argv[0]), argc > 1 ? argText(argv[1]) : std::string(),
+                            argc > 2 ? argText(argv[2]) : std::string()));
+}
 
 SessionHooks *hooksOf(sqlite3_context *ctx) { return static_cast<SessionHooks *>(sqlite3_user_data(ctx)); }
 
@@ -527,6 +531,7 @@ void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks) {
         {"pnw_adddays", 2, fnDateAddDays, true},
         {"pnw_ts", 0, fnTimestamp, false},
         {"pnw_raise", 1, fnRaise, false},
+        {"pnw_raise", 3, fnRaise, false},
     };
     for (const auto &f : fns)
         sqlite3_create_function(db, f.name, f.argc, f.deterministic ? det : SQLITE_UTF8, nullptr, f.fn, nullptr,
