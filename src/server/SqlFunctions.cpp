@@ -476,6 +476,14 @@ void fnObjectId(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     });
 }
 
+// pnw_var('@name'): a variable's value at the time of the call.
+void fnVariable(sqlite3_context *ctx, int, sqlite3_value **argv) {
+    guarded(ctx, [&] {
+        if (!hooksOf(ctx) || !hooksOf(ctx)->variable) throw makeError(137, argText(argv[0]));
+        setResult(ctx, hooksOf(ctx)->variable(argText(argv[0])));
+    });
+}
+
 void fnObjectProperty(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
@@ -539,6 +547,7 @@ void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks) {
     sqlite3_create_function(db, "pnw_sum", 2, SQLITE_UTF8, nullptr, nullptr, typedSumStep, typedSumFinal);
     sqlite3_create_function(db, "pnw_objectid", 1, SQLITE_UTF8, hooks, fnObjectId, nullptr, nullptr);
     sqlite3_create_function(db, "pnw_objectproperty", 2, SQLITE_UTF8, hooks, fnObjectProperty, nullptr, nullptr);
+    sqlite3_create_function(db, "pnw_var", 1, SQLITE_UTF8, hooks, fnVariable, nullptr, nullptr);
     sqlite3_create_function(db, "pnw_dbname", 0, SQLITE_UTF8, hooks, fnDbName, nullptr, nullptr);
     sqlite3_create_function(db, "pnw_dbname", 1, SQLITE_UTF8, hooks, fnDbName, nullptr, nullptr);
 }
