@@ -31,8 +31,8 @@ ExprP overOrderedRows(const ExprP &e, std::vector<ExprP> &cols) {
     auto copy = std::make_shared<Expr>(*e);
     if (e->kind == ExprKind::Column) {
         size_t i = 0;
-        while (i < cols.size() && !(collateCompare(cols[i]->text, e->text) == 0 &&
-                                    collateCompare(cols[i]->qualifier, e->qualifier) == 0))
+        while (i < cols.size() &&
+               !(collateCompare(cols[i]->text, e->text) == 0 && collateCompare(cols[i]->qualifier, e->qualifier) == 0))
             ++i;
         if (i == cols.size()) cols.push_back(e);
         copy->qualifier = "__r";

@@ -139,6 +139,7 @@ private:
     Plan translateInsert(const Statement &s);
     Plan translateUpdate(const Statement &s);
     Plan translateDelete(const Statement &s);
+    const Source *fromTarget(const ObjectName &name, const Scope &scope);
     Plan translateSelectStatement(const Statement &s);
     // SELECT @v = ... reading a variable it assigns: evaluated row by row.
     static bool runningAssignment(const Select &s);
