@@ -3,7 +3,7 @@
 #include <QList>
 #include <QSet>
 
-#include "accounts/EventPump.h"
+#include "foundation/Progress.h"
 #include "foundation/ErrorText.h"
 #include "platform/PnwConvert.h"
 #include "platform/PnwError.h"

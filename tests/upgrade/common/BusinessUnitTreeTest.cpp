@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
 #include "server/ResultSet.h"
 #include "upgrade/common/BusinessUnitTree.h"
