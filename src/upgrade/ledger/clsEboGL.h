@@ -24,6 +24,9 @@ public:
     static int GetVoucherPeriod(int year, int period, int currentYear, int periodsPerYear);
 
 private:
+    // Lets the tests run one phase on a target they prepared.
+    friend class LedgerPhaseProbe;
+
     // True when the settings ask for balances only (Option 1).
     static bool ReadBalanceOnly();
 

@@ -67,3 +67,18 @@ protected:
 private:
     QStringList m_pending;
 };
+
+// Runs one phase of the stage on the fixture's target, as the driver would.
+class LedgerPhaseProbe {
+public:
+    using Phase = int (clsEboGL::*)(StepKit &);
+    static int run(Phase phase, bool balanceOnly = false);
+    static bool contra(QString &errorText);
+    static constexpr Phase voucherTemplate = &clsEboGL::UpgradeVoucherTemplate;
+    static constexpr Phase autoTransfer = &clsEboGL::UpgradeAutoTransfer;
+    static constexpr Phase voucher = &clsEboGL::UpgradeVoucher;
+    static constexpr Phase balance = &clsEboGL::UpgradeGLBalance;
+    static constexpr Phase profitAndLoss = &clsEboGL::UpgradeProfitAndLoss;
+    static constexpr Phase rateAdjustment = &clsEboGL::UpgradeExRateAdjustment;
+    static constexpr Phase transaction = &clsEboGL::UpgradeTransaction;
+};
