@@ -21,6 +21,13 @@ extern QString g_ServerPassword;
 extern QString g_LoginPart;
 // The template with the new account number (set by account creation).
 extern QString g_NewAcctConnectString;
+// The connection string of the new account set ("" until account creation
+// has finished); a stage given "" works on it.
+extern QString g_TargetConnectString;
+// The source's current year and period (from its options row, set by
+// account creation).
+extern short g_SourceCurrYear;
+extern short g_SourceCurrPeriod;
 
 // The wizard's current step 0 to 4 (set by the wizard). The upgrade log and
 // the report read it: step 2 is the data check.

@@ -4,7 +4,6 @@
 #include <QDirIterator>
 #include <QFile>
 
-#include "accounts/AccountsGlobals.h"
 #include "accounts/CXRAc.h"
 #include "foundation/Globals.h"
 #include "foundation/ServerComponent.h"

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 
 #include "StandinLayout.h"
-#include "accounts/AccountsGlobals.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
