@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/ledger/clsEboGL.h"
 
 namespace {
 
@@ -10,11 +11,11 @@ namespace {
 QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
-        {StageRegistry::BaseData, nullptr},       // clsBaseSys
-        {StageRegistry::FixedAssets, nullptr},    // clsEboFa
-        {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
-        {StageRegistry::Payroll, nullptr},        // clsEboPa
-        {StageRegistry::Cashier, nullptr},        // clsCn
+        {StageRegistry::BaseData, nullptr},     // clsBaseSys
+        {StageRegistry::FixedAssets, nullptr},  // clsEboFa
+        {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
+        {StageRegistry::Payroll, nullptr},  // clsEboPa
+        {StageRegistry::Cashier, nullptr},  // clsCn
     };
 }
 
