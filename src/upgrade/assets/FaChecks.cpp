@@ -40,11 +40,11 @@ const SourceTable kSourceTables[] = {
     {"FAExtra", "FAssetID, FRowID, FName, FModel, FUnit, FQty, FAmount, FZ8InterID"},
     {"FAInitBal", "FAssetID, FDebitOrg, FCreditOrg, FDebitDepr, FCreditDepr, FYtdDepr, FYtdDevalue, FZ8InterID"},
     {"FAJob", "FPeriod, FAssetID, FJob, FZ8InterID"},
-    {"FAVch",
-     "FSerial, FDate, FPeriod, FType, FTypeNum, FAssetID, FGroup, FNum, FGroupID, FAlterID, FStatus, FOrgVal, "
-     "FAccumDepr, FSalvage, FDeprMethod, FLife, FAdjType, FAdjAccumDepr, FEnterDeprAlter, FPosted, FPreparer, "
-     "FChecker, FPoster, FTaxAmount, FAccumDevalue, FZ8InterID"},
-    {"FAVchExpense", "FPeriod, FType, FTypeNum, FAssetID, FExpenseAcctID, FExpenseClsID, FExpenseObjID, FRate, FZ8InterID"},
+    {"FAVch", "FSerial, FDate, FPeriod, FType, FTypeNum, FAssetID, FGroup, FNum, FGroupID, FAlterID, FStatus, FOrgVal, "
+              "FAccumDepr, FSalvage, FDeprMethod, FLife, FAdjType, FAdjAccumDepr, FEnterDeprAlter, FPosted, FPreparer, "
+              "FChecker, FPoster, FTaxAmount, FAccumDevalue, FZ8InterID"},
+    {"FAVchExpense",
+     "FPeriod, FType, FTypeNum, FAssetID, FExpenseAcctID, FExpenseClsID, FExpenseObjID, FRate, FZ8InterID"},
     {"FAVchDept", "FPeriod, FType, FTypeNum, FAssetID, FDeptClsID, FDeptObjID, FRate, FDevalueRate, FZ8InterID"},
     {"FAVchDevalue", "FPeriod, FType, FTypeNum, FAssetID, FDevAcctID, FDevClsID, FDevObjID, FRate, FZ8InterID"},
     {"FAVchFor", "FPeriod, FType, FTypeNum, FAssetID, FCyID, FExchRate, FOrgValFor, FOrgVal, FZ8InterID"},
@@ -107,8 +107,8 @@ std::optional<bool> repairAlterationModes(StepKit &kit) {
                        {QStringLiteral("固定资产代码"), QStringLiteral("变动期间"), QStringLiteral("变动方式类别"),
                         QStringLiteral("修复后变动方式")});
     for (; !rs->Eof(); rs->MoveNext()) {
-        QStringList cells = FaDetailLog::cells(*rs, {QStringLiteral("FAssetID"), QStringLiteral("FPeriod"),
-                                                     QStringLiteral("FTypeText")});
+        QStringList cells = FaDetailLog::cells(
+            *rs, {QStringLiteral("FAssetID"), QStringLiteral("FPeriod"), QStringLiteral("FTypeText")});
         const QString code = rs->value(QStringLiteral("FAssetID")).toString();
         QString modeName;
         try {
@@ -146,7 +146,8 @@ bool clsEboFa::CheckFASourceTables(StepKit &kit) {
                 kit.query(probe);
             } catch (const ado::AdoError &e) {
                 if (e.providerCode() != kNameMissing) continue;
-                const QString text = QStringLiteral("源帐套数据表") + QString::fromLatin1(table.label) + e.description();
+                const QString text =
+                    QStringLiteral("源帐套数据表") + QString::fromLatin1(table.label) + e.description();
                 WriteUpgradeLog(QStringLiteral("固定资产数据检测"), text, QString(), 2);
                 ShowMessage(text, 16, kMessageTitle);
                 return false;

@@ -43,8 +43,7 @@ QVariant FaDayAfterCurrentPeriod(StepKit &kit) {
 }
 
 void FaRowProgress(StepKit &kit, const QString &caption, int row, int count, int base, int span) {
-    kit.caption(caption + QString::number(row) + QStringLiteral(" / ") + QString::number(count) +
-                QStringLiteral(")"));
+    kit.caption(caption + QString::number(row) + QStringLiteral(" / ") + QString::number(count) + QStringLiteral(")"));
     const double point = base + static_cast<double>(span) * row / count;
     kit.progress(static_cast<int>(std::nearbyint(point)));
     LetEventsRun();

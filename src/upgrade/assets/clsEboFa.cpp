@@ -18,9 +18,9 @@ namespace {
 
 // The staged tables that hold rows of a card, in the order they are cleared.
 const char *const kCardTables[] = {
-    "AIS_FACard",      "AIS_FABal",    "AIS_FABalDept",   "AIS_FABalDevalue", "AIS_FABalExpense",
-    "AIS_FABalFor",    "AIS_FAExtra",  "AIS_FAInitBal",   "AIS_FAJob",        "AIS_FAVch",
-    "AIS_FAVchDept",   "AIS_FAVchDevalue", "AIS_FAVchExpense", "AIS_FAVchFor",
+    "AIS_FACard",    "AIS_FABal",        "AIS_FABalDept",    "AIS_FABalDevalue", "AIS_FABalExpense",
+    "AIS_FABalFor",  "AIS_FAExtra",      "AIS_FAInitBal",    "AIS_FAJob",        "AIS_FAVch",
+    "AIS_FAVchDept", "AIS_FAVchDevalue", "AIS_FAVchExpense", "AIS_FAVchFor",
 };
 
 QString keysBatchAllData() {
@@ -54,7 +54,8 @@ QString keysBatchBalancesOnly() {
 void clsEboFa::RemoveFutureCards(StepKit &kit) {
     const QVariant after = FaDayAfterCurrentPeriod(kit);
     if (after.isNull()) return;
-    auto cards = kit.query(SqlText("SELECT FAssetID FROM AIS_FACard WHERE FServiceDate >= {after}").arg("after", after));
+    auto cards =
+        kit.query(SqlText("SELECT FAssetID FROM AIS_FACard WHERE FServiceDate >= {after}").arg("after", after));
     if (!cards) return;
     QStringList ids;
     for (; !cards->Eof(); cards->MoveNext()) ids << cards->value(QStringLiteral("FAssetID")).toString();
@@ -94,7 +95,8 @@ int clsEboFa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConn
             phase(QString(), [&] { return ReportFACards(run) != FaFailed; });
         } else {
             if (!failed) kit.execute(keysBatchBalancesOnly(), ignored);
-            phase(QStringLiteral("正在升级固定资产-余额数据..."), [&] { return UpgradeFABalanceData(run) != FaFailed; });
+            phase(QStringLiteral("正在升级固定资产-余额数据..."),
+                  [&] { return UpgradeFABalanceData(run) != FaFailed; });
             phase(QString(), [&] { return UpdateFAAllocation(run); });
             phase(QStringLiteral("正在调整已折旧期间数..."), [&] { return AdjustFADeprPeriods(run); });
             phase(QString(), [&] { return ReportFACards(run) != FaFailed; });

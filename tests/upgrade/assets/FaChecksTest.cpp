@@ -38,7 +38,8 @@ TEST_F(FaChecksTest, MissingColumnIsFatalAndNamesTheTable) {
     EXPECT_EQ(runCheck(), 2);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("错误\t固定资产数据检测\t源帐套数据表FAVchDept"))) << rows[0].toStdString();
+    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("错误\t固定资产数据检测\t源帐套数据表FAVchDept")))
+        << rows[0].toStdString();
     EXPECT_TRUE(rows[0].contains(QStringLiteral("FDevalueRate")));
     EXPECT_EQ(messages.count(), 1);
 }
@@ -51,7 +52,8 @@ TEST_F(FaChecksTest, CardsWithoutAccountsAreFatal) {
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0], QStringLiteral("错误\t固定资产会计科目设置检测\t固定资产相关科目缺失，请更正后再重新升级。"));
-    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT F1, F3, F4 FROM AIS_UpgradeLog_固定资产会计科目设置检测")),
+    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"),
+                          QStringLiteral("SELECT F1, F3, F4 FROM AIS_UpgradeLog_固定资产会计科目设置检测")),
               QStringList({QStringLiteral("固定资产编码\t资产科目\t折旧科目"), QStringLiteral("FA002\t1601\t<空>"),
                            QStringLiteral("FA005\t1601\t<空>")}));
 }
@@ -66,9 +68,12 @@ TEST_F(FaChecksTest, NullAlterationModesAreRepairedAndWarningsSkipped) {
     EXPECT_EQ(runCheck(), 0);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(rows[0], QStringLiteral("警告\t固定资产变动方式检测\t固定资产变动方式存在不合法的NULL值，默认修复为原始卡片的变动方式。"));
+    EXPECT_EQ(rows[0],
+              QStringLiteral(
+                  "警告\t固定资产变动方式检测\t固定资产变动方式存在不合法的NULL值，默认修复为原始卡片的变动方式。"));
     // FA005's own card has mode 1.
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT FAlterID FROM AIS_FAVch WHERE FAssetID = 'FA005'")), QStringLiteral("1"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FAlterID FROM AIS_FAVch WHERE FAssetID = 'FA005'")),
+              QStringLiteral("1"));
 }
 
 TEST_F(FaChecksTest, FutureCardsAreJudgedByThePeriodTable) {
@@ -81,7 +86,8 @@ TEST_F(FaChecksTest, FutureCardsAreJudgedByThePeriodTable) {
     EXPECT_EQ(runCheck(), 0);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("警告\t固定资产入账日期检测\t固定资产存在入账时间大于当前期间的数据")));
+    EXPECT_TRUE(
+        rows[0].startsWith(QStringLiteral("警告\t固定资产入账日期检测\t固定资产存在入账时间大于当前期间的数据")));
 }
 
 TEST_F(FaChecksTest, ThirteenthPeriodEndsWhereThePeriodTableSays) {
@@ -98,45 +104,54 @@ TEST_F(FaChecksTest, ThirteenthPeriodEndsWhereThePeriodTableSays) {
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(rows[0].contains(QStringLiteral("固定资产入账日期检测")));
-    const QString link = server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT FLink FROM AIS_UpgradeLog_Main "
-                                                                               "WHERE FProject = '固定资产入账日期检测'")).value(0);
-    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT F1, F3 FROM ") + link),
-              QStringList({QStringLiteral("固定资产代码\t入账日期"), QStringLiteral("FA006\t2026-01-11")}));
+    const QString link = server
+                             .rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT FLink FROM AIS_UpgradeLog_Main "
+                                                                             "WHERE FProject = '固定资产入账日期检测'"))
+                             .value(0);
+    EXPECT_EQ(
+        server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT F1, F3 FROM [") + link + QStringLiteral("]")),
+        QStringList({QStringLiteral("固定资产代码\t入账日期"), QStringLiteral("FA006\t2026-01-11")}));
 }
 
 TEST_F(FaChecksTest, AllocationAndEarlierClearingWarningsNameEachCardOnce) {
     createFrom(QStringLiteral("standard"));
     // FA001 gets a split without item in its latest period; FA003 is cleared
     // in an earlier year (a cleared balance row, no voucher row).
-    ASSERT_EQ(targetRun(QStringLiteral(
-                  "UPDATE AIS_FABalExpense SET FRate = 60, FExpenseClsID = 0 WHERE FAssetID = 'FA001';"
-                  "UPDATE AIS_FABal SET FPost = 2 WHERE FAssetID = 'FA003' AND FPeriod = 12")),
-              QString());
+    ASSERT_EQ(
+        targetRun(QStringLiteral("UPDATE AIS_FABalExpense SET FRate = 60, FExpenseClsID = 0 WHERE FAssetID = 'FA001';"
+                                 "UPDATE AIS_FABal SET FPost = 2 WHERE FAssetID = 'FA003' AND FPeriod = 12")),
+        QString());
     EXPECT_EQ(runCheck(), 0);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 2) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(rows[0], QStringLiteral("警告\t固定资产折旧费用分配需要整理\t固定资产FA001使用部门与折旧费用科目无法一一对应，"
-                                      "不符合专业版规则，请升级后在固定资产中进行调整。"));
-    EXPECT_EQ(rows[1], QStringLiteral("警告\t固定资产以前年度清理的卡片\t固定资产FA003是以前年度期间进行清理的，本次升级将不处理。"));
+    EXPECT_EQ(rows[0],
+              QStringLiteral("警告\t固定资产折旧费用分配需要整理\t固定资产FA001使用部门与折旧费用科目无法一一对应，"
+                             "不符合专业版规则，请升级后在固定资产中进行调整。"));
+    EXPECT_EQ(
+        rows[1],
+        QStringLiteral("警告\t固定资产以前年度清理的卡片\t固定资产FA003是以前年度期间进行清理的，本次升级将不处理。"));
 }
 
 TEST_F(FaChecksTest, CurrentPeriodAdditionsAreNamedOnlyForBalancesOnly) {
     createFrom(QStringLiteral("standard"));
-    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_FAVch SET FPeriod = 12 WHERE FAssetID IN ('FA007', 'FA008') AND FType = 0")),
+    ASSERT_EQ(targetRun(QStringLiteral(
+                  "UPDATE AIS_FAVch SET FPeriod = 12 WHERE FAssetID IN ('FA007', 'FA008') AND FType = 0")),
               QString());
     EXPECT_EQ(runCheck(), 0);
     EXPECT_EQ(newLogRows(), QStringList());
     setOption(1);
     EXPECT_EQ(runCheck(), 0);
-    EXPECT_EQ(newLogRows(), QStringList({QStringLiteral(
-                                "警告\t固定资产只升级余额不处理卡片\t固定资产FA007、FA008在当前期间增加，在本次升级中不进行处理。")}));
+    EXPECT_EQ(
+        newLogRows(),
+        QStringList({QStringLiteral(
+            "警告\t固定资产只升级余额不处理卡片\t固定资产FA007、FA008在当前期间增加，在本次升级中不进行处理。")}));
 }
 
 TEST_F(FaChecksTest, SourceWithoutFixedAssetTablesIsSkippedWithANote) {
     createFrom(QStringLiteral("standard"));
-    const char *tables[] = {"FACard", "FABal", "FABalExpense", "FABalDept", "FABalDevalue", "FABalFor",
-                            "FAExtra", "FAInitBal", "FAJob", "FAVch", "FAVchExpense", "FAVchDept",
-                            "FAVchDevalue", "FAVchFor", "FAAlter", "FAGroup"};
+    const char *tables[] = {"FACard",       "FABal",     "FABalExpense", "FABalDept", "FABalDevalue", "FABalFor",
+                            "FAExtra",      "FAInitBal", "FAJob",        "FAVch",     "FAVchExpense", "FAVchDept",
+                            "FAVchDevalue", "FAVchFor",  "FAAlter",      "FAGroup"};
     for (const char *table : tables)
         ASSERT_EQ(targetRun(QStringLiteral("DROP TABLE AIS_") + QString::fromLatin1(table)), QString()) << table;
     EXPECT_EQ(runCheck(), 0);

@@ -23,9 +23,9 @@ protected:
     }
     int stagedRowsOf(const QString &code) {
         int rows = 0;
-        for (const char *table : {"FACard", "FABal", "FABalDept", "FABalDevalue", "FABalExpense", "FABalFor",
-                                  "FAExtra", "FAInitBal", "FAJob", "FAVch", "FAVchDept", "FAVchDevalue",
-                                  "FAVchExpense", "FAVchFor"})
+        for (const char *table :
+             {"FACard", "FABal", "FABalDept", "FABalDevalue", "FABalExpense", "FABalFor", "FAExtra", "FAInitBal",
+              "FAJob", "FAVch", "FAVchDept", "FAVchDevalue", "FAVchExpense", "FAVchFor"})
             rows += targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_%1 WHERE FAssetID = '%2'")
                                     .arg(QString::fromLatin1(table), code))
                         .toInt();
@@ -38,13 +38,12 @@ TEST_F(FaDriverTest, CardsAfterTheCurrentPeriodLeaveEveryStagedTable) {
     // FA001 is in service on the last day of the current period and stays;
     // FA003 (a quote in its code) on the next day and goes, with its
     // balances, devices and opening rows.
-    ASSERT_EQ(targetRun(QStringLiteral(
-                  "UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA001';"
-                  "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA003';"
-                  "UPDATE AIS_FAExtra SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
-                  "UPDATE AIS_FABal SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
-                  "UPDATE AIS_FAInitBal SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
-                  "UPDATE AIS_FACard SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003'")),
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA001';"
+                                       "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FAExtra SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FABal SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FAInitBal SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FACard SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003'")),
               QString());
     const int before = stagedRowsOf(QStringLiteral("FA''3"));
     ASSERT_GT(before, 3);
