@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/payroll_cashier/clsEboPa.h"
 
 namespace {
 
@@ -13,8 +14,8 @@ QList<StageEntry> builtInStages() {
         {StageRegistry::BaseData, nullptr},       // clsBaseSys
         {StageRegistry::FixedAssets, nullptr},    // clsEboFa
         {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
-        {StageRegistry::Payroll, nullptr},        // clsEboPa
-        {StageRegistry::Cashier, nullptr},        // clsCn
+        {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
+        {StageRegistry::Cashier, nullptr},  // clsCn
     };
 }
 
