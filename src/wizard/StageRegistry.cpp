@@ -3,6 +3,7 @@
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
 #include "upgrade/ledger/clsEboGL.h"
+#include "upgrade/payroll_cashier/clsEboPa.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ QList<StageEntry> builtInStages() {
         {StageRegistry::BaseData, nullptr},     // clsBaseSys
         {StageRegistry::FixedAssets, nullptr},  // clsEboFa
         {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
-        {StageRegistry::Payroll, nullptr},  // clsEboPa
+        {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
         {StageRegistry::Cashier, nullptr},  // clsCn
     };
 }
