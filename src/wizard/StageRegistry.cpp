@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/base/clsBaseSys.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ namespace {
 QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
-        {StageRegistry::BaseData, nullptr},       // clsBaseSys
+        {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
         {StageRegistry::FixedAssets, nullptr},    // clsEboFa
         {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
         {StageRegistry::Payroll, nullptr},        // clsEboPa
