@@ -20,6 +20,15 @@ public:
     bool CheckDepartment() { return step.CheckDepartment(data, cs()); }
     bool CheckCustomizeItem() { return step.CheckCustomizeItem(data, cs()); }
 
+    int UpgradeOptions() {
+        return step.UpgradeOptions(data, cs(), startYear, yearBeginMonth, yearBeginDay, periodByMonth, periodsPerYear,
+                                   daysPerPeriod, currentPeriod, baseCurrency);
+    }
+    // The outputs of UpgradeOptions (-7 / "unset" until it succeeds).
+    int startYear = -7, yearBeginMonth = -7, yearBeginDay = -7, periodByMonth = -7, periodsPerYear = -7,
+        daysPerPeriod = -7, currentPeriod = -7;
+    QString baseCurrency = QStringLiteral("unset");
+
     int UpgradePeriods(int startYear, int periodsPerYear, int mode, int beginMonth, int beginDay, int days) {
         return step.UpgradePeriods(startYear, periodsPerYear, mode, beginMonth, beginDay, days, data, cs());
     }
