@@ -1,6 +1,6 @@
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "foundation/ErrorText.h"
 #include "foundation/UpgradeLog.h"
 #include "upgrade/common/StepKit.h"
