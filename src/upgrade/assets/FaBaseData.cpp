@@ -22,8 +22,7 @@ QString modesBatch(bool increase) {
     FaBatch b;
     if (increase) b << QStringLiteral("DELETE FROM t_FAAlterMode WHERE FNumber NOT IN ('*', '001', '002', '003')");
     b << QStringLiteral("DECLARE @ID INT, @Name VARCHAR(40), @Exp VARCHAR(40), @Acct VARCHAR(40), @Grp VARCHAR(40)")
-      << QStringLiteral("DECLARE @AcctID INT, @GrpID INT, @N INT")
-      << QStringLiteral("SET @N = 1")
+      << QStringLiteral("DECLARE @AcctID INT, @GrpID INT, @N INT") << QStringLiteral("SET @N = 1")
       << QStringLiteral("DECLARE curMode CURSOR FOR SELECT FAlterID, FAlterName, %1, FAcctID, FVchGroup FROM "
                         "AIS_FAAlter WHERE Fmode = %2")
              .arg(explanation, mode)
@@ -38,8 +37,9 @@ QString modesBatch(bool increase) {
       << QStringLiteral("    VALUES (@ID, %1 + RIGHT('000' + CAST(@N AS varchar), 3), RIGHT('000' + CAST(@N AS "
                         "varchar), 3), @Name, 2, %2, 1, %3, @AcctID, 0, @GrpID, @Exp)")
              .arg(prefix, parent, targetMode)
-      << QStringLiteral("    SET @N = @N + 1") << QStringLiteral("    FETCH NEXT FROM curMode INTO @ID, @Name, @Exp, @Acct, @Grp")
-      << QStringLiteral("END") << QStringLiteral("CLOSE curMode") << QStringLiteral("DEALLOCATE curMode");
+      << QStringLiteral("    SET @N = @N + 1")
+      << QStringLiteral("    FETCH NEXT FROM curMode INTO @ID, @Name, @Exp, @Acct, @Grp") << QStringLiteral("END")
+      << QStringLiteral("CLOSE curMode") << QStringLiteral("DEALLOCATE curMode");
     return b.text();
 }
 
@@ -59,7 +59,8 @@ QString fixedModeBatch() {
       << QStringLiteral("VALUES (@FID, '001.' + RIGHT('000' + CAST(@Short AS varchar), 3), RIGHT('000' + CAST(@Short "
                         "AS varchar), 3), '在建工程转入', 2, 997, 1, 1, @AcctID, 0, @GrpID, N'在建工程转入固定资产')")
       // Each source mode became the target mode of its own id.
-      << QStringLiteral("UPDATE AIS_FAAlter SET FZ8InterID = FAlterID WHERE FAlterID IN (SELECT FID FROM t_FAAlterMode)");
+      << QStringLiteral(
+             "UPDATE AIS_FAAlter SET FZ8InterID = FAlterID WHERE FAlterID IN (SELECT FID FROM t_FAAlterMode)");
     return b.text();
 }
 
@@ -68,9 +69,10 @@ QString classesBatch() {
     b << QStringLiteral("DELETE FROM t_fagroup WHERE FID > 0 AND FNumber <> '*'")
       << QStringLiteral("INSERT INTO t_FAGroup (FID, FNumber, FShortNumber, FName, Flevel, FParentID, FDetail, "
                         "FDefaultUnit, FDefaultLife, FDeprMethodID, FResidueRate, FMustDepr, FNoDepr)")
-      << QStringLiteral("SELECT FGroupID, RIGHT('000' + CAST(FGroupID AS varchar), 3), RIGHT('000' + CAST(FGroupID AS "
-                        "varchar), 3), FGroupName, 1, 0, 1, '', 0, CASE WHEN FDeprMethod = 2 THEN 3 WHEN FDeprMethod = 3 "
-                        "THEN 5 ELSE FDeprMethod END, CAST(FSalvageRate AS DECIMAL(23,10)) / 10000, 0, 0 FROM AIS_FAGroup")
+      << QStringLiteral(
+             "SELECT FGroupID, RIGHT('000' + CAST(FGroupID AS varchar), 3), RIGHT('000' + CAST(FGroupID AS "
+             "varchar), 3), FGroupName, 1, 0, 1, '', 0, CASE WHEN FDeprMethod = 2 THEN 3 WHEN FDeprMethod = 3 "
+             "THEN 5 ELSE FDeprMethod END, CAST(FSalvageRate AS DECIMAL(23,10)) / 10000, 0, 0 FROM AIS_FAGroup")
       << QStringLiteral("UPDATE AIS_FAGroup SET FZ8InterID = FGroupID");
     return b.text();
 }
@@ -106,7 +108,8 @@ int clsEboFa::UpgradeFABaseData(FaRun &run) {
     if (!FaExecute(run, modesBatch(false), QStringLiteral("升级【固定资产-基础资料-变动方式类别-减少方式】时出错：")))
         return FaFailed;
     if (FaProgressThenCancelled(kit, 2)) return FaFailed;
-    if (!FaExecute(run, fixedModeBatch(), QStringLiteral("升级【固定资产-基础资料-变动方式类别-在建工程转入】时出错：")))
+    if (!FaExecute(run, fixedModeBatch(),
+                   QStringLiteral("升级【固定资产-基础资料-变动方式类别-在建工程转入】时出错：")))
         return FaFailed;
     countEntry(kit,
                QStringLiteral("SELECT COUNT(*) FROM t_FAAlterMode m LEFT JOIN AIS_FAAlter a ON a.FZ8InterID = m.FID "
@@ -121,8 +124,8 @@ int clsEboFa::UpgradeFABaseData(FaRun &run) {
     if (FaProgressThenCancelled(kit, 4)) return FaFailed;
     if (!FaExecute(run, locationsBatch(), QStringLiteral("升级【固定资产-基础资料-存放地点】时出错：")))
         return FaFailed;
-    countEntry(kit, QStringLiteral("SELECT COUNT(*) FROM t_FALocation WHERE FID > 0"), QStringLiteral("固定资产存放地点"),
-               QStringLiteral("升级存放地点成功数目："));
+    countEntry(kit, QStringLiteral("SELECT COUNT(*) FROM t_FALocation WHERE FID > 0"),
+               QStringLiteral("固定资产存放地点"), QStringLiteral("升级存放地点成功数目："));
     if (FaProgressThenCancelled(kit, 5)) return FaFailed;
     return FaDone;
 }

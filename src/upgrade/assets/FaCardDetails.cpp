@@ -16,7 +16,8 @@ namespace {
 // The rows of the cards' additions, else of the table's first period above
 // 0, else (assets with no later balance) all their balance rows.
 QString selection(const QString &voucher, const QString &balance, const QString &columns, bool withThird) {
-    QString sql = QStringLiteral("SELECT %1 FROM %2 v WHERE v.FType = 0").arg(QString(columns).replace("#", "v"), voucher);
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2 v WHERE v.FType = 0").arg(QString(columns).replace("#", "v"), voucher);
     sql += QStringLiteral(" UNION ALL SELECT %1 FROM %2 b WHERE b.FPeriod = (SELECT MIN(m.FPeriod) FROM %2 m WHERE "
                           "m.FPeriod > 0) AND NOT EXISTS (SELECT 1 FROM %3 v WHERE v.FAssetID = b.FAssetID AND "
                           "v.FType = 0)")
@@ -37,7 +38,8 @@ QString departmentsBatch() {
              selection(QStringLiteral("AIS_FAVchDept"), QStringLiteral("AIS_FABalDept"),
                        QStringLiteral("#.FAssetID, #.FDeptObjID, #.FRate"), true)
       << QStringLiteral("OPEN curDept") << QStringLiteral("FETCH NEXT FROM curDept INTO @Asset, @Dept, @Rate")
-      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN") << QStringLiteral("    SET @AlterID = NULL")
+      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN")
+      << QStringLiteral("    SET @AlterID = NULL")
       << QStringLiteral("    SELECT @AlterID = FAlterID FROM t_FACard WHERE FAssetNumber = @Asset")
       << QStringLiteral("    IF @AlterID IS NOT NULL") << QStringLiteral("    BEGIN")
       << QStringLiteral("        SET @ItemID = NULL")
@@ -59,22 +61,23 @@ QString expensesBatch() {
              selection(QStringLiteral("AIS_FAVchExpense"), QStringLiteral("AIS_FABalExpense"),
                        QStringLiteral("#.FAssetID, #.FExpenseAcctID, #.FExpenseClsID, #.FExpenseObjID, #.FRate"), true)
       << QStringLiteral("OPEN curExp") << QStringLiteral("FETCH NEXT FROM curExp INTO @Asset, @Acct, @Cls, @Obj, @Rate")
-      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN") << QStringLiteral("    SET @AlterID = NULL")
+      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN")
+      << QStringLiteral("    SET @AlterID = NULL")
       << QStringLiteral("    SELECT @AlterID = FAlterID FROM t_FACard WHERE FAssetNumber = @Asset")
       << QStringLiteral("    IF @AlterID IS NOT NULL") << QStringLiteral("    BEGIN")
       << QStringLiteral("        SET @AcctID = NULL")
       << QStringLiteral("        SELECT @AcctID = FZ8InterID FROM AIS_GLAcct WHERE FAcctID = @Acct")
       << QStringLiteral("        SET @DetailID = 0") << QStringLiteral("        SET @DeptID = 0")
-      << QStringLiteral("        IF ISNULL(@Cls, 0) = 0")
-      << QStringLiteral("        BEGIN")
+      << QStringLiteral("        IF ISNULL(@Cls, 0) = 0") << QStringLiteral("        BEGIN")
       << QStringLiteral("            IF @Rate = 100 SELECT TOP 1 @DeptID = ISNULL(FItemID, 0) FROM t_FADept WHERE "
                         "FAlterID = @AlterID")
       << QStringLiteral("        END") << QStringLiteral("        ELSE") << QStringLiteral("        BEGIN")
       << QStringLiteral("            SET @DeptID = NULL")
       << QStringLiteral("            SELECT @DeptID = FZ8InterID FROM AIS_GLObj WHERE FClsID = @Cls AND FObjID = @Obj")
       << QStringLiteral("            SET @DeptID = ISNULL(@DeptID, 0)")
-      << QStringLiteral("            SELECT TOP 1 @DetailID = v.FDetailID FROM t_ItemDetailV v INNER JOIN t_ItemDetail d "
-                        "ON d.FDetailID = v.FDetailID WHERE d.FDetailCount = 1 AND v.FItemID = @DeptID")
+      << QStringLiteral(
+             "            SELECT TOP 1 @DetailID = v.FDetailID FROM t_ItemDetailV v INNER JOIN t_ItemDetail d "
+             "ON d.FDetailID = v.FDetailID WHERE d.FDetailCount = 1 AND v.FItemID = @DeptID")
       << QStringLiteral("        END")
       << QStringLiteral("        INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) VALUES "
                         "(@AlterID, @AcctID, @DetailID, 1, @DeptID)")
@@ -93,14 +96,17 @@ QString foreignValuesBatch() {
                        QStringLiteral("#.FAssetID, #.FCyID, #.FExchRate, #.FOrgValFor, #.FOrgVal"), false)
       << QStringLiteral("OPEN curFor")
       << QStringLiteral("FETCH NEXT FROM curFor INTO @Asset, @Cy, @Rate, @AmountFor, @Amount")
-      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN") << QStringLiteral("    SET @AlterID = NULL")
+      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN")
+      << QStringLiteral("    SET @AlterID = NULL")
       << QStringLiteral("    SELECT @AlterID = FAlterID FROM t_FACard WHERE FAssetNumber = @Asset")
-      << QStringLiteral("    IF @AlterID IS NOT NULL") << QStringLiteral("    BEGIN") << QStringLiteral("        SET @CyID = NULL")
+      << QStringLiteral("    IF @AlterID IS NOT NULL") << QStringLiteral("    BEGIN")
+      << QStringLiteral("        SET @CyID = NULL")
       << QStringLiteral("        SELECT @CyID = FZ8InterID FROM AIS_GLCy WHERE FCyID = @Cy")
       << QStringLiteral("        INSERT INTO t_FAOrgFor VALUES (@AlterID, @CyID, @Rate, @AmountFor, @Amount)")
       << QStringLiteral("    END")
       << QStringLiteral("    FETCH NEXT FROM curFor INTO @Asset, @Cy, @Rate, @AmountFor, @Amount")
-      << QStringLiteral("END") << QStringLiteral("CLOSE curFor") << QStringLiteral("DEALLOCATE curFor")
+      << QStringLiteral("END") << QStringLiteral("CLOSE curFor")
+      << QStringLiteral("DEALLOCATE curFor")
       // Every alteration of the addition period adds its foreign value once.
       << QStringLiteral("UPDATE t_FAOrgFor SET FAmountFor = o.FAmountFor + x.FOrgValFor, FAmount = o.FAmount + "
                         "x.FOrgVal FROM t_FAOrgFor o INNER JOIN t_FACard c ON c.FAlterID = o.FAlterID INNER JOIN "
@@ -117,10 +123,12 @@ QString devicesBatch() {
     b << QStringLiteral("TRUNCATE TABLE t_FADevice")
       << QStringLiteral("DECLARE @Asset NVARCHAR(20), @Name NVARCHAR(255), @Model NVARCHAR(255), @Unit NVARCHAR(255)")
       << QStringLiteral("DECLARE @Qty FLOAT, @Amount MONEY, @AlterID INT, @N INT")
-      << QStringLiteral("DECLARE curDev CURSOR FOR SELECT FAssetID, FName, FModel, FUnit, Fqty, FAmount FROM AIS_FAExtra")
+      << QStringLiteral(
+             "DECLARE curDev CURSOR FOR SELECT FAssetID, FName, FModel, FUnit, Fqty, FAmount FROM AIS_FAExtra")
       << QStringLiteral("OPEN curDev")
       << QStringLiteral("FETCH NEXT FROM curDev INTO @Asset, @Name, @Model, @Unit, @Qty, @Amount")
-      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN") << QStringLiteral("    SET @AlterID = NULL")
+      << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN")
+      << QStringLiteral("    SET @AlterID = NULL")
       << QStringLiteral("    SELECT @AlterID = FAlterID FROM t_FACard WHERE FAssetNumber = @Asset")
       << QStringLiteral("    IF @AlterID IS NOT NULL") << QStringLiteral("    BEGIN")
       << QStringLiteral("        SELECT @N = COUNT(*) + 1 FROM t_FADevice WHERE FAlterID = @AlterID")
@@ -136,22 +144,25 @@ QString devicesBatch() {
 
 // Detail rows whose code found no target row: one warning naming them.
 void reportUnmapped(StepKit &kit) {
-    const QString sql = QStringLiteral(
-        "SELECT d.FAssetID, '使用部门' AS FKind, d.FDeptObjID AS FCode FROM (%1) d WHERE EXISTS (SELECT 1 FROM t_FACard "
-        "c WHERE c.FAssetNumber = d.FAssetID) AND NOT EXISTS (SELECT 1 FROM t_Item i WHERE i.FItemClassID = 2 AND "
-        "i.FShortNumber = REPLACE(d.FDeptObjID, '.', ''))"
-        " UNION ALL SELECT e.FAssetID, '折旧费用科目', e.FExpenseAcctID FROM (%2) e WHERE EXISTS (SELECT 1 FROM "
-        "t_FACard c WHERE c.FAssetNumber = e.FAssetID) AND NOT EXISTS (SELECT 1 FROM AIS_GLAcct a WHERE a.FAcctID = "
-        "e.FExpenseAcctID AND a.FZ8InterID IS NOT NULL)"
-        " UNION ALL SELECT f.FAssetID, '币别', f.FCyID FROM (%3) f WHERE EXISTS (SELECT 1 FROM t_FACard c WHERE "
-        "c.FAssetNumber = f.FAssetID) AND NOT EXISTS (SELECT 1 FROM AIS_GLCy y WHERE y.FCyID = f.FCyID AND "
-        "y.FZ8InterID IS NOT NULL)")
-                            .arg(selection(QStringLiteral("AIS_FAVchDept"), QStringLiteral("AIS_FABalDept"),
-                                           QStringLiteral("#.FAssetID, #.FDeptObjID"), true),
-                                 selection(QStringLiteral("AIS_FAVchExpense"), QStringLiteral("AIS_FABalExpense"),
-                                           QStringLiteral("#.FAssetID, #.FExpenseAcctID"), true),
-                                 selection(QStringLiteral("AIS_FAVchFor"), QStringLiteral("AIS_FABalFor"),
-                                           QStringLiteral("#.FAssetID, #.FCyID"), false));
+    const QString sql =
+        QStringLiteral(
+            "SELECT d.FAssetID, '使用部门' AS FKind, d.FDeptObjID AS FCode FROM (%1) d WHERE EXISTS (SELECT 1 FROM "
+            "t_FACard "
+            "c WHERE c.FAssetNumber = d.FAssetID) AND NOT EXISTS (SELECT 1 FROM t_Item i WHERE i.FItemClassID = 2 AND "
+            "i.FShortNumber = REPLACE(d.FDeptObjID, '.', ''))"
+            " UNION ALL SELECT e.FAssetID, '折旧费用科目', e.FExpenseAcctID FROM (%2) e WHERE EXISTS (SELECT 1 FROM "
+            "t_FACard c WHERE c.FAssetNumber = e.FAssetID) AND NOT EXISTS (SELECT 1 FROM AIS_GLAcct a WHERE a.FAcctID "
+            "= "
+            "e.FExpenseAcctID AND a.FZ8InterID IS NOT NULL)"
+            " UNION ALL SELECT f.FAssetID, '币别', f.FCyID FROM (%3) f WHERE EXISTS (SELECT 1 FROM t_FACard c WHERE "
+            "c.FAssetNumber = f.FAssetID) AND NOT EXISTS (SELECT 1 FROM AIS_GLCy y WHERE y.FCyID = f.FCyID AND "
+            "y.FZ8InterID IS NOT NULL)")
+            .arg(selection(QStringLiteral("AIS_FAVchDept"), QStringLiteral("AIS_FABalDept"),
+                           QStringLiteral("#.FAssetID, #.FDeptObjID"), true),
+                 selection(QStringLiteral("AIS_FAVchExpense"), QStringLiteral("AIS_FABalExpense"),
+                           QStringLiteral("#.FAssetID, #.FExpenseAcctID"), true),
+                 selection(QStringLiteral("AIS_FAVchFor"), QStringLiteral("AIS_FABalFor"),
+                           QStringLiteral("#.FAssetID, #.FCyID"), false));
     try {
         auto rs = kit.query(sql);
         if (!rs || rs->Eof()) return;
@@ -159,8 +170,8 @@ void reportUnmapped(StepKit &kit) {
                            {QStringLiteral("固定资产代码"), QStringLiteral("明细"), QStringLiteral("代码")});
         FaCardList cards;
         for (; !rs->Eof(); rs->MoveNext()) {
-            detail.addRow(FaDetailLog::cells(*rs, {QStringLiteral("FAssetID"), QStringLiteral("FKind"),
-                                                   QStringLiteral("FCode")}));
+            detail.addRow(FaDetailLog::cells(
+                *rs, {QStringLiteral("FAssetID"), QStringLiteral("FKind"), QStringLiteral("FCode")}));
             cards.add(rs->value(QStringLiteral("FAssetID")).toString());
         }
         WriteUpgradeLog(QStringLiteral("固定资产"),

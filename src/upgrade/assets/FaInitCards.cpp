@@ -121,18 +121,20 @@ QString cardBatch(const ado::Recordset &rs, int position, bool allData) {
 // period (all of them, summed) and the identity write-back.
 QString completionBatch() {
     FaBatch b;
-    b << QStringLiteral("UPDATE t_FACard SET FOrgVal = b.FOrgVal FROM t_FACard c INNER JOIN t_FAAlter a ON a.FAlterID = "
-                        "c.FAlterID INNER JOIN AIS_FACard s ON s.FAssetID = c.FAssetNumber INNER JOIN AIS_FABal b ON "
-                        "b.FAssetID = s.FAssetID AND b.FPeriod = 0 INNER JOIN AIS_GLPref r ON YEAR(s.FServiceDate) <> "
-                        "r.FCurrYear WHERE a.FPeriod = 0")
+    b << QStringLiteral(
+             "UPDATE t_FACard SET FOrgVal = b.FOrgVal FROM t_FACard c INNER JOIN t_FAAlter a ON a.FAlterID = "
+             "c.FAlterID INNER JOIN AIS_FACard s ON s.FAssetID = c.FAssetNumber INNER JOIN AIS_FABal b ON "
+             "b.FAssetID = s.FAssetID AND b.FPeriod = 0 INNER JOIN AIS_GLPref r ON YEAR(s.FServiceDate) <> "
+             "r.FCurrYear WHERE a.FPeriod = 0")
       << QStringLiteral("UPDATE t_FACard SET FOrgVal = c.FOrgVal + x.FOrgVal, FOrgValBuy = c.FOrgValBuy + x.FOrgVal, "
                         "FResidueVal = c.FResidueVal + x.FSalvage, FAccumDepr = c.FAccumDepr + x.FAccumDepr, "
                         "FAccumDeprBuy = c.FAccumDeprBuy + x.FAccumDepr, FLifePeriods = c.FLifePeriods + x.FLife")
-      << QStringLiteral("FROM t_FACard c INNER JOIN (SELECT b.FAssetID, SUM(ISNULL(b.FOrgVal, 0)) AS FOrgVal, "
-                        "SUM(ISNULL(b.FSalvage, 0)) AS FSalvage, SUM(ISNULL(b.FAccumDepr, 0)) AS FAccumDepr, "
-                        "SUM(ISNULL(b.FLife, 0)) AS FLife FROM AIS_FAVch b WHERE b.FType <> 0 AND EXISTS (SELECT 1 FROM "
-                        "AIS_FAVch a WHERE a.FAssetID = b.FAssetID AND a.FPeriod = b.FPeriod AND a.FType = 0) GROUP BY "
-                        "b.FAssetID) x ON x.FAssetID = c.FAssetNumber")
+      << QStringLiteral(
+             "FROM t_FACard c INNER JOIN (SELECT b.FAssetID, SUM(ISNULL(b.FOrgVal, 0)) AS FOrgVal, "
+             "SUM(ISNULL(b.FSalvage, 0)) AS FSalvage, SUM(ISNULL(b.FAccumDepr, 0)) AS FAccumDepr, "
+             "SUM(ISNULL(b.FLife, 0)) AS FLife FROM AIS_FAVch b WHERE b.FType <> 0 AND EXISTS (SELECT 1 FROM "
+             "AIS_FAVch a WHERE a.FAssetID = b.FAssetID AND a.FPeriod = b.FPeriod AND a.FType = 0) GROUP BY "
+             "b.FAssetID) x ON x.FAssetID = c.FAssetNumber")
       << QStringLiteral("UPDATE AIS_FACard SET FZ8InterID = a.FAssetID FROM AIS_FACard s INNER JOIN t_FACard c ON "
                         "c.FAssetNumber = s.FAssetID INNER JOIN t_FAAlter a ON a.FAlterID = c.FAlterID");
     return b.text();

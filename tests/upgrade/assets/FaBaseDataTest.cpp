@@ -41,10 +41,11 @@ TEST_F(FaBaseDataTest, ModesClassesAndLocationsOfTheStandardSample) {
                            QStringLiteral("9\t001.006\t006\t在建工程转入\t997\t1\t0\t1\t在建工程转入固定资产")}));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FAAlter WHERE FZ8InterID = FAlterID")),
               QStringLiteral("8"));
-    EXPECT_EQ(target(QStringLiteral("SELECT FID, FNumber, FName, FDeprMethodID, FResidueRate FROM t_FAGroup WHERE FID > "
-                                    "0 ORDER BY FID")),
-              QStringList({QStringLiteral("1\t001\t房屋及建筑物\t1\t0.05"), QStringLiteral("2\t002\t运输设备\t1\t0.05"),
-                           QStringLiteral("3\t003\t电子设备\t1\t0.05"), QStringLiteral("4\t004\t办公家具\t1\t0.05")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT FID, FNumber, FName, FDeprMethodID, FResidueRate FROM t_FAGroup WHERE FID > "
+                              "0 ORDER BY FID")),
+        QStringList({QStringLiteral("1\t001\t房屋及建筑物\t1\t0.05"), QStringLiteral("2\t002\t运输设备\t1\t0.05"),
+                     QStringLiteral("3\t003\t电子设备\t1\t0.05"), QStringLiteral("4\t004\t办公家具\t1\t0.05")}));
     EXPECT_EQ(target(QStringLiteral("SELECT FID, FNumber, FName FROM t_FALocation WHERE FNumber = '*'")),
               QStringList({QStringLiteral("0\t*\t*")}));
     EXPECT_EQ(target(QStringLiteral("SELECT FName FROM t_FALocation WHERE FID > 0 ORDER BY FName")).size(), 6);
@@ -58,13 +59,12 @@ TEST_F(FaBaseDataTest, UnmappedCodesGiveZeroAndEdgeValuesConvert) {
     // Only mode 1's account maps; mode 2's code maps nowhere and must not
     // take mode 1's id. A decrease mode keeps a NULL explanation; methods 2
     // and 3 become 3 and 5; class 1234 is numbered 234.
-    ASSERT_EQ(targetRun(QStringLiteral(
-                  "UPDATE AIS_GLAcct SET FZ8InterID = 77 WHERE FAcctID = '100201';"
-                  "UPDATE AIS_FAAlter SET FAcctID = '999999' WHERE FAlterID = 2;"
-                  "UPDATE AIS_FAAlter SET FExp = NULL WHERE FAlterID IN (3, 6);"
-                  "UPDATE AIS_FAAlter SET FAlterName = '购入' WHERE FAlterID = 4;"
-                  "UPDATE AIS_FAGroup SET FDeprMethod = 2 WHERE FGroupID = 2;"
-                  "UPDATE AIS_FAGroup SET FDeprMethod = 3, FGroupID = 1234 WHERE FGroupID = 3")),
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLAcct SET FZ8InterID = 77 WHERE FAcctID = '100201';"
+                                       "UPDATE AIS_FAAlter SET FAcctID = '999999' WHERE FAlterID = 2;"
+                                       "UPDATE AIS_FAAlter SET FExp = NULL WHERE FAlterID IN (3, 6);"
+                                       "UPDATE AIS_FAAlter SET FAlterName = '购入' WHERE FAlterID = 4;"
+                                       "UPDATE AIS_FAGroup SET FDeprMethod = 2 WHERE FGroupID = 2;"
+                                       "UPDATE AIS_FAGroup SET FDeprMethod = 3, FGroupID = 1234 WHERE FGroupID = 3")),
               QString());
     ASSERT_EQ(runPhase(), 0) << errorText.toStdString();
     EXPECT_EQ(target(QStringLiteral("SELECT FID, FAcctID, FVchGroupID, ISNULL(FExplanation, 'NULL') FROM t_FAAlterMode "
@@ -72,7 +72,8 @@ TEST_F(FaBaseDataTest, UnmappedCodesGiveZeroAndEdgeValuesConvert) {
               QStringList({QStringLiteral("1\t77\t0\t购入固定资产"), QStringLiteral("2\t0\t0\t投资者投入固定资产"),
                            QStringLiteral("3\t0\t0\t"), QStringLiteral("6\t0\t0\tNULL")}));
     // Two modes of one name keep their own ids.
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT FZ8InterID FROM AIS_FAAlter WHERE FAlterID = 4")), QStringLiteral("4"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FZ8InterID FROM AIS_FAAlter WHERE FAlterID = 4")),
+              QStringLiteral("4"));
     EXPECT_EQ(target(QStringLiteral("SELECT FID, FNumber, FDeprMethodID FROM t_FAGroup WHERE FID IN (2, 1234) ORDER BY "
                                     "FID")),
               QStringList({QStringLiteral("2\t002\t3"), QStringLiteral("1234\t234\t5")}));
@@ -82,7 +83,8 @@ TEST_F(FaBaseDataTest, AFailingBatchNamesItsDataAndStops) {
     createFrom(QStringLiteral("standard"));
     ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_FAGroup SET FGroupName = NULL WHERE FGroupID = 2")), QString());
     EXPECT_EQ(runPhase(), 2);
-    EXPECT_TRUE(errorText.startsWith(QStringLiteral("升级【固定资产-基础资料-卡片类别】时出错："))) << errorText.toStdString();
+    EXPECT_TRUE(errorText.startsWith(QStringLiteral("升级【固定资产-基础资料-卡片类别】时出错：")))
+        << errorText.toStdString();
     EXPECT_GT(errorText.size(), QStringLiteral("升级【固定资产-基础资料-卡片类别】时出错：").size());
     // Locations were not replaced.
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FALocation")), QStringLiteral("1"));
