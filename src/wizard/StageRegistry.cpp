@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/ledger/clsEboGL.h"
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
 namespace {
@@ -11,9 +12,9 @@ namespace {
 QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
-        {StageRegistry::BaseData, nullptr},       // clsBaseSys
-        {StageRegistry::FixedAssets, nullptr},    // clsEboFa
-        {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
+        {StageRegistry::BaseData, nullptr},     // clsBaseSys
+        {StageRegistry::FixedAssets, nullptr},  // clsEboFa
+        {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
         {StageRegistry::Cashier, nullptr},  // clsCn
     };
