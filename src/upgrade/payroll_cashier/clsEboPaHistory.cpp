@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QRegularExpression>
 
-#include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
 #include "foundation/Progress.h"
 #include "foundation/SqlText.h"

@@ -2,7 +2,6 @@
 // departments, employee groups, duties, degrees and employees.
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
-#include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
 #include "foundation/SqlText.h"
 #include "upgrade/payroll_cashier/PayrollSession.h"
