@@ -51,8 +51,8 @@ PnwDictionary makeNode(const QString &code, const QString &name, const QString &
 // One pass over the keys of a kind: each used unit with its ancestors goes
 // into tree; the unit (when it has no child and keepWhen does not hold its
 // code) and its single-child ancestors are noted for leaving the pool.
-void treePass(const PnwDictionary &keys, const PnwDictionary &pool, const PnwDictionary &shortIndex,
-              PnwList &tree, const PnwDictionary *keepWhen, QStringList &noted) {
+void treePass(const PnwDictionary &keys, const PnwDictionary &pool, const PnwDictionary &shortIndex, PnwList &tree,
+              const PnwDictionary *keepWhen, QStringList &noted) {
     for (int i = 1; i <= keys.Count(); ++i) {
         const QString key = keys.Key(i);
         if (!shortIndex.Exists(key)) continue;
@@ -96,9 +96,9 @@ std::optional<ado::Recordset> GetUsedBusinessUnits(clsDataInfo &dataInfo, const 
     }
 }
 
-bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, PnwList &supplierTree,
-                               PnwList &undecided, const PnwDictionary &customerKeys,
-                               const PnwDictionary &supplierKeys, QStringList *detached) {
+bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, PnwList &supplierTree, PnwList &undecided,
+                               const PnwDictionary &customerKeys, const PnwDictionary &supplierKeys,
+                               QStringList *detached) {
     if (!units) return false;
     try {
         customerTree.Clear();

@@ -35,9 +35,9 @@ std::optional<ado::Recordset> GetUsedBusinessUnits(clsDataInfo &dataInfo, const 
 // A unit whose parent is not among the units is attached at the top; its
 // "code name" goes into detached when given. False when units is missing.
 // Raises every error again with the routine's name added.
-bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, PnwList &supplierTree,
-                               PnwList &undecided, const PnwDictionary &customerKeys,
-                               const PnwDictionary &supplierKeys, QStringList *detached = nullptr);
+bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, PnwList &supplierTree, PnwList &undecided,
+                               const PnwDictionary &customerKeys, const PnwDictionary &supplierKeys,
+                               QStringList *detached = nullptr);
 
 // The ancestors of a node found in pool, from the top down (empty for a
 // top-level node or one that pool lacks).

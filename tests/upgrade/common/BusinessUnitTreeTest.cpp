@@ -57,8 +57,8 @@ Built build(ado::Recordset units, const QStringList &customerCodes, const QStrin
 
 // In FFullPath order, parents before their children.
 const std::initializer_list<UnitRow> kSampleUnits = {
-    {"01", "客户", "*"},    {"0101", "华联", "01"}, {"0102", "西湖", "01"},
-    {"02", "供应商", "*"},  {"0201", "华强", "02"}, {"020101", "华强一厂", "0201"},
+    {"01", "客户", "*"},   {"0101", "华联", "01"}, {"0102", "西湖", "01"},
+    {"02", "供应商", "*"}, {"0201", "华强", "02"}, {"020101", "华强一厂", "0201"},
 };
 
 }  // namespace
@@ -108,9 +108,9 @@ TEST(BusinessUnitTree, AnAncestorSharedByBothKindsReachesBothTrees) {
 }
 
 TEST(BusinessUnitTree, AUnitWhoseParentIsMissingIsAttachedAtTheTop) {
-    Built b = build(unitRows({{"0301", "孤儿", "03"}, {"01", "客户", "*"}, {"0101", "华联", "01"},
-                              {"0501", "另一个", "05"}}),
-                    {QStringLiteral("0301"), QStringLiteral("0501")}, {});
+    Built b =
+        build(unitRows({{"0301", "孤儿", "03"}, {"01", "客户", "*"}, {"0101", "华联", "01"}, {"0501", "另一个", "05"}}),
+              {QStringLiteral("0301"), QStringLiteral("0501")}, {});
     EXPECT_EQ(ids(b.customers), QStringLiteral("0301 0501"));
     EXPECT_EQ(b.customers.DictionaryItem(1).Item(QStringLiteral("FParentID")).toString(), QStringLiteral("0"));
     EXPECT_EQ(b.customers.DictionaryItem(1).Item(QStringLiteral("FNumber")).toString(), QStringLiteral("0301"));
@@ -162,11 +162,11 @@ TEST_F(UsedBusinessUnitsTest, UsageComesFromVouchersCustomerCodesAndBalances) {
     auto rs = GetUsedBusinessUnits(data, g_TargetConnectString);
     ASSERT_TRUE(rs.has_value());
     // Worked out independently: every distinct pair of the four sources.
-    const QStringList expected = target(QStringLiteral(
-        "SELECT FObjID, FAcctID FROM AIS_GLVch WHERE FClsID = 1 "
-        "UNION SELECT FCustID, FAcctID FROM AIS_GLVch WHERE FCustID IS NOT NULL AND FCustID <> '' "
-        "UNION SELECT FObjID, FAcctID FROM AIS_GLBal WHERE FClsID = 1 "
-        "UNION SELECT FObjID, FAcctID FROM AIS_GLQtyBal WHERE FClsID = 1 ORDER BY 1, 2"));
+    const QStringList expected = target(
+        QStringLiteral("SELECT FObjID, FAcctID FROM AIS_GLVch WHERE FClsID = 1 "
+                       "UNION SELECT FCustID, FAcctID FROM AIS_GLVch WHERE FCustID IS NOT NULL AND FCustID <> '' "
+                       "UNION SELECT FObjID, FAcctID FROM AIS_GLBal WHERE FClsID = 1 "
+                       "UNION SELECT FObjID, FAcctID FROM AIS_GLQtyBal WHERE FClsID = 1 ORDER BY 1, 2"));
     QStringList got;
     for (; !rs->Eof(); rs->MoveNext())
         got << rs->value(QStringLiteral("FObjID")).toString() + QLatin1Char('\t') +
