@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/payroll_cashier/clsCn.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ QList<StageEntry> builtInStages() {
         {StageRegistry::FixedAssets, nullptr},    // clsEboFa
         {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
         {StageRegistry::Payroll, nullptr},        // clsEboPa
-        {StageRegistry::Cashier, nullptr},        // clsCn
+        {StageRegistry::Cashier, [] { return std::make_unique<clsCn>(); }},
     };
 }
 
