@@ -98,6 +98,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_.objectId = [this](const std::string &n) { return objectId(n); };
     hooks_.objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
     hooks_.dbName = [this](const Value &v) { return dbNameOf(v); };
+    hooks_.variable = [this](const std::string &name) { return variable(name).value; };
     db_ = instance_->takePooled(file_);
     if (db_) {
         registerSqlFunctions(db_, &hooks_);

@@ -1,0 +1,7 @@
+// The source's pay items, their data types and their data columns.
+#include "upgrade/payroll_cashier/clsEboPa.h"
+
+int clsEboPa::UpgradePayItems(const QString &connectString) {
+    (void)connectString;
+    return 0;
+}
