@@ -179,7 +179,8 @@ bool clsCn::ReportUnconvertible(StepKit &kit, const QString &sql, const QString 
     for (; !rs->Eof(); rs->MoveNext()) {
         PnwList row;
         AddValueCell(row, rs->Fields(0).Value.toString());
-        AddValueCell(row, rs->Fields(1).Value.toDate().toString(QStringLiteral("yyyy-MM-dd")));
+        const QVariant date = rs->Fields(1).Value;
+        AddValueCell(row, date.isNull() ? QString() : date.toDate().toString(QStringLiteral("yyyy-MM-dd")));
         AddValueCell(row, rs->Fields(2).Value.toString());
         AddValueCell(row, rs->Fields(3).Value.toString());
         detail.InsertSingleEntry(row);

@@ -93,7 +93,14 @@ int clsCn::UpgradeCnJournalBalance(StepKit &kit, QString &strErr) {
         openingBalance(QStringLiteral("AIS_TRBankJnlBal"),
                        QStringLiteral("a.FYe = b.FBegBal, a.FYeB = ") +
                            ToBase(QStringLiteral("b.FBegBal"), QStringLiteral("c"), QStringLiteral("c.FExchangeRate")));
-    return Run(kit, sql, QStringLiteral("升级【出纳管理升级日记账（包含现金和银行）】的时候出错："), strErr) ? 0 : 2;
+    if (!Run(kit, sql, QStringLiteral("升级【出纳管理升级日记账（包含现金和银行）】的时候出错："), strErr)) return 2;
+    ReportUnconvertible(
+        kit,
+        QStringLiteral("SELECT a.FID, NULL, a.FKmdm, c.FName FROM cn_Account a INNER JOIN t_Currency c ON "
+                       "c.FCurrencyID = a.FBbID WHERE c.FOperator = '/' AND ISNULL(c.FExchangeRate, 0) "
+                       "= 0 ORDER BY a.FID"),
+        QStringLiteral("出纳科目"));
+    return 0;
 }
 
 int clsCn::UpgradeCnStatementBalance(StepKit &kit, QString &strErr) {

@@ -208,3 +208,17 @@ TEST_F(CashierConversionTest, ItemsUnreconciledAtAYearEndReachPeriodOneOfTheNext
               QStringList{QStringLiteral("2025\t12\t1\t12")});
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM CN_YHDZD WHERE FYear = 0")), QStringLiteral("0"));
 }
+
+TEST_F(CashierConversionTest, ADividingCurrencyWithoutARateKeepsItsAmountsAndIsReported) {
+    createFrom(QStringLiteral("standard"));
+    seedStandardBase();
+    run(QStringLiteral("UPDATE T_Currency SET FOperator = '/', FExchangeRate = 0 WHERE FCurrencyID = 2"));
+    clsCn step;
+    EXPECT_EQ(upgrade(step), 1);
+    const QStringList rows = newLogRows();
+    ASSERT_EQ(rows.size(), 2) << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(rows[1],
+              QStringLiteral("警告\t出纳管理\t出纳科目有1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
+    EXPECT_EQ(target(QStringLiteral("SELECT FYe, FYeB FROM cn_Account WHERE FKmID = 1004")),
+              QStringList{QStringLiteral("50000\t50000")});
+}
