@@ -4,6 +4,7 @@
 #include "foundation/Globals.h"
 #include "upgrade/base/clsBaseSys.h"
 #include "upgrade/ledger/clsEboGL.h"
+#include "upgrade/payroll_cashier/clsCn.h"
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
 namespace {
@@ -17,7 +18,7 @@ QList<StageEntry> builtInStages() {
         {StageRegistry::FixedAssets, nullptr},  // clsEboFa
         {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
-        {StageRegistry::Cashier, nullptr},  // clsCn
+        {StageRegistry::Cashier, [] { return std::make_unique<clsCn>(); }},
     };
 }
 
