@@ -1,0 +1,30 @@
+#include "dialogs/DialogSeam.h"
+
+#include <QDialog>
+
+namespace {
+
+DialogSeam::Responder &responder() {
+    static DialogSeam::Responder r;
+    return r;
+}
+
+}  // namespace
+
+DialogSeam::Responder DialogSeam::setResponder(Responder r) {
+    Responder previous = std::move(responder());
+    responder() = std::move(r);
+    return previous;
+}
+
+void DialogSeam::showModal(QDialog &dialog) {
+    if (!responder()) {
+        dialog.exec();
+        return;
+    }
+    // Shown as the operator would see it, so that loading runs first.
+    dialog.show();
+    Responder answer = responder();
+    answer(dialog);
+    if (dialog.isVisible()) dialog.hide();
+}
