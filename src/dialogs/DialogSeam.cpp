@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "controls/DialogFrame.h"
+
 namespace {
 
 DialogSeam::Responder &responder() {
@@ -18,6 +20,9 @@ DialogSeam::Responder DialogSeam::setResponder(Responder r) {
 }
 
 void DialogSeam::showModal(QDialog &dialog) {
+    // Loading before the show: what loading raises reaches the caller here,
+    // not inside the window system's event handling.
+    if (auto *frame = dynamic_cast<DialogFrame *>(&dialog)) frame->ensureLoaded();
     if (!responder()) {
         dialog.exec();
         return;

@@ -49,3 +49,34 @@ inline bool showActive(QWidget &dialog) {
     dialog.activateWindow();
     return QTest::qWaitForWindowActive(&dialog);
 }
+
+#include "platform/ado/Recordset.h"
+
+// A client-side recordset of the given columns and rows, as the payroll and
+// cashier steps hand their dialogs: integers go into int columns, Booleans
+// into bit columns, everything else into nvarchar columns (decided by the
+// first row).
+inline ado::Recordset recordset(const QStringList &columns, const QList<QVariantList> &rows) {
+    server::ResultSet rs;
+    for (int c = 0; c < columns.size(); ++c) {
+        const QVariant first = rows.isEmpty() ? QVariant() : rows.first().value(c);
+        server::Base base = server::Base::NVarChar;
+        if (first.typeId() == QMetaType::Int) base = server::Base::Int;
+        if (first.typeId() == QMetaType::Bool) base = server::Base::Bit;
+        rs.columns.push_back(
+            {columns[c].toStdString(), server::SqlType::of(base, base == server::Base::NVarChar ? 80 : 0)});
+    }
+    for (const QVariantList &row : rows) {
+        std::vector<server::Value> values;
+        for (const QVariant &v : row) {
+            if (v.isNull())
+                values.push_back(server::Value::null());
+            else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::Bool)
+                values.push_back(server::Value::fromInt(v.toInt()));
+            else
+                values.push_back(server::Value::fromText(v.toString().toStdString()));
+        }
+        rs.rows.push_back(std::move(values));
+    }
+    return ado::Recordset(std::move(rs), nullptr);
+}
