@@ -12,7 +12,6 @@
 #include <QPair>
 
 #include "kit/CreateAcctFixture.h"
-#include "accounts/AccountsGlobals.h"
 #include "accounts/CXRAc.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"

@@ -69,7 +69,7 @@ TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
         QStringList extra;
     } cases[] = {
         {QStringLiteral("standard"), QStringLiteral("RunStd"), {}},
-        {QStringLiteral("mini"), QStringLiteral("RunMini"), {QStringLiteral("--balances-only")}},
+        {QStringLiteral("mini"), QStringLiteral("RunMini"), {}},
     };
     for (const Case &c : cases) {
         const QString source = sample(c.set);

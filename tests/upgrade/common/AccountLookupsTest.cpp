@@ -1,7 +1,6 @@
 // Account, period and voucher-group lookups on a target made from the
 // standard sample (level lengths 4, 2, 2). Target accounts and source
 // account names are seeded here where a case needs them.
-#include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
 #include "foundation/clsDataInfo.h"
 #include "kit/UpgradeStepFixture.h"

@@ -4,7 +4,7 @@
 // case knows its keys.
 #include <QStringList>
 
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "foundation/clsDataInfo.h"
 #include "kit/UpgradeStepFixture.h"
 #include "upgrade/common/IdentityMapping.h"

@@ -1,6 +1,6 @@
 // Measure units and item inserts on a target made from the standard sample;
 // the unit groups and units are seeded here.
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "foundation/clsDataInfo.h"
 #include "kit/UpgradeStepFixture.h"
 #include "upgrade/common/MeasureUnits.h"
