@@ -175,6 +175,18 @@ bool Session::resetForReuse() {
                 continue;
             run("DROP TABLE temp." + quoteIdent(t));
         }
+        // The capture triggers of fired triggers belong to this session too
+        // (they write into a temporary table that is gone now).
+        std::vector<std::string> triggers;
+        if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'trigger'", -1, &st, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_finalize(st);
+            return false;
+        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            triggers.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        for (const auto &t : triggers) run("DROP TRIGGER IF EXISTS temp." + quoteIdent(t));
         run("DELETE FROM temp.__pnw_objects");
         run("DELETE FROM temp.__pnw_columns");
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));
