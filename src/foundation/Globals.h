@@ -58,3 +58,10 @@ extern QString g_SourceEdition;
 extern bool g_ProgramEnding;
 // What the runs test between stages: a cancel or the end of the program.
 inline bool RunMustStop() { return g_CancelRequested || g_ProgramEnding; }
+
+// Back to the start of a run of the wizard: no settings, step 0, no stage
+// running, no cancel; what start-up and account creation set stays.
+void ResetRunState();
+// Everything above back to its start value, start-up's readings and the
+// target included (tests end with it).
+void ResetProgramState();

@@ -398,7 +398,9 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
         } else if (isInt) {
             r = inum;
         } else {
-            double t = std::trunc(num);
+            // money rounds to the nearest whole (a half away from zero);
+            // decimal and float lose their fraction.
+            double t = from.base == Base::Money ? roundScale(num, 0) : std::trunc(num);
             if (!(t > -9.3e18 && t < 9.3e18)) throw makeError(8115, "expression", to.name());
             r = int64_t(t);
             if (to.base == Base::Bit) return Value::fromInt(num != 0 ? 1 : 0);

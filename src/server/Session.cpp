@@ -98,6 +98,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_.objectId = [this](const std::string &n) { return objectId(n); };
     hooks_.objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
     hooks_.dbName = [this](const Value &v) { return dbNameOf(v); };
+    hooks_.variable = [this](const std::string &name) { return variable(name).value; };
     db_ = instance_->takePooled(file_);
     if (db_) {
         registerSqlFunctions(db_, &hooks_);
@@ -175,18 +176,19 @@ bool Session::resetForReuse() {
                 continue;
             run("DROP TABLE temp." + quoteIdent(t));
         }
-        // The capture triggers of fired triggers belong to this session too
-        // (they write into a temporary table that is gone now).
-        std::vector<std::string> triggers;
+        // The row captures of triggers fired in this session write into a
+        // temporary table dropped above; left behind they would break every
+        // later schema change on this connection (SQLite re-checks them).
+        std::vector<std::string> captures;
         if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'trigger'", -1, &st, nullptr) !=
             SQLITE_OK) {
             sqlite3_finalize(st);
             return false;
         }
         while (sqlite3_step(st) == SQLITE_ROW)
-            triggers.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+            captures.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
-        for (const auto &t : triggers) run("DROP TRIGGER IF EXISTS temp." + quoteIdent(t));
+        for (const auto &t : captures) run("DROP TRIGGER temp." + quoteIdent(t));
         run("DELETE FROM temp.__pnw_objects");
         run("DELETE FROM temp.__pnw_columns");
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));

@@ -65,11 +65,7 @@ const QString frmMain::WindowTitle = QStringLiteral("岫禾VEQ标准版（迷你
 frmMain::frmMain(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     g_current = this;
     // The state of one run of the program starts afresh with its window.
-    g_UpgradeSettings = PnwList();
-    g_WizardStep = 0;
-    g_CurrentModule = 0;
-    g_CancelRequested = false;
-    g_ProgramEnding = false;
+    ResetRunState();
 
     setFixedSize(kWidth, kHeight);
     setFont(WizardControls::font());

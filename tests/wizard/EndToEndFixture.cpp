@@ -24,24 +24,6 @@ namespace {
 const QString kLogin =
     QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=VEQ#2015sa;Data Source=.;Initial Catalog=");
 
-void clearProgramState() {
-    g_InstalledVersion.clear();
-    g_ConnectStringTemplate.clear();
-    g_AcctCtlConnectString.clear();
-    g_NewAcctConnectString.clear();
-    g_TargetConnectString.clear();
-    g_ServerUser.clear();
-    g_ServerPassword.clear();
-    g_SourceEdition.clear();
-    g_CheckReportPath.clear();
-    g_UpgradeReportPath.clear();
-    g_UpgradeSettings = PnwList();
-    g_CancelRequested = false;
-    g_ProgramEnding = false;
-    g_WizardStep = 0;
-    g_CurrentModule = 0;
-}
-
 }  // namespace
 
 void EndToEndTest::SetUp() {
@@ -60,7 +42,7 @@ void EndToEndTest::SetUp() {
     PlatformSettings::setUsageTimeoutMs(3000);
     m_dataFolder = QString::fromStdString(layout.dataFolder);
     QDir().mkpath(dbFolder());
-    clearProgramState();
+    ResetProgramState();
     ReleaseServerComponent();
     m_savedFactory = SetServerComponentFactory(nullptr);
     WizardHooks::ResetToDefaults();
@@ -77,7 +59,7 @@ void EndToEndTest::TearDown() {
     SetUpgradeLogSink(nullptr);
     ReleaseServerComponent();
     SetServerComponentFactory(m_savedFactory);
-    clearProgramState();
+    ResetProgramState();
     for (const auto &[name, value] : m_savedEnvironment) {
         if (value.isEmpty())
             qunsetenv(name.constData());

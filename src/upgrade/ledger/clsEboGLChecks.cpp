@@ -12,7 +12,7 @@
 #include "platform/PnwList.h"
 #include "platform/ado/Recordset.h"
 #include "upgrade/common/StepKit.h"
-#include "upgrade/ledger/LedgerLists.h"
+#include "upgrade/common/UpgradeGlobals.h"
 #include "upgrade/ledger/clsEboGL.h"
 
 namespace {

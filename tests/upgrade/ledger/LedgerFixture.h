@@ -10,7 +10,7 @@
 #include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
 #include "platform/PnwDictionary.h"
-#include "upgrade/ledger/LedgerLists.h"
+#include "upgrade/common/UpgradeGlobals.h"
 #include "upgrade/ledger/clsEboGL.h"
 
 class LedgerFixture : public UpgradeStepFixture {

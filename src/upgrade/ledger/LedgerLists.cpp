@@ -1,4 +1,0 @@
-#include "upgrade/ledger/LedgerLists.h"
-
-PnwDictionary g_TransClearAccounts;
-PnwDictionary g_RateAdjustSkipList;
