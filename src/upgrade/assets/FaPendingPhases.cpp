@@ -2,8 +2,6 @@
 // so the phases before them can run end to end.
 #include "upgrade/assets/clsEboFa.h"
 
-int clsEboFa::UpgradeFAAlterData(FaRun &) { return FaDone; }
-int clsEboFa::UpgradeFAAlterCards(FaRun &) { return FaDone; }
 int clsEboFa::UpgradeFABalanceData(FaRun &) { return FaDone; }
 bool clsEboFa::UpdateFAAllocation(FaRun &) { return true; }
 bool clsEboFa::AdjustFADeprPeriods(FaRun &) { return true; }
