@@ -53,8 +53,8 @@ void declareRow(FaBatch &b, const ado::Recordset &rs) {
       << SqlText("SET @VchNum = {v}").arg("v", v("FNum")).str();
 }
 
-const QString kSameRows = QStringLiteral(
-    "FAssetID = @AssetNumber AND YEAR(FDate) = YEAR(@Date) AND FPeriod = @Period AND FType = @Type");
+const QString kSameRows =
+    QStringLiteral("FAssetID = @AssetNumber AND YEAR(FDate) = YEAR(@Date) AND FPeriod = @Period AND FType = @Type");
 
 void voucherLink(FaBatch &b, const QString &alterId) {
     b << QStringLiteral("SET @VoucherID = NULL")
@@ -67,8 +67,9 @@ void voucherLink(FaBatch &b, const QString &alterId) {
 QString additionBatch(const ado::Recordset &rs) {
     FaBatch b;
     declareRow(b, rs);
-    b << QStringLiteral("SELECT @AlterID = a.FAlterID FROM t_FAAlter a INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID "
-                        "WHERE a.FPeriod = 0 AND c.FAssetNumber = @AssetNumber")
+    b << QStringLiteral(
+             "SELECT @AlterID = a.FAlterID FROM t_FAAlter a INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID "
+             "WHERE a.FPeriod = 0 AND c.FAssetNumber = @AssetNumber")
       << QStringLiteral("UPDATE t_FACard SET FAccumDeprBuy = 0 WHERE FAlterID = @AlterID")
       << QStringLiteral("UPDATE t_FAAlter SET FPeriod = @Period, FPreparer = @Preparer WHERE FAlterID = @AlterID")
       << QStringLiteral("UPDATE AIS_FAVch SET FZ8InterID = @AlterID WHERE ") + kSameRows;
@@ -82,14 +83,14 @@ QString alterationBatch(const ado::Recordset &rs) {
     b << QStringLiteral("IF EXISTS (SELECT 1 FROM AIS_FAVch WHERE FAssetID = @AssetNumber AND FPeriod = @Period AND "
                         "FType = 0)")
       << QStringLiteral("    UPDATE AIS_FAVch SET FZ8InterID = -1 WHERE ") + kSameRows << QStringLiteral("ELSE")
-      << QStringLiteral("BEGIN")
-      << QStringLiteral("SELECT @AlterID = ISNULL(MAX(FAlterID), 0) + 1 FROM t_FAAlter")
+      << QStringLiteral("BEGIN") << QStringLiteral("SELECT @AlterID = ISNULL(MAX(FAlterID), 0) + 1 FROM t_FAAlter")
       << QStringLiteral("SELECT @AssetID = FZ8InterID FROM AIS_FACard WHERE FAssetID = @AssetNumber")
       << QStringLiteral("SET IDENTITY_INSERT t_FAAlter ON")
       << QStringLiteral("INSERT INTO t_FAAlter (FAlterID, FAssetID, FYear, FPeriod, FAlterNum, FDate, FNeedVoucher, "
                         "FExplanation, FCleared, FNew, FOtherAlter, FPreparer, FChecker)")
-      << QStringLiteral("VALUES (@AlterID, @AssetID, YEAR(@Date), @Period, 0, @Date, 0, '', CASE WHEN @Type = 10 THEN 1 "
-                        "ELSE 0 END, 0, 1, @Preparer, @Checker)")
+      << QStringLiteral(
+             "VALUES (@AlterID, @AssetID, YEAR(@Date), @Period, 0, @Date, 0, '', CASE WHEN @Type = 10 THEN 1 "
+             "ELSE 0 END, 0, 1, @Preparer, @Checker)")
       << QStringLiteral("SET IDENTITY_INSERT t_FAAlter OFF")
       << QStringLiteral("IF NOT EXISTS (SELECT 1 FROM t_FACardItem WHERE FAlterID = @AlterID)")
       << QStringLiteral("BEGIN") << QStringLiteral("    INSERT INTO t_FACardItem VALUES (@AlterID, 0)")
@@ -97,24 +98,27 @@ QString alterationBatch(const ado::Recordset &rs) {
       << QStringLiteral("UPDATE AIS_FAVch SET FZ8InterID = @AssetID WHERE ") + kSameRows
       << QStringLiteral("IF EXISTS (SELECT 1 FROM AIS_FAGroup WHERE FGroupID = @GroupID)") << QStringLiteral("BEGIN")
       << QStringLiteral("    SELECT @GroupID = FZ8InterID FROM AIS_FAGroup WHERE FGroupID = @GroupID")
-      << QStringLiteral("    SET @Status = CASE WHEN @Status = 1 THEN 2 WHEN @Status = 2 THEN 7 WHEN @Status = 3 THEN 8 "
-                        "ELSE @Status END")
-      << QStringLiteral("END")
-      << QStringLiteral("SELECT @ModeID = FZ8InterID FROM AIS_FAAlter WHERE FAlterID = @Mode")
+      << QStringLiteral(
+             "    SET @Status = CASE WHEN @Status = 1 THEN 2 WHEN @Status = 2 THEN 7 WHEN @Status = 3 THEN 8 "
+             "ELSE @Status END")
+      << QStringLiteral("END") << QStringLiteral("SELECT @ModeID = FZ8InterID FROM AIS_FAAlter WHERE FAlterID = @Mode")
       << QStringLiteral("IF @DeprMethod = 0 SET @Status = 7")
-      << QStringLiteral("SET @DeprMethod = CASE WHEN @DeprMethod = 2 THEN 9 WHEN @DeprMethod = 3 THEN CASE WHEN @AdjType "
-                        "> 1 THEN 5 ELSE 7 END WHEN @DeprMethod = 1 THEN CASE WHEN @AdjType > 1 THEN 1 ELSE 6 END WHEN "
-                        "@DeprMethod = 4 THEN CASE WHEN @AdjType > 1 THEN 4 ELSE 8 END WHEN @DeprMethod = 0 THEN 1 ELSE "
-                        "@DeprMethod END")
+      << QStringLiteral(
+             "SET @DeprMethod = CASE WHEN @DeprMethod = 2 THEN 9 WHEN @DeprMethod = 3 THEN CASE WHEN @AdjType "
+             "> 1 THEN 5 ELSE 7 END WHEN @DeprMethod = 1 THEN CASE WHEN @AdjType > 1 THEN 1 ELSE 6 END WHEN "
+             "@DeprMethod = 4 THEN CASE WHEN @AdjType > 1 THEN 4 ELSE 8 END WHEN @DeprMethod = 0 THEN 1 ELSE "
+             "@DeprMethod END")
       // The life of the next period's balance, else this period's, else the
       // latest one's; the INT variable cuts a fraction.
       << QStringLiteral("IF EXISTS (SELECT 1 FROM AIS_FABal WHERE FAssetID = @AssetNumber AND FPeriod = @Period + 1)")
-      << QStringLiteral("    SELECT @LifeA = FLifeA FROM AIS_FABal WHERE FAssetID = @AssetNumber AND FPeriod = @Period + 1")
+      << QStringLiteral(
+             "    SELECT @LifeA = FLifeA FROM AIS_FABal WHERE FAssetID = @AssetNumber AND FPeriod = @Period + 1")
       << QStringLiteral("ELSE IF EXISTS (SELECT 1 FROM AIS_FABal WHERE FAssetID = @AssetNumber AND FPeriod = @Period)")
       << QStringLiteral("    SELECT @LifeA = FLifeA FROM AIS_FABal WHERE FAssetID = @AssetNumber AND FPeriod = @Period")
       << QStringLiteral("ELSE")
-      << QStringLiteral("    SELECT TOP 1 @LifeA = FLifeA FROM AIS_FABal WHERE FAssetID = @AssetNumber ORDER BY FPeriod "
-                        "DESC")
+      << QStringLiteral(
+             "    SELECT TOP 1 @LifeA = FLifeA FROM AIS_FABal WHERE FAssetID = @AssetNumber ORDER BY FPeriod "
+             "DESC")
       << QStringLiteral("SET @Life = @LifeA")
       << QStringLiteral("SELECT @LatestID = MAX(FAlterID) FROM t_FACard WHERE FAssetNumber = @AssetNumber")
       << QStringLiteral("INSERT INTO t_FACard (FAlterID, %1)").arg(FaCardColumns())
@@ -159,9 +163,10 @@ QString alterationBatch(const ado::Recordset &rs) {
 
 QString voucherFlagsBatch() {
     FaBatch b;
-    b << QStringLiteral("UPDATE t_FAAlter SET FNeedVoucher = 1 FROM t_FAAlter a LEFT JOIN t_FAVoucher v ON v.FAlterID = "
-                        "a.FAlterID WHERE a.FNew = 0 AND v.FVoucherID IS NULL AND a.FAssetID NOT IN (SELECT r.FAssetID "
-                        "FROM t_FAAlter r INNER JOIN t_FAVoucher w ON w.FAlterID = r.FAlterID)");
+    b << QStringLiteral(
+        "UPDATE t_FAAlter SET FNeedVoucher = 1 FROM t_FAAlter a LEFT JOIN t_FAVoucher v ON v.FAlterID = "
+        "a.FAlterID WHERE a.FNew = 0 AND v.FVoucherID IS NULL AND a.FAssetID NOT IN (SELECT r.FAssetID "
+        "FROM t_FAAlter r INNER JOIN t_FAVoucher w ON w.FAlterID = r.FAlterID)");
     return b.text();
 }
 

@@ -15,8 +15,8 @@ const QString kNoDate = QStringLiteral("'1990-01-01'");
 
 QString workTableBatch() {
     FaBatch b;
-    for (const char *table : {"t_FABalCard", "t_FABalDept", "t_FABalExpense", "t_FABalOrgFor", "t_FABalDevice",
-                              "t_FABalCardItem"})
+    for (const char *table :
+         {"t_FABalCard", "t_FABalDept", "t_FABalExpense", "t_FABalOrgFor", "t_FABalDevice", "t_FABalCardItem"})
         b << QStringLiteral("TRUNCATE TABLE %1").arg(QString::fromLatin1(table));
     b << QStringLiteral("DELETE FROM t_FABalance")
       << QStringLiteral("UPDATE AIS_FABal SET FZ8InterID = c.FZ8InterID FROM AIS_FABal b INNER JOIN AIS_FACard c ON "
@@ -62,7 +62,8 @@ QString openingQuantityBatch(const ado::Recordset &rs) {
       << QStringLiteral("SELECT TOP 1 @Num = c.FNum FROM t_FACard c INNER JOIN t_FAAlter a ON a.FAlterID = c.FAlterID "
                         "WHERE a.FAssetID = @Asset AND a.FYear * 100 + a.FPeriod <= @Year * 100 + @Period ORDER BY "
                         "a.FYear ASC, a.FPeriod DESC")
-      << QStringLiteral("UPDATE TempBal SET FNumP = @Num WHERE FAssetID = @Asset AND FYear = @Year AND FPeriod = @Period");
+      << QStringLiteral(
+             "UPDATE TempBal SET FNumP = @Num WHERE FAssetID = @Asset AND FYear = @Year AND FPeriod = @Period");
     return b.text();
 }
 
@@ -93,9 +94,10 @@ QString alterationAmountsBatch(const ado::Recordset &rs) {
                         "FYtdDeprInc + @Depr WHERE FAssetID = @Asset AND FPeriod = @Period")
       // The staged year-to-date decrease already holds a clearing's
       // depreciation: it is not added a second time.
-      << QStringLiteral("ELSE IF @Depr < 0 UPDATE TempBal SET FAccumDeprDec = FAccumDeprDec + ABS(@Depr), FYtdDeprDec = "
-                        "FYtdDeprDec + CASE WHEN @Type = 10 THEN 0 ELSE ABS(@Depr) END WHERE FAssetID = @Asset AND "
-                        "FPeriod = @Period")
+      << QStringLiteral(
+             "ELSE IF @Depr < 0 UPDATE TempBal SET FAccumDeprDec = FAccumDeprDec + ABS(@Depr), FYtdDeprDec = "
+             "FYtdDeprDec + CASE WHEN @Type = 10 THEN 0 ELSE ABS(@Depr) END WHERE FAssetID = @Asset AND "
+             "FPeriod = @Period")
       << QStringLiteral("IF @Type = 10 UPDATE TempBal SET FCleared = 1 WHERE FAssetID = @Asset AND FPeriod = @Period");
     return b.text();
 }
@@ -120,17 +122,20 @@ QString datesBatch(const ado::Recordset &rs) {
       << QStringLiteral("IF EXISTS (SELECT 1 FROM t_FAAlter WHERE FNew = 1 AND FAssetID = @Asset AND FYear = @Year AND "
                         "FPeriod = @Period)")
       << QStringLiteral("    UPDATE TempBal SET FOrgValP = 0, FAccumDeprP = 0, FHasDepr = 0 WHERE %1").arg(self)
-      << QStringLiteral("IF EXISTS (SELECT 1 FROM TempBal WHERE FAssetID = @Asset AND FYear * 100 + FPeriod < @Year * 100 "
-                        "+ @Period)")
+      << QStringLiteral(
+             "IF EXISTS (SELECT 1 FROM TempBal WHERE FAssetID = @Asset AND FYear * 100 + FPeriod < @Year * 100 "
+             "+ @Period)")
       << QStringLiteral("BEGIN")
-      << QStringLiteral("    SELECT TOP 1 @Num = FNumP + FNumAlter FROM TempBal WHERE FAssetID = @Asset AND FYear * 100 "
-                        "+ FPeriod < @Year * 100 + @Period ORDER BY FYear ASC, FPeriod DESC")
+      << QStringLiteral(
+             "    SELECT TOP 1 @Num = FNumP + FNumAlter FROM TempBal WHERE FAssetID = @Asset AND FYear * 100 "
+             "+ FPeriod < @Year * 100 + @Period ORDER BY FYear ASC, FPeriod DESC")
       << QStringLiteral("    UPDATE TempBal SET FNumP = @Num WHERE %1").arg(self) << QStringLiteral("END");
     if (!period.isNull() && period.toInt() == 0)
         b << QStringLiteral("IF (SELECT FCurrYear - FStartYear FROM AIS_GLPref) > 0")
-          << QStringLiteral("    UPDATE t SET FAccumDeprP = p.FAccumDeprP, FOrgValP = p.FOrgValP, FDeprPeriods = "
-                            "p.FDeprPeriods FROM TempBal t INNER JOIN TempBal p ON p.FAssetID = t.FAssetID AND p.FYear "
-                            "= t.FYear AND p.FPeriod = 1 WHERE t.FAssetID = @Asset AND t.FYear = @Year AND t.FPeriod = 0");
+          << QStringLiteral(
+                 "    UPDATE t SET FAccumDeprP = p.FAccumDeprP, FOrgValP = p.FOrgValP, FDeprPeriods = "
+                 "p.FDeprPeriods FROM TempBal t INNER JOIN TempBal p ON p.FAssetID = t.FAssetID AND p.FYear "
+                 "= t.FYear AND p.FPeriod = 1 WHERE t.FAssetID = @Asset AND t.FYear = @Year AND t.FPeriod = 0");
     b << QStringLiteral("IF EXISTS (SELECT 1 FROM AIS_FAJob WHERE FZ8InterID = @Asset AND FPeriod = @Period)")
       << QStringLiteral("    UPDATE t SET FWorkload = j.Fjob FROM TempBal t INNER JOIN AIS_FAJob j ON j.FZ8InterID = "
                         "t.FAssetID AND j.FPeriod = t.FPeriod WHERE t.FPeriod = @Period");
@@ -166,19 +171,22 @@ QString balanceTableBatch() {
 int clsEboFa::BuildFABalances(FaRun &run) {
     StepKit &kit = run.kit;
     kit.caption(QStringLiteral("正在构建卡片余额临时表..."));
-    if (!FaExecute(run, workTableBatch(), QStringLiteral("升级【固定资产-变动数据】构建临时表时出错："))) return FaFailed;
-    if (FaRowStep(run,
-                  QStringLiteral("SELECT FAssetID, FYear, FPeriod FROM t_FAAlter WHERE FNew = 0 ORDER BY FAlterID, FYear, "
-                                 "FPeriod"),
-                  openingQuantityBatch, QStringLiteral("升级【固定资产-变动数据】更新期初原值和期初数量时出错："),
-                  QStringLiteral("正在更新余额表期初原值和期初数量("), 35, 10) == FaFailed)
+    if (!FaExecute(run, workTableBatch(), QStringLiteral("升级【固定资产-变动数据】构建临时表时出错：")))
         return FaFailed;
-    if (FaRowStep(run,
-                  QStringLiteral("SELECT c.FZ8InterID AS FAsset, v.FAssetID, v.FPeriod, v.FAccumDepr, v.FOrgVal, v.FType "
-                                 "FROM AIS_FAVch v INNER JOIN AIS_FACard c ON c.FAssetID = v.FAssetID WHERE "
-                                 "v.FZ8InterID > 0 AND c.FZ8InterID IS NOT NULL ORDER BY c.FZ8InterID, v.FPeriod"),
-                  alterationAmountsBatch, QStringLiteral("升级【固定资产-变动数据】更新调整数据时出错："),
-                  QStringLiteral("正在更新余额表变动调整数据("), 45, 10) == FaFailed)
+    if (FaRowStep(
+            run,
+            QStringLiteral("SELECT FAssetID, FYear, FPeriod FROM t_FAAlter WHERE FNew = 0 ORDER BY FAlterID, FYear, "
+                           "FPeriod"),
+            openingQuantityBatch, QStringLiteral("升级【固定资产-变动数据】更新期初原值和期初数量时出错："),
+            QStringLiteral("正在更新余额表期初原值和期初数量("), 35, 10) == FaFailed)
+        return FaFailed;
+    if (FaRowStep(
+            run,
+            QStringLiteral("SELECT c.FZ8InterID AS FAsset, v.FAssetID, v.FPeriod, v.FAccumDepr, v.FOrgVal, v.FType "
+                           "FROM AIS_FAVch v INNER JOIN AIS_FACard c ON c.FAssetID = v.FAssetID WHERE "
+                           "v.FZ8InterID > 0 AND c.FZ8InterID IS NOT NULL ORDER BY c.FZ8InterID, v.FPeriod"),
+            alterationAmountsBatch, QStringLiteral("升级【固定资产-变动数据】更新调整数据时出错："),
+            QStringLiteral("正在更新余额表变动调整数据("), 45, 10) == FaFailed)
         return FaFailed;
     const QString datesPrefix = QStringLiteral("升级【固定资产-变动数据】更新余额表每期原值和数量时出错：");
     if (FaRowStep(run, QStringLiteral("SELECT FAssetID, FYear, FPeriod FROM TempBal ORDER BY FAssetID, FYear, FPeriod"),

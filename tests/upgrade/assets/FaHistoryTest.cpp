@@ -37,19 +37,22 @@ TEST_F(FaHistoryTest, LastPeriodBalancesEqualTheSourceAndTheLedger) {
                                          "b.FPeriod WHERE b.FPeriod = 12 AND c.FOrgVal = s.FOrgVal")),
               QStringLiteral("7"));
     // The fixed-asset account's closing balance in the ledger.
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT SUM(b.FOrgValP) FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID "
-                                         "= b.FBalID WHERE b.FPeriod = 12 AND c.FAssetAcctID = 1601")),
-              targetValue(QStringLiteral("SELECT FEndBal FROM AIS_GLBal WHERE FAcctID = '1601' AND FPeriod = 12")));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT SUM(b.FOrgValP) FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID "
+                                   "= b.FBalID WHERE b.FPeriod = 12 AND c.FAssetAcctID = 1601")),
+        targetValue(QStringLiteral("SELECT FEndBal FROM AIS_GLBal WHERE FAcctID = '1601' AND FPeriod = 12")));
     // One balance row per staged row of the periods kept (the opening rows
     // of cards added this year leave), each with one card and one item row.
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")),
-              targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal WHERE NOT (FPeriod = 0 AND FAssetID IN ('FA007', "
-                                         "'FA008'))")));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")),
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal WHERE NOT (FPeriod = 0 AND FAssetID IN ('FA007', "
+                                   "'FA008'))")));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalCardItem")),
               targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")));
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b WHERE NOT EXISTS (SELECT 1 FROM t_FABalCard "
-                                         "c WHERE c.FBalID = b.FBalID)")),
-              QStringLiteral("0"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b WHERE NOT EXISTS (SELECT 1 FROM t_FABalCard "
+                                   "c WHERE c.FBalID = b.FBalID)")),
+        QStringLiteral("0"));
 }
 
 TEST_F(FaHistoryTest, AlterationCardsAndClearing) {
@@ -70,9 +73,10 @@ TEST_F(FaHistoryTest, AlterationCardsAndClearing) {
                            QStringLiteral("FA007\t0\t7"), QStringLiteral("FA008\t0\t8")}));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAVoucher")), QStringLiteral("5"));
     // One clearing record, on the clearing alteration.
-    EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetID, c.FPeriod, a.FCleared FROM t_FAClear c INNER JOIN t_FAAlter a ON "
-                                    "a.FAlterID = c.FAlterID")),
-              QStringList({QStringLiteral("4\t10\ttrue")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT c.FAssetID, c.FPeriod, a.FCleared FROM t_FAClear c INNER JOIN t_FAAlter a ON "
+                              "a.FAlterID = c.FAlterID")),
+        QStringList({QStringLiteral("4\t10\ttrue")}));
     // The clearing period counts FA004's decrease once.
     EXPECT_EQ(targetValue(QStringLiteral("SELECT b.FCleared, b.FNumAlter, b.FOrgValDec, b.FAccumDeprDec, b.FYtdDeprDec "
                                          "FROM t_FABalance b WHERE b.FAssetID = 4 AND b.FPeriod = 10")),
@@ -91,9 +95,10 @@ TEST_F(FaHistoryTest, SeveralAlterationsOfOnePeriodAddUp) {
     EXPECT_EQ(targetValue(QStringLiteral("SELECT FOrgValInc, FAccumDeprInc FROM t_FABalance WHERE FAssetID = 5 AND "
                                          "FPeriod = 5")),
               QStringLiteral("2000\t20"));
-    EXPECT_EQ(target(QStringLiteral("SELECT c.FOrgVal, a.FPreparer, a.FChecker FROM t_FAAlter a INNER JOIN t_FACard c ON "
-                                    "c.FAlterID = a.FAlterID WHERE a.FAssetID = 5 AND a.FPeriod = 5 ORDER BY a.FAlterID")),
-              QStringList({QStringLiteral("13500\t王芳\t陈静"), QStringLiteral("14000\tO'Hara\t")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT c.FOrgVal, a.FPreparer, a.FChecker FROM t_FAAlter a INNER JOIN t_FACard c ON "
+                              "c.FAlterID = a.FAlterID WHERE a.FAssetID = 5 AND a.FPeriod = 5 ORDER BY a.FAlterID")),
+        QStringList({QStringLiteral("13500\t王芳\t陈静"), QStringLiteral("14000\tO'Hara\t")}));
 }
 
 }  // namespace
