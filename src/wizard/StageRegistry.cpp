@@ -2,7 +2,9 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/base/clsBaseSys.h"
 #include "upgrade/ledger/clsEboGL.h"
+#include "upgrade/payroll_cashier/clsCn.h"
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
 namespace {
@@ -12,11 +14,11 @@ namespace {
 QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
-        {StageRegistry::BaseData, nullptr},     // clsBaseSys
+        {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
         {StageRegistry::FixedAssets, nullptr},  // clsEboFa
         {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
-        {StageRegistry::Cashier, nullptr},  // clsCn
+        {StageRegistry::Cashier, [] { return std::make_unique<clsCn>(); }},
     };
 }
 
