@@ -176,6 +176,19 @@ bool Session::resetForReuse() {
                 continue;
             run("DROP TABLE temp." + quoteIdent(t));
         }
+        // The row captures of triggers fired in this session write into a
+        // temporary table dropped above; left behind they would break every
+        // later schema change on this connection (SQLite re-checks them).
+        std::vector<std::string> captures;
+        if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'trigger'", -1, &st, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_finalize(st);
+            return false;
+        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            captures.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        for (const auto &t : captures) run("DROP TRIGGER temp." + quoteIdent(t));
         run("DELETE FROM temp.__pnw_objects");
         run("DELETE FROM temp.__pnw_columns");
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));

@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/base/clsBaseSys.h"
 #include "upgrade/ledger/clsEboGL.h"
 #include "upgrade/payroll_cashier/clsCn.h"
 #include "upgrade/payroll_cashier/clsEboPa.h"
@@ -13,7 +14,7 @@ namespace {
 QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
-        {StageRegistry::BaseData, nullptr},     // clsBaseSys
+        {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
         {StageRegistry::FixedAssets, nullptr},  // clsEboFa
         {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},

@@ -9,6 +9,7 @@
 #include "foundation/Progress.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwList.h"
+#include "upgrade/assets/clsEboFa.h"
 #include "upgrade/common/StepKit.h"
 
 int FaOption() {
@@ -53,4 +54,19 @@ bool FaProgressThenCancelled(StepKit &kit, int value) {
     kit.progress(value);
     LetEventsRun();
     return g_CancelRequested;
+}
+
+bool FaExecute(FaRun &run, const QString &batch, const QString &prefix) {
+    QString error;
+    if (run.kit.execute(batch, error)) return true;
+    run.errorText = prefix + error;
+    return false;
+}
+
+QVariant FaCount(StepKit &kit, const QString &sql) {
+    try {
+        return kit.scalar(sql);
+    } catch (const std::exception &) {
+        return QVariant();
+    }
 }

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 class StepKit;
+struct FaRun;
 
 // "Option" of the settings record: 0 all data, anything else balances only.
 int FaOption();
@@ -23,6 +24,13 @@ QVariant FaDayAfterCurrentPeriod(StepKit &kit);
 void FaRowProgress(StepKit &kit, const QString &caption, int row, int count, int base, int span);
 // The bar at value, pending events run, then the cancel flag.
 bool FaProgressThenCancelled(StepKit &kit, int value);
+
+// Sends one batch; on failure the run's error text becomes prefix + the
+// server's error and the result is false.
+bool FaExecute(FaRun &run, const QString &batch, const QString &prefix);
+// A count query's first value, or Null when the query fails (no count
+// entry then).
+QVariant FaCount(StepKit &kit, const QString &sql);
 
 // A batch built line by line; every line ends with CR LF.
 class FaBatch {

@@ -2,9 +2,6 @@
 // so the phases before them can run end to end.
 #include "upgrade/assets/clsEboFa.h"
 
-int clsEboFa::UpgradeFABaseData(FaRun &) { return FaDone; }
-int clsEboFa::UpgradeFAInitCards(FaRun &) { return FaDone; }
-int clsEboFa::UpgradeFACardDetails(FaRun &) { return FaDone; }
 int clsEboFa::UpgradeFAAlterData(FaRun &) { return FaDone; }
 int clsEboFa::UpgradeFAAlterCards(FaRun &) { return FaDone; }
 int clsEboFa::UpgradeFABalanceData(FaRun &) { return FaDone; }

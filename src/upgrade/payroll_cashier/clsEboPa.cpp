@@ -1,7 +1,7 @@
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
-#include "foundation/Globals.h"
 #include "foundation/ErrorText.h"
+#include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"
 #include "upgrade/common/StepKit.h"
 #include "upgrade/payroll_cashier/PayrollSession.h"

@@ -8,13 +8,22 @@
 #include "platform/PnwList.h"
 #include "upgrade/assets/clsEboFa.h"
 
+#include "FaSeed.h"
+
 namespace {
 
 class FaDriverTest : public UpgradeStepFixture {
 protected:
+    // The standard sample with the base-data mappings seeded.
+    void createSeeded() {
+        createFrom(QStringLiteral("standard"));
+        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
+    }
     int runUpgrade() {
         clsEboFa stage;
-        return upgrade(stage);
+        const int result = upgrade(stage);
+        if (result != 0) ADD_FAILURE() << newLogRows().join(QLatin1Char('\n')).toStdString();
+        return result;
     }
     void setOption(int option) { g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option); }
     QString faKey(const QString &key) {
@@ -34,7 +43,7 @@ protected:
 };
 
 TEST_F(FaDriverTest, CardsAfterTheCurrentPeriodLeaveEveryStagedTable) {
-    createFrom(QStringLiteral("standard"));
+    createSeeded();
     // FA001 is in service on the last day of the current period and stays;
     // FA003 (a quote in its code) on the next day and goes, with its
     // balances, devices and opening rows.
@@ -55,7 +64,7 @@ TEST_F(FaDriverTest, CardsAfterTheCurrentPeriodLeaveEveryStagedTable) {
 }
 
 TEST_F(FaDriverTest, AllDataKeepsCurrentKeysAndSetsTheStart) {
-    createFrom(QStringLiteral("standard"));
+    createSeeded();
     ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLPref SET FStartPeriod = 4, FDeprMade = 1")), QString());
     EXPECT_EQ(runUpgrade(), 0);
     EXPECT_EQ(faKey(QStringLiteral("StartPeriod")), QStringLiteral("4"));
@@ -67,7 +76,7 @@ TEST_F(FaDriverTest, AllDataKeepsCurrentKeysAndSetsTheStart) {
 }
 
 TEST_F(FaDriverTest, AllDataStartsAtOneWhenTheStartYearIsEarlier) {
-    createFrom(QStringLiteral("standard"));
+    createSeeded();
     ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLPref SET FStartYear = 2024, FStartPeriod = 4, FDeprMade = 0")),
               QString());
     EXPECT_EQ(runUpgrade(), 0);
@@ -76,7 +85,7 @@ TEST_F(FaDriverTest, AllDataStartsAtOneWhenTheStartYearIsEarlier) {
 }
 
 TEST_F(FaDriverTest, BalancesOnlyStartsAtTheCurrentPeriodWithoutDepreciation) {
-    createFrom(QStringLiteral("standard"));
+    createSeeded();
     setOption(1);
     EXPECT_EQ(runUpgrade(), 0);
     EXPECT_EQ(faKey(QStringLiteral("withoutDepr")), QStringLiteral("1"));
