@@ -1,7 +1,7 @@
 // Reaches the base-data step's checks and phases one by one in tests.
 #pragma once
 
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "upgrade/base/clsBaseSys.h"
 
 class clsBaseSysTestAccess {

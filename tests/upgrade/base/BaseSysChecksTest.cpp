@@ -1,6 +1,6 @@
 // The nine base-data checks on the standard sample, each edge case made by
 // changing the staged copies (the sample itself passes every check).
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
 #include "upgrade/base/SubLedgerNatureAsker.h"
 #include "upgrade/common/UpgradeGlobals.h"
