@@ -54,6 +54,9 @@ class Catalog {
 public:
     // Creates the catalogue tables in `schema` when they are missing.
     static void ensure(sqlite3 *db, const std::string &schema);
+    // Rebuilds the indexes of a file made under an older text order (the
+    // TSQL collation must be registered); kept in the file's user_version.
+    static void refreshCollation(sqlite3 *db, const std::string &schema);
 
     Catalog(sqlite3 *db, std::string schema);
     ~Catalog();
