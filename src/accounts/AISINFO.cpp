@@ -1,13 +1,12 @@
 #include "accounts/AISINFO.h"
 
 #include "accounts/SqlLiteral.h"
+#include "foundation/Messages.h"
 #include "foundation/TextLog.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
 
-namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-}
+namespace {}
 
 AISINFO::AISINFO() = default;
 AISINFO::~AISINFO() = default;

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 
 #include "accounts/AISINFO.h"
-#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "controls/ProgressBar.h"
+#include "foundation/Messages.h"
 #include "foundation/CProfile.h"
 #include "foundation/IniValues.h"
 #include "foundation/InputChecks.h"
@@ -26,7 +26,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kInsertFile = QStringLiteral("insertfile");
 const QString kAllSystems = QStringLiteral("It Must excute In All System");
 

@@ -4,8 +4,9 @@
 #include <QList>
 #include <QPair>
 
-#include "accounts/EventPump.h"
+#include "foundation/Progress.h"
 #include "accounts/SqlLiteral.h"
+#include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/ServerConfig.h"
@@ -20,15 +21,8 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kTitle = QStringLiteral("岫禾提示");
 const QString kWinlogon =
     QStringLiteral("HKEY_LOCAL_MACHINE\\SoftWare\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
-
-QString errorText(const std::exception &e) {
-    if (auto *ado = dynamic_cast<const ado::AdoError *>(&e)) return ado->description();
-    return QString::fromLocal8Bit(e.what());
-}
 
 // The batch that ends every other session whose current database is n.
 QString killSessionsBatch(const QString &n) {
@@ -101,7 +95,7 @@ bool CXRAc::CheckRight(const QString &StrUID, const QString &StrPWD, const QStri
         m_Connection->Open(cs);
     } catch (const std::exception &e) {
         strMsg = QStringLiteral("登录的用户名/口令/数据库服务器名有误，请重新输入!") + kCrLf +
-                 QStringLiteral("错误描述:") + errorText(e);
+                 QStringLiteral("错误描述:") + ErrorDescription(e);
         return false;
     }
 
@@ -176,7 +170,7 @@ bool CXRAc::CheckRight(const QString &StrUID, const QString &StrPWD, const QStri
         g_ConnectString = cs;
         return true;
     } catch (const std::exception &e) {
-        strMsg = QStringLiteral("修改账套参数表有误！") + kCrLf + QStringLiteral("错误描述:") + errorText(e);
+        strMsg = QStringLiteral("修改账套参数表有误！") + kCrLf + QStringLiteral("错误描述:") + ErrorDescription(e);
         return false;
     }
 }
@@ -213,7 +207,7 @@ bool CXRAc::ExistAcct(const QString &sAcctNum) {
         return exists;
     } catch (const std::exception &e) {
         closeConnection();
-        ShowMessage(errorText(e), 16, kTitle);
+        ShowMessage(ErrorDescription(e), 16, kMessageTitle);
         EndWaitCursor();
         return false;
     }
@@ -249,7 +243,7 @@ bool CXRAc::DeleteAcct(const QString &sAcctNum) {
     } catch (...) {
         closeConnection();
         EndWaitCursor();
-        ShowMessage(QStringLiteral("创建的数据库删除不成功，请手动删除。"), 16, kTitle);
+        ShowMessage(QStringLiteral("创建的数据库删除不成功，请手动删除。"), 16, kMessageTitle);
         return false;
     }
 }

@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 
 #include "accounts/CXRAc.h"
-#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "foundation/InputChecks.h"
 #include "foundation/Progress.h"

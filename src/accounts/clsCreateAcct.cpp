@@ -5,10 +5,9 @@
 #include <QFileInfo>
 
 #include "accounts/AISINFO.h"
-#include "accounts/AccountsGlobals.h"
 #include "accounts/CXRAc.h"
-#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
+#include "foundation/ErrorText.h"
 #include "foundation/AccountList.h"
 #include "foundation/CProfile.h"
 #include "foundation/Messages.h"
@@ -26,9 +25,7 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kProject = QStringLiteral("创建目标账套");
-const QString kHint = QStringLiteral("岫禾提示");
 
 // A "fail with" of the driver: the failure text, and no error of its own.
 struct CreationFailure {
@@ -38,13 +35,6 @@ struct CreationFailure {
 QVariant column(const ado::Recordset &rs, const char *name) { return rs.value(QLatin1String(name)); }
 bool isNull(const QVariant &v) { return !v.isValid() || v.isNull(); }
 QString textOrEmpty(const QVariant &v) { return isNull(v) ? QString() : v.toString(); }
-
-QString describe(const std::exception &e) {
-    if (auto *a = dynamic_cast<const ado::AdoError *>(&e)) return a->description();
-    if (auto *p = dynamic_cast<const PnwError *>(&e)) return p->description();
-    if (auto *d = dynamic_cast<const dao::DaoError *>(&e)) return d->description();
-    return QString::fromLocal8Bit(e.what());
-}
 
 // Text comparison, character by character, case-sensitive.
 bool textBelow(const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; }
@@ -121,7 +111,7 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
 
         if (!server->CheckRight(g_ServerUser, g_ServerPassword, serverName, false)) {
             const QString message = server->strMsg.trimmed();
-            if (!message.isEmpty()) ShowMessage(server->strMsg, 16, kHint);
+            if (!message.isEmpty()) ShowMessage(server->strMsg, 16, kMessageTitle);
             // Nothing can be done on the server without the login.
             fail(message.isEmpty() ? QStringLiteral("登录数据库服务器失败。") : message);
         }
@@ -199,7 +189,7 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         if (!server->RReadFile(dbb)) {
             ShowMessage(QStringLiteral("【发生错误】在读服务器端的备份说明文件时出错！找不到文件：") + dbb +
                             QStringLiteral("。"),
-                        16, kHint);
+                        16, kMessageTitle);
             fail(QStringLiteral("在读服务器端的备份说明文件时出错，找不到文件：") + dbb);
         }
         SetProgress(PoBar, 10);
@@ -278,7 +268,7 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         } else if (!g_CancelRequested) {
             SetStatusCaption(LblObject, QStringLiteral("新建账套遇到错误，升级账套中止！"));
             WriteUpgradeLog(kProject, QStringLiteral("执行升级脚本发生错误，升级账套中止。"), QString(), 2);
-            ShowMessage(QStringLiteral("【发生错误】执行升级脚本发生错误。"), 16, kHint);
+            ShowMessage(QStringLiteral("【发生错误】执行升级脚本发生错误。"), 16, kMessageTitle);
         }
         g_TargetConnectString = server->GetConnectString(acctNum, QString());
         InitProgress(PoBar, 100, false);
@@ -287,12 +277,13 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
     } catch (const CreationFailure &) {
         errorDescription.clear();
     } catch (const std::exception &e) {
-        errorDescription = describe(e);
+        errorDescription = ErrorDescription(e);
     }
 
     WriteTextLog(QStringLiteral("新建账套时发生异常: ") + failureText + kCrLf + errorDescription);
     if (g_CancelRequested) return false;
-    if (failureText.contains(QStringLiteral("Microsoft.ACE.OLEDB.12.0")))
+    if (failureText.contains(QStringLiteral("Microsoft.ACE.OLEDB.12.0")) &&
+        !failureText.contains(QStringLiteral("源账套文件已损坏")))
         failureText = QStringLiteral(
             "源帐套是Access2007以下版本数据库，请手动使用Access2007及以上版本先对源帐套数据库进行升级后重试！");
     WriteUpgradeLog(kProject,

@@ -1,5 +1,4 @@
 // The probes of the server and of the road by which it reads the source.
-#include "accounts/AccountsGlobals.h"
 #include "accounts/CXRAc.h"
 #include "accounts/SqlLiteral.h"
 #include "accounts/clsCreateAcct.h"
@@ -10,7 +9,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kJet = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
 const QString kAce = QStringLiteral("Microsoft.ACE.OLEDB.12.0");
 
@@ -82,9 +80,9 @@ bool clsCreateAcct::ProbeServerUsesAce(const QString &connectString) {
         return (version.contains(QStringLiteral(" 2008 ")) || version.contains(QStringLiteral(" 2012 "))) &&
                version.contains(QStringLiteral("(X64)"));
     } catch (const ado::AdoError &e) {
-        ShowMessage(e.description() + connectString, 16, QStringLiteral("岫禾提示"));
+        ShowMessage(e.description() + connectString, 16, kMessageTitle);
     } catch (const std::exception &e) {
-        ShowMessage(QString::fromLocal8Bit(e.what()) + connectString, 16, QStringLiteral("岫禾提示"));
+        ShowMessage(QString::fromLocal8Bit(e.what()) + connectString, 16, kMessageTitle);
     }
     return false;
 }
@@ -98,9 +96,9 @@ bool clsCreateAcct::ProbeServerIs2008Family(const QString &connectString) {
         return version.contains(QStringLiteral(" 2008 ")) || version.contains(QStringLiteral(" 2012 ")) ||
                version.contains(QStringLiteral(" 2014 "));
     } catch (const ado::AdoError &e) {
-        ShowMessage(e.description() + connectString, 16, QStringLiteral("岫禾提示"));
+        ShowMessage(e.description() + connectString, 16, kMessageTitle);
     } catch (const std::exception &e) {
-        ShowMessage(QString::fromLocal8Bit(e.what()) + connectString, 16, QStringLiteral("岫禾提示"));
+        ShowMessage(QString::fromLocal8Bit(e.what()) + connectString, 16, kMessageTitle);
     }
     return false;
 }

@@ -1,9 +1,10 @@
 // The staging copies: every known source table copied by the server into
 // the target as "AIS_" + its name, with the mapping column FZ8InterID.
-#include "accounts/EventPump.h"
 #include "accounts/SqlLiteral.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
+#include "foundation/Messages.h"
+#include "foundation/ErrorText.h"
 #include "foundation/Progress.h"
 #include "platform/PnwError.h"
 #include "platform/ado/AdoError.h"
@@ -14,21 +15,12 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 std::unique_ptr<dao::Database> openSource(const QString &source) {
     dao::DBEngine engine;
     engine.SystemDB = clsCreateAcct::WorkgroupFile(source);
     engine.DefaultUser = QStringLiteral("morningstar");
     engine.DefaultPassword = QStringLiteral("tqlarnvezmbhko");
     return engine.OpenDatabase(source);
-}
-
-QString errorText(const std::exception &e) {
-    if (auto *ado = dynamic_cast<const ado::AdoError *>(&e)) return ado->description();
-    if (auto *pnw = dynamic_cast<const PnwError *>(&e)) return pnw->description();
-    if (auto *dao = dynamic_cast<const dao::DaoError *>(&e)) return dao->description();
-    return QString::fromLocal8Bit(e.what());
 }
 
 // The cancel that stopped the table loop.
@@ -70,7 +62,7 @@ bool clsCreateAcct::CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, c
         failureText = QStringLiteral("用户取消了创建临时表。");
         return false;
     } catch (const std::exception &e) {
-        failureText = QStringLiteral("创建临时表出错，错误原因可能是：") + errorText(e);
+        failureText = QStringLiteral("创建临时表出错，错误原因可能是：") + ErrorDescription(e);
         return false;
     }
 }
@@ -102,12 +94,16 @@ QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QStrin
         return QString();
     } catch (const ado::AdoError &e) {
         QString text = e.description();
+        // A row the provider cannot read is damage in the file itself: say
+        // so and name the table, whatever provider read it.
+        if (e.number() == 7330)
+            text = QStringLiteral("源账套文件已损坏，无法读取表") + table + QStringLiteral("。") + kCrLf + text;
         if (e.number() == 7303)
             text += kCrLf + QStringLiteral("请在Microsft SQL Server Management Studio中的服务器对象——>访问接口——>"
                                            "Microsoft.Jet.OLEDB.4.0右键属性中的所有钩去掉后重试。");
         return text;
     } catch (const std::exception &e) {
-        return errorText(e);
+        return ErrorDescription(e);
     }
 }
 

@@ -21,6 +21,13 @@ extern QString g_ServerPassword;
 extern QString g_LoginPart;
 // The template with the new account number (set by account creation).
 extern QString g_NewAcctConnectString;
+// The connection string of the new account set ("" until account creation
+// has finished); a stage given "" works on it.
+extern QString g_TargetConnectString;
+// The source's current year and period (from its options row, set by
+// account creation).
+extern short g_SourceCurrYear;
+extern short g_SourceCurrPeriod;
 
 // The wizard's current step 0 to 4 (set by the wizard). The upgrade log and
 // the report read it: step 2 is the data check.
@@ -51,3 +58,10 @@ extern QString g_SourceEdition;
 extern bool g_ProgramEnding;
 // What the runs test between stages: a cancel or the end of the program.
 inline bool RunMustStop() { return g_CancelRequested || g_ProgramEnding; }
+
+// Back to the start of a run of the wizard: no settings, step 0, no stage
+// running, no cancel; what start-up and account creation set stays.
+void ResetRunState();
+// Everything above back to its start value, start-up's readings and the
+// target included (tests end with it).
+void ResetProgramState();

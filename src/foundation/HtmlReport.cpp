@@ -16,8 +16,6 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("岫禾提示");
-
 ReportOpener &opener() {
     static ReportOpener o;
     return o;
@@ -90,7 +88,7 @@ void WriteHtmlReport(const QString &title) {
 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        ShowMessage(file.errorString(), MsgBox::Exclamation, kTitle);
+        ShowMessage(file.errorString(), MsgBox::Exclamation, kMessageTitle);
         return;
     }
     QStringList out;
@@ -142,9 +140,9 @@ void WriteHtmlReport(const QString &title) {
     const bool written = file.write(bytes) == bytes.size() && file.flush();
     file.close();
     if (!written)
-        ShowMessage(file.errorString(), MsgBox::Exclamation, kTitle);
+        ShowMessage(file.errorString(), MsgBox::Exclamation, kMessageTitle);
     else if (!mainTable)
-        ShowMessage(error, MsgBox::Exclamation, kTitle);
+        ShowMessage(error, MsgBox::Exclamation, kMessageTitle);
 }
 
 QUrl ReportUrl(const QString &path, const QString &anchor) {
@@ -169,5 +167,5 @@ void OpenReport(const QString &path, const QString &anchor) {
     // by other means.
     if (!started)
         ShowMessage(QStringLiteral("不能打开日志，可能原因是：") + error + QStringLiteral("\r\n") + path,
-                    MsgBox::Exclamation, kTitle);
+                    MsgBox::Exclamation, kMessageTitle);
 }

@@ -9,4 +9,9 @@
 
 #include "platform/MessageBoxSeam.h"
 
+// The title of every message box the program shows.
+inline const QString kMessageTitle = QStringLiteral("岫禾提示");
+// The line break of messages, scripts and logs.
+inline const QString kCrLf = QStringLiteral("\r\n");
+
 int ShowMessage(const QString &prompt, int buttons, const QString &title);

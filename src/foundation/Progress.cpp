@@ -76,3 +76,7 @@ void DelayWithEvents(int milliseconds) {
         if (!timedOut) return;  // the application is quitting: stop waiting
     }
 }
+
+void LetEventsRun() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}

@@ -22,6 +22,10 @@ void InitProgress(ProgressBar *bar, int max, bool reset);
 // or above Max. Then lets pending events run once.
 void SetProgress(ProgressBar *bar, int value);
 
+// Lets pending window events run, where a long task lets a cancel click in
+// (does nothing without an application object).
+void LetEventsRun();
+
 // Waits milliseconds while window events run; sleeps between events rather
 // than polling. 0 or less returns at once.
 void DelayWithEvents(int milliseconds);

@@ -35,7 +35,7 @@ QString GetProductCommonPath() {
         return GetProductInstallPath() + QStringLiteral("/Common/");
     } catch (const PnwError &e) {
         ShowMessage(QStringLiteral("位于：VEQ_GetAppType\r\n明细：") + e.description(), MsgBox::Critical,
-                    QStringLiteral("岫禾提示"));
+                    kMessageTitle);
         return QString();
     }
 }

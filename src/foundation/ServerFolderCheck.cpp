@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("岫禾提示");
-
 // A drive entry names the typed drive: as typed or upper-cased, with or
 // without its closing separator.
 bool isDrive(const QString &entry, const QString &typed) {
@@ -24,7 +22,7 @@ bool isDrive(const QString &entry, const QString &typed) {
 
 bool CheckServerFolder(const QString &path, const QString &label) {
     if (path.isEmpty()) {
-        ShowMessage(QStringLiteral("路径名称不可为空，请重新输入。"), MsgBox::Critical, kTitle);
+        ShowMessage(QStringLiteral("路径名称不可为空，请重新输入。"), MsgBox::Critical, kMessageTitle);
         return false;
     }
     try {
@@ -32,7 +30,7 @@ bool CheckServerFolder(const QString &path, const QString &label) {
         if (!g_ServerObject) {
             // Without the component no folder can be confirmed.
             ShowMessage(QStringLiteral("无法创建服务器端组件，请重新安装数据库端服务部件或手工输入服务器端路径！"),
-                        MsgBox::Critical, kTitle);
+                        MsgBox::Critical, kMessageTitle);
             return false;
         }
         const QString trimmed = TrimSpaces(path);
@@ -52,7 +50,7 @@ bool CheckServerFolder(const QString &path, const QString &label) {
         if (asFolder) exists = g_ServerObject->ExistFolder(path);
         if (exists) return true;
         ShowMessage(label + QStringLiteral("路径: ") + path + QStringLiteral("不存在，请重新选择或输入。"),
-                    MsgBox::Critical, kTitle);
+                    MsgBox::Critical, kMessageTitle);
         return false;
     } catch (...) {
         return false;

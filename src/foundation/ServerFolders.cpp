@@ -58,7 +58,7 @@ bool BrowseServerPath(QString &path, int lOperType, const QString &HandleFlag) {
         g_ServerObject = GetServerComponent();
         if (!g_ServerObject) {
             ShowMessage(QStringLiteral("无法创建服务器端组件，请重新安装数据库端服务部件或手工输入服务器端路径！"),
-                        MsgBox::Critical, QStringLiteral("岫禾提示"));
+                        MsgBox::Critical, kMessageTitle);
             return false;
         }
         if (!chooser()) return false;

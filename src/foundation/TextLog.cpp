@@ -38,6 +38,6 @@ bool WriteTextLog(const QString &text) {
     if (error.isEmpty()) return true;
     ShowMessage(QStringLiteral("写入日志文件失败！       ") + error + QStringLiteral("\n\r") +
                     QStringLiteral("未写入内容：") + text,
-                0, QStringLiteral("岫禾提示"));
+                0, kMessageTitle);
     return false;
 }

@@ -216,9 +216,9 @@ void WriteUpgradeLog(const QString &project, const QString &description, const Q
         if (sink()) sink()(line);
     } catch (const PnwError &e) {
         ShowMessage(QStringLiteral("写入日志出现错误。原因可能是：") + e.description(), MsgBox::Exclamation,
-                    QStringLiteral("岫禾提示"));
+                    kMessageTitle);
     } catch (const std::exception &e) {
         ShowMessage(QStringLiteral("写入日志出现错误。原因可能是：") + QString::fromLocal8Bit(e.what()),
-                    MsgBox::Exclamation, QStringLiteral("岫禾提示"));
+                    MsgBox::Exclamation, kMessageTitle);
     }
 }

@@ -3,6 +3,7 @@
 // for documents dated in or after the current period.
 #include <QDate>
 
+#include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
 #include "foundation/clsDataInfo.h"
@@ -128,12 +129,7 @@ bool clsDataInfo::IsExistPostedVoucher(const QString &sDsn, int iType) {
         }
         return countOf(sDsn, sql) > 0;
     } catch (const std::exception &e) {
-        const auto *pnw = dynamic_cast<const PnwError *>(&e);
-        const auto *ado = dynamic_cast<const ado::AdoError *>(&e);
-        ShowMessage(pnw   ? pnw->description()
-                    : ado ? ado->description()
-                          : QString::fromLocal8Bit(e.what()),
-                    MsgBox::OkCancel, QStringLiteral("岫禾提示"));
+        ShowMessage(ErrorDescription(e), MsgBox::OkCancel, kMessageTitle);
         return true;
     }
 }

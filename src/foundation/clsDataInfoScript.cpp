@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "foundation/ErrorText.h"
 #include "foundation/Messages.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/AnsiCodec.h"
@@ -15,14 +16,6 @@
 #include "platform/ado/Connection.h"
 
 namespace {
-
-const QString kTitle = QStringLiteral("岫禾提示");
-
-QString errorText(const std::exception &e) {
-    if (auto *a = dynamic_cast<const ado::AdoError *>(&e)) return a->description();
-    if (auto *p = dynamic_cast<const PnwError *>(&e)) return p->description();
-    return QString::fromLocal8Bit(e.what());
-}
 
 bool isGoLine(const QString &line) {
     QString t = line;
@@ -64,9 +57,9 @@ bool clsDataInfo::ExecuteSQLFlile(const QString &filename, const QString &strcn)
         return true;
     } catch (const PnwError &e) {
         // A failed batch has been shown already; its text comes once more.
-        ShowMessage(e.number() == -1 ? batchError : e.description(), MsgBox::Critical, kTitle);
+        ShowMessage(e.number() == -1 ? batchError : e.description(), MsgBox::Critical, kMessageTitle);
     } catch (const std::exception &e) {
-        ShowMessage(errorText(e), MsgBox::Critical, kTitle);
+        ShowMessage(ErrorDescription(e), MsgBox::Critical, kMessageTitle);
     }
     return false;
 }
@@ -120,8 +113,8 @@ bool clsDataInfo::ExecuteSqlBatch(QString batch, ado::Connection &connection, QS
         command.Execute();
         return true;
     } catch (const std::exception &e) {
-        error = errorText(e);
-        ShowMessage(error, MsgBox::Critical, kTitle);
+        error = ErrorDescription(e);
+        ShowMessage(error, MsgBox::Critical, kMessageTitle);
         return false;
     }
 }

@@ -91,6 +91,7 @@ struct TableRef {
     ObjectName name;
     std::string alias;
     SelectP derived;
+    bool keepOrder = false;  // the derived rows reach the outer query in their ORDER BY
     // OpenDataSource('provider', 'init string')...table
     std::string odsProvider, odsInit;
 };

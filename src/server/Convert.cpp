@@ -351,7 +351,14 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
     double num = 0;
     int64_t inum = 0;
     bool isInt = false;
-    if (from.isText() || from.base == Base::DateTime || from.base == Base::Image) {
+    if (from.base == Base::Timestamp && v.kind == Value::Kind::Blob) {
+        // A timestamp as read (binary(8), most significant byte first).
+        uint64_t n = 0;
+        for (unsigned char c : v.s) n = (n << 8) | c;
+        inum = int64_t(n);
+        num = double(inum);
+        isInt = true;
+    } else if (from.isText() || from.base == Base::DateTime || from.base == Base::Image) {
         if (v.kind == Value::Kind::Text || v.kind == Value::Kind::Blob)
             text = v.s;
         else if (v.kind == Value::Kind::Int)
@@ -398,7 +405,9 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
         } else if (isInt) {
             r = inum;
         } else {
-            double t = std::trunc(num);
+            // money rounds to the nearest whole (a half away from zero);
+            // decimal and float lose their fraction.
+            double t = from.base == Base::Money ? roundScale(num, 0) : std::trunc(num);
             if (!(t > -9.3e18 && t < 9.3e18)) throw makeError(8115, "expression", to.name());
             r = int64_t(t);
             if (to.base == Base::Bit) return Value::fromInt(num != 0 ? 1 : 0);

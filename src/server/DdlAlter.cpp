@@ -72,8 +72,12 @@ void addIdentityColumn(Session &s, const TableInfo &t, const ColumnInfo &c) {
     setIdentitySeed(s, t.schema, tmp, c.seed);
     std::string list;
     for (const auto &oc : t.columns) list += (list.empty() ? "" : ",") + quoteIdent(oc.name);
+    // The existing rows are numbered from the seed in their order (SQLite
+    // would start an empty table at 1 whatever the seed).
     if (!list.empty())
-        s.run("INSERT INTO " + tmpName + "(" + list + ") SELECT " + list + " FROM " + t.sqlName() + " ORDER BY rowid");
+        s.run("INSERT INTO " + tmpName + "(" + list + "," + quoteIdent(c.name) + ") SELECT " + list + ", " +
+              std::to_string(c.seed - 1) + " + row_number() OVER (ORDER BY rowid) FROM " + t.sqlName() +
+              " ORDER BY rowid");
     s.run("DROP TABLE " + t.sqlName());
     s.run("ALTER TABLE " + tmpName + " RENAME TO " + quoteIdent(t.name));
     for (const auto &ix : indexes) s.run(ix);

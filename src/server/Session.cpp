@@ -98,6 +98,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_.objectId = [this](const std::string &n) { return objectId(n); };
     hooks_.objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
     hooks_.dbName = [this](const Value &v) { return dbNameOf(v); };
+    hooks_.variable = [this](const std::string &name) { return variable(name).value; };
     db_ = instance_->takePooled(file_);
     if (db_) {
         registerSqlFunctions(db_, &hooks_);
@@ -175,6 +176,19 @@ bool Session::resetForReuse() {
                 continue;
             run("DROP TABLE temp." + quoteIdent(t));
         }
+        // The row captures of triggers fired in this session write into a
+        // temporary table dropped above; left behind they would break every
+        // later schema change on this connection (SQLite re-checks them).
+        std::vector<std::string> captures;
+        if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'trigger'", -1, &st, nullptr) !=
+            SQLITE_OK) {
+            sqlite3_finalize(st);
+            return false;
+        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            captures.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        for (const auto &t : captures) run("DROP TRIGGER temp." + quoteIdent(t));
         run("DELETE FROM temp.__pnw_objects");
         run("DELETE FROM temp.__pnw_columns");
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));
@@ -345,6 +359,13 @@ void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int 
 Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
     int t = sqlite3_column_type(st, i);
     if (t == SQLITE_NULL) return Value::null();
+    if (type.base == Base::Timestamp && t == SQLITE_INTEGER) {
+        // Kept as a number so that it orders and compares; read as binary(8).
+        uint64_t n = uint64_t(sqlite3_column_int64(st, i));
+        std::string bytes(8, '\0');
+        for (int k = 7; k >= 0; --k, n >>= 8) bytes[size_t(k)] = char(n & 0xFF);
+        return Value::fromBlob(bytes);
+    }
     if (type.isInteger() || type.base == Base::Timestamp) {
         if (t == SQLITE_INTEGER) return Value::fromInt(sqlite3_column_int64(st, i));
         return Value::fromInt(int64_t(sqlite3_column_double(st, i)));

@@ -222,16 +222,33 @@ void Session::runAssignSelect(const Statement &st, BatchResult &out) {
         plan->refreshProcesses = tr.refreshProcesses();
         c.plan = plan;
     }
-    BatchResult rows;
-    runPlan(*std::static_pointer_cast<Plan>(c.plan), *frame_->literals, st.literalBase, *frame_->params, rows);
-    out.rowsAffected = rows.rowsAffected;
-    if (rows.resultSets.empty() || rows.resultSets.back().rows.empty())
-        return;  // no row: the variables keep their values
-    const ResultSet &rs = rows.resultSets.back();
-    const auto &last = rs.rows.back();
+    const Plan &plan = *std::static_pointer_cast<Plan>(c.plan);
+    if (plan.refreshProcesses) refreshProcesses();
+    // One row at a time: the next row's expressions read what this row assigned.
     const auto &items = st.select->cores.front().items;
-    for (size_t i = 0; i < items.size() && i < last.size(); ++i)
-        if (!items[i].assignVariable.empty()) assign(items[i].assignVariable, last[i], rs.columns[i].type);
+    const StepPlan &step = plan.steps.at(0);
+    sqlite3_stmt *q = prepare(step.sql);
+    bindAll(q, *frame_->literals, st.literalBase, *frame_->params);
+    int rc;
+    try {
+        while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
+            std::vector<Value> row;
+            for (size_t i = 0; i < items.size() && i < step.columns.size(); ++i)
+                row.push_back(readSqliteValue(q, int(i), step.columns[i].type));
+            for (size_t i = 0; i < row.size(); ++i)
+                if (!items[i].assignVariable.empty()) assign(items[i].assignVariable, row[i], step.columns[i].type);
+        }
+    } catch (...) {
+        sqlite3_reset(q);
+        throw;
+    }
+    if (rc != SQLITE_DONE) {
+        SqlError e = mapError(rc);
+        sqlite3_reset(q);
+        throw e;
+    }
+    sqlite3_reset(q);       // no row: the variables keep their values
+    out.rowsAffected = -1;  // a query, not a change
 }
 
 Value Session::stepScalar(const std::string &sql, int literalBase, const SqlType &type) {

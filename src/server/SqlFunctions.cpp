@@ -457,7 +457,11 @@ void typedSumFinal(sqlite3_context *ctx) {
     *pp = nullptr;
 }
 
-void fnRaise(sqlite3_context *ctx, int, sqlite3_value **argv) { setError(ctx, makeError(sqlite3_value_int(argv[0]))); }
+// pnw_raise(number [, arg1 [, arg2]]): fails the statement with that error.
+void fnRaise(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
+    setError(ctx, makeError(sqlite3_value_int(argv[0]), argc > 1 ? argText(argv[1]) : std::string(),
+                            argc > 2 ? argText(argv[2]) : std::string()));
+}
 
 SessionHooks *hooksOf(sqlite3_context *ctx) { return static_cast<SessionHooks *>(sqlite3_user_data(ctx)); }
 
@@ -469,6 +473,14 @@ void fnObjectId(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     guarded(ctx, [&] {
         if (!hooksOf(ctx)) throw makeError(195, "OBJECT_ID");
         setResult(ctx, hooksOf(ctx)->objectId(argText(argv[0])));
+    });
+}
+
+// pnw_var('@name'): a variable's value at the time of the call.
+void fnVariable(sqlite3_context *ctx, int, sqlite3_value **argv) {
+    guarded(ctx, [&] {
+        if (!hooksOf(ctx) || !hooksOf(ctx)->variable) throw makeError(137, argText(argv[0]));
+        setResult(ctx, hooksOf(ctx)->variable(argText(argv[0])));
     });
 }
 
@@ -527,6 +539,7 @@ void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks) {
         {"pnw_adddays", 2, fnDateAddDays, true},
         {"pnw_ts", 0, fnTimestamp, false},
         {"pnw_raise", 1, fnRaise, false},
+        {"pnw_raise", 3, fnRaise, false},
     };
     for (const auto &f : fns)
         sqlite3_create_function(db, f.name, f.argc, f.deterministic ? det : SQLITE_UTF8, nullptr, f.fn, nullptr,
@@ -534,6 +547,7 @@ void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks) {
     sqlite3_create_function(db, "pnw_sum", 2, SQLITE_UTF8, nullptr, nullptr, typedSumStep, typedSumFinal);
     sqlite3_create_function(db, "pnw_objectid", 1, SQLITE_UTF8, hooks, fnObjectId, nullptr, nullptr);
     sqlite3_create_function(db, "pnw_objectproperty", 2, SQLITE_UTF8, hooks, fnObjectProperty, nullptr, nullptr);
+    sqlite3_create_function(db, "pnw_var", 1, SQLITE_UTF8, hooks, fnVariable, nullptr, nullptr);
     sqlite3_create_function(db, "pnw_dbname", 0, SQLITE_UTF8, hooks, fnDbName, nullptr, nullptr);
     sqlite3_create_function(db, "pnw_dbname", 1, SQLITE_UTF8, hooks, fnDbName, nullptr, nullptr);
 }

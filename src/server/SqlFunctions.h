@@ -17,6 +17,7 @@ struct SessionHooks {
     std::function<Value(const std::string &)> objectId;
     std::function<Value(int64_t, const std::string &)> objectProperty;
     std::function<Value(const Value &)> dbName;
+    std::function<Value(const std::string &)> variable;  // current value of a batch variable ("@name")
 };
 
 void registerSqlFunctions(sqlite3 *db, SessionHooks *hooks);

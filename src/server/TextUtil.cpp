@@ -262,6 +262,37 @@ std::string trimLeftBlanks(std::string_view s) {
 
 namespace {
 
+// Order of two case-folded characters under the collation.
+int compareChar(char32_t a, char32_t b) {
+    if (a < 0x80 && b < 0x80) return a < b ? -1 : a > b ? 1 : 0;
+    std::u32string x(1, a), y(1, b);
+    return collateCompare(encodeUtf8(x), encodeUtf8(y));
+}
+
+// The [...] set opening at p[pi]: `end` gets the index after its ']' and
+// the result tells whether c is in it ([^...] negates; a-z is a range
+// under the collation; '-' first or last is itself). Without a closing ']'
+// end is npos.
+bool inSet(const std::u32string &p, size_t pi, char32_t c, size_t &end) {
+    size_t i = pi + 1;
+    bool negate = i < p.size() && p[i] == '^';
+    if (negate) ++i;
+    size_t close = p.find(U']', i);
+    end = close == std::u32string::npos ? close : close + 1;
+    if (close == std::u32string::npos) return false;
+    bool found = false;
+    while (i < close) {
+        if (i + 2 < close && p[i + 1] == '-') {
+            if (compareChar(p[i], c) <= 0 && compareChar(c, p[i + 2]) <= 0) found = true;
+            i += 3;
+        } else {
+            if (compareChar(p[i], c) == 0) found = true;
+            ++i;
+        }
+    }
+    return found != negate;
+}
+
 bool likeAt(const std::u32string &t, size_t ti, const std::u32string &p, size_t pi) {
     while (pi < p.size()) {
         char32_t pc = p[pi];
@@ -273,6 +304,13 @@ bool likeAt(const std::u32string &t, size_t ti, const std::u32string &p, size_t 
             return false;
         }
         if (ti >= t.size()) return false;
+        if (pc == '[') {
+            size_t end;
+            if (!inSet(p, pi, t[ti], end)) return false;
+            ++ti;
+            pi = end;
+            continue;
+        }
         if (pc != '_' && pc != t[ti]) return false;
         ++ti;
         ++pi;
@@ -291,7 +329,6 @@ std::u32string folded(std::string_view s) {
 }  // namespace
 
 bool likeMatch(std::string_view text, std::string_view pattern) {
-    if (pattern.find('[') != std::string_view::npos) throw makeError(102, "[", " LIKE 模式中的 [...] 字符集不受支持。");
     std::u32string t = folded(text), p = folded(pattern);
     // Trailing blanks of the pattern are significant except when matching blanks.
     return likeAt(t, 0, p, 0);

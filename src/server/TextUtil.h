@@ -36,7 +36,7 @@ std::string cutToLength(std::string_view s, int n, bool unicode);
 std::string trimRightBlanks(std::string_view s);
 std::string trimLeftBlanks(std::string_view s);
 
-// LIKE with % and _, under the collation. Throws SqlError for '['.
+// LIKE with %, _ and [...] sets, under the collation.
 bool likeMatch(std::string_view text, std::string_view pattern);
 
 // Position (1-based) of `find` in `s` under the collation, 0 when absent.

@@ -28,31 +28,14 @@ Plan Translator::translateDelete(const Statement &s) {
     }
     std::string fromSql;
     Scope scope = bindFrom(s.from, nullptr, fromSql);
-    const Source *target = nullptr;
-    int matches = 0;
-    for (const auto &src : scope.sources)
-        if (src.hasAlias && collateCompare(src.name, s.target.name) == 0 && s.target.db.empty() &&
-            s.target.schema.empty()) {
-            target = &src;
-            matches = 1;
-            break;
-        }
+    const Source *target = fromTarget(s.target, scope);
     if (!target) {
-        auto t = resolveTable(s.target);
-        for (const auto &src : scope.sources)
-            if (src.table && src.table->id == t->id && src.table->schema == t->schema) {
-                if (!target) target = &src;
-                ++matches;
-            }
-        if (matches > 1) throw makeError(8154, s.target.name);
-        if (!target) {
-            std::vector<FromItem> from = s.from;
-            FromItem fi;
-            fi.first.name = s.target;
-            from.push_back(fi);
-            scope = bindFrom(from, nullptr, fromSql);
-            target = &scope.sources.back();
-        }
+        std::vector<FromItem> from = s.from;
+        FromItem fi;
+        fi.first.name = s.target;
+        from.push_back(fi);
+        scope = bindFrom(from, nullptr, fromSql);
+        target = &scope.sources.back();
     }
     if (!target->table) throw makeError(4421, s.target.name);
     std::string inner = "SELECT " + target->sqlAlias + ".rowid FROM " + fromSql;

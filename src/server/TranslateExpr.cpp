@@ -331,7 +331,8 @@ TExpr Translator::expr(const ExprP &ep, const Scope &scope) {
     case ExprKind::Column: return column(e, scope);
     case ExprKind::Variable:
         if (!ctx_.variableType(e.text, r.type)) throw makeError(137, e.text);
-        r.sql = variableParam(e.text);
+        r.sql = liveVariables_.count(lowerAscii(e.text)) ? "pnw_var(" + quoteText(lowerAscii(e.text)) + ")"
+                                                         : variableParam(e.text);
         r.nullable = true;
         cacheable_ = false;
         return r;

@@ -19,6 +19,12 @@ ExprP parseDefault(const std::string &text) {
     return b.statements.at(0)->select->cores.at(0).items.at(0).expr;
 }
 
+// An explicit identity value may not be NULL (SQLite would number the row).
+std::string identityChecked(const std::string &sql, const ColumnInfo *c, bool identityInsert, const TableInfo &t) {
+    if (!identityInsert || !c->identity) return sql;
+    return "coalesce(" + sql + ", pnw_raise(515, " + quoteText(c->name) + ", " + quoteText(t.name) + "))";
+}
+
 }  // namespace
 
 Plan Translator::translateInsert(const Statement &s) {
@@ -60,6 +66,18 @@ Plan Translator::translateInsert(const Statement &s) {
             extras.push_back({&c, d.sql});
         }
     }
+    // SQLite numbers an empty table from 1 whatever its counter says, so a
+    // seed of 0 or below is handed out here: the counter plus the row's place.
+    const ColumnInfo *counted = nullptr;
+    int idIdx = table->identityIndex();
+    if (idIdx >= 0 && table->rowidIdentity && table->columns[size_t(idIdx)].seed <= 0) {
+        counted = &table->columns[size_t(idIdx)];
+        for (const auto *t : targets)
+            if (t == counted) counted = nullptr;
+    }
+    std::string counter = "(SELECT seq FROM " + quoteIdent(table->schema) +
+                          ".sqlite_sequence WHERE name = " + quoteText(table->name) + ")";
+    if (counted) extras.push_back({counted, {}});
     std::string cols;
     for (const auto *t : targets) cols += (cols.empty() ? "" : ",") + quoteIdent(t->name);
     for (const auto &e : extras) cols += (cols.empty() ? "" : ",") + quoteIdent(e.first->name);
@@ -74,9 +92,10 @@ Plan Translator::translateInsert(const Statement &s) {
             TExpr v = expr(s.values[i], empty);
             if (v.aggregate) throw makeError(147);
             v = convertTo(v, targets[i]->type, int(ConvertMode::Store));
-            vals += (i ? "," : "") + v.sql;
+            vals += (i ? "," : "") + identityChecked(v.sql, targets[i], identityInsert, *table);
         }
-        for (const auto &e : extras) vals += (vals.empty() ? "" : ",") + e.second;
+        for (const auto &e : extras)
+            vals += (vals.empty() ? "" : ",") + (e.first == counted ? counter + " + 1" : e.second);
         sql += "VALUES(" + vals + ")";
     } else {
         SelectOut src = select(*s.select, nullptr);
@@ -90,9 +109,10 @@ Plan Translator::translateInsert(const Statement &s) {
             v.sql = "\"__s\".\"__c" + std::to_string(i) + "\"";
             v.type = src.columns[i].type;
             v = convertTo(v, targets[i]->type, int(ConvertMode::Store));
-            list += (i ? "," : "") + v.sql;
+            list += (i ? "," : "") + identityChecked(v.sql, targets[i], identityInsert, *table);
         }
-        for (const auto &e : extras) list += (list.empty() ? "" : ",") + e.second;
+        for (const auto &e : extras)
+            list += (list.empty() ? "" : ",") + (e.first == counted ? counter + " + row_number() OVER ()" : e.second);
         // "WHERE true" keeps SQLite's parser from reading ON CONFLICT after the SELECT.
         sql += "SELECT " + list + " FROM (" + src.sql + ") AS \"__s\" WHERE true";
     }

@@ -172,8 +172,9 @@ Source Translator::bindTable(const TableRef &ref, const Scope *parent) {
             c.sqlName = "__c" + std::to_string(i);
             src.columns.push_back(c);
         }
-        // The caller writes "(inner) AS alias".
-        derivedSql_ = "(" + inner.sql + ")";
+        // The caller writes "(inner) AS alias". An OFFSET keeps SQLite from
+        // merging the rows' ORDER BY into the outer query.
+        derivedSql_ = ref.keepOrder ? "(SELECT * FROM (" + inner.sql + ") LIMIT -1 OFFSET 0)" : "(" + inner.sql + ")";
         return src;
     }
     Source sys;
@@ -455,6 +456,7 @@ void Translator::checkGrouped(const ExprP &e, const Scope &scope, const std::vec
 }
 
 Plan Translator::translateSelectStatement(const Statement &st) {
+    if (liveVariables_.empty() && runningAssignment(*st.select)) return translateAssignSelect(st);
     Plan p;
     SelectOut out = select(*st.select, nullptr);
     StepPlan step;

@@ -8,6 +8,31 @@
 
 namespace server {
 
+// The instance of the UPDATE/DELETE target in FROM: an alias spelled as the
+// target, else the one reference to the table; of several references the
+// one without an alias (an aliased one goes by its alias). Null when the
+// table is not in FROM.
+const Source *Translator::fromTarget(const ObjectName &name, const Scope &scope) {
+    if (name.schema.empty() && name.db.empty())
+        for (const auto &src : scope.sources)
+            if (src.hasAlias && collateCompare(src.name, name.name) == 0) return &src;
+    auto t = resolveTable(name);
+    const Source *only = nullptr, *unaliased = nullptr;
+    int matches = 0, unaliasedMatches = 0;
+    for (const auto &src : scope.sources) {
+        if (!src.table || src.table->id != t->id || src.table->schema != t->schema) continue;
+        if (!only) only = &src;
+        ++matches;
+        if (!src.hasAlias) {
+            unaliased = &src;
+            ++unaliasedMatches;
+        }
+    }
+    if (matches <= 1) return only;
+    if (unaliasedMatches != 1) throw makeError(8154, name.name);
+    return unaliased;
+}
+
 Plan Translator::translateUpdate(const Statement &s) {
     Plan p;
     StepPlan step;
@@ -46,25 +71,7 @@ Plan Translator::translateUpdate(const Statement &s) {
     const Source *target = nullptr;
     if (!from.empty()) {
         scope = bindFrom(from, nullptr, fromSql);
-        int matches = 0;
-        for (const auto &src : scope.sources) {
-            if (src.hasAlias && collateCompare(src.name, s.target.name) == 0 && s.target.schema.empty() &&
-                s.target.db.empty()) {
-                target = &src;
-                matches = 1;
-                break;
-            }
-        }
-        if (!target) {
-            auto t = resolveTable(s.target);
-            for (const auto &src : scope.sources) {
-                if (src.table && src.table->id == t->id && src.table->schema == t->schema) {
-                    if (!target) target = &src;
-                    ++matches;
-                }
-            }
-            if (matches > 1) throw makeError(8154, s.target.name);
-        }
+        target = fromTarget(s.target, scope);
     }
     if (!target) {
         // The target is not in FROM: it joins the FROM list as one more table.

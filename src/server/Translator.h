@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -138,7 +139,11 @@ private:
     Plan translateInsert(const Statement &s);
     Plan translateUpdate(const Statement &s);
     Plan translateDelete(const Statement &s);
+    const Source *fromTarget(const ObjectName &name, const Scope &scope);
     Plan translateSelectStatement(const Statement &s);
+    // SELECT @v = ... reading a variable it assigns: evaluated row by row.
+    static bool runningAssignment(const Select &s);
+    Plan translateAssignSelect(const Statement &s);
     TExpr arithmetic(const std::string &op, TExpr a, TExpr b);
     TExpr caseExpr(const Expr &e, const Scope &scope);
     std::string subqueryScalar(const Select &s, const Scope &scope, SqlType &type);
@@ -153,6 +158,7 @@ private:
     bool liftTextLengths_ = true;
     bool inlineLiterals_ = false;
     std::string derivedSql_;
+    std::set<std::string> liveVariables_;             // read through pnw_var (assigned row by row)
     const std::vector<ExprP> *groupExprs_ = nullptr;  // the FROM text of the last bound table
 };
 

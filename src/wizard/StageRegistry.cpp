@@ -2,6 +2,9 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/base/clsBaseSys.h"
+#include "upgrade/payroll_cashier/clsCn.h"
+#include "upgrade/payroll_cashier/clsEboPa.h"
 
 namespace {
 
@@ -10,11 +13,12 @@ namespace {
 QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
-        {StageRegistry::BaseData, nullptr},       // clsBaseSys
-        {StageRegistry::FixedAssets, nullptr},    // clsEboFa
+        {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
+        {StageRegistry::FixedAssets, nullptr},  // clsEboFa
+        // Joins the runs once base data converts the chart of accounts it posts to.
         {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
-        {StageRegistry::Payroll, nullptr},        // clsEboPa
-        {StageRegistry::Cashier, nullptr},        // clsCn
+        {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
+        {StageRegistry::Cashier, [] { return std::make_unique<clsCn>(); }},
     };
 }
 

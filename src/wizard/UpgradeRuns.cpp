@@ -21,8 +21,6 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("岫禾提示");
-
 QString runTitle(const QString &what) {
     const QDateTime now = QDateTime::currentDateTime();
     return now.toString(QStringLiteral("yyyyMMdd")) + now.toString(QStringLiteral("hhmmss")) + what;
@@ -83,7 +81,7 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
     if (g_WizardStep != 2) return RunOutcome::NotRun;
     g_CurrentModule = 0;
     if (g_UpgradeSettings.Count() == 0) {
-        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kTitle);
+        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kMessageTitle);
         return RunOutcome::Failed;
     }
     const QString title = runTitle(QStringLiteral("标准版(迷你版)升级专业版数据检测"));
@@ -127,14 +125,14 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
         } catch (const std::exception &) {
             // The run is ending on its own error already.
         }
-        ShowMessage(description, 16, kTitle);
+        ShowMessage(description, 16, kMessageTitle);
         return RunOutcome::Error;
     }
 }
 
 RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
     if (g_UpgradeSettings.Count() == 0) {
-        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kTitle);
+        ShowMessage(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"), 16, kMessageTitle);
         return RunOutcome::Failed;
     }
     const QString title = runTitle(QStringLiteral("标准版(迷你版)升级专业版升级日志"));
@@ -183,7 +181,7 @@ RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
         } catch (const std::exception &) {
             // The run is ending on its own error already.
         }
-        ShowMessage(description, 16, kTitle);
+        ShowMessage(description, 16, kMessageTitle);
         ReportUsage(QString::number(g_CurrentModule));
         return RunOutcome::Error;
     }

@@ -27,7 +27,6 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("岫禾提示");
 constexpr int kLogColumn = 5;   // the grid's clickable column, from 1
 constexpr int kLinkColumn = 6;  // the detail table's name
 
@@ -184,7 +183,7 @@ void cltLogReport::openReportAtRow(int row) {
         return;
     }
     if (report.isEmpty()) {
-        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kTitle);
+        ShowMessage(QStringLiteral("找不到日志文件。"), 64, kMessageTitle);
         return;
     }
     WizardHooks::OpenReport(report, cellText(kLinkColumn));
@@ -194,7 +193,7 @@ void cltLogReport::openReportAtRow(int row) {
 
 void cltLogReport::onListDoubleClick(QTreeWidgetItem *item) {
     if (!m_grid->isEnabled()) {
-        ShowMessage(QStringLiteral("正在写入日志，请该操作完成后查看。"), 64, kTitle);
+        ShowMessage(QStringLiteral("正在写入日志，请该操作完成后查看。"), 64, kMessageTitle);
         return;
     }
     if (!item) return;

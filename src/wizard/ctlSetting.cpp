@@ -22,8 +22,6 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("岫禾提示");
-
 QLabel *groupCaption(QWidget *parent, const QString &text, int y) {
     auto *label = new QLabel(text, parent);
     QFont font(WizardFonts::heiFamily(), 11);
@@ -125,12 +123,12 @@ void ctlSetting::btnSource_Click() {
     QCoreApplication::processEvents();
     BeginWaitCursor();
     if (file.right(4).toUpper() != QLatin1String(".AIS")) {
-        ShowMessage(QStringLiteral("选择引入文件类型不正确，请确认是VEQ标准版(迷你版)文件！"), 64, kTitle);
+        ShowMessage(QStringLiteral("选择引入文件类型不正确，请确认是VEQ标准版(迷你版)文件！"), 64, kMessageTitle);
         m_source->clear();
     }
     EndWaitCursor();
     m_name->setText(SettingsValidator::DefaultAccountName(m_source->text()));
-    ShowMessage(QStringLiteral("请在升级前对源账套进行备份！"), 64, kTitle);
+    ShowMessage(QStringLiteral("请在升级前对源账套进行备份！"), 64, kMessageTitle);
     m_number->setFocus();
 }
 

@@ -35,7 +35,6 @@
 
 namespace {
 
-const QString kMsgTitle = QStringLiteral("岫禾提示");
 const QString kStart = QStringLiteral("开  始");
 const QString kNext = QStringLiteral("下一步");
 const QString kCancel = QStringLiteral("取  消");
@@ -66,11 +65,7 @@ const QString frmMain::WindowTitle = QStringLiteral("岫禾VEQ标准版（迷你
 frmMain::frmMain(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     g_current = this;
     // The state of one run of the program starts afresh with its window.
-    g_UpgradeSettings = PnwList();
-    g_WizardStep = 0;
-    g_CurrentModule = 0;
-    g_CancelRequested = false;
-    g_ProgramEnding = false;
+    ResetRunState();
 
     setFixedSize(kWidth, kHeight);
     setFont(WizardControls::font());
@@ -204,7 +199,7 @@ bool frmMain::Form_Load(const QString &instanceKey) {
 
     if (!PassVersionGate()) {
         ShowMessage(QStringLiteral("该工具支持升级到VEQ专业版") + g_MinServerVersion + QStringLiteral("或以上版本"), 64,
-                    kMsgTitle);
+                    kMessageTitle);
         return true;
     }
     g_UpgradeSettings = PnwList();
@@ -319,13 +314,13 @@ void frmMain::btnNext_Click() {
         if (g_WizardStep < 4) GoToStep(g_WizardStep + 1);
     } catch (const PnwError &e) {
         const int icon = e.number() == 5 ? 64 : e.number() == 6 ? 48 : 16;
-        ShowMessage(e.description(), icon, kMsgTitle);
+        ShowMessage(e.description(), icon, kMessageTitle);
     } catch (const ado::AdoError &e) {
         // A server error from the settings' look-ups: its own text, as the
         // user needs it, without the number in front.
-        ShowMessage(e.description(), 16, kMsgTitle);
+        ShowMessage(e.description(), 16, kMessageTitle);
     } catch (const std::exception &e) {
-        ShowMessage(QString::fromLocal8Bit(e.what()), 16, kMsgTitle);
+        ShowMessage(QString::fromLocal8Bit(e.what()), 16, kMessageTitle);
     }
 }
 
@@ -379,7 +374,7 @@ bool frmMain::Form_Unload() {
         }
     }
     if (exists) {
-        const int answer = ShowMessage(QStringLiteral("升级没有成功，需要删除新建的账套吗？"), 67, kMsgTitle);
+        const int answer = ShowMessage(QStringLiteral("升级没有成功，需要删除新建的账套吗？"), 67, kMessageTitle);
         if (answer == 6) {
             g_CancelRequested = true;
             DeleteNewAccount();
@@ -392,7 +387,7 @@ bool frmMain::Form_Unload() {
         }
         return false;
     }
-    if (ShowMessage(QStringLiteral("确定要退出吗？"), 68, kMsgTitle) == 6) {
+    if (ShowMessage(QStringLiteral("确定要退出吗？"), 68, kMessageTitle) == 6) {
         EndProgram();
         return true;
     }

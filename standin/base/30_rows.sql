@@ -162,9 +162,12 @@ INSERT INTO t_FAGroup (FID, FNumber, FShortNumber, FName, FLevel, FParentID, FDe
 VALUES (0, '*', '*', N'*', 1, 0, 0, N'', 0, 0, 0, 0, 0)
 GO
 
--- The first location row: the identity gives "*" the id 0.
-INSERT INTO t_FALocation (FNumber, FShortNumber, FName, FLevel, FDetail, FParentID)
-VALUES ('*', '*', N'*', 1, 1, 0)
+-- The first location row "*" has the id 0; the identity numbers the
+-- locations after it from 1.
+SET IDENTITY_INSERT t_FALocation ON
+INSERT INTO t_FALocation (FID, FNumber, FShortNumber, FName, FLevel, FDetail, FParentID)
+VALUES (0, '*', '*', N'*', 1, 1, 0)
+SET IDENTITY_INSERT t_FALocation OFF
 GO
 
 INSERT INTO T_FaDeprMethod (FID, FName) VALUES (0, N'不计提折旧')

@@ -4,7 +4,6 @@
 #include <QFile>
 
 #include "kit/CreateAcctFixture.h"
-#include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <QDirIterator>
 #include <QFile>
 
-#include "accounts/AccountsGlobals.h"
 #include "accounts/CXRAc.h"
 #include "foundation/Globals.h"
 #include "foundation/ServerComponent.h"
@@ -16,6 +15,7 @@
 #include "platform/ado/InstanceLocator.h"
 #include "server/Instance.h"
 #include "server/Session.h"
+#include "upgrade/common/UpgradeGlobals.h"
 #include "support/ScriptFile.h"
 
 namespace {
@@ -68,24 +68,15 @@ AccountsServer::AccountsServer() {
     g_AcctCtlConnectString = connectionString(QStringLiteral("AcctCtl"));
     g_ServerUser = QStringLiteral("sa");
     g_ServerPassword = QStringLiteral("pw");
-    g_CancelRequested = false;
-    g_UpgradeSettings = PnwList();
+    ResetRunState();
     ReleaseServerComponent();
     InstallServerAdministration();
 }
 
 AccountsServer::~AccountsServer() {
     ReleaseServerComponent();
-    g_InstalledVersion.clear();
-    g_ConnectStringTemplate.clear();
-    g_AcctCtlConnectString.clear();
-    g_NewAcctConnectString.clear();
-    g_TargetConnectString.clear();
-    g_ServerUser.clear();
-    g_ServerPassword.clear();
-    g_SourceEdition.clear();
-    g_CancelRequested = false;
-    g_UpgradeSettings = PnwList();
+    ResetProgramState();
+    ResetUpgradeGlobals();
     PlatformSettings::resetToEnvironment();
     PlatformClock::setFixedNow(QDateTime());
     if (m_previousInstance.isEmpty())

@@ -13,6 +13,8 @@
 //   <expected rows>
 //
 //   session 2                 later blocks run on session 2 (1 is the default)
+//   session 2 closed          session 2 ends (its connection goes back to the
+//                             pool); later blocks run on session 1
 //   transaction begin|commit|rollback
 //
 // Lines starting with '#' are comments. Every file runs against a new

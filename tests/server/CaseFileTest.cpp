@@ -44,10 +44,18 @@ TEST_P(CaseFileTest, Runs) {
     for (const Case &c : cases) {
         std::string where = GetParam() + ":" + std::to_string(c.line);
         switch (c.kind) {
-        case Case::Kind::Session:
+        case Case::Kind::Session: {
+            const std::string closed = " closed";
+            if (c.argument.size() > closed.size() &&
+                c.argument.compare(c.argument.size() - closed.size(), closed.size(), closed) == 0) {
+                sessions.erase(c.argument.substr(0, c.argument.size() - closed.size()));
+                cur = sessions["1"].get();
+                break;
+            }
             if (!sessions.count(c.argument)) sessions[c.argument] = fx.connect();
             cur = sessions[c.argument].get();
             break;
+        }
         case Case::Kind::Transaction:
             if (c.argument == "begin")
                 cur->beginTransaction();

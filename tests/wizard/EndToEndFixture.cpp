@@ -6,7 +6,6 @@
 #include <QLineEdit>
 
 #include "StandinLayout.h"
-#include "accounts/AccountsGlobals.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
@@ -24,24 +23,6 @@ namespace {
 
 const QString kLogin =
     QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Password=VEQ#2015sa;Data Source=.;Initial Catalog=");
-
-void clearProgramState() {
-    g_InstalledVersion.clear();
-    g_ConnectStringTemplate.clear();
-    g_AcctCtlConnectString.clear();
-    g_NewAcctConnectString.clear();
-    g_TargetConnectString.clear();
-    g_ServerUser.clear();
-    g_ServerPassword.clear();
-    g_SourceEdition.clear();
-    g_CheckReportPath.clear();
-    g_UpgradeReportPath.clear();
-    g_UpgradeSettings = PnwList();
-    g_CancelRequested = false;
-    g_ProgramEnding = false;
-    g_WizardStep = 0;
-    g_CurrentModule = 0;
-}
 
 }  // namespace
 
@@ -61,7 +42,7 @@ void EndToEndTest::SetUp() {
     PlatformSettings::setUsageTimeoutMs(3000);
     m_dataFolder = QString::fromStdString(layout.dataFolder);
     QDir().mkpath(dbFolder());
-    clearProgramState();
+    ResetProgramState();
     ReleaseServerComponent();
     m_savedFactory = SetServerComponentFactory(nullptr);
     WizardHooks::ResetToDefaults();
@@ -78,7 +59,7 @@ void EndToEndTest::TearDown() {
     SetUpgradeLogSink(nullptr);
     ReleaseServerComponent();
     SetServerComponentFactory(m_savedFactory);
-    clearProgramState();
+    ResetProgramState();
     for (const auto &[name, value] : m_savedEnvironment) {
         if (value.isEmpty())
             qunsetenv(name.constData());

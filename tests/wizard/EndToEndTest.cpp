@@ -12,11 +12,14 @@
 #include "EndToEndFixture.h"
 #include "controls/ProgressBar.h"
 #include "controls/zqbutton.h"
+#include "foundation/ErrorText.h"
+#include "foundation/Globals.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"
 #include "support/SampleVariant.h"
 #include "wizard/RunOutcome.h"
 #include "wizard/TitleBar.h"
+#include "wizard/WizardHooks.h"
 #include "wizard/cltLogReport.h"
 #include "wizard/ctlSetting.h"
 #include "wizard/ctlUpgrade.h"
@@ -138,6 +141,23 @@ TEST_F(EndToEndTest, SettingsTheServerRefusesStayOnThePage) {
     }
     EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
     EXPECT_TRUE(registeredNumbers().isEmpty());
+}
+
+TEST_F(EndToEndTest, AnUnreadableDatabaseListRefusesWithTheServersText) {
+    auto w = load();
+    ASSERT_FALSE(WizardHooks::ListServerDatabases().isEmpty());
+    // Without the list no number can be confirmed free: the lookup raises
+    // (and the settings page refuses) instead of answering "none in use".
+    const QString saved = g_AcctCtlConnectString;
+    g_AcctCtlConnectString.replace(QStringLiteral("AcctCtl"), QStringLiteral("NoSuchCatalogue"));
+    QString error;
+    try {
+        WizardHooks::ListServerDatabases();
+    } catch (const std::exception &e) {
+        error = ErrorDescription(e);
+    }
+    g_AcctCtlConnectString = saved;
+    EXPECT_TRUE(error.contains(QStringLiteral("NoSuchCatalogue"))) << error.toStdString();
 }
 
 TEST_F(EndToEndTest, CancelDuringTheCheckDeletesTheSet) {

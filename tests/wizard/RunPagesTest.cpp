@@ -45,10 +45,7 @@ protected:
     }
     void TearDown() override {
         m_stages.reset();
-        g_UpgradeSettings = PnwList();
-        g_WizardStep = 0;
-        g_CurrentModule = 0;
-        g_CancelRequested = false;
+        ResetRunState();
         WizardTest::TearDown();
     }
 

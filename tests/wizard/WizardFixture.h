@@ -83,10 +83,7 @@ protected:
         ReleaseServerComponent();
         SetServerComponentFactory(m_savedServerFactory);
         PlatformSettings::resetToEnvironment();
-        g_InstalledVersion.clear();
-        g_SourceEdition.clear();
-        g_ConnectStringTemplate.clear();
-        g_AcctCtlConnectString.clear();
+        ResetProgramState();
     }
 
     void setInstalledVersion(const QString &version) {

@@ -1,6 +1,6 @@
 #include "upgrade/common/StepKit.h"
 
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Progress.h"
 #include "foundation/UpgradeLog.h"

@@ -1,7 +1,0 @@
-#include "accounts/EventPump.h"
-
-#include <QCoreApplication>
-
-void LetEventsRun() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
-}

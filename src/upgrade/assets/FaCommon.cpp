@@ -1,0 +1,93 @@
+#include "upgrade/assets/FaCommon.h"
+
+#include <cmath>
+
+#include <QDate>
+#include <QDateTime>
+
+#include "foundation/Globals.h"
+#include "foundation/Progress.h"
+#include "platform/PnwDictionary.h"
+#include "platform/PnwList.h"
+#include "platform/ado/Recordset.h"
+#include "upgrade/assets/clsEboFa.h"
+#include "upgrade/common/StepKit.h"
+
+int FaOption() {
+    if (g_UpgradeSettings.Count() < 1) return 0;
+    return g_UpgradeSettings.DictionaryItem(1).Item(QStringLiteral("Option")).toInt();
+}
+
+namespace {
+
+QVariant periodEnd(StepKit &kit, const QString &sql) {
+    try {
+        const QVariant end = kit.scalar(sql);
+        if (!end.isNull()) return end;
+    } catch (const std::exception &) {
+        // The table is missing from this source: try the next one.
+    }
+    return QVariant();
+}
+
+}  // namespace
+
+QVariant FaDayAfterCurrentPeriod(StepKit &kit) {
+    QVariant end = periodEnd(kit, QStringLiteral("SELECT p.FEndDate FROM AIS_GLPeriod p INNER JOIN AIS_GLPref r "
+                                                 "ON p.FYear = r.FCurrYear AND p.FPeriod = r.FCurrPeriod"));
+    if (end.isNull())
+        end = periodEnd(kit, QStringLiteral("SELECT p.FEndDate FROM t_PeriodDate p INNER JOIN AIS_GLPref r "
+                                            "ON p.FYear = r.FCurrYear AND p.FPeriod = r.FCurrPeriod"));
+    if (end.isNull()) return QVariant();
+    const QDate day = end.toDateTime().date();
+    if (!day.isValid()) return QVariant();
+    return day.addDays(1);
+}
+
+void FaRowProgress(StepKit &kit, const QString &caption, int row, int count, int base, int span) {
+    kit.caption(caption + QString::number(row) + QStringLiteral(" / ") + QString::number(count) + QStringLiteral(")"));
+    const double point = base + static_cast<double>(span) * row / count;
+    kit.progress(static_cast<int>(std::nearbyint(point)));
+    LetEventsRun();
+}
+
+bool FaProgressThenCancelled(StepKit &kit, int value) {
+    kit.progress(value);
+    LetEventsRun();
+    return g_CancelRequested;
+}
+
+bool FaExecute(FaRun &run, const QString &batch, const QString &prefix) {
+    QString error;
+    if (run.kit.execute(batch, error)) return true;
+    run.errorText = prefix + error;
+    return false;
+}
+
+QVariant FaCount(StepKit &kit, const QString &sql) {
+    try {
+        return kit.scalar(sql);
+    } catch (const std::exception &) {
+        return QVariant();
+    }
+}
+
+int FaRowStep(FaRun &run, const QString &query, const std::function<QString(const ado::Recordset &)> &batch,
+              const QString &prefix, const QString &caption, int base, int span) {
+    std::optional<ado::Recordset> rows;
+    try {
+        rows = run.kit.query(query);
+    } catch (const std::exception &) {
+        return FaDone;  // a step whose rows cannot be read has none
+    }
+    if (!rows || rows->RecordCount() < 1) return FaDone;
+    const int count = rows->RecordCount();
+    int position = 0;
+    for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext()) {
+        ++position;
+        if (!FaExecute(run, batch(*rows), prefix)) return FaFailed;
+        FaRowProgress(run.kit, caption, position, count, base, span);
+        if (g_CancelRequested) return FaFailed;
+    }
+    return FaDone;
+}

@@ -1,0 +1,114 @@
+// The driver of the fixed-asset upgrade: removes the staged cards that lie
+// after the current period, runs the phases of the chosen option, rewrites
+// the FA keys of t_SystemProfile between them and turns a failure into one
+// log entry and one message.
+#include "upgrade/assets/clsEboFa.h"
+
+#include <functional>
+
+#include "foundation/ErrorText.h"
+#include "foundation/Globals.h"
+#include "foundation/Messages.h"
+#include "foundation/SqlText.h"
+#include "foundation/UpgradeLog.h"
+#include "upgrade/assets/FaCommon.h"
+#include "upgrade/common/StepKit.h"
+
+namespace {
+
+// The staged tables that hold rows of a card, in the order they are cleared.
+const char *const kCardTables[] = {
+    "AIS_FACard",    "AIS_FABal",        "AIS_FABalDept",    "AIS_FABalDevalue", "AIS_FABalExpense",
+    "AIS_FABalFor",  "AIS_FAExtra",      "AIS_FAInitBal",    "AIS_FAJob",        "AIS_FAVch",
+    "AIS_FAVchDept", "AIS_FAVchDevalue", "AIS_FAVchExpense", "AIS_FAVchFor",
+};
+
+QString keysBatchAllData() {
+    FaBatch batch;
+    batch << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CAST(CASE WHEN FStartYear = FCurrYear THEN "
+                            "FStartPeriod ELSE 1 END AS varchar) FROM AIS_GLPref) WHERE FCategory = 'FA' AND FKey = "
+                            "'StartPeriod'")
+          << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrYear AS varchar) FROM AIS_GLPref) "
+                            "WHERE FCategory = 'FA' AND FKey = 'StartYear'")
+          << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CASE WHEN FDeprMade = 1 THEN '0' ELSE '1' "
+                            "END FROM AIS_GLPref) WHERE FCategory = 'FA' AND FKey = 'withoutDepr'");
+    return batch.text();
+}
+
+QString keysBatchBalancesOnly() {
+    FaBatch batch;
+    batch << QStringLiteral("UPDATE t_SystemProfile SET FValue = '1' WHERE FCategory = 'FA' AND FKey = 'withoutDepr'")
+          << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrPeriod AS varchar) FROM "
+                            "AIS_GLPref) WHERE FCategory = 'FA' AND FKey = 'CurrentPeriod'")
+          << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrYear AS varchar) FROM AIS_GLPref) "
+                            "WHERE FCategory = 'FA' AND FKey = 'CurrentYear'")
+          << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrPeriod AS varchar) FROM "
+                            "AIS_GLPref) WHERE FCategory = 'FA' AND FKey = 'StartPeriod'")
+          << QStringLiteral("UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrYear AS varchar) FROM AIS_GLPref) "
+                            "WHERE FCategory = 'FA' AND FKey = 'StartYear'");
+    return batch.text();
+}
+
+}  // namespace
+
+void clsEboFa::RemoveFutureCards(StepKit &kit) {
+    const QVariant after = FaDayAfterCurrentPeriod(kit);
+    if (after.isNull()) return;
+    auto cards =
+        kit.query(SqlText("SELECT FAssetID FROM AIS_FACard WHERE FServiceDate >= {after}").arg("after", after));
+    if (!cards) return;
+    QStringList ids;
+    for (; !cards->Eof(); cards->MoveNext()) ids << cards->value(QStringLiteral("FAssetID")).toString();
+    cards->Close();
+    for (const QString &id : ids) {
+        FaBatch batch;
+        for (const char *table : kCardTables)
+            batch << SqlText("DELETE FROM {table} WHERE FAssetID = {id}")
+                         .raw("table", QString::fromLatin1(table))
+                         .text("id", id)
+                         .str();
+        QString ignored;
+        kit.execute(batch.text(), ignored);
+    }
+}
+
+int clsEboFa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) {
+    StepKit kit(PoBar, LblObject, SQLConnectString);
+    FaRun run{kit, QString()};
+    QString raised;
+    bool failed = false;
+    try {
+        RemoveFutureCards(kit);
+        // A phase runs after its caption; anything but done is a failure.
+        auto phase = [&](const QString &caption, const std::function<bool()> &body) {
+            if (failed) return;
+            if (!caption.isEmpty()) kit.caption(caption);
+            failed = !body();
+        };
+        QString ignored;
+        phase(QStringLiteral("正在升级固定资产-基础资料..."), [&] { return UpgradeFABaseData(run) != FaFailed; });
+        phase(QStringLiteral("正在升级固定资产-初始化数据..."), [&] { return UpgradeFAInitCards(run) != FaFailed; });
+        if (FaOption() == 0) {
+            phase(QStringLiteral("正在升级固定资产-变动数据..."), [&] { return UpgradeFAAlterData(run) != FaFailed; });
+            if (!failed) kit.execute(keysBatchAllData(), ignored);
+            phase(QStringLiteral("正在调整已折旧期间数..."), [&] { return AdjustFADeprPeriods(run); });
+            phase(QString(), [&] { return ReportFACards(run) != FaFailed; });
+        } else {
+            if (!failed) kit.execute(keysBatchBalancesOnly(), ignored);
+            phase(QStringLiteral("正在升级固定资产-余额数据..."),
+                  [&] { return UpgradeFABalanceData(run) != FaFailed; });
+            phase(QString(), [&] { return UpdateFAAllocation(run); });
+            phase(QStringLiteral("正在调整已折旧期间数..."), [&] { return AdjustFADeprPeriods(run); });
+            phase(QString(), [&] { return ReportFACards(run) != FaFailed; });
+        }
+    } catch (const std::exception &e) {
+        failed = true;
+        raised = ErrorDescription(e);
+    }
+    if (!failed) return 0;
+    if (g_CancelRequested) return 0;
+    const QString text = run.errorText.isEmpty() ? raised : run.errorText;
+    WriteUpgradeLog(QStringLiteral("固定资产"), text, QString(), 2);
+    ShowMessage(text, 16, kMessageTitle);
+    return 2;
+}

@@ -1,0 +1,53 @@
+// The fixed-asset stage: checks the staged fixed-asset tables of the source
+// and converts them into the target's fixed-asset tables. One object per
+// call; every phase works on one FaRun (the call's step kit and error text).
+// UI thread only.
+#pragma once
+
+#include <QString>
+
+#include "accounts/interface.h"
+
+class StepKit;
+
+// What the phases of one UpgradeData or CheckData call share: the kit (the
+// target's connection string, the one clsDataInfo, bar and label) and the
+// step's error text, which a failing phase replaces and the driver logs.
+struct FaRun {
+    StepKit &kit;
+    QString errorText;
+};
+
+// Phase status: 0 done, 2 failed or cancelled (the driver tells them apart
+// by g_CancelRequested).
+enum FaStatus : int { FaDone = 0, FaFailed = 2 };
+
+class clsEboFa : public interface {
+public:
+    // 0, or 2 when a fatal check failed (logged).
+    int CheckData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
+    // 0 done or cancelled, 2 failed (logged and shown).
+    int UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
+
+    // The phases, in the order the driver may call them.
+    static int UpgradeFABaseData(FaRun &run);
+    static int UpgradeFAInitCards(FaRun &run);
+    static int UpgradeFAAlterData(FaRun &run);
+    static int UpgradeFAAlterCards(FaRun &run);
+    static int UpgradeFABalanceData(FaRun &run);
+    static bool UpdateFAAllocation(FaRun &run);
+    static bool AdjustFADeprPeriods(FaRun &run);
+    static int ReportFACards(FaRun &run);
+
+    // The two fatal checks.
+    static bool CheckFASourceTables(StepKit &kit);
+    static bool CheckFAAccounts(StepKit &kit);
+
+private:
+    static void RemoveFutureCards(StepKit &kit);
+    static int UpgradeFACardDetails(FaRun &run);
+    // Steps of the alteration history: the period balance table and the
+    // balance cards.
+    static int BuildFABalances(FaRun &run);
+    static int BuildFABalanceCards(FaRun &run);
+};

@@ -1,0 +1,98 @@
+// The fixed-asset driver on the standard sample: cards after the current
+// period leave every staged table before any phase, and the FA keys of the
+// profile follow the option.
+#include "kit/UpgradeStepFixture.h"
+
+#include "foundation/Globals.h"
+#include "platform/PnwDictionary.h"
+#include "platform/PnwList.h"
+#include "upgrade/assets/clsEboFa.h"
+
+#include "FaSeed.h"
+
+namespace {
+
+class FaDriverTest : public UpgradeStepFixture {
+protected:
+    // The standard sample with the base-data mappings seeded.
+    void createSeeded() {
+        createFrom(QStringLiteral("standard"));
+        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
+    }
+    int runUpgrade() {
+        clsEboFa stage;
+        const int result = upgrade(stage);
+        if (result != 0) ADD_FAILURE() << newLogRows().join(QLatin1Char('\n')).toStdString();
+        return result;
+    }
+    void setOption(int option) { g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option); }
+    QString faKey(const QString &key) {
+        return targetValue(QStringLiteral("SELECT FValue FROM t_SystemProfile WHERE FCategory = 'FA' AND FKey = '") +
+                           key + QStringLiteral("'"));
+    }
+    int stagedRowsOf(const QString &code) {
+        int rows = 0;
+        for (const char *table :
+             {"FACard", "FABal", "FABalDept", "FABalDevalue", "FABalExpense", "FABalFor", "FAExtra", "FAInitBal",
+              "FAJob", "FAVch", "FAVchDept", "FAVchDevalue", "FAVchExpense", "FAVchFor"})
+            rows += targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_%1 WHERE FAssetID = '%2'")
+                                    .arg(QString::fromLatin1(table), code))
+                        .toInt();
+        return rows;
+    }
+};
+
+TEST_F(FaDriverTest, CardsAfterTheCurrentPeriodLeaveEveryStagedTable) {
+    createSeeded();
+    // FA001 is in service on the last day of the current period and stays;
+    // FA003 (a quote in its code) on the next day and goes, with its
+    // balances, devices and opening rows.
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA001';"
+                                       "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FAExtra SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FABal SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FAInitBal SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003';"
+                                       "UPDATE AIS_FACard SET FAssetID = 'FA''3' WHERE FAssetID = 'FA003'")),
+              QString());
+    const int before = stagedRowsOf(QStringLiteral("FA''3"));
+    ASSERT_GT(before, 3);
+    const int others = targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal")).toInt();
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_EQ(stagedRowsOf(QStringLiteral("FA''3")), 0);
+    EXPECT_GT(stagedRowsOf(QStringLiteral("FA001")), 0);
+    EXPECT_LT(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal")).toInt(), others);
+}
+
+TEST_F(FaDriverTest, AllDataKeepsCurrentKeysAndSetsTheStart) {
+    createSeeded();
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLPref SET FStartPeriod = 4, FDeprMade = 1")), QString());
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_EQ(faKey(QStringLiteral("StartPeriod")), QStringLiteral("4"));
+    EXPECT_EQ(faKey(QStringLiteral("StartYear")), QStringLiteral("2025"));
+    EXPECT_EQ(faKey(QStringLiteral("withoutDepr")), QStringLiteral("0"));
+    // The base-data upgrade's values (here the base's) stay.
+    EXPECT_EQ(faKey(QStringLiteral("CurrentPeriod")), QStringLiteral("1"));
+    EXPECT_EQ(faKey(QStringLiteral("CurrentYear")), QStringLiteral("2013"));
+}
+
+TEST_F(FaDriverTest, AllDataStartsAtOneWhenTheStartYearIsEarlier) {
+    createSeeded();
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLPref SET FStartYear = 2024, FStartPeriod = 4, FDeprMade = 0")),
+              QString());
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_EQ(faKey(QStringLiteral("StartPeriod")), QStringLiteral("1"));
+    EXPECT_EQ(faKey(QStringLiteral("withoutDepr")), QStringLiteral("1"));
+}
+
+TEST_F(FaDriverTest, BalancesOnlyStartsAtTheCurrentPeriodWithoutDepreciation) {
+    createSeeded();
+    setOption(1);
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_EQ(faKey(QStringLiteral("withoutDepr")), QStringLiteral("1"));
+    EXPECT_EQ(faKey(QStringLiteral("CurrentPeriod")), QStringLiteral("12"));
+    EXPECT_EQ(faKey(QStringLiteral("CurrentYear")), QStringLiteral("2025"));
+    EXPECT_EQ(faKey(QStringLiteral("StartPeriod")), QStringLiteral("12"));
+    EXPECT_EQ(faKey(QStringLiteral("StartYear")), QStringLiteral("2025"));
+}
+
+}  // namespace
