@@ -228,3 +228,29 @@ TEST_F(CashierConversionTest, ADividingCurrencyWithoutARateKeepsItsAmountsAndIsR
     EXPECT_EQ(target(QStringLiteral("SELECT FYe, FYeB FROM cn_Account WHERE FKmID = 1004")),
               QStringList{QStringLiteral("50000\t50000")});
 }
+
+TEST_F(CashierConversionTest, HandlersAreFoundByNameAndPreparersFallBackToThem) {
+    createFrom(QStringLiteral("standard"));
+    seedStandardBase();
+    // Two employees share the name 赵磊: the first of them is taken.
+    run(QStringLiteral("INSERT INTO t_Emp (FItemID, FName) VALUES (501, N'赵磊')\n"
+                       "INSERT INTO t_Emp (FItemID, FName) VALUES (502, N'刘洋')\n"
+                       "INSERT INTO t_Emp (FItemID, FName) VALUES (503, N'赵磊')\n"));
+    run(QStringLiteral("UPDATE AIS_TRCashJnl SET FPreparer = NULL WHERE FID = 2"));
+    clsCn step;
+    ASSERT_EQ(upgrade(step), 0);
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT FHandlerID, COUNT(*) FROM CN_XJRJZ GROUP BY FHandlerID ORDER BY "
+                              "FHandlerID")),
+        (QStringList{QStringLiteral("\t") +
+                         targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_TRCashJnl WHERE FHandler NOT IN "
+                                                    "(N'赵磊', N'刘洋')")),
+                     QStringLiteral("501\t") +
+                         targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_TRCashJnl WHERE FHandler = N'赵磊'")),
+                     QStringLiteral("502\t") +
+                         targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_TRCashJnl WHERE FHandler = N'刘洋'"))}));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FLyr FROM CN_XJRJZ WHERE FID = 2")), QStringLiteral("赵磊"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT FHandlerID FROM CN_YHRJZ WHERE FExp = N'收到杭州西湖文化用品公司货款'")),
+        QStringLiteral("502"));
+}
