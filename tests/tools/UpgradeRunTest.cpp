@@ -64,9 +64,6 @@ protected:
 QTemporaryDir *UpgradeRunTest::s_dir = nullptr;
 
 TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
-    // Both samples carry what the steps warn about (vouchers without a
-    // voucher group, pay items the target already has), so a run ends with
-    // warnings at most.
     struct Case {
         QString set, number;
         QStringList extra;
@@ -95,16 +92,6 @@ TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
         }
         EXPECT_EQ(hash(source), before);
     }
-}
-
-TEST_F(UpgradeRunTest, BalancesOnlyIsRefusedWhileTheCurrentPeriodHasMovements) {
-    const QString source = sample(QStringLiteral("mini"));
-    const RunResult r =
-        run(withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("RunBal"),
-                              QStringLiteral("--name"), QStringLiteral("余额"), QStringLiteral("--balances-only")}));
-    EXPECT_EQ(r.code, 2) << r.output.toStdString();
-    EXPECT_TRUE(r.output.contains(QStringLiteral("科目当期有发生额，不允许只升级余额。"))) << r.output.toStdString();
-    EXPECT_FALSE(r.output.contains(QStringLiteral("upgrade report\t"))) << r.output.toStdString();
 }
 
 TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {

@@ -6,7 +6,6 @@
 
 #include <exception>
 
-#include "foundation/Globals.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"

@@ -4,7 +4,6 @@
 // accounts are answered by a scripted asker.
 #include <QLabel>
 
-#include "foundation/Globals.h"
 #include "controls/ProgressBar.h"
 #include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"

@@ -1,0 +1,134 @@
+// Damage the format can detect is refused, by table: a row count that
+// differs from the one the definition records, and a page in a table's map
+// that belongs to another table. The other tables of the file still read.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "JetTestUtil.h"
+#include "jet/JetError.h"
+#include "jet/JetReader.h"
+#include "jet/JetWriter.h"
+
+using namespace jet;
+using namespace jettest;
+
+namespace {
+
+constexpr size_t kPage = 4096;
+constexpr uint32_t kCataloguePage = 2;
+
+std::string readBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const std::string &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+uint32_t get32(const std::string &b, size_t at) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+void put32(std::string &b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// Whether a definition page names a column (Jet 4 keeps names as UCS-2).
+bool definesColumn(const std::string &bytes, uint32_t tdef, const std::string &column) {
+    std::string ucs2;
+    for (char c : column) ucs2 += std::string{c, '\0'};
+    return bytes.substr(tdef * kPage, kPage).find(ucs2) != std::string::npos;
+}
+
+// The first data page of the two user tables, keyed by definition page.
+std::map<uint32_t, uint32_t> userDataPages(const std::string &bytes) {
+    std::map<uint32_t, uint32_t> out;
+    for (uint32_t pg = 1; pg < bytes.size() / kPage; ++pg) {
+        const size_t at = pg * kPage;
+        if (bytes[at] != 0x01) continue;
+        const uint32_t tdef = get32(bytes, at + 4);
+        if (tdef == kCataloguePage || out.count(tdef)) continue;
+        if (definesColumn(bytes, tdef, "FAcctID") || definesColumn(bytes, tdef, "FClsID")) out[tdef] = pg;
+    }
+    return out;
+}
+
+// Every user table's name and whether it reads whole; the refusal's text.
+std::map<std::string, std::string> readTables(const std::string &path) {
+    std::map<std::string, std::string> out;
+    JetReader reader(path);
+    for (const auto &t : reader.tables()) {
+        if (t.name != "GLAcct" && t.name != "GLCls") continue;
+        try {
+            auto cursor = reader.openTable(t.name);
+            std::vector<Value> row;
+            while (cursor->next(row)) {}
+            out[t.name] = "read";
+        } catch (const JetError &e) {
+            out[t.name] = e.what();
+        }
+    }
+    return out;
+}
+
+class JetDamagedTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        JetWriter::writeFile(file,
+                             {parseTableText("GLAcct", "FAcctID:Text(40)\tFName:Text(80)\n1001\t现金\n1002\t银行\n"
+                                                       "1003\t应收\n"),
+                              parseTableText("GLCls", "FClsID:Long\tFName:Text(20)\n1\t资产\n2\t负债\n")});
+        bytes = readBytes(file);
+        pages = userDataPages(bytes);
+        ASSERT_EQ(pages.size(), 2u);
+    }
+
+    // Exactly one table refused, with a text holding `says`; the other reads.
+    void expectOneRefused(const std::string &says) {
+        writeBytes(file, bytes);
+        const auto tables = readTables(file);
+        ASSERT_EQ(tables.size(), 2u);
+        int refused = 0;
+        for (const auto &[name, outcome] : tables) {
+            if (outcome == "read") continue;
+            ++refused;
+            EXPECT_NE(outcome.find(name), std::string::npos) << outcome;
+            EXPECT_NE(outcome.find(says), std::string::npos) << outcome;
+        }
+        EXPECT_EQ(refused, 1);
+    }
+
+    ScratchDir dir;
+    std::string file = dir.file("damaged.ais");
+    std::string bytes;
+    std::map<uint32_t, uint32_t> pages;  // definition page -> first data page
+};
+
+TEST_F(JetDamagedTableTest, ASoundFileReadsEveryTable) {
+    for (const auto &[name, outcome] : readTables(file)) EXPECT_EQ(outcome, "read") << name;
+}
+
+TEST_F(JetDamagedTableTest, ARowCountOtherThanTheRecordedOneIsRefused) {
+    const uint32_t tdef = pages.begin()->first;
+    put32(bytes, tdef * kPage + 16, get32(bytes, tdef * kPage + 16) + 1);
+    expectOneRefused("where its definition records");
+}
+
+TEST_F(JetDamagedTableTest, APageOfAnotherTableInTheMapIsRefused) {
+    // The first table's data page now says it belongs to the second table:
+    // the first table's map lists a page that is not its own.
+    const auto first = pages.begin();
+    const auto second = std::next(first);
+    put32(bytes, first->second * kPage + 4, second->first);
+    expectOneRefused("which is not one of its data pages");
+}
+
+}  // namespace
