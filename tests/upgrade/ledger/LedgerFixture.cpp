@@ -84,6 +84,7 @@ void LedgerFixture::TearDown() {
 }
 
 void LedgerFixture::seedBaseData() {
+    g_PeriodsPerYear = targetValue(QStringLiteral("SELECT FPeriodsPerYear FROM AIS_GLPref")).toInt();
     QString sql;
     // Currencies: RMB is 1, "*" 0, the others from 1000 on.
     int next = 1000;
