@@ -3,7 +3,6 @@
 
 int clsEboGL::UpgradeVoucherTemplate(StepKit &) { return 0; }
 int clsEboGL::UpgradeAutoTransfer(StepKit &) { return 0; }
-int clsEboGL::UpgradeGLBalance(StepKit &) { return 0; }
 int clsEboGL::UpgradeProfitAndLoss(StepKit &) { return 0; }
 int clsEboGL::UpgradeExRateAdjustment(StepKit &) { return 0; }
 int clsEboGL::UpgradeTransaction(StepKit &) { return 0; }
