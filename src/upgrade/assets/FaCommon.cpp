@@ -9,6 +9,7 @@
 #include "foundation/Progress.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwList.h"
+#include "platform/ado/Recordset.h"
 #include "upgrade/assets/clsEboFa.h"
 #include "upgrade/common/StepKit.h"
 
@@ -69,4 +70,24 @@ QVariant FaCount(StepKit &kit, const QString &sql) {
     } catch (const std::exception &) {
         return QVariant();
     }
+}
+
+int FaRowStep(FaRun &run, const QString &query, const std::function<QString(const ado::Recordset &)> &batch,
+              const QString &prefix, const QString &caption, int base, int span) {
+    std::optional<ado::Recordset> rows;
+    try {
+        rows = run.kit.query(query);
+    } catch (const std::exception &) {
+        return FaDone;  // a step whose rows cannot be read has none
+    }
+    if (!rows || rows->RecordCount() < 1) return FaDone;
+    const int count = rows->RecordCount();
+    int position = 0;
+    for (rows->MoveFirst(); !rows->Eof(); rows->MoveNext()) {
+        ++position;
+        if (!FaExecute(run, batch(*rows), prefix)) return FaFailed;
+        FaRowProgress(run.kit, caption, position, count, base, span);
+        if (g_CancelRequested) return FaFailed;
+    }
+    return FaDone;
 }

@@ -3,6 +3,8 @@
 // builder whose lines end with CR LF.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -31,6 +33,16 @@ bool FaExecute(FaRun &run, const QString &batch, const QString &prefix);
 // A count query's first value, or Null when the query fails (no count
 // entry then).
 QVariant FaCount(StepKit &kit, const QString &sql);
+
+// A row step: reads its rows (a failing or empty query does nothing), sends
+// one batch per row, then moves caption and bar (base + span * i / n) and
+// tests the cancel flag. 2 on a failing batch (error text = prefix + the
+// server's error) or a cancel, else 0.
+namespace ado {
+class Recordset;
+}
+int FaRowStep(FaRun &run, const QString &query, const std::function<QString(const ado::Recordset &)> &batch,
+              const QString &prefix, const QString &caption, int base, int span);
 
 // A batch built line by line; every line ends with CR LF.
 class FaBatch {

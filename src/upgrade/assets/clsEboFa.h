@@ -46,4 +46,8 @@ public:
 private:
     static void RemoveFutureCards(StepKit &kit);
     static int UpgradeFACardDetails(FaRun &run);
+    // Steps of the alteration history: the period balance table and the
+    // balance cards.
+    static int BuildFABalances(FaRun &run);
+    static int BuildFABalanceCards(FaRun &run);
 };

@@ -204,8 +204,9 @@ int clsBaseSys::UpgradeAccounts(clsDataInfo &dataInfo, const QString &connectStr
         for (; !rs->Eof(); rs->MoveNext()) {
             ++k;
             const QString code = text(rs->value(QStringLiteral("FAcctID")));
-            SetStatusCaption(label, QStringLiteral("升级科目(%1 / %2) - 当前科目代码：").arg(k).arg(total) + code);
-            SetProgress(bar, static_cast<int>(std::nearbyint(double(k) / total * 40.0 + 60.0)));
+            if (label)
+                SetStatusCaption(label, QStringLiteral("升级科目(%1 / %2) - 当前科目代码：").arg(k).arg(total) + code);
+            if (bar) SetProgress(bar, static_cast<int>(std::nearbyint(double(k) / total * 40.0 + 60.0)));
 
             const QVariant nameValue = rs->value(QStringLiteral("FAcctName"));
             if (nameValue.isNull())

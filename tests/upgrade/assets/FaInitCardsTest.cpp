@@ -45,14 +45,16 @@ TEST_F(FaInitCardsTest, StandardSampleCards) {
     ASSERT_EQ(runCards(), 0) << errorText.toStdString();
     // One original record per card, asset ids and alteration ids 1..8 in the
     // staged order, written back into the staging copy.
-    EXPECT_EQ(target(QStringLiteral("SELECT a.FAssetID, a.FAlterID, a.FYear, a.FPeriod, a.FNew, a.FCleared, c.FAssetNumber "
-                                    "FROM t_FAAlter a INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID ORDER BY a.FAssetID"))
-                  .size(),
-              8);
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FACard s INNER JOIN t_FACard c ON c.FAssetNumber = "
-                                         "s.FAssetID INNER JOIN t_FAAlter a ON a.FAlterID = c.FAlterID WHERE a.FAssetID = "
-                                         "s.FZ8InterID AND a.FYear = 2025 AND a.FPeriod = 0 AND a.FNew = 1")),
-              QStringLiteral("8"));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT a.FAssetID, a.FAlterID, a.FYear, a.FPeriod, a.FNew, a.FCleared, c.FAssetNumber "
+                              "FROM t_FAAlter a INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID ORDER BY a.FAssetID"))
+            .size(),
+        8);
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FACard s INNER JOIN t_FACard c ON c.FAssetNumber = "
+                                   "s.FAssetID INNER JOIN t_FAAlter a ON a.FAlterID = c.FAlterID WHERE a.FAssetID = "
+                                   "s.FZ8InterID AND a.FYear = 2025 AND a.FPeriod = 0 AND a.FNew = 1")),
+        QStringLiteral("8"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FACardItem WHERE FAMulAlterClassID = 0")),
               QStringLiteral("8"));
     // FA001: in service 2019, so the opening value of its period-0 balance;
@@ -81,22 +83,25 @@ TEST_F(FaInitCardsTest, StandardSampleCards) {
     // Departments: FA007 and FA008 from their additions, the others from
     // the first balance period (FA001 splits 40/30/30).
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FADept")), QStringLiteral("11"));
-    EXPECT_EQ(target(QStringLiteral("SELECT i.FShortNumber, d.FRate FROM t_FADept d INNER JOIN t_FACard c ON c.FAlterID "
-                                    "= d.FAlterID INNER JOIN t_Item i ON i.FItemID = d.FItemID WHERE c.FAssetNumber = "
-                                    "'FA001' ORDER BY i.FShortNumber")),
-              QStringList({QStringLiteral("01\t0.4"), QStringLiteral("02\t0.3"), QStringLiteral("04\t0.3")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT i.FShortNumber, d.FRate FROM t_FADept d INNER JOIN t_FACard c ON c.FAlterID "
+                              "= d.FAlterID INNER JOIN t_Item i ON i.FItemID = d.FItemID WHERE c.FAssetNumber = "
+                              "'FA001' ORDER BY i.FShortNumber")),
+        QStringList({QStringLiteral("01\t0.4"), QStringLiteral("02\t0.3"), QStringLiteral("04\t0.3")}));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FADept WHERE FItemID IS NULL")), QStringLiteral("0"));
     // Expenses: FA002 (no item, 100%) takes its first department; FA007's
     // item is department 02.
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAExpense")), QStringLiteral("10"));
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT i.FShortNumber FROM t_FAExpense e INNER JOIN t_FACard c ON c.FAlterID = "
-                                         "e.FAlterID INNER JOIN t_Item i ON i.FItemID = e.fdeptid WHERE c.FAssetNumber "
-                                         "= 'FA002'")),
-              QStringLiteral("05"));
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT i.FShortNumber FROM t_FAExpense e INNER JOIN t_FACard c ON c.FAlterID = "
-                                         "e.FAlterID INNER JOIN t_Item i ON i.FItemID = e.fdeptid WHERE c.FAssetNumber "
-                                         "= 'FA007'")),
-              QStringLiteral("02"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT i.FShortNumber FROM t_FAExpense e INNER JOIN t_FACard c ON c.FAlterID = "
+                                   "e.FAlterID INNER JOIN t_Item i ON i.FItemID = e.fdeptid WHERE c.FAssetNumber "
+                                   "= 'FA002'")),
+        QStringLiteral("05"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT i.FShortNumber FROM t_FAExpense e INNER JOIN t_FACard c ON c.FAlterID = "
+                                   "e.FAlterID INNER JOIN t_Item i ON i.FItemID = e.fdeptid WHERE c.FAssetNumber "
+                                   "= 'FA007'")),
+        QStringLiteral("02"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAExpense WHERE FRate <> 1 OR FAcctID IS NULL")),
               QStringLiteral("0"));
     // Foreign value: FA007's addition in dollars.
@@ -104,30 +109,32 @@ TEST_F(FaInitCardsTest, StandardSampleCards) {
                                     "JOIN t_FACard c ON c.FAlterID = o.FAlterID")),
               QStringList({QStringLiteral("FA007\t2\t2000\t14214.2")}));
     // Devices are numbered per card.
-    EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetNumber, d.FNumber, d.FName, d.FQty, d.FAmount FROM t_FADevice d "
-                                    "INNER JOIN t_FACard c ON c.FAlterID = d.FAlterID ORDER BY c.FAssetNumber, d.FNumber")),
-              QStringList({QStringLiteral("FA001\t001\t中央空调系统\t1\t85000"),
-                           QStringLiteral("FA003\t001\tUPS不间断电源\t1\t3200"),
-                           QStringLiteral("FA003\t002\t网络机柜\t1\t1800")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT c.FAssetNumber, d.FNumber, d.FName, d.FQty, d.FAmount FROM t_FADevice d "
+                              "INNER JOIN t_FACard c ON c.FAlterID = d.FAlterID ORDER BY c.FAssetNumber, d.FNumber")),
+        QStringList({QStringLiteral("FA001\t001\t中央空调系统\t1\t85000"),
+                     QStringLiteral("FA003\t001\tUPS不间断电源\t1\t3200"),
+                     QStringLiteral("FA003\t002\t网络机柜\t1\t1800")}));
     EXPECT_EQ(newLogRows().filter(QStringLiteral("没有对应")), QStringList());
 }
 
 TEST_F(FaInitCardsTest, QuotesInEveryCardTextAreStoredIntact) {
-    createSeeded(QStringLiteral(
-        "UPDATE AIS_FACard SET FJobUnit = 'h''r', FLocation = 'A''s; --', FProduceFactory = 'O''Neil]' "
-        "WHERE FAssetID = 'FA002';"
-        "UPDATE AIS_FACard SET FAssetID = 'F''9' WHERE FAssetID = 'FA005';"
-        "UPDATE AIS_FABal SET FAssetID = 'F''9' WHERE FAssetID = 'FA005';"
-        "UPDATE AIS_FABalDept SET FAssetID = 'F''9' WHERE FAssetID = 'FA005'"));
+    createSeeded(
+        QStringLiteral("UPDATE AIS_FACard SET FJobUnit = 'h''r', FLocation = 'A''s; --', FProduceFactory = 'O''Neil]' "
+                       "WHERE FAssetID = 'FA002';"
+                       "UPDATE AIS_FACard SET FAssetID = 'F''9' WHERE FAssetID = 'FA005';"
+                       "UPDATE AIS_FABal SET FAssetID = 'F''9' WHERE FAssetID = 'FA005';"
+                       "UPDATE AIS_FABalDept SET FAssetID = 'F''9' WHERE FAssetID = 'FA005'"));
     ASSERT_EQ(runCards(), 0) << errorText.toStdString();
     EXPECT_EQ(card(QStringLiteral("FA002"), QStringLiteral("FJobUnit, FManufacturer")), QStringLiteral("h'r\tO'Neil]"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT l.FName FROM t_FACard c INNER JOIN t_FALocation l ON l.FID = "
                                          "c.FLocationID WHERE c.FAssetNumber = 'FA002'")),
               QStringLiteral("A's; --"));
     EXPECT_EQ(card(QStringLiteral("F''9"), QStringLiteral("FOrgValBuy")), QStringLiteral("12000"));
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FADept d INNER JOIN t_FACard c ON c.FAlterID = d.FAlterID "
-                                         "WHERE c.FAssetNumber = 'F''9'")),
-              QStringLiteral("2"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FADept d INNER JOIN t_FACard c ON c.FAlterID = d.FAlterID "
+                                   "WHERE c.FAssetNumber = 'F''9'")),
+        QStringLiteral("2"));
 }
 
 TEST_F(FaInitCardsTest, EveryAlterationOfTheAdditionPeriodIsFoldedIn) {
@@ -185,24 +192,28 @@ TEST_F(FaInitCardsTest, UnmappedCodesStayEmptyAndAreReported) {
                                 "UPDATE AIS_GLAcct SET FZ8InterID = NULL WHERE FAcctID = '660104'"));
     ASSERT_EQ(runCards(), 0) << errorText.toStdString();
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FADept WHERE FItemID IS NULL")), QStringLiteral("1"));
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAExpense WHERE FAcctID IS NULL")), QStringLiteral("4"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAExpense WHERE FAcctID IS NULL")),
+              QStringLiteral("4"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAOrgFor WHERE FCyID IS NULL")), QStringLiteral("1"));
     const QStringList rows = newLogRows().filter(QStringLiteral("没有对应"));
     ASSERT_EQ(rows.size(), 1);
     // Department 04 of FA001, account 660104 of FA008's addition and of
     // three balance rows, dollars of FA007: each card named once.
-    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("警告\t固定资产\t固定资产FA001、FA008、FA002、FA005、FA006、FA007的")))
+    EXPECT_TRUE(
+        rows[0].startsWith(QStringLiteral("警告\t固定资产\t固定资产FA001、FA008、FA002、FA005、FA006、FA007的")))
         << rows[0].toStdString();
 }
 
 TEST_F(FaInitCardsTest, DeviceNumbersGoOnPast999) {
-    createSeeded(QStringLiteral("DECLARE @i INT SET @i = 1 WHILE @i <= 1000 BEGIN INSERT INTO AIS_FAExtra (FAssetID, "
-                                "FRowID, FName, FModel, FUnit, FQty, FAmount) VALUES ('FA002', 100 + @i, 'x', 'm', 'u', "
-                                "1, 1) SET @i = @i + 1 END"));
+    createSeeded(
+        QStringLiteral("DECLARE @i INT SET @i = 1 WHILE @i <= 1000 BEGIN INSERT INTO AIS_FAExtra (FAssetID, "
+                       "FRowID, FName, FModel, FUnit, FQty, FAmount) VALUES ('FA002', 100 + @i, 'x', 'm', 'u', "
+                       "1, 1) SET @i = @i + 1 END"));
     ASSERT_EQ(runCards(), 0) << errorText.toStdString();
-    EXPECT_EQ(target(QStringLiteral("SELECT d.FNumber FROM t_FADevice d INNER JOIN t_FACard c ON c.FAlterID = d.FAlterID "
-                                    "WHERE c.FAssetNumber = 'FA002' AND d.FNumber IN ('001', '999', '1000', '000')")),
-              QStringList({QStringLiteral("001"), QStringLiteral("999"), QStringLiteral("1000")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT d.FNumber FROM t_FADevice d INNER JOIN t_FACard c ON c.FAlterID = d.FAlterID "
+                              "WHERE c.FAssetNumber = 'FA002' AND d.FNumber IN ('001', '999', '1000', '000')")),
+        QStringList({QStringLiteral("001"), QStringLiteral("999"), QStringLiteral("1000")}));
 }
 
 TEST_F(FaInitCardsTest, AFailingCardNamesItselfAndEndsThePhase) {

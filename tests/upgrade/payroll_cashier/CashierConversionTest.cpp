@@ -166,12 +166,18 @@ TEST_F(CashierConversionTest, ADividingCurrencyDividesEverywhereAndAZeroRateIsRe
     seedStandardBase();
     run(QStringLiteral("UPDATE T_Currency SET FOperator = '/', FExchangeRate = 2 WHERE FCurrencyID = 2"));
     run(QStringLiteral("UPDATE AIS_TRBankJnl SET FExchRate = 0 WHERE FCyID = 'USD' AND FPeriod = 1"));
+    run(QStringLiteral("UPDATE AIS_TRCashJnl SET FExchRate = NULL WHERE FID = 2"));
     clsCn step;
     EXPECT_EQ(upgrade(step), 1);
     const QStringList rows = newLogRows();
-    ASSERT_EQ(rows.size(), 2) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(rows[0], QStringLiteral(
+    ASSERT_EQ(rows.size(), 3) << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(rows[0],
+              QStringLiteral("警告\t出纳管理\t现金日记账有1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
+    EXPECT_EQ(rows[1], QStringLiteral(
                            "警告\t出纳管理\t银行存款日记账有1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT FCredit, FCreditB FROM CN_XJRJZ WHERE FExp = N'赵磊借差旅费' AND FPeriod = 1")),
+        QStringList{QStringLiteral("3000\t3000")});
     const QString dollars = cashierAccount(1004, 2);
     EXPECT_EQ(targetValue(QStringLiteral("SELECT ROUND(SUM(FDebitB + FCreditB), 2) FROM CN_YHRJZ WHERE FKmID = ") +
                           dollars + QStringLiteral(" AND FPeriod > 1")),

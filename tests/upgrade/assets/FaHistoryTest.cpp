@@ -1,0 +1,104 @@
+// The whole fixed-asset step with its alteration history on the standard
+// sample (base-data mappings seeded): alteration cards, clearing records,
+// the balance table of every period and the balance cards, checked against
+// the staged balances and the general ledger.
+#include "kit/UpgradeStepFixture.h"
+
+#include "upgrade/assets/clsEboFa.h"
+
+#include "FaSeed.h"
+
+namespace {
+
+class FaHistoryTest : public UpgradeStepFixture {
+protected:
+    void upgradeStandard(const QString &changes = QString()) {
+        createFrom(QStringLiteral("standard"));
+        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
+        if (!changes.isEmpty()) {
+            ASSERT_EQ(targetRun(changes), QString());
+        }
+        clsEboFa stage;
+        ASSERT_EQ(upgrade(stage), 0) << newLogRows().join(QLatin1Char('\n')).toStdString();
+    }
+};
+
+TEST_F(FaHistoryTest, LastPeriodBalancesEqualTheSourceAndTheLedger) {
+    upgradeStandard();
+    // Every staged balance row of period 12 has a balance row with the same
+    // original value and accumulated depreciation, and a balance card.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal WHERE FPeriod = 12")), QStringLiteral("7"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b INNER JOIN AIS_FABal s ON s.FZ8InterID = "
+                                         "b.FAssetID AND s.FPeriod = b.FPeriod WHERE b.FPeriod = 12 AND b.FOrgValP = "
+                                         "s.FOrgVal AND b.FAccumDeprP = s.FAccumDepr")),
+              QStringLiteral("7"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalCard c INNER JOIN t_FABalance b ON b.FBalID = "
+                                         "c.FBalID INNER JOIN AIS_FABal s ON s.FZ8InterID = b.FAssetID AND s.FPeriod = "
+                                         "b.FPeriod WHERE b.FPeriod = 12 AND c.FOrgVal = s.FOrgVal")),
+              QStringLiteral("7"));
+    // The fixed-asset account's closing balance in the ledger.
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT SUM(b.FOrgValP) FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID "
+                                   "= b.FBalID WHERE b.FPeriod = 12 AND c.FAssetAcctID = 1601")),
+        targetValue(QStringLiteral("SELECT FEndBal FROM AIS_GLBal WHERE FAcctID = '1601' AND FPeriod = 12")));
+    // One balance row per staged row of the periods kept (the opening rows
+    // of cards added this year leave), each with one card and one item row.
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")),
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal WHERE NOT (FPeriod = 0 AND FAssetID IN ('FA007', "
+                                   "'FA008'))")));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalCardItem")),
+              targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b WHERE NOT EXISTS (SELECT 1 FROM t_FABalCard "
+                                   "c WHERE c.FBalID = b.FBalID)")),
+        QStringLiteral("0"));
+}
+
+TEST_F(FaHistoryTest, AlterationCardsAndClearing) {
+    upgradeStandard();
+    // FA007 and FA008 move to their addition periods; FA005 (period 5, a
+    // value increase of 1500), FA006 (period 9, a transfer without voucher
+    // group or number) and FA004's clearing (period 10) get new records.
+    EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetNumber, a.FPeriod, a.FNew, a.FCleared, a.FOtherAlter, c.FOrgVal, "
+                                    "c.FAccumDepr, c.FNum FROM t_FAAlter a INNER JOIN t_FACard c ON c.FAlterID = "
+                                    "a.FAlterID WHERE a.FPeriod > 0 ORDER BY a.FAlterID")),
+              QStringList({QStringLiteral("FA007\t3\ttrue\tfalse\tfalse\t14214.2\t0\t1"),
+                           QStringLiteral("FA008\t7\ttrue\tfalse\tfalse\t45000\t0\t1"),
+                           QStringLiteral("FA004\t10\tfalse\ttrue\ttrue\t0\t-4934.6\t0"),
+                           QStringLiteral("FA005\t5\tfalse\tfalse\ttrue\t13500\t0\t1"),
+                           QStringLiteral("FA006\t9\tfalse\tfalse\ttrue\t9800\t0\t1")}));
+    EXPECT_EQ(target(QStringLiteral("SELECT FAssetID, FType, FZ8InterID FROM AIS_FAVch ORDER BY FAssetID")),
+              QStringList({QStringLiteral("FA004\t10\t4"), QStringLiteral("FA005\t2\t5"), QStringLiteral("FA006\t2\t6"),
+                           QStringLiteral("FA007\t0\t7"), QStringLiteral("FA008\t0\t8")}));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAVoucher")), QStringLiteral("5"));
+    // One clearing record, on the clearing alteration.
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT c.FAssetID, c.FPeriod, a.FCleared FROM t_FAClear c INNER JOIN t_FAAlter a ON "
+                              "a.FAlterID = c.FAlterID")),
+        QStringList({QStringLiteral("4\t10\ttrue")}));
+    // The clearing period counts FA004's decrease once.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT b.FCleared, b.FNumAlter, b.FOrgValDec, b.FAccumDeprDec, b.FYtdDeprDec "
+                                         "FROM t_FABalance b WHERE b.FAssetID = 4 AND b.FPeriod = 10")),
+              QStringLiteral("true\t-1\t8500\t4934.6\t4934.6"));
+    // Two type-2 alterations give two multi-alteration rows.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FACardMulAlter")), QStringLiteral("2"));
+}
+
+TEST_F(FaHistoryTest, SeveralAlterationsOfOnePeriodAddUp) {
+    // A second value increase of FA005 in period 5.
+    upgradeStandard(QStringLiteral(
+        "INSERT INTO AIS_FAVch (FSerial, FDate, FPeriod, FType, FTypeNum, FAssetID, FGroup, FNum, FGroupID, FAlterID, "
+        "FStatus, FOrgVal, FAccumDepr, FSalvage, FDeprMethod, FLife, FAdjType, FAccumDevalue, FPreparer, FChecker, "
+        "FAdjAccumDepr, FEnterDeprAlter, FPosted, FPoster, FTaxAmount) VALUES (21, '2025-05-20', 5, 3, 9, 'FA005', "
+        "'记', 7, 4, 4, 1, 500, 20, 0, 1, 60, 0, 0, 'O''Hara', NULL, 0, 0, 1, 'x', 0)"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FOrgValInc, FAccumDeprInc FROM t_FABalance WHERE FAssetID = 5 AND "
+                                         "FPeriod = 5")),
+              QStringLiteral("2000\t20"));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT c.FOrgVal, a.FPreparer, a.FChecker FROM t_FAAlter a INNER JOIN t_FACard c ON "
+                              "c.FAlterID = a.FAlterID WHERE a.FAssetID = 5 AND a.FPeriod = 5 ORDER BY a.FAlterID")),
+        QStringList({QStringLiteral("13500\t王芳\t陈静"), QStringLiteral("14000\tO'Hara\t")}));
+}
+
+}  // namespace
