@@ -189,4 +189,12 @@ void LedgerFixture::seedBaseData() {
                           "AS FSubledgerType INTO TempGLAcctMapping FROM AIS_GLAcct WHERE 1 > 1\r\n");
     run(sql);
     ledger::itemDetailFinder() = testItemDetail;
+    ledger::singleItemFinder() = [](StepKit &kit, int itemClass, const QString &item, const QString &account,
+                                    QString &message) {
+        ledger::RowItems row;
+        row.account = account;
+        row.itemClass = itemClass;
+        row.item = item;
+        return testItemDetail(kit, row, message);
+    };
 }
