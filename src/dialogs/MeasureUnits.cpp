@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "accounts/AccountsGlobals.h"
+#include "foundation/Globals.h"
 #include "foundation/ErrorText.h"
 #include "foundation/SqlText.h"
 #include "foundation/clsDataInfo.h"

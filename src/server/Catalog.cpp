@@ -127,6 +127,21 @@ void Catalog::ensure(sqlite3 *db, const std::string &schema) {
                     "PRIMARY KEY(id, colid))");
 }
 
+void Catalog::refreshCollation(sqlite3 *db, const std::string &schema) {
+    // 1: Chinese characters in pinyin order (HanOrder.h). An index keeps the
+    // order it was built in, so a file from before is reindexed once.
+    constexpr int kTextOrder = 1;
+    std::string pragma = "PRAGMA " + quoteIdent(schema) + ".user_version";
+    sqlite3_stmt *st = nullptr;
+    int version = kTextOrder;
+    if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version >= kTextOrder) return;
+    execSql(db, "REINDEX \"TSQL\"");
+    execSql(db, pragma + " = " + std::to_string(kTextOrder));
+}
+
 Catalog::Catalog(sqlite3 *db, std::string schema) : db_(db), schema_(std::move(schema)), file_(fileOf(db_, schema_)) {}
 
 void Catalog::forgetFile(const std::string &path) {

@@ -54,6 +54,9 @@ class Catalog {
 public:
     // Creates the catalogue tables in `schema` when they are missing.
     static void ensure(sqlite3 *db, const std::string &schema);
+    // Rebuilds the indexes of a file made under an older text order (the
+    // TSQL collation must be registered); kept in the file's user_version.
+    static void refreshCollation(sqlite3 *db, const std::string &schema);
 
     // The database file at path was created, replaced, dropped or opened
     // afresh: no connection reuses a catalogue read of it from before.

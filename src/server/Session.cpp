@@ -116,6 +116,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
             run("PRAGMA synchronous=NORMAL");
             run("PRAGMA temp_store=MEMORY");
             Catalog::ensure(db_, "main");
+            Catalog::refreshCollation(db_, "main");
             Catalog::ensure(db_, "temp");
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
                 "hostname TEXT, program_name TEXT, status TEXT)");
@@ -220,6 +221,7 @@ std::string Session::schemaOfDatabase(const std::string &db) {
     if (!info || info->filename.empty()) throw makeError(911, db);
     std::string schema = "db" + std::to_string(info->dbid);
     run("ATTACH DATABASE " + quoteText(info->filename) + " AS " + quoteIdent(schema));
+    Catalog::refreshCollation(db_, schema);
     attached_[key] = schema;
     return schema;
 }

@@ -15,8 +15,8 @@ uint64_t bigEndian(const std::string &bytes) {
 TEST(ServerTimestamp, ReadsBackAsEightBytes) {
     ServerFixture fx;
     auto s = fx.connect();
-    ASSERT_TRUE(s->execute("create table t(k int, ts timestamp) insert into t(k) values (1) insert into t(k) values (2)")
-                    .ok());
+    ASSERT_TRUE(
+        s->execute("create table t(k int, ts timestamp) insert into t(k) values (1) insert into t(k) values (2)").ok());
     auto r = s->execute("select ts, cast(ts as bigint), k from t order by k");
     ASSERT_TRUE(r.ok());
     const auto &rs = r.resultSets.at(0);

@@ -1,7 +1,6 @@
 // Voucher groups, voucher explanations and settlement methods on the
 // standard sample (GLVchGroup.tsv, GLExp.tsv, GLExpGroup.tsv, GLSettle.tsv),
 // merged into or added beside target rows seeded here.
-#include "accounts/AccountsGlobals.h"
 #include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
 #include "upgrade/common/UpgradeGlobals.h"
