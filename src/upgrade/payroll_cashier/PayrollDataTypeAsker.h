@@ -23,3 +23,7 @@ PayrollDataTypeAsker SetPayrollDataTypeAsker(PayrollDataTypeAsker asker);
 PnwList AskPayrollDataTypes(ado::Recordset &items);
 // The default answer described above.
 PnwList DefaultPayrollDataTypes(ado::Recordset &items);
+// The operator's answer: the data-type dialog shown modally (through the
+// dialog seam) with the items; its rows once it closes. The window
+// installs this asker; unattended runs keep the default.
+PnwList AskPayrollDataTypesInDialog(ado::Recordset &items);
