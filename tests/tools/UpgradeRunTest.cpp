@@ -94,6 +94,16 @@ TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
     }
 }
 
+TEST_F(UpgradeRunTest, BalancesOnlyIsRefusedWhileTheCurrentPeriodHasMovements) {
+    const QString source = sample(QStringLiteral("mini"));
+    const RunResult r =
+        run(withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("RunBal"),
+                              QStringLiteral("--name"), QStringLiteral("余额"), QStringLiteral("--balances-only")}));
+    EXPECT_EQ(r.code, 2) << r.output.toStdString();
+    EXPECT_TRUE(r.output.contains(QStringLiteral("科目当期有发生额，不允许只升级余额。"))) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains(QStringLiteral("upgrade report\t"))) << r.output.toStdString();
+}
+
 TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {
     const QString notes = m_dir.filePath(QStringLiteral("notes.ais"));
     QFile f(notes);
