@@ -3,6 +3,7 @@
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
 #include "upgrade/base/clsBaseSys.h"
+#include "upgrade/ledger/clsEboGL.h"
 #include "upgrade/payroll_cashier/clsCn.h"
 #include "upgrade/payroll_cashier/clsEboPa.h"
 
@@ -16,7 +17,7 @@ QList<StageEntry> builtInStages() {
         {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
         {StageRegistry::FixedAssets, nullptr},  // clsEboFa
         // Joins the runs once base data converts the chart of accounts it posts to.
-        {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
+        {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
         {StageRegistry::Cashier, [] { return std::make_unique<clsCn>(); }},
     };
