@@ -91,10 +91,10 @@ public:
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         const QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
+        const QRect indicator = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, opt.widget);
         opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
         QStyleOptionViewItem box = option;
-        const QRect indicator = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, opt.widget);
         box.rect = QRect(QPoint(0, 0), indicator.size());
         box.rect.moveCenter(option.rect.center());
         box.state &= ~(QStyle::State_On | QStyle::State_Off);

@@ -142,7 +142,7 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
     s.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (s.fd < 0) throw JetError(kErrOpen, "cannot open " + path);
     struct stat st {};
-    if (fstat(s.fd, &st) != 0 || !S_ISREG(st.st_mode)) throw JetError(kErrOpen, path + " is not a regular file");
+    if (fstat(s.fd, &st) != 0 || !S_ISREG(st.st_mode)) throw JetError(kErrFormat, path + " is not a regular file");
     s.check = std::make_unique<JetFileCheck>(s.fd, path);
     s.check->checkCatalog();
 

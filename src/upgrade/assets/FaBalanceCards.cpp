@@ -19,6 +19,7 @@ QString cardWorkTableBatch() {
                         "OBJECTPROPERTY(id, N'IsUserTable') = 1) DROP TABLE [dbo].[TempFACard]")
       << QStringLiteral("CREATE TABLE TempFACard (FAssetID INT NULL, FPeriod INT NULL, %1)")
              .arg(FaCardColumnDefinitions(QStringLiteral("DECIMAL(23, 6)")))
+      << QStringLiteral("CREATE INDEX ix_TempFACard_Asset ON TempFACard (FAssetID, FPeriod)")
       << QStringLiteral(
              "INSERT INTO TempFACard (FAssetID, FPeriod, %1) SELECT a.FAssetID, a.FPeriod, %2 FROM t_FAAlter a "
              "INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID WHERE c.FAssetNumber IS NOT NULL ORDER BY "

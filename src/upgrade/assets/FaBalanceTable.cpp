@@ -26,6 +26,7 @@ QString workTableBatch() {
       << QStringLiteral("IF EXISTS (SELECT * FROM sysobjects WHERE id = OBJECT_ID(N'[dbo].[TempBal]') AND "
                         "OBJECTPROPERTY(id, N'IsUserTable') = 1) DROP TABLE [dbo].[TempBal]")
       << QStringLiteral("CREATE TABLE TempBal (%1)").arg(FaBalanceDefinitions())
+      << QStringLiteral("CREATE INDEX ix_TempBal_Asset ON TempBal (FAssetID, FYear, FPeriod)")
       << QStringLiteral("INSERT INTO TempBal (FAssetID, FYear, FPeriod, FDate, FAltDate, FCleared, FDeprPeriods, "
                         "FWorkload, FOrgValP, FOrgValInc, FOrgValDec, FNumP, FNumAlter, FAccumDeprP, FAccumDeprInc, "
                         "FAccumDeprDec, FDeprShould, FDepr, FDeprRate, FDeprShouldLP, FDeprRemain, FYtdOrgValInc, "

@@ -16,9 +16,10 @@ QString allocationBatch() {
     b << QStringLiteral("DECLARE @A VARCHAR(255), @X BIGINT, @K BIGINT, @D BIGINT, @R DECIMAL(10, 2), @T BIGINT, @B "
                         "BIGINT, @M DECIMAL(28, 2), @Cur INT")
       << QStringLiteral("SELECT @Cur = FValue FROM t_SystemProfile WHERE FCategory = 'FA' AND FKey = 'CurrentPeriod'")
-      << QStringLiteral("DECLARE curAlloc CURSOR FOR SELECT d.FAlterID FROM (SELECT FAlterID, COUNT(*) AS FCount FROM "
-                        "t_FADept GROUP BY FAlterID) d INNER JOIN (SELECT FAlterID, COUNT(*) AS FCount FROM t_FAExpense "
-                        "GROUP BY FAlterID) e ON e.FAlterID = d.FAlterID WHERE d.FCount > 1 AND e.FCount = 1")
+      << QStringLiteral(
+             "DECLARE curAlloc CURSOR FOR SELECT d.FAlterID FROM (SELECT FAlterID, COUNT(*) AS FCount FROM "
+             "t_FADept GROUP BY FAlterID) d INNER JOIN (SELECT FAlterID, COUNT(*) AS FCount FROM t_FAExpense "
+             "GROUP BY FAlterID) e ON e.FAlterID = d.FAlterID WHERE d.FCount > 1 AND e.FCount = 1")
       << QStringLiteral("OPEN curAlloc") << QStringLiteral("FETCH NEXT FROM curAlloc INTO @A")
       << QStringLiteral("WHILE @@FETCH_STATUS = 0") << QStringLiteral("BEGIN")
       << QStringLiteral("    SELECT @X = FAcctID FROM t_FAExpense WHERE FAlterID = @A")
@@ -28,38 +29,46 @@ QString allocationBatch() {
       << QStringLiteral("    WHILE @@FETCH_STATUS = 0") << QStringLiteral("    BEGIN")
       << QStringLiteral("        IF EXISTS (SELECT 1 FROM t_FAExpense WHERE FAlterID = @A AND FDeptID = @D)")
       << QStringLiteral("            UPDATE t_FAExpense SET FRate = @R WHERE FAlterID = @A AND FDeptID = @D")
-      << QStringLiteral("        ELSE") << QStringLiteral("        BEGIN") << QStringLiteral("            SET @T = NULL")
+      << QStringLiteral("        ELSE") << QStringLiteral("        BEGIN")
+      << QStringLiteral("            SET @T = NULL")
       << QStringLiteral("            SELECT @T = FDetailID FROM t_ItemDetailV WHERE FItemClassID = @K AND FItemID = @D")
-      << QStringLiteral("            INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, FDeptID) VALUES (@A, "
-                        "@X, @T, @R, @D)")
+      << QStringLiteral(
+             "            INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, FDeptID) VALUES (@A, "
+             "@X, @T, @R, @D)")
       << QStringLiteral("        END") << QStringLiteral("        FETCH NEXT FROM curDept INTO @K, @D, @R")
       << QStringLiteral("    END") << QStringLiteral("    CLOSE curDept") << QStringLiteral("    DEALLOCATE curDept")
-      << QStringLiteral("    DECLARE curBal CURSOR FOR SELECT d.FBalID FROM (SELECT FBalID, COUNT(*) AS FCount FROM "
-                        "t_FABalDept GROUP BY FBalID) d INNER JOIN (SELECT FBalID, COUNT(*) AS FCount FROM "
-                        "t_FABalExpense GROUP BY FBalID) e ON e.FBalID = d.FBalID INNER JOIN t_FABalance l ON l.FBalID = "
-                        "d.FBalID WHERE d.FCount > 1 AND e.FCount = 1 AND l.FPeriod = @Cur AND l.FAssetID = (SELECT "
-                        "FAssetID FROM t_FAAlter WHERE FAlterID = @A)")
+      << QStringLiteral(
+             "    DECLARE curBal CURSOR FOR SELECT d.FBalID FROM (SELECT FBalID, COUNT(*) AS FCount FROM "
+             "t_FABalDept GROUP BY FBalID) d INNER JOIN (SELECT FBalID, COUNT(*) AS FCount FROM "
+             "t_FABalExpense GROUP BY FBalID) e ON e.FBalID = d.FBalID INNER JOIN t_FABalance l ON l.FBalID = "
+             "d.FBalID WHERE d.FCount > 1 AND e.FCount = 1 AND l.FPeriod = @Cur AND l.FAssetID = (SELECT "
+             "FAssetID FROM t_FAAlter WHERE FAlterID = @A)")
       << QStringLiteral("    OPEN curBal") << QStringLiteral("    FETCH NEXT FROM curBal INTO @B")
       << QStringLiteral("    WHILE @@FETCH_STATUS = 0") << QStringLiteral("    BEGIN")
       << QStringLiteral("        DECLARE curBalDept CURSOR FOR SELECT FItemClsID, FItemID, FRate, FAmount FROM "
                         "t_FABalDept WHERE FBalID = @B")
-      << QStringLiteral("        OPEN curBalDept") << QStringLiteral("        FETCH NEXT FROM curBalDept INTO @K, @D, @R, @M")
+      << QStringLiteral("        OPEN curBalDept")
+      << QStringLiteral("        FETCH NEXT FROM curBalDept INTO @K, @D, @R, @M")
       << QStringLiteral("        WHILE @@FETCH_STATUS = 0") << QStringLiteral("        BEGIN")
       << QStringLiteral("            IF EXISTS (SELECT 1 FROM t_FABalExpense WHERE FBalID = @B AND FDeptID = @D)")
-      << QStringLiteral("                UPDATE t_FABalExpense SET FRate = @R, FAmount = @M WHERE FBalID = @B AND FDeptID "
-                        "= @D")
+      << QStringLiteral(
+             "                UPDATE t_FABalExpense SET FRate = @R, FAmount = @M WHERE FBalID = @B AND FDeptID "
+             "= @D")
       << QStringLiteral("            ELSE") << QStringLiteral("            BEGIN")
       << QStringLiteral("                SET @T = NULL")
-      << QStringLiteral("                SELECT @T = FDetailID FROM t_ItemDetailV WHERE FItemClassID = @K AND FItemID = "
-                        "@D")
-      << QStringLiteral("                INSERT INTO t_FABalExpense (FBalID, FAcctID, FDetailID, FRate, FAmount, FDeptID) "
-                        "VALUES (@B, @X, @T, @R, @M, @D)")
-      << QStringLiteral("            END") << QStringLiteral("            FETCH NEXT FROM curBalDept INTO @K, @D, @R, @M")
-      << QStringLiteral("        END") << QStringLiteral("        CLOSE curBalDept")
-      << QStringLiteral("        DEALLOCATE curBalDept") << QStringLiteral("        FETCH NEXT FROM curBal INTO @B")
-      << QStringLiteral("    END") << QStringLiteral("    CLOSE curBal") << QStringLiteral("    DEALLOCATE curBal")
-      << QStringLiteral("    FETCH NEXT FROM curAlloc INTO @A") << QStringLiteral("END") << QStringLiteral("CLOSE curAlloc")
-      << QStringLiteral("DEALLOCATE curAlloc");
+      << QStringLiteral(
+             "                SELECT @T = FDetailID FROM t_ItemDetailV WHERE FItemClassID = @K AND FItemID = "
+             "@D")
+      << QStringLiteral(
+             "                INSERT INTO t_FABalExpense (FBalID, FAcctID, FDetailID, FRate, FAmount, FDeptID) "
+             "VALUES (@B, @X, @T, @R, @M, @D)")
+      << QStringLiteral("            END")
+      << QStringLiteral("            FETCH NEXT FROM curBalDept INTO @K, @D, @R, @M") << QStringLiteral("        END")
+      << QStringLiteral("        CLOSE curBalDept") << QStringLiteral("        DEALLOCATE curBalDept")
+      << QStringLiteral("        FETCH NEXT FROM curBal INTO @B") << QStringLiteral("    END")
+      << QStringLiteral("    CLOSE curBal") << QStringLiteral("    DEALLOCATE curBal")
+      << QStringLiteral("    FETCH NEXT FROM curAlloc INTO @A") << QStringLiteral("END")
+      << QStringLiteral("CLOSE curAlloc") << QStringLiteral("DEALLOCATE curAlloc");
     return b.text();
 }
 
@@ -78,9 +87,10 @@ QString deprPeriodsBatch() {
       << QStringLiteral("    UPDATE t SET FDeprPeriods = p.FDeprPeriods FROM t_FABalance t INNER JOIN t_FABalance p ON "
                         "p.FAssetID = t.FAssetID AND p.FYear = t.FYear AND p.FPeriod = @C - 1 WHERE t.FPeriod = @C")
       << QStringLiteral("IF @C > @S")
-      << QStringLiteral("    UPDATE t SET FDeprPeriods = CASE WHEN p.FDeprPeriods - 1 < 0 THEN 0 ELSE p.FDeprPeriods - 1 "
-                        "END FROM t_FABalance t INNER JOIN t_FABalance p ON p.FAssetID = t.FAssetID AND p.FYear = "
-                        "t.FYear AND p.FPeriod = @S WHERE t.FPeriod = 0");
+      << QStringLiteral(
+             "    UPDATE t SET FDeprPeriods = CASE WHEN p.FDeprPeriods - 1 < 0 THEN 0 ELSE p.FDeprPeriods - 1 "
+             "END FROM t_FABalance t INNER JOIN t_FABalance p ON p.FAssetID = t.FAssetID AND p.FYear = "
+             "t.FYear AND p.FPeriod = @S WHERE t.FPeriod = 0");
     return b.text();
 }
 
@@ -94,9 +104,10 @@ bool closingBatch(FaRun &run, const QString &batch, const QString &prefix) {
 }
 
 const QStringList kReportCaptions = {
-    QStringLiteral("卡片代码"), QStringLiteral("卡片名称"), QStringLiteral("规格型号"), QStringLiteral("资产类别"),
-    QStringLiteral("使用状况"), QStringLiteral("入账日期"), QStringLiteral("变动方式"), QStringLiteral("经济用途"),
-    QStringLiteral("折旧方法"), QStringLiteral("预计使用期间数"), QStringLiteral("存放地点")};
+    QStringLiteral("卡片代码"),       QStringLiteral("卡片名称"), QStringLiteral("规格型号"),
+    QStringLiteral("资产类别"),       QStringLiteral("使用状况"), QStringLiteral("入账日期"),
+    QStringLiteral("变动方式"),       QStringLiteral("经济用途"), QStringLiteral("折旧方法"),
+    QStringLiteral("预计使用期间数"), QStringLiteral("存放地点")};
 const QStringList kReportColumns = {
     QStringLiteral("FAssetNumber"), QStringLiteral("FAssetName"),  QStringLiteral("FModel"),
     QStringLiteral("FCroupName"),   QStringLiteral("FStatus"),     QStringLiteral("FBeginUseDate"),
@@ -136,7 +147,8 @@ int clsEboFa::ReportFACards(FaRun &run) {
     } catch (const std::exception &) {
         // The entry is still written, with what was read.
     }
-    WriteUpgradeLog(QStringLiteral("固定资产卡片"), QStringLiteral("升级固定资产卡片成功数目：") + QString::number(count),
+    WriteUpgradeLog(QStringLiteral("固定资产卡片"),
+                    QStringLiteral("升级固定资产卡片成功数目：") + QString::number(count),
                     count > 0 ? QStringLiteral("查看详细") : QString(), 0, detail);
     kit.progress(100);
     return FaDone;

@@ -49,6 +49,34 @@ QString keysBatchBalancesOnly() {
     return batch.text();
 }
 
+// The staging copies carry no index; the per-card and per-row statements
+// key into them by card number (and period) or by asset id. An index that
+// is already there (a repeated run) is left as it is.
+const char *const kStagingIndexes[] = {
+    "CREATE INDEX ix_AIS_FACard_Asset ON AIS_FACard (FAssetID)",
+    "CREATE INDEX ix_AIS_FACard_Inter ON AIS_FACard (FZ8InterID)",
+    "CREATE INDEX ix_AIS_FABal_Asset ON AIS_FABal (FAssetID, FPeriod)",
+    "CREATE INDEX ix_AIS_FABal_Inter ON AIS_FABal (FZ8InterID, FPeriod)",
+    "CREATE INDEX ix_AIS_FABalDept_Asset ON AIS_FABalDept (FAssetID, FPeriod)",
+    "CREATE INDEX ix_AIS_FABalExpense_Asset ON AIS_FABalExpense (FAssetID, FPeriod)",
+    "CREATE INDEX ix_AIS_FABalFor_Asset ON AIS_FABalFor (FAssetID, FPeriod)",
+    "CREATE INDEX ix_AIS_FAVch_Asset ON AIS_FAVch (FAssetID, FPeriod)",
+    "CREATE INDEX ix_AIS_FAVchDept_Asset ON AIS_FAVchDept (FAssetID)",
+    "CREATE INDEX ix_AIS_FAVchExpense_Asset ON AIS_FAVchExpense (FAssetID)",
+    "CREATE INDEX ix_AIS_FAVchFor_Asset ON AIS_FAVchFor (FAssetID)",
+    "CREATE INDEX ix_AIS_FAExtra_Asset ON AIS_FAExtra (FAssetID)",
+    "CREATE INDEX ix_AIS_FAJob_Inter ON AIS_FAJob (FZ8InterID, FPeriod)",
+    "CREATE INDEX ix_AIS_GLAcct_Code ON AIS_GLAcct (FAcctID)",
+    "CREATE INDEX ix_AIS_GLVch_Voucher ON AIS_GLVch (FPeriod, FGroup, FNum)",
+};
+
+void indexStagingCopies(StepKit &kit) {
+    for (const char *sql : kStagingIndexes) {
+        QString ignored;
+        kit.execute(QString::fromLatin1(sql), ignored);
+    }
+}
+
 }  // namespace
 
 void clsEboFa::RemoveFutureCards(StepKit &kit) {
@@ -79,6 +107,7 @@ int clsEboFa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConn
     bool failed = false;
     try {
         RemoveFutureCards(kit);
+        indexStagingCopies(kit);
         // A phase runs after its caption; anything but done is a failure.
         auto phase = [&](const QString &caption, const std::function<bool()> &body) {
             if (failed) return;

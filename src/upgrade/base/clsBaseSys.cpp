@@ -85,8 +85,7 @@ int clsBaseSys::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLCo
             int progress;
             Phase phase;
         };
-        // The phases after the currencies, in order. A phase joins with its
-        // line here once it is built.
+        // The phases after the currencies, in order.
         const Row rows[] = {
             {"升级凭证字...", 22, &clsBaseSys::UpgradeVoucherGroups},
             {"升级常用摘要...", 25, &clsBaseSys::UpgradeVoucherExplanations},

@@ -133,7 +133,7 @@ TEST_P(BaseDepartmentsTest, EmployeesGetTheirAttributesThroughTheListMappings) {
                                   .arg(QString::fromLatin1(e.code))),
                   expected);
     }
-    EXPECT_NE(subMessage(29, QStringLiteral("总经理_") + g_SourceEdition), QStringLiteral("50"));
+    EXPECT_NE(subMessage(29, QStringLiteral("总经理_") + g_SourceEdition), QStringLiteral("40"));
     EXPECT_EQ(
         targetValue(QStringLiteral("SELECT CONVERT(NVARCHAR(20), FBirthday, 23) + ' ' + CONVERT(NVARCHAR(20), "
                                    "FHireDate, 23) + ' ' + FBankAccount + ' ' + FPhone FROM t_Emp WHERE FNumber = "
@@ -164,3 +164,40 @@ TEST_P(BaseDepartmentsTest, AFailedDepartmentBatchFailsThePhaseWithItsReason) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, BaseDepartmentsTest, ::testing::Values("standard", "mini"));
+
+namespace {
+
+class BaseDepartmentDepthTest : public UpgradeStepFixture {};
+
+}  // namespace
+
+TEST_F(BaseDepartmentDepthTest, NumbersHoldFifteenAncestorsAndNamesStayWhole) {
+    createFrom(QStringLiteral("standard"));
+    // A chain of 17 levels below 05: D1 (under 05) ... D17; a name of 40
+    // Chinese characters (the source column's width) on the deepest.
+    QString sql;
+    QString parent = QStringLiteral("05");
+    for (int level = 1; level <= 17; ++level) {
+        const QString code = QStringLiteral("D%1").arg(level);
+        const QString name = level == 17 ? QString(40, QChar(0x957F)) : QStringLiteral("层%1").arg(level);
+        sql += QStringLiteral("INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, "
+                              "FFullPath) VALUES (2, '%1', N'%2', '%3', %4, %5, 0, 'x')\n")
+                   .arg(code, name, parent)
+                   .arg(level + 1)
+                   .arg(level == 17 ? 1 : 0);
+        parent = code;
+    }
+    ASSERT_EQ(targetRun(sql), QString());
+    clsBaseSysTestAccess access;
+    ASSERT_EQ(access.RepairItemFullPath(), 0);
+    EXPECT_EQ(access.UpgradeDepartment(), 0);
+    // 05 and D1 are beyond the fifteen nearest ancestors of D17.
+    QStringList expected;
+    for (int level = 2; level <= 17; ++level) expected << QStringLiteral("D%1").arg(level);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FNumber FROM T_Item WHERE FItemClassID = 2 AND FShortNumber = 'D17'")),
+              expected.join(QLatin1Char('.')));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FNumber FROM T_Item WHERE FItemClassID = 2 AND FShortNumber = 'D3'")),
+              QStringLiteral("05.D1.D2.D3"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT LEN(FName) FROM t_Department WHERE FShortNumber = 'D17'")),
+              QStringLiteral("40"));
+}
