@@ -58,7 +58,7 @@ Instance::Instance(std::string folder) : folder_(std::move(folder)) {}
 
 Instance::~Instance() {
     for (auto &[path, list] : pool_)
-        for (sqlite3 *db : list) sqlite3_close(db);
+        for (PooledConnection &connection : list) closeConnection(connection);
     for (auto &[path, db] : held_) sqlite3_close(db);
     if (master_) sqlite3_close(master_);
 }
@@ -265,27 +265,34 @@ void Instance::holdFile(const std::string &path) {
     held_[path] = db;
 }
 
-sqlite3 *Instance::takePooled(const std::string &path) {
-    auto it = pool_.find(path);
-    if (it == pool_.end() || it->second.empty()) return nullptr;
-    sqlite3 *db = it->second.back();
-    it->second.pop_back();
-    return db;
+void Instance::closeConnection(PooledConnection &connection) {
+    for (auto &[sql, st] : connection.statements) sqlite3_finalize(st);
+    connection.statements.clear();
+    sqlite3_close(connection.db);
+    connection.db = nullptr;
 }
 
-void Instance::returnPooled(const std::string &path, sqlite3 *db) {
+Instance::PooledConnection Instance::takePooled(const std::string &path) {
+    auto it = pool_.find(path);
+    if (it == pool_.end() || it->second.empty()) return PooledConnection{};
+    PooledConnection connection = std::move(it->second.back());
+    it->second.pop_back();
+    return connection;
+}
+
+void Instance::returnPooled(const std::string &path, PooledConnection connection) {
     auto &list = pool_[path];
     if (list.size() >= 4) {
-        sqlite3_close(db);
+        closeConnection(connection);
         return;
     }
-    list.push_back(db);
+    list.push_back(std::move(connection));
 }
 
 void Instance::closePooled(const std::string &path) {
     auto it = pool_.find(path);
     if (it == pool_.end()) return;
-    for (sqlite3 *db : it->second) sqlite3_close(db);
+    for (PooledConnection &connection : it->second) closeConnection(connection);
     pool_.erase(it);
 }
 

@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "server/SqlFunctions.h"
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace server {
 
@@ -64,9 +67,17 @@ public:
     void holdFile(const std::string &path);
 
     // Connections of closed sessions, kept for the next session on the same
-    // file (its schema stays parsed). take returns null when none is free.
-    sqlite3 *takePooled(const std::string &path);
-    void returnPooled(const std::string &path, sqlite3 *db);
+    // file with what the session left on them: the callbacks its functions
+    // are bound to (refilled by the next session) and its prepared
+    // statements (reset), so neither is made again. take gives a null
+    // handle when none is free.
+    struct PooledConnection {
+        sqlite3 *db = nullptr;
+        std::unique_ptr<SessionHooks> hooks;
+        std::map<std::string, sqlite3_stmt *> statements;
+    };
+    PooledConnection takePooled(const std::string &path);
+    void returnPooled(const std::string &path, PooledConnection connection);
 
     int registerSession(int dbid, const std::string &login);
     void unregisterSession(int spid);
@@ -102,7 +113,8 @@ private:
     sqlite3 *master_ = nullptr;
     std::map<int, ProcessInfo> sessions_;
     std::map<std::string, sqlite3 *> held_;
-    std::map<std::string, std::vector<sqlite3 *>> pool_;
+    std::map<std::string, std::vector<PooledConnection>> pool_;
+    static void closeConnection(PooledConnection &connection);
     void closePooled(const std::string &path);
     int nextSpid_ = 51;
     std::map<int, std::function<void()>> killHandlers_;

@@ -95,14 +95,19 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     dbName_ = info->name;
     dbid_ = info->dbid;
     file_ = info->filename;
-    hooks_.objectId = [this](const std::string &n) { return objectId(n); };
-    hooks_.objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
-    hooks_.dbName = [this](const Value &v) { return dbNameOf(v); };
-    hooks_.variable = [this](const std::string &name) { return variable(name).value; };
-    db_ = instance_->takePooled(file_);
+    Instance::PooledConnection pooled = instance_->takePooled(file_);
+    db_ = pooled.db;
+    // A pooled connection's functions stay bound to its callbacks, which
+    // this session fills; its statements stay prepared.
     if (db_) {
-        registerSqlFunctions(db_, &hooks_);
-    } else {
+        hooks_ = std::move(pooled.hooks);
+        stmtCache_ = std::move(pooled.statements);
+    }
+    hooks_->objectId = [this](const std::string &n) { return objectId(n); };
+    hooks_->objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
+    hooks_->dbName = [this](const Value &v) { return dbNameOf(v); };
+    hooks_->variable = [this](const std::string &name) { return variable(name).value; };
+    if (!db_) {
         if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             sqlite3_close(db_);
             db_ = nullptr;
@@ -111,7 +116,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         instance_->holdFile(file_);
         try {
             sqlite3_busy_timeout(db_, 3000);
-            registerSqlFunctions(db_, &hooks_);
+            registerSqlFunctions(db_, hooks_.get());
             run("PRAGMA journal_mode=WAL");
             run("PRAGMA synchronous=NORMAL");
             run("PRAGMA temp_store=MEMORY");
@@ -144,13 +149,20 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
 Session::~Session() {
     if (db_) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
-        stmtCache_.clear();
+        for (auto &[sql, st] : stmtCache_) {
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+        }
         catalogs_.clear();
-        if (resetForReuse())
-            instance_->returnPooled(file_, db_);
-        else
+        if (resetForReuse()) {
+            // Unbound callbacks: nothing may call into this session any more.
+            *hooks_ = SessionHooks{};
+            instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_)});
+        } else {
+            for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
             sqlite3_close(db_);
+        }
+        stmtCache_.clear();
     }
     instance_->unregisterSession(spid_);
 }
@@ -194,8 +206,6 @@ bool Session::resetForReuse() {
         run("DELETE FROM temp.__pnw_columns");
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));
         attached_.clear();
-        // Unbound hooks would call into a dead session.
-        registerSqlFunctions(db_, nullptr);
         return true;
     } catch (const SqlError &) {
         return false;

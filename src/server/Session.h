@@ -163,7 +163,7 @@ private:
     std::map<std::string, sqlite3_stmt *> stmtCache_;
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
     int64_t schemaGeneration_ = 0;
-    SessionHooks hooks_;
+    std::unique_ptr<SessionHooks> hooks_ = std::make_unique<SessionHooks>();
     std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
     const std::vector<Token> *curLiterals_ = nullptr;
     int curBase_ = 0;

@@ -166,6 +166,7 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
         QList<Unmapped> unmapped;
         QStringList merged;  // vouchers kept apart from a neighbour with the same normalised key
         QString errorText;
+        QString pendingEntries;  // the current voucher's entries and their write-backs
 
         const auto takeHeader = [&](const ado::Recordset &row) {
             VoucherHeader h;
@@ -244,19 +245,24 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
                             QStringLiteral("0")}
                     .join(QStringLiteral(", ")) +
                 QStringLiteral(")\r\n\r\n");
+            // The voucher goes whole: its entries, its header and the
+            // write-back of both identifiers in one transaction, so no
+            // entry is left without its header.
+            const QString batch =
+                pendingEntries + sql +
+                SqlText(" UPDATE AIS_GLVch \r\n SET FZ8InterID = {id}\r\n WHERE FPeriod = {period} AND {group} AND "
+                        "FNum = {number}\r\n")
+                    .arg("id", voucherID)
+                    .arg("period", header.period)
+                    .raw("group", header.group.condition())
+                    .arg("number", header.number)
+                    .str();
+            pendingEntries.clear();
             QString error;
-            if (!kit.execute(sql, error)) {
-                errorText = QStringLiteral("（插入凭证头的SQL语句错误）\r\n") + sql;
+            if (!kit.execute(batch, error)) {
+                errorText = QStringLiteral("（插入凭证的SQL语句错误）") + error + QStringLiteral("\r\n") + batch;
                 return false;
             }
-            kit.execute(SqlText(" UPDATE AIS_GLVch \r\n SET FZ8InterID = {id}\r\n WHERE FPeriod = {period} AND "
-                                "{group} AND FNum = {number}")
-                            .arg("id", voucherID)
-                            .arg("period", header.period)
-                            .raw("group", header.group.condition())
-                            .arg("number", header.number)
-                            .str(),
-                        error);
             ++written;
             debitTotal = creditTotal = 0;
             ++voucherID;
@@ -339,20 +345,14 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
                             QStringLiteral("0")}
                     .join(QStringLiteral(", ")) +
                 QStringLiteral(")\r\n\r\n");
-            QString error;
-            if (!kit.execute(sql, error)) {
-                errorText = QStringLiteral("（插入凭证分录的SQL语句错误）\r\n") + sql;
-                return false;
-            }
-            kit.execute(SqlText(" UPDATE AIS_GLVch \r\n SET FZ8InterID_2 = {id}\r\n WHERE FPeriod = {period} AND "
-                                "{group} AND FNum = {number} AND FEntryID = {entry}")
-                            .arg("id", entryID)
-                            .arg("period", header.period)
-                            .raw("group", header.group.condition())
-                            .arg("number", header.number)
-                            .arg("entry", entryNo)
-                            .str(),
-                        error);
+            pendingEntries += sql + SqlText(" UPDATE AIS_GLVch \r\n SET FZ8InterID_2 = {id}\r\n WHERE FPeriod = "
+                                            "{period} AND {group} AND FNum = {number} AND FEntryID = {entry}\r\n")
+                                        .arg("id", entryID)
+                                        .arg("period", header.period)
+                                        .raw("group", header.group.condition())
+                                        .arg("number", header.number)
+                                        .arg("entry", entryNo)
+                                        .str();
             return true;
         };
 
