@@ -282,7 +282,8 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
 
     WriteTextLog(QStringLiteral("新建账套时发生异常: ") + failureText + kCrLf + errorDescription);
     if (g_CancelRequested) return false;
-    if (failureText.contains(QStringLiteral("Microsoft.ACE.OLEDB.12.0")))
+    if (failureText.contains(QStringLiteral("Microsoft.ACE.OLEDB.12.0")) &&
+        !failureText.contains(QStringLiteral("源账套文件已损坏")))
         failureText = QStringLiteral(
             "源帐套是Access2007以下版本数据库，请手动使用Access2007及以上版本先对源帐套数据库进行升级后重试！");
     WriteUpgradeLog(kProject,

@@ -94,6 +94,10 @@ QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QStrin
         return QString();
     } catch (const ado::AdoError &e) {
         QString text = e.description();
+        // A row the provider cannot read is damage in the file itself: say
+        // so and name the table, whatever provider read it.
+        if (e.number() == 7330)
+            text = QStringLiteral("源账套文件已损坏，无法读取表") + table + QStringLiteral("。") + kCrLf + text;
         if (e.number() == 7303)
             text += kCrLf + QStringLiteral("请在Microsft SQL Server Management Studio中的服务器对象——>访问接口——>"
                                            "Microsoft.Jet.OLEDB.4.0右键属性中的所有钩去掉后重试。");

@@ -1,6 +1,7 @@
 #include "jet/JetReader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <strings.h>
@@ -136,8 +137,12 @@ JetReaderState::~JetReaderState() {
 JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReaderState>()) {
     JetReaderState &s = *state_;
     s.path = path;
-    s.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO or device given as the source would wait for
+    // a writer for ever. Only a regular file is a database.
+    s.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (s.fd < 0) throw JetError(kErrOpen, "cannot open " + path);
+    struct stat st {};
+    if (fstat(s.fd, &st) != 0 || !S_ISREG(st.st_mode)) throw JetError(kErrFormat, path + " is not a regular file");
     s.check = std::make_unique<JetFileCheck>(s.fd, path);
     s.check->checkCatalog();
 

@@ -1,5 +1,8 @@
 #include "server/Catalog.h"
 
+#include <filesystem>
+#include <mutex>
+
 #include <sqlite3.h>
 
 #include "server/SqlError.h"
@@ -17,6 +20,41 @@ int64_t schemaVersion(sqlite3 *db, const std::string &schema) {
         v = sqlite3_column_int64(st, 0);
     sqlite3_finalize(st);
     return v;
+}
+
+// Catalogue reads shared by the connections of the process: per database
+// file and schema, the last snapshot read with the schema version and the
+// catalogue generation it was read at. Every catalogue writer raises the
+// file's generation, so a snapshot never outlives a change made through
+// the catalogue, committed or not.
+struct SharedReads {
+    std::mutex mutex;
+    std::map<std::string, int64_t> generation;  // per file
+    struct Entry {
+        int64_t version = -1;
+        int64_t generation = -1;
+        std::shared_ptr<const void> snapshot;
+    };
+    std::map<std::string, Entry> entries;  // per file and schema
+};
+
+SharedReads &sharedReads() {
+    static SharedReads reads;
+    return reads;
+}
+
+// The file a schema of the connection lives in; "" for temporary and
+// in-memory schemas, which are never shared.
+std::string canonicalFile(const std::string &path) {
+    std::error_code ec;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : canonical.string();
+}
+
+std::string fileOf(sqlite3 *db, const std::string &schema) {
+    if (schema == "temp") return std::string();
+    const char *name = sqlite3_db_filename(db, schema.c_str());
+    return name && *name ? canonicalFile(name) : std::string();
 }
 
 std::string textCol(sqlite3_stmt *st, int i) {
@@ -89,9 +127,38 @@ void Catalog::ensure(sqlite3 *db, const std::string &schema) {
                     "PRIMARY KEY(id, colid))");
 }
 
-Catalog::Catalog(sqlite3 *db, std::string schema) : db_(db), schema_(std::move(schema)) {}
+void Catalog::refreshCollation(sqlite3 *db, const std::string &schema) {
+    // 1: Chinese characters in pinyin order (HanOrder.h). An index keeps the
+    // order it was built in, so a file from before is reindexed once.
+    constexpr int kTextOrder = 1;
+    std::string pragma = "PRAGMA " + quoteIdent(schema) + ".user_version";
+    sqlite3_stmt *st = nullptr;
+    int version = kTextOrder;
+    if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version >= kTextOrder) return;
+    execSql(db, "REINDEX \"TSQL\"");
+    execSql(db, pragma + " = " + std::to_string(kTextOrder));
+}
 
-void Catalog::invalidate() { loaded_ = false; }
+Catalog::Catalog(sqlite3 *db, std::string schema) : db_(db), schema_(std::move(schema)), file_(fileOf(db_, schema_)) {}
+
+void Catalog::forgetFile(const std::string &path) {
+    SharedReads &reads = sharedReads();
+    std::lock_guard<std::mutex> lock(reads.mutex);
+    ++reads.generation[canonicalFile(path)];
+}
+
+void Catalog::invalidate() { changed(); }
+
+void Catalog::changed() {
+    loaded_ = false;
+    if (file_.empty()) return;
+    SharedReads &reads = sharedReads();
+    std::lock_guard<std::mutex> lock(reads.mutex);
+    ++reads.generation[file_];
+}
 
 bool Catalog::refreshIfChanged() {
     if (!versionStmt_) {
@@ -117,13 +184,30 @@ Catalog::~Catalog() { sqlite3_finalize(versionStmt_); }
 void Catalog::load() {
     if (loaded_) return;
     int64_t v = schemaVersion(db_, schema_);
-    tables_.clear();
-    objects_.clear();
+    const std::string &file = file_;
+    const std::string entryKey = file + '\n' + schema_;
+    int64_t generation = 0;
+    if (!file.empty()) {
+        SharedReads &reads = sharedReads();
+        std::lock_guard<std::mutex> lock(reads.mutex);
+        generation = reads.generation[file];
+        auto found = reads.entries.find(entryKey);
+        if (found != reads.entries.end() && found->second.version == v && found->second.generation == generation) {
+            snapshot_ = std::static_pointer_cast<const Snapshot>(found->second.snapshot);
+            loaded_ = true;
+            schemaVersion_ = v;
+            return;
+        }
+    }
+    auto snapshot = std::make_shared<Snapshot>();
+    auto &tables_ = snapshot->tables;
+    auto &objects_ = snapshot->objects;
     std::string s = quoteIdent(schema_) + ".";
     sqlite3_stmt *st = nullptr;
     std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);
+        snapshot_ = snapshot;
         loaded_ = true;
         schemaVersion_ = v;
         return;
@@ -192,26 +276,33 @@ void Catalog::load() {
         int idx = t->identityIndex();
         t->rowidIdentity = idx >= 0;
     }
+    snapshot_ = snapshot;
     loaded_ = true;
     schemaVersion_ = v;
+    if (!file.empty()) {
+        SharedReads &reads = sharedReads();
+        std::lock_guard<std::mutex> lock(reads.mutex);
+        // Kept only when no writer ran while it was read.
+        if (reads.generation[file] == generation) reads.entries[entryKey] = {v, generation, snapshot};
+    }
 }
 
 std::shared_ptr<const TableInfo> Catalog::table(const std::string &name) {
     load();
-    auto it = tables_.find(collationKey(name));
-    return it == tables_.end() ? nullptr : it->second;
+    auto it = snapshot_->tables.find(collationKey(name));
+    return it == snapshot_->tables.end() ? nullptr : it->second;
 }
 
 std::optional<ObjectInfo> Catalog::object(const std::string &name) {
     load();
-    auto it = objects_.find(collationKey(name));
-    if (it == objects_.end()) return std::nullopt;
+    auto it = snapshot_->objects.find(collationKey(name));
+    if (it == snapshot_->objects.end()) return std::nullopt;
     return it->second;
 }
 
 std::optional<ObjectInfo> Catalog::objectById(int id) {
     load();
-    for (const auto &[k, o] : objects_)
+    for (const auto &[k, o] : snapshot_->objects)
         if (o.id == id) return o;
     return std::nullopt;
 }
@@ -219,7 +310,7 @@ std::optional<ObjectInfo> Catalog::objectById(int id) {
 std::vector<ObjectInfo> Catalog::objectsOf(int parent) {
     load();
     std::vector<ObjectInfo> out;
-    for (const auto &[k, o] : objects_)
+    for (const auto &[k, o] : snapshot_->objects)
         if (o.parent == parent) out.push_back(o);
     return out;
 }
@@ -239,7 +330,7 @@ int Catalog::addObject(const std::string &name, const std::string &xtype, int pa
     execSql(db_, "INSERT INTO " + s + "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(" +
                      std::to_string(next) + "," + quoteText(name) + "," + quoteText(xtype) + "," +
                      std::to_string(parent) + ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
-    loaded_ = false;
+    changed();
     return int(next);
 }
 
@@ -248,7 +339,7 @@ void Catalog::removeObject(int id) {
     std::string ids = std::to_string(id);
     execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + ids);
     execSql(db_, "DELETE FROM " + s + "__pnw_objects WHERE id = " + ids + " OR parent_obj = " + ids);
-    loaded_ = false;
+    changed();
 }
 
 void Catalog::addColumn(int tableId, const ColumnInfo &c) {
@@ -262,7 +353,7 @@ void Catalog::addColumn(int tableId, const ColumnInfo &c) {
                      (c.nullable ? "1" : "0") + "," + (c.identity ? "1" : "0") + "," + std::to_string(c.seed) + "," +
                      std::to_string(c.increment) + "," + std::to_string(c.cdefault) + "," +
                      (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) + ")");
-    loaded_ = false;
+    changed();
 }
 
 void Catalog::updateColumn(int tableId, const ColumnInfo &c) {
@@ -273,27 +364,27 @@ void Catalog::updateColumn(int tableId, const ColumnInfo &c) {
                      ", isnullable = " + (c.nullable ? "1" : "0") + ", cdefault = " + std::to_string(c.cdefault) +
                      ", defsql = " + (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) +
                      " WHERE id = " + std::to_string(tableId) + " AND colid = " + std::to_string(c.colid));
-    loaded_ = false;
+    changed();
 }
 
 void Catalog::removeColumn(int tableId, const std::string &name) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + std::to_string(tableId) +
                      " AND name = " + quoteText(name));
-    loaded_ = false;
+    changed();
 }
 
 void Catalog::setDisabled(int id, bool disabled) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "UPDATE " + s + "__pnw_objects SET disabled = " + (disabled ? "1" : "0") +
                      " WHERE id = " + std::to_string(id));
-    loaded_ = false;
+    changed();
 }
 
 void Catalog::setInfo(int id, const std::string &info) {
     std::string s = quoteIdent(schema_) + ".";
     execSql(db_, "UPDATE " + s + "__pnw_objects SET info = " + quoteText(info) + " WHERE id = " + std::to_string(id));
-    loaded_ = false;
+    changed();
 }
 
 }  // namespace server

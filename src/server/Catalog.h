@@ -54,6 +54,13 @@ class Catalog {
 public:
     // Creates the catalogue tables in `schema` when they are missing.
     static void ensure(sqlite3 *db, const std::string &schema);
+    // Rebuilds the indexes of a file made under an older text order (the
+    // TSQL collation must be registered); kept in the file's user_version.
+    static void refreshCollation(sqlite3 *db, const std::string &schema);
+
+    // The database file at path was created, replaced, dropped or opened
+    // afresh: no connection reuses a catalogue read of it from before.
+    static void forgetFile(const std::string &path);
 
     Catalog(sqlite3 *db, std::string schema);
     ~Catalog();
@@ -84,15 +91,25 @@ public:
 
 private:
     void load();
+    // A writer ran: this connection reloads, and no connection reuses a
+    // catalogue read before the change.
+    void changed();
+
+    // What load() reads, shared between connections on the same file while
+    // neither the schema nor the catalogue changed.
+    struct Snapshot {
+        std::map<std::string, std::shared_ptr<TableInfo>> tables;  // key: collation key of the name
+        std::map<std::string, ObjectInfo> objects;
+    };
 
     sqlite3 *db_;
     std::string schema_;
+    std::string file_;  // the schema's file, canonical; "" when never shared
     bool loaded_ = false;
     int64_t schemaVersion_ = -1;
     int64_t seenVersion_ = -2;
     sqlite3_stmt *versionStmt_ = nullptr;
-    std::map<std::string, std::shared_ptr<TableInfo>> tables_;  // key: collation key of the name
-    std::map<std::string, ObjectInfo> objects_;
+    std::shared_ptr<const Snapshot> snapshot_ = std::make_shared<const Snapshot>();
 };
 
 // Runs SQL without results; throws SqlError on failure.

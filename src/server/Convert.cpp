@@ -351,7 +351,14 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
     double num = 0;
     int64_t inum = 0;
     bool isInt = false;
-    if (from.isText() || from.base == Base::DateTime || from.base == Base::Image) {
+    if (from.base == Base::Timestamp && v.kind == Value::Kind::Blob) {
+        // A timestamp as read (binary(8), most significant byte first).
+        uint64_t n = 0;
+        for (unsigned char c : v.s) n = (n << 8) | c;
+        inum = int64_t(n);
+        num = double(inum);
+        isInt = true;
+    } else if (from.isText() || from.base == Base::DateTime || from.base == Base::Image) {
         if (v.kind == Value::Kind::Text || v.kind == Value::Kind::Blob)
             text = v.s;
         else if (v.kind == Value::Kind::Int)

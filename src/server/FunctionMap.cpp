@@ -69,6 +69,16 @@ const std::map<std::string, FunctionRow> &functionTable() {
               r.nullable = a[1].nullable;
               return r;
           }}},
+        // NULLIF(a, b): NULL where a equals b under the comparison rules, else a
+        // (guards divisions by a rate that may be 0).
+        {"NULLIF",
+         {2, 2, false,
+          [](Translator &t, const Expr &, Args &a) {
+              TExpr equal = t.compare(a[0], "=", a[1]);
+              TExpr r = make("(CASE WHEN " + equal.sql + " THEN NULL ELSE " + a[0].sql + " END)", a[0].type);
+              r.nullable = true;
+              return r;
+          }}},
         {"LEN",
          {1, 1, false,
           [](Translator &t, const Expr &, Args &a) {

@@ -243,6 +243,7 @@ void Instance::dropDatabase(const std::string &name, int requestingSpid) {
 
 void Instance::forgetFile(const std::string &path) {
     ++drops_;
+    Catalog::forgetFile(path);
     closePooled(path);
     auto held = held_.find(path);
     if (held != held_.end()) {
@@ -253,6 +254,7 @@ void Instance::forgetFile(const std::string &path) {
 
 void Instance::holdFile(const std::string &path) {
     if (held_.count(path)) return;
+    Catalog::forgetFile(path);
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         sqlite3_close(db);

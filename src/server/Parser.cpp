@@ -153,11 +153,11 @@ const std::set<std::string> &laterStatements() {
 // Functions the subset rejects loudly.
 const std::set<std::string> &rejectedFunctions() {
     static const std::set<std::string> names = {
-        "coalesce",      "nullif",   "datalength", "patindex", "stuff",      "upper",      "lower",
-        "str",           "space",    "replicate",  "char",     "nchar",      "unicode",    "floor",
-        "ceiling",       "sign",     "power",      "sqrt",     "datepart",   "datename",   "getutcdate",
-        "isnumeric",     "isdate",   "newid",      "avg",      "count_big",  "stdev",      "scope_identity",
-        "ident_current", "identity", "row_number", "rank",     "dense_rank", "openrowset", "openquery"};
+        "coalesce", "datalength", "patindex", "stuff",      "upper",      "lower",          "str",
+        "space",    "replicate",  "char",     "nchar",      "unicode",    "floor",          "ceiling",
+        "sign",     "power",      "sqrt",     "datepart",   "datename",   "getutcdate",     "isnumeric",
+        "isdate",   "newid",      "avg",      "count_big",  "stdev",      "scope_identity", "ident_current",
+        "identity", "row_number", "rank",     "dense_rank", "openrowset", "openquery"};
     return names;
 }
 

@@ -70,6 +70,7 @@ private:
 
     // expressions
     ExprP parseExpr();
+    ExprP parseCondition();
     ExprP parseOr();
     ExprP parseAnd();
     ExprP parseNot();

@@ -25,7 +25,31 @@ bool isValueToken(const Token &t) {
     }
 }
 
+// A search condition: a comparison, a predicate, or AND/OR/NOT of them.
+bool isCondition(const ExprP &e) {
+    switch (e->kind) {
+    case ExprKind::Binary:
+        if (e->op == "AND" || e->op == "OR") return isCondition(e->args[0]) && isCondition(e->args[1]);
+        return e->op == "=" || e->op == "<>" || e->op == "<" || e->op == ">" || e->op == "<=" || e->op == ">=";
+    case ExprKind::Unary: return e->op == "NOT" && isCondition(e->args[0]);
+    case ExprKind::Exists:
+    case ExprKind::InList:
+    case ExprKind::InSelect:
+    case ExprKind::Between:
+    case ExprKind::Like:
+    case ExprKind::IsNull: return true;
+    default: return false;
+    }
+}
+
 }  // namespace
+
+// IF and WHILE take a condition; a plain value (WHILE 1) is error 4145.
+ExprP Parser::parseCondition() {
+    ExprP e = parseExpr();
+    if (!isCondition(e)) throw makeError(4145, peek().kind == TokenKind::End ? std::string() : peek().text);
+    return e;
+}
 
 StatementP Parser::parseTracked() {
     size_t first = pos_;
@@ -100,7 +124,7 @@ StatementP Parser::parseIf() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::If;
     s->pos = next().pos;
-    s->expr = parseExpr();
+    s->expr = parseCondition();
     while (acceptSymbol(";")) {}
     if (peek().kind == TokenKind::End) fail(peek());
     s->body.push_back(parseTracked());
@@ -116,7 +140,7 @@ StatementP Parser::parseWhile() {
     auto s = std::make_shared<Statement>();
     s->kind = StmtKind::While;
     s->pos = next().pos;
-    s->expr = parseExpr();
+    s->expr = parseCondition();
     while (acceptSymbol(";")) {}
     if (peek().kind == TokenKind::End) fail(peek());
     s->body.push_back(parseTracked());

@@ -116,6 +116,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
             run("PRAGMA synchronous=NORMAL");
             run("PRAGMA temp_store=MEMORY");
             Catalog::ensure(db_, "main");
+            Catalog::refreshCollation(db_, "main");
             Catalog::ensure(db_, "temp");
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
                 "hostname TEXT, program_name TEXT, status TEXT)");
@@ -220,6 +221,7 @@ std::string Session::schemaOfDatabase(const std::string &db) {
     if (!info || info->filename.empty()) throw makeError(911, db);
     std::string schema = "db" + std::to_string(info->dbid);
     run("ATTACH DATABASE " + quoteText(info->filename) + " AS " + quoteIdent(schema));
+    Catalog::refreshCollation(db_, schema);
     attached_[key] = schema;
     return schema;
 }
@@ -359,6 +361,13 @@ void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int 
 Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
     int t = sqlite3_column_type(st, i);
     if (t == SQLITE_NULL) return Value::null();
+    if (type.base == Base::Timestamp && t == SQLITE_INTEGER) {
+        // Kept as a number so that it orders and compares; read as binary(8).
+        uint64_t n = uint64_t(sqlite3_column_int64(st, i));
+        std::string bytes(8, '\0');
+        for (int k = 7; k >= 0; --k, n >>= 8) bytes[size_t(k)] = char(n & 0xFF);
+        return Value::fromBlob(bytes);
+    }
     if (type.isInteger() || type.base == Base::Timestamp) {
         if (t == SQLITE_INTEGER) return Value::fromInt(sqlite3_column_int64(st, i));
         return Value::fromInt(int64_t(sqlite3_column_double(st, i)));

@@ -21,6 +21,7 @@ const std::map<int, Message> &messageTable() {
         {113, {"缺少注释结束标记 '*/'。", ErrorScope::Parse}},
         {170, {"第 1 行: '%1' 附近有语法错误。", ErrorScope::Parse}},
         {103, {"以 '%1' 开头的 标识符 太长。最大长度为 128。", ErrorScope::Parse}},
+        {4145, {"在应使用条件的上下文(在 '%1' 附近)中指定了非布尔类型的表达式。", ErrorScope::Parse}},
         {208, {"对象名 '%1' 无效。", ErrorScope::Batch}},
         {207, {"列名 '%1' 无效。", ErrorScope::Batch}},
         {209, {"列名 '%1' 不明确。", ErrorScope::Batch}},

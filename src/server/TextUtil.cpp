@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "server/HanOrder.h"
 #include "server/SqlError.h"
 
 namespace server {
@@ -143,6 +144,8 @@ char32_t foldCase(char32_t c) {
     return c;
 }
 
+uint16_t cp936Code(char32_t c) { return c < 0x80 ? uint16_t(c) : c < 0x10000 ? gbk().map[c] : 0; }
+
 std::string collationKey(std::string_view s) {
     std::string key;
     key.reserve(s.size());
@@ -152,6 +155,12 @@ std::string collationKey(std::string_view s) {
         char32_t c = foldCase(nextChar(s, i));
         if (c < 0x80) {
             key.push_back(char(c));
+        } else if (uint32_t h = hanOrderKey(c)) {
+            // Chinese characters in pinyin order (HanOrder.h); 4 bytes each.
+            key.push_back(char(h >> 24));
+            key.push_back(char((h >> 16) & 0xFF));
+            key.push_back(char((h >> 8) & 0xFF));
+            key.push_back(char(h & 0xFF));
         } else if (c < 0x10000 && map[c] != 0) {
             uint16_t g = map[c];
             if (g > 0xFF) key.push_back(char(g >> 8));

@@ -1,5 +1,6 @@
 // Text helpers of the engine: UTF-8 decoding, the server collation
-// (case-insensitive, trailing blanks ignored, ordered by code page 936 bytes)
+// (case-insensitive, trailing blanks ignored, ordered by code page 936 bytes,
+// Chinese characters by pinyin)
 // and lengths as the server counts them. Text inside the engine is UTF-8.
 #pragma once
 
@@ -28,6 +29,8 @@ std::string collationKey(std::string_view s);
 // Length in UTF-16 code units (nvarchar) and in code page 936 bytes (varchar).
 int utf16Length(std::string_view s);
 int cp936Length(std::string_view s);
+// The code page 936 code of a character (one or two bytes), 0 when it has none.
+uint16_t cp936Code(char32_t c);
 // Replaces characters that code page 936 cannot hold by '?'.
 std::string toCp936Repertoire(std::string_view s);
 // Cuts to at most n units of the given kind (UTF-16 units or CP936 bytes).

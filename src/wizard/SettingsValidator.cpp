@@ -61,6 +61,8 @@ QString SettingsValidator::DefaultAccountName(const QString &source) {
 }
 
 bool SettingsValidator::HasJetHeader(const QString &path) {
+    // A FIFO or device would block the read: only a regular file can be one.
+    if (!QFileInfo(path).isFile()) return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray head = file.read(20);

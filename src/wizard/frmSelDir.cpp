@@ -7,9 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -47,25 +44,13 @@ QIcon imageIcon(int image) {
 
 }  // namespace
 
-frmSelDir::frmSelDir(QWidget *parent) : QDialog(parent) {
+frmSelDir::frmSelDir(QWidget *parent) : DialogFrame(QStringLiteral("选择路径"), QSize(380, 440), kTitleHeight, parent) {
     setWindowTitle(QStringLiteral("选择数据库文件路径"));
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setModal(true);
-    setFixedSize(380, 440);
-    setFont(WizardControls::font());
-
-    auto *title = new QLabel(QStringLiteral("选择路径"), this);
     QFont titleFont(WizardFonts::heiFamily(), 11, QFont::Bold);
-    title->setFont(titleFont);
-    title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    title->setGeometry(14, 0, 200, kTitleHeight);
-    title->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    m_close = new QLabel(QStringLiteral("✕"), this);
-    m_close->setAlignment(Qt::AlignCenter);
-    m_close->setStyleSheet(QStringLiteral("color: white; background: transparent; font-size: 14px;"));
-    m_close->setGeometry(width() - 34, 2, 28, 28);
-    m_close->setCursor(Qt::PointingHandCursor);
+    lblCaption()->setFont(titleFont);
+    lblCaption()->setGeometry(14, 0, 200, kTitleHeight);
+    connect(this, &DialogFrame::closeClicked, this, &frmSelDir::closeImage_Click);
+    setEscapeCloses(true);
 
     auto *serverLabel = new QLabel(QStringLiteral("服务器："), this);
     serverLabel->setGeometry(16, 44, 64, 24);
@@ -101,11 +86,6 @@ frmSelDir::frmSelDir(QWidget *parent) : QDialog(parent) {
     m_server->lineEdit()->installEventFilter(this);
     // Enter in the server box moves on to the tree.
     connect(m_server->lineEdit(), &QLineEdit::returnPressed, m_tree, [this] { m_tree->setFocus(); });
-
-    // Rounded corners of 20 x 20 ellipses.
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(rect()), 10, 10);
-    setMask(QRegion(outline.toFillPolygon().toPolygon()));
 }
 
 QString frmSelDir::keyOf(const QTreeWidgetItem *node) { return node ? node->data(0, kKeyRole).toString() : QString(); }
@@ -134,15 +114,15 @@ void frmSelDir::addPlaceholder(QTreeWidgetItem *parent) {
 }
 
 void frmSelDir::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
+    DialogFrame::showEvent(event);
     CentreOnMainWindow(this);
     if (!m_activated) Form_Activate();
 }
 
 bool frmSelDir::eventFilter(QObject *watched, QEvent *event) {
     // A click into the server box lists the drives again, as leaving it does.
-    if (watched == m_server->lineEdit() && event->type() == QEvent::MouseButtonPress) LoadDrives();
-    return QDialog::eventFilter(watched, event);
+    if (m_server && watched == m_server->lineEdit() && event->type() == QEvent::MouseButtonPress) LoadDrives();
+    return DialogFrame::eventFilter(watched, event);
 }
 
 void frmSelDir::Form_Activate() {
@@ -285,31 +265,3 @@ void frmSelDir::btn_OK_Click() {
 void frmSelDir::btn_Cancel_Click() { reject(); }
 
 void frmSelDir::closeImage_Click() { reject(); }
-
-void frmSelDir::paintEvent(QPaintEvent *) {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(235, 242, 252));
-    p.fillRect(QRect(0, 0, width(), kTitleHeight), QColor(49, 113, 206));
-    p.setPen(QColor(156, 182, 222));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void frmSelDir::mousePressEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton && event->position().y() < kTitleHeight) {
-        if (m_close->geometry().contains(event->position().toPoint())) {
-            closeImage_Click();
-            return;
-        }
-        m_dragging = true;
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    }
-    QDialog::mousePressEvent(event);
-}
-
-void frmSelDir::mouseMoveEvent(QMouseEvent *event) {
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - m_dragOffset);
-    else
-        m_dragging = false;
-    QDialog::mouseMoveEvent(event);
-}

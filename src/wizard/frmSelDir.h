@@ -6,9 +6,10 @@
 // UI thread only.
 #pragma once
 
-#include <QDialog>
 #include <QHash>
 #include <QString>
+
+#include "controls/DialogFrame.h"
 
 class QComboBox;
 class QLabel;
@@ -16,7 +17,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class zqbutton;
 
-class frmSelDir : public QDialog {
+class frmSelDir : public DialogFrame {
     Q_OBJECT
 public:
     explicit frmSelDir(QWidget *parent = nullptr);
@@ -58,9 +59,6 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const QString &key, const QString &text, int image);
@@ -73,13 +71,10 @@ private:
 
     bool m_activated = false;
     QHash<QString, QTreeWidgetItem *> m_nodes;
-    QPoint m_dragOffset;
-    bool m_dragging = false;
 
-    QComboBox *m_server;
+    QComboBox *m_server = nullptr;
     QTreeWidget *m_tree;
     QLabel *m_path;
-    QLabel *m_close;
     zqbutton *m_ok;
     zqbutton *m_cancel;
 };

@@ -387,6 +387,41 @@ TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
     }
 }
 
+// A staged table whose rows differ from the count its definition records:
+// the creation stops saying the source file is damaged and naming the
+// table, whichever provider read it, never advising a newer Access.
+TEST_F(CreateAcctEndToEnd, ADamagedTableStopsTheCreationAsADamagedFile) {
+    for (const QString &providers : {QStringLiteral("Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0"),
+                                     QStringLiteral("Microsoft.ACE.OLEDB.12.0")}) {
+        SCOPED_TRACE(providers.toStdString());
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        server.setServerSetting(QStringLiteral("providers"), providers);
+        const QString damaged = copySample(QStringLiteral("standard"), true);
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        // GLCls's definition page: the one naming its column FObjTableName.
+        const QByteArray column = QByteArray("F\0O\0b\0j\0T\0a\0b\0l\0e\0N\0a\0m\0e\0", 26);
+        qsizetype tdef = -1;
+        for (qsizetype page = 0; page + 4096 <= bytes.size() && tdef < 0; page += 4096)
+            if (bytes[page] == 0x02 && bytes.mid(page, 4096).contains(column)) tdef = page;
+        ASSERT_GE(tdef, 0);
+        bytes[tdef + 16] = static_cast<char>(bytes[tdef + 16] + 1);
+        f.seek(0);
+        f.write(bytes);
+        f.close();
+        sourceHash = fileHash(damaged);
+        useSettings(damaged, kNumber);
+        EXPECT_EQ(runCreation(), 2);
+        const QString log = logRows().join(QLatin1Char('\n'));
+        EXPECT_TRUE(log.contains(QStringLiteral("源账套文件已损坏"))) << log.toStdString();
+        EXPECT_TRUE(log.contains(QStringLiteral("GLCls"))) << log.toStdString();
+        EXPECT_FALSE(log.contains(QStringLiteral("Access2007"))) << log.toStdString();
+        // The wizard deletes a set whose creation failed before a retry.
+        ServerAdmin()->DeleteAcct(kNumber);
+    }
+}
+
 // The service-pack list and the scripts it names, broken one way at a time.
 TEST_F(CreateAcctEndToEnd, ABrokenServicePackEndsTheCreationWithItsEntryAndMessage) {
     const QString folder = server.commonFolder() + QStringLiteral("SqlSrv/");

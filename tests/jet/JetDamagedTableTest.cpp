@@ -2,6 +2,7 @@
 // differs from the one the definition records, and a page in a table's map
 // that belongs to another table. The other tables of the file still read.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <fstream>
@@ -129,6 +130,21 @@ TEST_F(JetDamagedTableTest, APageOfAnotherTableInTheMapIsRefused) {
     const auto second = std::next(first);
     put32(bytes, first->second * kPage + 4, second->first);
     expectOneRefused("which is not one of its data pages");
+}
+
+TEST(JetSourceFileTest, OnlyARegularFileIsOpened) {
+    // A FIFO would block a reader waiting for a writer; a folder is no file.
+    ScratchDir dir;
+    const std::string fifo = dir.file("pipe.ais");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {fifo, dir.path()}) {
+        try {
+            JetReader reader(path);
+            ADD_FAILURE() << path << " was opened";
+        } catch (const JetError &e) {
+            EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
+        }
+    }
 }
 
 }  // namespace

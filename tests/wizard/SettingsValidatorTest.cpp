@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -178,6 +180,10 @@ TEST(SettingsValidatorTest, OnlyAJetHeaderMakesASourceFile) {
     f.close();
     EXPECT_FALSE(SettingsValidator::HasJetHeader(text));
     EXPECT_FALSE(SettingsValidator::HasJetHeader(dir.filePath(QStringLiteral("missing.ais"))));
+    // A FIFO named like a source: refused at once, never waited on.
+    const QString fifo = dir.filePath(QStringLiteral("pipe.ais"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(SettingsValidator::HasJetHeader(fifo));
     EXPECT_TRUE(SettingsValidator::HasJetHeader(QStringLiteral(PNW_BINARY_DIR "/samples/standard/standard.ais")));
 }
 

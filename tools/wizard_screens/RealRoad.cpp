@@ -1,5 +1,7 @@
 #include "RealRoad.h"
 
+#include "DialogShots.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -113,5 +115,6 @@ int RunRealRoad(const QString &out, const QString &source, const QString &acctNu
         return 1;
     }
     window.btnNext_Click();
-    return 0;
+    // The mapping dialogs, the unit dialog listing the new account set's units.
+    return SaveDialogShots(out) > 0 ? 1 : 0;
 }

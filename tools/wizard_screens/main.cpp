@@ -1,5 +1,6 @@
 // Walks the wizard through every step with demonstration stages and saves a
-// picture of the window at each step (and of the folder chooser) into the
+// picture of the window at each step (and of the folder chooser and the
+// mapping dialogs) into the
 // folder given as the only argument. Runs on any Qt platform; under Xvfb it
 // shows the real window. Uses a registry store and data folder of its own.
 //   wizard_screens --real <folder> <source.ais> [account number]
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "DialogShots.h"
 #include "RealRoad.h"
 #include "accounts/ServerDrives.h"
 #include "accounts/interface.h"
@@ -170,6 +172,7 @@ int main(int argc, char *argv[]) {
     QString path = work.filePath(QStringLiteral("sql"));
     BrowseServerPath(path, 0, QStringLiteral("RS"));
     if (!chooserShown) return notReached(QStringLiteral("the folder chooser"), answers);
+    if (SaveDialogShots(g_out) > 0) return 1;
 
     QTextStream(stdout) << "screenshots in " << g_out << "\n";
     return 0;

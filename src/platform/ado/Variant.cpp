@@ -16,8 +16,9 @@ QVariant toVariant(const server::Value &v, const server::SqlType &type) {
     case Base::TinyInt:
     case Base::SmallInt:
     case Base::Int: return QVariant(int(v.kind == server::Value::Kind::Int ? v.i : qint64(v.d)));
-    case Base::BigInt:
-    case Base::Timestamp: return QVariant(qlonglong(v.kind == server::Value::Kind::Int ? v.i : qint64(v.d)));
+    case Base::BigInt: return QVariant(qlonglong(v.kind == server::Value::Kind::Int ? v.i : qint64(v.d)));
+    // binary(8), most significant byte first, as the server hands it.
+    case Base::Timestamp: return QVariant(QByteArray(v.s.data(), qsizetype(v.s.size())));
     case Base::Money:
     case Base::Decimal:
     case Base::Float:

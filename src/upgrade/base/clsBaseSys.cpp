@@ -85,28 +85,27 @@ int clsBaseSys::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLCo
             int progress;
             Phase phase;
         };
-        // The phases after the currencies, in order. A phase joins with its
-        // line here once it is built.
+        // The phases after the currencies, in order.
         const Row rows[] = {
             {"升级凭证字...", 22, &clsBaseSys::UpgradeVoucherGroups},
             {"升级常用摘要...", 25, &clsBaseSys::UpgradeVoucherExplanations},
             {"升级结算方式...", 28, &clsBaseSys::UpgradeSettlements},
-            // {"升级计量单位...", 30, &clsBaseSys::UpgradeMeteringUnit},
-            // {"升级职员类别...", 32, &clsBaseSys::UpgradeEmpGroups},
-            // {"升级职员职务...", 35, &clsBaseSys::UpgradeDuties},
-            // {"升级文化程度...", 38, &clsBaseSys::UpgradeDegrees},
-            // {"检查校正核算项目信息...", 40, &clsBaseSys::RepairItemFullPath},
-            // {"升级部门...", 42, &clsBaseSys::UpgradeDepartment},
-            // {"升级职员...", 45, &clsBaseSys::UpgradeEmployee},
-            // {"升级往来单位...", 50, &clsBaseSys::UpgradeBusinessUnits},
-            // {"升级自定义核算项目...", 60, &clsBaseSys::UpgradeCustomItems},
+            {"升级计量单位...", 30, &clsBaseSys::UpgradeMeteringUnit},
+            {"升级职员类别...", 32, &clsBaseSys::UpgradeEmpGroups},
+            {"升级职员职务...", 35, &clsBaseSys::UpgradeDuties},
+            {"升级文化程度...", 38, &clsBaseSys::UpgradeDegrees},
+            {"检查校正核算项目信息...", 40, &clsBaseSys::RepairItemFullPath},
+            {"升级部门...", 42, &clsBaseSys::UpgradeDepartment},
+            {"升级职员...", 45, &clsBaseSys::UpgradeEmployee},
+            {"升级往来单位...", 50, &clsBaseSys::UpgradeBusinessUnits},
+            {"升级自定义核算项目...", 60, &clsBaseSys::UpgradeCustomItems},
         };
         for (const Row &row : rows)
             kit.runPhase(QString::fromUtf8(row.caption), row.progress, [&] { return (this->*row.phase)(d, cs); });
 
         const bool withIntelTransfer = g_InstalledVersion >= QStringLiteral("14.1");
-        // kit.runPhase(QStringLiteral("升级会计科目..."), withIntelTransfer ? 95 : 100,
-        //              [&] { return UpgradeAccounts(d, cs, PoBar, LblObject); });
+        kit.runPhase(QStringLiteral("升级会计科目..."), withIntelTransfer ? 95 : 100,
+                     [&] { return UpgradeAccounts(d, cs, PoBar, LblObject); });
 
         if (withIntelTransfer) {
             kit.runPhase(QStringLiteral("设置智能结账默认参数..."), 100, [&] {

@@ -196,16 +196,28 @@ int clsBaseSys::UpgradeAccounts(clsDataInfo &dataInfo, const QString &connectStr
                            QStringLiteral("ICMaxNum 中没有 T_Account 的记录。"));
 
         AddInterIDColumn(dataInfo, connectString, QStringLiteral("AIS_GLAcct"), QStringLiteral("FZ8InterID"));
+        // Every account looks up the names of its levels and writes its
+        // mapping by code: keyed by an index rather than a scan each time
+        // (an index left by an earlier run stays, so a failure here is
+        // passed over).
+        dataInfo.ExecuteSQL(connectString, QStringLiteral("CREATE INDEX ix_AIS_GLAcct_FAcctID ON AIS_GLAcct (FAcctID)"),
+                            error);
 
         const int total = rs->RecordCount();
         int k = 0;
+        int shown = -1;  // the bar is redrawn only when its value changes
         QStringList unmapped;
         QString failure;
         for (; !rs->Eof(); rs->MoveNext()) {
             ++k;
             const QString code = text(rs->value(QStringLiteral("FAcctID")));
-            SetStatusCaption(label, QStringLiteral("升级科目(%1 / %2) - 当前科目代码：").arg(k).arg(total) + code);
-            SetProgress(bar, static_cast<int>(std::nearbyint(double(k) / total * 40.0 + 60.0)));
+            if (label)
+                SetStatusCaption(label, QStringLiteral("升级科目(%1 / %2) - 当前科目代码：").arg(k).arg(total) + code);
+            const int value = static_cast<int>(std::nearbyint(double(k) / total * 40.0 + 60.0));
+            if (bar && value != shown) {
+                SetProgress(bar, value);
+                shown = value;
+            }
 
             const QVariant nameValue = rs->value(QStringLiteral("FAcctName"));
             if (nameValue.isNull())

@@ -130,6 +130,8 @@ int clsBaseSys::UpgradeDepartment(clsDataInfo &dataInfo, const QString &connectS
                         QStringLiteral(" IF NOT EXISTS(SELECT 1 FROM syscolumns WHERE [ID]= OBJECT_ID('t_Item') AND "
                                        "[Name]='FParentIDTmp')\r\n ALTER TABLE t_Item ADD FParentIDTmp NVARCHAR(255)"),
                         errors);
+        // Items already made (a code counts by its short number, which a
+        // department's dotted number no longer equals) are left out.
         if (good)
             good = run(dataInfo, connectString,
                        QStringLiteral(
@@ -140,8 +142,8 @@ int clsBaseSys::UpgradeDepartment(clsDataInfo &dataInfo, const QString &connectS
                            " FROM AIS_GLObj\r\n"
                            " WHERE CHARINDEX('2*',FFullPath) = 1 AND CHARINDEX('2*',RIGHT(FFullPath,LEN(FFullPath)-2)) "
                            "= 0\r\n"
-                           " AND RTRIM(LTRIM(FObjID)) <> '*' AND FObjID NOT IN (SELECT FNumber FROM t_Item WHERE "
-                           "FItemClassID = 2)\r\n"
+                           " AND RTRIM(LTRIM(FObjID)) <> '*' AND REPLACE(FObjID,'.','') NOT IN (SELECT FShortNumber "
+                           "FROM t_Item WHERE FItemClassID = 2)\r\n"
                            "UPDATE T1 SET T1.FParentID = T2.FItemID FROM t_Item T1 INNER JOIN t_Item T2 "
                            "ON T1.FParentIDTmp = T2.FNumber WHERE T2.FItemClassID = 2 AND T1.FItemClassID = 2\r\n"
                            "ALTER TABLE t_Item DROP COLUMN FParentIDTmp"),
@@ -196,8 +198,8 @@ int clsBaseSys::UpgradeEmployee(clsDataInfo &dataInfo, const QString &connectStr
                     "REPLACE(FObjID,'.',''), FDeleted\r\n"
                     " FROM AIS_GLObj\r\n"
                     " WHERE CHARINDEX('3*',FFullPath) = 1 AND CHARINDEX('3*',RIGHT(FFullPath,LEN(FFullPath)-2)) = 0\r\n"
-                    " AND RTRIM(LTRIM((FObjID)))<>'*' and FObjID NOT IN(SELECT FNumber FROM t_Item WHERE "
-                    "FItemClassID=3)\r\n"
+                    " AND RTRIM(LTRIM((FObjID)))<>'*' and REPLACE(FObjID,'.','') NOT IN(SELECT FShortNumber FROM "
+                    "t_Item WHERE FItemClassID=3)\r\n"
                     "INSERT INTO t_Emp (FItemID, FName, FParentID, FNumber, FShortNumber, FDeleted)\r\n"
                     " SELECT FItemID, FName, 0, FNumber, FShortNumber, FDeleted FROM t_Item "
                     "WHERE FItemClassID = 3 AND FItemID NOT IN (SELECT FItemID FROM t_Emp)\r\n"

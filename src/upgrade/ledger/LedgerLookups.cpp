@@ -2,8 +2,11 @@
 
 #include <QVariant>
 
-#include "foundation/SqlText.h"
+#include "upgrade/common/AccountLookups.h"
+#include "upgrade/common/IdentityMapping.h"
+#include "upgrade/common/ItemDetail.h"
 #include "upgrade/common/StepKit.h"
+#include "upgrade/common/UpgradeGlobals.h"
 
 namespace ledger {
 
@@ -15,32 +18,13 @@ int intOf(const QVariant &value) {
     return ok ? v : 0;
 }
 
-int readInt(StepKit &kit, const QString &sql) {
-    try {
-        return intOf(kit.scalar(sql));
-    } catch (const std::exception &) {
-        return 0;
-    }
-}
-
-// Until the shared combination routines are in place: rows without items
-// have no combination, and a row with items finds the single-class one the
-// target already holds.
 int defaultItemDetail(StepKit &kit, const RowItems &row, QString &message) {
-    const bool noItem = row.item.isEmpty() || row.item == QStringLiteral("*") || row.itemClass == 0;
-    const auto none = [](const QString &code) { return code.isEmpty() || code == QStringLiteral("*"); };
-    if (noItem && none(row.businessUnit) && none(row.department) && none(row.employee)) return 0;
-    message = QStringLiteral("核算项目组合无法取得：") + row.account + QLatin1Char(' ') + row.item;
-    (void)kit;
-    return -1;
+    return HookMultiItemDetail(kit.data(), kit.connectString(), row.account, row.itemClass, row.item, row.businessUnit,
+                               row.department, row.employee, message);
 }
 
 int defaultSingleItem(StepKit &kit, int itemClass, const QString &item, const QString &account, QString &message) {
-    RowItems row;
-    row.account = account;
-    row.itemClass = itemClass;
-    row.item = item;
-    return defaultItemDetail(kit, row, message);
+    return HookSingleItemDetail(kit.data(), kit.connectString(), itemClass, item, account, message);
 }
 
 }  // namespace
@@ -59,11 +43,7 @@ int Lookups::mapped(const QString &table, const QString &keyColumn, const QStrin
     const QString cacheKey = table + QChar(1) + keyColumn + QChar(1) + key;
     const auto it = m_values.constFind(cacheKey);
     if (it != m_values.constEnd()) return *it;
-    const int id = readInt(m_kit, SqlText("SELECT FZ8InterID\r\n FROM {table}\r\n WHERE {column} = {key}")
-                                      .raw("table", table)
-                                      .raw("column", keyColumn)
-                                      .arg("key", key)
-                                      .str());
+    const int id = intOf(GetZ8InterIDByName(m_kit.data(), m_kit.connectString(), table, keyColumn, key, false));
     m_values.insert(cacheKey, id);
     return id;
 }
@@ -72,8 +52,7 @@ int Lookups::accountUnit(int accountID) {
     const QString cacheKey = QStringLiteral("unit") + QChar(1) + QString::number(accountID);
     const auto it = m_values.constFind(cacheKey);
     if (it != m_values.constEnd()) return *it;
-    const int id = readInt(m_kit, QStringLiteral("SELECT FMeasureUnitID FROM T_Account WHERE FAccountID = ") +
-                                      QString::number(accountID));
+    const int id = GetAccountDefaultUnit(m_kit.data(), m_kit.connectString(), accountID);
     m_values.insert(cacheKey, id);
     return id;
 }
@@ -102,13 +81,10 @@ int Lookups::singleItemDetail(int itemClass, const QString &item, const QString 
     return id;
 }
 
-int sourceCurrentYear(StepKit &kit) { return readInt(kit, QStringLiteral("SELECT FCurrYear FROM AIS_GLPref ")); }
-int sourceCurrentPeriod(StepKit &kit) { return readInt(kit, QStringLiteral("SELECT FCurrPeriod FROM AIS_GLPref ")); }
-int sourceStartYear(StepKit &kit) { return readInt(kit, QStringLiteral("SELECT FStartYear FROM AIS_GLPref ")); }
-int targetStartPeriod(StepKit &kit) {
-    return readInt(kit, QStringLiteral(" SELECT FValue AS FStartPeriod FROM t_SystemProfile WHERE FKey = "
-                                       "N'StartPeriod' AND FCategory = N'GL'"));
-}
-int periodsPerYear(StepKit &kit) { return readInt(kit, QStringLiteral("SELECT FPeriodsPerYear FROM AIS_GLPref ")); }
+int sourceCurrentYear(StepKit &kit) { return GetCurrentYear(kit.data(), kit.connectString(), 2); }
+int sourceCurrentPeriod(StepKit &kit) { return GetCurrentPeriod(kit.data(), kit.connectString(), 2); }
+int sourceStartYear(StepKit &kit) { return GetStartYear(kit.data(), kit.connectString(), 2); }
+int targetStartPeriod(StepKit &kit) { return GetStartPeriod(kit.data(), kit.connectString(), 1); }
+int periodsPerYear() { return g_PeriodsPerYear; }
 
 }  // namespace ledger

@@ -60,7 +60,7 @@ int sourceCurrentPeriod(StepKit &kit);
 int sourceStartYear(StepKit &kit);
 // The target's general-ledger start period (0 for none).
 int targetStartPeriod(StepKit &kit);
-// Periods per year of the source.
-int periodsPerYear(StepKit &kit);
+// Periods per year of the source (set by the options phase).
+int periodsPerYear();
 
 }  // namespace ledger

@@ -5,6 +5,7 @@
 #include "foundation/Globals.h"
 #include "foundation/SqlText.h"
 #include "platform/ado/Recordset.h"
+#include "upgrade/common/AccountLookups.h"
 #include "upgrade/common/StepKit.h"
 
 namespace ledger {
@@ -18,14 +19,7 @@ QString dropIfExists(const QString &table) {
 }
 
 void loadStandardVoucherGroup(StepKit &kit) {
-    try {
-        auto rs = kit.query(QStringLiteral(" SELECT FGroupID, FName FROM t_VoucherGroup WHERE FStandard = 1 "));
-        if (!rs || rs->Eof()) return;
-        g_StdVoucherGroupID = rs->value(QStringLiteral("FGroupID")).toString().toInt();
-        g_StdVoucherGroupName = rs->value(QStringLiteral("FName")).toString();
-    } catch (const std::exception &) {
-        // The values keep what they held.
-    }
+    GetStandardVoucherGroup(kit.data(), kit.connectString(), g_StdVoucherGroupID, g_StdVoucherGroupName);
 }
 
 QString num(const QVariant &value) {

@@ -51,9 +51,6 @@ private:
     // Fills the contra account of every voucher entry; on failure appends
     // the reason to errorText and gives False.
     bool UpdateContraAccount(StepKit &kit, QString &errorText);
-    // Work table of accounts with amounts under several item classes.
-    bool CreateMultiItemBalTable(StepKit &kit, int startPeriod, int kind, QString &errorText);
-    bool DropMultiItemBalTable(StepKit &kit, int kind, QString &errorText);
     // The two workers of the transactions phase.
     bool UpgradeTransInitBalance(StepKit &kit, int &count, QString &errorText);
     bool UpgradeTransCheckInfo(StepKit &kit, int &count, QString &errorText);

@@ -17,6 +17,7 @@
 #include "foundation/clsDetailLogInfo.h"
 #include "platform/PnwList.h"
 #include "platform/ado/Recordset.h"
+#include "upgrade/common/IdentityMapping.h"
 #include "upgrade/common/StepKit.h"
 #include "upgrade/ledger/LedgerLookups.h"
 #include "upgrade/ledger/LedgerSql.h"
@@ -144,16 +145,10 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
         }
 
         const int currentYear = ledger::sourceCurrentYear(kit);
-        const int perYear = ledger::periodsPerYear(kit);
+        const int perYear = ledger::periodsPerYear();
         QString ignored;
-        kit.execute(QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects T1 INNER JOIN syscolumns T2 ON T1.ID = "
-                                   "T2.ID \r\n WHERE T1.Name = 'AIS_GLVch' AND T2.Name = 'FZ8InterID')\r\n ALTER "
-                                   "TABLE AIS_GLVch ADD FZ8InterID INTEGER \r\n"),
-                    ignored);
-        kit.execute(QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects T1 INNER JOIN syscolumns T2 ON T1.ID = "
-                                   "T2.ID \r\n WHERE T1.Name = 'AIS_GLVch' AND T2.Name = 'FZ8InterID_2')\r\n ALTER "
-                                   "TABLE AIS_GLVch ADD FZ8InterID_2 INTEGER \r\n"),
-                    ignored);
+        AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID"));
+        AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID_2"));
         // The write-backs key into the staging copy row by row.
         kit.execute(QStringLiteral("CREATE INDEX ix_AIS_GLVch_Voucher ON AIS_GLVch (FPeriod, FNum, FEntryID)\r\n"
                                    "CREATE INDEX ix_AIS_GLVch_Target ON AIS_GLVch (FZ8InterID)"),

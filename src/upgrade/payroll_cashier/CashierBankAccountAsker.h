@@ -23,5 +23,8 @@ using CashierBankAccountAsker = std::function<CashierBankAccountAnswer(ado::Reco
 CashierBankAccountAsker &CashierBankAccountAsk();
 
 // The answer of an operator who confirms what the accounts hold: each
-// account keeps its name as its number.
+// account keeps its name as its number (unattended runs).
 CashierBankAccountAnswer CashierKeepAccountNames(ado::Recordset &accounts);
+// Asks the operator through the bank-account dialog, shown modally (the
+// wizard installs this one).
+CashierBankAccountAnswer CashierAskBankAccountDialog(ado::Recordset &accounts);

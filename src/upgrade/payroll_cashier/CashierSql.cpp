@@ -13,10 +13,10 @@ const QString kStartDate = QStringLiteral("DECLARE @StartDate datetime\r\n"
                                           "'-01')\r\n");
 
 QString ToBase(const QString &amount, const QString &currency, const QString &rate) {
-    return QStringLiteral("CASE WHEN ") + currency + QStringLiteral(".FOperator = '*' THEN ") + amount +
-           QStringLiteral(" * ") + rate + QStringLiteral(" WHEN ") + currency +
-           QStringLiteral(".FOperator = '/' AND ISNULL(") + rate + QStringLiteral(", 0) <> 0 THEN ") + amount +
-           QStringLiteral(" / ") + rate + QStringLiteral(" ELSE ") + amount + QStringLiteral(" END");
+    return QStringLiteral("CASE WHEN ") + currency + QStringLiteral(".FOperator = '*' AND ") + rate +
+           QStringLiteral(" IS NOT NULL THEN ") + amount + QStringLiteral(" * ") + rate + QStringLiteral(" WHEN ") +
+           currency + QStringLiteral(".FOperator = '/' AND ISNULL(") + rate + QStringLiteral(", 0) <> 0 THEN ") +
+           amount + QStringLiteral(" / ") + rate + QStringLiteral(" ELSE ") + amount + QStringLiteral(" END");
 }
 
 QString BaseAmounts(const QString &table, QChar op) {
@@ -27,14 +27,17 @@ QString BaseAmounts(const QString &table, QChar op) {
                   QStringLiteral(" t1 INNER JOIN cn_Account t2 ON t1.FKmID = t2.FID INNER JOIN T_Currency t3 ON "
                                  "t2.FBbID = t3.FCurrencyID WHERE t3.FOperator = '") +
                   op + QLatin1Char('\'');
-    if (op == QLatin1Char('/')) sql += QStringLiteral(" AND ISNULL(t1.FRate, 0) <> 0");
+    sql += op == QLatin1Char('/') ? QStringLiteral(" AND ISNULL(t1.FRate, 0) <> 0")
+                                  : QStringLiteral(" AND t1.FRate IS NOT NULL");
     return sql;
 }
 
 QString UnconvertibleRows(const QString &table) {
     return QStringLiteral("SELECT t1.FID, t1.FDate, t1.FExp, t3.FName FROM ") + table +
-           QStringLiteral(" t1 INNER JOIN cn_Account t2 ON t1.FKmID = t2.FID INNER JOIN T_Currency t3 ON t2.FBbID = "
-                          "t3.FCurrencyID WHERE t3.FOperator = '/' AND ISNULL(t1.FRate, 0) = 0 ORDER BY t1.FID");
+           QStringLiteral(
+               " t1 INNER JOIN cn_Account t2 ON t1.FKmID = t2.FID INNER JOIN T_Currency t3 ON t2.FBbID = "
+               "t3.FCurrencyID WHERE (t3.FOperator = '/' AND ISNULL(t1.FRate, 0) = 0) OR (t3.FOperator = '*' AND "
+               "t1.FRate IS NULL) ORDER BY t1.FID");
 }
 
 QString CnProfileKey(const QString &key, const QString &whenPresent, const QString &whenMissing) {

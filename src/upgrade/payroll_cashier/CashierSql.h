@@ -11,17 +11,17 @@ extern const QString kStartDate;
 
 // The base-currency amount of `amount` in the currency aliased `currency`
 // (with FOperator and FExchangeRate) at the rate `rate`: multiplied for "*",
-// divided for "/" (the amount itself when the rate is zero or missing),
-// the amount itself for any other operator.
+// divided for "/" (the amount itself when the rate is missing, or zero for
+// "/"), the amount itself for any other operator.
 QString ToBase(const QString &amount, const QString &currency, const QString &rate);
 
 // Base amounts of a journal table (CN_XJRJZ or CN_YHRJZ) for the cashier
 // accounts whose currency has the operator op ('*' or '/'): the amounts
-// times or divided by the row's rate. A "/" row with a zero or missing
-// rate keeps its amounts (see UnconvertibleRows).
+// times or divided by the row's rate. A row without a rate (or with a zero
+// rate in a dividing currency) keeps its amounts (see UnconvertibleRows).
 QString BaseAmounts(const QString &table, QChar op);
-// The rows of a journal table in a dividing currency with a zero or missing
-// rate: FID, FDate, FExp, currency name.
+// The rows of a journal table whose rate cannot convert them: none, or zero
+// in a dividing currency. FID, FDate, FExp, currency name.
 QString UnconvertibleRows(const QString &table);
 
 // Sets a 'cn' key of t_SystemProfile to an expression over AIS_GLPref

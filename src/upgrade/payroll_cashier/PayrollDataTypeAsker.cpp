@@ -1,5 +1,7 @@
 #include "upgrade/payroll_cashier/PayrollDataTypeAsker.h"
 
+#include "dialogs/DialogSeam.h"
+#include "dialogs/frmPApointDataType.h"
 #include "platform/PnwDictionary.h"
 
 namespace {
@@ -36,4 +38,11 @@ PnwList DefaultPayrollDataTypes(ado::Recordset &items) {
         answer.Add(record);
     }
     return answer;
+}
+
+PnwList AskPayrollDataTypesInDialog(ado::Recordset &items) {
+    frmPApointDataType dialog;
+    dialog.setRs(items);
+    DialogSeam::showModal(dialog);
+    return dialog.returndata();
 }

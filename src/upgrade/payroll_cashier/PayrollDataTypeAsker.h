@@ -2,8 +2,8 @@
 // items. The asker gets the items (fields FitemName and FIsPayrollData) and
 // returns one record per item in order, with the keys "FItemName" and
 // "FDataType" (11 logic, 135 date, 200 text, 3 integer, 5 real, 6 money).
-// The program installs the data-type dialog here; until one is installed
-// the items get what the dialog shows before the operator changes anything
+// AskPayrollDataTypesInDialog shows the data-type dialog; until an asker is
+// installed the items get what the dialog shows before the operator changes anything
 // (text for items that are not payroll figures; money for the others, which
 // the dialog gives to a row left without a choice). Tests install scripted
 // answers. UI thread only.
@@ -23,3 +23,7 @@ PayrollDataTypeAsker SetPayrollDataTypeAsker(PayrollDataTypeAsker asker);
 PnwList AskPayrollDataTypes(ado::Recordset &items);
 // The default answer described above.
 PnwList DefaultPayrollDataTypes(ado::Recordset &items);
+// The operator's answer: the data-type dialog shown modally (through the
+// dialog seam) with the items; its rows once it closes. For the window to
+// install; until it does, and in unattended runs, the default answers.
+PnwList AskPayrollDataTypesInDialog(ado::Recordset &items);

@@ -170,11 +170,18 @@ bool clsCn::Run(StepKit &kit, const QString &sql, const QString &message, QStrin
 void clsCn::NoteRaised(const std::exception &e) { m_lastRaised = ErrorDescription(e); }
 
 bool clsCn::ReportUnconvertible(StepKit &kit, const QString &sql, const QString &what) {
+    return ReportRows(kit, sql, what + QStringLiteral("汇率为零"), QStringLiteral("FID"),
+                      what + QStringLiteral("有%1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
+}
+
+bool clsCn::ReportRows(StepKit &kit, const QString &sql, const QString &title, const QString &firstCaption,
+                       const QString &finding) {
     auto rs = kit.query(sql);
     if (!rs || rs->RecordCount() == 0) return true;
     clsDetailLogInfo detail;
-    detail.setTitle(what + QStringLiteral("汇率为零"));
-    for (const char *caption : {"FID", "日期", "摘要", "币别"}) detail.InsertCaption(QString::fromUtf8(caption));
+    detail.setTitle(title);
+    detail.InsertCaption(firstCaption);
+    for (const char *caption : {"日期", "摘要", "币别"}) detail.InsertCaption(QString::fromUtf8(caption));
     const int count = rs->RecordCount();
     for (; !rs->Eof(); rs->MoveNext()) {
         PnwList row;
@@ -185,10 +192,7 @@ bool clsCn::ReportUnconvertible(StepKit &kit, const QString &sql, const QString 
         AddValueCell(row, rs->Fields(3).Value.toString());
         detail.InsertSingleEntry(row);
     }
-    WriteUpgradeLog(kProject,
-                    what + QStringLiteral("有") + QString::number(count) +
-                        QStringLiteral("行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"),
-                    QString(), 1, detail.PackDetailLog());
+    WriteUpgradeLog(kProject, finding.arg(count), QString(), 1, detail.PackDetailLog());
     m_warned = true;
     return false;
 }

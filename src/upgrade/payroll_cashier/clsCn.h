@@ -43,6 +43,14 @@ private:
     // Reports journal rows whose base amounts could not be converted
     // (a dividing currency with a zero or missing rate); true when none.
     bool ReportUnconvertible(StepKit &kit, const QString &sql, const QString &what);
+    // Logs a warning with the rows of sql (an identifying column, a date, an
+    // explanation, a currency) as its detail table; finding holds "%1" for
+    // the row count. True when there is no row.
+    bool ReportRows(StepKit &kit, const QString &sql, const QString &title, const QString &firstCaption,
+                    const QString &finding);
+    // Logs the staged rows of a journal or statement table (filter: more
+    // conditions starting with AND over t1) that found no cashier account.
+    void ReportUnconverted(StepKit &kit, const QString &table, const QString &what, const QString &filter);
     // Keeps a raised error's description for the driver's entry.
     void NoteRaised(const std::exception &e);
 

@@ -29,7 +29,7 @@ const QString kHandlerJoin = QStringLiteral(
 // Journal rows from the cashier start month on (year digits first, then
 // the month padded to two digits, compared as text).
 const QString kFromStartMonth =
-    QStringLiteral("WHERE CAST(YEAR(t1.FDate) AS varchar(4)) + RIGHT('0' + CAST(MONTH(t1.FDate) AS varchar(2)), 2) >= "
+    QStringLiteral("CAST(YEAR(t1.FDate) AS varchar(4)) + RIGHT('0' + CAST(MONTH(t1.FDate) AS varchar(2)), 2) >= "
                    "@StartYear + RIGHT('0' + @StartPeriod, 2)\r\n");
 
 QString insertCash() {
@@ -43,7 +43,8 @@ QString insertCash() {
                "ISNULL(t1.FPreparer, ISNULL(t1.FHandler, '')), 1, '', NULL, YEAR(t1.FDate), t1.FPeriod, NULL, "
                "NULL, t6.FItemID\r\n"
                "FROM AIS_TRCashJnl t1\r\n") +
-           kCashierAccountJoins + kHandlerJoin + kFromStartMonth + QStringLiteral("ORDER BY t1.FID\r\n");
+           kCashierAccountJoins + kHandlerJoin + QStringLiteral("WHERE ") + kFromStartMonth +
+           QStringLiteral("ORDER BY t1.FID\r\n");
 }
 
 // Bank journal rows dated before the cashier start are opening items
@@ -82,11 +83,28 @@ QString insertStatement() {
            kCashierAccountJoins + QStringLiteral("ORDER BY t1.FDate\r\n");
 }
 
+// Staged rows that found no cashier account (their account or currency was
+// not converted, or the account is no cash or bank account): told, since
+// they are left out.
+QString withoutCashierAccount(const QString &table, const QString &filter) {
+    return kStartKeys + QStringLiteral("SELECT t1.FAcctID, t1.FDate, t1.FExp, t1.FCyID FROM ") + table +
+           QStringLiteral(" t1\r\nWHERE NOT EXISTS (SELECT 1 FROM AIS_GLCy t2, T_Currency t3, AIS_GLAcct t5, "
+                          "Cn_Account t4 WHERE t2.FZ8InterID = t3.FCurrencyID AND t5.FZ8InterID = t4.FKmID AND "
+                          "t4.FBb = t3.FName AND t2.FCyID = t1.FCyID AND t5.FAcctID = t1.FAcctID)\r\n") +
+           filter + QStringLiteral("ORDER BY t1.FDate\r\n");
+}
+
 const QString kPairs = QStringLiteral(
     "ON j.FNum = s.FVNum AND j.FGroup = s.FVGroup AND j.FPeriod = s.FVPeriod AND j.FEntryID = s.FVEntryID\r\n"
     "WHERE j.FChecked = 1 AND s.FChecked = 1\r\n");
 
 }  // namespace
+
+void clsCn::ReportUnconverted(StepKit &kit, const QString &table, const QString &what, const QString &filter) {
+    ReportRows(
+        kit, withoutCashierAccount(table, filter), what + QStringLiteral("未升级"), QStringLiteral("科目"),
+        what + QStringLiteral("有%1行找不到对应的出纳科目（科目或币别没有升级，或不是现金、银行科目），没有升级。"));
+}
 
 int clsCn::UpgradeCnJournals(StepKit &kit, QString &strErr) {
     try {
@@ -145,6 +163,9 @@ int clsCn::UpgradeCnJournals(StepKit &kit, QString &strErr) {
         if (!Run(kit, BaseAmounts(QStringLiteral("CN_YHRJZ"), QLatin1Char('/')),
                  QStringLiteral("错误代码33： 升级【出纳管理更新本位币的借贷款(除)】的时候出错："), strErr))
             return 2;
+        ReportUnconverted(kit, QStringLiteral("AIS_TRCashJnl"), QStringLiteral("现金日记账"),
+                          QStringLiteral("AND ") + kFromStartMonth);
+        ReportUnconverted(kit, QStringLiteral("AIS_TRBankJnl"), QStringLiteral("银行存款日记账"), QString());
         ReportUnconvertible(kit, UnconvertibleRows(QStringLiteral("CN_XJRJZ")), QStringLiteral("现金日记账"));
         ReportUnconvertible(kit, UnconvertibleRows(QStringLiteral("CN_YHRJZ")), QStringLiteral("银行存款日记账"));
 
@@ -152,6 +173,7 @@ int clsCn::UpgradeCnJournals(StepKit &kit, QString &strErr) {
         if (!Run(kit, insertStatement(), QStringLiteral("错误代码34： 升级【出纳管理- - - 】的时候出错："), strErr))
             return 2;
         own.Execute(QStringLiteral("UPDATE CN_YHDZD SET FOldID = FID WHERE FJz = 0"));
+        ReportUnconverted(kit, QStringLiteral("AIS_TRBankChkNote"), QStringLiteral("银行对账单"), QString());
 
         const QString startYear =
             QStringLiteral("(SELECT FValue FROM t_SystemProfile WHERE FCategory = 'cn' AND FKey = 'cn_Start_year')");

@@ -115,13 +115,19 @@ int clsEboPa::UpgradePayData(const QString &connectString, QLabel *LblObject) {
             else if (period.isNull() || employee.isNull() || value.isNull())
                 reason = QStringLiteral("职员代码、会计期间或数据为空");
             if (reason.isEmpty()) {
+                // One text per column with the value bound. Only employees
+                // carry pay history; naming their class also lets the
+                // lookup by number use the payroll items' (class, number)
+                // index instead of scanning them for every value.
                 try {
-                    session.execute(QStringLiteral("update a set a.") + columnName(text(column)) +
-                                        QStringLiteral(" = ?,a.FPutNo =1 from t_PANewData a  inner join t_PA_Item b "
-                                                       "on a.FEmpID = b.FItemID  inner join ais_padata c on c.FEmpID = "
-                                                       "b.FNumber and c.FPeriod = a.FPeriod and c.FEmpID =? Where "
-                                                       "a.FPeriod = ?"),
-                                    {text(value), text(employee), period.toInt()});
+                    session.execute(
+                        QStringLiteral("update a set a.") + columnName(text(column)) +
+                            QStringLiteral(
+                                " = ?,a.FPutNo =1 from t_PANewData a  inner join t_PA_Item b "
+                                "on a.FEmpID = b.FItemID and b.FItemClassID=3 inner join ais_padata c on c.FEmpID = "
+                                "b.FNumber and c.FPeriod = a.FPeriod and c.FEmpID =? Where "
+                                "a.FPeriod = ?"),
+                        {text(value), text(employee), period.toInt()});
                 } catch (const ado::AdoError &e) {
                     // A value the column cannot take: this value is left
                     // out, the others still arrive.

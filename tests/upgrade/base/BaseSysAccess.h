@@ -42,4 +42,15 @@ public:
     bool SetIntelTransferDefaults(QString &errorText) {
         return step.SetIntelTransferDefaults(data, cs(), nullptr, nullptr, errorText);
     }
+
+    int UpgradeMeteringUnit() { return step.UpgradeMeteringUnit(data, cs()); }
+    int UpgradeEmpGroups() { return step.UpgradeEmpGroups(data, cs()); }
+    int UpgradeDuties() { return step.UpgradeDuties(data, cs()); }
+    int UpgradeDegrees() { return step.UpgradeDegrees(data, cs()); }
+    int RepairItemFullPath() { return step.RepairItemFullPath(data, cs()); }
+    int UpgradeBusinessUnits() { return step.UpgradeBusinessUnits(data, cs()); }
+    int UpgradeDepartment() { return step.UpgradeDepartment(data, cs()); }
+    int UpgradeEmployee() { return step.UpgradeEmployee(data, cs()); }
+    int UpgradeCustomItems() { return step.UpgradeCustomItems(data, cs()); }
+    int UpgradeAccounts() { return step.UpgradeAccounts(data, cs(), nullptr, nullptr); }
 };

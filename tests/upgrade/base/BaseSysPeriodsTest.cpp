@@ -49,7 +49,9 @@ TEST_F(BaseSysPeriodsTest, OptionsValuesFollowTheSourceRow) {
                                            "'CompanyYHAccount')")
                                 .arg(c.coType, c.deprMade, c.mode)),
                   QString());
-        if (!first) ASSERT_EQ(targetRun("DELETE FROM t_SystemProfile WHERE FKey = 'AccountType'"), QString());
+        if (!first) {
+            ASSERT_EQ(targetRun("DELETE FROM t_SystemProfile WHERE FKey = 'AccountType'"), QString());
+        }
         first = false;
         EXPECT_EQ(s.UpgradeOptions(), 0) << c.coType;
         EXPECT_EQ(newLogRows(),
@@ -157,7 +159,9 @@ TEST_F(BaseSysPeriodsTest, GeneratesFiftyYearsByMonthOrByDays) {
         EXPECT_EQ(s.UpgradePeriods(2025, c.perYear, c.mode, c.beginMonth, c.beginDay, c.days), 0) << c.name;
         EXPECT_TRUE(newLogRows().isEmpty()) << c.name;
         const QStringList all = periods();
-        if (c.rows >= 0) EXPECT_EQ(all.size(), c.rows) << c.name;
+        if (c.rows >= 0) {
+            EXPECT_EQ(all.size(), c.rows) << c.name;
+        }
         EXPECT_EQ(all.mid(0, c.firstRows.size()), c.firstRows) << c.name;
         for (const QString &row : c.someRows) EXPECT_TRUE(all.contains(row)) << c.name << " " << row.toStdString();
         EXPECT_EQ(profile("GL", "PeriodDates"), QString::fromLatin1(c.periodDates)) << c.name;

@@ -75,16 +75,30 @@ TEST_P(BaseSysRunTest, UpgradeConvertsOptionsPeriodsUsersCurrenciesAndLists) {
     newLogRows();
     clsBaseSys step;
     EXPECT_EQ(upgrade(step), 0);
-    EXPECT_EQ(newLogRows(),
-              (QStringList{
-                  QStringLiteral("成功\t账套选项\t名称、税号、银行账户、电话、地址、本位币、会计制度、会计启用年度、"
-                                 "会计启用期间、会计期间数等。"),
-                  QStringLiteral("成功\t用户资料\t用户组数目：4；用户数目：4"),
-                  mini ? QStringLiteral("成功\t币种\t币种数目：1") : QStringLiteral("成功\t币种\t币种数目：3"),
-                  QStringLiteral("成功\t凭证字\t凭证字数目：4"),
-                  QStringLiteral("成功\t会计常用摘要\t会计常用摘要数目：12"),
-                  QStringLiteral("成功\t结算方式\t结算方式数目：6"),
-              }));
+    EXPECT_EQ(
+        newLogRows(),
+        (QStringList{
+            QStringLiteral("成功\t账套选项\t名称、税号、银行账户、电话、地址、本位币、会计制度、会计启用年度、"
+                           "会计启用期间、会计期间数等。"),
+            QStringLiteral("成功\t用户资料\t用户组数目：4；用户数目：4"),
+            mini ? QStringLiteral("成功\t币种\t币种数目：1") : QStringLiteral("成功\t币种\t币种数目：3"),
+            QStringLiteral("成功\t凭证字\t凭证字数目：4"),
+            QStringLiteral("成功\t会计常用摘要\t会计常用摘要数目：12"),
+            QStringLiteral("成功\t结算方式\t结算方式数目：6"),
+            // GLAcct.tsv units 条 块 套 台 箱; GLEmpGroup, GLDuty, GLDegree;
+            // GLObj classes 2, 3, 1 and (standard) 4; GLAcct rows.
+            QStringLiteral("成功\t计量单位\t计量单位数目：5"),
+            QStringLiteral("成功\t辅助资料-职员类别\t辅助资料-职员类别数目：3"),
+            QStringLiteral("成功\t辅助资料-职员职务\t辅助资料-职员职务数目：8"),
+            QStringLiteral("成功\t辅助资料-文化程度\t辅助资料-文化程度数目：5"),
+            QStringLiteral("成功\t基础资料-部门\t基础资料-部门数目：7"),
+            mini ? QStringLiteral("成功\t基础资料-职员\t基础资料-职员数目：6")
+                 : QStringLiteral("成功\t基础资料-职员\t基础资料-职员数目：10"),
+            mini ? QStringLiteral("成功\t核算项目-往来单位\t升级往来单位数目：9")
+                 : QStringLiteral("成功\t核算项目-往来单位\t升级往来单位数目：11"),
+        }) + (mini ? QStringList() : QStringList{QStringLiteral("成功\t核算项目-销售项目\t核算项目-销售项目数目：4")}) +
+            QStringList{mini ? QStringLiteral("成功\t会计科目\t升级会计科目数目：54")
+                             : QStringLiteral("成功\t会计科目\t升级会计科目数目：56")});
     EXPECT_EQ(bar->Value(), 100);
     EXPECT_EQ(label->text(), "");
 

@@ -111,11 +111,12 @@ TEST_F(BaseSysUsersTest, IntelligentClosingDefaultsFollowTheAccountType) {
     for (const Case &c : cases) {
         ASSERT_EQ(targetRun("DELETE FROM t_SystemProfile WHERE FKey IN ('AccountType', 'IntelTransferAccountType')"),
                   QString());
-        if (c.accountType)
+        if (c.accountType) {
             ASSERT_EQ(targetRun(QStringLiteral("INSERT INTO t_SystemProfile (FCategory, FKey, FValue) VALUES ('GL', "
                                                "'AccountType', '%1')")
                                     .arg(c.accountType)),
                       QString());
+        }
         QString errorText = QStringLiteral("kept");
         EXPECT_TRUE(s.SetIntelTransferDefaults(errorText));
         EXPECT_EQ(errorText, "");

@@ -84,6 +84,7 @@ void LedgerFixture::TearDown() {
 }
 
 void LedgerFixture::seedBaseData() {
+    g_PeriodsPerYear = targetValue(QStringLiteral("SELECT FPeriodsPerYear FROM AIS_GLPref")).toInt();
     QString sql;
     // Currencies: RMB is 1, "*" 0, the others from 1000 on.
     int next = 1000;
@@ -173,8 +174,27 @@ void LedgerFixture::seedBaseData() {
         codes << code;
         ++next;
     }
+    // The general-ledger keys as the options phase writes them.
+    sql += QStringLiteral(
+        "UPDATE t_SystemProfile SET FValue = (SELECT CAST(FStartYear AS VARCHAR(20)) FROM AIS_GLPref) WHERE FCategory "
+        "= 'GL' AND FKey = 'StartYear'\r\n"
+        "UPDATE t_SystemProfile SET FValue = (SELECT CAST(FStartPeriod AS VARCHAR(20)) FROM AIS_GLPref) WHERE "
+        "FCategory = 'GL' AND FKey = 'StartPeriod'\r\n"
+        "UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrYear AS VARCHAR(20)) FROM AIS_GLPref) WHERE FCategory "
+        "= 'GL' AND FKey = 'CurrentYear'\r\n"
+        "UPDATE t_SystemProfile SET FValue = (SELECT CAST(FCurrPeriod AS VARCHAR(20)) FROM AIS_GLPref) WHERE "
+        "FCategory = 'GL' AND FKey = 'CurrentPeriod'\r\n"
+        "UPDATE t_SystemProfile SET FValue = '1' WHERE FCategory = 'GL' AND FKey = 'InitClosed'\r\n");
     sql += QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects WHERE name = 'TempGLAcctMapping') SELECT FAcctID, 0 "
                           "AS FSubledgerType INTO TempGLAcctMapping FROM AIS_GLAcct WHERE 1 > 1\r\n");
     run(sql);
     ledger::itemDetailFinder() = testItemDetail;
+    ledger::singleItemFinder() = [](StepKit &kit, int itemClass, const QString &item, const QString &account,
+                                    QString &message) {
+        ledger::RowItems row;
+        row.account = account;
+        row.itemClass = itemClass;
+        row.item = item;
+        return testItemDetail(kit, row, message);
+    };
 }

@@ -17,8 +17,7 @@ class LedgerFixture : public UpgradeStepFixture {
 protected:
     void SetUp() override {
         UpgradeStepFixture::SetUp();
-        g_TransClearAccounts.RemoveAll();
-        g_RateAdjustSkipList.RemoveAll();
+        ResetUpgradeGlobals();
         g_StdVoucherGroupID = 1;
         g_StdVoucherGroupName = QStringLiteral("记");
     }

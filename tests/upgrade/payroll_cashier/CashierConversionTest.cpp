@@ -166,12 +166,18 @@ TEST_F(CashierConversionTest, ADividingCurrencyDividesEverywhereAndAZeroRateIsRe
     seedStandardBase();
     run(QStringLiteral("UPDATE T_Currency SET FOperator = '/', FExchangeRate = 2 WHERE FCurrencyID = 2"));
     run(QStringLiteral("UPDATE AIS_TRBankJnl SET FExchRate = 0 WHERE FCyID = 'USD' AND FPeriod = 1"));
+    run(QStringLiteral("UPDATE AIS_TRCashJnl SET FExchRate = NULL WHERE FID = 2"));
     clsCn step;
     EXPECT_EQ(upgrade(step), 1);
     const QStringList rows = newLogRows();
-    ASSERT_EQ(rows.size(), 2) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(rows[0], QStringLiteral(
+    ASSERT_EQ(rows.size(), 3) << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(rows[0],
+              QStringLiteral("警告\t出纳管理\t现金日记账有1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
+    EXPECT_EQ(rows[1], QStringLiteral(
                            "警告\t出纳管理\t银行存款日记账有1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT FCredit, FCreditB FROM CN_XJRJZ WHERE FExp = N'赵磊借差旅费' AND FPeriod = 1")),
+        QStringList{QStringLiteral("3000\t3000")});
     const QString dollars = cashierAccount(1004, 2);
     EXPECT_EQ(targetValue(QStringLiteral("SELECT ROUND(SUM(FDebitB + FCreditB), 2) FROM CN_YHRJZ WHERE FKmID = ") +
                           dollars + QStringLiteral(" AND FPeriod > 1")),
@@ -221,4 +227,56 @@ TEST_F(CashierConversionTest, ADividingCurrencyWithoutARateKeepsItsAmountsAndIsR
               QStringLiteral("警告\t出纳管理\t出纳科目有1行的汇率为零或为空，这些行的本位币金额没有按汇率折算。"));
     EXPECT_EQ(target(QStringLiteral("SELECT FYe, FYeB FROM cn_Account WHERE FKmID = 1004")),
               QStringList{QStringLiteral("50000\t50000")});
+}
+
+TEST_F(CashierConversionTest, HandlersAreFoundByNameAndPreparersFallBackToThem) {
+    createFrom(QStringLiteral("standard"));
+    seedStandardBase();
+    // Two employees share the name 赵磊: the first of them is taken.
+    run(QStringLiteral("INSERT INTO t_Emp (FItemID, FName) VALUES (501, N'赵磊')\n"
+                       "INSERT INTO t_Emp (FItemID, FName) VALUES (502, N'刘洋')\n"
+                       "INSERT INTO t_Emp (FItemID, FName) VALUES (503, N'赵磊')\n"));
+    run(QStringLiteral("UPDATE AIS_TRCashJnl SET FPreparer = NULL WHERE FID = 2"));
+    clsCn step;
+    ASSERT_EQ(upgrade(step), 0);
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT FHandlerID, COUNT(*) FROM CN_XJRJZ GROUP BY FHandlerID ORDER BY "
+                              "FHandlerID")),
+        (QStringList{QStringLiteral("\t") +
+                         targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_TRCashJnl WHERE FHandler NOT IN "
+                                                    "(N'赵磊', N'刘洋')")),
+                     QStringLiteral("501\t") +
+                         targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_TRCashJnl WHERE FHandler = N'赵磊'")),
+                     QStringLiteral("502\t") +
+                         targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_TRCashJnl WHERE FHandler = N'刘洋'"))}));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FLyr FROM CN_XJRJZ WHERE FID = 2")), QStringLiteral("赵磊"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT FHandlerID FROM CN_YHRJZ WHERE FExp = N'收到杭州西湖文化用品公司货款'")),
+        QStringLiteral("502"));
+}
+
+TEST_F(CashierConversionTest, RowsWithoutACashierAccountAreLeftOutAndTold) {
+    createFrom(QStringLiteral("standard"));
+    seedStandardBase();
+    // A currency the base data did not convert, and an account that is no
+    // cash or bank account.
+    run(QStringLiteral("UPDATE AIS_TRCashJnl SET FCyID = 'EUR' WHERE FID = 3"));
+    run(QStringLiteral("UPDATE AIS_TRBankChkNote SET FAcctID = '1122' WHERE FDate = '2025-01-14'"));
+    clsCn step;
+    EXPECT_EQ(upgrade(step), 1);
+    const QStringList rows = newLogRows();
+    ASSERT_EQ(rows.size(), 3) << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(rows[0],
+              QStringLiteral("警告\t出纳管理\t现金日记账有1行找不到对应的出纳科目（科目或币别没有升级，或不是现金、"
+                             "银行科目），没有升级。"));
+    EXPECT_EQ(rows[1],
+              QStringLiteral("警告\t出纳管理\t银行对账单有1行找不到对应的出纳科目（科目或币别没有升级，或不是现金、"
+                             "银行科目），没有升级。"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM CN_XJRJZ")), QStringLiteral("27"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM CN_YHDZD WHERE FJz = 0")), QStringLiteral("106"));
+    // The detail table names the row: captions, then the row left out.
+    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"),
+                          QStringLiteral("SELECT F1, F2, F3, F4 FROM [AIS_UpgradeLog_现金日记账未升级] ORDER BY FID")),
+              (QStringList{QStringLiteral("科目\t日期\t摘要\t币别"),
+                           QStringLiteral("1001\t2025-01-26\t郑敏报销办公用品费\tEUR")}));
 }

@@ -70,6 +70,9 @@ TEST_F(CashierDriverTest, ASourceThatNeverUsedTheCashierIsLeftAlone) {
               QStringLiteral("0"));
     EXPECT_EQ(bar->Value(), 0);
     EXPECT_EQ(askedCount, 0);
+    setOption(1);
+    EXPECT_EQ(upgrade(step), 0);
+    EXPECT_EQ(newLogRows(), QStringList{QStringLiteral("警告\t出纳管理\t未启用出纳管理模块，不升级出纳管理")});
 }
 
 TEST_F(CashierDriverTest, OneBankAccountRowMakesTheModuleUsed) {

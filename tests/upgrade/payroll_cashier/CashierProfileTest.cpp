@@ -108,3 +108,12 @@ TEST_F(CashierProfileTest, ACancelInTheFirstPhaseEndsTheStepWithWhatWasDone) {
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral("错误\t出纳管理\t"))) << rows[0].toStdString();
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM cn_Account")), QStringLiteral("0"));
 }
+
+TEST_F(CashierProfileTest, StatementOpeningBalancesComeFromTheStatementsOwnFirstPeriod) {
+    // Statement balances that start one period after the journal balances.
+    run(QStringLiteral("DELETE FROM AIS_TRBankChkBal WHERE FPeriod = 1"));
+    ASSERT_EQ(convert(), 0);
+    EXPECT_EQ(target(QStringLiteral("SELECT FKmID, FYe, FYhdzdYe FROM cn_Account ORDER BY FKmID")),
+              (QStringList{QStringLiteral("1001\t8560\t0"), QStringLiteral("1003\t2256800\t2179856.35"),
+                           QStringLiteral("1004\t50000\t49975")}));
+}

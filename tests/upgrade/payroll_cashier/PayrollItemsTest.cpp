@@ -3,6 +3,13 @@
 // The history is emptied here, so only the items phase writes anything.
 #include "PayrollFixture.h"
 
+#include <QListWidget>
+#include <QTest>
+
+#include "controls/zqbutton.h"
+#include "dialogs/DialogScript.h"
+#include "dialogs/frmDataType.h"
+#include "dialogs/frmPApointDataType.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwError.h"
 
@@ -140,4 +147,27 @@ TEST_F(PayrollItemsTest, NoNewItemWritesNothing) {
     EXPECT_TRUE(newLogRows().isEmpty());
     EXPECT_EQ(targetValue(kNoTempsign), QStringLiteral("0"));
     EXPECT_EQ(targetValue(QStringLiteral("select count(*) from t_PAItem")), QStringLiteral("3"));
+}
+
+// The data-type dialog as the operator answers it: every item typed 实数 at
+// once through the batch edit, then OK.
+TEST_F(PayrollItemsTest, TheDialogsAnswerTypesTheNewItems) {
+    SetPayrollDataTypeAsker(AskPayrollDataTypesInDialog);
+    DialogScript script;
+    script.add<frmPApointDataType>([](frmPApointDataType &dialog) {
+        QTest::mouseClick(dialog.cmdBatedit(), Qt::LeftButton);
+        QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton);
+    });
+    script.add<frmDataType>([](frmDataType &picker) {
+        picker.listEntry()->item(4)->setSelected(true);
+        QTest::mouseClick(picker.cmdOK(), Qt::LeftButton);
+    });
+    EXPECT_EQ(upgradePayroll(), 0);
+    ASSERT_EQ(script.count(), 2);
+    EXPECT_FALSE(script.shown()[0].leftOpen);
+    EXPECT_EQ(target(QStringLiteral("select distinct FDataType, FFieldSize, FWeisu from t_PAItem where FItemID>3")),
+              QStringList{QStringLiteral("5\t18\t2")});
+    EXPECT_EQ(targetValue(QStringLiteral("select xtype from syscolumns where id=object_id('t_PANewData') and "
+                                         "name='FPA1006'")),
+              QStringLiteral("62"));
 }

@@ -1,7 +1,9 @@
-// The whole payroll upgrade on both samples: every source value arrives in
-// its employee's row and its item's column, checked against the sample's
-// own text.
+// The whole payroll upgrade on both samples, on seeded base rows and after
+// the real base-data step: every source value arrives in its employee's
+// row and its item's column, checked against the sample's own text.
 #include "PayrollFixture.h"
+
+#include "upgrade/base/clsBaseSys.h"
 
 #include <QFile>
 #include <QHash>
@@ -47,6 +49,7 @@ struct SampleCase {
     const char *sample;
     const char *edition;
     int employees;
+    bool baseStep;  // the base rows from the base-data step, else seeded
 };
 
 }  // namespace
@@ -56,7 +59,17 @@ class PayrollUpgradeTest : public PayrollFixture, public ::testing::WithParamInt
 TEST_P(PayrollUpgradeTest, EveryValueArrivesInItsEmployeesRowAndColumn) {
     const SampleCase c = GetParam();
     const QString edition = QString::fromUtf8(c.edition);
-    createSeeded(QString::fromLatin1(c.sample));
+    if (c.baseStep) {
+        createFrom(QString::fromLatin1(c.sample));
+        // As the runs call it: its check first, then its upgrade.
+        clsBaseSys base;
+        ASSERT_LT(check(base), 2) << newLogRows().join(QLatin1Char(10)).toStdString();
+        const int baseResult = upgrade(base);
+        ASSERT_LT(baseResult, 2) << newLogRows().join(QLatin1Char(10)).toStdString();
+        newLogRows();
+    } else {
+        createSeeded(QString::fromLatin1(c.sample));
+    }
     EXPECT_EQ(upgradePayroll(), 0);
     EXPECT_EQ(newLogRows(), QStringList{QStringLiteral("成功\t工资项目升级\t升级成功数目：11")});
 
@@ -107,9 +120,11 @@ TEST_P(PayrollUpgradeTest, EveryValueArrivesInItsEmployeesRowAndColumn) {
         QStringList{QStringLiteral("1\t") + edition + QStringLiteral("\t1\t0\t应发合计=基本工资+岗位津贴+绩效奖金")});
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, PayrollUpgradeTest,
-                         ::testing::Values(SampleCase{"standard", "标准版", 10}, SampleCase{"mini", "迷你版", 6}),
-                         [](const auto &info) { return std::string(info.param.sample); });
+INSTANTIATE_TEST_SUITE_P(
+    Samples, PayrollUpgradeTest,
+    ::testing::Values(SampleCase{"standard", "标准版", 10, false}, SampleCase{"mini", "迷你版", 6, false},
+                      SampleCase{"standard", "标准版", 10, true}, SampleCase{"mini", "迷你版", 6, true}),
+    [](const auto &info) { return std::string(info.param.sample) + (info.param.baseStep ? "AfterBaseData" : ""); });
 
 // The new items with their types as the unanswered dialog gives them (text
 // for the four items that are not payroll figures, money for the others),
