@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/assets/clsEboFa.h"
 #include "upgrade/base/clsBaseSys.h"
 #include "upgrade/payroll_cashier/clsCn.h"
 #include "upgrade/payroll_cashier/clsEboPa.h"
@@ -14,7 +15,7 @@ QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
         {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
-        {StageRegistry::FixedAssets, nullptr},  // clsEboFa
+        {StageRegistry::FixedAssets, [] { return std::make_unique<clsEboFa>(); }},
         // Joins the runs once base data converts the chart of accounts it posts to.
         {StageRegistry::GeneralLedger, nullptr},  // clsEboGL
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
