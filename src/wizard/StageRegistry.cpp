@@ -2,6 +2,7 @@
 
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
+#include "upgrade/assets/clsEboFa.h"
 #include "upgrade/base/clsBaseSys.h"
 #include "upgrade/ledger/clsEboGL.h"
 #include "upgrade/payroll_cashier/clsCn.h"
@@ -15,7 +16,7 @@ QList<StageEntry> builtInStages() {
     return {
         {StageRegistry::CreateAccount, [] { return std::make_unique<clsCreateAcct>(); }},
         {StageRegistry::BaseData, [] { return std::make_unique<clsBaseSys>(); }},
-        {StageRegistry::FixedAssets, nullptr},  // clsEboFa
+        {StageRegistry::FixedAssets, [] { return std::make_unique<clsEboFa>(); }},
         {StageRegistry::GeneralLedger, [] { return std::make_unique<clsEboGL>(); }},
         {StageRegistry::Payroll, [] { return std::make_unique<clsEboPa>(); }},
         {StageRegistry::Cashier, [] { return std::make_unique<clsCn>(); }},

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 
+#include "controls/ProgressBar.h"
 #include "foundation/Globals.h"
 #include "foundation/Progress.h"
 #include "platform/PnwDictionary.h"
@@ -46,8 +47,10 @@ QVariant FaDayAfterCurrentPeriod(StepKit &kit) {
 
 void FaRowProgress(StepKit &kit, const QString &caption, int row, int count, int base, int span) {
     kit.caption(caption + QString::number(row) + QStringLiteral(" / ") + QString::number(count) + QStringLiteral(")"));
-    const double point = base + static_cast<double>(span) * row / count;
-    kit.progress(static_cast<int>(std::nearbyint(point)));
+    const int point = static_cast<int>(std::nearbyint(base + static_cast<double>(span) * row / count));
+    // Drawing the bar costs milliseconds; a row that leaves it where it is
+    // does not redraw it.
+    if (!kit.bar() || kit.bar()->Value() != point) kit.progress(point);
     LetEventsRun();
 }
 

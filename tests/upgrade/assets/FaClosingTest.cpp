@@ -42,10 +42,11 @@ TEST_F(FaClosingTest, ASingleExpenseRowIsSpreadOverTheDepartments) {
                                 "UPDATE AIS_FABalDept SET FRate = 66.67 WHERE FAssetID = 'FA005' AND FPeriod = 5 AND "
                                 "FDeptObjID = '0302'"));
     ASSERT_EQ(runUpgrade(1), 0) << newLogRows().join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(target(QStringLiteral("SELECT i.FShortNumber, e.FAcctID, e.FRate FROM t_FAExpense e INNER JOIN t_FACard c ON "
-                                    "c.FAlterID = e.FAlterID INNER JOIN t_Item i ON i.FItemID = e.FDeptID WHERE "
-                                    "c.FAssetNumber = 'FA005' ORDER BY i.FShortNumber")),
-              QStringList({QStringLiteral("0301\t660104\t0.33"), QStringLiteral("0302\t660104\t0.67")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT i.FShortNumber, e.FAcctID, e.FRate FROM t_FAExpense e INNER JOIN t_FACard c ON "
+                              "c.FAlterID = e.FAlterID INNER JOIN t_Item i ON i.FItemID = e.FDeptID WHERE "
+                              "c.FAssetNumber = 'FA005' ORDER BY i.FShortNumber")),
+        QStringList({QStringLiteral("0301\t660104\t0.33"), QStringLiteral("0302\t660104\t0.67")}));
     // A card with one department keeps its single row.
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAExpense e INNER JOIN t_FACard c ON c.FAlterID = "
                                          "e.FAlterID WHERE c.FAssetNumber = 'FA002'")),
@@ -60,10 +61,11 @@ TEST_F(FaClosingTest, DepreciatedPeriodsFollowTheStartAndCurrentPeriods) {
     // depreciating period but the current one counts one more, the current
     // one takes the period before it, the opening row the start period's
     // less one.
-    EXPECT_EQ(target(QStringLiteral("SELECT FPeriod, FDeprPeriods FROM t_FABalance WHERE FAssetID = 1 AND FPeriod IN (0, 1, "
-                                    "11, 12) ORDER BY FPeriod")),
-              QStringList({QStringLiteral("0\t67"), QStringLiteral("1\t68"), QStringLiteral("11\t78"),
-                           QStringLiteral("12\t78")}));
+    EXPECT_EQ(
+        target(QStringLiteral("SELECT FPeriod, FDeprPeriods FROM t_FABalance WHERE FAssetID = 1 AND FPeriod IN (0, 1, "
+                              "11, 12) ORDER BY FPeriod")),
+        QStringList(
+            {QStringLiteral("0\t67"), QStringLiteral("1\t68"), QStringLiteral("11\t78"), QStringLiteral("12\t78")}));
 }
 
 TEST_F(FaClosingTest, TheCardReportListsEveryCardState) {
@@ -72,12 +74,14 @@ TEST_F(FaClosingTest, TheCardReportListsEveryCardState) {
     const QStringList rows = newLogRows().filter(QStringLiteral("\t固定资产卡片\t"));
     // Eight original cards and three alteration states.
     EXPECT_EQ(rows, QStringList({QStringLiteral("成功\t固定资产卡片\t升级固定资产卡片成功数目：11")}));
-    const QString link = server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT FLink FROM AIS_UpgradeLog_Main "
-                                                                               "WHERE FProject = '固定资产卡片'"))
+    const QString link = server
+                             .rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT FLink FROM AIS_UpgradeLog_Main "
+                                                                             "WHERE FProject = '固定资产卡片'"))
                              .value(0);
-    const QStringList detail = server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT F1, F4, F5, F8, F11 FROM [") +
-                                                                          link + QStringLiteral("] WHERE F1 IN "
-                                                                                                "('卡片代码', 'FA002')"));
+    const QStringList detail =
+        server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT F1, F4, F5, F8, F11 FROM [") + link +
+                                                   QStringLiteral("] WHERE F1 IN "
+                                                                  "('卡片代码', 'FA002')"));
     EXPECT_EQ(detail, QStringList({QStringLiteral("卡片代码\t资产类别\t使用状况\t经济用途\t存放地点"),
                                    QStringLiteral("FA002\t运输设备\t使用中\t经营用\t")}));
 }
@@ -102,7 +106,8 @@ TEST_F(FaClosingTest, ACancelEndsTheStepQuietly) {
     EXPECT_EQ(runUpgrade(0), 0);
     EXPECT_EQ(newLogRows(), QStringList());
     EXPECT_EQ(messages.count(), 0);
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlterMode WHERE FParentId = 997")), QStringLiteral("5"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlterMode WHERE FParentId = 997")),
+              QStringLiteral("5"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlter")), QStringLiteral("0"));
 }
 
