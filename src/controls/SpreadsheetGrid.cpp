@@ -57,7 +57,7 @@ public:
     }
 
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override {
-        if (m_grid->m_editor == editor) m_grid->m_editor = nullptr;
+        if (m_grid && m_grid->m_editor == editor) m_grid->m_editor = nullptr;
         QStyledItemDelegate::destroyEditor(editor, index);
     }
 
@@ -122,8 +122,13 @@ public:
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     }
 
+    // The grid is going away: its editors' last events find no grid.
+    void detach() { m_grid = nullptr; }
+
 protected:
     bool eventFilter(QObject *object, QEvent *event) override {
+        // Editors still send events while the grid is being destroyed.
+        if (!m_grid) return false;
         if (event->type() == QEvent::KeyPress && m_grid->filterKey(object, static_cast<QKeyEvent *>(event)))
             return true;
         // The line edit of an editable combo gets the key filter only.
@@ -143,6 +148,10 @@ SpreadsheetGrid::SpreadsheetGrid(QWidget *parent) : QTableWidget(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(this, &QTableWidget::itemChanged, this, &SpreadsheetGrid::onItemChanged);
+}
+
+SpreadsheetGrid::~SpreadsheetGrid() {
+    if (auto *delegate = dynamic_cast<SpreadsheetGridDelegate *>(itemDelegate())) delegate->detach();
 }
 
 int SpreadsheetGrid::charWidth() const { return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('0'))); }

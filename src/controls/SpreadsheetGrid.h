@@ -26,6 +26,7 @@ public:
     enum class HAlign { Left, Center };
 
     explicit SpreadsheetGrid(QWidget *parent = nullptr);
+    ~SpreadsheetGrid() override;
 
     int MaxCols() const { return columnCount(); }
     void setMaxCols(int cols);
