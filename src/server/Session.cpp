@@ -126,14 +126,18 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
                 "hostname TEXT, program_name TEXT, status TEXT)");
             if (dbid_ != 1) run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
-            run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, filename TEXT, "
-                "status INTEGER)");
-            std::string logPath =
-                info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
-            run("INSERT INTO main.__pnw_files SELECT 1, " + quoteText(dbName_) + ", " + quoteText(file_) +
-                ", 2 WHERE NOT EXISTS (SELECT 1 FROM main.__pnw_files)");
-            run("INSERT INTO main.__pnw_files SELECT 2, " + quoteText(dbName_ + "_log") + ", " + quoteText(logPath) +
-                ", 66 WHERE (SELECT COUNT(*) FROM main.__pnw_files) = 1");
+            // The file list is written once per database file; a session that finds it
+            // complete only reads, so connecting never needs the write lock.
+            if (!filesListed()) {
+                run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, "
+                    "filename TEXT, status INTEGER)");
+                std::string logPath =
+                    info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
+                run("INSERT INTO main.__pnw_files SELECT 1, " + quoteText(dbName_) + ", " + quoteText(file_) +
+                    ", 2 WHERE NOT EXISTS (SELECT 1 FROM main.__pnw_files)");
+                run("INSERT INTO main.__pnw_files SELECT 2, " + quoteText(dbName_ + "_log") + ", " +
+                    quoteText(logPath) + ", 66 WHERE (SELECT COUNT(*) FROM main.__pnw_files) = 1");
+            }
         } catch (...) {
             sqlite3_close(db_);
             db_ = nullptr;
@@ -168,6 +172,14 @@ Session::~Session() {
 }
 
 void Session::run(const std::string &sql) { execSql(db_, sql); }
+
+bool Session::filesListed() {
+    sqlite3_stmt *st = nullptr;
+    bool listed = sqlite3_prepare_v2(db_, "SELECT COUNT(*) FROM main.__pnw_files", -1, &st, nullptr) == SQLITE_OK &&
+                  sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) >= 2;
+    sqlite3_finalize(st);
+    return listed;
+}
 
 bool Session::resetForReuse() {
     // The next session must find no trace of this one: no transaction, no

@@ -64,6 +64,7 @@ public:
     Instance &instance() { return *instance_; }
     sqlite3 *handle() { return db_; }
     void run(const std::string &sql);  // internal SQL, throws SqlError
+    bool filesListed();                // main.__pnw_files holds the data and log file rows
 
     // Used by the DDL statements.
     void setIdentityInsert(const std::string &key) { identityInsert_ = key; }
