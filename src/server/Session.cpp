@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "server/Convert.h"
+#include "server/FileAccess.h"
 #include "server/Ddl.h"
 #include "server/OpenDataSource.h"
 #include "server/Parser.h"
@@ -108,7 +109,8 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_->dbName = [this](const Value &v) { return dbNameOf(v); };
     hooks_->variable = [this](const std::string &name) { return variable(name).value; };
     if (!db_) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        OpenTarget target = openTarget(file_);
+        if (sqlite3_open_v2(target.name.c_str(), &db_, target.flags, nullptr) != SQLITE_OK) {
             sqlite3_close(db_);
             db_ = nullptr;
             throw makeError(4060, database);
@@ -117,18 +119,24 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         try {
             sqlite3_busy_timeout(db_, 3000);
             registerSqlFunctions(db_, hooks_.get());
-            run("PRAGMA journal_mode=WAL");
-            run("PRAGMA synchronous=NORMAL");
+            // A read-only file is read as it stands: no journal mode, catalogue or order upgrade.
+            if (!target.readOnly) {
+                run("PRAGMA journal_mode=WAL");
+                run("PRAGMA synchronous=NORMAL");
+            }
             run("PRAGMA temp_store=MEMORY");
-            Catalog::ensure(db_, "main");
-            Catalog::refreshCollation(db_, "main");
+            if (!target.readOnly) {
+                Catalog::ensure(db_, "main");
+                Catalog::refreshCollation(db_, "main");
+            }
             Catalog::ensure(db_, "temp");
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
                 "hostname TEXT, program_name TEXT, status TEXT)");
-            if (dbid_ != 1) run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
+            if (dbid_ != 1)
+                run("ATTACH DATABASE " + quoteText(openTarget(instance_->masterPath()).name) + " AS \"master\"");
             // The file list is written once per database file; a session that finds it
             // complete only reads, so connecting never needs the write lock.
-            if (!filesListed()) {
+            if (!target.readOnly && !filesListed()) {
                 run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, "
                     "filename TEXT, status INTEGER)");
                 std::string logPath =
@@ -242,8 +250,9 @@ std::string Session::schemaOfDatabase(const std::string &db) {
     auto info = instance_->database(db);
     if (!info || info->filename.empty()) throw makeError(911, db);
     std::string schema = "db" + std::to_string(info->dbid);
-    run("ATTACH DATABASE " + quoteText(info->filename) + " AS " + quoteIdent(schema));
-    Catalog::refreshCollation(db_, schema);
+    OpenTarget target = openTarget(info->filename);
+    run("ATTACH DATABASE " + quoteText(target.name) + " AS " + quoteIdent(schema));
+    if (!target.readOnly) Catalog::refreshCollation(db_, schema);
     attached_[key] = schema;
     return schema;
 }
@@ -328,6 +337,7 @@ SqlError Session::mapError(int rc) {
         return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
     }
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY) return makeError(1222);
+    if (rc == SQLITE_READONLY || (ext & 0xFF) == SQLITE_READONLY) return makeError(3906, dbName_);
     if (ext == SQLITE_CONSTRAINT_CHECK || (ext & 0xFF) == SQLITE_CONSTRAINT)
         return SqlError(547, "语句与约束冲突。" + msg);
     return SqlError(50000, "内部错误：" + msg);

@@ -91,6 +91,7 @@ const std::map<int, Message> &messageTable() {
          {"使用 UNION、INTERSECT 或 EXCEPT 运算符合并的所有查询必须在其目标列表中有相同数目的表达式。",
           ErrorScope::Statement}},
         {1222, {"已超过了锁请求超时时段。", ErrorScope::Statement}},
+        {3906, {"无法更新数据库 \"%1\"，因为数据库是只读的。", ErrorScope::Statement}},
         {4060, {"无法打开登录所请求的数据库 \"%1\"。登录失败。", ErrorScope::Connection}},
         {18456, {"用户 '%1' 登录失败。", ErrorScope::Connection}},
         {1801, {"数据库 '%1' 已存在。请选择其他数据库名称。", ErrorScope::Statement}},

@@ -3,6 +3,11 @@
 // and a database file removed under a session is not acknowledged.
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QStandardPaths>
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +73,65 @@ TEST(ServerFaults, ConnectingWhileAnotherSessionWritesNeedsNoLock) {
     auto r = readers.front()->execute("select count(*) from sysfiles");
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.resultSets[0].rows[0][0].i, 2);
+}
+
+// localsql run as a user who cannot write the instance folder (as root, the
+// check would be bypassed: the tool then runs as nobody).
+QString localsqlReadOnly(const QStringList &args, int *code) {
+    QString tool = QStringLiteral(PNW_BINARY_DIR "/bin/localsql");
+    QProcess p;
+    if (geteuid() == 0)
+        p.start(QStringLiteral("setpriv"),
+                QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", tool} + args);
+    else
+        p.start(tool, args);
+    p.waitForFinished(60000);
+    *code = p.exitCode();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST(ServerFaults, AReadOnlyFolderReadsAndRefusesWrites) {
+    if (geteuid() == 0 && QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        GTEST_SKIP() << "setpriv is needed to drop root's rights";
+    ServerFixture fx;
+    {
+        auto s = fx.connect();
+        ASSERT_TRUE(s->execute("create table t(a int) insert into t values (7)").ok());
+    }
+    namespace fs = std::filesystem;
+    fs::path folder(fx.folder());
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const auto traverse = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    fs::permissions(folder, readOnly | traverse);
+    for (const auto &entry : fs::directory_iterator(folder)) fs::permissions(entry.path(), readOnly);
+    const QString inst = QString::fromStdString(fx.folder());
+    const QStringList login{"-S", inst, "-d", "test", "-U", "sa", "-P", "pw", "-Q"};
+    struct Step {
+        const char *sql;
+        int code;
+        const char *expected;
+    };
+    const Step steps[] = {
+        {"select a from t", 0, "a\n7\n"},
+        {"select count(*) as n from sysfiles", 0, "n\n2\n"},
+        {"insert into t values (8)", 1, "Msg 3906: "},
+        {"create table u(a int)", 1, "Msg 3906: "},
+        {"update t set a = 9", 1, "Msg 3906: "},
+    };
+    for (const auto &step : steps) {
+        int code = -1;
+        QString out = localsqlReadOnly(login + QStringList{QString::fromUtf8(step.sql)}, &code);
+        EXPECT_EQ(code, step.code) << step.sql << " " << out.toStdString();
+        EXPECT_TRUE(out.contains(QString::fromUtf8(step.expected))) << step.sql << " " << out.toStdString();
+        EXPECT_FALSE(out.contains(QStringLiteral("50000"))) << out.toStdString();
+    }
+    fs::permissions(folder, fs::perms::owner_all);
+    for (const auto &entry : fs::directory_iterator(folder))
+        fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
+    auto s = fx.connect();
+    auto r = s->execute("select count(*) from t");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.resultSets[0].rows[0][0].i, 1);
 }
 
 }  // namespace
