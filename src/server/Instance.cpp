@@ -254,6 +254,15 @@ void Instance::forgetFile(const std::string &path) {
     }
 }
 
+void Instance::markSuspect(int dbid) {
+    try {
+        execSql(master(), "UPDATE __pnw_databases SET state = " + std::to_string(kSuspect) +
+                              " WHERE dbid = " + std::to_string(dbid));
+    } catch (const SqlError &) {
+        // master itself cannot be written: the session's error still stands.
+    }
+}
+
 void Instance::holdFile(const std::string &path) {
     if (held_.count(path)) return;
     Catalog::forgetFile(path);

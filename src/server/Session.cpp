@@ -92,6 +92,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     if (!integratedSecurity && !instance_->checkLogin(login, password)) throw makeError(18456, login);
     auto info = instance_->database(database);
     if (!info || info->filename.empty()) throw makeError(4060, database);
+    if (info->state == kSuspect) throw makeError(926, info->name);
     if (info->state != 0) throw makeError(927, info->name);
     dbName_ = info->name;
     dbid_ = info->dbid;
@@ -152,6 +153,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
             throw;
         }
     }
+    sqlite3_commit_hook(db_, &Session::beforeCommit, this);
     version_ = instance_->versionText();
     spid_ = instance_->registerSession(dbid_, integratedSecurity ? std::string("(integrated)") : login);
     instance_->setKillHandler(spid_, [this] { kill(); });
@@ -166,7 +168,8 @@ Session::~Session() {
             sqlite3_clear_bindings(st);
         }
         catalogs_.clear();
-        if (resetForReuse()) {
+        sqlite3_commit_hook(db_, nullptr, nullptr);
+        if (!fileLost_ && resetForReuse()) {
             // Unbound callbacks: nothing may call into this session any more.
             *hooks_ = SessionHooks{};
             instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_)});
@@ -179,7 +182,14 @@ Session::~Session() {
     instance_->unregisterSession(spid_);
 }
 
-void Session::run(const std::string &sql) { execSql(db_, sql); }
+void Session::run(const std::string &sql) {
+    try {
+        execSql(db_, sql);
+    } catch (const SqlError &) {
+        if (fileLost_ && sqlite3_extended_errcode(db_) == SQLITE_CONSTRAINT_COMMITHOOK) throw fileLostError();
+        throw;
+    }
+}
 
 bool Session::filesListed() {
     sqlite3_stmt *st = nullptr;
@@ -273,7 +283,27 @@ void Session::beginTransaction() {
 void Session::commit() {
     checkAlive();
     if (!inTransaction()) throw makeError(3902);
-    run("COMMIT");
+    try {
+        run("COMMIT");
+    } catch (const SqlError &) {
+        if (!fileLost_) throw;
+        // The refused commit leaves the transaction open: it is rolled back.
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw fileLostError();
+    }
+}
+
+int Session::beforeCommit(void *session) {
+    auto *self = static_cast<Session *>(session);
+    int moved = 0;
+    if (sqlite3_file_control(self->db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK) moved = 0;
+    if (moved) self->fileLost_ = true;
+    return moved ? 1 : 0;
+}
+
+SqlError Session::fileLostError() {
+    instance_->markSuspect(dbid_);
+    return makeError(823, file_);
 }
 
 void Session::rollback() {
@@ -304,6 +334,7 @@ sqlite3_stmt *Session::prepare(const std::string &sql) {
 SqlError Session::mapError(int rc) {
     std::string msg = sqlite3_errmsg(db_);
     int ext = sqlite3_extended_errcode(db_);
+    if (fileLost_ && ext == SQLITE_CONSTRAINT_COMMITHOOK) return fileLostError();
     if (msg.rfind("PNW#", 0) == 0) {
         size_t p = msg.find('#', 4);
         if (p != std::string::npos) return SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));

@@ -134,4 +134,47 @@ TEST(ServerFaults, AReadOnlyFolderReadsAndRefusesWrites) {
     EXPECT_EQ(r.resultSets[0].rows[0][0].i, 1);
 }
 
+enum class FileLoss { Deleted, Replaced };
+
+TEST(ServerFaults, ALostDataFileIsNotAcknowledgedAndTheDatabaseIsSuspect) {
+    for (FileLoss loss : {FileLoss::Deleted, FileLoss::Replaced}) {
+        SCOPED_TRACE(loss == FileLoss::Deleted ? "deleted" : "replaced");
+        ServerFixture fx;
+        namespace fs = std::filesystem;
+        const fs::path data = fs::path(fx.folder()) / "test.mdf";
+        auto a = fx.connect();
+        auto b = fx.connect();
+        ASSERT_TRUE(a->execute("create table t(a int) insert into t values (1)").ok());
+        a->beginTransaction();
+        ASSERT_TRUE(a->execute("insert into t values (2)").ok());
+        if (loss == FileLoss::Deleted) {
+            fs::remove(data);
+        } else {
+            fs::copy_file(data, data.string() + ".copy");
+            fs::rename(data.string() + ".copy", data);
+        }
+        try {
+            a->commit();
+            ADD_FAILURE() << "a commit into a lost file was acknowledged";
+        } catch (const server::SqlError &e) {
+            EXPECT_EQ(e.number(), 823);
+        }
+        // A statement that commits alone is refused the same way.
+        auto r = b->execute("insert into t values (3)");
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.errors.front().number(), 823);
+        try {
+            fx.connect();
+            ADD_FAILURE() << "a suspect database opened";
+        } catch (const server::SqlError &e) {
+            EXPECT_EQ(e.number(), 926);
+        }
+        auto m = fx.connect("master");
+        r = m->execute("select status from sysdatabases where name = 'test'");
+        ASSERT_TRUE(r.ok());
+        ASSERT_EQ(r.resultSets[0].rows.size(), 1u);
+        EXPECT_EQ(r.resultSets[0].rows[0][0].i, 256);
+    }
+}
+
 }  // namespace
