@@ -293,6 +293,18 @@ void Session::commit() {
     }
 }
 
+void Session::takeWriteLock() {
+    // The transaction has only read: its snapshot may predate another
+    // session's commit, and SQLite cannot move a stale snapshot on to write.
+    // Reads keep no locks here (read committed), so the transaction starts
+    // again holding the write lock, waiting for it as any lock (3 s, 1222).
+    run("ROLLBACK");
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        run("BEGIN");
+        throw makeError(1222);
+    }
+}
+
 int Session::beforeCommit(void *session) {
     auto *self = static_cast<Session *>(session);
     int moved = 0;
@@ -457,6 +469,11 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
     if (plan.refreshProcesses) refreshProcesses();
+    if (inTransaction() && sqlite3_txn_state(db_, nullptr) == SQLITE_TXN_READ) {
+        bool writes = false;
+        for (const auto &step : plan.steps) writes = writes || !sqlite3_stmt_readonly(prepare(step.sql));
+        if (writes) takeWriteLock();
+    }
     bool savepoint = plan.steps.size() > 1;
     if (savepoint) run("SAVEPOINT \"__stmt\"");
     try {

@@ -177,4 +177,31 @@ TEST(ServerFaults, ALostDataFileIsNotAcknowledgedAndTheDatabaseIsSuspect) {
     }
 }
 
+TEST(ServerFaults, ATransactionThatReadWritesAfterAnotherCommit) {
+    ServerFixture fx;
+    auto a = fx.connect();
+    auto b = fx.connect();
+    ASSERT_TRUE(a->execute("create table t(k int primary key, n int) insert into t values (1, 0)").ok());
+    // Each round: a reads, b commits a change, a then writes from what is now committed.
+    for (int round = 0; round < 5; ++round) {
+        a->beginTransaction();
+        auto r = a->execute("select n from t where k = 1");
+        ASSERT_TRUE(r.ok());
+        ASSERT_TRUE(b->execute("update t set n = n + 1 where k = 1").ok());
+        r = a->execute("update t set n = n + 10 where k = 1 insert into t values (" + std::to_string(round + 2) +
+                       ", 0)");
+        ASSERT_TRUE(r.ok()) << (r.errors.empty() ? "" : r.errors.front().text());
+        a->commit();
+    }
+    // A transaction that wrote before keeps its work when it writes again.
+    a->beginTransaction();
+    ASSERT_TRUE(a->execute("insert into t values (100, 1) select count(*) from t").ok());
+    ASSERT_TRUE(a->execute("update t set n = 2 where k = 100").ok());
+    a->commit();
+    auto r = b->execute("select n, (select count(*) from t) from t where k = 1");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.resultSets[0].rows[0][0].i, 55);
+    EXPECT_EQ(r.resultSets[0].rows[0][1].i, 7);
+}
+
 }  // namespace
