@@ -95,6 +95,12 @@ void execSql(sqlite3 *db, const std::string &sql) {
             size_t p = msg.find('#', 4);
             throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
         }
+        int ext = sqlite3_extended_errcode(db) & 0xFF;
+        if (ext == SQLITE_BUSY || ext == SQLITE_LOCKED) throw makeError(1222);
+        if (ext == SQLITE_READONLY) {
+            const char *file = sqlite3_db_filename(db, "main");
+            throw makeError(3906, file ? std::filesystem::path(file).stem().string() : std::string("master"));
+        }
         throw SqlError(50000, msg);
     }
 }

@@ -1,4 +1,5 @@
 #include "server/Instance.h"
+#include "server/FileAccess.h"
 
 #include <sqlite3.h>
 
@@ -84,7 +85,8 @@ std::shared_ptr<Instance> Instance::open(const std::string &folder) {
 
 sqlite3 *Instance::master() {
     if (!master_) {
-        if (sqlite3_open_v2(masterPath().c_str(), &master_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        OpenTarget target = openTarget(masterPath());
+        if (sqlite3_open_v2(target.name.c_str(), &master_, target.flags, nullptr) != SQLITE_OK) {
             std::string msg = master_ ? sqlite3_errmsg(master_) : "cannot open master";
             sqlite3_close(master_);
             master_ = nullptr;
@@ -249,6 +251,15 @@ void Instance::forgetFile(const std::string &path) {
     if (held != held_.end()) {
         sqlite3_close(held->second);
         held_.erase(held);
+    }
+}
+
+void Instance::markSuspect(int dbid) {
+    try {
+        execSql(master(), "UPDATE __pnw_databases SET state = " + std::to_string(kSuspect) +
+                              " WHERE dbid = " + std::to_string(dbid));
+    } catch (const SqlError &) {
+        // master itself cannot be written: the session's error still stands.
     }
 }
 

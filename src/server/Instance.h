@@ -20,12 +20,15 @@ struct sqlite3_stmt;
 
 namespace server {
 
+// DatabaseInfo::state of a database whose file was lost under a session.
+constexpr int kSuspect = 2;
+
 struct DatabaseInfo {
     int dbid = 0;
     std::string name;
     std::string filename;  // the SQLite file; "" for master's own entry and tempdb
     std::string logfile;   // the log file's path (a marker file beside the data)
-    int state = 0;         // 1 while restoring (RESTORE ... WITH NORECOVERY)
+    int state = 0;         // 1 while restoring (RESTORE ... WITH NORECOVERY), kSuspect when its file was lost
 };
 
 struct ProcessInfo {
@@ -65,6 +68,9 @@ public:
     // Keeps one handle on a database file open for the instance's life, so
     // that closing a session does not checkpoint and remove the WAL each time.
     void holdFile(const std::string &path);
+    // A database whose file was deleted or replaced under a session: it stays
+    // listed and every connection to it fails with 926.
+    void markSuspect(int dbid);
 
     // Connections of closed sessions, kept for the next session on the same
     // file with what the session left on them: the callbacks its functions

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "server/Convert.h"
+#include "server/FileAccess.h"
 #include "server/Ddl.h"
 #include "server/OpenDataSource.h"
 #include "server/Parser.h"
@@ -91,6 +92,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     if (!integratedSecurity && !instance_->checkLogin(login, password)) throw makeError(18456, login);
     auto info = instance_->database(database);
     if (!info || info->filename.empty()) throw makeError(4060, database);
+    if (info->state == kSuspect) throw makeError(926, info->name);
     if (info->state != 0) throw makeError(927, info->name);
     dbName_ = info->name;
     dbid_ = info->dbid;
@@ -108,7 +110,8 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_->dbName = [this](const Value &v) { return dbNameOf(v); };
     hooks_->variable = [this](const std::string &name) { return variable(name).value; };
     if (!db_) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        OpenTarget target = openTarget(file_);
+        if (sqlite3_open_v2(target.name.c_str(), &db_, target.flags, nullptr) != SQLITE_OK) {
             sqlite3_close(db_);
             db_ = nullptr;
             throw makeError(4060, database);
@@ -117,29 +120,40 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         try {
             sqlite3_busy_timeout(db_, 3000);
             registerSqlFunctions(db_, hooks_.get());
-            run("PRAGMA journal_mode=WAL");
-            run("PRAGMA synchronous=NORMAL");
+            // A read-only file is read as it stands: no journal mode, catalogue or order upgrade.
+            if (!target.readOnly) {
+                run("PRAGMA journal_mode=WAL");
+                run("PRAGMA synchronous=NORMAL");
+            }
             run("PRAGMA temp_store=MEMORY");
-            Catalog::ensure(db_, "main");
-            Catalog::refreshCollation(db_, "main");
+            if (!target.readOnly) {
+                Catalog::ensure(db_, "main");
+                Catalog::refreshCollation(db_, "main");
+            }
             Catalog::ensure(db_, "temp");
             run("CREATE TEMP TABLE IF NOT EXISTS __pnw_processes(spid INTEGER, dbid INTEGER, loginame TEXT, "
                 "hostname TEXT, program_name TEXT, status TEXT)");
-            if (dbid_ != 1) run("ATTACH DATABASE " + quoteText(instance_->masterPath()) + " AS \"master\"");
-            run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, filename TEXT, "
-                "status INTEGER)");
-            std::string logPath =
-                info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
-            run("INSERT INTO main.__pnw_files SELECT 1, " + quoteText(dbName_) + ", " + quoteText(file_) +
-                ", 2 WHERE NOT EXISTS (SELECT 1 FROM main.__pnw_files)");
-            run("INSERT INTO main.__pnw_files SELECT 2, " + quoteText(dbName_ + "_log") + ", " + quoteText(logPath) +
-                ", 66 WHERE (SELECT COUNT(*) FROM main.__pnw_files) = 1");
+            if (dbid_ != 1)
+                run("ATTACH DATABASE " + quoteText(openTarget(instance_->masterPath()).name) + " AS \"master\"");
+            // The file list is written once per database file; a session that finds it
+            // complete only reads, so connecting never needs the write lock.
+            if (!target.readOnly && !filesListed()) {
+                run("CREATE TABLE IF NOT EXISTS main.__pnw_files(fileid INTEGER PRIMARY KEY, name TEXT, "
+                    "filename TEXT, status INTEGER)");
+                std::string logPath =
+                    info->logfile.empty() ? file_.substr(0, file_.rfind('.')) + "_log.ldf" : info->logfile;
+                run("INSERT INTO main.__pnw_files SELECT 1, " + quoteText(dbName_) + ", " + quoteText(file_) +
+                    ", 2 WHERE NOT EXISTS (SELECT 1 FROM main.__pnw_files)");
+                run("INSERT INTO main.__pnw_files SELECT 2, " + quoteText(dbName_ + "_log") + ", " +
+                    quoteText(logPath) + ", 66 WHERE (SELECT COUNT(*) FROM main.__pnw_files) = 1");
+            }
         } catch (...) {
             sqlite3_close(db_);
             db_ = nullptr;
             throw;
         }
     }
+    sqlite3_commit_hook(db_, &Session::beforeCommit, this);
     version_ = instance_->versionText();
     spid_ = instance_->registerSession(dbid_, integratedSecurity ? std::string("(integrated)") : login);
     instance_->setKillHandler(spid_, [this] { kill(); });
@@ -154,7 +168,8 @@ Session::~Session() {
             sqlite3_clear_bindings(st);
         }
         catalogs_.clear();
-        if (resetForReuse()) {
+        sqlite3_commit_hook(db_, nullptr, nullptr);
+        if (!fileLost_ && resetForReuse()) {
             // Unbound callbacks: nothing may call into this session any more.
             *hooks_ = SessionHooks{};
             instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_)});
@@ -167,7 +182,22 @@ Session::~Session() {
     instance_->unregisterSession(spid_);
 }
 
-void Session::run(const std::string &sql) { execSql(db_, sql); }
+void Session::run(const std::string &sql) {
+    try {
+        execSql(db_, sql);
+    } catch (const SqlError &) {
+        if (fileLost_ && sqlite3_extended_errcode(db_) == SQLITE_CONSTRAINT_COMMITHOOK) throw fileLostError();
+        throw;
+    }
+}
+
+bool Session::filesListed() {
+    sqlite3_stmt *st = nullptr;
+    bool listed = sqlite3_prepare_v2(db_, "SELECT COUNT(*) FROM main.__pnw_files", -1, &st, nullptr) == SQLITE_OK &&
+                  sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) >= 2;
+    sqlite3_finalize(st);
+    return listed;
+}
 
 bool Session::resetForReuse() {
     // The next session must find no trace of this one: no transaction, no
@@ -230,8 +260,9 @@ std::string Session::schemaOfDatabase(const std::string &db) {
     auto info = instance_->database(db);
     if (!info || info->filename.empty()) throw makeError(911, db);
     std::string schema = "db" + std::to_string(info->dbid);
-    run("ATTACH DATABASE " + quoteText(info->filename) + " AS " + quoteIdent(schema));
-    Catalog::refreshCollation(db_, schema);
+    OpenTarget target = openTarget(info->filename);
+    run("ATTACH DATABASE " + quoteText(target.name) + " AS " + quoteIdent(schema));
+    if (!target.readOnly) Catalog::refreshCollation(db_, schema);
     attached_[key] = schema;
     return schema;
 }
@@ -252,7 +283,39 @@ void Session::beginTransaction() {
 void Session::commit() {
     checkAlive();
     if (!inTransaction()) throw makeError(3902);
-    run("COMMIT");
+    try {
+        run("COMMIT");
+    } catch (const SqlError &) {
+        if (!fileLost_) throw;
+        // The refused commit leaves the transaction open: it is rolled back.
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw fileLostError();
+    }
+}
+
+void Session::takeWriteLock() {
+    // The transaction has only read: its snapshot may predate another
+    // session's commit, and SQLite cannot move a stale snapshot on to write.
+    // Reads keep no locks here (read committed), so the transaction starts
+    // again holding the write lock, waiting for it as any lock (3 s, 1222).
+    run("ROLLBACK");
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        run("BEGIN");
+        throw makeError(1222);
+    }
+}
+
+int Session::beforeCommit(void *session) {
+    auto *self = static_cast<Session *>(session);
+    int moved = 0;
+    if (sqlite3_file_control(self->db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK) moved = 0;
+    if (moved) self->fileLost_ = true;
+    return moved ? 1 : 0;
+}
+
+SqlError Session::fileLostError() {
+    instance_->markSuspect(dbid_);
+    return makeError(823, file_);
 }
 
 void Session::rollback() {
@@ -283,6 +346,7 @@ sqlite3_stmt *Session::prepare(const std::string &sql) {
 SqlError Session::mapError(int rc) {
     std::string msg = sqlite3_errmsg(db_);
     int ext = sqlite3_extended_errcode(db_);
+    if (fileLost_ && ext == SQLITE_CONSTRAINT_COMMITHOOK) return fileLostError();
     if (msg.rfind("PNW#", 0) == 0) {
         size_t p = msg.find('#', 4);
         if (p != std::string::npos) return SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
@@ -316,6 +380,7 @@ SqlError Session::mapError(int rc) {
         return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
     }
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY) return makeError(1222);
+    if (rc == SQLITE_READONLY || (ext & 0xFF) == SQLITE_READONLY) return makeError(3906, dbName_);
     if (ext == SQLITE_CONSTRAINT_CHECK || (ext & 0xFF) == SQLITE_CONSTRAINT)
         return SqlError(547, "语句与约束冲突。" + msg);
     return SqlError(50000, "内部错误：" + msg);
@@ -404,6 +469,11 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
     if (plan.refreshProcesses) refreshProcesses();
+    if (inTransaction() && sqlite3_txn_state(db_, nullptr) == SQLITE_TXN_READ) {
+        bool writes = false;
+        for (const auto &step : plan.steps) writes = writes || !sqlite3_stmt_readonly(prepare(step.sql));
+        if (writes) takeWriteLock();
+    }
     bool savepoint = plan.steps.size() > 1;
     if (savepoint) run("SAVEPOINT \"__stmt\"");
     try {

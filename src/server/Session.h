@@ -64,6 +64,12 @@ public:
     Instance &instance() { return *instance_; }
     sqlite3 *handle() { return db_; }
     void run(const std::string &sql);  // internal SQL, throws SqlError
+    bool filesListed();                // main.__pnw_files holds the data and log file rows
+    // Before SQLite commits a write: a data file deleted or replaced since it
+    // was opened refuses the commit, so nothing lost is acknowledged.
+    static int beforeCommit(void *session);
+    void takeWriteLock();  // a client transaction that has only read, before its first write
+    SqlError fileLostError();
 
     // Used by the DDL statements.
     void setIdentityInsert(const std::string &key) { identityInsert_ = key; }
@@ -181,6 +187,7 @@ private:
     std::shared_ptr<ParsedText> parsedText(const std::string &text);
     int nesting_ = 0;
     bool killed_ = false;
+    bool fileLost_ = false;
     int64_t dropsSeen_ = 0;
 };
 

@@ -74,7 +74,10 @@ TExpr Translator::convertTo(const TExpr &x, const SqlType &to, int mode, int sty
         r.type = to;
         return r;
     }
-    if (sameRepresentation(x.type, to) && style < 0 && static_cast<ConvertMode>(mode) != ConvertMode::Cast) {
+    // A lifted literal may be longer than its reported length, so storing it is always checked.
+    bool mustCheck = x.liftedText && static_cast<ConvertMode>(mode) == ConvertMode::Store;
+    if (sameRepresentation(x.type, to) && style < 0 && static_cast<ConvertMode>(mode) != ConvertMode::Cast &&
+        !mustCheck) {
         TExpr r = x;
         r.type = x.type.base == to.base && x.type.isText() ? x.type : to;
         return r;
@@ -321,6 +324,7 @@ TExpr Translator::expr(const ExprP &ep, const Scope &scope) {
         // A lifted text literal may take any length when the translation is reused.
         if (liftTextLengths_ && r.type.base == Base::VarChar) r.type.length = 8000;
         if (liftTextLengths_ && r.type.base == Base::NVarChar) r.type.length = 4000;
+        r.liftedText = liftTextLengths_ && r.type.isText();
         r.nullable = false;
         return r;
     case ExprKind::Null:

@@ -110,7 +110,9 @@ bool Translator::systemView(const ObjectName &n, Source &out) {
     } else if (name == "sysdatabases") {
         if (!n.db.empty() && !iequals(n.db, "master") && collateCompare(n.db, ctx_.currentDatabase()) != 0)
             throw makeError(208, n.display());
-        sql = "(SELECT name, dbid, filename, crdate, 0 AS status, 80 AS cmptlevel FROM " +
+        // status 256: suspect (its file was lost under a session).
+        sql = "(SELECT name, dbid, filename, crdate, CASE WHEN state = 2 THEN 256 ELSE 0 END AS status, "
+              "80 AS cmptlevel FROM " +
               quoteIdent(ctx_.masterSchema()) + ".__pnw_databases)";
         out.columns = {col("name", SqlType::of(Base::NVarChar, 128)),
                        col("dbid", SqlType::of(Base::SmallInt)),

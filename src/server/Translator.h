@@ -35,6 +35,7 @@ struct TExpr {
     bool aggregate = false;
     const ColumnInfo *column = nullptr;  // set for a plain column reference
     bool identityColumn = false;
+    bool liftedText = false;  // a text literal whose reported length is a cap, not its length
 };
 
 // What the translator needs from the session.
