@@ -122,6 +122,8 @@ private:
     void dropModule(const Statement &st);
     void toggleTrigger(const Statement &st);
     void fireTriggers(const Statement &st, BatchResult &out);
+    std::string insertedTable(const TableInfo &t);
+    void fillInserted(const TableInfo &t, const std::string &rowsTable);
     // Runs a write and the triggers it fires as one atomic unit.
     void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
                   const std::vector<Value> &params, BatchResult &out);

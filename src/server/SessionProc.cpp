@@ -183,8 +183,7 @@ void Session::runLeaf(const Statement &st, BatchResult &out) {
         Translator tr(*this, st.literalBase);
         planHolder = std::make_shared<Plan>(tr.translate(st));
         planHolder->refreshProcesses = tr.refreshProcesses();
-        // Plans reading `inserted` belong to one firing.
-        if (triggers_.empty()) c.plan = planHolder;
+        c.plan = planHolder;
     }
     const Plan &p = *planHolder;
     if (dml && triggers_.empty()) prepareTriggerCapture(st);
@@ -546,6 +545,35 @@ void Session::prepareTriggerCapture(const Statement &st) {
     if (!c.triggerIds.empty()) run("DELETE FROM temp.__pnw_trig_rows");
 }
 
+// The work table behind `inserted`, one per table layout on this connection.
+// It is made once and refilled per firing: creating and dropping it per
+// firing is DDL, after which SQLite re-prepares every statement the caller
+// holds, so a loop over a table with a trigger would crawl.
+std::string Session::insertedTable(const TableInfo &t) {
+    std::string layout;
+    for (const auto &c : t.columns) layout += c.name + ' ' + c.type.sqliteDecl() + ',';
+    std::string name =
+        "__pnw_inserted_" + std::to_string(t.id) + "_" + std::to_string(std::hash<std::string>{}(layout) % 1000000007u);
+    run("CREATE TEMP TABLE IF NOT EXISTS " + quoteIdent(name) + " AS SELECT * FROM main." + quoteIdent(t.name) +
+        " WHERE 0");
+    return name;
+}
+
+void Session::fillInserted(const TableInfo &t, const std::string &rowsTable) {
+    for (const std::string &sql : {"DELETE FROM temp." + quoteIdent(rowsTable),
+                                   "INSERT INTO temp." + quoteIdent(rowsTable) + " SELECT * FROM main." +
+                                       quoteIdent(t.name) + " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)"}) {
+        sqlite3_stmt *q = prepare(sql);
+        int rc = sqlite3_step(q);
+        if (rc != SQLITE_DONE) {
+            SqlError e = mapError(rc);
+            sqlite3_reset(q);
+            throw e;
+        }
+        sqlite3_reset(q);
+    }
+}
+
 void Session::fireTriggers(const Statement &st, BatchResult &out) {
     const std::vector<int> ids = st.cache->triggerIds;
     Catalog &cat = catalog("main");
@@ -565,10 +593,8 @@ void Session::fireTriggers(const Statement &st, BatchResult &out) {
         const Batch &def = held->batch;
         if (def.statements.empty()) continue;
         std::string body = text.substr(def.statements[0]->bodyPos);
-        std::string rowsTable = "__pnw_inserted_" + std::to_string(triggers_.size());
-        run("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable));
-        run("CREATE TEMP TABLE " + quoteIdent(rowsTable) + " AS SELECT * FROM main." + quoteIdent(t->name) +
-            " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)");
+        std::string rowsTable = insertedTable(*t);
+        fillInserted(*t, rowsTable);
         auto pseudo = std::make_shared<TableInfo>(*t);
         pseudo->name = rowsTable;
         pseudo->schema = "temp";
@@ -581,12 +607,9 @@ void Session::fireTriggers(const Statement &st, BatchResult &out) {
             runNestedBatch(body, inner);
         } catch (...) {
             triggers_.pop_back();
-            sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable)).c_str(), nullptr, nullptr,
-                         nullptr);
             throw;
         }
         triggers_.pop_back();
-        run("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable));
         for (auto &rs : inner.resultSets) out.resultSets.push_back(std::move(rs));
         if (!inner.errors.empty()) throw inner.errors.front();
     }
