@@ -124,6 +124,7 @@ private:
     void fireTriggers(const Statement &st, BatchResult &out);
     std::string insertedTable(const TableInfo &t);
     void fillInserted(const TableInfo &t, const std::string &rowsTable);
+    void runCached(const std::string &sql);
     // Runs a write and the triggers it fires as one atomic unit.
     void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
                   const std::vector<Value> &params, BatchResult &out);

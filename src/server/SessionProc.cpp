@@ -197,7 +197,7 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
         runPlan(plan, literals, literalBase, params, out);
         return;
     }
-    run("SAVEPOINT \"__trigger\"");
+    runCached("SAVEPOINT \"__trigger\"");
     try {
         runPlan(plan, literals, literalBase, params, out);
         int64_t changed = out.rowsAffected;
@@ -210,7 +210,7 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
         }
         throw;
     }
-    run("RELEASE \"__trigger\"");
+    runCached("RELEASE \"__trigger\"");
 }
 
 void Session::runAssignSelect(const Statement &st, BatchResult &out) {
@@ -542,7 +542,7 @@ void Session::prepareTriggerCapture(const Statement &st) {
                 ".rowid); END");
         }
     }
-    if (!c.triggerIds.empty()) run("DELETE FROM temp.__pnw_trig_rows");
+    if (!c.triggerIds.empty()) runCached("DELETE FROM temp.__pnw_trig_rows");
 }
 
 // The work table behind `inserted`, one per table layout on this connection.
@@ -554,24 +554,28 @@ std::string Session::insertedTable(const TableInfo &t) {
     for (const auto &c : t.columns) layout += c.name + ' ' + c.type.sqliteDecl() + ',';
     std::string name =
         "__pnw_inserted_" + std::to_string(t.id) + "_" + std::to_string(std::hash<std::string>{}(layout) % 1000000007u);
-    run("CREATE TEMP TABLE IF NOT EXISTS " + quoteIdent(name) + " AS SELECT * FROM main." + quoteIdent(t.name) +
+    runCached("CREATE TEMP TABLE IF NOT EXISTS " + quoteIdent(name) + " AS SELECT * FROM main." + quoteIdent(t.name) +
         " WHERE 0");
     return name;
 }
 
 void Session::fillInserted(const TableInfo &t, const std::string &rowsTable) {
-    for (const std::string &sql : {"DELETE FROM temp." + quoteIdent(rowsTable),
-                                   "INSERT INTO temp." + quoteIdent(rowsTable) + " SELECT * FROM main." +
-                                       quoteIdent(t.name) + " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)"}) {
-        sqlite3_stmt *q = prepare(sql);
-        int rc = sqlite3_step(q);
-        if (rc != SQLITE_DONE) {
-            SqlError e = mapError(rc);
-            sqlite3_reset(q);
-            throw e;
-        }
+    runCached("DELETE FROM temp." + quoteIdent(rowsTable));
+    runCached("INSERT INTO temp." + quoteIdent(rowsTable) + " SELECT * FROM main." + quoteIdent(t.name) +
+              " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)");
+}
+
+// Runs a statement without results through the statement cache: the
+// statements of every firing would otherwise be parsed again each time.
+void Session::runCached(const std::string &sql) {
+    sqlite3_stmt *q = prepare(sql);
+    int rc = sqlite3_step(q);
+    if (rc != SQLITE_DONE) {
+        SqlError e = mapError(rc);
         sqlite3_reset(q);
+        throw e;
     }
+    sqlite3_reset(q);
 }
 
 void Session::fireTriggers(const Statement &st, BatchResult &out) {
