@@ -106,6 +106,7 @@ private:
     void runList(const std::vector<std::shared_ptr<Statement>> &list, BatchResult &out);
     // Variables exist for the whole batch, as the server compiles them.
     void declareAll(const std::vector<std::shared_ptr<Statement>> &list);
+    void declareIn(const Statement &st);
     void runStatement(const Statement &st, BatchResult &out);
     void runLeaf(const Statement &st, BatchResult &out);
     void runAssignSelect(const Statement &st, BatchResult &out);

@@ -96,11 +96,13 @@ void Session::assign(const std::string &name, const Value &v, const SqlType &fro
 }
 
 void Session::declareAll(const std::vector<std::shared_ptr<Statement>> &list) {
-    for (const auto &st : list) {
-        for (const auto &d : st->decls) frame_->vars.emplace(lowerAscii(d.name), Variable{d.type.type, Value::null()});
-        declareAll(st->body);
-        declareAll(st->elseBody);
-    }
+    for (const auto &st : list) declareIn(*st);
+}
+
+void Session::declareIn(const Statement &st) {
+    for (const auto &d : st.decls) frame_->vars.emplace(lowerAscii(d.name), Variable{d.type.type, Value::null()});
+    declareAll(st.body);
+    declareAll(st.elseBody);
 }
 
 void Session::runList(const std::vector<std::shared_ptr<Statement>> &list, BatchResult &out) {
@@ -555,7 +557,7 @@ std::string Session::insertedTable(const TableInfo &t) {
     std::string name =
         "__pnw_inserted_" + std::to_string(t.id) + "_" + std::to_string(std::hash<std::string>{}(layout) % 1000000007u);
     runCached("CREATE TEMP TABLE IF NOT EXISTS " + quoteIdent(name) + " AS SELECT * FROM main." + quoteIdent(t.name) +
-        " WHERE 0");
+              " WHERE 0");
     return name;
 }
 
