@@ -123,8 +123,17 @@ private:
     void dropModule(const Statement &st);
     void toggleTrigger(const Statement &st);
     void fireTriggers(const Statement &st, BatchResult &out);
-    std::string insertedTable(const TableInfo &t);
-    void fillInserted(const TableInfo &t, const std::string &rowsTable);
+    // What a firing of a trigger needs, worked out once per schema state.
+    // `inserted` is a work table per table layout on this connection,
+    // refilled per firing: creating and dropping it per firing is DDL, after
+    // which SQLite re-prepares every statement the caller holds.
+    struct TriggerPrep {
+        int64_t generation = -1;
+        std::string body;
+        std::string create, clear, fill;  // the work table's statements
+        std::shared_ptr<TableInfo> inserted;
+    };
+    const TriggerPrep *triggerPrep(Catalog &cat, const ObjectInfo &o);
     void runCached(const std::string &sql);
     // Runs a write and the triggers it fires as one atomic unit.
     void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
@@ -176,6 +185,7 @@ private:
     int64_t fetchStatus_ = -1;
     std::map<std::string, Cursor> cursors_;
     std::vector<TriggerContext> triggers_;
+    std::map<int, TriggerPrep> triggerPreps_;  // key: trigger id
     // Parsed module bodies and dynamic texts, reused with their statements' plans.
     struct ParsedText {
         std::vector<Token> literals;

@@ -551,20 +551,42 @@ void Session::prepareTriggerCapture(const Statement &st) {
 // It is made once and refilled per firing: creating and dropping it per
 // firing is DDL, after which SQLite re-prepares every statement the caller
 // holds, so a loop over a table with a trigger would crawl.
-std::string Session::insertedTable(const TableInfo &t) {
+const Session::TriggerPrep *Session::triggerPrep(Catalog &cat, const ObjectInfo &o) {
+    auto hit = triggerPreps_.find(o.id);
+    if (hit != triggerPreps_.end() && hit->second.generation == schemaGeneration_) return &hit->second;
+    if (hit != triggerPreps_.end()) triggerPreps_.erase(hit);
+    auto parent = cat.objectById(o.parent);
+    auto t = cat.table(parent ? parent->name : "");
+    if (!t) return nullptr;
+    std::string info;
+    sqlite3_stmt *q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
+    sqlite3_bind_int64(q, 1, o.id);
+    if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
+        info = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
+    sqlite3_reset(q);
+    std::string text = info.substr(info.find('\n') + 1);
+    std::shared_ptr<ParsedText> held = parsedText(text);
+    const Batch &def = held->batch;
+    if (def.statements.empty()) return nullptr;
+    TriggerPrep prep;
+    prep.generation = schemaGeneration_;
+    prep.body = text.substr(def.statements[0]->bodyPos);
     std::string layout;
-    for (const auto &c : t.columns) layout += c.name + ' ' + c.type.sqliteDecl() + ',';
-    std::string name =
-        "__pnw_inserted_" + std::to_string(t.id) + "_" + std::to_string(std::hash<std::string>{}(layout) % 1000000007u);
-    runCached("CREATE TEMP TABLE IF NOT EXISTS " + quoteIdent(name) + " AS SELECT * FROM main." + quoteIdent(t.name) +
-              " WHERE 0");
-    return name;
-}
-
-void Session::fillInserted(const TableInfo &t, const std::string &rowsTable) {
-    runCached("DELETE FROM temp." + quoteIdent(rowsTable));
-    runCached("INSERT INTO temp." + quoteIdent(rowsTable) + " SELECT * FROM main." + quoteIdent(t.name) +
-              " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)");
+    for (const auto &c : t->columns) layout += c.name + ' ' + c.type.sqliteDecl() + ',';
+    std::string rows = quoteIdent("__pnw_inserted_" + std::to_string(t->id) + "_" +
+                                  std::to_string(std::hash<std::string>{}(layout) % 1000000007u));
+    std::string parentTable = "main." + quoteIdent(t->name);
+    prep.create = "CREATE TEMP TABLE IF NOT EXISTS " + rows + " AS SELECT * FROM " + parentTable + " WHERE 0";
+    prep.clear = "DELETE FROM temp." + rows;
+    prep.fill = "INSERT INTO temp." + rows + " SELECT * FROM " + parentTable +
+                " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)";
+    prep.inserted = std::make_shared<TableInfo>(*t);
+    prep.inserted->name = rows.substr(1, rows.size() - 2);
+    prep.inserted->schema = "temp";
+    prep.inserted->rowidIdentity = false;
+    prep.inserted->primaryKeyName.clear();
+    prep.inserted->primaryKeyColumns.clear();
+    return &(triggerPreps_[o.id] = std::move(prep));
 }
 
 // Runs a statement without results through the statement cache: the
@@ -586,27 +608,15 @@ void Session::fireTriggers(const Statement &st, BatchResult &out) {
     for (int id : ids) {
         auto o = cat.objectById(id);
         if (!o || o->disabled) continue;
-        auto t = cat.table(cat.objectById(o->parent) ? cat.objectById(o->parent)->name : "");
-        if (!t) continue;
-        std::string info;
-        sqlite3_stmt *q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
-        sqlite3_bind_int64(q, 1, id);
-        if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
-            info = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
-        sqlite3_reset(q);
-        std::string text = info.substr(info.find('\n') + 1);
-        std::shared_ptr<ParsedText> held = parsedText(text);
-        const Batch &def = held->batch;
-        if (def.statements.empty()) continue;
-        std::string body = text.substr(def.statements[0]->bodyPos);
-        std::string rowsTable = insertedTable(*t);
-        fillInserted(*t, rowsTable);
-        auto pseudo = std::make_shared<TableInfo>(*t);
-        pseudo->name = rowsTable;
-        pseudo->schema = "temp";
-        pseudo->rowidIdentity = false;
-        pseudo->primaryKeyName.clear();
-        pseudo->primaryKeyColumns.clear();
+        const TriggerPrep *prep = triggerPrep(cat, *o);
+        if (!prep) continue;
+        // Made once per table layout and connection (the statement is a
+        // no-op after that; it also brings the table back after a rollback).
+        runCached(prep->create);
+        runCached(prep->clear);
+        runCached(prep->fill);
+        std::string body = prep->body;
+        auto pseudo = prep->inserted;
         triggers_.push_back(TriggerContext{pseudo});
         BatchResult inner;
         try {
