@@ -134,6 +134,7 @@ private:
         std::shared_ptr<TableInfo> inserted;
     };
     const TriggerPrep *triggerPrep(Catalog &cat, const ObjectInfo &o);
+    static void rowChanged(void *self, int op, const char *db, const char *table, long long rowid);
     void runCached(const std::string &sql);
     // Runs a write and the triggers it fires as one atomic unit.
     void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
@@ -186,6 +187,10 @@ private:
     std::map<std::string, Cursor> cursors_;
     std::vector<TriggerContext> triggers_;
     std::map<int, TriggerPrep> triggerPreps_;  // key: trigger id
+    // Rows changed by the statement whose triggers are about to fire.
+    std::vector<int64_t> captured_;
+    const std::string *captureTable_ = nullptr;
+    int captureOp_ = 0;
     // Parsed module bodies and dynamic texts, reused with their statements' plans.
     struct ParsedText {
         std::vector<Token> literals;

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "server/Convert.h"
 #include "server/Ddl.h"
@@ -201,7 +202,24 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
     }
     runCached("SAVEPOINT \"__trigger\"");
     try {
-        runPlan(plan, literals, literalBase, params, out);
+        // The rows the statement changes in its table are noted as SQLite
+        // reports them: cheaper than a capture trigger writing each one.
+        captured_.clear();
+        captureTable_ = &st.cache->triggerTable;
+        captureOp_ = st.kind == StmtKind::Insert   ? SQLITE_INSERT
+                     : st.kind == StmtKind::Update ? SQLITE_UPDATE
+                                                   : SQLITE_DELETE;
+        sqlite3_update_hook(db_, &Session::rowChanged, this);
+        struct Unhook {
+            sqlite3 *db;
+            ~Unhook() { sqlite3_update_hook(db, nullptr, nullptr); }
+        };
+        {
+            Unhook unhook{db_};
+            runPlan(plan, literals, literalBase, params, out);
+        }
+        std::sort(captured_.begin(), captured_.end());
+        captured_.erase(std::unique(captured_.begin(), captured_.end()), captured_.end());
         int64_t changed = out.rowsAffected;
         fireTriggers(st, out);
         out.rowsAffected = changed;
@@ -534,23 +552,10 @@ void Session::prepareTriggerCapture(const Statement &st) {
             sqlite3_reset(q);
             if (info.substr(0, info.find('\n')).find(ev) != std::string::npos) c.triggerIds.push_back(o.id);
         }
-        if (!c.triggerIds.empty()) {
-            std::string tn = std::to_string(t->id);
-            const char *when = ev == 'I' ? "INSERT" : ev == 'U' ? "UPDATE" : "DELETE";
-            const char *row = ev == 'D' ? "OLD" : "NEW";
-            run("CREATE TEMP TABLE IF NOT EXISTS __pnw_trig_rows(rid INTEGER)");
-            run(std::string("CREATE TEMP TRIGGER IF NOT EXISTS \"__pnw_cap_") + tn + "_" + ev + "\" AFTER " + when +
-                " ON main." + quoteIdent(t->name) + " BEGIN INSERT INTO __pnw_trig_rows VALUES(" + row +
-                ".rowid); END");
-        }
+        if (!c.triggerIds.empty()) c.triggerTable = t->name;
     }
-    if (!c.triggerIds.empty()) runCached("DELETE FROM temp.__pnw_trig_rows");
 }
 
-// The work table behind `inserted`, one per table layout on this connection.
-// It is made once and refilled per firing: creating and dropping it per
-// firing is DDL, after which SQLite re-prepares every statement the caller
-// holds, so a loop over a table with a trigger would crawl.
 const Session::TriggerPrep *Session::triggerPrep(Catalog &cat, const ObjectInfo &o) {
     auto hit = triggerPreps_.find(o.id);
     if (hit != triggerPreps_.end() && hit->second.generation == schemaGeneration_) return &hit->second;
@@ -578,8 +583,7 @@ const Session::TriggerPrep *Session::triggerPrep(Catalog &cat, const ObjectInfo 
     std::string parentTable = "main." + quoteIdent(t->name);
     prep.create = "CREATE TEMP TABLE IF NOT EXISTS " + rows + " AS SELECT * FROM " + parentTable + " WHERE 0";
     prep.clear = "DELETE FROM temp." + rows;
-    prep.fill = "INSERT INTO temp." + rows + " SELECT * FROM " + parentTable +
-                " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)";
+    prep.fill = "INSERT INTO temp." + rows + " SELECT * FROM " + parentTable + " WHERE rowid = ?1";
     prep.inserted = std::make_shared<TableInfo>(*t);
     prep.inserted->name = rows.substr(1, rows.size() - 2);
     prep.inserted->schema = "temp";
@@ -602,6 +606,13 @@ void Session::runCached(const std::string &sql) {
     sqlite3_reset(q);
 }
 
+void Session::rowChanged(void *self, int op, const char *db, const char *table, long long rowid) {
+    auto *s = static_cast<Session *>(self);
+    if (op == s->captureOp_ && std::strcmp(db, "main") == 0 && s->captureTable_ &&
+        sqlite3_stricmp(table, s->captureTable_->c_str()) == 0)
+        s->captured_.push_back(rowid);
+}
+
 void Session::fireTriggers(const Statement &st, BatchResult &out) {
     const std::vector<int> ids = st.cache->triggerIds;
     Catalog &cat = catalog("main");
@@ -614,7 +625,17 @@ void Session::fireTriggers(const Statement &st, BatchResult &out) {
         // no-op after that; it also brings the table back after a rollback).
         runCached(prep->create);
         runCached(prep->clear);
-        runCached(prep->fill);
+        sqlite3_stmt *fill = prepare(prep->fill);
+        for (int64_t rowid : captured_) {
+            sqlite3_bind_int64(fill, 1, rowid);
+            int rc = sqlite3_step(fill);
+            if (rc != SQLITE_DONE) {
+                SqlError e = mapError(rc);
+                sqlite3_reset(fill);
+                throw e;
+            }
+            sqlite3_reset(fill);
+        }
         std::string body = prep->body;
         auto pseudo = prep->inserted;
         triggers_.push_back(TriggerContext{pseudo});
