@@ -211,6 +211,7 @@ struct StatementCache {
     std::vector<std::string> exprSql;
     std::vector<SqlType> exprTypes;
     std::vector<int> triggerIds;  // triggers the statement fires
+    std::string triggerTable;     // the SQLite table whose changed rows they see
     bool triggersChecked = false;
     bool refreshProcesses = false;  // an expression reads sysprocesses
     std::shared_ptr<void> plan;     // the translated plan (owned by the session's code)

@@ -276,16 +276,30 @@ void Parser::unsupported(const Token &at, const std::string &construct) const {
 
 Batch Parser::parseBatch() {
     Batch b;
-    while (peek().kind != TokenKind::End) {
-        if (acceptSymbol(";")) continue;
-        StatementP s = parseTracked();
-        if ((s->kind == StmtKind::CreateProcedure || s->kind == StmtKind::CreateTrigger) && !b.statements.empty())
-            throw SqlError(111, std::string("'CREATE ") +
-                                    (s->kind == StmtKind::CreateProcedure ? "PROCEDURE" : "TRIGGER") +
-                                    "' 必须是查询批次中的第一个语句。");
-        b.statements.push_back(s);
-    }
+    while (StatementP s = nextStatement()) b.statements.push_back(s);
     return b;
+}
+
+void Parser::checkBatch(const std::function<void(const Statement &)> &seen) {
+    while (StatementP s = nextStatement()) seen(*s);
+    // The second pass meets the same declarations and structural literals.
+    pos_ = 0;
+    parsedAny_ = false;
+    declared_.clear();
+    replaying_ = true;
+}
+
+StatementP Parser::nextStatement() {
+    while (acceptSymbol(";")) {}
+    if (peek().kind == TokenKind::End) return nullptr;
+    size_t structural = structural_.size();
+    StatementP s = parseTracked();
+    if (replaying_) structural_.resize(structural);
+    if ((s->kind == StmtKind::CreateProcedure || s->kind == StmtKind::CreateTrigger) && parsedAny_)
+        throw SqlError(111, std::string("'CREATE ") + (s->kind == StmtKind::CreateProcedure ? "PROCEDURE" : "TRIGGER") +
+                                "' 必须是查询批次中的第一个语句。");
+    parsedAny_ = true;
+    return s;
 }
 
 StatementP Parser::parseStatement() {

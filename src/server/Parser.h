@@ -4,6 +4,7 @@
 // Constructs outside the subset are syntax errors that name the construct.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,12 @@ public:
     explicit Parser(std::vector<Token> tokens);
 
     Batch parseBatch();
+    // A long batch is parsed twice so it need not be held as a tree: first
+    // through checkBatch (every syntax error still comes before anything
+    // runs; `seen` gets each statement before it is let go), then again one
+    // statement at a time through nextStatement (null at the end).
+    void checkBatch(const std::function<void(const Statement &)> &seen);
+    StatementP nextStatement();
     // Literal tokens whose value shaped the tree (TOP n, lengths, seeds):
     // a cached translation is valid only for the same values.
     const std::vector<int> &structuralLiterals() const { return structural_; }
@@ -100,6 +107,8 @@ private:
 
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    bool parsedAny_ = false;  // a statement came before: CREATE PROCEDURE may not follow
+    bool replaying_ = false;  // second pass of checkBatch
     int depth_ = 0;
     int params_ = 0;
     std::vector<int> structural_;

@@ -26,6 +26,10 @@ struct Session::CachedBatch {
 
 namespace {
 
+// Batches of more tokens than this (about a thousand short statements) are
+// parsed and run one statement at a time.
+constexpr size_t kStreamedBatchTokens = 20000;
+
 bool isAscii(const std::string &s) {
     for (unsigned char c : s)
         if (c >= 0x80) return false;
@@ -622,8 +626,12 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     for (auto &[n, c] : catalogs_) changed = c->refreshIfChanged() || changed;
     if (changed) ++schemaGeneration_;
 
-    std::string key = shapeKey(tokens);
-    auto hit = batchCache_.find(key);
+    // A long batch (a generated data script) is checked whole, then parsed
+    // again and run one statement at a time: neither its tree nor a plan per
+    // statement is held all at once, and it is not kept for reuse.
+    bool streamed = tokens.size() > kStreamedBatchTokens;
+    std::string key = streamed ? std::string() : shapeKey(tokens);
+    auto hit = streamed ? batchCache_.end() : batchCache_.find(key);
     if (hit != batchCache_.end() && hit->second->generation == schemaGeneration_) {
         const CachedBatch &cb = *hit->second;
         bool same = true;
@@ -642,30 +650,61 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         }
     }
 
-    Parser parser(tokens);
-    Batch parsed;
-    try {
-        parsed = parser.parseBatch();
-    } catch (const SqlError &e) {
-        out.errors.push_back(e);
-        return out;
-    } catch (const std::exception &e) {
-        out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
-        return out;
-    }
-    auto cached = std::make_shared<CachedBatch>();
-    bool cacheable = params.empty();
-    for (const auto &stp : parsed.statements) cacheable = cacheable && isDml(*stp);
     Frame frame;
     frame.literals = &literals;
     frame.params = &params;
     frame.text = batch;
     Frame *savedFrame = frame_;
+    Parser parser(std::move(tokens));
+    Batch parsed;
+    bool module = false;
+    bool allDml = true;
+    size_t count = 0;
+    try {
+        if (streamed) {
+            frame_ = &frame;
+            parser.checkBatch([&](const Statement &st) {
+                if (count++ == 0) module = st.kind == StmtKind::CreateProcedure || st.kind == StmtKind::CreateTrigger;
+                allDml = allDml && isDml(st);
+                if (!module) declareIn(st);
+            });
+            frame_ = savedFrame;
+        } else {
+            parsed = parser.parseBatch();
+        }
+    } catch (const SqlError &e) {
+        frame_ = savedFrame;
+        out.errors.push_back(e);
+        return out;
+    } catch (const std::exception &e) {
+        frame_ = savedFrame;
+        out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
+        return out;
+    }
+    auto cached = std::make_shared<CachedBatch>();
+    bool cacheable = params.empty() && !streamed;
+    for (const auto &stp : parsed.statements) cacheable = cacheable && isDml(*stp);
     frame_ = &frame;
-    bool module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
-                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
-    if (!cacheable && !module) declareAll(parsed.statements);
-    for (const auto &stp : parsed.statements) {
+    if (!streamed) {
+        module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
+                                                parsed.statements[0]->kind == StmtKind::CreateTrigger);
+        if (!cacheable && !module) declareAll(parsed.statements);
+    }
+    for (size_t i = 0;; ++i) {
+        // Each statement, with the translation cached on it, is let go once
+        // it has run: nothing later in the batch goes back to it.
+        StatementP stp;
+        try {
+            if (streamed)
+                stp = parser.nextStatement();
+            else if (i < parsed.statements.size())
+                stp = std::move(parsed.statements[i]);
+        } catch (const std::exception &e) {
+            // The first pass accepted this text; a second pass cannot fail.
+            out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
+            break;
+        }
+        if (!stp) break;
         cached->literalBases.push_back(stp->literalBase);
         try {
             if (cacheable)

@@ -112,6 +112,7 @@ private:
     void runList(const std::vector<std::shared_ptr<Statement>> &list, BatchResult &out);
     // Variables exist for the whole batch, as the server compiles them.
     void declareAll(const std::vector<std::shared_ptr<Statement>> &list);
+    void declareIn(const Statement &st);
     void runStatement(const Statement &st, BatchResult &out);
     void runLeaf(const Statement &st, BatchResult &out);
     void runAssignSelect(const Statement &st, BatchResult &out);
@@ -128,6 +129,19 @@ private:
     void dropModule(const Statement &st);
     void toggleTrigger(const Statement &st);
     void fireTriggers(const Statement &st, BatchResult &out);
+    // What a firing of a trigger needs, worked out once per schema state.
+    // `inserted` is a work table per table layout on this connection,
+    // refilled per firing: creating and dropping it per firing is DDL, after
+    // which SQLite re-prepares every statement the caller holds.
+    struct TriggerPrep {
+        int64_t generation = -1;
+        std::string body;
+        std::string create, clear, fill;  // the work table's statements
+        std::shared_ptr<TableInfo> inserted;
+    };
+    const TriggerPrep *triggerPrep(Catalog &cat, const ObjectInfo &o);
+    static void rowChanged(void *self, int op, const char *db, const char *table, long long rowid);
+    void runCached(const std::string &sql);
     // Runs a write and the triggers it fires as one atomic unit.
     void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
                   const std::vector<Value> &params, BatchResult &out);
@@ -178,6 +192,11 @@ private:
     int64_t fetchStatus_ = -1;
     std::map<std::string, Cursor> cursors_;
     std::vector<TriggerContext> triggers_;
+    std::map<int, TriggerPrep> triggerPreps_;  // key: trigger id
+    // Rows changed by the statement whose triggers are about to fire.
+    std::vector<int64_t> captured_;
+    const std::string *captureTable_ = nullptr;
+    int captureOp_ = 0;
     // Parsed module bodies and dynamic texts, reused with their statements' plans.
     struct ParsedText {
         std::vector<Token> literals;

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "server/Convert.h"
 #include "server/Ddl.h"
@@ -96,11 +97,13 @@ void Session::assign(const std::string &name, const Value &v, const SqlType &fro
 }
 
 void Session::declareAll(const std::vector<std::shared_ptr<Statement>> &list) {
-    for (const auto &st : list) {
-        for (const auto &d : st->decls) frame_->vars.emplace(lowerAscii(d.name), Variable{d.type.type, Value::null()});
-        declareAll(st->body);
-        declareAll(st->elseBody);
-    }
+    for (const auto &st : list) declareIn(*st);
+}
+
+void Session::declareIn(const Statement &st) {
+    for (const auto &d : st.decls) frame_->vars.emplace(lowerAscii(d.name), Variable{d.type.type, Value::null()});
+    declareAll(st.body);
+    declareAll(st.elseBody);
 }
 
 void Session::runList(const std::vector<std::shared_ptr<Statement>> &list, BatchResult &out) {
@@ -183,8 +186,7 @@ void Session::runLeaf(const Statement &st, BatchResult &out) {
         Translator tr(*this, st.literalBase);
         planHolder = std::make_shared<Plan>(tr.translate(st));
         planHolder->refreshProcesses = tr.refreshProcesses();
-        // Plans reading `inserted` belong to one firing.
-        if (triggers_.empty()) c.plan = planHolder;
+        c.plan = planHolder;
     }
     const Plan &p = *planHolder;
     if (dml && triggers_.empty()) prepareTriggerCapture(st);
@@ -198,9 +200,26 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
         runPlan(plan, literals, literalBase, params, out);
         return;
     }
-    run("SAVEPOINT \"__trigger\"");
+    runCached("SAVEPOINT \"__trigger\"");
     try {
-        runPlan(plan, literals, literalBase, params, out);
+        // The rows the statement changes in its table are noted as SQLite
+        // reports them: cheaper than a capture trigger writing each one.
+        captured_.clear();
+        captureTable_ = &st.cache->triggerTable;
+        captureOp_ = st.kind == StmtKind::Insert   ? SQLITE_INSERT
+                     : st.kind == StmtKind::Update ? SQLITE_UPDATE
+                                                   : SQLITE_DELETE;
+        sqlite3_update_hook(db_, &Session::rowChanged, this);
+        struct Unhook {
+            sqlite3 *db;
+            ~Unhook() { sqlite3_update_hook(db, nullptr, nullptr); }
+        };
+        {
+            Unhook unhook{db_};
+            runPlan(plan, literals, literalBase, params, out);
+        }
+        std::sort(captured_.begin(), captured_.end());
+        captured_.erase(std::unique(captured_.begin(), captured_.end()), captured_.end());
         int64_t changed = out.rowsAffected;
         fireTriggers(st, out);
         out.rowsAffected = changed;
@@ -211,7 +230,7 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
         }
         throw;
     }
-    run("RELEASE \"__trigger\"");
+    runCached("RELEASE \"__trigger\"");
 }
 
 void Session::runAssignSelect(const Statement &st, BatchResult &out) {
@@ -533,17 +552,65 @@ void Session::prepareTriggerCapture(const Statement &st) {
             sqlite3_reset(q);
             if (info.substr(0, info.find('\n')).find(ev) != std::string::npos) c.triggerIds.push_back(o.id);
         }
-        if (!c.triggerIds.empty()) {
-            std::string tn = std::to_string(t->id);
-            const char *when = ev == 'I' ? "INSERT" : ev == 'U' ? "UPDATE" : "DELETE";
-            const char *row = ev == 'D' ? "OLD" : "NEW";
-            run("CREATE TEMP TABLE IF NOT EXISTS __pnw_trig_rows(rid INTEGER)");
-            run(std::string("CREATE TEMP TRIGGER IF NOT EXISTS \"__pnw_cap_") + tn + "_" + ev + "\" AFTER " + when +
-                " ON main." + quoteIdent(t->name) + " BEGIN INSERT INTO __pnw_trig_rows VALUES(" + row +
-                ".rowid); END");
-        }
+        if (!c.triggerIds.empty()) c.triggerTable = t->name;
     }
-    if (!c.triggerIds.empty()) run("DELETE FROM temp.__pnw_trig_rows");
+}
+
+const Session::TriggerPrep *Session::triggerPrep(Catalog &cat, const ObjectInfo &o) {
+    auto hit = triggerPreps_.find(o.id);
+    if (hit != triggerPreps_.end() && hit->second.generation == schemaGeneration_) return &hit->second;
+    if (hit != triggerPreps_.end()) triggerPreps_.erase(hit);
+    auto parent = cat.objectById(o.parent);
+    auto t = cat.table(parent ? parent->name : "");
+    if (!t) return nullptr;
+    std::string info;
+    sqlite3_stmt *q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
+    sqlite3_bind_int64(q, 1, o.id);
+    if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
+        info = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
+    sqlite3_reset(q);
+    std::string text = info.substr(info.find('\n') + 1);
+    std::shared_ptr<ParsedText> held = parsedText(text);
+    const Batch &def = held->batch;
+    if (def.statements.empty()) return nullptr;
+    TriggerPrep prep;
+    prep.generation = schemaGeneration_;
+    prep.body = text.substr(def.statements[0]->bodyPos);
+    std::string layout;
+    for (const auto &c : t->columns) layout += c.name + ' ' + c.type.sqliteDecl() + ',';
+    std::string rows = quoteIdent("__pnw_inserted_" + std::to_string(t->id) + "_" +
+                                  std::to_string(std::hash<std::string>{}(layout) % 1000000007u));
+    std::string parentTable = "main." + quoteIdent(t->name);
+    prep.create = "CREATE TEMP TABLE IF NOT EXISTS " + rows + " AS SELECT * FROM " + parentTable + " WHERE 0";
+    prep.clear = "DELETE FROM temp." + rows;
+    prep.fill = "INSERT INTO temp." + rows + " SELECT * FROM " + parentTable + " WHERE rowid = ?1";
+    prep.inserted = std::make_shared<TableInfo>(*t);
+    prep.inserted->name = rows.substr(1, rows.size() - 2);
+    prep.inserted->schema = "temp";
+    prep.inserted->rowidIdentity = false;
+    prep.inserted->primaryKeyName.clear();
+    prep.inserted->primaryKeyColumns.clear();
+    return &(triggerPreps_[o.id] = std::move(prep));
+}
+
+// Runs a statement without results through the statement cache: the
+// statements of every firing would otherwise be parsed again each time.
+void Session::runCached(const std::string &sql) {
+    sqlite3_stmt *q = prepare(sql);
+    int rc = sqlite3_step(q);
+    if (rc != SQLITE_DONE) {
+        SqlError e = mapError(rc);
+        sqlite3_reset(q);
+        throw e;
+    }
+    sqlite3_reset(q);
+}
+
+void Session::rowChanged(void *self, int op, const char *db, const char *table, long long rowid) {
+    auto *s = static_cast<Session *>(self);
+    if (op == s->captureOp_ && std::strcmp(db, "main") == 0 && s->captureTable_ &&
+        sqlite3_stricmp(table, s->captureTable_->c_str()) == 0)
+        s->captured_.push_back(rowid);
 }
 
 void Session::fireTriggers(const Statement &st, BatchResult &out) {
@@ -552,41 +619,34 @@ void Session::fireTriggers(const Statement &st, BatchResult &out) {
     for (int id : ids) {
         auto o = cat.objectById(id);
         if (!o || o->disabled) continue;
-        auto t = cat.table(cat.objectById(o->parent) ? cat.objectById(o->parent)->name : "");
-        if (!t) continue;
-        std::string info;
-        sqlite3_stmt *q = prepare("SELECT info FROM main.__pnw_objects WHERE id = ?1");
-        sqlite3_bind_int64(q, 1, id);
-        if (sqlite3_step(q) == SQLITE_ROW && sqlite3_column_text(q, 0))
-            info = reinterpret_cast<const char *>(sqlite3_column_text(q, 0));
-        sqlite3_reset(q);
-        std::string text = info.substr(info.find('\n') + 1);
-        std::shared_ptr<ParsedText> held = parsedText(text);
-        const Batch &def = held->batch;
-        if (def.statements.empty()) continue;
-        std::string body = text.substr(def.statements[0]->bodyPos);
-        std::string rowsTable = "__pnw_inserted_" + std::to_string(triggers_.size());
-        run("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable));
-        run("CREATE TEMP TABLE " + quoteIdent(rowsTable) + " AS SELECT * FROM main." + quoteIdent(t->name) +
-            " WHERE rowid IN (SELECT rid FROM temp.__pnw_trig_rows)");
-        auto pseudo = std::make_shared<TableInfo>(*t);
-        pseudo->name = rowsTable;
-        pseudo->schema = "temp";
-        pseudo->rowidIdentity = false;
-        pseudo->primaryKeyName.clear();
-        pseudo->primaryKeyColumns.clear();
+        const TriggerPrep *prep = triggerPrep(cat, *o);
+        if (!prep) continue;
+        // Made once per table layout and connection (the statement is a
+        // no-op after that; it also brings the table back after a rollback).
+        runCached(prep->create);
+        runCached(prep->clear);
+        sqlite3_stmt *fill = prepare(prep->fill);
+        for (int64_t rowid : captured_) {
+            sqlite3_bind_int64(fill, 1, rowid);
+            int rc = sqlite3_step(fill);
+            if (rc != SQLITE_DONE) {
+                SqlError e = mapError(rc);
+                sqlite3_reset(fill);
+                throw e;
+            }
+            sqlite3_reset(fill);
+        }
+        std::string body = prep->body;
+        auto pseudo = prep->inserted;
         triggers_.push_back(TriggerContext{pseudo});
         BatchResult inner;
         try {
             runNestedBatch(body, inner);
         } catch (...) {
             triggers_.pop_back();
-            sqlite3_exec(db_, ("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable)).c_str(), nullptr, nullptr,
-                         nullptr);
             throw;
         }
         triggers_.pop_back();
-        run("DROP TABLE IF EXISTS temp." + quoteIdent(rowsTable));
         for (auto &rs : inner.resultSets) out.resultSets.push_back(std::move(rs));
         if (!inner.errors.empty()) throw inner.errors.front();
     }
