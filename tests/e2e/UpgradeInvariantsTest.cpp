@@ -58,8 +58,7 @@ const Invariant kInvariants[] = {
      "NULL OR ABS(T.FGross - S.FGross) > 0.005 OR ABS(T.FNet - S.FNet) > 0.005",
      nullptr},
     {"cash journal rows", true, "SELECT COUNT(*) FROM CN_XJRJZ", "SELECT COUNT(*) FROM AIS_TRCashJnl"},
-    {"bank journal rows", true, "SELECT COUNT(*) FROM CN_YHRJZ WHERE FJz = 0",
-     "SELECT COUNT(*) FROM AIS_TRBankJnl"},
+    {"bank journal rows", true, "SELECT COUNT(*) FROM CN_YHRJZ WHERE FJz = 0", "SELECT COUNT(*) FROM AIS_TRBankJnl"},
     {"bank statement rows", true, "SELECT COUNT(*) FROM CN_YHDZD WHERE FJz = 0",
      "SELECT COUNT(*) FROM AIS_TRBankChkNote"},
 };

@@ -22,9 +22,8 @@ protected:
     RunOutcome checkAndUpgrade();
     // Drops the target and its registration, as a retry starts afresh.
     void dropTarget();
-    // Every row of a table ordered by all its columns, leaving out the named
-    // columns.
-    QStringList tableContents(const QString &table, const QStringList &skipped = {}) const;
+    // Every row of a table, ordered by all its columns.
+    QStringList tableContents(const QString &table) const;
 
     // Log lines written since SetUp: status, project, description.
     QStringList lines;
