@@ -6,10 +6,10 @@
 
 namespace DialogKit {
 
-void tell(const QString &prompt) { ShowMessage(prompt, MsgBox::Information, kMsgTitle); }
+void tell(const QString &prompt) { ShowMessage(prompt, MsgBox::Information, kMessageTitle); }
 
 bool askYes(const QString &prompt) {
-    return ShowMessage(prompt, MsgBox::YesNo + MsgBox::Information, kMsgTitle) == MsgBox::Yes;
+    return ShowMessage(prompt, MsgBox::YesNo + MsgBox::Information, kMessageTitle) == MsgBox::Yes;
 }
 
 zqbutton *button(const QString &caption, QWidget *parent, int x, int y, int width) {

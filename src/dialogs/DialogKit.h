@@ -5,14 +5,13 @@
 
 #include <QString>
 
+#include "foundation/Messages.h"
 #include "controls/SpreadsheetGrid.h"
 
 class QWidget;
 class zqbutton;
 
 namespace DialogKit {
-
-inline const QString kMsgTitle = QStringLiteral("岫禾提示");
 
 // A refusal: the information icon (64).
 void tell(const QString &prompt);

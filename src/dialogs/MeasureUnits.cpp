@@ -1,3 +1,4 @@
+#include "foundation/Messages.h"
 #include "dialogs/MeasureUnits.h"
 
 #include <exception>
@@ -6,10 +7,9 @@
 #include "foundation/ErrorText.h"
 #include "foundation/SqlText.h"
 #include "foundation/clsDataInfo.h"
+#include "upgrade/common/MeasureUnits.h"
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString failure(const QString &description) {
     return QStringLiteral("新增计量单位失败。原因：") + kCrLf + description + kCrLf;
@@ -20,22 +20,14 @@ QString failure(const QString &description) {
 namespace MeasureUnits {
 
 QStringList names() {
-    const QString sql = QStringLiteral(
-        " SELECT T1.FMeasureUnitID, T1.FNumber, T1.FName, CASE WHEN T1.FMeasureUnitID = T2.FDefaultUnitID THEN 1 "
-        "ELSE 0 END AS FIsDefault \r\n"
-        " FROM T_MeasureUnit T1 \r\n"
-        " INNER JOIN T_UnitGroup T2 ON T1.FUnitGroupID = T2.FUnitGroupID \r\n"
-        " WHERE T1.FNumber <> '*'  ORDER BY T1.FNumber ");
-    clsDataInfo data;
-    QString error;
-    std::optional<ado::Recordset> rs = data.GetRs(g_TargetConnectString, sql, true, error);
+    std::optional<ado::Recordset> rs = GetMeasureUnitList(QString());
     QStringList out;
     if (!rs) return out;
     for (; !rs->Eof(); rs->MoveNext()) out << rs->value(QStringLiteral("FName")).toString();
     return out;
 }
 
-MeasureUnitIds find(const QString &name) {
+MeasureUnitInfo find(const QString &name) {
     const QString sql = SqlText(QStringLiteral(" SELECT T1.FMeasureUnitID, T1.FUnitGroupID, T1.FNumber \r\n"
                                                " FROM T_MeasureUnit T1 \r\n"
                                                " INNER JOIN T_UnitGroup T2 ON T1.FUnitGroupID = T2.FUnitGroupID \r\n"
@@ -45,7 +37,7 @@ MeasureUnitIds find(const QString &name) {
     clsDataInfo data;
     QString error;
     std::optional<ado::Recordset> rs = data.GetRs(g_TargetConnectString, sql, true, error);
-    MeasureUnitIds ids;
+    MeasureUnitInfo ids;
     if (!rs || rs->Eof() || rs->BOF()) return ids;
     ids.unitID = rs->value(QStringLiteral("FMeasureUnitID")).toInt();
     ids.unitGroupID = rs->value(QStringLiteral("FUnitGroupID")).toInt();
@@ -57,7 +49,7 @@ QString numberText(int n) {
     return n < 100 ? QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')) : QString::number(n);
 }
 
-bool create(const QString &name, MeasureUnitIds &ids, QString &reason) {
+bool create(const QString &name, MeasureUnitInfo &ids, QString &reason) {
     try {
         // The number first: a target whose numbers do not convert fails
         // here, before anything is written.

@@ -6,11 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-struct MeasureUnitIds {
-    int unitID = 0;       // FMeasureUnitID
-    int unitGroupID = 0;  // FUnitGroupID
-    QString number;       // FNumber; "" when no unit was found
-};
+#include "upgrade/common/MeasureUnits.h"
 
 namespace MeasureUnits {
 
@@ -20,7 +16,7 @@ QStringList names();
 
 // The unit of that name whose group exists; all empty when none. A failing
 // query raises.
-MeasureUnitIds find(const QString &name);
+MeasureUnitInfo find(const QString &name);
 
 // Creates a unit group of the name and its one unit, numbered after the
 // largest numeric unit number (three digits at least, "008"), as items of
@@ -28,7 +24,7 @@ MeasureUnitIds find(const QString &name);
 // in one transaction, then records the new item ids in that work row.
 // On success ids.unitID is the new unit's id. On failure nothing is written
 // and reason says why ("新增计量单位失败。原因：" and the cause).
-bool create(const QString &name, MeasureUnitIds &ids, QString &reason);
+bool create(const QString &name, MeasureUnitInfo &ids, QString &reason);
 
 // The unit number of the n-th unit: at least three digits.
 QString numberText(int n);

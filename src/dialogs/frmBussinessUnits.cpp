@@ -144,7 +144,7 @@ void frmBussinessUnits::FillUnitTree(QTreeWidget *tree, PnwList &list, PnwDictio
             if (keySet && !keySet->Exists(id)) keySet->setItem(id, id);
         }
     } catch (const std::exception &e) {
-        ShowMessage(QString::fromUtf8(e.what()), MsgBox::Critical, DialogKit::kMsgTitle);
+        ShowMessage(QString::fromUtf8(e.what()), MsgBox::Critical, kMessageTitle);
     }
     root->setExpanded(true);
     m_propagating = wasPropagating;

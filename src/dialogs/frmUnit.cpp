@@ -139,7 +139,7 @@ bool frmUnit::ResolveUnits(QString &reason, int &failingRow) {
             reason = kReservedText;
         } else if (!cache.contains(name)) {
             try {
-                MeasureUnitIds ids = MeasureUnits::find(name);
+                MeasureUnitInfo ids = MeasureUnits::find(name);
                 if (ids.number.isEmpty() && !MeasureUnits::create(name, ids, reason)) ids.unitID = -1;
                 if (ids.unitID >= 0) cache.insert(name, ids.unitID);
             } catch (const std::exception &e) {

@@ -8,12 +8,11 @@
 
 #include <QString>
 
+#include "foundation/Messages.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/PnwList.h"
 
 namespace basesys {
-
-inline const QString kCrLf = QStringLiteral("\r\n");
 
 // A read-only recordset; none (no error) when the server answers 7303.
 std::optional<ado::Recordset> open(clsDataInfo &dataInfo, const QString &connectString, const QString &sql);

@@ -1,3 +1,4 @@
+#include "foundation/Messages.h"
 #include "upgrade/common/IdentityMapping.h"
 
 #include <exception>
@@ -8,8 +9,6 @@
 #include "upgrade/common/ValueConvert.h"
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString mappingColumn(bool second) { return second ? QStringLiteral("FZ8InterID_2") : QStringLiteral("FZ8InterID"); }
 

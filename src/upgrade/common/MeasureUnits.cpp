@@ -1,3 +1,4 @@
+#include "foundation/Messages.h"
 #include "upgrade/common/MeasureUnits.h"
 
 #include <exception>
@@ -7,9 +8,7 @@
 #include "foundation/clsDataInfo.h"
 #include "upgrade/common/ValueConvert.h"
 
-namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-}
+namespace {}
 
 MeasureUnitInfo GetMeasureUnitInfo(clsDataInfo &dataInfo, const QString &connectString, int unitID) {
     MeasureUnitInfo info;
