@@ -66,6 +66,7 @@ TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
         EXPECT_EQ(checkAndUpgrade(), RunOutcome::Cancelled) << where;
         ASSERT_FALSE(stages.isEmpty()) << where;
         EXPECT_EQ(stages.last(), p.stage) << where;
+        ASSERT_FALSE(lines.isEmpty()) << where;
         EXPECT_TRUE(lines.last().endsWith(QStringLiteral("\t用户取消了数据检测,升级中断。")))
             << where << ": " << lines.join(QLatin1Char('\n')).toStdString();
         onLine = nullptr;
