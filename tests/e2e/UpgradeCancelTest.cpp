@@ -1,0 +1,89 @@
+// A cancel requested at points of the upgrade run ends it as cancelled; a
+// retry on a newly created target then converts exactly what a clean run
+// does, and the source file stays as it was.
+#include "UpgradeRunFixture.h"
+
+#include <QMap>
+
+#include "foundation/Globals.h"
+#include "foundation/UpgradeLog.h"
+#include "wizard/StageRegistry.h"
+#include "wizard/UpgradeRuns.h"
+
+namespace {
+
+// Where the cancel is requested: when the upgrade run writes an entry of a
+// log project, or when a stage has ended; the run ends with that stage.
+struct CancelPoint {
+    const char *project;  // nullptr: at the end of the stage
+    int stage;
+};
+
+const CancelPoint kPoints[] = {
+    {nullptr, StageRegistry::BaseData},                // between stages
+    {"凭证", StageRegistry::GeneralLedger},            // ledger, vouchers written
+    {"科目余额", StageRegistry::GeneralLedger},        // ledger, balances written
+    {nullptr, StageRegistry::FixedAssets},             // between stages
+    {"工资项目升级", StageRegistry::Payroll},          // payroll, items written
+    {"出纳管理银行账号升级", StageRegistry::Cashier},  // the last stage
+};
+
+// The tables compared. None holds a time stamp of the run (the conversion
+// writes the time only into the cards' detail tables), so they are compared
+// whole.
+const char *const kTables[] = {"t_Voucher", "t_VoucherEntry", "t_Balance", "t_Account", "t_FACard"};
+
+class UpgradeCancelTest : public UpgradeRunFixture {
+protected:
+    QMap<QString, QStringList> contents() const {
+        QMap<QString, QStringList> all;
+        for (const char *table : kTables)
+            all.insert(QString::fromLatin1(table), tableContents(QString::fromLatin1(table)));
+        return all;
+    }
+};
+
+TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
+    useSample(QStringLiteral("standard"));
+    const QByteArray before = fileHash(source);
+    ASSERT_EQ(checkAndUpgrade(), RunOutcome::Passed) << lines.join(QLatin1Char('\n')).toStdString();
+    const QMap<QString, QStringList> clean = contents();
+    for (const char *table : kTables) ASSERT_FALSE(clean.value(QString::fromLatin1(table)).isEmpty()) << table;
+
+    for (const CancelPoint &p : kPoints) {
+        const std::string where = p.project ? p.project : GetStepName(p.stage).toStdString();
+        dropTarget();
+        lines.clear();
+        onLine = [&p](const QString &, const QString &project) {
+            if (g_WizardStep == 3 && p.project && project == QString::fromUtf8(p.project)) g_CancelRequested = true;
+        };
+        QList<int> stages;  // the upgrade run's stages, as they end
+        SetStageObserver([&p, &stages](int code, int, double) {
+            if (g_WizardStep != 3) return;
+            stages << code;
+            if (!p.project && code == p.stage) g_CancelRequested = true;
+        });
+        EXPECT_EQ(checkAndUpgrade(), RunOutcome::Cancelled) << where;
+        ASSERT_FALSE(stages.isEmpty()) << where;
+        EXPECT_EQ(stages.last(), p.stage) << where;
+        ASSERT_FALSE(lines.isEmpty()) << where;
+        EXPECT_TRUE(lines.last().endsWith(QStringLiteral("\t用户取消了数据检测,升级中断。")))
+            << where << ": " << lines.join(QLatin1Char('\n')).toStdString();
+        onLine = nullptr;
+        SetStageObserver(nullptr);
+        g_CancelRequested = false;
+
+        dropTarget();
+        lines.clear();
+        ASSERT_EQ(checkAndUpgrade(), RunOutcome::Passed)
+            << where << ": " << lines.join(QLatin1Char('\n')).toStdString();
+        const QMap<QString, QStringList> retried = contents();
+        for (const char *table : kTables) {
+            const QString name = QString::fromLatin1(table);
+            EXPECT_EQ(retried.value(name), clean.value(name)) << where << ": " << table;
+        }
+        EXPECT_EQ(fileHash(source), before) << where;
+    }
+}
+
+}  // namespace
