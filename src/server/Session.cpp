@@ -309,6 +309,13 @@ void Session::takeWriteLock() {
     }
 }
 
+void Session::lockBeforeWrite(const Plan &plan) {
+    if (!inTransaction() || sqlite3_txn_state(db_, nullptr) != SQLITE_TXN_READ) return;
+    bool writes = false;
+    for (const auto &step : plan.steps) writes = writes || !sqlite3_stmt_readonly(prepare(step.sql));
+    if (writes) takeWriteLock();
+}
+
 int Session::beforeCommit(void *session) {
     auto *self = static_cast<Session *>(session);
     int moved = 0;
@@ -473,11 +480,7 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
     if (plan.refreshProcesses) refreshProcesses();
-    if (inTransaction() && sqlite3_txn_state(db_, nullptr) == SQLITE_TXN_READ) {
-        bool writes = false;
-        for (const auto &step : plan.steps) writes = writes || !sqlite3_stmt_readonly(prepare(step.sql));
-        if (writes) takeWriteLock();
-    }
+    lockBeforeWrite(plan);
     bool savepoint = plan.steps.size() > 1;
     if (savepoint) run("SAVEPOINT \"__stmt\"");
     try {

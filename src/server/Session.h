@@ -68,7 +68,10 @@ public:
     // Before SQLite commits a write: a data file deleted or replaced since it
     // was opened refuses the commit, so nothing lost is acknowledged.
     static int beforeCommit(void *session);
-    void takeWriteLock();  // a client transaction that has only read, before its first write
+    void takeWriteLock();
+    // takeWriteLock when a client transaction that has only read runs a plan
+    // that writes.
+    void lockBeforeWrite(const Plan &plan);  // a client transaction that has only read, before its first write
     SqlError fileLostError();
 
     // Used by the DDL statements.

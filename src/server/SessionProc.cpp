@@ -200,6 +200,8 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
         runPlan(plan, literals, literalBase, params, out);
         return;
     }
+    // The restart that takes the write lock must come before the savepoint.
+    lockBeforeWrite(plan);
     runCached("SAVEPOINT \"__trigger\"");
     try {
         // The rows the statement changes in its table are noted as SQLite
