@@ -11,17 +11,12 @@
 #include <fstream>
 #include <string>
 
-#include "server/Instance.h"
+#include "../BenchServer.h"
 #include "server/Session.h"
 
 namespace {
 
-void check(const server::BatchResult &r, const char *what) {
-    if (!r.ok()) {
-        std::fprintf(stderr, "%s: %s\n", what, r.errors.front().what());
-        std::exit(1);
-    }
-}
+using bench::check;
 
 // A /proc/self/status figure in kB (VmRSS, VmHWM).
 long statusKb(const std::string &field) {
@@ -39,21 +34,12 @@ void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 int main(int argc, char **argv) {
     int statements = argc > 1 ? std::atoi(argv[1]) : 100000;
-    auto dir = std::filesystem::temp_directory_path() / ("bench_batchmem_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::string folder = (dir / "instance").string();
-    server::Instance::create(folder, "sa", "pw");
-    auto instance = server::Instance::open(folder);
-    {
-        server::Session admin(instance, "sa", "pw", "master");
-        check(admin.execute("CREATE DATABASE Bench"), "create database");
-    }
+    bench::ScratchServer scratch("bench_batchmem");
     double secs = 0;
     long before = 0, peak = 0;
     size_t textBytes = 0;
     {
-        server::Session s(instance, "sa", "pw", "Bench");
+        server::Session s(scratch.instance(), "sa", "pw", "Bench");
         check(s.execute("create table t_Rows(FID int primary key, FName varchar(40), FAmount money)"), "table");
         std::string batch;
         for (int i = 0; i < statements; ++i)
@@ -75,7 +61,6 @@ int main(int argc, char **argv) {
             std::exit(1);
         }
     }
-    std::filesystem::remove_all(dir);
     long grown = peak - before;
     std::printf(
         "statements %d\nbatch text %.1f MB\ntime %.3f s\npeak memory gained %.1f MB (%.0f bytes per statement)\n",

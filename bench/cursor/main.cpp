@@ -15,10 +15,12 @@
 #include <utility>
 #include <vector>
 
-#include "server/Instance.h"
+#include "../BenchServer.h"
 #include "server/Session.h"
 
 namespace {
+
+using bench::check;
 
 using Clock = std::chrono::steady_clock;
 
@@ -36,21 +38,8 @@ const char *kLoop = "declare @id int, @amount money\n"
                     "close c\n"
                     "deallocate c\n";
 
-void check(const server::BatchResult &r, const char *what) {
-    if (!r.ok()) {
-        std::fprintf(stderr, "%s: %s\n", what, r.errors.front().what());
-        std::exit(1);
-    }
-}
-
-double runEngine(const std::string &folder, int rows) {
-    server::Instance::create(folder, "sa", "pw");
-    auto instance = server::Instance::open(folder);
-    {
-        server::Session admin(instance, "sa", "pw", "master");
-        check(admin.execute("CREATE DATABASE Bench"), "create database");
-    }
-    server::Session s(instance, "sa", "pw", "Bench");
+double runEngine(const bench::ScratchServer &scratch, int rows) {
+    server::Session s(scratch.instance(), "sa", "pw", "Bench");
     check(s.execute("create table t_Bench(FID int identity primary key, FAmount money, FNote varchar(20))"), "table");
     s.beginTransaction();
     check(
@@ -124,12 +113,9 @@ double runRaw(const std::string &path, int rows) {
 
 int main(int argc, char **argv) {
     int rows = argc > 1 ? std::atoi(argv[1]) : 300000;
-    auto dir = std::filesystem::temp_directory_path() / ("bench_cursor_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    double engine = runEngine((dir / "instance").string(), rows);
-    double raw = runRaw((dir / "raw.db").string(), rows);
-    std::filesystem::remove_all(dir);
+    bench::ScratchServer scratch("bench_cursor");
+    double engine = runEngine(scratch, rows);
+    double raw = runRaw(scratch.file("raw.db"), rows);
     std::printf("rows %d\nengine cursor loop %.3f s\nraw SQLite loop    %.3f s\nratio %.2f\n", rows, engine, raw,
                 engine / raw);
     return 0;

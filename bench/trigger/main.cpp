@@ -12,10 +12,12 @@
 #include <filesystem>
 #include <string>
 
-#include "server/Instance.h"
+#include "../BenchServer.h"
 #include "server/Session.h"
 
 namespace {
+
+using bench::check;
 
 using Clock = std::chrono::steady_clock;
 
@@ -34,13 +36,6 @@ std::string loop(bool audit) {
                   "end\n"
                   "close c\n"
                   "deallocate c\n";
-}
-
-void check(const server::BatchResult &r, const char *what) {
-    if (!r.ok()) {
-        std::fprintf(stderr, "%s: %s\n", what, r.errors.front().what());
-        std::exit(1);
-    }
 }
 
 long long count(server::Session &s, const char *sql) {
@@ -78,19 +73,10 @@ double runLoop(server::Session &s, int rows, bool trigger, bool audit) {
 
 int main(int argc, char **argv) {
     int rows = argc > 1 ? std::atoi(argv[1]) : 20000;
-    auto dir = std::filesystem::temp_directory_path() / ("bench_trigger_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::string folder = (dir / "instance").string();
-    server::Instance::create(folder, "sa", "pw");
-    auto instance = server::Instance::open(folder);
-    {
-        server::Session admin(instance, "sa", "pw", "master");
-        check(admin.execute("CREATE DATABASE Bench"), "create database");
-    }
+    bench::ScratchServer scratch("bench_trigger");
     double plain = 0, fired = 0, inline_ = 0;
     {
-        server::Session s(instance, "sa", "pw", "Bench");
+        server::Session s(scratch.instance(), "sa", "pw", "Bench");
         check(s.execute("create table t_Audit(FID int, FAmount money)"), "audit");
         plain = runLoop(s, rows, false, false);
         inline_ = runLoop(s, rows, false, true);
@@ -100,7 +86,6 @@ int main(int argc, char **argv) {
             std::exit(1);
         }
     }
-    std::filesystem::remove_all(dir);
     std::printf("rows %d\nloop without trigger         %.3f s\nloop with audit insert inline %.3f s\n"
                 "loop with trigger            %.3f s\nratio to plain loop  %.2f\nratio to inline audit %.2f\n",
                 rows, plain, inline_, fired, fired / plain, fired / inline_);
