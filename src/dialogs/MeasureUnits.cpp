@@ -45,10 +45,6 @@ MeasureUnitInfo find(const QString &name) {
     return ids;
 }
 
-QString numberText(int n) {
-    return n < 100 ? QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')) : QString::number(n);
-}
-
 bool create(const QString &name, MeasureUnitInfo &ids, QString &reason) {
     try {
         // The number first: a target whose numbers do not convert fails
@@ -62,7 +58,7 @@ bool create(const QString &name, MeasureUnitInfo &ids, QString &reason) {
                                       "T_MeasureUnit WHERE FNumber <> '*' "),
                        true, error);
         if (rs && !rs->Eof()) n = rs->value(QStringLiteral("FMaxNumber")).toInt() + 1;
-        const QString number = numberText(n);
+        const QString number = MeasureUnitNumber(n);
 
         // The group item, the group, the unit item, the unit and the work
         // row in one transaction: all of them or none.

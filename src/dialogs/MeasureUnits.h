@@ -26,7 +26,4 @@ MeasureUnitInfo find(const QString &name);
 // and reason says why ("新增计量单位失败。原因：" and the cause).
 bool create(const QString &name, MeasureUnitInfo &ids, QString &reason);
 
-// The unit number of the n-th unit: at least three digits.
-QString numberText(int n);
-
 }  // namespace MeasureUnits

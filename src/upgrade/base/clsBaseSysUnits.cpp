@@ -220,7 +220,7 @@ int clsBaseSys::UpgradeMeteringUnit(clsDataInfo &dataInfo, const QString &connec
                 errors += FailedStatement(groupSql) + kCrLf + batchError + kCrLf;
                 continue;
             }
-            const QString numberText = QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+            const QString numberText = MeasureUnitNumber(number);
             int unitItem = 0;
             if (!InsertItem(7, numberText, groupItem, 2, 1, unit, unit, unit, unit, unitItem, itemError))
                 throw PnwError(-1, QStringLiteral("UpgradeMeteringUnit"), QStringLiteral("插入核算项目表记录时错误。"));

@@ -24,6 +24,8 @@ MeasureUnitInfo GetMeasureUnitInfo(clsDataInfo &dataInfo, const QString &connect
     return info;
 }
 
+QString MeasureUnitNumber(int n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); }
+
 std::optional<ado::Recordset> GetMeasureUnitList(const QString &unitGroupName) {
     QString sql = QStringLiteral(" SELECT T1.FMeasureUnitID, T1.FNumber, T1.FName, CASE WHEN T1.FMeasureUnitID = "
                                  "T2.FDefaultUnitID THEN 1 ELSE 0 END AS FIsDefault ") +

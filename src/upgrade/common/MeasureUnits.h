@@ -19,6 +19,10 @@ struct MeasureUnitInfo {
     QString number;
 };
 
+// The number of the n-th unit, as units are numbered here: at least three
+// digits ("008").
+QString MeasureUnitNumber(int n);
+
 // The unit with that identifier. A failing query raises (ado::AdoError).
 MeasureUnitInfo GetMeasureUnitInfo(clsDataInfo &dataInfo, const QString &connectString, int unitID);
 
