@@ -45,7 +45,7 @@ protected:
 
 TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
     useSample(QStringLiteral("standard"));
-    const QByteArray before = fileHash(source);
+    const QByteArray before = FileHash(source);
     ASSERT_EQ(checkAndUpgrade(), RunOutcome::Passed) << lines.join(QLatin1Char('\n')).toStdString();
     const QMap<QString, QStringList> clean = contents();
     for (const char *table : kTables) ASSERT_FALSE(clean.value(QString::fromLatin1(table)).isEmpty()) << table;
@@ -82,7 +82,7 @@ TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
             const QString name = QString::fromLatin1(table);
             EXPECT_EQ(retried.value(name), clean.value(name)) << where << ": " << table;
         }
-        EXPECT_EQ(fileHash(source), before) << where;
+        EXPECT_EQ(FileHash(source), before) << where;
     }
 }
 

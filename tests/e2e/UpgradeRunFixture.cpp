@@ -7,7 +7,6 @@
 
 void UpgradeRunFixture::SetUp() {
     UpgradeStepFixture::SetUp();
-    g_CancelRequested = false;
     // The runs' own closing entries go to the log as in the program.
     WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
                                       int status) { ::WriteUpgradeLog(project, description, detail, status); };
@@ -21,7 +20,6 @@ void UpgradeRunFixture::TearDown() {
     SetUpgradeLogSink(nullptr);
     SetStageObserver(nullptr);
     WizardHooks::ResetToDefaults();
-    g_CancelRequested = false;
     UpgradeStepFixture::TearDown();
 }
 
