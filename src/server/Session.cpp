@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "server/Convert.h"
 #include "server/FileAccess.h"
 #include "server/Ddl.h"
 #include "server/OpenDataSource.h"
 #include "server/Parser.h"
+#include "server/Savepoint.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
@@ -481,9 +483,10 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
                       const std::vector<Value> &params, BatchResult &out) {
     if (plan.refreshProcesses) refreshProcesses();
     lockBeforeWrite(plan);
-    bool savepoint = plan.steps.size() > 1;
-    if (savepoint) run("SAVEPOINT \"__stmt\"");
-    try {
+    // A statement of several steps is undone as a whole.
+    std::optional<Savepoint> savepoint;
+    if (plan.steps.size() > 1) savepoint.emplace(*this, "\"__stmt\"");
+    {
         for (const auto &step : plan.steps) {
             sqlite3_stmt *st = prepare(step.sql);
             bindAll(st, literals, literalBase, params);
@@ -510,14 +513,8 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
             else
                 out.rowsAffected = sqlite3_changes64(db_);
         }
-    } catch (...) {
-        if (savepoint && inTransaction()) {
-            sqlite3_exec(db_, "ROLLBACK TO \"__stmt\"", nullptr, nullptr, nullptr);
-            sqlite3_exec(db_, "RELEASE \"__stmt\"", nullptr, nullptr, nullptr);
-        }
-        throw;
     }
-    if (savepoint) run("RELEASE \"__stmt\"");
+    if (savepoint) savepoint->release();
 }
 
 std::string Session::openDataSource(const TableRef &ref, std::vector<OutputColumn> &columns) {
@@ -583,25 +580,19 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         runSetOption(*this, tr, st);
         return;
     }
-    run("SAVEPOINT \"__ddl\"");
-    try {
-        switch (st.kind) {
-        case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
-        case StmtKind::DropTable: runDropTable(*this, tr, st); break;
-        case StmtKind::Truncate: runTruncate(*this, tr, st); break;
-        case StmtKind::AlterTable: runAlterTable(*this, tr, st); break;
-        case StmtKind::CreateIndex: runCreateIndex(*this, tr, st); break;
-        case StmtKind::Select: runSelectInto(*this, tr, st, out); break;
-        default: throw makeError(102, "");
-        }
-    } catch (...) {
-        sqlite3_exec(db_, "ROLLBACK TO \"__ddl\"", nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, "RELEASE \"__ddl\"", nullptr, nullptr, nullptr);
-        schemaChanged();
-        throw;
+    // Whether kept or undone, cached catalogue reads are stale afterwards.
+    SchemaChangedOnExit changed{*this};
+    Savepoint savepoint(*this, "\"__ddl\"");
+    switch (st.kind) {
+    case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
+    case StmtKind::DropTable: runDropTable(*this, tr, st); break;
+    case StmtKind::Truncate: runTruncate(*this, tr, st); break;
+    case StmtKind::AlterTable: runAlterTable(*this, tr, st); break;
+    case StmtKind::CreateIndex: runCreateIndex(*this, tr, st); break;
+    case StmtKind::Select: runSelectInto(*this, tr, st, out); break;
+    default: throw makeError(102, "");
     }
-    run("RELEASE \"__ddl\"");
-    schemaChanged();
+    savepoint.release();
 }
 
 BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {

@@ -81,6 +81,13 @@ public:
     int64_t runBound(const std::string &sql);
     // Evaluates a constant T-SQL expression converted to `type`.
     Value evaluate(const std::string &expression, const SqlType &type);
+    // Runs a statement without results through the statement cache.
+    void runCached(const std::string &sql);
+    // Marks the catalogue reads stale when the scope ends (DDL, kept or undone).
+    struct SchemaChangedOnExit {
+        Session &session;
+        ~SchemaChangedOnExit() { session.schemaChanged(); }
+    };
 
 private:
     struct CachedBatch;
@@ -144,7 +151,6 @@ private:
     };
     const TriggerPrep *triggerPrep(Catalog &cat, const ObjectInfo &o);
     static void rowChanged(void *self, int op, const char *db, const char *table, long long rowid);
-    void runCached(const std::string &sql);
     // Runs a write and the triggers it fires as one atomic unit.
     void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
                   const std::vector<Value> &params, BatchResult &out);

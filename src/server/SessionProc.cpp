@@ -10,6 +10,7 @@
 #include "server/Convert.h"
 #include "server/Ddl.h"
 #include "server/Parser.h"
+#include "server/Savepoint.h"
 #include "server/Session.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
@@ -202,8 +203,8 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
     }
     // The restart that takes the write lock must come before the savepoint.
     lockBeforeWrite(plan);
-    runCached("SAVEPOINT \"__trigger\"");
-    try {
+    Savepoint savepoint(*this, "\"__trigger\"");
+    {
         // The rows the statement changes in its table are noted as SQLite
         // reports them: cheaper than a capture trigger writing each one.
         captured_.clear();
@@ -225,14 +226,8 @@ void Session::runWrite(const Statement &st, const Plan &plan, const std::vector<
         int64_t changed = out.rowsAffected;
         fireTriggers(st, out);
         out.rowsAffected = changed;
-    } catch (...) {
-        if (db_) {
-            sqlite3_exec(db_, "ROLLBACK TO \"__trigger\"", nullptr, nullptr, nullptr);
-            sqlite3_exec(db_, "RELEASE \"__trigger\"", nullptr, nullptr, nullptr);
-        }
-        throw;
     }
-    runCached("RELEASE \"__trigger\"");
+    savepoint.release();
 }
 
 void Session::runAssignSelect(const Statement &st, BatchResult &out) {
@@ -491,19 +486,12 @@ void Session::createModule(const Statement &st) {
         xtype = "TR";
         info = st.events + "\n" + text;
     }
-    run("SAVEPOINT \"__ddl\"");
-    try {
-        int id = cat.addObject(name, xtype, parent);
-        cat.setInfo(id, info);
-        bumpSchemaOf(*this, "main");
-    } catch (...) {
-        sqlite3_exec(db_, "ROLLBACK TO \"__ddl\"", nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, "RELEASE \"__ddl\"", nullptr, nullptr, nullptr);
-        schemaChanged();
-        throw;
-    }
-    run("RELEASE \"__ddl\"");
-    schemaChanged();
+    SchemaChangedOnExit changed{*this};
+    Savepoint savepoint(*this, "\"__ddl\"");
+    int id = cat.addObject(name, xtype, parent);
+    cat.setInfo(id, info);
+    bumpSchemaOf(*this, "main");
+    savepoint.release();
 }
 
 void Session::dropModule(const Statement &st) {
