@@ -20,8 +20,7 @@
 namespace server {
 
 struct Session::CachedBatch {
-    std::vector<Plan> plans;
-    std::vector<int> literalBases;
+    Batch batch;                                          // each statement keeps its translation
     std::vector<std::pair<int, std::string>> structural;  // literal index -> text
     int64_t generation = 0;
 };
@@ -529,30 +528,13 @@ void Session::closeDataSources() {
 }
 
 void Session::executeStatement(const Statement &st, const std::vector<Token> &literals, int literalBase,
-                               BatchResult &out, const std::vector<Value> &params, std::vector<Plan> *plans) {
-    struct CloseSources {
-        Session &s;
-        ~CloseSources() { s.closeDataSources(); }
-    } closeSources{*this};
+                               BatchResult &out, const std::vector<Value> &params) {
+    CloseSources closeSources{*this};
     Translator tr(*this, literalBase);
-    if (isDml(st)) {
-        Plan plan = tr.translate(st);
-        plan.cacheable = tr.cacheable();
-        plan.refreshProcesses = tr.refreshProcesses();
-        if (st.kind != StmtKind::Select && triggers_.empty()) {
-            prepareTriggerCapture(st);
-            if (st.cache && !st.cache->triggerIds.empty())
-                plan.cacheable = false;  // a replayed plan would not fire them
-        }
-        runWrite(st, plan, literals, literalBase, params, out);
-        if (plans) plans->push_back(std::move(plan));
-        return;
-    }
     tr.setExactLiteralTypes();
     curLiterals_ = &literals;
     curBase_ = literalBase;
     curParams_ = &params;
-    if (plans) plans->push_back(Plan{{}, false, false, false});
     executeDdl(st, tr, out);
 }
 
@@ -625,23 +607,15 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     // statement is held all at once, and it is not kept for reuse.
     bool streamed = tokens.size() > kStreamedBatchTokens;
     std::string key = streamed ? std::string() : shapeKey(tokens);
+    // A batch of the same shape run before reuses its tree, whose statements
+    // keep their translations.
+    std::shared_ptr<CachedBatch> reused;
     auto hit = streamed ? batchCache_.end() : batchCache_.find(key);
     if (hit != batchCache_.end() && hit->second->generation == schemaGeneration_) {
-        const CachedBatch &cb = *hit->second;
         bool same = true;
-        for (const auto &[idx, text] : cb.structural)
+        for (const auto &[idx, text] : hit->second->structural)
             same = same && size_t(idx) < literals.size() && literals[size_t(idx)].text == text;
-        if (same) {
-            for (size_t i = 0; i < cb.plans.size(); ++i) {
-                try {
-                    runPlan(cb.plans[i], literals, cb.literalBases[i], params, out);
-                } catch (const SqlError &e) {
-                    out.errors.push_back(e);
-                    if (e.scope() != ErrorScope::Statement) break;
-                }
-            }
-            return out;
-        }
+        if (same) reused = hit->second;
     }
 
     Frame frame;
@@ -649,17 +623,17 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     frame.params = &params;
     frame.text = batch;
     Frame *savedFrame = frame_;
-    Parser parser(std::move(tokens));
+    Parser parser(reused ? std::vector<Token>() : std::move(tokens));
     Batch parsed;
     bool module = false;
-    bool allDml = true;
     size_t count = 0;
     try {
-        if (streamed) {
+        if (reused) {
+            parsed = reused->batch;
+        } else if (streamed) {
             frame_ = &frame;
             parser.checkBatch([&](const Statement &st) {
                 if (count++ == 0) module = st.kind == StmtKind::CreateProcedure || st.kind == StmtKind::CreateTrigger;
-                allDml = allDml && isDml(st);
                 if (!module) declareIn(st);
             });
             frame_ = savedFrame;
@@ -675,18 +649,22 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
         return out;
     }
-    auto cached = std::make_shared<CachedBatch>();
-    bool cacheable = params.empty() && !streamed;
-    for (const auto &stp : parsed.statements) cacheable = cacheable && isDml(*stp);
+    // Only batches of plain queries and changes without client parameters
+    // are kept; their tree must then outlive the run.
+    bool keep = !reused && params.empty() && !streamed;
+    for (const auto &stp : parsed.statements) keep = keep && isDml(*stp);
+    auto cached = keep ? std::make_shared<CachedBatch>() : nullptr;
+    if (keep) cached->batch = parsed;
     frame_ = &frame;
     if (!streamed) {
         module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
-        if (!cacheable && !module) declareAll(parsed.statements);
+        if (!module) declareAll(parsed.statements);
     }
     for (size_t i = 0;; ++i) {
         // Each statement, with the translation cached on it, is let go once
-        // it has run: nothing later in the batch goes back to it.
+        // it has run (unless the batch is kept): nothing later in the batch
+        // goes back to it.
         StatementP stp;
         try {
             if (streamed)
@@ -699,27 +677,24 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
             break;
         }
         if (!stp) break;
-        cached->literalBases.push_back(stp->literalBase);
         try {
-            if (cacheable)
-                executeStatement(*stp, literals, stp->literalBase, out, params, &cached->plans);
-            else
-                runStatement(*stp, out);
+            runStatement(*stp, out);
         } catch (const SqlError &e) {
-            cacheable = false;
             out.errors.push_back(e);
             for (const auto &[n, text] : e.followUps()) out.errors.push_back(SqlError(n, text));
             if (e.scope() != ErrorScope::Statement) break;
         } catch (const std::exception &e) {
             // An engine fault is reported, never passed on as a crash.
-            cacheable = false;
             out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
             break;
         }
+        if (cached) {
+            auto plan = stp->cache ? std::static_pointer_cast<Plan>(stp->cache->plan) : nullptr;
+            if (!plan || !plan->cacheable) cached.reset();
+        }
     }
     frame_ = savedFrame;
-    for (const auto &p : cached->plans) cacheable = cacheable && p.cacheable;
-    if (cacheable && out.errors.empty()) {
+    if (cached && out.errors.empty()) {
         cached->generation = schemaGeneration_;
         for (int idx : parser.structuralLiterals())
             if (idx >= 0 && size_t(idx) < literals.size())

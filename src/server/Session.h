@@ -163,8 +163,14 @@ private:
     void runServerStatement(const Statement &st, BatchResult &out);
     void killSpid(const Value &spid);
     void checkAlive();
+    // A statement that changes the schema or the session (DDL, SET, SELECT INTO).
     void executeStatement(const struct Statement &st, const std::vector<Token> &tokens, int literalBase,
-                          BatchResult &out, const std::vector<Value> &params, std::vector<Plan> *plans);
+                          BatchResult &out, const std::vector<Value> &params);
+    // Closes the OpenDataSource tables of the running statement when it ends.
+    struct CloseSources {
+        Session &s;
+        ~CloseSources() { s.closeDataSources(); }
+    };
     void runPlan(const Plan &plan, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params,
                  BatchResult &out);
     void executeDdl(const struct Statement &st, Translator &tr, BatchResult &out);

@@ -178,16 +178,19 @@ void Session::runLeaf(const Statement &st, BatchResult &out) {
     bool dml = st.kind == StmtKind::Insert || st.kind == StmtKind::Update || st.kind == StmtKind::Delete;
     bool query = st.kind == StmtKind::Select && !st.select->cores.front().into;
     if (!dml && !query) {
-        executeStatement(st, *frame_->literals, st.literalBase, out, *frame_->params, nullptr);
+        executeStatement(st, *frame_->literals, st.literalBase, out, *frame_->params);
         return;
     }
+    CloseSources closeSources{*this};
     StatementCache &c = cacheOf(st, schemaGeneration_);
     std::shared_ptr<Plan> planHolder = std::static_pointer_cast<Plan>(c.plan);
     if (!planHolder) {
         Translator tr(*this, st.literalBase);
         planHolder = std::make_shared<Plan>(tr.translate(st));
+        planHolder->cacheable = tr.cacheable();
         planHolder->refreshProcesses = tr.refreshProcesses();
-        c.plan = planHolder;
+        // An OpenDataSource table lives for this one run of the statement.
+        if (dataSources_.empty()) c.plan = planHolder;
     }
     const Plan &p = *planHolder;
     if (dml && triggers_.empty()) prepareTriggerCapture(st);
@@ -367,7 +370,7 @@ void Session::runNestedBatch(const std::string &text, BatchResult &out, const st
                 drop.dropTargets.push_back(on);
                 drop.target = on;
                 try {
-                    executeStatement(drop, *frame_->literals, 0, ignored, *frame_->params, nullptr);
+                    executeStatement(drop, *frame_->literals, 0, ignored, *frame_->params);
                 } catch (const SqlError &) {}
             }
     };
