@@ -9,6 +9,7 @@
 
 #include "server/Convert.h"
 #include "server/FileAccess.h"
+#include "server/Interpreter.h"
 #include "server/Ddl.h"
 #include "server/OpenDataSource.h"
 #include "server/Parser.h"
@@ -93,7 +94,7 @@ std::string stripBrackets(std::string s) {
 
 Session::Session(std::shared_ptr<Instance> instance, const std::string &login, const std::string &password,
                  const std::string &database, bool integratedSecurity)
-    : instance_(std::move(instance)) {
+    : instance_(std::move(instance)), interpreter_(std::make_unique<Interpreter>(*this)) {
     if (!integratedSecurity && !instance_->checkLogin(login, password)) throw makeError(18456, login);
     auto info = instance_->database(database);
     if (!info || info->filename.empty()) throw makeError(4060, database);
@@ -113,7 +114,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_->objectId = [this](const std::string &n) { return objectId(n); };
     hooks_->objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
     hooks_->dbName = [this](const Value &v) { return dbNameOf(v); };
-    hooks_->variable = [this](const std::string &name) { return variable(name).value; };
+    hooks_->variable = [this](const std::string &name) { return interpreter_->variableOrThrow(name); };
     if (!db_) {
         OpenTarget target = openTarget(file_);
         if (sqlite3_open_v2(target.name.c_str(), &db_, target.flags, nullptr) != SQLITE_OK) {
@@ -413,13 +414,12 @@ void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int 
             if (idx < params.size()) v = params[idx];
         } else if (name[0] == '@') {
             if (name[1] == '_' && name[2] == '_') {
-                sqlite3_bind_int64(st, i, fetchStatus_);
+                sqlite3_bind_int64(st, i, interpreter_->fetchStatus());
                 continue;
             }
-            if (frame_) {
-                auto it = frame_->vars.find(name);
-                if (it != frame_->vars.end()) {
-                    const Value &x = it->second.value;
+            {
+                if (const Value *found = interpreter_->variableValue(name)) {
+                    const Value &x = *found;
                     switch (x.kind) {
                     case Value::Kind::Null: sqlite3_bind_null(st, i); break;
                     case Value::Kind::Int: sqlite3_bind_int64(st, i, x.i); break;
@@ -618,11 +618,8 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         if (same) reused = hit->second;
     }
 
-    Frame frame;
-    frame.literals = &literals;
-    frame.params = &params;
-    frame.text = batch;
-    Frame *savedFrame = frame_;
+    Interpreter &in = *interpreter_;
+    Interpreter::BatchScope scope(in, literals, params, batch);
     Parser parser(reused ? std::vector<Token>() : std::move(tokens));
     Batch parsed;
     bool module = false;
@@ -631,21 +628,17 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         if (reused) {
             parsed = reused->batch;
         } else if (streamed) {
-            frame_ = &frame;
             parser.checkBatch([&](const Statement &st) {
                 if (count++ == 0) module = st.kind == StmtKind::CreateProcedure || st.kind == StmtKind::CreateTrigger;
-                if (!module) declareIn(st);
+                if (!module) in.declareIn(st);
             });
-            frame_ = savedFrame;
         } else {
             parsed = parser.parseBatch();
         }
     } catch (const SqlError &e) {
-        frame_ = savedFrame;
         out.errors.push_back(e);
         return out;
     } catch (const std::exception &e) {
-        frame_ = savedFrame;
         out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
         return out;
     }
@@ -655,11 +648,10 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     for (const auto &stp : parsed.statements) keep = keep && isDml(*stp);
     auto cached = keep ? std::make_shared<CachedBatch>() : nullptr;
     if (keep) cached->batch = parsed;
-    frame_ = &frame;
     if (!streamed) {
         module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
-        if (!module) declareAll(parsed.statements);
+        if (!module) in.declareAll(parsed.statements);
     }
     for (size_t i = 0;; ++i) {
         // Each statement, with the translation cached on it, is let go once
@@ -678,7 +670,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         }
         if (!stp) break;
         try {
-            runStatement(*stp, out);
+            in.runStatement(*stp, out);
         } catch (const SqlError &e) {
             out.errors.push_back(e);
             for (const auto &[n, text] : e.followUps()) out.errors.push_back(SqlError(n, text));
@@ -693,7 +685,6 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
             if (!plan || !plan->cacheable) cached.reset();
         }
     }
-    frame_ = savedFrame;
     if (cached && out.errors.empty()) {
         cached->generation = schemaGeneration_;
         for (int idx : parser.structuralLiterals())
@@ -703,6 +694,19 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         batchCache_[key] = cached;
     }
     return out;
+}
+
+// Runs a statement without results through the statement cache: the
+// statements of every firing would otherwise be parsed again each time.
+void Session::runCached(const std::string &sql) {
+    sqlite3_stmt *q = prepare(sql);
+    int rc = sqlite3_step(q);
+    if (rc != SQLITE_DONE) {
+        SqlError e = mapError(rc);
+        sqlite3_reset(q);
+        throw e;
+    }
+    sqlite3_reset(q);
 }
 
 int64_t Session::runBound(const std::string &sql) {
@@ -715,6 +719,14 @@ int64_t Session::runBound(const std::string &sql) {
     BatchResult out;
     runPlan(p, curLiterals_ ? *curLiterals_ : noLiterals, curBase_, curParams_ ? *curParams_ : noParams, out);
     return out.rowsAffected;
+}
+
+bool Session::variableType(const std::string &name, SqlType &type) const {
+    return interpreter_->variableType(name, type);
+}
+
+std::shared_ptr<const TableInfo> Session::triggerTable(const std::string &name) const {
+    return interpreter_->triggerTable(name);
 }
 
 Value Session::evaluate(const std::string &expression, const SqlType &type) {
