@@ -33,6 +33,24 @@ void bumpSchemaOf(Session &s, const std::string &schema) {
     s.run("DROP TABLE " + n);
 }
 
+// Whether running the statements may make a table: CREATE TABLE, SELECT INTO, EXEC.
+bool makesTables(const std::vector<StatementP> &list) {
+    for (const auto &st : list) {
+        switch (st->kind) {
+        case StmtKind::CreateTable:
+        case StmtKind::Exec:
+        case StmtKind::ExecDynamic: return true;
+        case StmtKind::Select:
+            for (const auto &core : st->select->cores)
+                if (core.into) return true;
+            break;
+        default: break;
+        }
+        if (makesTables(st->body) || makesTables(st->elseBody)) return true;
+    }
+    return false;
+}
+
 // Pieces of a + b + c, flattened.
 void flattenConcat(const ExprP &e, std::vector<ExprP> &out) {
     if (e->kind == ExprKind::Binary && e->op == "+") {
@@ -227,6 +245,7 @@ std::shared_ptr<Interpreter::ParsedText> Interpreter::parsedText(const std::stri
         if (t.literalIndex >= 0) held->literals.push_back(t);
     Parser parser(tokens);
     held->batch = parser.parseBatch();
+    held->makesTables = makesTables(held->batch.statements);
     if (parsedTexts_.size() >= 64) parsedTexts_.clear();
     parsedTexts_[text] = held;
     return held;
@@ -256,9 +275,12 @@ void Interpreter::runNestedBatch(const std::string &text, BatchResult &out, cons
         sqlite3_reset(q);
         return names;
     };
-    std::vector<std::string> before = tempTables();
+    // A text that makes no tables (the usual trigger) needs no look at them.
+    std::vector<std::string> before;
+    if (held->makesTables) before = tempTables();
     // Temp tables made inside end with the nested batch.
     auto dropNew = [&] {
+        if (!held->makesTables) return;
         for (const auto &n : tempTables())
             if (std::find(before.begin(), before.end(), n) == before.end()) {
                 BatchResult ignored;
