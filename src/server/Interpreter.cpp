@@ -411,7 +411,7 @@ void Interpreter::createModule(const Statement &st) {
         info = st.events + "\n" + text;
     }
     Session::SchemaChangedOnExit changed{s_};
-    Savepoint savepoint(s_, "\"__ddl\"");
+    Savepoint savepoint(s_, Savepoint::kDdl);
     int id = cat.addObject(name, xtype, parent);
     cat.setInfo(id, info);
     bumpSchemaOf(s_, "main");

@@ -167,7 +167,7 @@ private:
     const std::string *captureTable_ = nullptr;
     int captureOp_ = 0;
     bool captureInserted_ = false, captureDeleted_ = false, captureOnce_ = false;
-    std::vector<int64_t> deletedSeen_;  // rowids whose old row is held (plans of several steps)
+    std::vector<int64_t> deletedRowids_;  // of the old rows held, in the same order
     PseudoRows insertedRows_, deletedRows_;
     PseudoSource pseudo_;
     sqlite3 *pseudoModuleOn_ = nullptr;  // the connection the pseudo-table module was registered on

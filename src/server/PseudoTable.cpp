@@ -19,6 +19,15 @@ void PseudoRows::addRow(sqlite3_stmt *st) {
     for (int i = 0; i < columns_; ++i) add(sqlite3_column_value(st, i));
 }
 
+void PseudoRows::reorder(const std::vector<size_t> &order) {
+    std::vector<sqlite3_value *> sorted;
+    sorted.reserve(values_.size());
+    size_t n = size_t(columns_);
+    for (size_t r : order)
+        for (size_t c = 0; c < n; ++c) sorted.push_back(values_[r * n + c]);
+    values_.swap(sorted);
+}
+
 namespace {
 
 struct PseudoVtab {

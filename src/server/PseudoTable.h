@@ -32,6 +32,8 @@ public:
     void add(sqlite3_value *v);
     // Appends the current row of a statement (all its columns).
     void addRow(sqlite3_stmt *st);
+    // Puts the rows in the order given: row i becomes the old row order[i].
+    void reorder(const std::vector<size_t> &order);
 
 private:
     std::vector<sqlite3_value *> values_;

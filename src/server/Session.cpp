@@ -484,7 +484,7 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
     lockBeforeWrite(plan);
     // A statement of several steps is undone as a whole.
     std::optional<Savepoint> savepoint;
-    if (plan.steps.size() > 1) savepoint.emplace(*this, "\"__stmt\"");
+    if (plan.steps.size() > 1) savepoint.emplace(*this, Savepoint::kStatement);
     {
         for (const auto &step : plan.steps) {
             sqlite3_stmt *st = prepare(step.sql);
@@ -564,7 +564,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     }
     // Whether kept or undone, cached catalogue reads are stale afterwards.
     SchemaChangedOnExit changed{*this};
-    Savepoint savepoint(*this, "\"__ddl\"");
+    Savepoint savepoint(*this, Savepoint::kDdl);
     switch (st.kind) {
     case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
     case StmtKind::DropTable: runDropTable(*this, tr, st); break;

@@ -35,6 +35,15 @@ bool namesWord(const std::string &text, const char *word) {
     return false;
 }
 
+// Puts `rows` (one per rowid of `rowids`, in the order the statement reached them) in rowid order.
+void inRowidOrder(const std::vector<int64_t> &rowids, PseudoRows &rows) {
+    if (std::is_sorted(rowids.begin(), rowids.end())) return;
+    std::vector<size_t> order(rowids.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rowids[a] < rowids[b]; });
+    rows.reorder(order);
+}
+
 }  // namespace
 
 std::shared_ptr<const TableInfo> Interpreter::triggerTable(const std::string &name) const {
@@ -65,11 +74,11 @@ void Interpreter::runWrite(const Statement &st, const Plan &plan, const std::vec
     }
     // The restart that takes the write lock must come before the savepoint.
     s_.lockBeforeWrite(plan);
-    Savepoint savepoint(s_, "\"__trigger\"");
+    Savepoint savepoint(s_, Savepoint::kTrigger);
     captured_.clear();
     insertedRows_.clear();
     deletedRows_.clear();
-    deletedSeen_.clear();
+    deletedRowids_.clear();
     captureTable_ = &st.cache->triggerTable;
     captureOp_ = op;
     captureInserted_ = readsInserted && op != SQLITE_DELETE;
@@ -86,8 +95,14 @@ void Interpreter::runWrite(const Statement &st, const Plan &plan, const std::vec
     } else {
         s_.runPlan(plan, literals, literalBase, params, out);
     }
-    std::sort(captured_.begin(), captured_.end());
-    captured_.erase(std::unique(captured_.begin(), captured_.end()), captured_.end());
+    // The pseudo-tables list their rows in rowid order, as a read of the table would.
+    if (captureOnce_) {
+        std::sort(captured_.begin(), captured_.end());
+        captured_.erase(std::unique(captured_.begin(), captured_.end()), captured_.end());
+    } else {
+        inRowidOrder(captured_, insertedRows_);
+    }
+    inRowidOrder(deletedRowids_, deletedRows_);
     int64_t changed = out.rowsAffected;
     fireTriggers(st, out);
     out.rowsAffected = changed;
@@ -201,12 +216,24 @@ void Interpreter::beforeRowChange(void *self, sqlite3 *db, int op, const char *d
     if (op != in->captureOp_ || std::strcmp(dbName, "main") != 0 || !in->captureTable_ ||
         sqlite3_stricmp(table, in->captureTable_->c_str()) != 0)
         return;
-    if (in->captureInserted_) in->captured_.push_back(newRowid);
-    if (!in->captureDeleted_) return;
-    if (in->captureOnce_) {
-        if (std::find(in->deletedSeen_.begin(), in->deletedSeen_.end(), rowid) != in->deletedSeen_.end()) return;
-        in->deletedSeen_.push_back(rowid);
+    if (in->captureInserted_) {
+        in->captured_.push_back(newRowid);
+        // A plan of one step writes each row once: the row it writes is the new row.
+        if (!in->captureOnce_) {
+            int n = sqlite3_preupdate_count(db);
+            in->insertedRows_.setColumns(n);
+            for (int i = 0; i < n; ++i) {
+                sqlite3_value *v = nullptr;
+                if (sqlite3_preupdate_new(db, i, &v) != SQLITE_OK) v = nullptr;
+                in->insertedRows_.add(v);
+            }
+        }
     }
+    if (!in->captureDeleted_) return;
+    if (in->captureOnce_ &&
+        std::find(in->deletedRowids_.begin(), in->deletedRowids_.end(), rowid) != in->deletedRowids_.end())
+        return;
+    in->deletedRowids_.push_back(rowid);
     int n = sqlite3_preupdate_count(db);
     in->deletedRows_.setColumns(n);
     for (int i = 0; i < n; ++i) {
@@ -236,8 +263,8 @@ void Interpreter::fireTriggers(const Statement &st, BatchResult &out) {
         if (!prep) continue;
         if (prep->readsInserted) {
             ensurePseudoTable(prep->inserted);
-            // The new rows as the statement left them, read once for every trigger.
-            if (captureInserted_ && !insertedRead) {
+            // The new rows as a plan of several steps left them, read once for every trigger.
+            if (captureInserted_ && captureOnce_ && !insertedRead) {
                 insertedRead = true;
                 sqlite3_stmt *read = s_.prepare(prep->read);
                 for (int64_t rowid : captured_) {
