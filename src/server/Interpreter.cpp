@@ -253,8 +253,12 @@ std::shared_ptr<Interpreter::ParsedText> Interpreter::parsedText(const std::stri
 
 void Interpreter::runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args,
                                  const std::vector<std::string> *argNames) {
+    runParsed(parsedText(text), text, out, args, argNames);
+}
+
+void Interpreter::runParsed(const std::shared_ptr<ParsedText> &held, std::string_view text, BatchResult &out,
+                            const std::vector<Variable> *args, const std::vector<std::string> *argNames) {
     if (nesting_ >= 32) throw SqlError(217, "超出了存储过程、函数、触发器或视图的最大嵌套层数(最大层数为 32)。");
-    std::shared_ptr<ParsedText> held = parsedText(text);
     const Batch &parsed = held->batch;
     static const std::vector<Value> noParams;
     Frame frame;

@@ -115,6 +115,7 @@ private:
     struct TriggerPrep {
         int64_t generation = -1;
         std::string body;
+        std::shared_ptr<ParsedText> parsedBody;
         std::string read;  // the parent's row by rowid, all columns
         PseudoTable inserted, deleted;
         // Whether the body names them: rows are only noted for what it reads.
@@ -132,6 +133,9 @@ private:
     std::shared_ptr<ParsedText> parsedText(const std::string &text);
     void runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args = nullptr,
                         const std::vector<std::string> *argNames = nullptr);
+    // Runs parsed text (`text`, which must outlive the run) as a nested batch.
+    void runParsed(const std::shared_ptr<ParsedText> &held, std::string_view text, BatchResult &out,
+                   const std::vector<Variable> *args = nullptr, const std::vector<std::string> *argNames = nullptr);
     void execProcedure(const Statement &st, BatchResult &out);
     void execDynamic(const Statement &st, BatchResult &out);
     void createModule(const Statement &st);

@@ -8,23 +8,41 @@
 
 namespace server {
 
-void PseudoRows::clear() {
-    for (sqlite3_value *v : values_) sqlite3_value_free(v);
-    values_.clear();
+void PseudoRows::add(sqlite3_value *v) {
+    Value &x = values_.emplace_back();
+    switch (v ? sqlite3_value_type(v) : SQLITE_NULL) {
+    case SQLITE_INTEGER:
+        x.kind = Value::Kind::Int;
+        x.i = sqlite3_value_int64(v);
+        break;
+    case SQLITE_FLOAT:
+        x.kind = Value::Kind::Real;
+        x.d = sqlite3_value_double(v);
+        break;
+    case SQLITE_TEXT:
+        x.kind = Value::Kind::Text;
+        x.s.assign(reinterpret_cast<const char *>(sqlite3_value_text(v)), size_t(sqlite3_value_bytes(v)));
+        break;
+    case SQLITE_BLOB: {
+        x.kind = Value::Kind::Blob;
+        const void *p = sqlite3_value_blob(v);
+        x.s.assign(p ? static_cast<const char *>(p) : "", size_t(sqlite3_value_bytes(v)));
+        break;
+    }
+    default: break;
+    }
 }
-
-void PseudoRows::add(sqlite3_value *v) { values_.push_back(v ? sqlite3_value_dup(v) : nullptr); }
 
 void PseudoRows::addRow(sqlite3_stmt *st) {
     for (int i = 0; i < columns_; ++i) add(sqlite3_column_value(st, i));
 }
 
 void PseudoRows::reorder(const std::vector<size_t> &order) {
-    std::vector<sqlite3_value *> sorted;
+    std::vector<Value> sorted;
     sorted.reserve(values_.size());
     size_t n = size_t(columns_);
     for (size_t r : order)
-        for (size_t c = 0; c < n; ++c) sorted.push_back(values_[r * n + c]);
+        for (size_t c = 0; c < n; ++c) sorted.push_back(std::move(values_[r * n + c]));
     values_.swap(sorted);
 }
 
@@ -102,8 +120,15 @@ int eof(sqlite3_vtab_cursor *cur) {
 
 int column(sqlite3_vtab_cursor *cur, sqlite3_context *ctx, int i) {
     auto *c = reinterpret_cast<PseudoCursor *>(cur);
-    if (i < c->rows->columns()) {
-        if (sqlite3_value *v = c->rows->at(c->row, i)) sqlite3_result_value(ctx, v);
+    if (i >= c->rows->columns()) return SQLITE_OK;
+    // The rows stay put until the firing ends, after every statement that reads them.
+    const Value &v = c->rows->at(c->row, i);
+    switch (v.kind) {
+    case Value::Kind::Null: break;
+    case Value::Kind::Int: sqlite3_result_int64(ctx, v.i); break;
+    case Value::Kind::Real: sqlite3_result_double(ctx, v.d); break;
+    case Value::Kind::Text: sqlite3_result_text(ctx, v.s.data(), int(v.s.size()), SQLITE_STATIC); break;
+    case Value::Kind::Blob: sqlite3_result_blob(ctx, v.s.data(), int(v.s.size()), SQLITE_STATIC); break;
     }
     return SQLITE_OK;
 }

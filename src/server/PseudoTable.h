@@ -1,5 +1,5 @@
 // The `inserted` and `deleted` tables of a firing trigger: rows held in
-// memory (copies of SQLite values) and read through a virtual table module,
+// memory (copies of SQLite's values as they are stored) and read through a virtual table module,
 // so a firing writes nothing to fill them. One virtual table per table
 // layout and kind is made on the connection once and serves whatever rows
 // the running firing holds.
@@ -9,25 +9,25 @@
 #include <string>
 #include <vector>
 
+#include "server/Value.h"
+
 struct sqlite3;
 struct sqlite3_value;
 struct sqlite3_stmt;
 
 namespace server {
 
-// Rows of one pseudo-table: `columns` values per row, row after row.
+// Rows of one pseudo-table: `columns` values per row, row after row. The
+// values are the storage values (no declared type applied); copies of our
+// own, cheaper to make per firing than SQLite value copies.
 class PseudoRows {
 public:
-    PseudoRows() = default;
-    ~PseudoRows() { clear(); }
-    PseudoRows(const PseudoRows &) = delete;
-    PseudoRows &operator=(const PseudoRows &) = delete;
-
-    void clear();
+    // Drops the rows (keeping the memory for the next firing).
+    void clear() { values_.clear(); }
     void setColumns(int n) { columns_ = n; }
     int columns() const { return columns_; }
     size_t rows() const { return columns_ > 0 ? values_.size() / size_t(columns_) : 0; }
-    sqlite3_value *at(size_t row, int column) const { return values_[row * size_t(columns_) + size_t(column)]; }
+    const Value &at(size_t row, int column) const { return values_[row * size_t(columns_) + size_t(column)]; }
     // Appends a copy of the value (null for no value).
     void add(sqlite3_value *v);
     // Appends the current row of a statement (all its columns).
@@ -36,7 +36,7 @@ public:
     void reorder(const std::vector<size_t> &order);
 
 private:
-    std::vector<sqlite3_value *> values_;
+    std::vector<Value> values_;
     int columns_ = 0;
 };
 

@@ -160,6 +160,7 @@ std::shared_ptr<const Interpreter::TriggerPrep> Interpreter::triggerPrep(Catalog
     auto prep = std::make_shared<TriggerPrep>();
     prep->generation = s_.schemaGeneration();
     prep->body = text.substr(def.statements[0]->bodyPos);
+    prep->parsedBody = parsedText(prep->body);
     prep->readsInserted = namesWord(prep->body, "inserted");
     prep->readsDeleted = namesWord(prep->body, "deleted");
     // The columns as SQLite orders them (the order of the pre-update hook's values).
@@ -295,7 +296,7 @@ void Interpreter::fireTriggers(const Statement &st, BatchResult &out) {
             ~Pop() { t.pop_back(); }
         } pop{triggers_};
         BatchResult inner;
-        runNestedBatch(prep->body, inner);
+        runParsed(prep->parsedBody, prep->body, inner);
         for (auto &rs : inner.resultSets) out.resultSets.push_back(std::move(rs));
         if (!inner.errors.empty()) throw inner.errors.front();
     }
