@@ -14,6 +14,7 @@
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
@@ -303,10 +304,8 @@ void Session::takeWriteLock() {
     // Reads keep no locks here (read committed), so the transaction starts
     // again holding the write lock, waiting for it as any lock (3 s, 1222).
     run("ROLLBACK");
-    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        run("BEGIN");
-        throw makeError(1222);
-    }
+    run("BEGIN");
+    lockSchema(*this, "main");
 }
 
 void Session::lockBeforeWrite(const Plan &plan) {
@@ -583,6 +582,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         runSetOption(*this, tr, st);
         return;
     }
+    WriteLockScope lock(*this, ddlSchema(st, tr));
     run("SAVEPOINT \"__ddl\"");
     try {
         switch (st.kind) {
@@ -601,6 +601,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         throw;
     }
     run("RELEASE \"__ddl\"");
+    lock.commit();
     schemaChanged();
 }
 

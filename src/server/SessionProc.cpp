@@ -14,6 +14,7 @@
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
@@ -477,6 +478,7 @@ void Session::execProcedure(const Statement &st, BatchResult &out) {
 }
 
 void Session::createModule(const Statement &st) {
+    WriteLockScope lock(*this, "main");
     std::string text(frame_->text.substr(st.pos));
     Catalog &cat = catalog("main");
     std::string name = st.kind == StmtKind::CreateProcedure ? st.target.name : st.itemName;
@@ -503,10 +505,12 @@ void Session::createModule(const Statement &st) {
         throw;
     }
     run("RELEASE \"__ddl\"");
+    lock.commit();
     schemaChanged();
 }
 
 void Session::dropModule(const Statement &st) {
+    WriteLockScope lock(*this, "main");
     Catalog &cat = catalog("main");
     for (const auto &target : st.dropTargets) {
         auto o = cat.object(target.name);
@@ -515,15 +519,18 @@ void Session::dropModule(const Statement &st) {
         bumpSchemaOf(*this, "main");
         schemaChanged();
     }
+    lock.commit();
 }
 
 void Session::toggleTrigger(const Statement &st) {
+    WriteLockScope lock(*this, "main");
     Catalog &cat = catalog("main");
     auto t = cat.table(st.target.name);
     auto o = cat.object(st.itemName);
     if (!t || !o || o->xtype != "TR" || o->parent != t->id) throw makeError(8197, st.itemName);
     cat.setDisabled(o->id, !st.on);
     bumpSchemaOf(*this, "main");
+    lock.commit();
     schemaChanged();
 }
 
