@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 
 namespace server {
@@ -88,20 +89,14 @@ std::string quoteText(const std::string &text) {
 
 void execSql(sqlite3 *db, const std::string &sql) {
     char *err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    if (int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err); rc != SQLITE_OK) {
         std::string msg = err ? err : "SQLite error";
         sqlite3_free(err);
         if (msg.rfind("PNW#", 0) == 0) {
             size_t p = msg.find('#', 4);
             throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
         }
-        int ext = sqlite3_extended_errcode(db) & 0xFF;
-        if (ext == SQLITE_BUSY || ext == SQLITE_LOCKED) throw makeError(1222);
-        if (ext == SQLITE_READONLY) {
-            const char *file = sqlite3_db_filename(db, "main");
-            throw makeError(3906, file ? std::filesystem::path(file).stem().string() : std::string("master"));
-        }
-        throw SqlError(50000, msg);
+        throw sqliteError(db, rc, sql);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "server/Catalog.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/SqlFunctions.h"
 #include "server/TextUtil.h"
 
@@ -37,11 +38,11 @@ const char *kDefaultVersion =
 struct Stmt {
     sqlite3_stmt *st = nullptr;
     Stmt(sqlite3 *db, const std::string &sql) {
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-            std::string msg = sqlite3_errmsg(db);
+        if (int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
+            SqlError e = sqliteError(db, rc, sql);
             sqlite3_finalize(st);
             st = nullptr;
-            throw SqlError(50000, msg);
+            throw e;
         }
     }
     ~Stmt() { sqlite3_finalize(st); }

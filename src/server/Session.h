@@ -164,7 +164,7 @@ private:
     void executeDdl(const struct Statement &st, Translator &tr, BatchResult &out);
     sqlite3_stmt *prepare(const std::string &sql);
     void bindAll(sqlite3_stmt *st, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params);
-    SqlError mapError(int rc);
+    SqlError mapError(int rc, const std::string &sql = {});
     void refreshProcesses();
     bool resetForReuse();
     Value objectId(const std::string &name);
