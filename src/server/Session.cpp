@@ -390,7 +390,8 @@ SqlError Session::mapError(int rc, const std::string &sql) {
                 if (same) return makeError(2627, t->primaryKeyName, "dbo." + table);
             }
         }
-        return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
+        std::string index = uniqueIndexName(db_, table, cols);
+        return makeError(2601, index.empty() ? table + "." + (cols.empty() ? "" : cols[0]) : index, "dbo." + table);
     }
     if (rc == SQLITE_READONLY || (ext & 0xFF) == SQLITE_READONLY) return makeError(3906, dbName_);
     return sqliteError(db_, rc, sql);

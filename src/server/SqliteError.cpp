@@ -146,6 +146,33 @@ SqlError sqliteError(sqlite3 *db, int rc, const std::string &sql) {
     return SqlError(50000, "内部错误：" + msg);
 }
 
+std::string uniqueIndexName(sqlite3 *db, const std::string &table, const std::vector<std::string> &columns) {
+    auto rows = [&](const std::string &sql, int column) {
+        std::vector<std::string> out;
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK)
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                const unsigned char *t = sqlite3_column_text(st, column);
+                out.push_back(t ? reinterpret_cast<const char *>(t) : "");
+            }
+        sqlite3_finalize(st);
+        return out;
+    };
+    auto quoted = [](const std::string &name) {
+        std::string q = "'";
+        for (char c : name) q += c == '\'' ? std::string("''") : std::string(1, c);
+        return q + "'";
+    };
+    // Indexes made by CREATE INDEX are named "<table>$<index>" (DdlIndex.cpp).
+    for (const auto &index :
+         rows("SELECT name FROM pragma_index_list(" + quoted(table) + ") WHERE \"unique\" AND origin = 'c'", 0)) {
+        if (rows("SELECT name FROM pragma_index_info(" + quoted(index) + ")", 0) != columns) continue;
+        size_t dollar = index.find('$');
+        return dollar == std::string::npos ? index : index.substr(dollar + 1);
+    }
+    return {};
+}
+
 SqlError internalError(const std::exception &e) {
     if (dynamic_cast<const std::bad_alloc *>(&e)) return makeError(701);
     return SqlError(50000, std::string("内部错误：") + e.what());

@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "server/SqlError.h"
 
@@ -17,6 +18,10 @@ namespace server {
 // statement that failed ("" when unknown): its target names the object of
 // 1105. The database is named after the main file of `db`.
 SqlError sqliteError(sqlite3 *db, int rc, const std::string &sql = {});
+
+// The name CREATE UNIQUE INDEX gave the unique index of `table` over
+// exactly `columns` ("" when there is none: a key of the table itself).
+std::string uniqueIndexName(sqlite3 *db, const std::string &table, const std::vector<std::string> &columns);
 
 // An exception of the engine's own code that is not an SqlError.
 SqlError internalError(const std::exception &e);

@@ -246,7 +246,7 @@ TEST(SqliteErrors, EachSqliteFailureIsTheServersError) {
              ServerFixture fx;
              return firstError(withTable(fx)->execute("insert into t values (1, 'b')"));
          }},
-        {"duplicate in a unique index", 2601, "不能在具有唯一索引",
+        {"duplicate in a unique index", 2601, "不能在具有唯一索引 'ix_v' 的对象 'dbo.t' 中插入重复键的行",
          [] {
              ServerFixture fx;
              auto s = withTable(fx);
