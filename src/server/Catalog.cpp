@@ -205,8 +205,17 @@ void Catalog::load() {
     auto &objects_ = snapshot->objects;
     std::string s = quoteIdent(schema_) + ".";
     sqlite3_stmt *st = nullptr;
+    // A read that fails (busy, damaged, out of memory) is that failure, never
+    // an empty catalogue that would make every table unknown (208).
+    auto failed = [&](int rc, const std::string &text) {
+        SqlError e = sqliteError(db_, rc, text);
+        sqlite3_finalize(st);
+        throw e;
+    };
     std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+    if (int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
+        // A file made elsewhere, read as it stands, has no catalogue.
+        if (std::string(sqlite3_errmsg(db_)).rfind("no such table", 0) != 0) failed(rc, sql);
         sqlite3_finalize(st);
         snapshot_ = snapshot;
         loaded_ = true;
@@ -214,7 +223,8 @@ void Catalog::load() {
         return;
     }
     std::map<int, std::shared_ptr<TableInfo>> byId;
-    while (sqlite3_step(st) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ObjectInfo o;
         o.id = sqlite3_column_int(st, 0);
         o.name = textCol(st, 1);
@@ -231,11 +241,13 @@ void Catalog::load() {
             byId[o.id] = t;
         }
     }
+    if (rc != SQLITE_DONE) failed(rc, sql);
     sqlite3_finalize(st);
     // Primary keys: objects of type PK carry their columns in info.
     sql = "SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    if (rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) failed(rc, sql);
+    {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
             it->second->primaryKeyName = textCol(st, 1);
@@ -248,12 +260,14 @@ void Catalog::load() {
                 b = e + 1;
             }
         }
+        if (rc != SQLITE_DONE) failed(rc, sql);
     }
     sqlite3_finalize(st);
     sql = "SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, defsql FROM " +
           s + "__pnw_columns ORDER BY id, colid";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    if (rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) failed(rc, sql);
+    {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
             ColumnInfo c;
@@ -271,6 +285,7 @@ void Catalog::load() {
             if (sqlite3_column_type(st, 12) != SQLITE_NULL) c.defaultSql = textCol(st, 12);
             it->second->columns.push_back(c);
         }
+        if (rc != SQLITE_DONE) failed(rc, sql);
     }
     sqlite3_finalize(st);
     for (auto &[id, t] : byId) {

@@ -171,6 +171,7 @@ const std::map<int, Message> &messageTable() {
           "，"
           "以便创建所需的空间。",
           ErrorScope::Statement}},
+        {5123, {"CREATE FILE 在尝试打开或创建物理文件 '%1' 时遇到操作系统错误 %2。", ErrorScope::Statement}},
         {701, {"内存资源不足，无法运行此查询。", ErrorScope::Batch}},
         {7119, {"尝试将 LOB 增大到超过允许的最大大小 %1 字节。", ErrorScope::Statement}},
         {8623,

@@ -173,6 +173,8 @@ std::string uniqueIndexName(sqlite3 *db, const std::string &table, const std::ve
     return {};
 }
 
+std::string systemErrorText(sqlite3 *db) { return systemError(db ? sqlite3_system_errno(db) : 0); }
+
 SqlError internalError(const std::exception &e) {
     if (dynamic_cast<const std::bad_alloc *>(&e)) return makeError(701);
     return SqlError(50000, std::string("内部错误：") + e.what());

@@ -23,6 +23,10 @@ SqlError sqliteError(sqlite3 *db, int rc, const std::string &sql = {});
 // exactly `columns` ("" when there is none: a key of the table itself).
 std::string uniqueIndexName(sqlite3 *db, const std::string &table, const std::vector<std::string> &columns);
 
+// The operating-system error of the last failure on `db` as the server
+// words it: number and text of the matching Windows error, "2(系统找不到指定的文件。)".
+std::string systemErrorText(sqlite3 *db);
+
 // An exception of the engine's own code that is not an SqlError.
 SqlError internalError(const std::exception &e);
 

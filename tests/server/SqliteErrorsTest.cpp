@@ -229,6 +229,15 @@ TEST(SqliteErrors, EachSqliteFailureIsTheServersError) {
              sqlite3_limit(s->handle(), SQLITE_LIMIT_LENGTH, 100);
              return firstError(s->execute("select v + v from t"));
          }},
+        {"out of memory", 701, "内存资源不足，无法运行此查询",
+         [] {
+             ServerFixture fx;
+             auto s = withTable(fx);
+             sqlite3_hard_heap_limit64(sqlite3_memory_used() + 256);
+             SqlError e = firstError(s->execute("select k, v from t where v like 'zz%' order by v desc, k"));
+             sqlite3_hard_heap_limit64(0);
+             return e;
+         }},
         {"SQLite's integer overflow", 8115, "将 expression 转换为数据类型 bigint 时出现算术溢出错误",
          [] {
              ServerFixture fx;
