@@ -15,8 +15,10 @@
 #include "server/Parser.h"
 #include "server/Savepoint.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
@@ -305,10 +307,8 @@ void Session::takeWriteLock() {
     // Reads keep no locks here (read committed), so the transaction starts
     // again holding the write lock, waiting for it as any lock (3 s, 1222).
     run("ROLLBACK");
-    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        run("BEGIN");
-        throw makeError(1222);
-    }
+    run("BEGIN");
+    lockSchema(*this, "main");
 }
 
 void Session::lockBeforeWrite(const Plan &plan) {
@@ -328,7 +328,7 @@ int Session::beforeCommit(void *session) {
 
 SqlError Session::fileLostError() {
     instance_->markSuspect(dbid_);
-    return makeError(823, file_);
+    return makeError(823, file_, "写入", "2(系统找不到指定的文件。)");
 }
 
 void Session::rollback() {
@@ -350,13 +350,13 @@ sqlite3_stmt *Session::prepare(const std::string &sql) {
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(st);
-        throw mapError(rc);
+        throw mapError(rc, sql);
     }
     stmtCache_[sql] = st;
     return st;
 }
 
-SqlError Session::mapError(int rc) {
+SqlError Session::mapError(int rc, const std::string &sql) {
     std::string msg = sqlite3_errmsg(db_);
     int ext = sqlite3_extended_errcode(db_);
     if (fileLost_ && ext == SQLITE_CONSTRAINT_COMMITHOOK) return fileLostError();
@@ -390,13 +390,11 @@ SqlError Session::mapError(int rc) {
                 if (same) return makeError(2627, t->primaryKeyName, "dbo." + table);
             }
         }
-        return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
+        std::string index = uniqueIndexName(db_, table, cols);
+        return makeError(2601, index.empty() ? table + "." + (cols.empty() ? "" : cols[0]) : index, "dbo." + table);
     }
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY) return makeError(1222);
     if (rc == SQLITE_READONLY || (ext & 0xFF) == SQLITE_READONLY) return makeError(3906, dbName_);
-    if (ext == SQLITE_CONSTRAINT_CHECK || (ext & 0xFF) == SQLITE_CONSTRAINT)
-        return SqlError(547, "语句与约束冲突。" + msg);
-    return SqlError(50000, "内部错误：" + msg);
+    return sqliteError(db_, rc, sql);
 }
 
 void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int literalBase,
@@ -502,7 +500,7 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
                 rs.rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
-                SqlError e = mapError(rc);
+                SqlError e = mapError(rc, step.sql);
                 sqlite3_reset(st);
                 throw e;
             }
@@ -562,6 +560,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         runSetOption(*this, tr, st);
         return;
     }
+    WriteLockScope lock(*this, ddlSchema(st, tr));
     // Whether kept or undone, cached catalogue reads are stale afterwards.
     SchemaChangedOnExit changed{*this};
     Savepoint savepoint(*this, Savepoint::kDdl);
@@ -575,6 +574,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     default: throw makeError(102, "");
     }
     savepoint.release();
+    lock.commit();
 }
 
 BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {
@@ -677,7 +677,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
             if (e.scope() != ErrorScope::Statement) break;
         } catch (const std::exception &e) {
             // An engine fault is reported, never passed on as a crash.
-            out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
+            out.errors.push_back(internalError(e));
             break;
         }
         if (cached) {
