@@ -82,20 +82,25 @@ Digest parseDigest(const std::string &text) {
 Verdict compare(const Digest &o, const Digest &m) {
     Verdict v;
     bool error = m.refused, values = false;
-    auto differ = [&v](const std::string &why) { v.reasons.push_back(why); };
-    // The table set: the tables the reader lists, with their system flag.
+    // kind: what differs, counted over all mutants; then the table and figures.
+    auto differ = [&v](const std::string &kind, const std::string &detail) {
+        v.kinds.push_back(kind);
+        v.reasons.push_back(kind + detail);
+    };
+    // The table set: the tables the reader lists, with their system flag
+    // (a table refused by name is no wrong read, whatever it is listed as).
     if (m.opened) {
         for (const auto &[name, ot] : o.tables) {
             auto it = m.tables.find(name);
             if (!ot.listed) continue;
             if (it == m.tables.end() || !it->second.listed)
-                differ("table set: " + name + " missing");
-            else if (it->second.system != ot.system)
-                differ("table set: " + name + " changed its system flag");
+                differ("table missing", ": " + name);
+            else if (it->second.system != ot.system && !it->second.jetFailed)
+                differ("system flag changed", ": " + name);
         }
         for (const auto &[name, mt] : m.tables)
-            if (mt.listed && (!o.tables.count(name) || !o.tables.at(name).listed))
-                differ("table set: " + name + " added");
+            if (mt.listed && !mt.jetFailed && (!o.tables.count(name) || !o.tables.at(name).listed))
+                differ("table added", ": " + name);
     }
     for (const auto &[name, mt] : m.tables) {
         auto it = o.tables.find(name);
@@ -105,23 +110,23 @@ Verdict compare(const Digest &o, const Digest &m) {
             error = true;
             if (mt.jetError.find(name) == std::string::npos) v.unnamedError = true;
         } else if (mt.jetRead) {
-            if (mt.columns != ot.columns) differ("columns of " + name);
+            if (mt.columns != ot.columns) differ("columns", " of " + name);
             if (mt.jetRows != mt.stored)
-                differ("rows of " + name + " against its stored count (" + std::to_string(mt.jetRows) + " read, " +
-                       std::to_string(mt.stored) + " stored)");
+                differ("rows against the stored count", " of " + name + " (" + std::to_string(mt.jetRows) + " read, " +
+                                                            std::to_string(mt.stored) + " stored)");
             else if (mt.jetRows != ot.jetRows)
-                differ("rows of " + name + " against the original (" + std::to_string(mt.jetRows) + " read, " +
-                       std::to_string(ot.jetRows) + " there)");
+                differ("rows against the original", " of " + name + " (" + std::to_string(mt.jetRows) + " read, " +
+                                                        std::to_string(ot.jetRows) + " there)");
             if (mt.jetHash != ot.jetHash) values = true;
         }
         if (mt.serverFailed) {
             error = true;
         } else if (mt.serverRead) {
-            if (mt.serverColumns != ot.serverColumns) differ("server columns of " + name);
+            if (mt.serverColumns != ot.serverColumns) differ("server columns", " of " + name);
             if (mt.listed && mt.serverRows != mt.stored)
-                differ("server rows of " + name + " against its stored count");
+                differ("server rows against the stored count", " of " + name);
             else if (mt.serverRows != ot.serverRows)
-                differ("server rows of " + name + " against the original");
+                differ("server rows against the original", " of " + name);
             if (mt.serverHash != ot.serverHash) values = true;
         }
     }

@@ -41,7 +41,8 @@ const char *outcomeName(Outcome o);
 
 struct Verdict {
     Outcome outcome = Outcome::Faithful;
-    std::vector<std::string> reasons;  // for a detectable difference: what differs
+    std::vector<std::string> reasons;  // for a detectable difference: what differs, where
+    std::vector<std::string> kinds;    // the same without table or figures
     bool unnamedError = false;         // a reader error that does not name its table
 };
 

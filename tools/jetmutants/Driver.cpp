@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -184,8 +185,8 @@ int runDriver(const std::string &self, const DriverOptions &o) {
         ++total[v.outcome];
         ++byKind[{static_cast<int>(p.mutation.kind), v.outcome}];
         if (v.unnamedError) ++unnamed;
-        // Counted by what differs and where, without the figures.
-        for (const auto &r : v.reasons) ++reasons[r.substr(0, r.find(" ("))];
+        // Counted by what differs, once a mutant.
+        for (const auto &k : std::set<std::string>(v.kinds.begin(), v.kinds.end())) ++reasons[k];
         if (v.outcome == Outcome::Crash || v.outcome == Outcome::Hang || v.outcome == Outcome::Detectable) {
             std::printf("%s: %s", outcomeName(v.outcome), describe(p, o.samples).c_str());
             if (v.outcome == Outcome::Crash)
@@ -243,7 +244,7 @@ int runDriver(const std::string &self, const DriverOptions &o) {
         for (int k = 0; k < jet::kMutationKinds; ++k) std::printf("%12d", byKind[{k, outcome}]);
         std::printf("%10d\n", total[outcome]);
     }
-    for (const auto &[r, n] : reasons) std::printf("  detectable, %s: %d\n", r.c_str(), n);
+    for (const auto &[r, n] : reasons) std::printf("  detectable, %s: %d mutants\n", r.c_str(), n);
     std::printf("  errors not naming their table: %d\n", unnamed);
     fs::remove_all(work);
     return total[Outcome::Crash] + total[Outcome::Hang] + total[Outcome::Detectable] ? 1 : 0;
