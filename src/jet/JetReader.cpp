@@ -93,7 +93,7 @@ std::vector<CatalogueRow> catalogueRows(JetReaderState &s) {
     const int id = field("Id"), name = field("Name"), type = field("Type"), flags = field("Flags"),
               props = field("LvProp");
     if (id < 0 || name < 0 || type < 0) return out;
-    JetTableCursor cursor(s, s.tables[catalogue]);
+    JetTableCursor cursor(s, s.tables[catalogue], false);
     std::vector<Value> row;
     while (cursor.next(row)) {
         if (row[type].kind != ValueKind::Integer || (row[type].integer & 0x7F) != MDB_TABLE) continue;
