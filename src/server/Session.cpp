@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "server/Convert.h"
+#include "server/FaultInjection.h"
 #include "server/FileAccess.h"
 #include "server/Ddl.h"
 #include "server/OpenDataSource.h"
@@ -479,6 +480,7 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
+    CheckStatementFault(plan);
     if (plan.refreshProcesses) refreshProcesses();
     lockBeforeWrite(plan);
     bool savepoint = plan.steps.size() > 1;
