@@ -302,6 +302,44 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
     }
 }
 
+// The source's columns may be wider than the option's column of the new set:
+// the value is stored cut to 255 characters and the cut is logged.
+TEST_F(CreateAcctEndToEnd, AnOverlongPhoneOrAddressIsStoredCutAndLogged) {
+    struct Case {
+        const char *column;
+        const char *key;
+        QString field;
+        QString value;
+    };
+    const QString digits = QStringLiteral("0123456789").repeated(30);
+    const QString street = QStringLiteral("浦东新区张江路").repeated(43).left(300);
+    const Case cases[] = {
+        {"FPhone", "CompanyPhone", QStringLiteral("公司电话"), digits},
+        {"FAddress", "CompanyAddress", QStringLiteral("公司地址"), street},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column);
+        ASSERT_EQ(c.value.size(), 300);
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        const QString ais = BuildSampleVariant(server.path() + QStringLiteral("/long") + QString::number(++n),
+                                               {{QLatin1String(c.column), c.value}});
+        ASSERT_FALSE(ais.isEmpty());
+        source = ais;
+        sourceHash = fileHash(ais);
+        useSettings(ais, kNumber);
+        EXPECT_EQ(runCreation(), 0);
+        EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
+                                              "and FKey='%1'")
+                                   .arg(QLatin1String(c.key))),
+                  c.value.left(255));
+        const QString warning =
+            QStringLiteral("警告\t创建目标账套\t") + c.field + QStringLiteral("超过255个字符，已截断为前255个字符");
+        EXPECT_EQ(logRows().count(warning), 1) << logRows().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
+    }
+}
+
 TEST_F(CreateAcctEndToEnd, TheServerDecidesTheProviderAndTheBackup) {
     const QString jet = QStringLiteral("Microsoft.Jet.OLEDB.4.0"), ace = QStringLiteral("Microsoft.ACE.OLEDB.12.0");
     struct Case {

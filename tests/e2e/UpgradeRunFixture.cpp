@@ -4,6 +4,8 @@
 
 #include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"
+#include "platform/PnwDictionary.h"
+#include "platform/PnwList.h"
 #include "wizard/UpgradeRuns.h"
 #include "wizard/WizardHooks.h"
 
@@ -36,6 +38,11 @@ void UpgradeRunFixture::TearDown() {
     WizardHooks::ResetToDefaults();
     g_CancelRequested = false;
     UpgradeStepFixture::TearDown();
+}
+
+void UpgradeRunFixture::useSample(const QString &sample, bool balancesOnly) {
+    useSettings(copySample(sample, true), kTarget);
+    g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), balancesOnly ? 1 : 0);
 }
 
 RunOutcome UpgradeRunFixture::checkAndUpgrade(const std::function<void()> &beforeUpgrade) {

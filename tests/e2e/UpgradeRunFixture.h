@@ -17,8 +17,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The settings for a copy of a sample, everything upgraded.
-    void useSample(const QString &sample) { useSettings(copySample(sample, true), kTarget); }
+    // The settings for a copy of a sample, everything upgraded or (the
+    // wizard's second option) the balances only.
+    void useSample(const QString &sample, bool balancesOnly = false);
     // The data check, then (when it passed) beforeUpgrade and the upgrade run.
     RunOutcome checkAndUpgrade(const std::function<void()> &beforeUpgrade = {});
     // Drops the target and its registration, as a retry starts afresh.
