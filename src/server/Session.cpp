@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "server/Convert.h"
+#include "server/FaultInjection.h"
 #include "server/FileAccess.h"
 #include "server/Interpreter.h"
 #include "server/Ddl.h"
@@ -478,6 +479,7 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
+    CheckStatementFault(plan);
     if (plan.refreshProcesses) refreshProcesses();
     lockBeforeWrite(plan);
     // A statement of several steps is undone as a whole.
