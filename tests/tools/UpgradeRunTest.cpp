@@ -96,6 +96,22 @@ TEST_F(UpgradeRunTest, BalancesOnlyIsRefusedWhileTheCurrentPeriodHasMovements) {
     EXPECT_FALSE(r.output.contains(QStringLiteral("upgrade report\t"))) << r.output.toStdString();
 }
 
+TEST_F(UpgradeRunTest, BalancesOnlyRunsThroughOnASetWithoutCurrentMovements) {
+    const QString source = sample(QStringLiteral("mini_open"));
+    const RunResult r = run(
+        withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("RunOpen"),
+                          QStringLiteral("--name"), QStringLiteral("期初余额"), QStringLiteral("--balances-only")}));
+    EXPECT_TRUE(r.code == 0 || r.code == 1) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains(QStringLiteral("科目当期有发生额"))) << r.output.toStdString();
+    // The balances are converted; the vouchers' phase does not run.
+    EXPECT_TRUE(r.output.contains(QStringLiteral("成功\t科目余额"))) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains(QStringLiteral("\t凭证\t"))) << r.output.toStdString();
+    const qsizetype at = r.output.indexOf(QStringLiteral("upgrade report\t"));
+    ASSERT_GE(at, 0) << r.output.toStdString();
+    const QString path = r.output.mid(at + 15).section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+}
+
 TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {
     const QString notes = m_dir.filePath(QStringLiteral("notes.ais"));
     QFile f(notes);
