@@ -34,6 +34,24 @@ void bumpSchemaOf(Session &s, const std::string &schema) {
     s.run("DROP TABLE " + n);
 }
 
+// Whether running the statements may make a table: CREATE TABLE, SELECT INTO, EXEC.
+bool makesTables(const std::vector<StatementP> &list) {
+    for (const auto &st : list) {
+        switch (st->kind) {
+        case StmtKind::CreateTable:
+        case StmtKind::Exec:
+        case StmtKind::ExecDynamic: return true;
+        case StmtKind::Select:
+            for (const auto &core : st->select->cores)
+                if (core.into) return true;
+            break;
+        default: break;
+        }
+        if (makesTables(st->body) || makesTables(st->elseBody)) return true;
+    }
+    return false;
+}
+
 // Pieces of a + b + c, flattened.
 void flattenConcat(const ExprP &e, std::vector<ExprP> &out) {
     if (e->kind == ExprKind::Binary && e->op == "+") {
@@ -228,6 +246,7 @@ std::shared_ptr<Interpreter::ParsedText> Interpreter::parsedText(const std::stri
         if (t.literalIndex >= 0) held->literals.push_back(t);
     Parser parser(tokens);
     held->batch = parser.parseBatch();
+    held->makesTables = makesTables(held->batch.statements);
     if (parsedTexts_.size() >= 64) parsedTexts_.clear();
     parsedTexts_[text] = held;
     return held;
@@ -235,8 +254,12 @@ std::shared_ptr<Interpreter::ParsedText> Interpreter::parsedText(const std::stri
 
 void Interpreter::runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args,
                                  const std::vector<std::string> *argNames) {
+    runParsed(parsedText(text), text, out, args, argNames);
+}
+
+void Interpreter::runParsed(const std::shared_ptr<ParsedText> &held, std::string_view text, BatchResult &out,
+                            const std::vector<Variable> *args, const std::vector<std::string> *argNames) {
     if (nesting_ >= 32) throw SqlError(217, "超出了存储过程、函数、触发器或视图的最大嵌套层数(最大层数为 32)。");
-    std::shared_ptr<ParsedText> held = parsedText(text);
     const Batch &parsed = held->batch;
     static const std::vector<Value> noParams;
     Frame frame;
@@ -257,9 +280,12 @@ void Interpreter::runNestedBatch(const std::string &text, BatchResult &out, cons
         sqlite3_reset(q);
         return names;
     };
-    std::vector<std::string> before = tempTables();
+    // A text that makes no tables (the usual trigger) needs no look at them.
+    std::vector<std::string> before;
+    if (held->makesTables) before = tempTables();
     // Temp tables made inside end with the nested batch.
     auto dropNew = [&] {
+        if (!held->makesTables) return;
         for (const auto &n : tempTables())
             if (std::find(before.begin(), before.end(), n) == before.end()) {
                 BatchResult ignored;
@@ -391,7 +417,7 @@ void Interpreter::createModule(const Statement &st) {
         info = st.events + "\n" + text;
     }
     Session::SchemaChangedOnExit changed{s_};
-    Savepoint savepoint(s_, "\"__ddl\"");
+    Savepoint savepoint(s_, Savepoint::kDdl);
     int id = cat.addObject(name, xtype, parent);
     cat.setInfo(id, info);
     bumpSchemaOf(s_, "main");

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "server/Convert.h"
+#include "server/FaultInjection.h"
 #include "server/FileAccess.h"
 #include "server/Interpreter.h"
 #include "server/Ddl.h"
@@ -478,11 +479,12 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
+    CheckStatementFault(plan);
     if (plan.refreshProcesses) refreshProcesses();
     lockBeforeWrite(plan);
     // A statement of several steps is undone as a whole.
     std::optional<Savepoint> savepoint;
-    if (plan.steps.size() > 1) savepoint.emplace(*this, "\"__stmt\"");
+    if (plan.steps.size() > 1) savepoint.emplace(*this, Savepoint::kStatement);
     {
         for (const auto &step : plan.steps) {
             sqlite3_stmt *st = prepare(step.sql);
@@ -563,7 +565,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     WriteLockScope lock(*this, ddlSchema(st, tr));
     // Whether kept or undone, cached catalogue reads are stale afterwards.
     SchemaChangedOnExit changed{*this};
-    Savepoint savepoint(*this, "\"__ddl\"");
+    Savepoint savepoint(*this, Savepoint::kDdl);
     switch (st.kind) {
     case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
     case StmtKind::DropTable: runDropTable(*this, tr, st); break;
