@@ -9,6 +9,7 @@
 
 #include "server/Catalog.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/SqlFunctions.h"
 #include "server/TextUtil.h"
 
@@ -46,11 +47,11 @@ const char *kDefaultVersion =
 struct Stmt {
     sqlite3_stmt *st = nullptr;
     Stmt(sqlite3 *db, const std::string &sql) {
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-            std::string msg = sqlite3_errmsg(db);
+        if (int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
+            SqlError e = sqliteError(db, rc, sql);
             sqlite3_finalize(st);
             st = nullptr;
-            throw SqlError(50000, msg);
+            throw e;
         }
     }
     ~Stmt() { sqlite3_finalize(st); }
@@ -97,7 +98,7 @@ sqlite3 *Instance::master() {
     if (!master_) {
         OpenTarget target = openTarget(masterPath());
         if (sqlite3_open_v2(target.name.c_str(), &master_, target.flags, nullptr) != SQLITE_OK) {
-            std::string msg = master_ ? sqlite3_errmsg(master_) : "cannot open master";
+            std::string msg = "操作系统错误 " + systemErrorText(master_);
             sqlite3_close(master_);
             master_ = nullptr;
             throw SqlError(17, "SQL Server 不存在或访问被拒绝。（" + msg + "）");
@@ -115,9 +116,9 @@ void Instance::create(const std::string &folder, const std::string &login, const
     if (fs::exists(m)) throw SqlError(1801, "实例文件夹 \"" + folder + "\" 中已有 master。");
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(m.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : "cannot create master";
+        SqlError e = makeError(5123, m.string(), systemErrorText(db));
         sqlite3_close(db);
-        throw SqlError(5123, msg);
+        throw e;
     }
     registerSqlFunctions(db, nullptr);
     try {
@@ -220,9 +221,9 @@ void Instance::createDatabase(const std::string &name) {
     if (fs::exists(file)) throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : "cannot create";
+        SqlError e = makeError(5123, file.string(), systemErrorText(db));
         sqlite3_close(db);
-        throw SqlError(5123, "CREATE FILE 尝试创建物理文件 '" + file.string() + "' 时遇到操作系统错误：" + msg);
+        throw e;
     }
     try {
         execSql(db, "PRAGMA journal_mode=WAL");

@@ -15,6 +15,7 @@
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
@@ -401,6 +402,7 @@ void Interpreter::execProcedure(const Statement &st, BatchResult &out) {
 }
 
 void Interpreter::createModule(const Statement &st) {
+    WriteLockScope lock(s_, "main");
     std::string text(frame_->text.substr(st.pos));
     Catalog &cat = s_.catalog("main");
     std::string name = st.kind == StmtKind::CreateProcedure ? st.target.name : st.itemName;
@@ -421,9 +423,11 @@ void Interpreter::createModule(const Statement &st) {
     cat.setInfo(id, info);
     bumpSchemaOf(s_, "main");
     savepoint.release();
+    lock.commit();
 }
 
 void Interpreter::dropModule(const Statement &st) {
+    WriteLockScope lock(s_, "main");
     Catalog &cat = s_.catalog("main");
     for (const auto &target : st.dropTargets) {
         auto o = cat.object(target.name);
@@ -432,15 +436,18 @@ void Interpreter::dropModule(const Statement &st) {
         bumpSchemaOf(s_, "main");
         s_.schemaChanged();
     }
+    lock.commit();
 }
 
 void Interpreter::toggleTrigger(const Statement &st) {
+    WriteLockScope lock(s_, "main");
     Catalog &cat = s_.catalog("main");
     auto t = cat.table(st.target.name);
     auto o = cat.object(st.itemName);
     if (!t || !o || o->xtype != "TR" || o->parent != t->id) throw makeError(8197, st.itemName);
     cat.setDisabled(o->id, !st.on);
     bumpSchemaOf(s_, "main");
+    lock.commit();
     s_.schemaChanged();
 }
 

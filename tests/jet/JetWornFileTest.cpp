@@ -123,7 +123,9 @@ TEST(JetWornFile, MdbExportShowsTheSameRows) {
                 case format::kUnknown11: EXPECT_EQ(f, CsvField()); break;  // libmdb shows none of these
                 case format::kGuid:
                 case format::kNumeric:
-                    if (v.isNull()) EXPECT_EQ(f, CsvField());
+                    if (v.isNull()) {
+                        EXPECT_EQ(f, CsvField());
+                    }
                     break;  // libmdb formats these its own way
                 case format::kComplex:
                     if (v.isNull())
