@@ -65,13 +65,14 @@ void matchCatalogue(JetReaderState &s, const std::vector<CatalogueRow> &rows) {
             markDamaged(s, i, std::string("has an unreadable definition: ") + e.what());
             continue;
         }
-        // The definition's own kind against the catalogue's system flag.
+        // The definition's own kind against the catalogue's system flag. A
+        // user table may be flagged system in the catalogue to hide it (its
+        // definition stays a user table's); a system definition under a
+        // user table's row is no such thing.
         if (head.kind != kUserTable && head.kind != kSystemTable)
             markDamaged(s, i, "has a definition of unknown kind");
-        else if ((head.kind == kSystemTable) != s.tables[i].system)
-            markDamaged(s, i,
-                        head.kind == kSystemTable ? "is a user table whose definition is a system table's"
-                                                  : "is a system table whose definition is a user table's");
+        else if (head.kind == kSystemTable && !s.tables[i].system)
+            markDamaged(s, i, "is a user table whose definition is a system table's");
         // Each table keeps its own usage maps: a shared one means one
         // definition is a copy of the other's.
         if (head.usedMap) byMap[head.usedMap].push_back(i);

@@ -40,14 +40,13 @@ size_t fixedSize(unsigned type) {
     default: return 0;
     }
 }
-// The format's rule for object names: no control characters, none of
-// . ! ` [ ], no leading blank; and (Jet 4) whole UTF-16 without the
-// non-characters U+FFFE and U+FFFF.
+// What no name the format stores holds: control characters and (Jet 4)
+// broken UTF-16 or the non-characters U+FFFE and U+FFFF.
 bool validName(const std::u16string &name, bool jet3) {
-    if (name.empty() || name[0] == u' ') return false;
+    if (name.empty()) return false;
     for (size_t i = 0; i < name.size(); ++i) {
         const char16_t ch = name[i];
-        if (ch < 0x20 || ch == u'.' || ch == u'!' || ch == u'`' || ch == u'[' || ch == u']') return false;
+        if (ch < 0x20) return false;
         if (jet3) continue;
         if (ch == 0xFFFE || ch == 0xFFFF) return false;
         if (ch >= 0xD800 && ch <= 0xDBFF) {

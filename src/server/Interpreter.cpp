@@ -2,6 +2,8 @@
 // procedures and of dynamic text, CREATE/DROP of modules. Leaf statements
 // keep their translation with the statement, so a statement inside a loop is
 // translated and prepared once and rerun with its variables bound.
+#include "server/Interpreter.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include "server/Convert.h"
 #include "server/Parser.h"
 #include "server/Savepoint.h"
-#include "server/Interpreter.h"
 #include "server/Session.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"

@@ -127,7 +127,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         }
         instance_->holdFile(file_);
         try {
-            sqlite3_busy_timeout(db_, 3000);
+            waitForLocks(db_);
             registerSqlFunctions(db_, hooks_.get());
             // A read-only file is read as it stands: no journal mode, catalogue or order upgrade.
             if (!target.readOnly) {

@@ -2,12 +2,33 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 #include "server/Ast.h"
 #include "server/Catalog.h"
 #include "server/Session.h"
 #include "server/Translator.h"
 
 namespace server {
+
+namespace {
+
+constexpr auto kLockWait = std::chrono::seconds(3);
+
+int busy(void *, int tries) {
+    // One wait at a time per thread: its start is kept from the first try.
+    thread_local std::chrono::steady_clock::time_point start;
+    auto now = std::chrono::steady_clock::now();
+    if (tries == 0) start = now;
+    if (now - start >= kLockWait) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(tries < 4 ? 500 : 2000));
+    return 1;
+}
+
+}  // namespace
+
+void waitForLocks(sqlite3 *db) { sqlite3_busy_handler(db, &busy, nullptr); }
 
 void lockSchema(Session &s, const std::string &schema) {
     // Every database file holds the engine's catalogue; deleting nothing from

@@ -21,6 +21,11 @@ class Session;
 struct Statement;
 class Translator;
 
+// Makes `db` wait for a lock held by another connection as the server does:
+// up to 3 seconds, checking often (SQLite's own timeout sleeps up to 100 ms
+// between tries, so under load a waiter can miss its turn again and again).
+void waitForLocks(sqlite3 *db);
+
 // Takes `schema`'s write lock in the connection's open transaction, which has
 // not read that file: a write that changes nothing.
 void lockSchema(Session &s, const std::string &schema);

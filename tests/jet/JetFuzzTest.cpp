@@ -197,7 +197,6 @@ TEST(JetFuzz, RecordedMutantsOfTheSamplesAreRefused) {
         {"mini", {K::ByteRun, 139306, 2306521499u}, "GLQtyBal"},           // rows without columns
         {"standard", {K::BitFlip, 168173, 1065459865u}, "GLTrans"},        // a Text column of 276 characters
         {"standard", {K::ByteRun, 152046, 4004369263u}, "GLRateAdjHist"},  // a column name of U+FFFF
-        {"standard", {K::ByteRun, 261786, 763834085u}, "FABalDeValue"},    // a user table flagged system
         {"mini", {K::ByteRun, 568045, 1505789007u}, "GLVch"},              // a date far beyond the year 9999
     };
     ScratchDir dir;

@@ -87,16 +87,16 @@ Verdict compare(const Digest &o, const Digest &m) {
         v.kinds.push_back(kind);
         v.reasons.push_back(kind + detail);
     };
-    // The table set: the tables the reader lists, with their system flag
-    // (a table refused by name is no wrong read, whatever it is listed as).
+    // The table set: the tables the reader lists (a table refused by name is
+    // no wrong read, whatever it is listed as).
     if (m.opened) {
         for (const auto &[name, ot] : o.tables) {
             auto it = m.tables.find(name);
             if (!ot.listed) continue;
             if (it == m.tables.end() || !it->second.listed)
                 differ("table missing", ": " + name);
-            else if (it->second.system != ot.system && !it->second.jetFailed)
-                differ("system flag changed", ": " + name);
+            else if (it->second.system != ot.system)
+                values = true;  // a user table may be flagged system to hide it: no format fault
         }
         for (const auto &[name, mt] : m.tables)
             if (mt.listed && !mt.jetFailed && (!o.tables.count(name) || !o.tables.at(name).listed))

@@ -102,9 +102,11 @@ void readServer(const std::string &file, const std::vector<std::string> &names, 
     if (std::filesystem::exists(workgroup))
         text += ";User ID=morningstar;Password=" + std::string(jet::Workgroup::kPassword) +
                 ";Jet OLEDB:System database=" + workgroup.string();
+    std::string quoted;  // inside the SQL string literal
+    for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
     for (const auto &name : names) {
         const std::string sql =
-            "SELECT * FROM OPENDATASOURCE('" + std::string(kProvider) + "','" + text + "')..." + bracketed(name);
+            "SELECT * FROM OPENDATASOURCE('" + std::string(kProvider) + "','" + quoted + "')..." + bracketed(name);
         server::BatchResult r = session.execute(sql);
         if (!r.ok()) {
             std::printf("S err\t%s\t%d %s\n", field(name).c_str(), r.errors.front().number(),
