@@ -33,7 +33,7 @@ class UpgradeCancelTest : public UpgradeRunFixture {};
 
 TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
     useSample(QStringLiteral("standard"));
-    const QByteArray before = fileHash(source);
+    const QByteArray before = FileHash(source);
     ASSERT_EQ(checkAndUpgrade(), RunOutcome::Passed) << lines.join(QLatin1Char('\n')).toStdString();
     const TargetContents clean = targetContents();
     for (const char *table : kFilled)
@@ -67,7 +67,7 @@ TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
         ASSERT_EQ(checkAndUpgrade(), RunOutcome::Passed)
             << where << ": " << lines.join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(differences(clean, targetContents()), QStringList()) << where;
-        EXPECT_EQ(fileHash(source), before) << where;
+        EXPECT_EQ(FileHash(source), before) << where;
     }
 }
 

@@ -22,7 +22,6 @@ QString dateLiteral(const QDateTime &time) {
 
 void UpgradeRunFixture::SetUp() {
     UpgradeStepFixture::SetUp();
-    g_CancelRequested = false;
     // The runs' own closing entries go to the log as in the program.
     WizardHooks::WriteUpgradeLog = [](const QString &project, const QString &description, const QString &detail,
                                       int status) { ::WriteUpgradeLog(project, description, detail, status); };
@@ -36,7 +35,6 @@ void UpgradeRunFixture::TearDown() {
     SetUpgradeLogSink(nullptr);
     SetStageObserver(nullptr);
     WizardHooks::ResetToDefaults();
-    g_CancelRequested = false;
     UpgradeStepFixture::TearDown();
 }
 
