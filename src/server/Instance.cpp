@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <mutex>
 
 #include "server/Catalog.h"
 #include "server/SqlError.h"
@@ -23,6 +24,14 @@ namespace {
 std::map<std::string, std::shared_ptr<Instance>> &registry() {
     static std::map<std::string, std::shared_ptr<Instance>> r;
     return r;
+}
+
+// SQLite counts every allocation under a global mutex for its memory
+// statistics, which nothing here reads: off, before SQLite starts (once it
+// has started the setting cannot change and the call does nothing).
+void configureSqlite() {
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
 }
 
 std::string canonical(const std::string &folder) {
@@ -73,6 +82,7 @@ void Instance::release(const std::string &folder) {
 std::string Instance::masterPath() const { return (fs::path(folder_) / "master").string(); }
 
 std::shared_ptr<Instance> Instance::open(const std::string &folder) {
+    configureSqlite();
     std::string key = canonical(folder);
     auto &reg = registry();
     auto it = reg.find(key);
@@ -100,6 +110,7 @@ sqlite3 *Instance::master() {
 }
 
 void Instance::create(const std::string &folder, const std::string &login, const std::string &password) {
+    configureSqlite();
     fs::create_directories(folder);
     fs::path m = fs::path(folder) / "master";
     if (fs::exists(m)) throw SqlError(1801, "实例文件夹 \"" + folder + "\" 中已有 master。");
