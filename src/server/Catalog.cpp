@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 
 namespace server {
@@ -88,20 +89,14 @@ std::string quoteText(const std::string &text) {
 
 void execSql(sqlite3 *db, const std::string &sql) {
     char *err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    if (int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err); rc != SQLITE_OK) {
         std::string msg = err ? err : "SQLite error";
         sqlite3_free(err);
         if (msg.rfind("PNW#", 0) == 0) {
             size_t p = msg.find('#', 4);
             throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
         }
-        int ext = sqlite3_extended_errcode(db) & 0xFF;
-        if (ext == SQLITE_BUSY || ext == SQLITE_LOCKED) throw makeError(1222);
-        if (ext == SQLITE_READONLY) {
-            const char *file = sqlite3_db_filename(db, "main");
-            throw makeError(3906, file ? std::filesystem::path(file).stem().string() : std::string("master"));
-        }
-        throw SqlError(50000, msg);
+        throw sqliteError(db, rc, sql);
     }
 }
 
@@ -210,8 +205,17 @@ void Catalog::load() {
     auto &objects_ = snapshot->objects;
     std::string s = quoteIdent(schema_) + ".";
     sqlite3_stmt *st = nullptr;
+    // A read that fails (busy, damaged, out of memory) is that failure, never
+    // an empty catalogue that would make every table unknown (208).
+    auto failed = [&](int rc, const std::string &text) {
+        SqlError e = sqliteError(db_, rc, text);
+        sqlite3_finalize(st);
+        throw e;
+    };
     std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+    if (int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
+        // A file made elsewhere, read as it stands, has no catalogue.
+        if (std::string(sqlite3_errmsg(db_)).rfind("no such table", 0) != 0) failed(rc, sql);
         sqlite3_finalize(st);
         snapshot_ = snapshot;
         loaded_ = true;
@@ -219,7 +223,8 @@ void Catalog::load() {
         return;
     }
     std::map<int, std::shared_ptr<TableInfo>> byId;
-    while (sqlite3_step(st) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ObjectInfo o;
         o.id = sqlite3_column_int(st, 0);
         o.name = textCol(st, 1);
@@ -236,11 +241,13 @@ void Catalog::load() {
             byId[o.id] = t;
         }
     }
+    if (rc != SQLITE_DONE) failed(rc, sql);
     sqlite3_finalize(st);
     // Primary keys: objects of type PK carry their columns in info.
     sql = "SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    if (rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) failed(rc, sql);
+    {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
             it->second->primaryKeyName = textCol(st, 1);
@@ -253,12 +260,14 @@ void Catalog::load() {
                 b = e + 1;
             }
         }
+        if (rc != SQLITE_DONE) failed(rc, sql);
     }
     sqlite3_finalize(st);
     sql = "SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, defsql FROM " +
           s + "__pnw_columns ORDER BY id, colid";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    if (rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) failed(rc, sql);
+    {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
             ColumnInfo c;
@@ -276,6 +285,7 @@ void Catalog::load() {
             if (sqlite3_column_type(st, 12) != SQLITE_NULL) c.defaultSql = textCol(st, 12);
             it->second->columns.push_back(c);
         }
+        if (rc != SQLITE_DONE) failed(rc, sql);
     }
     sqlite3_finalize(st);
     for (auto &[id, t] : byId) {

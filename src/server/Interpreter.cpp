@@ -2,6 +2,8 @@
 // procedures and of dynamic text, CREATE/DROP of modules. Leaf statements
 // keep their translation with the statement, so a statement inside a loop is
 // translated and prepared once and rerun with its variables bound.
+#include "server/Interpreter.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -9,11 +11,11 @@
 #include "server/Convert.h"
 #include "server/Parser.h"
 #include "server/Savepoint.h"
-#include "server/Interpreter.h"
 #include "server/Session.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
@@ -31,6 +33,24 @@ void bumpSchemaOf(Session &s, const std::string &schema) {
     std::string n = quoteIdent(schema) + ".\"__pnw_bump\"";
     s.run("CREATE TABLE " + n + "(x)");
     s.run("DROP TABLE " + n);
+}
+
+// Whether running the statements may make a table: CREATE TABLE, SELECT INTO, EXEC.
+bool makesTables(const std::vector<StatementP> &list) {
+    for (const auto &st : list) {
+        switch (st->kind) {
+        case StmtKind::CreateTable:
+        case StmtKind::Exec:
+        case StmtKind::ExecDynamic: return true;
+        case StmtKind::Select:
+            for (const auto &core : st->select->cores)
+                if (core.into) return true;
+            break;
+        default: break;
+        }
+        if (makesTables(st->body) || makesTables(st->elseBody)) return true;
+    }
+    return false;
 }
 
 // Pieces of a + b + c, flattened.
@@ -227,6 +247,7 @@ std::shared_ptr<Interpreter::ParsedText> Interpreter::parsedText(const std::stri
         if (t.literalIndex >= 0) held->literals.push_back(t);
     Parser parser(tokens);
     held->batch = parser.parseBatch();
+    held->makesTables = makesTables(held->batch.statements);
     if (parsedTexts_.size() >= 64) parsedTexts_.clear();
     parsedTexts_[text] = held;
     return held;
@@ -234,8 +255,12 @@ std::shared_ptr<Interpreter::ParsedText> Interpreter::parsedText(const std::stri
 
 void Interpreter::runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args,
                                  const std::vector<std::string> *argNames) {
+    runParsed(parsedText(text), text, out, args, argNames);
+}
+
+void Interpreter::runParsed(const std::shared_ptr<ParsedText> &held, std::string_view text, BatchResult &out,
+                            const std::vector<Variable> *args, const std::vector<std::string> *argNames) {
     if (nesting_ >= 32) throw SqlError(217, "超出了存储过程、函数、触发器或视图的最大嵌套层数(最大层数为 32)。");
-    std::shared_ptr<ParsedText> held = parsedText(text);
     const Batch &parsed = held->batch;
     static const std::vector<Value> noParams;
     Frame frame;
@@ -256,9 +281,12 @@ void Interpreter::runNestedBatch(const std::string &text, BatchResult &out, cons
         sqlite3_reset(q);
         return names;
     };
-    std::vector<std::string> before = tempTables();
+    // A text that makes no tables (the usual trigger) needs no look at them.
+    std::vector<std::string> before;
+    if (held->makesTables) before = tempTables();
     // Temp tables made inside end with the nested batch.
     auto dropNew = [&] {
+        if (!held->makesTables) return;
         for (const auto &n : tempTables())
             if (std::find(before.begin(), before.end(), n) == before.end()) {
                 BatchResult ignored;
@@ -374,6 +402,7 @@ void Interpreter::execProcedure(const Statement &st, BatchResult &out) {
 }
 
 void Interpreter::createModule(const Statement &st) {
+    WriteLockScope lock(s_, "main");
     std::string text(frame_->text.substr(st.pos));
     Catalog &cat = s_.catalog("main");
     std::string name = st.kind == StmtKind::CreateProcedure ? st.target.name : st.itemName;
@@ -389,14 +418,16 @@ void Interpreter::createModule(const Statement &st) {
         info = st.events + "\n" + text;
     }
     Session::SchemaChangedOnExit changed{s_};
-    Savepoint savepoint(s_, "\"__ddl\"");
+    Savepoint savepoint(s_, Savepoint::kDdl);
     int id = cat.addObject(name, xtype, parent);
     cat.setInfo(id, info);
     bumpSchemaOf(s_, "main");
     savepoint.release();
+    lock.commit();
 }
 
 void Interpreter::dropModule(const Statement &st) {
+    WriteLockScope lock(s_, "main");
     Catalog &cat = s_.catalog("main");
     for (const auto &target : st.dropTargets) {
         auto o = cat.object(target.name);
@@ -405,15 +436,18 @@ void Interpreter::dropModule(const Statement &st) {
         bumpSchemaOf(s_, "main");
         s_.schemaChanged();
     }
+    lock.commit();
 }
 
 void Interpreter::toggleTrigger(const Statement &st) {
+    WriteLockScope lock(s_, "main");
     Catalog &cat = s_.catalog("main");
     auto t = cat.table(st.target.name);
     auto o = cat.object(st.itemName);
     if (!t || !o || o->xtype != "TR" || o->parent != t->id) throw makeError(8197, st.itemName);
     cat.setDisabled(o->id, !st.on);
     bumpSchemaOf(s_, "main");
+    lock.commit();
     s_.schemaChanged();
 }
 

@@ -13,10 +13,13 @@
 
 #include "server/Ast.h"
 #include "server/Catalog.h"
+#include "server/PseudoTable.h"
 #include "server/ResultSet.h"
 #include "server/Token.h"
 #include "server/Translator.h"
 #include "server/Value.h"
+
+struct sqlite3;
 
 namespace server {
 
@@ -91,22 +94,32 @@ private:
         bool refreshProcesses = false;
     };
     struct TriggerContext {
-        std::shared_ptr<TableInfo> inserted;
+        std::shared_ptr<TableInfo> inserted, deleted;
     };
     // Parsed module bodies and dynamic texts, reused with their statements' plans.
     struct ParsedText {
         std::vector<Token> literals;
         Batch batch;
+        bool makesTables = true;  // may make (temporary) tables
     };
     // What a firing of a trigger needs, worked out once per schema state.
-    // `inserted` is a work table per table layout on this connection,
-    // refilled per firing: creating and dropping it per firing is DDL, after
+    // `inserted` and `deleted` are virtual tables per table layout on this
+    // connection (PseudoTable.h), made once and reading the firing's rows
+    // from memory: creating and dropping tables per firing is DDL, after
     // which SQLite re-prepares every statement the caller holds.
+    struct PseudoTable {
+        std::string name;    // in temp
+        std::string create;  // its CREATE VIRTUAL TABLE statement
+        std::shared_ptr<TableInfo> info;
+    };
     struct TriggerPrep {
         int64_t generation = -1;
         std::string body;
-        std::string create, clear, fill;  // the work table's statements
-        std::shared_ptr<TableInfo> inserted;
+        std::shared_ptr<ParsedText> parsedBody;
+        std::string read;  // the parent's row by rowid, all columns
+        PseudoTable inserted, deleted;
+        // Whether the body names them: rows are only noted for what it reads.
+        bool readsInserted = false, readsDeleted = false;
     };
 
     // Control flow and variables (Interpreter.cpp).
@@ -120,6 +133,9 @@ private:
     std::shared_ptr<ParsedText> parsedText(const std::string &text);
     void runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args = nullptr,
                         const std::vector<std::string> *argNames = nullptr);
+    // Runs parsed text (`text`, which must outlive the run) as a nested batch.
+    void runParsed(const std::shared_ptr<ParsedText> &held, std::string_view text, BatchResult &out,
+                   const std::vector<Variable> *args = nullptr, const std::vector<std::string> *argNames = nullptr);
     void execProcedure(const Statement &st, BatchResult &out);
     void execDynamic(const Statement &st, BatchResult &out);
     void createModule(const Statement &st);
@@ -131,8 +147,10 @@ private:
                   const std::vector<Value> &params, BatchResult &out);
     void prepareTriggerCapture(const Statement &st);
     void fireTriggers(const Statement &st, BatchResult &out);
-    const TriggerPrep *triggerPrep(Catalog &cat, const ObjectInfo &o);
-    static void rowChanged(void *self, int op, const char *db, const char *table, long long rowid);
+    std::shared_ptr<const TriggerPrep> triggerPrep(Catalog &cat, const ObjectInfo &o);
+    void ensurePseudoTable(const PseudoTable &t);
+    static void beforeRowChange(void *self, sqlite3 *db, int op, const char *dbName, const char *table, long long rowid,
+                                long long newRowid);
     // Cursors (Cursors.cpp).
     void declareCursor(const Statement &st);
     void openCursor(const Statement &st);
@@ -146,11 +164,17 @@ private:
     int64_t fetchStatus_ = -1;
     std::map<std::string, Cursor> cursors_;
     std::vector<TriggerContext> triggers_;
-    std::map<int, TriggerPrep> triggerPreps_;  // key: trigger id
-    // Rows changed by the statement whose triggers are about to fire.
+    std::map<int, std::shared_ptr<const TriggerPrep>> triggerPreps_;  // key: trigger id
+    // Rows changed by the statement whose triggers are about to fire: the
+    // rowids of its new rows, and the old rows themselves.
     std::vector<int64_t> captured_;
     const std::string *captureTable_ = nullptr;
     int captureOp_ = 0;
+    bool captureInserted_ = false, captureDeleted_ = false, captureOnce_ = false;
+    std::vector<int64_t> deletedRowids_;  // of the old rows held, in the same order
+    PseudoRows insertedRows_, deletedRows_;
+    PseudoSource pseudo_;
+    sqlite3 *pseudoModuleOn_ = nullptr;  // the connection the pseudo-table module was registered on
     std::map<std::string, std::shared_ptr<ParsedText>> parsedTexts_;
     int nesting_ = 0;
 };

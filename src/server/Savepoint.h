@@ -12,8 +12,13 @@ class Session;
 
 class Savepoint {
 public:
-    // `name` is a double-quoted SQLite identifier, e.g. "\"__stmt\"".
-    Savepoint(Session &session, const char *name);
+    // The statements of one savepoint name.
+    struct Name {
+        std::string open, release, rollback;
+    };
+    static const Name kStatement, kDdl, kTrigger;
+
+    Savepoint(Session &session, const Name &name);
     ~Savepoint();
     Savepoint(const Savepoint &) = delete;
     Savepoint &operator=(const Savepoint &) = delete;
@@ -25,8 +30,7 @@ public:
 
 private:
     Session &session_;
-    std::string release_;
-    std::string rollback_;
+    const Name &name_;
     bool done_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "server/Convert.h"
+#include "server/FaultInjection.h"
 #include "server/FileAccess.h"
 #include "server/Interpreter.h"
 #include "server/Ddl.h"
@@ -15,8 +16,10 @@
 #include "server/Parser.h"
 #include "server/Savepoint.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
@@ -124,7 +127,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         }
         instance_->holdFile(file_);
         try {
-            sqlite3_busy_timeout(db_, 3000);
+            waitForLocks(db_);
             registerSqlFunctions(db_, hooks_.get());
             // A read-only file is read as it stands: no journal mode, catalogue or order upgrade.
             if (!target.readOnly) {
@@ -305,10 +308,8 @@ void Session::takeWriteLock() {
     // Reads keep no locks here (read committed), so the transaction starts
     // again holding the write lock, waiting for it as any lock (3 s, 1222).
     run("ROLLBACK");
-    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        run("BEGIN");
-        throw makeError(1222);
-    }
+    run("BEGIN");
+    lockSchema(*this, "main");
 }
 
 void Session::lockBeforeWrite(const Plan &plan) {
@@ -328,7 +329,7 @@ int Session::beforeCommit(void *session) {
 
 SqlError Session::fileLostError() {
     instance_->markSuspect(dbid_);
-    return makeError(823, file_);
+    return makeError(823, file_, "写入", "2(系统找不到指定的文件。)");
 }
 
 void Session::rollback() {
@@ -350,13 +351,13 @@ sqlite3_stmt *Session::prepare(const std::string &sql) {
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(st);
-        throw mapError(rc);
+        throw mapError(rc, sql);
     }
     stmtCache_[sql] = st;
     return st;
 }
 
-SqlError Session::mapError(int rc) {
+SqlError Session::mapError(int rc, const std::string &sql) {
     std::string msg = sqlite3_errmsg(db_);
     int ext = sqlite3_extended_errcode(db_);
     if (fileLost_ && ext == SQLITE_CONSTRAINT_COMMITHOOK) return fileLostError();
@@ -390,13 +391,11 @@ SqlError Session::mapError(int rc) {
                 if (same) return makeError(2627, t->primaryKeyName, "dbo." + table);
             }
         }
-        return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
+        std::string index = uniqueIndexName(db_, table, cols);
+        return makeError(2601, index.empty() ? table + "." + (cols.empty() ? "" : cols[0]) : index, "dbo." + table);
     }
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY) return makeError(1222);
     if (rc == SQLITE_READONLY || (ext & 0xFF) == SQLITE_READONLY) return makeError(3906, dbName_);
-    if (ext == SQLITE_CONSTRAINT_CHECK || (ext & 0xFF) == SQLITE_CONSTRAINT)
-        return SqlError(547, "语句与约束冲突。" + msg);
-    return SqlError(50000, "内部错误：" + msg);
+    return sqliteError(db_, rc, sql);
 }
 
 void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int literalBase,
@@ -480,11 +479,12 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
+    CheckStatementFault(plan);
     if (plan.refreshProcesses) refreshProcesses();
     lockBeforeWrite(plan);
     // A statement of several steps is undone as a whole.
     std::optional<Savepoint> savepoint;
-    if (plan.steps.size() > 1) savepoint.emplace(*this, "\"__stmt\"");
+    if (plan.steps.size() > 1) savepoint.emplace(*this, Savepoint::kStatement);
     {
         for (const auto &step : plan.steps) {
             sqlite3_stmt *st = prepare(step.sql);
@@ -502,7 +502,7 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
                 rs.rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
-                SqlError e = mapError(rc);
+                SqlError e = mapError(rc, step.sql);
                 sqlite3_reset(st);
                 throw e;
             }
@@ -562,9 +562,10 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         runSetOption(*this, tr, st);
         return;
     }
+    WriteLockScope lock(*this, ddlSchema(st, tr));
     // Whether kept or undone, cached catalogue reads are stale afterwards.
     SchemaChangedOnExit changed{*this};
-    Savepoint savepoint(*this, "\"__ddl\"");
+    Savepoint savepoint(*this, Savepoint::kDdl);
     switch (st.kind) {
     case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
     case StmtKind::DropTable: runDropTable(*this, tr, st); break;
@@ -575,6 +576,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     default: throw makeError(102, "");
     }
     savepoint.release();
+    lock.commit();
 }
 
 BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {
@@ -677,7 +679,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
             if (e.scope() != ErrorScope::Statement) break;
         } catch (const std::exception &e) {
             // An engine fault is reported, never passed on as a crash.
-            out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
+            out.errors.push_back(internalError(e));
             break;
         }
         if (cached) {

@@ -99,7 +99,7 @@ public:
     sqlite3_stmt *prepare(const std::string &sql);
     // Binds literals (:lN), client parameters (:mN) and the running batch's variables (@name).
     void bindAll(sqlite3_stmt *st, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params);
-    SqlError mapError(int rc);
+    SqlError mapError(int rc, const std::string &sql = {});
     // Runs a translated plan: query steps add result sets; a plan of several
     // steps is undone as a whole on error.
     void runPlan(const Plan &plan, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params,

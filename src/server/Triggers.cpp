@@ -1,7 +1,11 @@
-// Triggers: a statement's changed rows are noted through SQLite's update
-// hook; after the statement each trigger it fires runs its body as a nested
-// batch, inside one savepoint with the statement, with `inserted` filled
-// from the noted rows.
+// Triggers: a statement's changed rows are noted through SQLite's
+// pre-update hook (the rowids of the new rows, copies of the old rows);
+// after the statement each trigger it fires runs its body as a nested batch,
+// inside one savepoint with the statement, with `inserted` (the new rows,
+// read by rowid) and `deleted` (the old rows) served from memory.
+// SQLite's pre-update hook is declared only with this option (the system
+// library is built with it).
+#define SQLITE_ENABLE_PREUPDATE_HOOK 1
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -16,9 +20,37 @@
 
 namespace server {
 
+namespace {
+
+// Whether `text` holds `word` as a whole word, without regard to case.
+bool namesWord(const std::string &text, const char *word) {
+    std::string lower = lowerAscii(text);
+    size_t n = std::strlen(word);
+    auto part = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#'; };
+    for (size_t p = lower.find(word); p != std::string::npos; p = lower.find(word, p + 1)) {
+        bool before = p == 0 || !part(lower[p - 1]);
+        bool after = p + n >= lower.size() || !part(lower[p + n]);
+        if (before && after) return true;
+    }
+    return false;
+}
+
+// Puts `rows` (one per rowid of `rowids`, in the order the statement reached them) in rowid order.
+void inRowidOrder(const std::vector<int64_t> &rowids, PseudoRows &rows) {
+    if (std::is_sorted(rowids.begin(), rowids.end())) return;
+    std::vector<size_t> order(rowids.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rowids[a] < rowids[b]; });
+    rows.reorder(order);
+}
+
+}  // namespace
+
 std::shared_ptr<const TableInfo> Interpreter::triggerTable(const std::string &name) const {
-    if (triggers_.empty() || !iequals(name, "inserted")) return nullptr;
-    return triggers_.back().inserted;
+    if (triggers_.empty()) return nullptr;
+    if (iequals(name, "inserted")) return triggers_.back().inserted;
+    if (iequals(name, "deleted")) return triggers_.back().deleted;
+    return nullptr;
 }
 
 void Interpreter::runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
@@ -28,32 +60,52 @@ void Interpreter::runWrite(const Statement &st, const Plan &plan, const std::vec
         s_.runPlan(plan, literals, literalBase, params, out);
         return;
     }
+    // Only what the triggers read is noted.
+    int op = st.kind == StmtKind::Insert ? SQLITE_INSERT : st.kind == StmtKind::Update ? SQLITE_UPDATE : SQLITE_DELETE;
+    bool readsInserted = false, readsDeleted = false;
+    Catalog &cat = s_.catalog("main");
+    for (int id : st.cache->triggerIds) {
+        auto o = cat.objectById(id);
+        if (!o || o->disabled) continue;
+        if (auto prep = triggerPrep(cat, *o)) {
+            readsInserted = readsInserted || prep->readsInserted;
+            readsDeleted = readsDeleted || prep->readsDeleted;
+        }
+    }
     // The restart that takes the write lock must come before the savepoint.
     s_.lockBeforeWrite(plan);
-    Savepoint savepoint(s_, "\"__trigger\"");
-    {
-        // The rows the statement changes in its table are noted as SQLite
-        // reports them: cheaper than a capture trigger writing each one.
-        captured_.clear();
-        captureTable_ = &st.cache->triggerTable;
-        captureOp_ = st.kind == StmtKind::Insert   ? SQLITE_INSERT
-                     : st.kind == StmtKind::Update ? SQLITE_UPDATE
-                                                   : SQLITE_DELETE;
-        sqlite3_update_hook(s_.handle(), &Interpreter::rowChanged, this);
+    Savepoint savepoint(s_, Savepoint::kTrigger);
+    captured_.clear();
+    insertedRows_.clear();
+    deletedRows_.clear();
+    deletedRowids_.clear();
+    captureTable_ = &st.cache->triggerTable;
+    captureOp_ = op;
+    captureInserted_ = readsInserted && op != SQLITE_DELETE;
+    captureDeleted_ = readsDeleted && op != SQLITE_INSERT;
+    // A plan of several steps may change a row twice: its old row is the first seen.
+    captureOnce_ = plan.steps.size() > 1;
+    if (captureInserted_ || captureDeleted_) {
+        sqlite3_preupdate_hook(s_.handle(), &Interpreter::beforeRowChange, this);
         struct Unhook {
             sqlite3 *db;
-            ~Unhook() { sqlite3_update_hook(db, nullptr, nullptr); }
-        };
-        {
-            Unhook unhook{s_.handle()};
-            s_.runPlan(plan, literals, literalBase, params, out);
-        }
+            ~Unhook() { sqlite3_preupdate_hook(db, nullptr, nullptr); }
+        } unhook{s_.handle()};
+        s_.runPlan(plan, literals, literalBase, params, out);
+    } else {
+        s_.runPlan(plan, literals, literalBase, params, out);
+    }
+    // The pseudo-tables list their rows in rowid order, as a read of the table would.
+    if (captureOnce_) {
         std::sort(captured_.begin(), captured_.end());
         captured_.erase(std::unique(captured_.begin(), captured_.end()), captured_.end());
-        int64_t changed = out.rowsAffected;
-        fireTriggers(st, out);
-        out.rowsAffected = changed;
+    } else {
+        inRowidOrder(captured_, insertedRows_);
     }
+    inRowidOrder(deletedRowids_, deletedRows_);
+    int64_t changed = out.rowsAffected;
+    fireTriggers(st, out);
+    out.rowsAffected = changed;
     savepoint.release();
 }
 
@@ -88,9 +140,9 @@ void Interpreter::prepareTriggerCapture(const Statement &st) {
     }
 }
 
-const Interpreter::TriggerPrep *Interpreter::triggerPrep(Catalog &cat, const ObjectInfo &o) {
+std::shared_ptr<const Interpreter::TriggerPrep> Interpreter::triggerPrep(Catalog &cat, const ObjectInfo &o) {
     auto hit = triggerPreps_.find(o.id);
-    if (hit != triggerPreps_.end() && hit->second.generation == s_.schemaGeneration()) return &hit->second;
+    if (hit != triggerPreps_.end() && hit->second->generation == s_.schemaGeneration()) return hit->second;
     if (hit != triggerPreps_.end()) triggerPreps_.erase(hit);
     auto parent = cat.objectById(o.parent);
     auto t = cat.table(parent ? parent->name : "");
@@ -105,67 +157,146 @@ const Interpreter::TriggerPrep *Interpreter::triggerPrep(Catalog &cat, const Obj
     std::shared_ptr<ParsedText> held = parsedText(text);
     const Batch &def = held->batch;
     if (def.statements.empty()) return nullptr;
-    TriggerPrep prep;
-    prep.generation = s_.schemaGeneration();
-    prep.body = text.substr(def.statements[0]->bodyPos);
+    auto prep = std::make_shared<TriggerPrep>();
+    prep->generation = s_.schemaGeneration();
+    prep->body = text.substr(def.statements[0]->bodyPos);
+    prep->parsedBody = parsedText(prep->body);
+    prep->readsInserted = namesWord(prep->body, "inserted");
+    prep->readsDeleted = namesWord(prep->body, "deleted");
+    // The columns as SQLite orders them (the order of the pre-update hook's values).
+    prep->read = "SELECT * FROM main." + quoteIdent(t->name) + " WHERE rowid = ?1";
+    // A fresh statement: a kept one prepared before the table changed would
+    // still show the old columns.
+    sqlite3_stmt *read = nullptr;
+    if (sqlite3_prepare_v2(s_.handle(), prep->read.c_str(), -1, &read, nullptr) != SQLITE_OK) {
+        SqlError e = s_.mapError(sqlite3_errcode(s_.handle()));
+        sqlite3_finalize(read);
+        throw e;
+    }
+    std::vector<std::string> columns;
     std::string layout;
-    for (const auto &c : t->columns) layout += c.name + ' ' + c.type.sqliteDecl() + ',';
-    std::string rows = quoteIdent("__pnw_inserted_" + std::to_string(t->id) + "_" +
-                                  std::to_string(std::hash<std::string>{}(layout) % 1000000007u));
-    std::string parentTable = "main." + quoteIdent(t->name);
-    prep.create = "CREATE TEMP TABLE IF NOT EXISTS " + rows + " AS SELECT * FROM " + parentTable + " WHERE 0";
-    prep.clear = "DELETE FROM temp." + rows;
-    prep.fill = "INSERT INTO temp." + rows + " SELECT * FROM " + parentTable + " WHERE rowid = ?1";
-    prep.inserted = std::make_shared<TableInfo>(*t);
-    prep.inserted->name = rows.substr(1, rows.size() - 2);
-    prep.inserted->schema = "temp";
-    prep.inserted->rowidIdentity = false;
-    prep.inserted->primaryKeyName.clear();
-    prep.inserted->primaryKeyColumns.clear();
-    return &(triggerPreps_[o.id] = std::move(prep));
+    for (int i = 0; i < sqlite3_column_count(read); ++i) {
+        std::string name = sqlite3_column_name(read, i);
+        const ColumnInfo *c = t->column(name);
+        columns.push_back(quoteIdent(name) + (c ? " " + c->type.sqliteDecl() : std::string()));
+        layout += columns.back() + ',';
+    }
+    sqlite3_finalize(read);
+    std::string suffix = std::to_string(t->id) + "_" + std::to_string(std::hash<std::string>{}(layout) % 1000000007u);
+    for (PseudoTable *pt : {&prep->inserted, &prep->deleted}) {
+        std::string kind = pt == &prep->inserted ? "inserted" : "deleted";
+        pt->name = "__pnw_" + kind + "_" + suffix;
+        pt->create = pseudoTableSql(pt->name, kind, columns);
+        pt->info = std::make_shared<TableInfo>(*t);
+        pt->info->name = pt->name;
+        pt->info->schema = "temp";
+        pt->info->rowidIdentity = false;
+        pt->info->primaryKeyName.clear();
+        pt->info->primaryKeyColumns.clear();
+    }
+    triggerPreps_[o.id] = prep;
+    return prep;
 }
 
-void Interpreter::rowChanged(void *self, int op, const char *db, const char *table, long long rowid) {
-    auto *s = static_cast<Interpreter *>(self);
-    if (op == s->captureOp_ && std::strcmp(db, "main") == 0 && s->captureTable_ &&
-        sqlite3_stricmp(table, s->captureTable_->c_str()) == 0)
-        s->captured_.push_back(rowid);
+void Interpreter::ensurePseudoTable(const PseudoTable &t) {
+    sqlite3 *db = s_.handle();
+    if (pseudoModuleOn_ != db) {
+        registerPseudoModule(db, &pseudo_);
+        pseudoModuleOn_ = db;
+    }
+    // Made once per layout and connection; a rollback of the transaction
+    // that made it takes it away again.
+    if (sqlite3_table_column_metadata(db, "temp", t.name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                      nullptr) != SQLITE_OK)
+        s_.run(t.create);
+}
+
+void Interpreter::beforeRowChange(void *self, sqlite3 *db, int op, const char *dbName, const char *table,
+                                  long long rowid, long long newRowid) {
+    auto *in = static_cast<Interpreter *>(self);
+    if (op != in->captureOp_ || std::strcmp(dbName, "main") != 0 || !in->captureTable_ ||
+        sqlite3_stricmp(table, in->captureTable_->c_str()) != 0)
+        return;
+    if (in->captureInserted_) {
+        in->captured_.push_back(newRowid);
+        // A plan of one step writes each row once: the row it writes is the new row.
+        if (!in->captureOnce_) {
+            int n = sqlite3_preupdate_count(db);
+            in->insertedRows_.setColumns(n);
+            for (int i = 0; i < n; ++i) {
+                sqlite3_value *v = nullptr;
+                if (sqlite3_preupdate_new(db, i, &v) != SQLITE_OK) v = nullptr;
+                in->insertedRows_.add(v);
+            }
+        }
+    }
+    if (!in->captureDeleted_) return;
+    if (in->captureOnce_ &&
+        std::find(in->deletedRowids_.begin(), in->deletedRowids_.end(), rowid) != in->deletedRowids_.end())
+        return;
+    in->deletedRowids_.push_back(rowid);
+    int n = sqlite3_preupdate_count(db);
+    in->deletedRows_.setColumns(n);
+    for (int i = 0; i < n; ++i) {
+        sqlite3_value *v = nullptr;
+        if (sqlite3_preupdate_old(db, i, &v) != SQLITE_OK) v = nullptr;
+        in->deletedRows_.add(v);
+    }
 }
 
 void Interpreter::fireTriggers(const Statement &st, BatchResult &out) {
     const std::vector<int> ids = st.cache->triggerIds;
     Catalog &cat = s_.catalog("main");
+    bool insertedRead = false;
+    struct Unset {
+        PseudoSource &source;
+        PseudoRows &inserted, &deleted;
+        ~Unset() {
+            source = PseudoSource{};
+            inserted.clear();
+            deleted.clear();
+        }
+    } unset{pseudo_, insertedRows_, deletedRows_};
     for (int id : ids) {
         auto o = cat.objectById(id);
         if (!o || o->disabled) continue;
-        const TriggerPrep *prep = triggerPrep(cat, *o);
+        std::shared_ptr<const TriggerPrep> prep = triggerPrep(cat, *o);
         if (!prep) continue;
-        // Made once per table layout and connection (the statement is a
-        // no-op after that; it also brings the table back after a rollback).
-        s_.runCached(prep->create);
-        s_.runCached(prep->clear);
-        sqlite3_stmt *fill = s_.prepare(prep->fill);
-        for (int64_t rowid : captured_) {
-            sqlite3_bind_int64(fill, 1, rowid);
-            int rc = sqlite3_step(fill);
-            if (rc != SQLITE_DONE) {
-                SqlError e = s_.mapError(rc);
-                sqlite3_reset(fill);
-                throw e;
+        if (prep->readsInserted) {
+            ensurePseudoTable(prep->inserted);
+            // The new rows as a plan of several steps left them, read once for every trigger.
+            if (captureInserted_ && captureOnce_ && !insertedRead) {
+                insertedRead = true;
+                sqlite3_stmt *read = s_.prepare(prep->read);
+                for (int64_t rowid : captured_) {
+                    sqlite3_bind_int64(read, 1, rowid);
+                    int rc = sqlite3_step(read);
+                    if (rc == SQLITE_ROW) {
+                        // Counted after the step: a kept statement is prepared again
+                        // there when the table has changed.
+                        insertedRows_.setColumns(sqlite3_column_count(read));
+                        insertedRows_.addRow(read);
+                        rc = sqlite3_step(read);
+                    }
+                    if (rc != SQLITE_DONE) {
+                        SqlError e = s_.mapError(rc);
+                        sqlite3_reset(read);
+                        throw e;
+                    }
+                    sqlite3_reset(read);
+                }
             }
-            sqlite3_reset(fill);
         }
-        std::string body = prep->body;
-        auto pseudo = prep->inserted;
-        triggers_.push_back(TriggerContext{pseudo});
+        if (prep->readsDeleted) ensurePseudoTable(prep->deleted);
+        pseudo_.inserted = &insertedRows_;
+        pseudo_.deleted = &deletedRows_;
+        triggers_.push_back(TriggerContext{prep->inserted.info, prep->deleted.info});
+        struct Pop {
+            std::vector<TriggerContext> &t;
+            ~Pop() { t.pop_back(); }
+        } pop{triggers_};
         BatchResult inner;
-        try {
-            runNestedBatch(body, inner);
-        } catch (...) {
-            triggers_.pop_back();
-            throw;
-        }
-        triggers_.pop_back();
+        runParsed(prep->parsedBody, prep->body, inner);
         for (auto &rs : inner.resultSets) out.resultSets.push_back(std::move(rs));
         if (!inner.errors.empty()) throw inner.errors.front();
     }

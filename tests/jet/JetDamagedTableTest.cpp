@@ -25,15 +25,6 @@ namespace {
 constexpr size_t kPage = 4096;
 constexpr uint32_t kCataloguePage = 2;
 
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 uint32_t get32(const std::string &b, size_t at) {
     return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
            static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |

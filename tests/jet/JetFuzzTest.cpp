@@ -29,11 +29,6 @@ using namespace jettest;
 
 namespace {
 
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Reads everything; returns false when the file was refused with JetError.
 bool readEverything(const std::string &path) {
     try {
