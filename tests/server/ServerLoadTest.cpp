@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/SqlError.h"
 
 namespace {
@@ -71,7 +71,7 @@ std::string runClient(Session &s, int client, int transactions) {
 TEST(ServerLoad, EightClientsInTransactionsCommitEveryOneExactly) {
     constexpr int kClients = 8;
     constexpr int kTransactions = 50;
-    ServerFixture fx;
+    TestServer fx;
     {
         auto s = fx.connect();
         ASSERT_TRUE(s->execute("create table t_Counter(FClient int primary key, FCount int not null)\n"
@@ -145,7 +145,7 @@ const char *const kSchemaChanges[] = {
 TEST(ServerLoad, ASchemaChangeAfterAReadWritesAfterAnotherCommit) {
     for (const char *sql : kSchemaChanges) {
         SCOPED_TRACE(sql);
-        ServerFixture fx;
+        TestServer fx;
         auto a = fx.connect();
         auto b = fx.connect();
         ASSERT_TRUE(a->execute("create table t(k int primary key, n int)\n"
@@ -173,7 +173,7 @@ TEST(ServerLoad, ASchemaChangeWaitsWhileAnotherSessionWrites) {
     for (Start start : {Start::InTransactionAfterARead, Start::OutsideATransaction}) {
         for (const char *sql : {"create table t_New(a int)", "select k, n into t_Copy from t"}) {
             SCOPED_TRACE(sql);
-            ServerFixture fx;
+            TestServer fx;
             auto a = fx.connect();
             auto b = fx.connect();
             ASSERT_TRUE(a->execute("create table t(k int primary key, n int) insert into t values (1, 0)").ok());
@@ -200,7 +200,7 @@ TEST(ServerLoad, ASchemaChangeWaitsWhileAnotherSessionWrites) {
 // A writer that does not finish: the schema change gives up with 1222 after
 // the full wait, and its transaction stays open for the client to roll back.
 TEST(ServerLoad, ASchemaChangeGivesUpOnlyAfterTheFullWait) {
-    ServerFixture fx;
+    TestServer fx;
     auto a = fx.connect();
     auto b = fx.connect();
     ASSERT_TRUE(a->execute("create table t(k int primary key, n int) insert into t values (1, 0)").ok());
