@@ -5,7 +5,6 @@
 // and two definitions exchanged. Files made by our writer, then damaged.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
 
@@ -21,15 +20,6 @@ using namespace jettest;
 namespace {
 
 constexpr size_t kPage = format::kPageSize;
-
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string ucs2(const std::string &ascii) {
     std::string out;
