@@ -54,6 +54,8 @@ std::vector<std::string> propertyColumns(const std::string &blob) {
 
 void matchCatalogue(JetReaderState &s, const std::vector<CatalogueRow> &rows) {
     std::map<uint32_t, std::vector<size_t>> byDefinition, byMap;
+    std::vector<size_t> userUnderSystem;
+    bool systemUnderUser = false;
     for (size_t i = 0; i < s.tables.size(); ++i) {
         const uint32_t page = static_cast<uint32_t>(s.entries[i]->table_pg);
         byDefinition[page].push_back(i);
@@ -71,13 +73,20 @@ void matchCatalogue(JetReaderState &s, const std::vector<CatalogueRow> &rows) {
         // user table's row is no such thing.
         if (head.kind != kUserTable && head.kind != kSystemTable)
             markDamaged(s, i, "has a definition of unknown kind");
-        else if (head.kind == kSystemTable && !s.tables[i].system)
+        else if (head.kind == kSystemTable && !s.tables[i].system) {
             markDamaged(s, i, "is a user table whose definition is a system table's");
+            systemUnderUser = true;
+        } else if (head.kind == kUserTable && s.tables[i].system)
+            userUnderSystem.push_back(i);
         // Each table keeps its own usage maps: a shared one means one
         // definition is a copy of the other's.
         if (head.usedMap) byMap[head.usedMap].push_back(i);
         if (head.freeMap && head.freeMap != head.usedMap) byMap[head.freeMap].push_back(i);
     }
+    // Beside a user table holding a system table's definition, a system
+    // table holding a user table's is the other half of an exchange.
+    if (systemUnderUser)
+        for (size_t i : userUnderSystem) markDamaged(s, i, "is a system table whose definition is a user table's");
     for (const auto &[page, tables] : byDefinition)
         if (tables.size() > 1)
             for (size_t i : tables)

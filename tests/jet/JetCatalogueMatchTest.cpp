@@ -5,7 +5,6 @@
 // and two definitions exchanged. Files made by our writer, then damaged.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
 
@@ -116,6 +115,11 @@ TEST(JetCatalogueMatch, ADefinitionOtherThanItsRowMeansIsRefused) {
          true,
          [](std::string &b) { renameColumn(b, "FID", "FIX"); },
          {{"GLVch", "has no column \"FID\""}}},
+        {"the definitions of an empty user table and an empty system table exchanged",
+         false,
+         [](std::string &b) { swapPages(b, definitionOf(b, "FCyID"), definitionOf(b, "ACM")); },
+         {{"GLRate", "whose definition is a system table's"},
+          {"MSysACEs", "is a system table whose definition is a user table's"}}},
         {"the definitions of a table with rows and one without exchanged",
          false,
          [](std::string &b) { swapPages(b, definitionOf(b, "FAcctID"), definitionOf(b, "FCyID")); },
