@@ -87,6 +87,10 @@ public:
     void setInfo(int id, const std::string &info);
 
     void invalidate();
+    // The schema may have changed through DDL that went through the writers
+    // (which already raised the shared generation): the next read checks the
+    // schema version again and reuses a shared read that is still current.
+    void recheck() { loaded_ = false; }
     const std::string &schema() const { return schema_; }
 
 private:

@@ -271,8 +271,13 @@ std::string Session::schemaOfDatabase(const std::string &db) {
     return schema;
 }
 
-void Session::schemaChanged() {
-    for (auto &[n, c] : catalogs_) c->invalidate();
+void Session::schemaChanged(bool rolledBack) {
+    for (auto &[n, c] : catalogs_) {
+        if (rolledBack)
+            c->invalidate();
+        else
+            c->recheck();
+    }
     ++schemaGeneration_;
 }
 
@@ -601,7 +606,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         throw;
     }
     run("RELEASE \"__ddl\"");
-    schemaChanged();
+    schemaChanged(false);
 }
 
 BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {

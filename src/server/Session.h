@@ -76,7 +76,10 @@ public:
 
     // Used by the DDL statements.
     void setIdentityInsert(const std::string &key) { identityInsert_ = key; }
-    void schemaChanged();
+    // Cached reads and translations are stale. After a rollback the shared
+    // catalogue reads go too; after DDL that committed to its savepoint the
+    // catalogue writers have already retired them (rolledBack false).
+    void schemaChanged(bool rolledBack = true);
     // Runs translated SQL with the running statement's literals bound; returns the rows changed.
     int64_t runBound(const std::string &sql);
     // Evaluates a constant T-SQL expression converted to `type`.
