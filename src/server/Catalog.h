@@ -70,6 +70,11 @@ public:
     // Drops the cached reads when another connection changed the schema;
     // true when it did.
     bool refreshIfChanged();
+    // The schema version the last refreshIfChanged saw (-2 before the first).
+    int64_t seenVersion() const { return seenVersion_; }
+    // Takes over what an earlier session on the connection last saw: the
+    // first refreshIfChanged then tells whether the schema moved since.
+    void assumeSeen(int64_t version) { seenVersion_ = version; }
 
     // Case-insensitive lookups; null when absent.
     std::shared_ptr<const TableInfo> table(const std::string &name);

@@ -170,6 +170,11 @@ private:
     SqlError mapError(int rc);
     void refreshProcesses();
     bool resetForReuse();
+    // Batch translations a pooled connection carries to its next session:
+    // those valid now, when they depend on nothing the reset takes away.
+    struct CarriedTranslations;
+    std::shared_ptr<void> translationsForReuse();
+    void adoptTranslations(const std::shared_ptr<void> &carried);
     Value objectId(const std::string &name);
     Value objectProperty(int64_t id, const std::string &prop);
     Value dbNameOf(const Value &id);
