@@ -12,16 +12,6 @@ namespace server {
 
 namespace {
 
-int64_t schemaVersion(sqlite3 *db, const std::string &schema) {
-    sqlite3_stmt *st = nullptr;
-    std::string sql = "PRAGMA " + quoteIdent(schema) + ".schema_version";
-    int64_t v = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-        v = sqlite3_column_int64(st, 0);
-    sqlite3_finalize(st);
-    return v;
-}
-
 // Catalogue reads shared by the connections of the process: per database
 // file and schema, the last snapshot read with the schema version and the
 // catalogue generation it was read at. Every catalogue writer raises the
@@ -86,22 +76,31 @@ std::string quoteText(const std::string &text) {
     return r + "'";
 }
 
+namespace {
+
+// The server's error for a failed SQLite call with message msg.
+[[noreturn]] void raiseSqlite(sqlite3 *db, const std::string &msg) {
+    if (msg.rfind("PNW#", 0) == 0) {
+        size_t p = msg.find('#', 4);
+        throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
+    }
+    int ext = sqlite3_extended_errcode(db) & 0xFF;
+    if (ext == SQLITE_BUSY || ext == SQLITE_LOCKED) throw makeError(1222);
+    if (ext == SQLITE_READONLY) {
+        const char *file = sqlite3_db_filename(db, "main");
+        throw makeError(3906, file ? std::filesystem::path(file).stem().string() : std::string("master"));
+    }
+    throw SqlError(50000, msg);
+}
+
+}  // namespace
+
 void execSql(sqlite3 *db, const std::string &sql) {
     char *err = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "SQLite error";
         sqlite3_free(err);
-        if (msg.rfind("PNW#", 0) == 0) {
-            size_t p = msg.find('#', 4);
-            throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
-        }
-        int ext = sqlite3_extended_errcode(db) & 0xFF;
-        if (ext == SQLITE_BUSY || ext == SQLITE_LOCKED) throw makeError(1222);
-        if (ext == SQLITE_READONLY) {
-            const char *file = sqlite3_db_filename(db, "main");
-            throw makeError(3906, file ? std::filesystem::path(file).stem().string() : std::string("master"));
-        }
-        throw SqlError(50000, msg);
+        raiseSqlite(db, msg);
     }
 }
 
@@ -185,11 +184,54 @@ bool Catalog::refreshIfChanged() {
     return true;
 }
 
-Catalog::~Catalog() { sqlite3_finalize(versionStmt_); }
+Catalog::~Catalog() {
+    sqlite3_finalize(versionStmt_);
+    for (auto &[sql, st] : statements_) sqlite3_finalize(st);
+}
+
+sqlite3_stmt *Catalog::statement(const std::string &sql) {
+    auto it = statements_.find(sql);
+    if (it != statements_.end()) {
+        sqlite3_reset(it->second);
+        sqlite3_clear_bindings(it->second);
+        return it->second;
+    }
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    statements_.emplace(sql, st);
+    return st;
+}
+
+namespace {
+
+// Steps a catalogue writer's statement to its end; throws as execSql does.
+void runWriter(sqlite3 *db, sqlite3_stmt *st) {
+    if (!st) raiseSqlite(db, sqlite3_errmsg(db));
+    int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::string msg = sqlite3_errmsg(db);
+        sqlite3_reset(st);
+        raiseSqlite(db, msg);
+    }
+    sqlite3_reset(st);
+}
+
+void bindText(sqlite3_stmt *st, int i, const std::string &text) {
+    sqlite3_bind_text(st, i, text.data(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+}  // namespace
 
 void Catalog::load() {
     if (loaded_) return;
-    int64_t v = schemaVersion(db_, schema_);
+    int64_t v = -1;
+    if (sqlite3_stmt *st = statement("PRAGMA " + quoteIdent(schema_) + ".schema_version")) {
+        if (sqlite3_step(st) == SQLITE_ROW) v = sqlite3_column_int64(st, 0);
+        sqlite3_reset(st);
+    }
     const std::string &file = file_;
     const std::string entryKey = file + '\n' + schema_;
     int64_t generation = 0;
@@ -209,10 +251,8 @@ void Catalog::load() {
     auto &tables_ = snapshot->tables;
     auto &objects_ = snapshot->objects;
     std::string s = quoteIdent(schema_) + ".";
-    sqlite3_stmt *st = nullptr;
-    std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
+    sqlite3_stmt *st = statement("SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects");
+    if (!st) {
         snapshot_ = snapshot;
         loaded_ = true;
         schemaVersion_ = v;
@@ -236,10 +276,10 @@ void Catalog::load() {
             byId[o.id] = t;
         }
     }
-    sqlite3_finalize(st);
+    sqlite3_reset(st);
     // Primary keys: objects of type PK carry their columns in info.
-    sql = "SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+    st = statement("SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'");
+    if (st) {
         while (sqlite3_step(st) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
@@ -254,10 +294,11 @@ void Catalog::load() {
             }
         }
     }
-    sqlite3_finalize(st);
-    sql = "SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, defsql FROM " +
-          s + "__pnw_columns ORDER BY id, colid";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
+    if (st) sqlite3_reset(st);
+    st = statement("SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, "
+                   "defsql FROM " +
+                   s + "__pnw_columns ORDER BY id, colid");
+    if (st) {
         while (sqlite3_step(st) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
@@ -277,7 +318,7 @@ void Catalog::load() {
             it->second->columns.push_back(c);
         }
     }
-    sqlite3_finalize(st);
+    if (st) sqlite3_reset(st);
     for (auto &[id, t] : byId) {
         int idx = t->identityIndex();
         t->rowidIdentity = idx >= 0;
@@ -325,40 +366,63 @@ int Catalog::addObject(const std::string &name, const std::string &xtype, int pa
     std::string s = quoteIdent(schema_) + ".";
     // Ids of temporary objects live in their own range so that they never meet the database's.
     int64_t base = schema_ == "temp" ? 1500000000 : 1000000;
-    sqlite3_stmt *st = nullptr;
-    std::string sql = "SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects";
     int64_t next = base;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-        next = std::max<int64_t>(base, sqlite3_column_int64(st, 0) + 1);
-    sqlite3_finalize(st);
+    if (sqlite3_stmt *st = statement("SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects")) {
+        if (sqlite3_step(st) == SQLITE_ROW) next = std::max<int64_t>(base, sqlite3_column_int64(st, 0) + 1);
+        sqlite3_reset(st);
+    }
     // Spread ids like a server does (not consecutive), but keep them stable.
     next += 16;
-    execSql(db_, "INSERT INTO " + s + "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(" +
-                     std::to_string(next) + "," + quoteText(name) + "," + quoteText(xtype) + "," +
-                     std::to_string(parent) + ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
+    sqlite3_stmt *st = statement("INSERT INTO " + s +
+                                 "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(?1, ?2, ?3, ?4, "
+                                 "strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
+    if (st) {
+        sqlite3_bind_int64(st, 1, next);
+        bindText(st, 2, name);
+        bindText(st, 3, xtype);
+        sqlite3_bind_int64(st, 4, parent);
+    }
+    runWriter(db_, st);
     changed();
     return int(next);
 }
 
 void Catalog::removeObject(int id) {
     std::string s = quoteIdent(schema_) + ".";
-    std::string ids = std::to_string(id);
-    execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + ids);
-    execSql(db_, "DELETE FROM " + s + "__pnw_objects WHERE id = " + ids + " OR parent_obj = " + ids);
+    sqlite3_stmt *st = statement("DELETE FROM " + s + "__pnw_columns WHERE id = ?1");
+    if (st) sqlite3_bind_int64(st, 1, id);
+    runWriter(db_, st);
+    st = statement("DELETE FROM " + s + "__pnw_objects WHERE id = ?1 OR parent_obj = ?1");
+    if (st) sqlite3_bind_int64(st, 1, id);
+    runWriter(db_, st);
     changed();
 }
 
 void Catalog::addColumn(int tableId, const ColumnInfo &c) {
     std::string s = quoteIdent(schema_) + ".";
-    execSql(db_, "INSERT INTO " + s +
-                     "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, "
-                     "cdefault, defsql) VALUES(" +
-                     std::to_string(tableId) + "," + std::to_string(c.colid) + "," + quoteText(c.name) + "," +
-                     std::to_string(c.type.xtype()) + "," + std::to_string(c.type.byteLength()) + "," +
-                     std::to_string(c.type.precision) + "," + std::to_string(c.type.scale) + "," +
-                     (c.nullable ? "1" : "0") + "," + (c.identity ? "1" : "0") + "," + std::to_string(c.seed) + "," +
-                     std::to_string(c.increment) + "," + std::to_string(c.cdefault) + "," +
-                     (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) + ")");
+    sqlite3_stmt *st =
+        statement("INSERT INTO " + s +
+                  "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, "
+                  "incr, cdefault, defsql) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
+    if (st) {
+        sqlite3_bind_int64(st, 1, tableId);
+        sqlite3_bind_int64(st, 2, c.colid);
+        bindText(st, 3, c.name);
+        sqlite3_bind_int64(st, 4, c.type.xtype());
+        sqlite3_bind_int64(st, 5, c.type.byteLength());
+        sqlite3_bind_int64(st, 6, c.type.precision);
+        sqlite3_bind_int64(st, 7, c.type.scale);
+        sqlite3_bind_int64(st, 8, c.nullable ? 1 : 0);
+        sqlite3_bind_int64(st, 9, c.identity ? 1 : 0);
+        sqlite3_bind_int64(st, 10, c.seed);
+        sqlite3_bind_int64(st, 11, c.increment);
+        sqlite3_bind_int64(st, 12, c.cdefault);
+        if (c.defaultSql.empty())
+            sqlite3_bind_null(st, 13);
+        else
+            bindText(st, 13, c.defaultSql);
+    }
+    runWriter(db_, st);
     changed();
 }
 

@@ -100,6 +100,11 @@ public:
 
 private:
     void load();
+    // The catalogue's own statements on this connection, prepared once
+    // (temporary tables made and dropped in a loop write and read it each
+    // time); reset and unbound before they are handed out.
+    sqlite3_stmt *statement(const std::string &sql);
+    std::map<std::string, sqlite3_stmt *> statements_;
     // A writer ran: this connection reloads, and no connection reuses a
     // catalogue read before the change.
     void changed();
