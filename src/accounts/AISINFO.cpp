@@ -6,8 +6,6 @@
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
 
-namespace {}
-
 AISINFO::AISINFO() = default;
 AISINFO::~AISINFO() = default;
 
@@ -18,6 +16,7 @@ bool AISINFO::UpdateAISINFO(ProgressBar *objProBar) {
         m_Connection->Open(ConnectionString);
         CurrYear = 0;
         CurrPeriod = 0;
+        m_TruncatedKeys.clear();
         const QString general = QStringLiteral("General"), ic = QStringLiteral("IC");
         SetProfileValue(general, QStringLiteral("CompanyName"), CompanyName);
         SetProfileValue(general, QStringLiteral("CompanyPhone"), CompanyPhone);
@@ -50,7 +49,14 @@ bool AISINFO::UpdateAISINFO(ProgressBar *objProBar) {
 }
 
 void AISINFO::SetProfileValue(const QString &category, const QString &key, const QVariant &value) {
-    const QString c = SqlLiteral(category), k = SqlLiteral(key), v = SqlLiteral(value.toString());
+    // An overlong value would make the server refuse the row; the caller
+    // reports the cut.
+    QString text = value.toString();
+    if (text.size() > kProfileValueWidth) {
+        text.truncate(kProfileValueWidth);
+        m_TruncatedKeys.append(key);
+    }
+    const QString c = SqlLiteral(category), k = SqlLiteral(key), v = SqlLiteral(text);
     const QString sql =
         QStringLiteral(" If not exists(Select * from t_SystemProfile Where FCategory='") + c +
         QStringLiteral("' and FKey='") + k + QStringLiteral("')") + kCrLf +

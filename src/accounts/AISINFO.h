@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class ProgressBar;
@@ -45,6 +46,10 @@ public:
 
     // The last failure text of the engine ("" when none).
     const QString &lastError() const { return m_LastError; }
+    // The width of t_SystemProfile.FValue: a longer value is stored cut to it.
+    static constexpr int kProfileValueWidth = 255;
+    // The keys whose value was cut to the width, in the order written.
+    const QStringList &truncatedKeys() const { return m_TruncatedKeys; }
 
 private:
     class ScriptRun;
@@ -57,4 +62,5 @@ private:
 
     std::unique_ptr<ado::Connection> m_Connection;
     QString m_LastError;
+    QStringList m_TruncatedKeys;
 };

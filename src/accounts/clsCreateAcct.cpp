@@ -36,6 +36,14 @@ QVariant column(const ado::Recordset &rs, const char *name) { return rs.value(QL
 bool isNull(const QVariant &v) { return !v.isValid() || v.isNull(); }
 QString textOrEmpty(const QVariant &v) { return isNull(v) ? QString() : v.toString(); }
 
+// The name of an option of the new set as the log gives it.
+QString profileFieldName(const QString &key) {
+    if (key == QLatin1String("CompanyName")) return QStringLiteral("公司名称");
+    if (key == QLatin1String("CompanyPhone")) return QStringLiteral("公司电话");
+    if (key == QLatin1String("CompanyAddress")) return QStringLiteral("公司地址");
+    return key;
+}
+
 // Text comparison, character by character, case-sensitive.
 bool textBelow(const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; }
 
@@ -250,7 +258,14 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         options.Description = description;
         options.CompanyType = 1;
         options.ConnectionString = g_NewAcctConnectString;
-        if (options.UpdateAISINFO(PoBar)) {
+        const bool optionsWritten = options.UpdateAISINFO(PoBar);
+        const QString width = QString::number(AISINFO::kProfileValueWidth);
+        for (const QString &key : options.truncatedKeys())
+            WriteUpgradeLog(kProject,
+                            profileFieldName(key) + QStringLiteral("超过") + width +
+                                QStringLiteral("个字符，已截断为前") + width + QStringLiteral("个字符"),
+                            QString(), 1);
+        if (optionsWritten) {
             QString ignored;
             m_DataInfo->ExecuteSQL(g_AcctCtlConnectString, QStringLiteral("execute Pro_BuildAcctAllUser"), ignored);
             SetStatusCaption(LblObject, QStringLiteral("创建升级目标账套完毕！"));

@@ -40,6 +40,24 @@ size_t fixedSize(unsigned type) {
     default: return 0;
     }
 }
+// What no name the format stores holds: control characters and (Jet 4)
+// broken UTF-16 or the non-characters U+FFFE and U+FFFF.
+bool validName(const std::u16string &name, bool jet3) {
+    if (name.empty()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char16_t ch = name[i];
+        if (ch < 0x20) return false;
+        if (jet3) continue;
+        if (ch == 0xFFFE || ch == 0xFFFF) return false;
+        if (ch >= 0xD800 && ch <= 0xDBFF) {
+            if (i + 1 >= name.size() || name[i + 1] < 0xDC00 || name[i + 1] > 0xDFFF) return false;
+            ++i;
+        } else if (ch >= 0xDC00 && ch <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
 }  // namespace
 
 void JetFileCheck::fail(const std::string &what) const {
@@ -154,6 +172,22 @@ std::vector<uint32_t> JetFileCheck::dataPages(uint32_t tdefPage) const {
     const size_t offUsed = version_ == 3 ? 35 : 55;
     if (t.size() < offUsed + 4) fail("a table has a short definition");
     return mapPages(get32(&t[offUsed]), "table at page " + std::to_string(tdefPage));
+}
+
+JetFileCheck::DefinitionHead JetFileCheck::definitionHead(uint32_t tdefPage) const {
+    if (tdefPage == 0 || tdefPage >= pageCount_) fail("a table has its definition beyond the file");
+    std::vector<unsigned char> page(pageSize_);
+    readPage(tdefPage, page.data());
+    if (page[0] != kPageTableDef) fail("page " + std::to_string(tdefPage) + " is not a table definition");
+    const bool jet3 = version_ == 3;
+    return {page[jet3 ? 20 : 40], get32(&page[jet3 ? 35 : 55]), get32(&page[jet3 ? 39 : 59])};
+}
+
+uint32_t JetFileCheck::dataPageOwner(uint32_t page) const {
+    unsigned char head[8];
+    if (page >= pageCount_ || pread(fd_, head, sizeof head, static_cast<off_t>(page) * pageSize_) != sizeof head)
+        return 0;
+    return head[0] == kPageData ? get32(head + 4) : 0;
 }
 
 std::vector<JetFileCheck::RowLocation> JetFileCheck::liveRows(uint32_t tdefPage, uint32_t page,
@@ -310,6 +344,8 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
     const unsigned numVar = get16(&t[offVar]), numCols = get16(&t[offCols]);
     const uint32_t numIdx = get32(&t[offIdx]), numRealIdx = get32(&t[offRealIdx]);
     if (numCols > kMaxColumns || numVar > numCols) fail(what + " has impossible column counts");
+    // A row holds at least one column.
+    if (numCols == 0 && get32(&t[jet3 ? 12 : 16]) != 0) fail(what + " has rows but no columns");
     // Indexes (relationships add hidden ones) are bounded by the definition
     // that must hold their entries.
     const uint64_t indexBytes = static_cast<uint64_t>(numRealIdx) * (realIdxEntry + realIdxBlock) +
@@ -325,19 +361,28 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
         if (c.code < kBool || c.code > kLastColumnCode) fail(what + " has a column of unknown type");
         if (c.fixed && c.code != kBool && c.fixedOffset + c.size > pageSize_) fail(what + " has a damaged column");
         if (!c.fixed && c.varIndex >= numVar) fail(what + " has a damaged variable column");
+        // Each fixed type has its one size; Text holds 1 to 255 characters.
+        if (fixedSize(c.code) && c.size != fixedSize(c.code)) fail(what + " has a column whose size is not its type's");
+        if (c.code == kText && (c.size == 0 || c.size > (jet3 ? 255u : 510u)))
+            fail(what + " has a Text column of impossible size");
         if (get16(e + (jet3 ? 1 : 5)) >= kMaxColumns) fail(what + " has a damaged column number");
         columns.push_back(c);
     }
     int blobIndex = -1;
+    std::set<std::u16string> names;
     for (unsigned i = 0; i < numCols; ++i) {
         if (pos + nameLenBytes > t.size()) fail(what + " has truncated column names");
         const size_t len = jet3 ? t[pos] : get16(&t[pos]);
         if (len == 0 || len > 512 || pos + nameLenBytes + len > t.size()) fail(what + " has a damaged column name");
         Column &c = columns[i];
+        std::u16string folded;
         for (size_t k = 0; jet3 ? k < len : k + 1 < len; k += jet3 ? 1 : 2) {
             const unsigned ch = jet3 ? t[pos + 1 + k] : get16(&t[pos + 2 + k]);
             c.name += ch < 0x80 ? static_cast<char>(ch) : '?';
+            folded += static_cast<char16_t>(ch >= 'A' && ch <= 'Z' ? ch + 32 : ch);
         }
+        if (!validName(folded, jet3)) fail(what + " has an unreadable column name");
+        if (!names.insert(folded).second) fail(what + " has two columns of one name");
         if (!c.fixed && !blobColumn.empty() && !strcasecmp(c.name.c_str(), blobColumn.c_str()))
             blobIndex = static_cast<int>(i);
         for (const auto &b : boundColumns)

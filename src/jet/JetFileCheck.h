@@ -47,6 +47,18 @@ public:
     // page of that table.
     std::vector<RowLocation> liveRows(uint32_t tdefPage, uint32_t page, const std::string &name) const;
 
+    // What a table definition says of itself: its kind ('N' a user table,
+    // 'S' a system table) and the row pointers of its two usage maps.
+    struct DefinitionHead {
+        unsigned char kind;
+        uint32_t usedMap;
+        uint32_t freeMap;
+    };
+    DefinitionHead definitionHead(uint32_t tdefPage) const;
+    // The definition page a data page names as its table's; 0 for a page of
+    // another kind. Reads the page header alone.
+    uint32_t dataPageOwner(uint32_t page) const;
+
     // Checks the catalogue, and (Jet 4) the property blobs of its rows,
     // which libmdb parses while opening the file.
     void checkCatalog() const;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <set>
 
+#include "jet/CatalogueMatch.h"
 #include "jet/JetError.h"
 #include "jet/JetFormat.h"
 #include "jet/JetReaderState.h"
@@ -75,31 +76,44 @@ void readDefinition(const JetReaderState &s, MdbCatalogEntry *entry, JetTableInf
     mdb_free_tabledef(table);
 }
 
-// libmdb lists the catalogue rows flagged deleted as well (a table dropped
-// long ago, perhaps under the name of a live one): keep only the tables our
-// own walk of the catalogue finds live.
-void keepLiveEntries(JetReaderState &s) {
+// The live table rows of the catalogue, read by our own walk; nothing when
+// the catalogue cannot be read that way.
+std::vector<CatalogueRow> catalogueRows(JetReaderState &s) {
+    std::vector<CatalogueRow> out;
     size_t catalogue = s.tables.size();
     for (size_t i = 0; i < s.tables.size(); ++i)
         if (s.entries[i]->table_pg == kCatalogPage && s.tables[i].damage.empty()) catalogue = i;
-    if (catalogue == s.tables.size()) return;
+    if (catalogue == s.tables.size()) return out;
     const auto &fields = s.tables[catalogue].fields;
     auto field = [&fields](const char *name) {
         for (size_t f = 0; f < fields.size(); ++f)
             if (!strcasecmp(fields[f].name.c_str(), name)) return static_cast<int>(f);
         return -1;
     };
-    const int id = field("Id"), name = field("Name"), type = field("Type");
-    if (id < 0 || name < 0 || type < 0) return;
-    std::multiset<std::pair<unsigned long, std::string>> live;
-    {
-        JetTableCursor cursor(s, s.tables[catalogue]);
-        std::vector<Value> row;
-        while (cursor.next(row))
-            if (row[type].kind == ValueKind::Integer && (row[type].integer & 0x7F) == MDB_TABLE)
-                live.insert({static_cast<unsigned long>(row[id].integer) & 0x00FFFFFFu, row[name].bytes});
+    const int id = field("Id"), name = field("Name"), type = field("Type"), flags = field("Flags"),
+              props = field("LvProp");
+    if (id < 0 || name < 0 || type < 0) return out;
+    JetTableCursor cursor(s, s.tables[catalogue], false);
+    std::vector<Value> row;
+    while (cursor.next(row)) {
+        if (row[type].kind != ValueKind::Integer || (row[type].integer & 0x7F) != MDB_TABLE) continue;
+        CatalogueRow r;
+        r.id = static_cast<uint32_t>(row[id].integer) & 0x00FFFFFFu;
+        r.name = row[name].bytes;
+        if (flags >= 0) r.flags = row[flags].integer;
+        if (props >= 0) r.properties = row[props].bytes;
+        out.push_back(std::move(r));
     }
-    if (live.size() >= s.tables.size()) return;
+    return out;
+}
+
+// libmdb lists the catalogue rows flagged deleted as well (a table dropped
+// long ago, perhaps under the name of a live one): keep only the tables our
+// own walk of the catalogue finds live.
+void keepLiveEntries(JetReaderState &s, const std::vector<CatalogueRow> &rows) {
+    if (rows.empty() || rows.size() >= s.tables.size()) return;
+    std::multiset<std::pair<unsigned long, std::string>> live;
+    for (const auto &r : rows) live.insert({r.id, r.name});
     std::vector<bool> keep(s.tables.size(), false);
     for (size_t i = 0; i < s.tables.size(); ++i) {
         auto it = live.find({s.entries[i]->table_pg, s.tables[i].name});
@@ -168,7 +182,14 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
         s.tables.push_back(std::move(info));
         s.entries.push_back(entry);
     }
-    keepLiveEntries(s);
+    // The catalogue lists itself; a file where it does not is damaged there.
+    if (std::none_of(s.entries.begin(), s.entries.end(), [](const MdbCatalogEntry *e) {
+            return e->table_pg == kCatalogPage && !strcasecmp(e->object_name, "MSysObjects");
+        }))
+        throw JetError(kErrFormat, path + " is not a readable Jet file: the catalogue does not list itself");
+    const std::vector<CatalogueRow> rows = catalogueRows(s);
+    keepLiveEntries(s, rows);
+    matchCatalogue(s, rows);
 }
 
 JetReader::~JetReader() = default;

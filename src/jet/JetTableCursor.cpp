@@ -12,6 +12,11 @@ namespace jet {
 using namespace format;
 
 namespace {
+// 100-01-01 and 9999-12-31 as Jet day numbers (days since 1899-12-30; before
+// it the time of day counts forwards from the negative whole day).
+constexpr double kFirstJetDay = -657434;
+constexpr double kLastJetDay = 2958465;
+
 // Damage found while reading a table is told with the table's name.
 JetError namingTable(const JetError &e, const std::string &name) {
     const std::string text = e.what();
@@ -33,6 +38,7 @@ struct JetCursorState {
     size_t nextRow = 0;
     uint32_t loadedPage = 0;  // the page in libmdb's buffer
     bool done = false;
+    bool checkDates = true;
 
     ~JetCursorState() {
         if (table) mdb_free_tabledef(table);
@@ -40,7 +46,7 @@ struct JetCursorState {
     }
 
     [[noreturn]] void damaged(const std::string &what) const {
-        throw JetError(kErrFormat, reader->path + ": table " + info.name + ": " + what);
+        throw JetError(kErrFormat, reader->path + ": table \"" + info.name + "\": " + what);
     }
 
     std::string longValue(const unsigned char *h, size_t siz) { return reader->check->readLongValue(h, siz); }
@@ -54,9 +60,10 @@ struct JetCursorState {
     }
 };
 
-JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo &info)
+JetTableCursor::JetTableCursor(const JetReaderState &reader, const JetTableInfo &info, bool checkDates)
     : state_(std::make_unique<JetCursorState>()) {
     JetCursorState &s = *state_;
+    s.checkDates = checkDates;
     s.reader = &reader;
     s.info = info;
     MdbCatalogEntry *entry = nullptr;
@@ -171,6 +178,11 @@ bool JetTableCursor::next(std::vector<Value> &row) {
             need(8);
             double x;
             std::memcpy(&x, p, 8);
+            // Jet dates run from 100-01-01 to 9999-12-31; anything else
+            // (NaN included) is damage, which callers converting the value
+            // to a calendar date must not be handed.
+            if (info.jetType == kDateTime && s.checkDates && !(x > kFirstJetDay - 1 && x < kLastJetDay + 1))
+                s.damaged("a Date/Time value lies outside the years 100 to 9999");
             v = info.jetType == kDouble ? Value::dbl(x) : Value::dateTime(x);
             break;
         }

@@ -14,7 +14,9 @@ struct JetCursorState;
 
 class JetTableCursor {
 public:
-    JetTableCursor(const JetReaderState &reader, const JetTableInfo &info);
+    // checkDates: a Date/Time outside the years 100 to 9999 is damage (the
+    // reader's own walk of the catalogue, which uses no dates, passes them).
+    JetTableCursor(const JetReaderState &reader, const JetTableInfo &info, bool checkDates = true);
     ~JetTableCursor();
     JetTableCursor(const JetTableCursor &) = delete;
     JetTableCursor &operator=(const JetTableCursor &) = delete;

@@ -1,11 +1,13 @@
 #include "server/Catalog.h"
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 
 #include <sqlite3.h>
 
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 
 namespace server {
@@ -76,31 +78,16 @@ std::string quoteText(const std::string &text) {
     return r + "'";
 }
 
-namespace {
-
-// The server's error for a failed SQLite call with message msg.
-[[noreturn]] void raiseSqlite(sqlite3 *db, const std::string &msg) {
-    if (msg.rfind("PNW#", 0) == 0) {
-        size_t p = msg.find('#', 4);
-        throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
-    }
-    int ext = sqlite3_extended_errcode(db) & 0xFF;
-    if (ext == SQLITE_BUSY || ext == SQLITE_LOCKED) throw makeError(1222);
-    if (ext == SQLITE_READONLY) {
-        const char *file = sqlite3_db_filename(db, "main");
-        throw makeError(3906, file ? std::filesystem::path(file).stem().string() : std::string("master"));
-    }
-    throw SqlError(50000, msg);
-}
-
-}  // namespace
-
 void execSql(sqlite3 *db, const std::string &sql) {
     char *err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    if (int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err); rc != SQLITE_OK) {
         std::string msg = err ? err : "SQLite error";
         sqlite3_free(err);
-        raiseSqlite(db, msg);
+        if (msg.rfind("PNW#", 0) == 0) {
+            size_t p = msg.find('#', 4);
+            throw SqlError(std::atoi(msg.substr(4, p - 4).c_str()), msg.substr(p + 1));
+        }
+        throw sqliteError(db, rc, sql);
     }
 }
 
@@ -189,7 +176,8 @@ Catalog::~Catalog() {
     for (auto &[sql, st] : statements_) sqlite3_finalize(st);
 }
 
-sqlite3_stmt *Catalog::statement(const std::string &sql) {
+sqlite3_stmt *Catalog::statement(const std::string &sql, int &rc) {
+    rc = SQLITE_OK;
     auto it = statements_.find(sql);
     if (it != statements_.end()) {
         sqlite3_reset(it->second);
@@ -197,7 +185,8 @@ sqlite3_stmt *Catalog::statement(const std::string &sql) {
         return it->second;
     }
     sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+    rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+    if (rc != SQLITE_OK) {
         sqlite3_finalize(st);
         return nullptr;
     }
@@ -205,19 +194,21 @@ sqlite3_stmt *Catalog::statement(const std::string &sql) {
     return st;
 }
 
-namespace {
-
-// Steps a catalogue writer's statement to its end; throws as execSql does.
-void runWriter(sqlite3 *db, sqlite3_stmt *st) {
-    if (!st) raiseSqlite(db, sqlite3_errmsg(db));
-    int rc = sqlite3_step(st);
+void Catalog::write(const std::string &sql, const std::function<void(sqlite3_stmt *)> &bind) {
+    int rc = SQLITE_OK;
+    sqlite3_stmt *st = statement(sql, rc);
+    if (!st) throw sqliteError(db_, rc, sql);
+    bind(st);
+    rc = sqlite3_step(st);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::string msg = sqlite3_errmsg(db);
+        SqlError e = sqliteError(db_, rc, sql);
         sqlite3_reset(st);
-        raiseSqlite(db, msg);
+        throw e;
     }
     sqlite3_reset(st);
 }
+
+namespace {
 
 void bindText(sqlite3_stmt *st, int i, const std::string &text) {
     sqlite3_bind_text(st, i, text.data(), int(text.size()), SQLITE_TRANSIENT);
@@ -228,7 +219,8 @@ void bindText(sqlite3_stmt *st, int i, const std::string &text) {
 void Catalog::load() {
     if (loaded_) return;
     int64_t v = -1;
-    if (sqlite3_stmt *st = statement("PRAGMA " + quoteIdent(schema_) + ".schema_version")) {
+    int rc = SQLITE_OK;
+    if (sqlite3_stmt *st = statement("PRAGMA " + quoteIdent(schema_) + ".schema_version", rc)) {
         if (sqlite3_step(st) == SQLITE_ROW) v = sqlite3_column_int64(st, 0);
         sqlite3_reset(st);
     }
@@ -251,15 +243,25 @@ void Catalog::load() {
     auto &tables_ = snapshot->tables;
     auto &objects_ = snapshot->objects;
     std::string s = quoteIdent(schema_) + ".";
-    sqlite3_stmt *st = statement("SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects");
-    if (!st) {
+    sqlite3_stmt *st = nullptr;
+    // A read that fails (busy, damaged, out of memory) is that failure, never
+    // an empty catalogue that would make every table unknown (208).
+    auto failed = [&](int code, const std::string &text) {
+        SqlError e = sqliteError(db_, code, text);
+        if (st) sqlite3_reset(st);
+        throw e;
+    };
+    std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
+    if (st = statement(sql, rc); !st) {
+        // A file made elsewhere, read as it stands, has no catalogue.
+        if (std::string(sqlite3_errmsg(db_)).rfind("no such table", 0) != 0) failed(rc, sql);
         snapshot_ = snapshot;
         loaded_ = true;
         schemaVersion_ = v;
         return;
     }
     std::map<int, std::shared_ptr<TableInfo>> byId;
-    while (sqlite3_step(st) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ObjectInfo o;
         o.id = sqlite3_column_int(st, 0);
         o.name = textCol(st, 1);
@@ -276,11 +278,13 @@ void Catalog::load() {
             byId[o.id] = t;
         }
     }
+    if (rc != SQLITE_DONE) failed(rc, sql);
     sqlite3_reset(st);
     // Primary keys: objects of type PK carry their columns in info.
-    st = statement("SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'");
-    if (st) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    sql = "SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'";
+    if (st = statement(sql, rc); !st) failed(rc, sql);
+    {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
             it->second->primaryKeyName = textCol(st, 1);
@@ -293,13 +297,14 @@ void Catalog::load() {
                 b = e + 1;
             }
         }
+        if (rc != SQLITE_DONE) failed(rc, sql);
     }
-    if (st) sqlite3_reset(st);
-    st = statement("SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, "
-                   "defsql FROM " +
-                   s + "__pnw_columns ORDER BY id, colid");
-    if (st) {
-        while (sqlite3_step(st) == SQLITE_ROW) {
+    sqlite3_reset(st);
+    sql = "SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, defsql FROM " +
+          s + "__pnw_columns ORDER BY id, colid";
+    if (st = statement(sql, rc); !st) failed(rc, sql);
+    {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
             if (it == byId.end()) continue;
             ColumnInfo c;
@@ -317,8 +322,9 @@ void Catalog::load() {
             if (sqlite3_column_type(st, 12) != SQLITE_NULL) c.defaultSql = textCol(st, 12);
             it->second->columns.push_back(c);
         }
+        if (rc != SQLITE_DONE) failed(rc, sql);
     }
-    if (st) sqlite3_reset(st);
+    sqlite3_reset(st);
     for (auto &[id, t] : byId) {
         int idx = t->identityIndex();
         t->rowidIdentity = idx >= 0;
@@ -367,62 +373,57 @@ int Catalog::addObject(const std::string &name, const std::string &xtype, int pa
     // Ids of temporary objects live in their own range so that they never meet the database's.
     int64_t base = schema_ == "temp" ? 1500000000 : 1000000;
     int64_t next = base;
-    if (sqlite3_stmt *st = statement("SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects")) {
+    int rc = SQLITE_OK;
+    if (sqlite3_stmt *st = statement("SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects", rc)) {
         if (sqlite3_step(st) == SQLITE_ROW) next = std::max<int64_t>(base, sqlite3_column_int64(st, 0) + 1);
         sqlite3_reset(st);
     }
     // Spread ids like a server does (not consecutive), but keep them stable.
     next += 16;
-    sqlite3_stmt *st = statement("INSERT INTO " + s +
-                                 "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(?1, ?2, ?3, ?4, "
-                                 "strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
-    if (st) {
-        sqlite3_bind_int64(st, 1, next);
-        bindText(st, 2, name);
-        bindText(st, 3, xtype);
-        sqlite3_bind_int64(st, 4, parent);
-    }
-    runWriter(db_, st);
+    write("INSERT INTO " + s +
+              "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(?1, ?2, ?3, ?4, "
+              "strftime('%Y-%m-%d %H:%M:%f','now','localtime'))",
+          [&](sqlite3_stmt *st) {
+              sqlite3_bind_int64(st, 1, next);
+              bindText(st, 2, name);
+              bindText(st, 3, xtype);
+              sqlite3_bind_int64(st, 4, parent);
+          });
     changed();
     return int(next);
 }
 
 void Catalog::removeObject(int id) {
     std::string s = quoteIdent(schema_) + ".";
-    sqlite3_stmt *st = statement("DELETE FROM " + s + "__pnw_columns WHERE id = ?1");
-    if (st) sqlite3_bind_int64(st, 1, id);
-    runWriter(db_, st);
-    st = statement("DELETE FROM " + s + "__pnw_objects WHERE id = ?1 OR parent_obj = ?1");
-    if (st) sqlite3_bind_int64(st, 1, id);
-    runWriter(db_, st);
+    auto bindId = [id](sqlite3_stmt *st) { sqlite3_bind_int64(st, 1, id); };
+    write("DELETE FROM " + s + "__pnw_columns WHERE id = ?1", bindId);
+    write("DELETE FROM " + s + "__pnw_objects WHERE id = ?1 OR parent_obj = ?1", bindId);
     changed();
 }
 
 void Catalog::addColumn(int tableId, const ColumnInfo &c) {
     std::string s = quoteIdent(schema_) + ".";
-    sqlite3_stmt *st =
-        statement("INSERT INTO " + s +
-                  "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, "
-                  "incr, cdefault, defsql) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
-    if (st) {
-        sqlite3_bind_int64(st, 1, tableId);
-        sqlite3_bind_int64(st, 2, c.colid);
-        bindText(st, 3, c.name);
-        sqlite3_bind_int64(st, 4, c.type.xtype());
-        sqlite3_bind_int64(st, 5, c.type.byteLength());
-        sqlite3_bind_int64(st, 6, c.type.precision);
-        sqlite3_bind_int64(st, 7, c.type.scale);
-        sqlite3_bind_int64(st, 8, c.nullable ? 1 : 0);
-        sqlite3_bind_int64(st, 9, c.identity ? 1 : 0);
-        sqlite3_bind_int64(st, 10, c.seed);
-        sqlite3_bind_int64(st, 11, c.increment);
-        sqlite3_bind_int64(st, 12, c.cdefault);
-        if (c.defaultSql.empty())
-            sqlite3_bind_null(st, 13);
-        else
-            bindText(st, 13, c.defaultSql);
-    }
-    runWriter(db_, st);
+    write("INSERT INTO " + s +
+              "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, "
+              "defsql) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)",
+          [&](sqlite3_stmt *st) {
+              sqlite3_bind_int64(st, 1, tableId);
+              sqlite3_bind_int64(st, 2, c.colid);
+              bindText(st, 3, c.name);
+              sqlite3_bind_int64(st, 4, c.type.xtype());
+              sqlite3_bind_int64(st, 5, c.type.byteLength());
+              sqlite3_bind_int64(st, 6, c.type.precision);
+              sqlite3_bind_int64(st, 7, c.type.scale);
+              sqlite3_bind_int64(st, 8, c.nullable ? 1 : 0);
+              sqlite3_bind_int64(st, 9, c.identity ? 1 : 0);
+              sqlite3_bind_int64(st, 10, c.seed);
+              sqlite3_bind_int64(st, 11, c.increment);
+              sqlite3_bind_int64(st, 12, c.cdefault);
+              if (c.defaultSql.empty())
+                  sqlite3_bind_null(st, 13);
+              else
+                  bindText(st, 13, c.defaultSql);
+          });
     changed();
 }
 

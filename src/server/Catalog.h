@@ -4,6 +4,7 @@
 // Reads are cached per connection and dropped when the schema changes.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -103,7 +104,9 @@ private:
     // The catalogue's own statements on this connection, prepared once
     // (temporary tables made and dropped in a loop write and read it each
     // time); reset and unbound before they are handed out.
-    sqlite3_stmt *statement(const std::string &sql);
+    sqlite3_stmt *statement(const std::string &sql, int &rc);
+    // Runs a writer through its prepared statement; throws the server's error.
+    void write(const std::string &sql, const std::function<void(sqlite3_stmt *)> &bind);
     std::map<std::string, sqlite3_stmt *> statements_;
     // A writer ran: this connection reloads, and no connection reuses a
     // catalogue read before the change.

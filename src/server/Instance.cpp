@@ -5,9 +5,11 @@
 
 #include <cctype>
 #include <filesystem>
+#include <mutex>
 
 #include "server/Catalog.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/SqlFunctions.h"
 #include "server/TextUtil.h"
 
@@ -22,6 +24,14 @@ namespace {
 std::map<std::string, std::shared_ptr<Instance>> &registry() {
     static std::map<std::string, std::shared_ptr<Instance>> r;
     return r;
+}
+
+// SQLite counts every allocation under a global mutex for its memory
+// statistics, which nothing here reads: off, before SQLite starts (once it
+// has started the setting cannot change and the call does nothing).
+void configureSqlite() {
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
 }
 
 std::string canonical(const std::string &folder) {
@@ -57,11 +67,11 @@ struct Stmt {
         sqlite3_clear_bindings(st);
     }
     void prepare(sqlite3 *db, const std::string &sql) {
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-            std::string msg = sqlite3_errmsg(db);
+        if (int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
+            SqlError e = sqliteError(db, rc, sql);
             sqlite3_finalize(st);
             st = nullptr;
-            throw SqlError(50000, msg);
+            throw e;
         }
     }
     void bind(int i, const std::string &s) { sqlite3_bind_text(st, i, s.c_str(), int(s.size()), SQLITE_TRANSIENT); }
@@ -92,6 +102,7 @@ void Instance::release(const std::string &folder) {
 std::string Instance::masterPath() const { return (fs::path(folder_) / "master").string(); }
 
 std::shared_ptr<Instance> Instance::open(const std::string &folder) {
+    configureSqlite();
     std::string key = canonical(folder);
     auto &reg = registry();
     auto it = reg.find(key);
@@ -107,7 +118,7 @@ sqlite3 *Instance::master() {
     if (!master_) {
         OpenTarget target = openTarget(masterPath());
         if (sqlite3_open_v2(target.name.c_str(), &master_, target.flags, nullptr) != SQLITE_OK) {
-            std::string msg = master_ ? sqlite3_errmsg(master_) : "cannot open master";
+            std::string msg = "操作系统错误 " + systemErrorText(master_);
             sqlite3_close(master_);
             master_ = nullptr;
             throw SqlError(17, "SQL Server 不存在或访问被拒绝。（" + msg + "）");
@@ -119,14 +130,15 @@ sqlite3 *Instance::master() {
 }
 
 void Instance::create(const std::string &folder, const std::string &login, const std::string &password) {
+    configureSqlite();
     fs::create_directories(folder);
     fs::path m = fs::path(folder) / "master";
     if (fs::exists(m)) throw SqlError(1801, "实例文件夹 \"" + folder + "\" 中已有 master。");
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(m.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : "cannot create master";
+        SqlError e = makeError(5123, m.string(), systemErrorText(db));
         sqlite3_close(db);
-        throw SqlError(5123, msg);
+        throw e;
     }
     registerSqlFunctions(db, nullptr);
     try {
@@ -229,9 +241,9 @@ void Instance::createDatabase(const std::string &name) {
     if (fs::exists(file)) throw SqlError(5170, "无法创建文件 '" + file.string() + "'，因为它已经存在。");
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : "cannot create";
+        SqlError e = makeError(5123, file.string(), systemErrorText(db));
         sqlite3_close(db);
-        throw SqlError(5123, "CREATE FILE 尝试创建物理文件 '" + file.string() + "' 时遇到操作系统错误：" + msg);
+        throw e;
     }
     try {
         execSql(db, "PRAGMA journal_mode=WAL");

@@ -8,6 +8,7 @@
 #include "server/Catalog.h"
 #include "server/Instance.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/SqlFunctions.h"
 #include "server/TextUtil.h"
 
@@ -21,7 +22,7 @@ struct Db {
     sqlite3 *db = nullptr;
     Db(const std::string &path, int flags) {
         if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-            std::string msg = db ? sqlite3_errmsg(db) : "open";
+            std::string msg = "出现操作系统错误 " + systemErrorText(db) + "。";
             sqlite3_close(db);
             db = nullptr;
             throw SqlError(3201, "无法打开备份设备 '" + path + "'。" + msg);

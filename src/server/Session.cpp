@@ -5,21 +5,26 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "server/Convert.h"
+#include "server/FaultInjection.h"
 #include "server/FileAccess.h"
+#include "server/Interpreter.h"
 #include "server/Ddl.h"
 #include "server/OpenDataSource.h"
 #include "server/Parser.h"
+#include "server/Savepoint.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 #include "server/Tokenizer.h"
+#include "server/WriteLock.h"
 
 namespace server {
 
 struct Session::CachedBatch {
-    std::vector<Plan> plans;
-    std::vector<int> literalBases;
+    Batch batch;                                          // each statement keeps its translation
     std::vector<std::pair<int, std::string>> structural;  // literal index -> text
     int64_t generation = 0;
 };
@@ -92,7 +97,7 @@ std::string stripBrackets(std::string s) {
 
 Session::Session(std::shared_ptr<Instance> instance, const std::string &login, const std::string &password,
                  const std::string &database, bool integratedSecurity)
-    : instance_(std::move(instance)) {
+    : instance_(std::move(instance)), interpreter_(std::make_unique<Interpreter>(*this)) {
     if (!integratedSecurity && !instance_->checkLogin(login, password)) throw makeError(18456, login);
     auto info = instance_->database(database);
     if (!info || info->filename.empty()) throw makeError(4060, database);
@@ -113,7 +118,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     hooks_->objectId = [this](const std::string &n) { return objectId(n); };
     hooks_->objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
     hooks_->dbName = [this](const Value &v) { return dbNameOf(v); };
-    hooks_->variable = [this](const std::string &name) { return variable(name).value; };
+    hooks_->variable = [this](const std::string &name) { return interpreter_->variableOrThrow(name); };
     if (!db_) {
         OpenTarget target = openTarget(file_);
         if (sqlite3_open_v2(target.name.c_str(), &db_, target.flags, nullptr) != SQLITE_OK) {
@@ -123,7 +128,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         }
         instance_->holdFile(file_);
         try {
-            sqlite3_busy_timeout(db_, 3000);
+            waitForLocks(db_);
             registerSqlFunctions(db_, hooks_.get());
             // A read-only file is read as it stands: no journal mode, catalogue or order upgrade.
             if (!target.readOnly) {
@@ -335,10 +340,8 @@ void Session::takeWriteLock() {
     // Reads keep no locks here (read committed), so the transaction starts
     // again holding the write lock, waiting for it as any lock (3 s, 1222).
     run("ROLLBACK");
-    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        run("BEGIN");
-        throw makeError(1222);
-    }
+    run("BEGIN");
+    lockSchema(*this, "main");
 }
 
 void Session::lockBeforeWrite(const Plan &plan) {
@@ -358,7 +361,7 @@ int Session::beforeCommit(void *session) {
 
 SqlError Session::fileLostError() {
     instance_->markSuspect(dbid_);
-    return makeError(823, file_);
+    return makeError(823, file_, "写入", "2(系统找不到指定的文件。)");
 }
 
 void Session::rollback() {
@@ -380,13 +383,13 @@ sqlite3_stmt *Session::prepare(const std::string &sql) {
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(st);
-        throw mapError(rc);
+        throw mapError(rc, sql);
     }
     stmtCache_[sql] = st;
     return st;
 }
 
-SqlError Session::mapError(int rc) {
+SqlError Session::mapError(int rc, const std::string &sql) {
     std::string msg = sqlite3_errmsg(db_);
     int ext = sqlite3_extended_errcode(db_);
     if (fileLost_ && ext == SQLITE_CONSTRAINT_COMMITHOOK) return fileLostError();
@@ -420,13 +423,11 @@ SqlError Session::mapError(int rc) {
                 if (same) return makeError(2627, t->primaryKeyName, "dbo." + table);
             }
         }
-        return makeError(2601, table + "." + (cols.empty() ? "" : cols[0]), "dbo." + table);
+        std::string index = uniqueIndexName(db_, table, cols);
+        return makeError(2601, index.empty() ? table + "." + (cols.empty() ? "" : cols[0]) : index, "dbo." + table);
     }
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED || (ext & 0xFF) == SQLITE_BUSY) return makeError(1222);
     if (rc == SQLITE_READONLY || (ext & 0xFF) == SQLITE_READONLY) return makeError(3906, dbName_);
-    if (ext == SQLITE_CONSTRAINT_CHECK || (ext & 0xFF) == SQLITE_CONSTRAINT)
-        return SqlError(547, "语句与约束冲突。" + msg);
-    return SqlError(50000, "内部错误：" + msg);
+    return sqliteError(db_, rc, sql);
 }
 
 void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int literalBase,
@@ -444,13 +445,12 @@ void Session::bindAll(sqlite3_stmt *st, const std::vector<Token> &literals, int 
             if (idx < params.size()) v = params[idx];
         } else if (name[0] == '@') {
             if (name[1] == '_' && name[2] == '_') {
-                sqlite3_bind_int64(st, i, fetchStatus_);
+                sqlite3_bind_int64(st, i, interpreter_->fetchStatus());
                 continue;
             }
-            if (frame_) {
-                auto it = frame_->vars.find(name);
-                if (it != frame_->vars.end()) {
-                    const Value &x = it->second.value;
+            {
+                if (const Value *found = interpreter_->variableValue(name)) {
+                    const Value &x = *found;
                     switch (x.kind) {
                     case Value::Kind::Null: sqlite3_bind_null(st, i); break;
                     case Value::Kind::Int: sqlite3_bind_int64(st, i, x.i); break;
@@ -511,11 +511,13 @@ Value readSqliteValue(sqlite3_stmt *st, int i, const SqlType &type) {
 
 void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int literalBase,
                       const std::vector<Value> &params, BatchResult &out) {
+    CheckStatementFault(plan);
     if (plan.refreshProcesses) refreshProcesses();
     lockBeforeWrite(plan);
-    bool savepoint = plan.steps.size() > 1;
-    if (savepoint) run("SAVEPOINT \"__stmt\"");
-    try {
+    // A statement of several steps is undone as a whole.
+    std::optional<Savepoint> savepoint;
+    if (plan.steps.size() > 1) savepoint.emplace(*this, Savepoint::kStatement);
+    {
         for (const auto &step : plan.steps) {
             sqlite3_stmt *st = prepare(step.sql);
             bindAll(st, literals, literalBase, params);
@@ -532,7 +534,7 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
                 rs.rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
-                SqlError e = mapError(rc);
+                SqlError e = mapError(rc, step.sql);
                 sqlite3_reset(st);
                 throw e;
             }
@@ -542,14 +544,8 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
             else
                 out.rowsAffected = sqlite3_changes64(db_);
         }
-    } catch (...) {
-        if (savepoint && inTransaction()) {
-            sqlite3_exec(db_, "ROLLBACK TO \"__stmt\"", nullptr, nullptr, nullptr);
-            sqlite3_exec(db_, "RELEASE \"__stmt\"", nullptr, nullptr, nullptr);
-        }
-        throw;
     }
-    if (savepoint) run("RELEASE \"__stmt\"");
+    if (savepoint) savepoint->release();
 }
 
 std::string Session::openDataSource(const TableRef &ref, std::vector<OutputColumn> &columns) {
@@ -564,30 +560,13 @@ void Session::closeDataSources() {
 }
 
 void Session::executeStatement(const Statement &st, const std::vector<Token> &literals, int literalBase,
-                               BatchResult &out, const std::vector<Value> &params, std::vector<Plan> *plans) {
-    struct CloseSources {
-        Session &s;
-        ~CloseSources() { s.closeDataSources(); }
-    } closeSources{*this};
+                               BatchResult &out, const std::vector<Value> &params) {
+    CloseSources closeSources{*this};
     Translator tr(*this, literalBase);
-    if (isDml(st)) {
-        Plan plan = tr.translate(st);
-        plan.cacheable = tr.cacheable();
-        plan.refreshProcesses = tr.refreshProcesses();
-        if (st.kind != StmtKind::Select && triggers_.empty()) {
-            prepareTriggerCapture(st);
-            if (st.cache && !st.cache->triggerIds.empty())
-                plan.cacheable = false;  // a replayed plan would not fire them
-        }
-        runWrite(st, plan, literals, literalBase, params, out);
-        if (plans) plans->push_back(std::move(plan));
-        return;
-    }
     tr.setExactLiteralTypes();
     curLiterals_ = &literals;
     curBase_ = literalBase;
     curParams_ = &params;
-    if (plans) plans->push_back(Plan{{}, false, false, false});
     executeDdl(st, tr, out);
 }
 
@@ -615,25 +594,22 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         runSetOption(*this, tr, st);
         return;
     }
-    run("SAVEPOINT \"__ddl\"");
-    try {
-        switch (st.kind) {
-        case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
-        case StmtKind::DropTable: runDropTable(*this, tr, st); break;
-        case StmtKind::Truncate: runTruncate(*this, tr, st); break;
-        case StmtKind::AlterTable: runAlterTable(*this, tr, st); break;
-        case StmtKind::CreateIndex: runCreateIndex(*this, tr, st); break;
-        case StmtKind::Select: runSelectInto(*this, tr, st, out); break;
-        default: throw makeError(102, "");
-        }
-    } catch (...) {
-        sqlite3_exec(db_, "ROLLBACK TO \"__ddl\"", nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, "RELEASE \"__ddl\"", nullptr, nullptr, nullptr);
-        schemaChanged();
-        throw;
+    WriteLockScope lock(*this, ddlSchema(st, tr));
+    // Whether kept or undone, cached catalogue reads are stale afterwards.
+    SchemaChangedOnExit changed{*this};
+    Savepoint savepoint(*this, Savepoint::kDdl);
+    switch (st.kind) {
+    case StmtKind::CreateTable: runCreateTable(*this, tr, st); break;
+    case StmtKind::DropTable: runDropTable(*this, tr, st); break;
+    case StmtKind::Truncate: runTruncate(*this, tr, st); break;
+    case StmtKind::AlterTable: runAlterTable(*this, tr, st); break;
+    case StmtKind::CreateIndex: runCreateIndex(*this, tr, st); break;
+    case StmtKind::Select: runSelectInto(*this, tr, st, out); break;
+    default: throw makeError(102, "");
     }
-    run("RELEASE \"__ddl\"");
-    schemaChanged(false);
+    savepoint.release();
+    lock.commit();
+    changed.kept = true;
 }
 
 BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {
@@ -666,68 +642,56 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     // statement is held all at once, and it is not kept for reuse.
     bool streamed = tokens.size() > kStreamedBatchTokens;
     std::string key = streamed ? std::string() : shapeKey(tokens);
+    // A batch of the same shape run before reuses its tree, whose statements
+    // keep their translations.
+    std::shared_ptr<CachedBatch> reused;
     auto hit = streamed ? batchCache_.end() : batchCache_.find(key);
     if (hit != batchCache_.end() && hit->second->generation == schemaGeneration_) {
-        const CachedBatch &cb = *hit->second;
         bool same = true;
-        for (const auto &[idx, text] : cb.structural)
+        for (const auto &[idx, text] : hit->second->structural)
             same = same && size_t(idx) < literals.size() && literals[size_t(idx)].text == text;
-        if (same) {
-            for (size_t i = 0; i < cb.plans.size(); ++i) {
-                try {
-                    runPlan(cb.plans[i], literals, cb.literalBases[i], params, out);
-                } catch (const SqlError &e) {
-                    out.errors.push_back(e);
-                    if (e.scope() != ErrorScope::Statement) break;
-                }
-            }
-            return out;
-        }
+        if (same) reused = hit->second;
     }
 
-    Frame frame;
-    frame.literals = &literals;
-    frame.params = &params;
-    frame.text = batch;
-    Frame *savedFrame = frame_;
-    Parser parser(std::move(tokens));
+    Interpreter &in = *interpreter_;
+    Interpreter::BatchScope scope(in, literals, params, batch);
+    Parser parser(reused ? std::vector<Token>() : std::move(tokens));
     Batch parsed;
     bool module = false;
-    bool allDml = true;
     size_t count = 0;
     try {
-        if (streamed) {
-            frame_ = &frame;
+        if (reused) {
+            parsed = reused->batch;
+        } else if (streamed) {
             parser.checkBatch([&](const Statement &st) {
                 if (count++ == 0) module = st.kind == StmtKind::CreateProcedure || st.kind == StmtKind::CreateTrigger;
-                allDml = allDml && isDml(st);
-                if (!module) declareIn(st);
+                if (!module) in.declareIn(st);
             });
-            frame_ = savedFrame;
         } else {
             parsed = parser.parseBatch();
         }
     } catch (const SqlError &e) {
-        frame_ = savedFrame;
         out.errors.push_back(e);
         return out;
     } catch (const std::exception &e) {
-        frame_ = savedFrame;
         out.errors.push_back(SqlError(102, std::string("语法错误：") + e.what()));
         return out;
     }
-    auto cached = std::make_shared<CachedBatch>();
-    bool cacheable = params.empty() && !streamed;
-    for (const auto &stp : parsed.statements) cacheable = cacheable && isDml(*stp);
-    frame_ = &frame;
+    // Only batches of plain queries and changes without client parameters
+    // are kept; their tree must then outlive the run.
+    bool keep = !reused && params.empty() && !streamed;
+    for (const auto &stp : parsed.statements) keep = keep && isDml(*stp);
+    auto cached = keep ? std::make_shared<CachedBatch>() : nullptr;
+    if (keep) cached->batch = parsed;
     if (!streamed) {
         module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
-        if (!cacheable && !module) declareAll(parsed.statements);
+        if (!module) in.declareAll(parsed.statements);
     }
     for (size_t i = 0;; ++i) {
         // Each statement, with the translation cached on it, is let go once
-        // it has run: nothing later in the batch goes back to it.
+        // it has run (unless the batch is kept): nothing later in the batch
+        // goes back to it.
         StatementP stp;
         try {
             if (streamed)
@@ -740,27 +704,23 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
             break;
         }
         if (!stp) break;
-        cached->literalBases.push_back(stp->literalBase);
         try {
-            if (cacheable)
-                executeStatement(*stp, literals, stp->literalBase, out, params, &cached->plans);
-            else
-                runStatement(*stp, out);
+            in.runStatement(*stp, out);
         } catch (const SqlError &e) {
-            cacheable = false;
             out.errors.push_back(e);
             for (const auto &[n, text] : e.followUps()) out.errors.push_back(SqlError(n, text));
             if (e.scope() != ErrorScope::Statement) break;
         } catch (const std::exception &e) {
             // An engine fault is reported, never passed on as a crash.
-            cacheable = false;
-            out.errors.push_back(SqlError(50000, std::string("内部错误：") + e.what()));
+            out.errors.push_back(internalError(e));
             break;
         }
+        if (cached) {
+            auto plan = stp->cache ? std::static_pointer_cast<Plan>(stp->cache->plan) : nullptr;
+            if (!plan || !plan->cacheable) cached.reset();
+        }
     }
-    frame_ = savedFrame;
-    for (const auto &p : cached->plans) cacheable = cacheable && p.cacheable;
-    if (cacheable && out.errors.empty()) {
+    if (cached && out.errors.empty()) {
         cached->generation = schemaGeneration_;
         for (int idx : parser.structuralLiterals())
             if (idx >= 0 && size_t(idx) < literals.size())
@@ -769,6 +729,19 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         batchCache_[key] = cached;
     }
     return out;
+}
+
+// Runs a statement without results through the statement cache: the
+// statements of every firing would otherwise be parsed again each time.
+void Session::runCached(const std::string &sql) {
+    sqlite3_stmt *q = prepare(sql);
+    int rc = sqlite3_step(q);
+    if (rc != SQLITE_DONE) {
+        SqlError e = mapError(rc);
+        sqlite3_reset(q);
+        throw e;
+    }
+    sqlite3_reset(q);
 }
 
 int64_t Session::runBound(const std::string &sql) {
@@ -781,6 +754,14 @@ int64_t Session::runBound(const std::string &sql) {
     BatchResult out;
     runPlan(p, curLiterals_ ? *curLiterals_ : noLiterals, curBase_, curParams_ ? *curParams_ : noParams, out);
     return out.rowsAffected;
+}
+
+bool Session::variableType(const std::string &name, SqlType &type) const {
+    return interpreter_->variableType(name, type);
+}
+
+std::shared_ptr<const TableInfo> Session::triggerTable(const std::string &name) const {
+    return interpreter_->triggerTable(name);
 }
 
 Value Session::evaluate(const std::string &expression, const SqlType &type) {

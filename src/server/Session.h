@@ -1,10 +1,11 @@
 // One connection to a server instance: an spid, a current database, its own
-// temporary tables and its transaction. Executes T-SQL batches: the whole
-// batch is parsed first, then each statement is translated and run on the
-// session's SQLite connection. Statement-terminating errors let the batch go
-// on; batch-aborting errors skip the rest (an open transaction stays open).
-// Translations are cached by the batch's text with its literals lifted out.
-// Not copyable; single-threaded.
+// temporary tables, its options and its transaction. Executes T-SQL batches:
+// the whole batch is parsed first (or taken from the cache of batches by
+// their text with the literals lifted out), then its statements are handed to
+// the session's Interpreter, which runs them on this session's engine
+// (translation, prepared statements, plans, DDL). Statement-terminating
+// errors let the batch go on; batch-aborting errors skip the rest (an open
+// transaction stays open). Not copyable; single-threaded.
 #pragma once
 
 #include <map>
@@ -25,6 +26,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace server {
+
+class Interpreter;
 
 class Session : public TranslateContext {
 public:
@@ -84,91 +87,47 @@ public:
     int64_t runBound(const std::string &sql);
     // Evaluates a constant T-SQL expression converted to `type`.
     Value evaluate(const std::string &expression, const SqlType &type);
+    // Runs a statement without results through the statement cache.
+    void runCached(const std::string &sql);
+    // Marks the catalogue reads stale when the scope ends (DDL, kept or undone;
+    // kept: its catalogue writers already retired the shared reads).
+    struct SchemaChangedOnExit {
+        Session &session;
+        bool kept = false;
+        ~SchemaChangedOnExit() { session.schemaChanged(!kept); }
+    };
+
+    // The engine the interpreter runs on.
+    Interpreter &interpreter() { return *interpreter_; }
+    int64_t schemaGeneration() const { return schemaGeneration_; }
+    // A prepared statement kept for reuse (reset, bindings left as they were).
+    sqlite3_stmt *prepare(const std::string &sql);
+    // Binds literals (:lN), client parameters (:mN) and the running batch's variables (@name).
+    void bindAll(sqlite3_stmt *st, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params);
+    SqlError mapError(int rc, const std::string &sql = {});
+    // Runs a translated plan: query steps add result sets; a plan of several
+    // steps is undone as a whole on error.
+    void runPlan(const Plan &plan, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params,
+                 BatchResult &out);
+    // A statement that changes the schema or the session (DDL, SET, SELECT INTO).
+    void executeStatement(const struct Statement &st, const std::vector<Token> &tokens, int literalBase,
+                          BatchResult &out, const std::vector<Value> &params);
+    // KILL, RESTORE, BACKUP, sp_configure and the like (SessionServer.cpp).
+    void runServerStatement(const Statement &st, BatchResult &out);
+    void refreshProcesses();  // temp.__pnw_processes from the instance's sessions
+    void checkAlive();        // throws 233 once killed; lets go of dropped databases
+    // Whether the running statement has opened OpenDataSource tables.
+    bool dataSourcesOpen() const { return !dataSources_.empty(); }
+    // Closes the OpenDataSource tables of the running statement when it ends.
+    struct CloseSources {
+        Session &s;
+        ~CloseSources() { s.closeDataSources(); }
+    };
 
 private:
     struct CachedBatch;
-    struct Variable {
-        SqlType type;
-        Value value;
-    };
-    // The running batch or procedure: its variables, literals and parameters.
-    struct Frame {
-        std::map<std::string, Variable> vars;  // key: lower-case name with '@'
-        const std::vector<Token> *literals = nullptr;
-        const std::vector<Value> *params = nullptr;
-        std::string_view text;
-    };
-    struct Cursor {
-        std::vector<StepPlan> steps;
-        std::vector<Token> literals;
-        int literalBase = 0;
-        std::map<std::string, Variable> vars;  // values bound when it was declared
-        std::vector<std::vector<Value>> rows;
-        std::vector<SqlType> types;
-        std::vector<ColumnMeta> columns;
-        size_t next = 0;
-        bool open = false;
-        bool refreshProcesses = false;
-    };
-    struct TriggerContext {
-        std::shared_ptr<TableInfo> inserted;
-    };
-
-    // The interpreter (SessionProc.cpp).
-    void runList(const std::vector<std::shared_ptr<Statement>> &list, BatchResult &out);
-    // Variables exist for the whole batch, as the server compiles them.
-    void declareAll(const std::vector<std::shared_ptr<Statement>> &list);
-    void declareIn(const Statement &st);
-    void runStatement(const Statement &st, BatchResult &out);
-    void runLeaf(const Statement &st, BatchResult &out);
-    void runAssignSelect(const Statement &st, BatchResult &out);
-    Value evalValue(const Statement &owner, const ExprP &e, size_t slot, SqlType &type);
-    bool evalCondition(const Statement &owner, const ExprP &e);
-    Value stepScalar(const std::string &sql, int literalBase, const SqlType &type);
-    void assign(const std::string &name, const Value &v, const SqlType &from);
-    Variable &variable(const std::string &name);
-    void runNestedBatch(const std::string &text, BatchResult &out, const std::vector<Variable> *args = nullptr,
-                        const std::vector<std::string> *argNames = nullptr);
-    void execProcedure(const Statement &st, BatchResult &out);
-    void execDynamic(const Statement &st, BatchResult &out);
-    void createModule(const Statement &st);
-    void dropModule(const Statement &st);
-    void toggleTrigger(const Statement &st);
-    void fireTriggers(const Statement &st, BatchResult &out);
-    // What a firing of a trigger needs, worked out once per schema state.
-    // `inserted` is a work table per table layout on this connection,
-    // refilled per firing: creating and dropping it per firing is DDL, after
-    // which SQLite re-prepares every statement the caller holds.
-    struct TriggerPrep {
-        int64_t generation = -1;
-        std::string body;
-        std::string create, clear, fill;  // the work table's statements
-        std::shared_ptr<TableInfo> inserted;
-    };
-    const TriggerPrep *triggerPrep(Catalog &cat, const ObjectInfo &o);
-    static void rowChanged(void *self, int op, const char *db, const char *table, long long rowid);
-    void runCached(const std::string &sql);
-    // Runs a write and the triggers it fires as one atomic unit.
-    void runWrite(const Statement &st, const Plan &plan, const std::vector<Token> &literals, int literalBase,
-                  const std::vector<Value> &params, BatchResult &out);
-    void prepareTriggerCapture(const Statement &st);
-    void declareCursor(const Statement &st);
-    void openCursor(const Statement &st);
-    void fetchCursor(const Statement &st, BatchResult &out);
-    Cursor &cursor(const std::string &name);
-    // Server level (SessionServer.cpp).
-    void runServerStatement(const Statement &st, BatchResult &out);
     void killSpid(const Value &spid);
-    void checkAlive();
-    void executeStatement(const struct Statement &st, const std::vector<Token> &tokens, int literalBase,
-                          BatchResult &out, const std::vector<Value> &params, std::vector<Plan> *plans);
-    void runPlan(const Plan &plan, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params,
-                 BatchResult &out);
     void executeDdl(const struct Statement &st, Translator &tr, BatchResult &out);
-    sqlite3_stmt *prepare(const std::string &sql);
-    void bindAll(sqlite3_stmt *st, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params);
-    SqlError mapError(int rc);
-    void refreshProcesses();
     bool resetForReuse();
     // Batch translations a pooled connection carries to its next session:
     // those valid now, when they depend on nothing the reset takes away.
@@ -199,23 +158,7 @@ private:
     const std::vector<Token> *curLiterals_ = nullptr;
     int curBase_ = 0;
     const std::vector<Value> *curParams_ = nullptr;
-    Frame *frame_ = nullptr;
-    int64_t fetchStatus_ = -1;
-    std::map<std::string, Cursor> cursors_;
-    std::vector<TriggerContext> triggers_;
-    std::map<int, TriggerPrep> triggerPreps_;  // key: trigger id
-    // Rows changed by the statement whose triggers are about to fire.
-    std::vector<int64_t> captured_;
-    const std::string *captureTable_ = nullptr;
-    int captureOp_ = 0;
-    // Parsed module bodies and dynamic texts, reused with their statements' plans.
-    struct ParsedText {
-        std::vector<Token> literals;
-        Batch batch;
-    };
-    std::map<std::string, std::shared_ptr<ParsedText>> parsedTexts_;
-    std::shared_ptr<ParsedText> parsedText(const std::string &text);
-    int nesting_ = 0;
+    std::unique_ptr<Interpreter> interpreter_;
     bool killed_ = false;
     bool fileLost_ = false;
     int64_t dropsSeen_ = 0;

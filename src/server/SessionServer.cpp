@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "server/Convert.h"
+#include "server/Interpreter.h"
 #include "server/Session.h"
 #include "server/SqlError.h"
 #include "server/TextUtil.h"
@@ -20,7 +21,7 @@ void Session::kill() {
         stmtCache_.clear();
         catalogs_.clear();
         batchCache_.clear();
-        cursors_.clear();
+        interpreter_->clearCursors();
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
@@ -61,7 +62,7 @@ void Session::runServerStatement(const Statement &st, BatchResult &out) {
     switch (st.kind) {
     case StmtKind::Kill: {
         SqlType type;
-        Value v = evalValue(st, st.expr, 0, type);
+        Value v = interpreter_->evalValue(st, st.expr, 0, type);
         killSpid(v);
         return;
     }
@@ -95,8 +96,8 @@ void Session::runServerStatement(const Statement &st, BatchResult &out) {
     case StmtKind::Exec: {  // sp_configure 'option', value
         if (st.args.size() != 2) throw SqlError(15123, "sp_configure 需要选项名称和值。");
         SqlType t0, t1;
-        Value name = evalValue(st, st.args[0].value, 0, t0);
-        Value value = evalValue(st, st.args[1].value, 1, t1);
+        Value name = interpreter_->evalValue(st, st.args[0].value, 0, t0);
+        Value value = interpreter_->evalValue(st, st.args[1].value, 1, t1);
         if (name.isNull() || value.isNull()) throw makeError(15123, "");
         Value n = convertValue(name, t0, SqlType::of(Base::NVarChar, 4000), ConvertMode::Cast);
         Value x = convertValue(value, t1, SqlType::of(Base::BigInt), ConvertMode::Cast);

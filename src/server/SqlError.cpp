@@ -157,9 +157,29 @@ const std::map<int, Message> &messageTable() {
         {3159,
          {"数据库 \"%1\" 的日志尾部尚未备份。如果不想丢失日志，请使用 WITH REPLACE 覆盖该数据库。",
           ErrorScope::Statement}},
-        {823,
-         {"操作系统在文件 '%1' 中执行 写入 期间，向 SQL Server 返回了错误 2(系统找不到指定的文件。)。",
+        {823, {"操作系统在文件 '%1' 中执行 %2 期间，向 SQL Server 返回了错误 %3。", ErrorScope::Batch}},
+        {824,
+         {"SQL Server 检测到基于一致性的逻辑 I/O 错误: 页 ID 不正确。在文件 '%1' 中执行 读取 "
+          "期间，发生了该错误。这是一个威胁数据库完整性的严重错误条件，必须立即纠正。请执行完整的数据库一致性检查(DBCC "
+          "CHECKDB)。",
           ErrorScope::Batch}},
+        {5172, {"文件 '%1' 的标头不是有效的数据库文件标头。FILE SIZE 属性不正确。", ErrorScope::Batch}},
+        {5120, {"无法打开物理文件 \"%1\"。操作系统错误 %2。", ErrorScope::Batch}},
+        {1105,
+         {"无法为数据库 '%1' 中的对象 '%2' 分配空间，因为 'PRIMARY' "
+          "文件组已满。请删除不需要的文件、删除文件组中的对象、将其他文件添加到文件组或为文件组中的现有文件启用自动增长"
+          "，"
+          "以便创建所需的空间。",
+          ErrorScope::Statement}},
+        {5123, {"CREATE FILE 在尝试打开或创建物理文件 '%1' 时遇到操作系统错误 %2。", ErrorScope::Statement}},
+        {701, {"内存资源不足，无法运行此查询。", ErrorScope::Batch}},
+        {7119, {"尝试将 LOB 增大到超过允许的最大大小 %1 字节。", ErrorScope::Statement}},
+        {8623,
+         {"查询处理器用尽了内部资源，无法生成查询计划。这种情况很少出现，只有在查询极其复杂或引用了大量表或分区时才会出"
+          "现"
+          "。请简化查询。",
+          ErrorScope::Statement}},
+        {191, {"某些语句部分嵌套过深。请重写查询或将其分解为较小的查询。", ErrorScope::Statement}},
         {926, {"无法打开数据库 '%1'。恢复操作已将该数据库标记为 SUSPECT。", ErrorScope::Statement}},
         {927, {"无法打开数据库 '%1'。该数据库正在进行还原。", ErrorScope::Statement}},
         {15123, {"配置选项 '%1' 不存在，也可能是高级选项。", ErrorScope::Statement}},

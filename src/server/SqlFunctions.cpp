@@ -9,6 +9,7 @@
 
 #include "server/Convert.h"
 #include "server/SqlError.h"
+#include "server/SqliteError.h"
 #include "server/TextUtil.h"
 
 namespace server {
@@ -64,7 +65,7 @@ void guarded(sqlite3_context *ctx, F &&f) {
     } catch (const SqlError &e) {
         setError(ctx, e);
     } catch (const std::exception &e) {
-        setError(ctx, SqlError(50000, e.what()));
+        setError(ctx, internalError(e));
     }
 }
 

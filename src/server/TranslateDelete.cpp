@@ -49,14 +49,4 @@ Plan Translator::translateDelete(const Statement &s) {
     return p;
 }
 
-Plan Translator::translate(const Statement &s) {
-    switch (s.kind) {
-    case StmtKind::Select: return translateSelectStatement(s);
-    case StmtKind::Insert: return translateInsert(s);
-    case StmtKind::Update: return translateUpdate(s);
-    case StmtKind::Delete: return translateDelete(s);
-    default: throw makeError(102, "", "（内部：该语句不经翻译器）");
-    }
-}
-
 }  // namespace server

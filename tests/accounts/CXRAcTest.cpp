@@ -11,14 +11,13 @@
 #include "platform/MessageScript.h"
 #include "platform/PnwError.h"
 #include "support/QtApp.h"
+#include "support/TestFiles.h"
 
 class CXRAcTest : public ::testing::Test {
 protected:
     QString writeFile(const QString &name, const QString &text) {
         const QString path = server.path() + QLatin1Char('/') + name;
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(AnsiCodec::encode(text));
+        WriteFileBytes(path, AnsiCodec::encode(text));
         return path;
     }
     AccountsServer server;
@@ -161,7 +160,7 @@ TEST_F(CXRAcTest, RestoreRefusesANumberThatIsNoPlainName) {
          {QStringLiteral("a b"), QStringLiteral("x;drop database AcctCtl--"), QStringLiteral("o'k"), QString()}) {
         try {
             admin.ImportDatabase(nullptr, nullptr, server.commonFolder() + QStringLiteral("SQLDB/SQLDBBack.dbb"),
-                                 server.dataFolder(), QString(), QStringLiteral("n"), number, QString());
+                                 server.dbFolder(), QString(), QStringLiteral("n"), number, QString());
             ADD_FAILURE() << "no error for " << number.toStdString();
         } catch (const PnwError &e) {
             EXPECT_EQ(e.number(), -1);
@@ -177,7 +176,7 @@ TEST_F(CXRAcTest, RestoreWithoutTheBackupFileSaysWhichFile) {
     ASSERT_TRUE(admin.RReadFile(dbb));
     ensureQtApp();
     QLabel label;
-    EXPECT_FALSE(admin.ImportDatabase(nullptr, &label, dbb, server.dataFolder(), QString(), QStringLiteral("n"),
+    EXPECT_FALSE(admin.ImportDatabase(nullptr, &label, dbb, server.dbFolder(), QString(), QStringLiteral("n"),
                                       QStringLiteral("A01"), QString()));
     EXPECT_EQ(admin.strMsg,
               QStringLiteral("用于恢复的数据文件") + server.path() + QStringLiteral("/lonely.bak不存在，恢复失败!"));

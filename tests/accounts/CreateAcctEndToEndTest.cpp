@@ -20,6 +20,7 @@
 #include "platform/MessageScript.h"
 #include "platform/PnwDictionary.h"
 #include "platform/dao/DBEngine.h"
+#include "support/SampleFiles.h"
 #include "support/SampleVariant.h"
 
 namespace {
@@ -42,18 +43,11 @@ protected:
                QStringLiteral("')...[") + table + QStringLiteral("]");
     }
 
-    QString one(const QString &database, const QString &sql) const {
-        const QStringList r = server.rows(database, sql);
-        return r.isEmpty() ? QStringLiteral("<none>") : r.first();
-    }
+    QString one(const QString &database, const QString &sql) const { return server.value(database, sql); }
 
     // Every staged table against its source table.
     void checkStaging() {
-        dao::DBEngine engine;
-        engine.SystemDB = clsCreateAcct::WorkgroupFile(source);
-        engine.DefaultUser = QStringLiteral("morningstar");
-        engine.DefaultPassword = QStringLiteral("tqlarnvezmbhko");
-        std::unique_ptr<dao::Database> db = engine.OpenDatabase(source);
+        std::unique_ptr<dao::Database> db = OpenSourceFile(source);
         int staged = 0;
         for (int i = 0; i < db->TableDefs().Count(); ++i) {
             const dao::TableDef &def = db->TableDefs().Item(i);
@@ -113,8 +107,8 @@ TEST_F(CreateAcctEndToEnd, CreatesTheAccountSetFromEachSample) {
                                           QStringLiteral("成功\t创建目标账套\t执行账套升级脚本"),
                                           QStringLiteral("成功\t创建临时表\t创建临时表")}));
         EXPECT_TRUE(server.databaseExists(kNumber));
-        EXPECT_TRUE(QFileInfo::exists(server.dataFolder() + QStringLiteral("/A01_Data.mdf")));
-        EXPECT_TRUE(QFileInfo::exists(server.dataFolder() + QStringLiteral("/A01_log.ldf")));
+        EXPECT_TRUE(QFileInfo::exists(server.dbFolder() + QStringLiteral("/A01_Data.mdf")));
+        EXPECT_TRUE(QFileInfo::exists(server.dbFolder() + QStringLiteral("/A01_log.ldf")));
         EXPECT_EQ(one(QStringLiteral("AcctCtl"), QStringLiteral("select FAcctNumber, FAcctName, FDBName, FVersion, "
                                                                 "FServer from t_ad_xrAccount_gl")),
                   QStringLiteral("A01\t升级账套\tA01\tSP002\tVEQSERVER"));
@@ -271,7 +265,7 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
             BuildSampleVariant(server.path() + QStringLiteral("/variant") + QString::number(++n), c.changes);
         ASSERT_FALSE(ais.isEmpty());
         source = ais;
-        sourceHash = fileHash(ais);
+        sourceHash = FileHash(ais);
         useSettings(ais, kNumber);
         const int result = runCreation();
         const QStringList log = logRows();
@@ -297,8 +291,46 @@ TEST_F(CreateAcctEndToEnd, TheOptionsRowDecidesWhetherTheSourceCanBeUpgraded) {
             }
             EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
         }
-        EXPECT_EQ(fileHash(ais), sourceHash);
+        EXPECT_EQ(FileHash(ais), sourceHash);
         EXPECT_TRUE(registryRows().isEmpty());
+    }
+}
+
+// The source's columns may be wider than the option's column of the new set:
+// the value is stored cut to 255 characters and the cut is logged.
+TEST_F(CreateAcctEndToEnd, AnOverlongPhoneOrAddressIsStoredCutAndLogged) {
+    struct Case {
+        const char *column;
+        const char *key;
+        QString field;
+        QString value;
+    };
+    const QString digits = QStringLiteral("0123456789").repeated(30);
+    const QString street = QStringLiteral("浦东新区张江路").repeated(43).left(300);
+    const Case cases[] = {
+        {"FPhone", "CompanyPhone", QStringLiteral("公司电话"), digits},
+        {"FAddress", "CompanyAddress", QStringLiteral("公司地址"), street},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column);
+        ASSERT_EQ(c.value.size(), 300);
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        const QString ais = BuildSampleVariant(server.path() + QStringLiteral("/long") + QString::number(++n),
+                                               {{QLatin1String(c.column), c.value}});
+        ASSERT_FALSE(ais.isEmpty());
+        source = ais;
+        sourceHash = FileHash(ais);
+        useSettings(ais, kNumber);
+        EXPECT_EQ(runCreation(), 0);
+        EXPECT_EQ(one(kNumber, QStringLiteral("select FValue from t_SystemProfile where FCategory='General' "
+                                              "and FKey='%1'")
+                                   .arg(QLatin1String(c.key))),
+                  c.value.left(255));
+        const QString warning =
+            QStringLiteral("警告\t创建目标账套\t") + c.field + QStringLiteral("超过255个字符，已截断为前255个字符");
+        EXPECT_EQ(logRows().count(warning), 1) << logRows().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
     }
 }
 
@@ -372,7 +404,7 @@ TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(QByteArray(4096, 'x'));
         f.close();
-        sourceHash = fileHash(broken);
+        sourceHash = FileHash(broken);
         useSettings(broken, kNumber);
         EXPECT_EQ(runCreation(), 2);
         const QStringList log = logRows();
@@ -410,7 +442,7 @@ TEST_F(CreateAcctEndToEnd, ADamagedTableStopsTheCreationAsADamagedFile) {
         f.seek(0);
         f.write(bytes);
         f.close();
-        sourceHash = fileHash(damaged);
+        sourceHash = FileHash(damaged);
         useSettings(damaged, kNumber);
         EXPECT_EQ(runCreation(), 2);
         const QString log = logRows().join(QLatin1Char('\n'));
@@ -487,11 +519,9 @@ TEST_F(CreateAcctEndToEnd, QuotesInTheSourceAndServerFoldersAreKept) {
     const QString dbFolder = server.path() + QStringLiteral("/db'files");
     ASSERT_TRUE(QDir().mkpath(sourceFolder));
     ASSERT_TRUE(QDir().mkpath(dbFolder));
-    const QString from = QStringLiteral(PNW_BINARY_DIR "/samples/standard/");
-    source = sourceFolder + QStringLiteral("/standard.ais");
-    ASSERT_TRUE(QFile::copy(from + QStringLiteral("standard.ais"), source));
-    ASSERT_TRUE(QFile::copy(from + QStringLiteral("system.mda"), sourceFolder + QStringLiteral("/system.mda")));
-    sourceHash = fileHash(source);
+    source = CopySample(QStringLiteral("standard"), sourceFolder, true);
+    ASSERT_FALSE(source.isEmpty());
+    sourceHash = FileHash(source);
     useSettings(source, kNumber);
     PnwDictionary record = g_UpgradeSettings.DictionaryItem(1);
     record.setItem(QStringLiteral("DBDir"), dbFolder);

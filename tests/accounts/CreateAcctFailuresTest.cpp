@@ -88,14 +88,14 @@ TEST_F(CreateAcctFailures, TheWorkgroupFileIsCopiedOnlyWhenMissing) {
     useSettings(src, QStringLiteral("A01"));
     g_InstalledVersion = QStringLiteral("12.9");  // stop right after the copy
     EXPECT_EQ(runCreation(), 2);
-    EXPECT_EQ(fileHash(workgroup), fileHash(server.productFolder() + QStringLiteral("/Advance/system_VEQ75.mda")));
+    EXPECT_EQ(FileHash(workgroup), FileHash(server.productFolder() + QStringLiteral("/Advance/system_VEQ75.mda")));
 
     QFile f(workgroup);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write("mine");
     f.close();
     EXPECT_EQ(runCreation(), 2);
-    EXPECT_EQ(fileHash(workgroup), QCryptographicHash::hash("mine", QCryptographicHash::Sha256));
+    EXPECT_EQ(FileHash(workgroup), QCryptographicHash::hash("mine", QCryptographicHash::Sha256));
 }
 
 TEST_F(CreateAcctFailures, AWorkgroupFileThatCannotBeWrittenIsNamed) {

@@ -20,11 +20,10 @@ class frmPApointDataTypeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ensureQtApp();
-        m_settings = g_UpgradeSettings;
         g_UpgradeSettings = PnwList();
         g_UpgradeSettings.Add(record({{"AcctName", "新账套"}}));
     }
-    void TearDown() override { g_UpgradeSettings = m_settings; }
+    void TearDown() override { ResetProgramState(); }
 
     // Items: two payroll figures and one text item.
     std::unique_ptr<frmPApointDataType> open() {
@@ -44,7 +43,6 @@ protected:
         return out;
     }
     bool active = false;
-    PnwList m_settings;
 };
 
 TEST_F(frmPApointDataTypeTest, NonPayrollItemsStartAsTextAndPayrollItemsUntyped) {

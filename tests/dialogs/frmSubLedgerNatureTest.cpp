@@ -22,10 +22,9 @@ class frmSubLedgerNatureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ensureQtApp();
-        m_edition = g_SourceEdition;
         g_SourceEdition = QStringLiteral("标准版");
     }
-    void TearDown() override { g_SourceEdition = m_edition; }
+    void TearDown() override { ResetProgramState(); }
 
     // A shown dialog on the given account names (codes 1001, 1002, ...).
     std::unique_ptr<frmSubLedgerNature> open(const QStringList &names) {
@@ -53,7 +52,6 @@ protected:
 
     PnwList data;
     bool active = false;
-    QString m_edition;
 };
 
 TEST_F(frmSubLedgerNatureTest, TheGridShowsTheAccountsAndTheNameRulesTickTheirBoxes) {

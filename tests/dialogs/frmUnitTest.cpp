@@ -35,12 +35,7 @@ protected:
                       "INSERT INTO T_MeasureUnit (FMeasureUnitID, FUnitGroupID, FNumber, FShortNumber, FName, "
                       "FItemID, FParentID) VALUES (103, 999, N'003', N'003', N'台', 103, 999)\n")),
                   QString());
-        m_edition = g_SourceEdition;
         g_SourceEdition = QStringLiteral("迷你版");
-    }
-    void TearDown() override {
-        g_SourceEdition = m_edition;
-        UpgradeStepFixture::TearDown();
     }
 
     std::unique_ptr<frmUnit> open(int accounts) {
@@ -60,7 +55,6 @@ protected:
 
     PnwList data;
     bool active = false;
-    QString m_edition;
 };
 
 TEST_F(frmUnitTest, LoadingListsTheTargetsUnitsAndOneEmptyRowPerAccount) {

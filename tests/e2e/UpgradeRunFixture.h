@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include <QMap>
 #include <QStringList>
 
 #include "kit/UpgradeStepFixture.h"
@@ -16,14 +17,22 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The settings for a copy of a sample, everything upgraded.
-    void useSample(const QString &sample) { useSettings(copySample(sample, true), kTarget); }
-    // The data check, then (when it passed) the upgrade run.
-    RunOutcome checkAndUpgrade();
+    // The settings for a copy of a sample, everything upgraded or (the
+    // wizard's second option) the balances only.
+    void useSample(const QString &sample, bool balancesOnly = false);
+    // The data check, then (when it passed) beforeUpgrade and the upgrade run.
+    RunOutcome checkAndUpgrade(const std::function<void()> &beforeUpgrade = {});
     // Drops the target and its registration, as a retry starts afresh.
     void dropTarget();
-    // Every row of a table, ordered by all its columns.
-    QStringList tableContents(const QString &table) const;
+    // The target's tables by lower-case name (the server ignores case in
+    // names), each its rows sorted, without the runs' own time stamps:
+    // rowversion columns are left out, and a date written while this test
+    // program runs reads "<run time>".
+    using TargetContents = QMap<QString, QStringList>;
+    TargetContents targetContents() const;
+    // One line per table whose contents differ: its name and the first row
+    // that differs (none when the two agree).
+    static QStringList differences(const TargetContents &expected, const TargetContents &actual);
 
     // Log lines written since SetUp: status, project, description.
     QStringList lines;

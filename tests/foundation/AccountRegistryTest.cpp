@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/Globals.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/MessageScript.h"
@@ -28,7 +28,7 @@ protected:
             QStringLiteral("select FAcctNumber,FConnectString,FNodeID,FSysPwd,FLevel,FCompanyName,FCreateTime,"
                            "isnull(FPID,'null') from t_ad_xrAccount_gl order by FAcctID"));
     }
-    LogServer server;
+    StandinServer server;
     clsDataInfo data;
     QStringList refreshed;
     std::function<void(const QString &)> previous;

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/CAcctCnnSharp.h"
 #include "foundation/TextLog.h"
 #include "platform/AnsiCodec.h"
@@ -28,7 +28,7 @@ protected:
         QFile f(TextLogPath(QDate(2018, 3, 7)));
         return f.open(QIODevice::ReadOnly) ? AnsiCodec::decode(f.readAll()) : QString();
     }
-    LogServer server;
+    StandinServer server;
 };
 
 TEST_F(CAcctCnnSharpTest, ReadsVersionsAndSwitchesDatabases) {

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/DataRecords.h"
 #include "foundation/TextLog.h"
 #include "foundation/clsDataInfo.h"
@@ -29,7 +29,7 @@ protected:
         QFile f(TextLogPath(QDate(2018, 3, 7)));
         return f.open(QIODevice::ReadOnly) ? AnsiCodec::decode(f.readAll()) : QString();
     }
-    LogServer server;
+    StandinServer server;
     clsDataInfo data;
 };
 

@@ -4,8 +4,7 @@
 
 #include <QFile>
 
-#include "LogServer.h"
-#include "LogTables.h"
+#include "kit/StandinServer.h"
 #include "foundation/Globals.h"
 #include "foundation/HtmlReport.h"
 #include "foundation/UpgradeLog.h"
@@ -38,11 +37,9 @@ class HtmlReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         PlatformClock::setFixedNow(QDateTime(QDate(2018, 3, 7), QTime(9, 5, 1)));
-        ASSERT_EQ(createMainLogTable(server), QString());
+        ASSERT_EQ(server.createMainLogTable(), QString());
         EnsureFolder(UpgradeReportFolder());
         g_WizardStep = 2;
-        g_CheckReportPath.clear();
-        g_UpgradeReportPath.clear();
     }
     // A detail table as the log writes it, and its entry.
     void addDetail(const QString &table, const QString &detailText, const QList<QStringList> &rows) {
@@ -69,7 +66,7 @@ protected:
             QStringLiteral("AcctCtl"),
             QStringLiteral("select name from sysobjects where name like 'AIS_UpgradeLog%' order by name"));
     }
-    LogServer server;
+    StandinServer server;
     MessageScript messages;
 };
 

@@ -2,25 +2,24 @@
 
 #include <QFile>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"
 #include "platform/ado/Connection.h"
+#include "support/TestFiles.h"
 
 class ScriptRunnerTest : public ::testing::Test {
 protected:
     QString script(const QString &name, const QString &text) {
         const QString path = server.path() + QLatin1Char('/') + name;
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(AnsiCodec::encode(text));
+        WriteFileBytes(path, AnsiCodec::encode(text));
         return path;
     }
     QStringList names() const {
         return server.rows(QStringLiteral("AcctCtl"), QStringLiteral("select FName from S order by FID"));
     }
-    LogServer server;
+    StandinServer server;
     clsDataInfo data;
     MessageScript messages;
 };

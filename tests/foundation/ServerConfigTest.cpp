@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/AccountList.h"
 #include "foundation/DES.h"
 #include "foundation/Globals.h"
@@ -29,20 +29,7 @@ const QString kPrefix = QStringLiteral("Provider=SQLOLEDB.1;Data Source=.;Initia
 
 class ServerConfigTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_previousCommon = qgetenv("CommonProgramFiles");
-        qputenv("CommonProgramFiles", (server.path() + QStringLiteral("/common")).toLocal8Bit());
-    }
-    void TearDown() override {
-        if (m_previousCommon.isNull())
-            qunsetenv("CommonProgramFiles");
-        else
-            qputenv("CommonProgramFiles", m_previousCommon);
-        g_ConnectStringTemplate.clear();
-        g_ServerUser.clear();
-        g_ServerPassword.clear();
-        g_LoginPart.clear();
-    }
+    void SetUp() override { server.setEnvironment("CommonProgramFiles", server.path() + QStringLiteral("/common")); }
     // DBConfig.veq with the DES section and the update component's section.
     void writeConfig(const QString &user, const QString &password) {
         DES des;
@@ -56,8 +43,7 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(AnsiCodec::encode(text));
     }
-    LogServer server;
-    QByteArray m_previousCommon;
+    StandinServer server;
 };
 
 TEST(VersionTextTest, ComparesAsTextUnitByUnit) {

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/InputChecks.h"
 #include "foundation/ServerComponent.h"
 #include "foundation/ServerFolders.h"
@@ -47,7 +47,7 @@ protected:
             return component;
         });
     }
-    LogServer server;
+    StandinServer server;
     MessageScript messages;
 };
 

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 
-#include "LogServer.h"
+#include "kit/StandinServer.h"
 #include "foundation/SqlText.h"
 #include "platform/PnwError.h"
 
@@ -56,7 +56,7 @@ TEST(SqlTextTest, AnUnfilledPlaceholderRaisesInsteadOfReachingTheServer) {
 }
 
 TEST(SqlTextTest, QuotedTextArrivesIntactOnTheServer) {
-    LogServer server;
+    StandinServer server;
     const QString nasty = QStringLiteral("O'Neil']; DROP TABLE T --");
     ASSERT_EQ(server.run(QStringLiteral("AcctCtl"),
                          SqlText(QStringLiteral("create table T (FName nvarchar(80))\ninsert into T values ({v})"))

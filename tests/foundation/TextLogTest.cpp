@@ -9,15 +9,7 @@
 #include "platform/MessageScript.h"
 #include "platform/PlatformClock.h"
 #include "platform/PlatformSettings.h"
-
-namespace {
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
+#include "support/TestFiles.h"
 
 class TextLogTest : public ::testing::Test {
 protected:
@@ -43,10 +35,11 @@ TEST_F(TextLogTest, AppendsDatedLinesToTheDaysFile) {
     EXPECT_TRUE(WriteTextLog(QStringLiteral("next day")));
     EXPECT_EQ(messages.count(), 0);
 
-    EXPECT_EQ(readFile(logDir() + QStringLiteral("/2018-3-7.log")),
+    EXPECT_EQ(ReadFileBytes(logDir() + QStringLiteral("/2018-3-7.log")),
               AnsiCodec::encode(QStringLiteral("[2018/3/7 9:05:01]    执行SQL语句发生错误：x\r\n"
                                                "[2018/3/7 23:59:59]    two\r\nlines\r\n")));
-    EXPECT_EQ(readFile(logDir() + QStringLiteral("/2018-3-8.log")), QByteArray("[2018/3/8 0:00:00]    next day\r\n"));
+    EXPECT_EQ(ReadFileBytes(logDir() + QStringLiteral("/2018-3-8.log")),
+              QByteArray("[2018/3/8 0:00:00]    next day\r\n"));
 }
 
 TEST_F(TextLogTest, UsesTheRegionalFormats) {
@@ -54,7 +47,7 @@ TEST_F(TextLogTest, UsesTheRegionalFormats) {
     PlatformSettings::setShortDateFormat(QStringLiteral("dd.MM.yyyy"));
     PlatformSettings::setLongTimeFormat(QStringLiteral("HH:mm:ss"));
     EXPECT_TRUE(WriteTextLog(QStringLiteral("x")));
-    EXPECT_EQ(readFile(logDir() + QStringLiteral("/2018-3-7.log")), QByteArray("[07.03.2018 09:05:01]    x\r\n"));
+    EXPECT_EQ(ReadFileBytes(logDir() + QStringLiteral("/2018-3-7.log")), QByteArray("[07.03.2018 09:05:01]    x\r\n"));
 }
 
 TEST_F(TextLogTest, AFailureIsToldAndLosesOnlyThatLine) {
@@ -72,7 +65,7 @@ TEST_F(TextLogTest, AFailureIsToldAndLosesOnlyThatLine) {
     EXPECT_TRUE(m.prompt.endsWith(QStringLiteral("\n\r未写入内容：lost line")));
     EXPECT_EQ(m.buttons, 0);
     EXPECT_EQ(m.title, QStringLiteral("岫禾提示"));
-    EXPECT_EQ(readFile(logDir()), QByteArray("keep"));
+    EXPECT_EQ(ReadFileBytes(logDir()), QByteArray("keep"));
 }
 
 TEST_F(TextLogTest, ADayFileThatCannotBeOpenedIsTold) {
@@ -84,7 +77,7 @@ TEST_F(TextLogTest, ADayFileThatCannotBeOpenedIsTold) {
     MessageScript messages;
     EXPECT_FALSE(WriteTextLog(QStringLiteral("x")));
     EXPECT_EQ(messages.count(), 1);
-    EXPECT_EQ(readFile(other.fileName()), QByteArray("earlier\r\n"));
+    EXPECT_EQ(ReadFileBytes(other.fileName()), QByteArray("earlier\r\n"));
     PlatformClock::setFixedNow(QDateTime(QDate(2018, 3, 8), QTime(1, 0)));
     EXPECT_TRUE(WriteTextLog(QStringLiteral("y")));  // the next day works again
 }

@@ -3,8 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "LogServer.h"
-#include "LogTables.h"
+#include "kit/StandinServer.h"
 #include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"
 #include "foundation/clsDetailLogInfo.h"
@@ -38,7 +37,7 @@ protected:
         for (const QStringList &e : entries) info.InsertSingleEntry(row(e));
         return info.PackDetailLog();
     }
-    LogServer server;
+    StandinServer server;
     QList<UpgradeLogLine> lines;
     UpgradeLogSink previous;
 };
@@ -55,7 +54,7 @@ TEST(UpgradeLogNamesTest, StatusAndStepNames) {
         g_CurrentModule = code;
         EXPECT_EQ(GetStepName(), QString());
     }
-    g_CurrentModule = 0;
+    ResetProgramState();
 }
 
 TEST(DetailLogInfoTest, PacksTitleCaptionsAndSharedRows) {
@@ -81,7 +80,7 @@ TEST(DetailLogInfoTest, PacksTitleCaptionsAndSharedRows) {
 }
 
 TEST_F(UpgradeLogTest, AnEntryBecomesARowAndALineForThePageOfTheStep) {
-    ASSERT_EQ(createMainLogTable(server), QString());
+    ASSERT_EQ(server.createMainLogTable(), QString());
     MessageScript messages;
     g_WizardStep = 2;
     WriteUpgradeLog(QStringLiteral("基础资料"), QStringLiteral("O'Neil 的币别"), QStringLiteral("详细"), 2);
@@ -99,7 +98,7 @@ TEST_F(UpgradeLogTest, AnEntryBecomesARowAndALineForThePageOfTheStep) {
 }
 
 TEST_F(UpgradeLogTest, FieldsLongerThanTheirColumnsAreCutNotLost) {
-    ASSERT_EQ(createMainLogTable(server), QString());
+    ASSERT_EQ(server.createMainLogTable(), QString());
     MessageScript messages;
     const QString exact(3000, QLatin1Char('d'));
     WriteUpgradeLog(QStringLiteral("p"), exact, QString(), 0);
@@ -126,7 +125,7 @@ TEST_F(UpgradeLogTest, AnEntryThatCannotBeWrittenIsToldAndGivesNoLine) {
 }
 
 TEST_F(UpgradeLogTest, ADetailLogWithoutCaptionsWritesNothing) {
-    ASSERT_EQ(createMainLogTable(server), QString());
+    ASSERT_EQ(server.createMainLogTable(), QString());
     MessageScript messages;
     WriteUpgradeLog(QStringLiteral("p"), QStringLiteral("d"), QStringLiteral("详细日志"), 1,
                     detail(QStringLiteral("空"), {}, {{"x"}}));

@@ -36,7 +36,7 @@ protected:
         PlatformSettings::setUsageTimeoutMs(2000);
     }
     void TearDown() override {
-        g_InstalledVersion.clear();
+        ResetProgramState();
         PlatformClock::setFixedNow(QDateTime());
         PlatformSettings::resetToEnvironment();
     }

@@ -14,15 +14,13 @@ namespace {
 
 std::string aisbuild(const std::string &args) { return quote(binDir() + "/aisbuild") + " " + args; }
 
-void writeText(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
-
 }  // namespace
 
 TEST(Aisbuild, BuildsTheFileAndItsWorkgroupBesideIt) {
     ScratchDir dir;
     std::filesystem::create_directory(dir.file("tsv"));
-    writeText(dir.file("tsv/GLpref.tsv"), "FProgramVersion:Integer\tFCompany:Text(80)\n15\t示例公司\n");
-    writeText(dir.file("tsv/GLAcct.tsv"), "FAcctID:Text(40)!\tFBal:Currency\n1001\t12.5\n1002\t\\N\n");
+    writeBytes(dir.file("tsv/GLpref.tsv"), "FProgramVersion:Integer\tFCompany:Text(80)\n15\t示例公司\n");
+    writeBytes(dir.file("tsv/GLAcct.tsv"), "FAcctID:Text(40)!\tFBal:Currency\n1001\t12.5\n1002\t\\N\n");
     std::filesystem::create_directory(dir.file("out"));
     ASSERT_EQ(run(aisbuild(quote(dir.file("tsv")) + " " + quote(dir.file("out/demo.ais")))).status, 0);
     EXPECT_EQ(run("mdb-tables -1 " + quote(dir.file("out/demo.ais"))).out, "GLAcct\nGLpref\n");
@@ -41,7 +39,7 @@ TEST(Aisbuild, BuildsTheFileAndItsWorkgroupBesideIt) {
 TEST(Aisbuild, ReportsBadInputAndWritesNothing) {
     ScratchDir dir;
     std::filesystem::create_directory(dir.file("tsv"));
-    writeText(dir.file("tsv/T.tsv"), "K:Long\n1\nnot a number\n");
+    writeBytes(dir.file("tsv/T.tsv"), "K:Long\n1\nnot a number\n");
     const std::string out = dir.file("t.ais");
     const CommandResult r = run(aisbuild(quote(dir.file("tsv")) + " " + quote(out) + " 2>&1"));
     EXPECT_EQ(r.status, 1);

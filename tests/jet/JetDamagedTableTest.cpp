@@ -1,15 +1,18 @@
 // Damage the format can detect is refused, by table: a row count that
-// differs from the one the definition records, and a page in a table's map
-// that belongs to another table. The other tables of the file still read.
+// differs from the one the definition records, a page in a table's map
+// that belongs to another table, and a date outside the years the format
+// holds. The other tables of the file still read.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <map>
 #include <string>
 
 #include "JetTestUtil.h"
+#include "jet/JetDate.h"
 #include "jet/JetError.h"
 #include "jet/JetReader.h"
 #include "jet/JetWriter.h"
@@ -21,15 +24,6 @@ namespace {
 
 constexpr size_t kPage = 4096;
 constexpr uint32_t kCataloguePage = 2;
-
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 uint32_t get32(const std::string &b, size_t at) {
     return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
@@ -130,6 +124,44 @@ TEST_F(JetDamagedTableTest, APageOfAnotherTableInTheMapIsRefused) {
     const auto second = std::next(first);
     put32(bytes, first->second * kPage + 4, second->first);
     expectOneRefused("which is not one of its data pages");
+}
+
+TEST(JetDamagedValueTest, ADateOutsideTheFormatsYearsIsRefused) {
+    // The first and last instants the format holds read; a stored double
+    // beyond them (or NaN) is damage, refused by the table's name.
+    ScratchDir dir;
+    const std::string file = dir.file("dates.ais");
+    JetWriter::writeFile(file, {parseTableText("Dates", "K:Long\tD:DateTime\n1\t0100-01-01 06:00:00\n"
+                                                        "2\t9999-12-31 23:59:59\n")});
+    {
+        JetReader reader(file);
+        auto cursor = reader.openTable("Dates");
+        std::vector<Value> row;
+        ASSERT_TRUE(cursor->next(row));
+        EXPECT_EQ(jetDateToText(row[1].real), "0100-01-01 06:00:00");
+        ASSERT_TRUE(cursor->next(row));
+        EXPECT_EQ(jetDateToText(row[1].real), "9999-12-31 23:59:59");
+    }
+    const double last = jetDateFromText("9999-12-31 23:59:59");
+    const std::string stored(reinterpret_cast<const char *>(&last), sizeof last);
+    const std::string bytes = readBytes(file);
+    const size_t at = bytes.find(stored);
+    ASSERT_NE(at, std::string::npos);
+    for (double bad : {1e300, last + 1, -657435.0, std::nan("")}) {
+        std::string damaged = bytes;
+        damaged.replace(at, sizeof bad, reinterpret_cast<const char *>(&bad), sizeof bad);
+        writeBytes(file, damaged);
+        JetReader reader(file);
+        try {
+            auto cursor = reader.openTable("Dates");
+            std::vector<Value> row;
+            while (cursor->next(row)) {}
+            ADD_FAILURE() << bad << " was read";
+        } catch (const JetError &e) {
+            EXPECT_NE(std::string(e.what()).find("\"Dates\""), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("outside the years 100 to 9999"), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(JetSourceFileTest, OnlyARegularFileIsOpened) {

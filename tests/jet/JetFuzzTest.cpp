@@ -12,24 +12,22 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "Jet3Fixture.h"
 #include "JetTestUtil.h"
 #include "WornFileFixture.h"
 #include "jet/JetError.h"
+#include "jet/JetMutation.h"
 #include "jet/JetReader.h"
 #include "jet/JetWriter.h"
+#include "jet/TableText.h"
 
 using namespace jet;
 using namespace jettest;
 
 namespace {
-
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Reads everything; returns false when the file was refused with JetError.
 bool readEverything(const std::string &path) {
@@ -146,4 +144,105 @@ TEST(JetFuzz, DamagedFilesNeverCrash) {
     close(savedErr);
     // Most mutants hit something the checks refuse; none may crash.
     EXPECT_GT(refused, 0);
+}
+
+namespace {
+
+// Every table's columns and row count, or the text it was refused with;
+// "" for the file when it opens.
+std::map<std::string, std::string> tableOutcomes(const std::string &path, std::string &file) {
+    std::map<std::string, std::string> out;
+    file.clear();
+    try {
+        JetReader reader(path);
+        for (const auto &t : reader.tables()) {
+            std::string columns;
+            for (const auto &f : t.fields) columns += f.name + ":" + f.typeName + ":" + std::to_string(f.size) + ",";
+            try {
+                auto cursor = reader.openTable(t.name);
+                std::vector<Value> row;
+                int rows = 0;
+                while (cursor->next(row)) ++rows;
+                out[t.name] = columns + " rows " + std::to_string(rows);
+            } catch (const JetError &e) {
+                out[t.name] = std::string("refused: ") + e.what();
+            }
+        }
+    } catch (const JetError &e) {
+        file = e.what();
+    }
+    return out;
+}
+
+}  // namespace
+
+// Mutants of the bundled sample account sets that once read as another
+// table's columns or rows, or lost a table, kept as (kind, offset, seed):
+// each must now be refused, by the table it damaged (or as a file), while
+// the tables it left alone read as in the original.
+TEST(JetFuzz, RecordedMutantsOfTheSamplesAreRefused) {
+    using K = MutationKind;
+    struct Recorded {
+        const char *sample;
+        Mutation mutation;
+        const char *refused;  // a table that must be refused; "" for the whole file
+    };
+    const Recorded recorded[] = {
+        {"mini", {K::PageCopy, 114688, 3262142424u}, "GLExp"},             // another table's definition copied over
+        {"standard", {K::PageCopy, 73728, 3200694741u}, "FAVchExpense"},   // the same
+        {"mini", {K::PageSwap, 208896, 3813000930u}, "PAItem"},            // exchanged with an empty table's
+        {"mini", {K::PageSwap, 143360, 3085046105u}, "GLUnit"},            // the same
+        {"mini", {K::ByteRun, 257996, 1607978198u}, ""},                   // the catalogue's own row lost
+        {"mini", {K::ByteRun, 155875, 3190382673u}, "GLRecurEntry"},       // a Text column of no size
+        {"mini", {K::ByteRun, 139306, 2306521499u}, "GLQtyBal"},           // rows without columns
+        {"standard", {K::BitFlip, 168173, 1065459865u}, "GLTrans"},        // a Text column of 276 characters
+        {"standard", {K::ByteRun, 152046, 4004369263u}, "GLRateAdjHist"},  // a column name of U+FFFF
+        {"mini", {K::ByteRun, 568045, 1505789007u}, "GLVch"},              // a date far beyond the year 9999
+    };
+    ScratchDir dir;
+    std::map<std::string, std::string> originals;
+    std::map<std::string, std::map<std::string, std::string>> originalOutcomes;
+    for (const char *sample : {"mini", "standard"}) {
+        const std::string path = dir.file(std::string(sample) + ".ais");
+        JetWriter::writeFile(path, readTableTextFolder(std::string(PNW_SOURCE_DIR) + "/samples/" + sample));
+        originals[sample] = readBytes(path);
+        std::string failure;
+        originalOutcomes[sample] = tableOutcomes(path, failure);
+        ASSERT_EQ(failure, "");
+    }
+    fflush(stderr);
+    const int savedErr = dup(2);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 2);
+    close(devNull);
+    for (const Recorded &r : recorded) {
+        SCOPED_TRACE(std::string(r.sample) + " " + mutationName(r.mutation.kind) + " " +
+                     std::to_string(r.mutation.offset) + " " + std::to_string(r.mutation.seed));
+        const std::string path = dir.file("mutant.ais");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << mutate(originals[r.sample], r.mutation);
+        std::string failure;
+        const auto outcomes = tableOutcomes(path, failure);
+        if (!*r.refused) {
+            EXPECT_NE(failure, "");
+            continue;
+        }
+        ASSERT_EQ(failure, "");
+        ASSERT_TRUE(outcomes.count(r.refused));
+        EXPECT_EQ(outcomes.at(r.refused).rfind("refused: ", 0), 0u) << outcomes.at(r.refused);
+        EXPECT_NE(outcomes.at(r.refused).find(std::string("\"") + r.refused + "\""), std::string::npos)
+            << outcomes.at(r.refused);
+        for (const auto &[name, outcome] : outcomes) {
+            if (outcome.rfind("refused: ", 0) == 0) {
+                EXPECT_NE(outcome.find("\"" + name + "\""), std::string::npos) << outcome;
+                continue;
+            }
+            // What reads, reads as in the original.
+            const auto &before = originalOutcomes[r.sample];
+            ASSERT_TRUE(before.count(name)) << name;
+            EXPECT_EQ(outcome, before.at(name)) << name;
+        }
+    }
+    fflush(stderr);
+    dup2(savedErr, 2);
+    close(savedErr);
 }

@@ -26,13 +26,6 @@ int errorOf(const std::string &path) {
     return 0;
 }
 
-void writeBytes(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 }  // namespace
 
 TEST(JetReader, ListsEveryTableWithItsFields) {

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +39,16 @@ public:
 private:
     std::string path_;
 };
+
+// A whole file's bytes ("" when it cannot be read).
+inline std::string readBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+// Writes a file's bytes, replacing what was there.
+inline void writeBytes(const std::string &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 struct CommandResult {
     int status = -1;

@@ -26,13 +26,6 @@ std::vector<std::vector<Value>> readAll(const JetReader &reader, const std::stri
     return rows;
 }
 
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
 std::string ucs2(const std::string &ascii) {
     std::string out;
     for (char c : ascii) out += std::string{c, '\0'};
@@ -123,7 +116,9 @@ TEST(JetWornFile, MdbExportShowsTheSameRows) {
                 case format::kUnknown11: EXPECT_EQ(f, CsvField()); break;  // libmdb shows none of these
                 case format::kGuid:
                 case format::kNumeric:
-                    if (v.isNull()) EXPECT_EQ(f, CsvField());
+                    if (v.isNull()) {
+                        EXPECT_EQ(f, CsvField());
+                    }
                     break;  // libmdb formats these its own way
                 case format::kComplex:
                     if (v.isNull())

@@ -1,43 +1,30 @@
 #include "kit/CreateAcctFixture.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Globals.h"
 #include "platform/PnwDictionary.h"
 #include "support/QtApp.h"
+#include "support/SampleFiles.h"
 
 void CreateAcctFixture::SetUp() {
     ensureQtApp();
     bar = new ProgressBar;
     label = new QLabel;
-    ASSERT_EQ(server.run(QStringLiteral("AcctCtl"),
-                         QStringLiteral("create table [AIS_UpgradeLog_Main] (FID int identity,FStatus nvarchar(10),"
-                                        "FTime nvarchar(40),FProject nvarchar(50),FDescription nvarchar(4000),"
-                                        "FDetail nvarchar(500),FLink nvarchar(50))")),
-              QString());
+    ASSERT_EQ(server.createMainLogTable(), QString());
 }
 
 void CreateAcctFixture::TearDown() {
     delete bar;
     delete label;
     if (!source.isEmpty() && !sourceHash.isEmpty()) {
-        EXPECT_EQ(fileHash(source), sourceHash) << "the source changed";
+        EXPECT_EQ(FileHash(source), sourceHash) << "the source changed";
     }
 }
 
 QString CreateAcctFixture::copySample(const QString &sample, bool workgroup) {
-    const QString folder = server.path() + QStringLiteral("/src");
-    QDir().mkpath(folder);
-    const QString from = QStringLiteral(PNW_BINARY_DIR "/samples/") + sample + QLatin1Char('/');
-    source = folder + QLatin1Char('/') + sample + QStringLiteral(".ais");
-    QFile::remove(source);
-    QFile::copy(from + sample + QStringLiteral(".ais"), source);
-    QFile::remove(folder + QStringLiteral("/system.mda"));
-    if (workgroup) QFile::copy(from + QStringLiteral("system.mda"), folder + QStringLiteral("/system.mda"));
-    sourceHash = fileHash(source);
+    source = CopySample(sample, server.path() + QStringLiteral("/src"), workgroup);
+    EXPECT_FALSE(source.isEmpty()) << "the sample cannot be copied";
+    sourceHash = FileHash(source);
     return source;
 }
 
@@ -46,7 +33,7 @@ void CreateAcctFixture::useSettings(const QString &src, const QString &acctNum) 
     item.setItem(QStringLiteral("Source"), src);
     item.setItem(QStringLiteral("AcctNum"), acctNum);
     item.setItem(QStringLiteral("AcctName"), QStringLiteral("升级账套"));
-    item.setItem(QStringLiteral("DBDir"), QStringLiteral(" ") + server.dataFolder() + QStringLiteral(" "));
+    item.setItem(QStringLiteral("DBDir"), QStringLiteral(" ") + server.dbFolder() + QStringLiteral(" "));
     item.setItem(QStringLiteral("Option"), 0);
     g_UpgradeSettings = PnwList();
     g_UpgradeSettings.Add(item);
@@ -65,12 +52,6 @@ QStringList CreateAcctFixture::logRows() const {
 QStringList CreateAcctFixture::registryRows() const {
     return server.rows(QStringLiteral("AcctCtl"),
                        QStringLiteral("select FAcctNumber from t_ad_xrAccount_gl order by FAcctNumber"));
-}
-
-QByteArray CreateAcctFixture::fileHash(const QString &path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
 QString CreateAcctFixture::layOutBase() {

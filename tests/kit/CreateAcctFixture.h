@@ -13,6 +13,7 @@
 #include "kit/AccountsServer.h"
 #include "controls/ProgressBar.h"
 #include "platform/MessageScript.h"
+#include "support/SampleFiles.h"
 
 class CreateAcctFixture : public ::testing::Test {
 protected:
@@ -31,7 +32,6 @@ protected:
     // Log rows: status, project, description (tab-joined).
     QStringList logRows() const;
     QStringList registryRows() const;
-    static QByteArray fileHash(const QString &path);
 
     AccountsServer server;
     MessageScript messages;

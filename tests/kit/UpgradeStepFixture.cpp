@@ -1,6 +1,10 @@
 #include "kit/UpgradeStepFixture.h"
 
 #include "accounts/interface.h"
+#include "foundation/Globals.h"
+#include "platform/PnwDictionary.h"
+#include "upgrade/base/clsBaseSys.h"
+#include "upgrade/ledger/clsEboGL.h"
 
 void UpgradeStepFixture::SetUp() {
     CreateAcctFixture::SetUp();
@@ -19,9 +23,22 @@ int UpgradeStepFixture::check(interface &stage) { return stage.CheckData(bar, la
 
 int UpgradeStepFixture::upgrade(interface &stage) { return stage.UpgradeData(bar, label, QString()); }
 
-QString UpgradeStepFixture::targetValue(const QString &sql) const {
-    const QStringList rows = target(sql);
-    return rows.isEmpty() ? QStringLiteral("<none>") : rows.first();
+void UpgradeStepFixture::run(const QString &sql) {
+    const QString error = targetRun(sql);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString() << "\n" << sql.toStdString();
+}
+
+void UpgradeStepFixture::setOption(int option) {
+    g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option);
+}
+
+void UpgradeStepFixture::upgradeBaseAndLedger() {
+    clsBaseSys base;
+    EXPECT_LT(check(base), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
+    EXPECT_LT(upgrade(base), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
+    clsEboGL ledger;
+    EXPECT_LT(upgrade(ledger), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
+    newLogRows();
 }
 
 QStringList UpgradeStepFixture::newLogRows() {

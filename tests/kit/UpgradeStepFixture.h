@@ -26,13 +26,21 @@ protected:
     // label on the target.
     int check(interface &stage);
     int upgrade(interface &stage);
+    // The settings' Option (0 all data, 1 balances only).
+    void setOption(int option);
+    // The base-data step's check and upgrade, then the general ledger's
+    // upgrade, as the runs call them before the later steps; their log
+    // entries are taken.
+    void upgradeBaseAndLedger();
 
     // Rows of the first result set on the target, cells joined by tabs.
     QStringList target(const QString &sql) const { return server.rows(kTarget, sql); }
     // The first cell of the first row, "<none>" without a row.
-    QString targetValue(const QString &sql) const;
+    QString targetValue(const QString &sql) const { return server.value(kTarget, sql); }
     // Runs a batch on the target as sa; "" or the first error's text.
     QString targetRun(const QString &sql) const { return server.run(kTarget, sql); }
+    // Runs a batch on the target that must succeed; a failure fails the case.
+    void run(const QString &sql);
     // Log entries written since the last call: status, project, description.
     QStringList newLogRows();
 

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-#include "AdoTestServer.h"
+#include "kit/TestServer.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/ConnectionString.h"
@@ -37,7 +37,7 @@ TEST(AdoInstanceLocator, DefaultAndNamedInstances) {
 }
 
 TEST(AdoConnection, OpensAndRunsBatches) {
-    AdoTestServer srv;
+    TestServer srv{{"Acct"}, TestServer::Reach::AsDefaultInstance};
     ado::Connection cn;
     cn.CursorLocation = ado::adUseClient;
     cn.Open(srv.connectionString());
@@ -53,8 +53,8 @@ TEST(AdoConnection, OpensAndRunsBatches) {
 }
 
 TEST(AdoConnection, FailuresCarryServerNumbersAndCreateNothing) {
-    AdoTestServer srv;
-    QStringList before = QDir(srv.folder()).entryList(QDir::Files);
+    TestServer srv{{"Acct"}, TestServer::Reach::AsDefaultInstance};
+    QStringList before = QDir(QString::fromStdString(srv.folder())).entryList(QDir::Files);
     struct Row {
         QString cs;
         int number;
@@ -74,11 +74,11 @@ TEST(AdoConnection, FailuresCarryServerNumbersAndCreateNothing) {
         }
         EXPECT_EQ(cn.State(), ado::adStateClosed);
     }
-    EXPECT_EQ(QDir(srv.folder()).entryList(QDir::Files), before);
+    EXPECT_EQ(QDir(QString::fromStdString(srv.folder())).entryList(QDir::Files), before);
 }
 
 TEST(AdoConnection, ErrorsHaveNumberSourceAndProviderCode) {
-    AdoTestServer srv;
+    TestServer srv{{"Acct"}, TestServer::Reach::AsDefaultInstance};
     ado::Connection cn;
     cn.Open(srv.connectionString());
     struct Row {
@@ -105,7 +105,7 @@ TEST(AdoConnection, ErrorsHaveNumberSourceAndProviderCode) {
 }
 
 TEST(AdoConnection, TransactionsRollBackAndCloseRollsBack) {
-    AdoTestServer srv;
+    TestServer srv{{"Acct"}, TestServer::Reach::AsDefaultInstance};
     ado::Connection cn;
     cn.Open(srv.connectionString());
     cn.Execute(QStringLiteral("create table t(a int)"));

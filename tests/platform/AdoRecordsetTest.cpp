@@ -5,7 +5,7 @@
 
 #include <QDateTime>
 
-#include "AdoTestServer.h"
+#include "kit/TestServer.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
 #include "platform/ado/Connection.h"
@@ -24,7 +24,7 @@ protected:
             "insert into t_ad_xrAccount_gl(FAcctNumber,FAcctName) values ('002', N'乙')\r\n"
             "insert into t_ad_xrAccount_gl(FAcctNumber,FAcctName) values ('003', N'Abc')"));
     }
-    AdoTestServer srv;
+    TestServer srv{{"Acct"}, TestServer::Reach::AsDefaultInstance};
     ado::Connection cn;
 };
 

@@ -7,21 +7,7 @@
 #include "platform/IniFile.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwError.h"
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
+#include "support/TestFiles.h"
 
 class IniFileTest : public ::testing::Test {
 protected:
@@ -29,7 +15,7 @@ protected:
     void TearDown() override { PlatformSettings::resetToEnvironment(); }
     QString write(const QByteArray &bytes) {
         const QString path = dir.filePath(QStringLiteral("t.ini"));
-        writeFile(path, bytes);
+        WriteFileBytes(path, bytes);
         return path;
     }
     QTemporaryDir dir;
@@ -106,7 +92,7 @@ TEST_F(IniFileTest, ABrokenEncodingReadsWithReplacementsAndSaysSo) {
                     .contains(QChar::ReplacementCharacter));
     EXPECT_THROW(IniFile::writeProfileString(path, QStringLiteral("S"), QStringLiteral("Good"), QStringLiteral("x")),
                  PnwError);
-    EXPECT_EQ(readFile(path), QByteArray("[S]\nGood=ok\nBad=a\x81\x20z\n"));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("[S]\nGood=ok\nBad=a\x81\x20z\n"));
 }
 
 TEST_F(IniFileTest, ByteOrderMarksChooseUnicode) {
@@ -132,9 +118,9 @@ TEST_F(IniFileTest, WritingKeepsTheRestOfTheFile) {
     IniFile::writeProfileString(path, QStringLiteral("a"), QStringLiteral("Y"), QStringLiteral("二"));
     IniFile::writeProfileString(path, QStringLiteral("A"), QStringLiteral("w"), QStringLiteral("4"));
     IniFile::writeProfileString(path, QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("v"));
-    EXPECT_EQ(AnsiCodec::decode(readFile(path)),
+    EXPECT_EQ(AnsiCodec::decode(ReadFileBytes(path)),
               QStringLiteral("; 注释\r\n[A]\r\nx=1\r\nY=二\r\nw=4\r\n\r\n[B]\r\nz=3\r\n[C]\r\nk=v\r\n"));
     const QString fresh = dir.filePath(QStringLiteral("new.ini"));
     IniFile::writeProfileString(fresh, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("V"));
-    EXPECT_EQ(readFile(fresh), QByteArray("[S]\r\nK=V\r\n"));
+    EXPECT_EQ(ReadFileBytes(fresh), QByteArray("[S]\r\nK=V\r\n"));
 }

@@ -7,22 +7,12 @@
 #include "platform/PlatformSettings.h"
 #include "platform/PnwError.h"
 #include "platform/PnwReg.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 const QString kProduct = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantora\\VEQPRODUCT");
 const QString kSqlServer = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft SQL Server");
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -61,11 +51,11 @@ TEST_F(RegistryTest, WrittenValuesReadBackWhateverTheCase) {
 }
 
 TEST_F(RegistryTest, MultiStringValuesJoinWithNul) {
-    writeFile(dir.filePath(QStringLiteral("r.txt")),
-              "; instances\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft SQL Server]\n"
-              "\"InstalledInstances\" = multi:\"SQLEXPRESS\", \"MSSQLSERVER\"\r\n"
-              "@=\"default\"\n");
+    WriteFileBytes(dir.filePath(QStringLiteral("r.txt")),
+                   "; instances\n"
+                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft SQL Server]\n"
+                   "\"InstalledInstances\" = multi:\"SQLEXPRESS\", \"MSSQLSERVER\"\r\n"
+                   "@=\"default\"\n");
     PnwReg reg(dir.filePath(QStringLiteral("r.txt")));
     EXPECT_EQ(reg.GetKeyValue(kSqlServer, QStringLiteral("InstalledInstances"), QString()),
               QStringLiteral("SQLEXPRESS") + QChar(0) + QStringLiteral("MSSQLSERVER"));
@@ -90,7 +80,7 @@ TEST_F(RegistryTest, AFileThatDoesNotParseIsAClearErrorAndIsNeverOverwritten) {
         "[HKLM\\SOFTWARE\\X]\n\"V\"=\"\xff\xfe\"\n",
     };
     for (const QByteArray &bytes : cases) {
-        writeFile(path, bytes);
+        WriteFileBytes(path, bytes);
         PnwReg reg(path);
         try {
             reg.GetKeyValue(QStringLiteral("HKLM\\SOFTWARE\\X"), QStringLiteral("Version"), QString());
@@ -101,13 +91,13 @@ TEST_F(RegistryTest, AFileThatDoesNotParseIsAClearErrorAndIsNeverOverwritten) {
         }
         EXPECT_THROW(reg.SetKeyValue(QStringLiteral("HKLM\\SOFTWARE\\X"), QStringLiteral("A"), QStringLiteral("1")),
                      PnwError);
-        EXPECT_EQ(readFile(path), bytes);
+        EXPECT_EQ(ReadFileBytes(path), bytes);
     }
 }
 
 TEST_F(RegistryTest, ErrorsNameTheLine) {
     const QString path = dir.filePath(QStringLiteral("bad.txt"));
-    writeFile(path, "[HKLM\\A]\n\"x\"=\"1\"\n\n\"y\"=2\n");
+    WriteFileBytes(path, "[HKLM\\A]\n\"x\"=\"1\"\n\n\"y\"=2\n");
     try {
         PnwReg(path).GetKeyValue(QStringLiteral("HKLM\\A"), QStringLiteral("x"), QString());
         FAIL();
@@ -128,14 +118,14 @@ TEST_F(RegistryTest, TheStoreFileComesFromTheEnvironment) {
 
 TEST_F(RegistryTest, AFailedWriteIsAnErrorAndKeepsTheStore) {
     const QString blocker = dir.filePath(QStringLiteral("file"));
-    writeFile(blocker, "x");
+    WriteFileBytes(blocker, "x");
     PnwReg nowhere(blocker + QStringLiteral("/registry.txt"));  // its folder is a file
     EXPECT_THROW(nowhere.SetKeyValue(kProduct, QStringLiteral("Version"), QStringLiteral("1")), PnwError);
-    EXPECT_EQ(readFile(blocker), QByteArray("x"));
+    EXPECT_EQ(ReadFileBytes(blocker), QByteArray("x"));
 
     PnwReg reg(file());
     reg.SetKeyValue(kProduct, QStringLiteral("Version"), QStringLiteral("14.1"));
-    const QByteArray before = readFile(file());
+    const QByteArray before = ReadFileBytes(file());
     QFile::remove(file());
     ASSERT_TRUE(QDir().mkpath(file()));  // a folder in the file's place
     EXPECT_THROW(reg.GetKeyValue(kProduct, QStringLiteral("Version"), QString()), PnwError);

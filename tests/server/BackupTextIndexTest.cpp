@@ -2,12 +2,12 @@
 // backs up and restores under a new name with its rows.
 #include <gtest/gtest.h>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 
 namespace {
 
 TEST(BackupTextIndexTest, IndexedTextColumnsSurviveBackupAndRestore) {
-    ServerFixture server;
+    TestServer server;
     {
         auto s = server.connect();
         auto r = s->execute("CREATE TABLE T_Unit (FID int NOT NULL, FName nvarchar(40) NOT NULL, "

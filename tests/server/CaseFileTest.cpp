@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "CaseFile.h"
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/Convert.h"
 
 namespace {
@@ -37,7 +37,7 @@ class CaseFileTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(CaseFileTest, Runs) {
     std::string path = std::string(PNW_SOURCE_DIR "/tests/server/cases/") + GetParam();
     std::vector<Case> cases = readCaseFile(path);
-    ServerFixture fx;
+    TestServer fx;
     std::map<std::string, std::unique_ptr<server::Session>> sessions;
     sessions["1"] = fx.connect();
     server::Session *cur = sessions["1"].get();

@@ -3,7 +3,7 @@
 // anew at the same place are seen by the next session.
 #include <gtest/gtest.h>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ int64_t count(server::Session &s, const std::string &sql) {
 }
 
 TEST(CatalogSharing, ATriggerSwitchedOffIsOffForTheNextSession) {
-    ServerFixture fx;
+    TestServer fx;
     {
         auto a = fx.connect();
         ASSERT_TRUE(a->execute("create table cs_t(a int) create table cs_log(n int)").ok());
@@ -33,7 +33,7 @@ TEST(CatalogSharing, ATriggerSwitchedOffIsOffForTheNextSession) {
 }
 
 TEST(CatalogSharing, ADatabaseMadeAnewIsReadAnew) {
-    ServerFixture fx;
+    TestServer fx;
     {
         auto m = fx.connect("master");
         ASSERT_TRUE(m->execute("create database again").ok());

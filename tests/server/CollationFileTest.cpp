@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::vector<std::string> column(const server::BatchResult &r) {
 }
 
 TEST(ServerCollationFile, AnIndexOfAnOlderOrderIsRebuilt) {
-    ServerFixture fx;
+    TestServer fx;
     auto s = fx.connect();
     ASSERT_TRUE(s->execute("create database old").ok());
     {

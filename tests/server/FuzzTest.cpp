@@ -9,7 +9,7 @@
 #include <random>
 
 #include "CaseFile.h"
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/Parser.h"
 #include "server/SqlError.h"
 
@@ -99,7 +99,7 @@ TEST(ServerFuzz, MutatedBatchesFailCleanly) {
     std::vector<std::string> base = seeds();
     ASSERT_FALSE(base.empty());
     std::mt19937 rng(20261210);
-    ServerFixture fx;
+    TestServer fx;
     auto session = fx.connect();
     session->execute("create table t(id int, n nvarchar(20), v int, k int, x varchar(10))\r\n"
                      "create table u(id int, x int, k int)");

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/SqlError.h"
 
 namespace {
@@ -31,7 +31,7 @@ class LongBatch : public ::testing::TestWithParam<LongCase> {};
 
 TEST_P(LongBatch, RunsAsAShortBatchDoes) {
     const LongCase &c = GetParam();
-    ServerFixture fx;
+    TestServer fx;
     auto s = fx.connect();
     ASSERT_TRUE(s->execute("create table long_rows(k int primary key, name varchar(20))\n"
                            "create table long_audit(k int)\n"
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<LongCase> &info) { return std::string(info.param.name); });
 
 TEST(LongBatchReuse, RunsAgainAndKeepsItsResults) {
-    ServerFixture fx;
+    TestServer fx;
     auto s = fx.connect();
     ASSERT_TRUE(s->execute("create table long_rows(k int primary key, name varchar(20))").ok());
     std::string batch = "delete from long_rows\n" + inserts(3000) + "select count(*), max(name) from long_rows";

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "jet/JetTestUtil.h"
 #include "jet/WornFileFixture.h"
 #include "jet/CellValue.h"
@@ -29,7 +29,7 @@ using server::Value;
 const char *kJet = "Microsoft.Jet.OLEDB.4.0";
 
 // The batch the account creation sends to switch the ad hoc queries on.
-void enableAdHocQueries(ServerFixture &server, int value = 1) {
+void enableAdHocQueries(TestServer &server, int value = 1) {
     server::Session admin(server.instance, "sa", "pw", "master");
     auto r = admin.execute("exec sp_configure 'show advanced options',1 \r\nreconfigure\r\n"
                            "exec sp_configure 'Ad Hoc Distributed Queries'," +
@@ -135,7 +135,7 @@ protected:
         }
     }
 
-    ServerFixture server;
+    TestServer server;
     std::unique_ptr<server::Session> session;
     QTemporaryDir dir;
     std::string file, workgroup;
@@ -379,7 +379,7 @@ TEST_F(OpenDataSourceTest, ReadsFilesLeftByAnEngineInUse) {
 class OpenDataSourceSampleTest : public ::testing::TestWithParam<const char *> {};
 
 TEST_P(OpenDataSourceSampleTest, CopiesTheSampleExactly) {
-    ServerFixture server;
+    TestServer server;
     enableAdHocQueries(server);
     QTemporaryDir dir;
     const std::string source = std::string(PNW_SOURCE_DIR) + "/samples/" + GetParam();

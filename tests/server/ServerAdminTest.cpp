@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +43,7 @@ std::string deleteAccountBatch(const std::string &n) {
 }  // namespace
 
 TEST(ServerAdmin, KilledSessionFailsAndItsTransactionRollsBack) {
-    ServerFixture f;
+    TestServer f;
     auto a = f.connect();
     auto b = f.connect();
     ASSERT_TRUE(a->execute("create table t(k int)").ok());
@@ -59,7 +59,7 @@ TEST(ServerAdmin, KilledSessionFailsAndItsTransactionRollsBack) {
 }
 
 TEST(ServerAdmin, DropWhileInUseFailsThenTheDeleteBatchClearsTheWay) {
-    ServerFixture f;
+    TestServer f;
     auto admin = f.connect("master");
     ASSERT_TRUE(admin->execute("create database A001").ok());
     std::string file = text(admin->execute("select filename from sysdatabases where name = 'A001'"));
@@ -83,7 +83,7 @@ TEST(ServerAdmin, DropWhileInUseFailsThenTheDeleteBatchClearsTheWay) {
 }
 
 TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace) {
-    ServerFixture f;
+    TestServer f;
     auto admin = f.connect("master");
     {
         auto base = f.connect("test");
@@ -149,7 +149,7 @@ TEST(ServerAdmin, BackupAndRestoreWithMoveAndReplace) {
 }
 
 TEST(ServerAdmin, ConfigureTurnsAdHocQueriesOn) {
-    ServerFixture f;
+    TestServer f;
     auto admin = f.connect("master");
     EXPECT_FALSE(f.instance->adHocQueriesEnabled());
     EXPECT_EQ(firstError(admin->execute("exec sp_configure 'Ad Hoc Distributed Queries',1")), 15123);
@@ -168,7 +168,7 @@ TEST(ServerAdmin, ConfigureTurnsAdHocQueriesOn) {
 }
 
 TEST(ServerAdmin, ADroppedDatabaseIsLetGoBySessionsThatReadIt) {
-    ServerFixture f;
+    TestServer f;
     auto admin = f.connect("master");
     ASSERT_TRUE(admin->execute("create database A007").ok());
     ASSERT_TRUE(f.connect("A007")->execute("create table t(k int) insert into t values (5)").ok());

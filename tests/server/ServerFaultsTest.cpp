@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/SqlError.h"
 
 namespace {
@@ -24,7 +24,7 @@ struct LongLiteralCase {
 };
 
 TEST(ServerFaults, LiteralsLongerThanTheColumnAreRefusedAtEverySize) {
-    ServerFixture fx;
+    TestServer fx;
     auto s = fx.connect();
     ASSERT_TRUE(
         s->execute("create table t(n4 nvarchar(4000), v8 varchar(8000), n10 nvarchar(10), n255 nvarchar(255))").ok());
@@ -53,7 +53,7 @@ TEST(ServerFaults, LiteralsLongerThanTheColumnAreRefusedAtEverySize) {
 }
 
 TEST(ServerFaults, ConnectingWhileAnotherSessionWritesNeedsNoLock) {
-    ServerFixture fx;
+    TestServer fx;
     {
         auto first = fx.connect();  // lists the database's files once
         ASSERT_TRUE(first->execute("create table t(a int) insert into t values (1)").ok());
@@ -93,7 +93,7 @@ QString localsqlReadOnly(const QStringList &args, int *code) {
 TEST(ServerFaults, AReadOnlyFolderReadsAndRefusesWrites) {
     if (geteuid() == 0 && QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
         GTEST_SKIP() << "setpriv is needed to drop root's rights";
-    ServerFixture fx;
+    TestServer fx;
     {
         auto s = fx.connect();
         ASSERT_TRUE(s->execute("create table t(a int) insert into t values (7)").ok());
@@ -139,7 +139,7 @@ enum class FileLoss { Deleted, Replaced };
 TEST(ServerFaults, ALostDataFileIsNotAcknowledgedAndTheDatabaseIsSuspect) {
     for (FileLoss loss : {FileLoss::Deleted, FileLoss::Replaced}) {
         SCOPED_TRACE(loss == FileLoss::Deleted ? "deleted" : "replaced");
-        ServerFixture fx;
+        TestServer fx;
         namespace fs = std::filesystem;
         const fs::path data = fs::path(fx.folder()) / "test.mdf";
         auto a = fx.connect();
@@ -178,7 +178,7 @@ TEST(ServerFaults, ALostDataFileIsNotAcknowledgedAndTheDatabaseIsSuspect) {
 }
 
 TEST(ServerFaults, ATransactionThatReadWritesAfterAnotherCommit) {
-    ServerFixture fx;
+    TestServer fx;
     auto a = fx.connect();
     auto b = fx.connect();
     ASSERT_TRUE(a->execute("create table t(k int primary key, n int) insert into t values (1, 0)").ok());

@@ -5,13 +5,13 @@
 
 #include <QDir>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/SqlError.h"
 
 namespace {
 
 TEST(ServerSession, FailuresCreateNothing) {
-    ServerFixture fx;
+    TestServer fx;
     QStringList before = QDir(QString::fromStdString(fx.folder())).entryList(QDir::Files);
     try {
         server::Session s(fx.instance, "sa", "pw", "NoSuchDb");
@@ -30,7 +30,7 @@ TEST(ServerSession, FailuresCreateNothing) {
 }
 
 TEST(ServerSession, AClosedSessionLeavesNothingBehind) {
-    ServerFixture fx;
+    TestServer fx;
     int firstSpid = 0;
     {
         auto a = fx.connect();
@@ -52,7 +52,7 @@ TEST(ServerSession, AClosedSessionLeavesNothingBehind) {
 }
 
 TEST(ServerSession, SessionsAreListedWithTheirDatabase) {
-    ServerFixture fx;
+    TestServer fx;
     auto a = fx.connect();
     auto m = fx.connect("master");
     auto r = m->execute("select spid from sysprocesses where db_name(dbid) = 'test'");
@@ -71,7 +71,7 @@ TEST(ServerSession, SessionsAreListedWithTheirDatabase) {
 namespace {
 
 TEST(ServerSession, DependentColumnReportsBothMessages) {
-    ServerFixture fx;
+    TestServer fx;
     auto s = fx.connect();
     ASSERT_TRUE(s->execute("create table t_paitem(a int, tempsign int default(1))").ok());
     auto r = s->execute("alter table t_paitem drop column tempsign");

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 #include "server/ScriptBatches.h"
 
 namespace {
@@ -39,7 +39,7 @@ std::string scalar(server::Session &s, const std::string &sql) {
 }  // namespace
 
 TEST(StandinScripts, BaseAndAcctCtlRunCleanAndTheirObjectsWork) {
-    ServerFixture f;
+    TestServer f;
     {
         auto admin = f.connect("master");
         ASSERT_TRUE(admin->execute("CREATE DATABASE AcctCtl").ok());

@@ -2,7 +2,7 @@
 // first, holding the row version that CAST(... AS bigint) gives.
 #include <gtest/gtest.h>
 
-#include "ServerFixture.h"
+#include "kit/TestServer.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ uint64_t bigEndian(const std::string &bytes) {
 }
 
 TEST(ServerTimestamp, ReadsBackAsEightBytes) {
-    ServerFixture fx;
+    TestServer fx;
     auto s = fx.connect();
     ASSERT_TRUE(
         s->execute("create table t(k int, ts timestamp) insert into t(k) values (1) insert into t(k) values (2)").ok());

@@ -8,5 +8,6 @@
 #include <QString>
 
 // Writes "<folder>/variant.ais" and "<folder>/system.mda"; changes are column
-// name and cell text ("\N" for NULL). Returns the .ais path.
+// name and cell text ("\N" for NULL); a Text column given a longer text
+// becomes a Memo column. Returns the .ais path.
 QString BuildSampleVariant(const QString &folder, const QList<QPair<QString, QString>> &changes);

@@ -2,7 +2,7 @@
 // laid out by the standin tool, with copies of the built samples.
 #include <gtest/gtest.h>
 
-#include <QCryptographicHash>
+#include "support/SampleFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -32,12 +32,9 @@ protected:
     }
     // A copy of a built sample with its workgroup file, in a folder of its own.
     QString sample(const QString &set) {
-        const QString folder = m_dir.filePath(set);
-        QDir().mkpath(folder);
-        const QString from = QStringLiteral(PNW_BINARY_DIR "/samples/") + set + QLatin1Char('/');
-        EXPECT_TRUE(QFile::copy(from + set + QStringLiteral(".ais"), folder + QLatin1Char('/') + set + ".ais"));
-        EXPECT_TRUE(QFile::copy(from + QStringLiteral("system.mda"), folder + QStringLiteral("/system.mda")));
-        return folder + QLatin1Char('/') + set + QStringLiteral(".ais");
+        const QString copy = CopySample(set, m_dir.filePath(set), true);
+        EXPECT_FALSE(copy.isEmpty());
+        return copy;
     }
     static RunResult run(const QStringList &arguments) {
         QProcess p;
@@ -51,11 +48,6 @@ protected:
     }
     static QStringList withInstallation(QStringList arguments) {
         return QStringList{QStringLiteral("--standin"), s_dir->filePath(QStringLiteral("inst"))} + arguments;
-    }
-    static QByteArray hash(const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-                                           : QByteArray();
     }
     QTemporaryDir m_dir;
     static QTemporaryDir *s_dir;
@@ -73,7 +65,7 @@ TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
     };
     for (const Case &c : cases) {
         const QString source = sample(c.set);
-        const QByteArray before = hash(source);
+        const QByteArray before = FileHash(source);
         QStringList arguments{QStringLiteral("--source"), source, QStringLiteral("--number"), c.number};
         arguments += c.extra;
         const RunResult r = run(withInstallation(arguments));
@@ -90,7 +82,7 @@ TEST_F(UpgradeRunTest, BothSamplesRunThroughWithTheirReports) {
             const QString path = r.output.mid(at + which.size()).section(QLatin1Char('\n'), 0, 0);
             EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
         }
-        EXPECT_EQ(hash(source), before);
+        EXPECT_EQ(FileHash(source), before);
     }
 }
 
@@ -102,6 +94,22 @@ TEST_F(UpgradeRunTest, BalancesOnlyIsRefusedWhileTheCurrentPeriodHasMovements) {
     EXPECT_EQ(r.code, 2) << r.output.toStdString();
     EXPECT_TRUE(r.output.contains(QStringLiteral("科目当期有发生额，不允许只升级余额。"))) << r.output.toStdString();
     EXPECT_FALSE(r.output.contains(QStringLiteral("upgrade report\t"))) << r.output.toStdString();
+}
+
+TEST_F(UpgradeRunTest, BalancesOnlyRunsThroughOnASetWithoutCurrentMovements) {
+    const QString source = sample(QStringLiteral("mini_open"));
+    const RunResult r = run(
+        withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("RunOpen"),
+                          QStringLiteral("--name"), QStringLiteral("期初余额"), QStringLiteral("--balances-only")}));
+    EXPECT_TRUE(r.code == 0 || r.code == 1) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains(QStringLiteral("科目当期有发生额"))) << r.output.toStdString();
+    // The balances are converted; the vouchers' phase does not run.
+    EXPECT_TRUE(r.output.contains(QStringLiteral("成功\t科目余额"))) << r.output.toStdString();
+    EXPECT_FALSE(r.output.contains(QStringLiteral("\t凭证\t"))) << r.output.toStdString();
+    const qsizetype at = r.output.indexOf(QStringLiteral("upgrade report\t"));
+    ASSERT_GE(at, 0) << r.output.toStdString();
+    const QString path = r.output.mid(at + 15).section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
 
 TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {

@@ -1,23 +1,20 @@
-// The wizard on a whole stand-in installation: the installation laid out in
-// a temporary folder (server instance, AcctCtl, the base account set's
-// backups, registry, configuration file), the program's environment pointing
-// at it, the real services connected, a copy of a sample source, a usage
-// recorder and a quit hook that records. Skips when the installation cannot
-// be laid out completely.
+// The wizard on a whole stand-in installation (laid out by the kit's
+// StandinServer, which puts the program-wide state back when it ends): the
+// real services connected, a copy of a sample source, a usage recorder and a
+// quit hook that records. Fails when the installation cannot be laid out
+// completely.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include <QByteArray>
-#include <QList>
-#include <QPair>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "WizardFixture.h"
+#include "kit/StandinServer.h"
 #include "foundation/ServerComponent.h"
 #include "wizard/frmMain.h"
 
@@ -36,32 +33,26 @@ protected:
     // From step 0 onto the settings page, filled in.
     void fillSettings(frmMain &w, const QString &source, const QString &number);
 
-    // Runs a statement as the installation's login; "" or the error's text.
-    QString run(const QString &database, const QString &sql) const;
-    // Rows of the first result set, cells joined by tabs.
-    QStringList rows(const QString &database, const QString &sql) const;
-    bool databaseExists(const QString &name) const;
+    // The installation the test runs on.
+    StandinServer &installation() const { return *m_installation; }
+    bool databaseExists(const QString &name) const { return m_installation->databaseExists(name); }
     QStringList registeredNumbers() const;
     // The staging tables of a target against the source's tables: pairs of
     // (table, source rows) and (table, staged rows) for every staged table.
     void expectStagedRows(const QString &target, const QString &source) const;
 
-    static QByteArray fileHash(const QString &path);
+    QString dataFolder() const { return m_installation->dataFolder(); }
+    QString dbFolder() const { return m_installation->path() + QStringLiteral("/db"); }
 
-    QString dataFolder() const { return m_dataFolder; }
-    QString dbFolder() const { return m_dir.path() + QStringLiteral("/db"); }
-
-    QTemporaryDir m_dir;
     LocalHttpService m_usage;
     int quits = 0;
     QStringList opened;  // reports the window asked to open
 
 private:
     std::string m_version;
-    QString m_dataFolder;
+    std::unique_ptr<StandinServer> m_installation;
     QString m_source;
     QByteArray m_sourceHash;
-    QList<QPair<QByteArray, QByteArray>> m_savedEnvironment;  // name, previous value
     ServerComponentFactory m_savedFactory;
     frmMain::QuitHook m_previousQuit;
 };

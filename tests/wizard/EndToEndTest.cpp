@@ -16,6 +16,7 @@
 #include "foundation/Globals.h"
 #include "platform/AnsiCodec.h"
 #include "platform/MessageScript.h"
+#include "support/SampleFiles.h"
 #include "support/SampleVariant.h"
 #include "wizard/RunOutcome.h"
 #include "wizard/TitleBar.h"
@@ -116,7 +117,7 @@ TEST_F(EndToEndTest, TheMiniSampleShowsTheMiniLayout) {
 
 TEST_F(EndToEndTest, SettingsTheServerRefusesStayOnThePage) {
     const QString source = copySample(QStringLiteral("standard"));
-    ASSERT_EQ(run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE B02")), QString());
+    ASSERT_EQ(installation().run(QStringLiteral("master"), QStringLiteral("CREATE DATABASE B02")), QString());
     struct Case {
         const char *name;
         QString source;
@@ -124,7 +125,7 @@ TEST_F(EndToEndTest, SettingsTheServerRefusesStayOnThePage) {
         QString message;
     };
     const Case cases[] = {
-        {"no such source", m_dir.path() + QStringLiteral("/none.ais"), QStringLiteral("A01"),
+        {"no such source", installation().path() + QStringLiteral("/none.ais"), QStringLiteral("A01"),
          QStringLiteral("你填写的VEQ标准版(迷你版)账套文件不存在！")},
         {"number of a database on the server", source, QStringLiteral("B02"),
          QStringLiteral("账套号:B02已使用，请重新输入。")},
@@ -187,10 +188,10 @@ TEST_F(EndToEndTest, CancelDuringTheCheckDeletesTheSet) {
 }
 
 TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
-    const QString folder = m_dir.path() + QStringLiteral("/variant");
+    const QString folder = installation().path() + QStringLiteral("/variant");
     const QString source = BuildSampleVariant(folder, {{QStringLiteral("FPeriodsPerYear"), QStringLiteral("24")}});
     ASSERT_FALSE(source.isEmpty());
-    const QByteArray hash = fileHash(source);
+    const QByteArray hash = FileHash(source);
     auto w = load();
     fillSettings(*w, source, QStringLiteral("A01"));
     clickNext(*w);
@@ -203,7 +204,7 @@ TEST_F(EndToEndTest, ARefusedSourceFailsTheCheckAndARecheckRunsAgain) {
         << pageLines(w->ctlCheckData());
     EXPECT_FALSE(databaseExists(QStringLiteral("A01")));
     EXPECT_TRUE(registeredNumbers().isEmpty());
-    EXPECT_EQ(fileHash(source), hash);
+    EXPECT_EQ(FileHash(source), hash);
 
     // The source is mended outside the program; the recheck passes.
     ASSERT_EQ(BuildSampleVariant(folder, {}), source);

@@ -25,8 +25,6 @@ protected:
         record.setItem(QStringLiteral("Option"), 0);
         g_UpgradeSettings = PnwList();
         g_UpgradeSettings.Add(record);
-        g_CancelRequested = false;
-        g_ProgramEnding = false;
         // Lines reach the page under test as the writer hands them to a window.
         WizardHooks::WriteUpgradeLog = [this](const QString &project, const QString &description, const QString &detail,
                                               int status) {
@@ -45,8 +43,15 @@ protected:
     }
     void TearDown() override {
         m_stages.reset();
-        ResetRunState();
         WizardTest::TearDown();
+    }
+
+    // The next case of a table: no plans, journal or usage events, no cancel.
+    void startCase() {
+        plans.clear();
+        journal.clear();
+        m_usage.events().clear();
+        g_CancelRequested = false;
     }
 
     // A check page with its label and bar, on step 2.
@@ -146,10 +151,7 @@ TEST_F(RunPagesTest, CheckRunEndings) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        plans.clear();
-        journal.clear();
-        m_usage.events().clear();
-        g_CancelRequested = false;
+        startCase();
         c.arrange();
         auto page = checkPage();
         MessageScript script;
@@ -344,10 +346,7 @@ TEST_F(RunPagesTest, UpgradeRunEndings) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        plans.clear();
-        journal.clear();
-        m_usage.events().clear();
-        g_CancelRequested = false;
+        startCase();
         g_SourceEdition = c.edition;
         PnwDictionary record = g_UpgradeSettings.DictionaryItem(1);
         record.setItem(QStringLiteral("Option"), c.option);

@@ -21,6 +21,7 @@
 #include "platform/PlatformSettings.h"
 #include "platform/PnwReg.h"
 #include "support/LocalHttpService.h"
+#include "support/QStringPrint.h"
 #include "support/QtApp.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardHooks.h"
@@ -108,6 +109,3 @@ protected:
 private:
     frmMain::QuitHook m_previousQuit;
 };
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }

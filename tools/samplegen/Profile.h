@@ -24,6 +24,10 @@ struct Profile {
     int employees = 10;
     int customers = 5;
     int suppliers = 4;
+    // The current period is opened with nothing booked in or after it: the
+    // vouchers end with the period before (a set that can be upgraded with
+    // its balances only).
+    bool emptyCurrent = false;
 
     bool standard() const { return edition == Edition::Standard; }
     bool fixedAssets() const { return standard(); }
@@ -31,7 +35,10 @@ struct Profile {
     bool foreignCurrency() const { return standard(); }
     bool customClass() const { return standard(); }
     // Periods in which vouchers stand: the current year and the years after it.
-    int lastVoucherPeriod() const { return large ? years * 12 : years > 1 ? 13 : 12; }
+    int lastVoucherPeriod() const {
+        if (emptyCurrent) return currPeriod - 1;
+        return large ? years * 12 : years > 1 ? 13 : 12;
+    }
 };
 
 }  // namespace samplegen

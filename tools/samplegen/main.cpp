@@ -14,7 +14,7 @@ int usage() {
     std::fprintf(stderr,
                  "usage: samplegen --edition standard|mini --size small|large [--vouchers N] [--years N]\n"
                  "                 [--accounts N] [--assets N] [--employees N] [--customers N] [--suppliers N]\n"
-                 "                 [--seed N] <out-folder>\n");
+                 "                 [--seed N] [--empty-current] <out-folder>\n");
     return 2;
 }
 
@@ -32,6 +32,7 @@ int main(int argc, char **argv) {
     using samplegen::Edition;
     samplegen::Profile p;
     std::string edition, size, out;
+    bool emptyCurrent = false;
     struct Option {
         const char *name;
         int value = -1;
@@ -43,6 +44,10 @@ int main(int argc, char **argv) {
         const std::string a = argv[i];
         if ((a == "--edition" || a == "--size") && i + 1 < argc) {
             (a == "--edition" ? edition : size) = argv[++i];
+            continue;
+        }
+        if (a == "--empty-current") {
+            emptyCurrent = true;
             continue;
         }
         bool matched = false;
@@ -63,6 +68,13 @@ int main(int argc, char **argv) {
         return usage();
     p.edition = edition == "standard" ? Edition::Standard : Edition::Mini;
     p.large = size == "large";
+    // Fixed assets book their own current-period vouchers, so only a set
+    // without that module can leave the current period empty.
+    if (emptyCurrent && p.fixedAssets()) {
+        std::fprintf(stderr, "samplegen: --empty-current is for the mini edition\n");
+        return 2;
+    }
+    p.emptyCurrent = emptyCurrent;
     if (p.large) {
         p.years = 5;
         p.voucherEntries = 200000;

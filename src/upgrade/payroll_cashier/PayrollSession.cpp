@@ -38,6 +38,6 @@ int RunPayrollPhase(const QString &connectString, const QString &data,
         return body(*session);
     } catch (const std::exception &e) {
         LogPayrollFailure(data, e, session ? session->lastStatement() : QString());
-        return 1;
+        return 2;
     }
 }

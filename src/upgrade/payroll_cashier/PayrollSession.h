@@ -40,7 +40,7 @@ private:
 
 // Runs one phase on a session of its own. A failure (the connection, a
 // statement, a conversion) ends the phase: it is logged as the failure of
-// the data named, with the statement that failed, and gives 1. Otherwise
+// the data named, with the statement that failed, and gives 2. Otherwise
 // the body's own result.
 int RunPayrollPhase(const QString &connectString, const QString &data,
                     const std::function<int(PayrollSession &session)> &body);

@@ -153,7 +153,7 @@ int clsCn::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnect
         QString description = strErr.isEmpty() ? m_lastRaised : strErr;
         if (description.isEmpty()) description = QStringLiteral("升级出纳管理没有完成。");
         WriteUpgradeLog(kProject, description, QString(), 2);
-        return 1;
+        return 2;
     }
     return m_warned ? 1 : 0;
 }

@@ -22,8 +22,8 @@ public:
 
     // 0 passed, 2 failed or cancelled.
     int CheckData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
-    // 0 done (or the module was not in use), 1 when a phase failed or left
-    // warnings: every failure is already logged under "出纳管理".
+    // 0 done (or the module was not in use), 1 with warnings, 2 when a phase
+    // failed (logged under "出纳管理"), so that the run ends as failed.
     int UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
 
 private:

@@ -22,8 +22,11 @@ int clsEboPa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConn
     StepKit kit(PoBar, LblObject, SQLConnectString);
     const QString &cn = kit.connectString();
     // Every phase runs whatever the one before did; the caption and the bar
-    // move after it.
+    // move after it. A phase that failed fails the step, so that the run
+    // does not go on as if the payroll had arrived.
+    bool failed = false;
     auto after = [&](int phaseResult, int progress) {
+        failed = failed || phaseResult == 2;
         kit.fold(phaseResult);
         kit.caption(kPhaseDone);
         kit.progress(progress);
@@ -34,9 +37,11 @@ int clsEboPa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConn
     after(UpgradePayEmployees(cn), 50);
     after(UpgradePayItems(cn), 65);
     after(UpgradePayFormula(cn), 85);
-    kit.fold(UpgradePayData(cn, LblObject));
+    const int history = UpgradePayData(cn, LblObject);
+    failed = failed || history == 2;
+    kit.fold(history);
     kit.progress(100);
-    return kit.result();
+    return failed ? 2 : kit.result();
 }
 
 int clsEboPa::CheckPayItemNames(const QString &connectString) {

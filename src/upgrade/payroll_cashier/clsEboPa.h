@@ -22,7 +22,8 @@ class clsEboPa : public interface {
 public:
     // Logs the pay-item name clashes; 0, or 1 when the check failed (logged).
     int CheckData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
-    // Runs the seven phases; 0, or 1 when a phase failed or left rows out.
+    // Runs the seven phases; 0, 1 when rows were left out, 2 when a phase
+    // failed (logged; the later phases still run).
     int UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
 
 private:

@@ -146,8 +146,8 @@ int clsEboPa::UpgradePayItems(const QString &connectString) {
         }
     } catch (const std::exception &e) {
         LogPayrollFailure(kData, e, session ? session->lastStatement() : QString());
-        result = 1;
+        result = 2;
     }
-    if (session && !dropWorkColumn(*session, constraintName)) result = 1;
+    if (session && !dropWorkColumn(*session, constraintName)) result = 2;
     return result;
 }

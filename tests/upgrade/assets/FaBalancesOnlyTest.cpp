@@ -8,26 +8,14 @@
 #include "platform/PnwList.h"
 #include "upgrade/assets/clsEboFa.h"
 
-#include "FaSeed.h"
+#include "FaFixture.h"
 
 namespace {
 
-class FaBalancesOnlyTest : public UpgradeStepFixture {
-protected:
-    void upgradeStandard(const QString &changes = QString()) {
-        createFrom(QStringLiteral("standard"));
-        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
-        if (!changes.isEmpty()) {
-            ASSERT_EQ(targetRun(changes), QString());
-        }
-        g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), 1);
-        clsEboFa stage;
-        ASSERT_EQ(upgrade(stage), 0) << newLogRows().join(QLatin1Char('\n')).toStdString();
-    }
-};
+class FaBalancesOnlyTest : public FaFixture {};
 
 TEST_F(FaBalancesOnlyTest, OneCardAndTwoBalanceRowsPerAsset) {
-    upgradeStandard();
+    upgradeSeeded(1);
     // FA004 was disposed of in period 10: no card, no balance.
     EXPECT_EQ(
         target(QStringLiteral("SELECT c.FAssetNumber FROM t_FACard c ORDER BY c.FAssetNumber")),
@@ -73,11 +61,11 @@ TEST_F(FaBalancesOnlyTest, OneCardAndTwoBalanceRowsPerAsset) {
 TEST_F(FaBalancesOnlyTest, CurrentPeriodAdditionsLeaveAndExpensesWithoutDepartmentSplit) {
     // FA008's addition moves into the current period; FA002's expense
     // (no item) in the latest period meets two department rows of 60/40.
-    upgradeStandard(QStringLiteral(
-        "UPDATE AIS_FAVch SET FPeriod = 12 WHERE FAssetID = 'FA008';"
-        "UPDATE AIS_FABalDept SET FRate = 60 WHERE FAssetID = 'FA002' AND FPeriod = 12;"
-        "INSERT INTO AIS_FABalDept (FPeriod, FAssetID, FDeptClsID, FDeptObjID, FRate, FDepr, FDevalueRate, FDevalue) "
-        "VALUES (12, 'FA002', 2, '04', 40, 0, 0, 0)"));
+    upgradeSeeded(1, QStringLiteral("UPDATE AIS_FAVch SET FPeriod = 12 WHERE FAssetID = 'FA008';"
+                                    "UPDATE AIS_FABalDept SET FRate = 60 WHERE FAssetID = 'FA002' AND FPeriod = 12;"
+                                    "INSERT INTO AIS_FABalDept (FPeriod, FAssetID, FDeptClsID, FDeptObjID, FRate, "
+                                    "FDepr, FDevalueRate, FDevalue) "
+                                    "VALUES (12, 'FA002', 2, '04', 40, 0, 0, 0)"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FACard WHERE FAssetNumber = 'FA008'")),
               QStringLiteral("0"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance WHERE FAssetID = 8")), QStringLiteral("0"));

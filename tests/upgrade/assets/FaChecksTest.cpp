@@ -16,7 +16,6 @@ protected:
         clsEboFa stage;
         return check(stage);
     }
-    void setOption(int option) { g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option); }
     // Log rows of one project.
     static QStringList ofProject(const QStringList &rows, const QString &project) {
         QStringList out;

@@ -10,25 +10,14 @@
 #include "platform/PnwList.h"
 #include "upgrade/assets/clsEboFa.h"
 
-#include "FaSeed.h"
+#include "FaFixture.h"
 
 namespace {
 
-class FaClosingTest : public UpgradeStepFixture {
+class FaClosingTest : public FaFixture {
 protected:
-    void TearDown() override {
-        g_CancelRequested = false;
-        UpgradeStepFixture::TearDown();
-    }
-    void createSeeded(const QString &changes = QString()) {
-        createFrom(QStringLiteral("standard"));
-        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
-        if (!changes.isEmpty()) {
-            ASSERT_EQ(targetRun(changes), QString());
-        }
-    }
     int runUpgrade(int option) {
-        g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option);
+        setOption(option);
         clsEboFa stage;
         return upgrade(stage);
     }

@@ -8,24 +8,18 @@
 #include "platform/PnwList.h"
 #include "upgrade/assets/clsEboFa.h"
 
-#include "FaSeed.h"
+#include "FaFixture.h"
 
 namespace {
 
-class FaDriverTest : public UpgradeStepFixture {
+class FaDriverTest : public FaFixture {
 protected:
-    // The standard sample with the base-data mappings seeded.
-    void createSeeded() {
-        createFrom(QStringLiteral("standard"));
-        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
-    }
     int runUpgrade() {
         clsEboFa stage;
         const int result = upgrade(stage);
         if (result != 0) ADD_FAILURE() << newLogRows().join(QLatin1Char('\n')).toStdString();
         return result;
     }
-    void setOption(int option) { g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option); }
     QString faKey(const QString &key) {
         return targetValue(QStringLiteral("SELECT FValue FROM t_SystemProfile WHERE FCategory = 'FA' AND FKey = '") +
                            key + QStringLiteral("'"));

@@ -15,13 +15,8 @@ class FaEndToEndTest : public UpgradeStepFixture, public ::testing::WithParamInt
 protected:
     int upgradeAll() {
         createFrom(QStringLiteral("standard"));
-        g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), GetParam());
-        clsBaseSys base;
-        EXPECT_LT(check(base), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
-        EXPECT_LT(upgrade(base), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
-        clsEboGL ledger;
-        EXPECT_LT(upgrade(ledger), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
-        newLogRows();
+        setOption(GetParam());
+        upgradeBaseAndLedger();
         clsEboFa step;
         return upgrade(step);
     }
@@ -38,14 +33,16 @@ TEST_P(FaEndToEndTest, StandardSample) {
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FADept WHERE FItemID IS NULL")), QStringLiteral("0"));
     // The last period's balances equal the staged ones and the ledger's
     // fixed-asset account.
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b INNER JOIN AIS_FABal s ON s.FZ8InterID = "
-                                         "b.FAssetID AND s.FPeriod = 12 WHERE b.FPeriod = 12 AND b.FOrgValP = s.FOrgVal "
-                                         "AND b.FAccumDeprP = s.FAccumDepr")),
-              QStringLiteral("7"));
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT SUM(b.FOrgValP) FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID "
-                                         "= b.FBalID INNER JOIN t_Account a ON a.FAccountID = c.FAssetAcctID WHERE "
-                                         "b.FPeriod = 12 AND a.FNumber = '1601'")),
-              targetValue(QStringLiteral("SELECT FEndBal FROM AIS_GLBal WHERE FAcctID = '1601' AND FPeriod = 12")));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b INNER JOIN AIS_FABal s ON s.FZ8InterID = "
+                                   "b.FAssetID AND s.FPeriod = 12 WHERE b.FPeriod = 12 AND b.FOrgValP = s.FOrgVal "
+                                   "AND b.FAccumDeprP = s.FAccumDepr")),
+        QStringLiteral("7"));
+    EXPECT_EQ(
+        targetValue(QStringLiteral("SELECT SUM(b.FOrgValP) FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID "
+                                   "= b.FBalID INNER JOIN t_Account a ON a.FAccountID = c.FAssetAcctID WHERE "
+                                   "b.FPeriod = 12 AND a.FNumber = '1601'")),
+        targetValue(QStringLiteral("SELECT FEndBal FROM AIS_GLBal WHERE FAcctID = '1601' AND FPeriod = 12")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, FaEndToEndTest, ::testing::Values(0, 1));

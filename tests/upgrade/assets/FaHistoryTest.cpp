@@ -6,25 +6,14 @@
 
 #include "upgrade/assets/clsEboFa.h"
 
-#include "FaSeed.h"
+#include "FaFixture.h"
 
 namespace {
 
-class FaHistoryTest : public UpgradeStepFixture {
-protected:
-    void upgradeStandard(const QString &changes = QString()) {
-        createFrom(QStringLiteral("standard"));
-        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
-        if (!changes.isEmpty()) {
-            ASSERT_EQ(targetRun(changes), QString());
-        }
-        clsEboFa stage;
-        ASSERT_EQ(upgrade(stage), 0) << newLogRows().join(QLatin1Char('\n')).toStdString();
-    }
-};
+class FaHistoryTest : public FaFixture {};
 
 TEST_F(FaHistoryTest, LastPeriodBalancesEqualTheSourceAndTheLedger) {
-    upgradeStandard();
+    upgradeSeeded(0);
     // Every staged balance row of period 12 has a balance row with the same
     // original value and accumulated depreciation, and a balance card.
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal WHERE FPeriod = 12")), QStringLiteral("7"));
@@ -56,7 +45,7 @@ TEST_F(FaHistoryTest, LastPeriodBalancesEqualTheSourceAndTheLedger) {
 }
 
 TEST_F(FaHistoryTest, AlterationCardsAndClearing) {
-    upgradeStandard();
+    upgradeSeeded(0);
     // FA007 and FA008 move to their addition periods; FA005 (period 5, a
     // value increase of 1500), FA006 (period 9, a transfer without voucher
     // group or number) and FA004's clearing (period 10) get new records.
@@ -87,11 +76,14 @@ TEST_F(FaHistoryTest, AlterationCardsAndClearing) {
 
 TEST_F(FaHistoryTest, SeveralAlterationsOfOnePeriodAddUp) {
     // A second value increase of FA005 in period 5.
-    upgradeStandard(QStringLiteral(
-        "INSERT INTO AIS_FAVch (FSerial, FDate, FPeriod, FType, FTypeNum, FAssetID, FGroup, FNum, FGroupID, FAlterID, "
-        "FStatus, FOrgVal, FAccumDepr, FSalvage, FDeprMethod, FLife, FAdjType, FAccumDevalue, FPreparer, FChecker, "
-        "FAdjAccumDepr, FEnterDeprAlter, FPosted, FPoster, FTaxAmount) VALUES (21, '2025-05-20', 5, 3, 9, 'FA005', "
-        "'记', 7, 4, 4, 1, 500, 20, 0, 1, 60, 0, 0, 'O''Hara', NULL, 0, 0, 1, 'x', 0)"));
+    upgradeSeeded(
+        0,
+        QStringLiteral(
+            "INSERT INTO AIS_FAVch (FSerial, FDate, FPeriod, FType, FTypeNum, FAssetID, FGroup, FNum, FGroupID, "
+            "FAlterID, "
+            "FStatus, FOrgVal, FAccumDepr, FSalvage, FDeprMethod, FLife, FAdjType, FAccumDevalue, FPreparer, FChecker, "
+            "FAdjAccumDepr, FEnterDeprAlter, FPosted, FPoster, FTaxAmount) VALUES (21, '2025-05-20', 5, 3, 9, 'FA005', "
+            "'记', 7, 4, 4, 1, 500, 20, 0, 1, 60, 0, 0, 'O''Hara', NULL, 0, 0, 1, 'x', 0)"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT FOrgValInc, FAccumDeprInc FROM t_FABalance WHERE FAssetID = 5 AND "
                                          "FPeriod = 5")),
               QStringLiteral("2000\t20"));

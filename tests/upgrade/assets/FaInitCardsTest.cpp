@@ -11,19 +11,12 @@
 #include "upgrade/assets/clsEboFa.h"
 #include "upgrade/common/StepKit.h"
 
-#include "FaSeed.h"
+#include "FaFixture.h"
 
 namespace {
 
-class FaInitCardsTest : public UpgradeStepFixture {
+class FaInitCardsTest : public FaFixture {
 protected:
-    void createSeeded(const QString &changes = QString()) {
-        createFrom(QStringLiteral("standard"));
-        ASSERT_EQ(targetRun(FaBaseSeed()), QString());
-        if (!changes.isEmpty()) {
-            ASSERT_EQ(targetRun(changes), QString());
-        }
-    }
     // Base data, then the original cards with their details.
     int runCards() {
         StepKit kit(bar, label, QString());
@@ -33,7 +26,6 @@ protected:
         errorText = run.errorText;
         return status;
     }
-    void setOption(int option) { g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option); }
     QString card(const QString &code, const QString &columns) {
         return targetValue(QStringLiteral("SELECT %1 FROM t_FACard WHERE FAssetNumber = '%2'").arg(columns, code));
     }

@@ -18,17 +18,6 @@ protected:
     void SetUp() override {
         UpgradeStepFixture::SetUp();
         ResetUpgradeGlobals();
-        g_StdVoucherGroupID = 1;
-        g_StdVoucherGroupName = QStringLiteral("记");
-    }
-
-    // Option 0 (everything) or 1 (balances only) in the settings record.
-    void setOption(int option) { g_UpgradeSettings.DictionaryItem(1).setItem(QStringLiteral("Option"), option); }
-
-    // Runs a batch on the target; a failure fails the case.
-    void run(const QString &sql) {
-        const QString error = targetRun(sql);
-        ASSERT_TRUE(error.isEmpty()) << error.toStdString() << "\n" << sql.toStdString();
     }
 
     // The new log rows of one project.

@@ -51,7 +51,7 @@ TEST_F(CashierBankAccountDialogTest, AnOkWithAMissingNumberKeepsTheDialogAndClos
         emit d.closeClicked();
     }));
     clsCn step;
-    EXPECT_EQ(upgrade(step), 1);
+    EXPECT_EQ(upgrade(step), 2);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0],

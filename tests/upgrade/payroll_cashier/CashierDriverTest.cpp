@@ -108,7 +108,7 @@ TEST_F(CashierDriverTest, AFailedJournalStatementEndsTheStepWithItsMessageAndSta
     seedStandardBase();
     run(QStringLiteral("DROP TABLE AIS_TRCashJnl"));
     clsCn step;
-    EXPECT_EQ(upgrade(step), 1);
+    EXPECT_EQ(upgrade(step), 2);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral(
@@ -124,7 +124,7 @@ TEST_F(CashierDriverTest, AClosedBankAccountDialogFailsTheStep) {
     seedStandardBase();
     asked = [](ado::Recordset &) { return CashierBankAccountAnswer{}; };
     clsCn step;
-    EXPECT_EQ(upgrade(step), 1);
+    EXPECT_EQ(upgrade(step), 2);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 2) << rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(rows[0],

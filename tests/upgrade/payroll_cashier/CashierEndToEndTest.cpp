@@ -14,14 +14,7 @@ protected:
     int upgradeAll(const QString &sample, int option) {
         createFrom(sample);
         setOption(option);
-        // As the runs call them: the base-data check (which reads the
-        // account structure) before the upgrades.
-        clsBaseSys base;
-        EXPECT_LT(check(base), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
-        EXPECT_LT(upgrade(base), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
-        clsEboGL ledger;
-        EXPECT_LT(upgrade(ledger), 2) << newLogRows().join(QLatin1Char('\n')).toStdString();
-        newLogRows();
+        upgradeBaseAndLedger();
         clsCn step;
         return upgrade(step);
     }

@@ -5,7 +5,6 @@
 
 void CashierFixture::SetUp() {
     UpgradeStepFixture::SetUp();
-    g_CancelRequested = false;
     asked = CashierKeepAccountNames;
     CashierBankAccountAsk() = [this](ado::Recordset &rs) {
         ++askedCount;
@@ -15,13 +14,7 @@ void CashierFixture::SetUp() {
 
 void CashierFixture::TearDown() {
     CashierBankAccountAsk() = CashierKeepAccountNames;
-    g_CancelRequested = false;
     UpgradeStepFixture::TearDown();
-}
-
-void CashierFixture::run(const QString &sql) {
-    const QString error = targetRun(sql);
-    ASSERT_TRUE(error.isEmpty()) << error.toStdString() << "\n" << sql.toStdString();
 }
 
 void CashierFixture::seedStandardBase() {
@@ -50,11 +43,6 @@ void CashierFixture::seedStandardBase() {
         "UPDATE AIS_GLCy SET FZ8InterID = 1 WHERE FCyID = 'RMB'\n"
         "UPDATE AIS_GLCy SET FZ8InterID = 2 WHERE FCyID = 'USD'\n"
         "UPDATE AIS_GLCy SET FZ8InterID = 3 WHERE FCyID = 'HKD'\n"));
-}
-
-void CashierFixture::setOption(int option) {
-    PnwDictionary settings = g_UpgradeSettings.DictionaryItem(1);
-    settings.setItem(QStringLiteral("Option"), option);
 }
 
 QString CashierFixture::cashierAccount(int accountId, int currencyId) {

@@ -19,10 +19,6 @@ protected:
     // parent), 1002.01 (1003, RMB), 1002.02 (1004, USD); RMB 1, USD 2,
     // HKD 3. The other accounts are left out.
     void seedStandardBase();
-    // The settings' Option (0 all data, 1 balances only).
-    void setOption(int option);
-    // Runs a batch on the target and fails the test when it fails.
-    void run(const QString &sql);
     // The cashier account id of a ledger account id and currency id.
     QString cashierAccount(int accountId, int currencyId);
 

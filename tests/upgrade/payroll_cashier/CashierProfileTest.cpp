@@ -100,7 +100,7 @@ TEST_F(CashierProfileTest, RowsBeforeTheStartAreOpeningItemsOrLeftOut) {
 
 TEST_F(CashierProfileTest, ACancelInTheFirstPhaseEndsTheStepWithWhatWasDone) {
     g_CancelRequested = true;
-    EXPECT_EQ(convert(), 1);
+    EXPECT_EQ(convert(), 2);
     EXPECT_EQ(targetValue(cnKey("CN_INIT_DONE")), QStringLiteral("1"));
     EXPECT_EQ(targetValue(cnKey("CN_CURRENT_PERIOD")), QStringLiteral("1"));
     const QStringList rows = newLogRows();

@@ -21,9 +21,6 @@ protected:
         ASSERT_EQ(targetRun(PayrollBaseSeedSql()), QString());
     }
 
-    // Runs a statement that must succeed.
-    void run(const QString &sql) { ASSERT_EQ(targetRun(sql), QString()) << sql.toStdString(); }
-
     int checkPayroll() {
         clsEboPa step;
         return check(step);

@@ -125,7 +125,7 @@ TEST_F(PayrollItemsTest, FailingAskerIsLoggedAndTheWorkColumnRemoved) {
     SetPayrollDataTypeAsker([](ado::Recordset &) -> PnwList {
         throw PnwError(5, QStringLiteral("frmPApointDataType"), QStringLiteral("对话框失败"));
     });
-    EXPECT_EQ(upgradePayroll(), 1);
+    EXPECT_EQ(upgradePayroll(), 2);
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows.first().startsWith(QStringLiteral("错误\t工资管理\t升级【工资管理-工资项目】时出错：对话框失败")))

@@ -67,11 +67,11 @@ TEST_F(PayrollFixture, UpgradeEndsWithTheBarFullAndTheLastPhaseCaptionStanding) 
 }
 
 // A refused category insert is logged with its reason; the departments
-// and employees are still copied, and the step says it ended with warnings.
+// and employees are still copied, and the step says it failed.
 TEST_F(PayrollFixture, FailingPhaseIsLoggedAndTheNextOneRuns) {
     createSeeded(QStringLiteral("standard"));
     run(QStringLiteral("insert T_PA_pama(FClsID,FClsName) values(1,N'已有')"));
-    EXPECT_EQ(upgradePayroll(), 1);
+    EXPECT_EQ(upgradePayroll(), 2);
     const QStringList rows = newLogRows();
     ASSERT_FALSE(rows.isEmpty());
     EXPECT_TRUE(rows.first().startsWith(QStringLiteral("错误\t工资管理\t升级【工资管理-工资类别】时出错：")))

@@ -1,0 +1,120 @@
+// What a target holds after a whole upgrade run, checked against the staged
+// source: one table of invariants, each a query on the target and either the
+// value an independent query on the staging copies gives or a count of
+// disagreeing rows that must be 0. Shared by the headless runs and the run
+// through the wizard's window; the checks need only a way to read one value
+// from the target.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+// What an upgrade of balances only does with an invariant of the full run.
+enum class InBalancesOnly {
+    Holds,    // checked as in the full run
+    Skipped,  // the full run's history is not kept (earlier periods)
+    NoRows,   // nothing is converted: the target query gives 0
+};
+
+struct Invariant {
+    const char *what;
+    // Fixed assets are converted for the Standard edition only, and the mini
+    // samples hold no cashier journals.
+    bool standardOnly;
+    InBalancesOnly balancesOnly;
+    const char *targetSql;
+    const char *stagingSql;  // nullptr: the target query counts disagreements, 0 expected
+};
+
+// The source's vouchers are the runs of AIS_GLVch rows with one period,
+// group and number (deleted vouchers are dropped at staging). Balances are
+// compared on the accounts' own rows (no detail, base currency); the source's
+// base-currency figure is its FBase row or its RMB row.
+// clang-format off
+inline const Invariant kInvariants[] = {
+    {"vouchers", false, InBalancesOnly::NoRows, "SELECT COUNT(*) FROM t_Voucher",
+     "SELECT COUNT(*) FROM (SELECT FPeriod, FGroup, FNum FROM AIS_GLVch GROUP BY FPeriod, FGroup, FNum) T"},
+    {"voucher entries", false, InBalancesOnly::NoRows, "SELECT COUNT(*) FROM t_VoucherEntry", "SELECT COUNT(*) FROM AIS_GLVch"},
+    {"every voucher balances", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_Voucher v WHERE v.FDebitTotal <> v.FCreditTotal OR v.FDebitTotal <> (SELECT "
+     "SUM(e.FAmount) FROM t_VoucherEntry e WHERE e.FVoucherID = v.FVoucherID AND e.FDC = 1) OR v.FCreditTotal <> "
+     "(SELECT SUM(e.FAmount) FROM t_VoucherEntry e WHERE e.FVoucherID = v.FVoucherID AND e.FDC = 0)",
+     nullptr},
+    {"every period's trial balance balances", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM (SELECT B.FPeriod FROM t_Balance B INNER JOIN t_Account A ON A.FAccountID = B.FAccountID "
+     "WHERE A.FDetail = 1 AND B.FDetailID = 0 AND B.FCurrencyID = 0 GROUP BY B.FPeriod HAVING SUM(B.FBeginBalance) "
+     "<> 0 OR SUM(B.FEndBalance) <> 0 OR SUM(B.FDebit) <> SUM(B.FCredit)) T",
+     nullptr},
+    {"closing balances of every period", false, InBalancesOnly::Skipped,
+     "SELECT COUNT(*) FROM (SELECT A.FZ8InterID AS FAccountID, B.FPeriod, SUM(B.FEndBal) AS FEnd FROM AIS_GLBal B "
+     "INNER JOIN AIS_GLAcct A ON A.FAcctID = B.FAcctID WHERE B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB') "
+     "GROUP BY A.FZ8InterID, B.FPeriod) S LEFT JOIN t_Balance T ON T.FAccountID = S.FAccountID AND T.FPeriod = "
+     "S.FPeriod AND T.FDetailID = 0 AND T.FCurrencyID = 0 WHERE ISNULL(T.FEndBalance, 0) <> S.FEnd",
+     nullptr},
+    {"closing balances of the current period", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM (SELECT A.FZ8InterID AS FAccountID, B.FPeriod, SUM(B.FEndBal) AS FEnd FROM AIS_GLBal B "
+     "INNER JOIN AIS_GLAcct A ON A.FAcctID = B.FAcctID INNER JOIN AIS_GLPref P ON P.FCurrPeriod = B.FPeriod WHERE "
+     "B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB') GROUP BY A.FZ8InterID, B.FPeriod) S LEFT JOIN t_Balance T "
+     "ON T.FAccountID = S.FAccountID AND T.FPeriod = S.FPeriod AND T.FDetailID = 0 AND T.FCurrencyID = 0 WHERE "
+     "ISNULL(T.FEndBalance, 0) <> S.FEnd",
+     nullptr},
+    {"accounts with a current-period balance", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_Balance T INNER JOIN AIS_GLPref P ON P.FCurrPeriod = T.FPeriod WHERE T.FDetailID = 0 "
+     "AND T.FCurrencyID = 0",
+     "SELECT COUNT(*) FROM (SELECT DISTINCT B.FAcctID FROM AIS_GLBal B INNER JOIN AIS_GLPref P ON P.FCurrPeriod = "
+     "B.FPeriod WHERE B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB')) T"},
+    {"fixed-asset cards", true, InBalancesOnly::Holds,
+     "SELECT COUNT(DISTINCT FAssetID) FROM t_FABalance WHERE FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref)",
+     "SELECT COUNT(*) FROM AIS_FABal WHERE FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref)"},
+    {"fixed-asset original value and depreciation per card", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM AIS_FABal s LEFT JOIN t_FABalance b ON b.FAssetID = s.FZ8InterID AND b.FPeriod = "
+     "s.FPeriod WHERE s.FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref) AND (ISNULL(b.FOrgValP, -1) <> s.FOrgVal OR "
+     "ISNULL(b.FAccumDeprP, -1) <> s.FAccumDepr)",
+     nullptr},
+    {"payroll rows per employee and period", false, InBalancesOnly::Holds, "SELECT COUNT(*) FROM t_PANewData",
+     "SELECT COUNT(*) FROM (SELECT FEmpID, FPeriod FROM AIS_PAData GROUP BY FEmpID, FPeriod) T"},
+    {"payroll gross and net pay per employee", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM (SELECT d.FEmpID, SUM(CASE WHEN i.FItemName = '应发合计' THEN CAST(d.FData AS float) ELSE "
+     "0 END) AS FGross, SUM(CASE WHEN i.FItemName = '实发合计' THEN CAST(d.FData AS float) ELSE 0 END) AS FNet FROM "
+     "AIS_PAData d INNER JOIN AIS_PAItem i ON i.FItemID = d.FItemID GROUP BY d.FEmpID) S LEFT JOIN (SELECT "
+     "e.FNumber, SUM(a.FPA1001) AS FGross, SUM(a.FPA1003) AS FNet FROM t_PANewData a INNER JOIN t_PA_Item e ON "
+     "e.FItemID = a.FEmpID AND e.FItemClassID = 3 GROUP BY e.FNumber) T ON T.FNumber = S.FEmpID WHERE T.FNumber IS "
+     "NULL OR ABS(T.FGross - S.FGross) > 0.005 OR ABS(T.FNet - S.FNet) > 0.005",
+     nullptr},
+    {"cash journal rows", true, InBalancesOnly::Holds, "SELECT COUNT(*) FROM CN_XJRJZ", "SELECT COUNT(*) FROM AIS_TRCashJnl"},
+    {"bank journal rows", true, InBalancesOnly::Holds, "SELECT COUNT(*) FROM CN_YHRJZ WHERE FJz = 0", "SELECT COUNT(*) FROM AIS_TRBankJnl"},
+    {"bank statement rows", true, InBalancesOnly::Holds, "SELECT COUNT(*) FROM CN_YHDZD WHERE FJz = 0",
+     "SELECT COUNT(*) FROM AIS_TRBankChkNote"},
+};
+// clang-format on
+
+// Checks every invariant that applies to the sample and the upgrade option;
+// value gives the first cell of a query's first row on the target.
+inline void ExpectInvariants(const QString &sample, bool balancesOnly,
+                             const std::function<QString(const QString &sql)> &value) {
+    for (const Invariant &i : kInvariants) {
+        if (i.standardOnly && sample != QStringLiteral("standard")) continue;
+        if (balancesOnly && i.balancesOnly == InBalancesOnly::Skipped) continue;
+        const QString got = value(QString::fromUtf8(i.targetSql));
+        if (balancesOnly && i.balancesOnly == InBalancesOnly::NoRows) {
+            EXPECT_EQ(got, QStringLiteral("0")) << i.what;
+            // The source had some, or leaving them out proves nothing.
+            if (i.stagingSql) {
+                EXPECT_NE(value(QString::fromUtf8(i.stagingSql)), QStringLiteral("0")) << i.what;
+            }
+            continue;
+        }
+        const QString expected = i.stagingSql ? value(QString::fromUtf8(i.stagingSql)) : QStringLiteral("0");
+        EXPECT_EQ(got, expected) << i.what;
+        // A count compared must count something, or the check proves nothing.
+        if (i.stagingSql) {
+            EXPECT_NE(expected, QStringLiteral("0")) << i.what;
+        }
+    }
+}
+
+}  // namespace e2e
