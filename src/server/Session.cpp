@@ -237,6 +237,7 @@ bool Session::resetForReuse() {
             run("DROP TRIGGER temp." + quoteIdent(t));
         runCached("DELETE FROM temp.__pnw_objects");
         runCached("DELETE FROM temp.__pnw_columns");
+        keptTempTables_.clear();
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));
         attached_.clear();
         return true;
@@ -304,6 +305,7 @@ std::string Session::schemaOfDatabase(const std::string &db) {
 }
 
 void Session::schemaChanged(bool rolledBack) {
+    if (rolledBack) keptTempTables_.clear();
     for (auto &[n, c] : catalogs_) {
         if (rolledBack)
             c->invalidate();

@@ -79,6 +79,14 @@ public:
 
     // Used by the DDL statements.
     void setIdentityInsert(const std::string &key) { identityInsert_ = key; }
+    // Temporary tables a SELECT INTO made, by collation key of the name (see
+    // DdlTempTables.cpp); forgotten after a rollback.
+    struct KeptTempTable {
+        std::string name;  // SQLite's table, as created
+        std::string ddl;
+        bool dropped = false;  // dropped for T-SQL, kept empty in SQLite
+    };
+    std::map<std::string, KeptTempTable> &keptTempTables() { return keptTempTables_; }
     // Cached reads and translations are stale. After a rollback the shared
     // catalogue reads go too; after DDL that committed to its savepoint the
     // catalogue writers have already retired them (rolledBack false).
@@ -152,6 +160,7 @@ private:
     std::map<std::string, std::string> attached_;  // collation key of db name -> schema
     std::map<std::string, sqlite3_stmt *> stmtCache_;
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
+    std::map<std::string, KeptTempTable> keptTempTables_;
     int64_t schemaGeneration_ = 0;
     std::unique_ptr<SessionHooks> hooks_ = std::make_unique<SessionHooks>();
     std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
