@@ -22,15 +22,6 @@ namespace {
 
 constexpr size_t kPage = format::kPageSize;
 
-std::string readBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string &path, const std::string &bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::string ucs2(const std::string &ascii) {
     std::string out;
     for (char c : ascii) out += std::string{c, '\0'};
