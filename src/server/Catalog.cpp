@@ -1,6 +1,7 @@
 #include "server/Catalog.h"
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 
 #include <sqlite3.h>
@@ -12,16 +13,6 @@
 namespace server {
 
 namespace {
-
-int64_t schemaVersion(sqlite3 *db, const std::string &schema) {
-    sqlite3_stmt *st = nullptr;
-    std::string sql = "PRAGMA " + quoteIdent(schema) + ".schema_version";
-    int64_t v = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-        v = sqlite3_column_int64(st, 0);
-    sqlite3_finalize(st);
-    return v;
-}
 
 // Catalogue reads shared by the connections of the process: per database
 // file and schema, the last snapshot read with the schema version and the
@@ -180,11 +171,59 @@ bool Catalog::refreshIfChanged() {
     return true;
 }
 
-Catalog::~Catalog() { sqlite3_finalize(versionStmt_); }
+Catalog::~Catalog() {
+    sqlite3_finalize(versionStmt_);
+    for (auto &[sql, st] : statements_) sqlite3_finalize(st);
+}
+
+sqlite3_stmt *Catalog::statement(const std::string &sql, int &rc) {
+    rc = SQLITE_OK;
+    auto it = statements_.find(sql);
+    if (it != statements_.end()) {
+        sqlite3_reset(it->second);
+        sqlite3_clear_bindings(it->second);
+        return it->second;
+    }
+    sqlite3_stmt *st = nullptr;
+    rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    statements_.emplace(sql, st);
+    return st;
+}
+
+void Catalog::write(const std::string &sql, const std::function<void(sqlite3_stmt *)> &bind) {
+    int rc = SQLITE_OK;
+    sqlite3_stmt *st = statement(sql, rc);
+    if (!st) throw sqliteError(db_, rc, sql);
+    bind(st);
+    rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        SqlError e = sqliteError(db_, rc, sql);
+        sqlite3_reset(st);
+        throw e;
+    }
+    sqlite3_reset(st);
+}
+
+namespace {
+
+void bindText(sqlite3_stmt *st, int i, const std::string &text) {
+    sqlite3_bind_text(st, i, text.data(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+}  // namespace
 
 void Catalog::load() {
     if (loaded_) return;
-    int64_t v = schemaVersion(db_, schema_);
+    int64_t v = -1;
+    int rc = SQLITE_OK;
+    if (sqlite3_stmt *st = statement("PRAGMA " + quoteIdent(schema_) + ".schema_version", rc)) {
+        if (sqlite3_step(st) == SQLITE_ROW) v = sqlite3_column_int64(st, 0);
+        sqlite3_reset(st);
+    }
     const std::string &file = file_;
     const std::string entryKey = file + '\n' + schema_;
     int64_t generation = 0;
@@ -207,23 +246,21 @@ void Catalog::load() {
     sqlite3_stmt *st = nullptr;
     // A read that fails (busy, damaged, out of memory) is that failure, never
     // an empty catalogue that would make every table unknown (208).
-    auto failed = [&](int rc, const std::string &text) {
-        SqlError e = sqliteError(db_, rc, text);
-        sqlite3_finalize(st);
+    auto failed = [&](int code, const std::string &text) {
+        SqlError e = sqliteError(db_, code, text);
+        if (st) sqlite3_reset(st);
         throw e;
     };
     std::string sql = "SELECT id, name, xtype, parent_obj, disabled FROM " + s + "__pnw_objects";
-    if (int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
+    if (st = statement(sql, rc); !st) {
         // A file made elsewhere, read as it stands, has no catalogue.
         if (std::string(sqlite3_errmsg(db_)).rfind("no such table", 0) != 0) failed(rc, sql);
-        sqlite3_finalize(st);
         snapshot_ = snapshot;
         loaded_ = true;
         schemaVersion_ = v;
         return;
     }
     std::map<int, std::shared_ptr<TableInfo>> byId;
-    int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         ObjectInfo o;
         o.id = sqlite3_column_int(st, 0);
@@ -242,10 +279,10 @@ void Catalog::load() {
         }
     }
     if (rc != SQLITE_DONE) failed(rc, sql);
-    sqlite3_finalize(st);
+    sqlite3_reset(st);
     // Primary keys: objects of type PK carry their columns in info.
     sql = "SELECT parent_obj, name, info FROM " + s + "__pnw_objects WHERE xtype = 'PK'";
-    if (rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) failed(rc, sql);
+    if (st = statement(sql, rc); !st) failed(rc, sql);
     {
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
@@ -262,10 +299,10 @@ void Catalog::load() {
         }
         if (rc != SQLITE_DONE) failed(rc, sql);
     }
-    sqlite3_finalize(st);
+    sqlite3_reset(st);
     sql = "SELECT id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, defsql FROM " +
           s + "__pnw_columns ORDER BY id, colid";
-    if (rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) failed(rc, sql);
+    if (st = statement(sql, rc); !st) failed(rc, sql);
     {
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             auto it = byId.find(sqlite3_column_int(st, 0));
@@ -287,7 +324,7 @@ void Catalog::load() {
         }
         if (rc != SQLITE_DONE) failed(rc, sql);
     }
-    sqlite3_finalize(st);
+    sqlite3_reset(st);
     for (auto &[id, t] : byId) {
         int idx = t->identityIndex();
         t->rowidIdentity = idx >= 0;
@@ -335,40 +372,58 @@ int Catalog::addObject(const std::string &name, const std::string &xtype, int pa
     std::string s = quoteIdent(schema_) + ".";
     // Ids of temporary objects live in their own range so that they never meet the database's.
     int64_t base = schema_ == "temp" ? 1500000000 : 1000000;
-    sqlite3_stmt *st = nullptr;
-    std::string sql = "SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects";
     int64_t next = base;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-        next = std::max<int64_t>(base, sqlite3_column_int64(st, 0) + 1);
-    sqlite3_finalize(st);
+    int rc = SQLITE_OK;
+    if (sqlite3_stmt *st = statement("SELECT COALESCE(MAX(id), 0) FROM " + s + "__pnw_objects", rc)) {
+        if (sqlite3_step(st) == SQLITE_ROW) next = std::max<int64_t>(base, sqlite3_column_int64(st, 0) + 1);
+        sqlite3_reset(st);
+    }
     // Spread ids like a server does (not consecutive), but keep them stable.
     next += 16;
-    execSql(db_, "INSERT INTO " + s + "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(" +
-                     std::to_string(next) + "," + quoteText(name) + "," + quoteText(xtype) + "," +
-                     std::to_string(parent) + ", strftime('%Y-%m-%d %H:%M:%f','now','localtime'))");
+    write("INSERT INTO " + s +
+              "__pnw_objects(id, name, xtype, parent_obj, crdate) VALUES(?1, ?2, ?3, ?4, "
+              "strftime('%Y-%m-%d %H:%M:%f','now','localtime'))",
+          [&](sqlite3_stmt *st) {
+              sqlite3_bind_int64(st, 1, next);
+              bindText(st, 2, name);
+              bindText(st, 3, xtype);
+              sqlite3_bind_int64(st, 4, parent);
+          });
     changed();
     return int(next);
 }
 
 void Catalog::removeObject(int id) {
     std::string s = quoteIdent(schema_) + ".";
-    std::string ids = std::to_string(id);
-    execSql(db_, "DELETE FROM " + s + "__pnw_columns WHERE id = " + ids);
-    execSql(db_, "DELETE FROM " + s + "__pnw_objects WHERE id = " + ids + " OR parent_obj = " + ids);
+    auto bindId = [id](sqlite3_stmt *st) { sqlite3_bind_int64(st, 1, id); };
+    write("DELETE FROM " + s + "__pnw_columns WHERE id = ?1", bindId);
+    write("DELETE FROM " + s + "__pnw_objects WHERE id = ?1 OR parent_obj = ?1", bindId);
     changed();
 }
 
 void Catalog::addColumn(int tableId, const ColumnInfo &c) {
     std::string s = quoteIdent(schema_) + ".";
-    execSql(db_, "INSERT INTO " + s +
-                     "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, "
-                     "cdefault, defsql) VALUES(" +
-                     std::to_string(tableId) + "," + std::to_string(c.colid) + "," + quoteText(c.name) + "," +
-                     std::to_string(c.type.xtype()) + "," + std::to_string(c.type.byteLength()) + "," +
-                     std::to_string(c.type.precision) + "," + std::to_string(c.type.scale) + "," +
-                     (c.nullable ? "1" : "0") + "," + (c.identity ? "1" : "0") + "," + std::to_string(c.seed) + "," +
-                     std::to_string(c.increment) + "," + std::to_string(c.cdefault) + "," +
-                     (c.defaultSql.empty() ? std::string("NULL") : quoteText(c.defaultSql)) + ")");
+    write("INSERT INTO " + s +
+              "__pnw_columns(id, colid, name, xtype, length, prec, scale, isnullable, ident, seed, incr, cdefault, "
+              "defsql) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)",
+          [&](sqlite3_stmt *st) {
+              sqlite3_bind_int64(st, 1, tableId);
+              sqlite3_bind_int64(st, 2, c.colid);
+              bindText(st, 3, c.name);
+              sqlite3_bind_int64(st, 4, c.type.xtype());
+              sqlite3_bind_int64(st, 5, c.type.byteLength());
+              sqlite3_bind_int64(st, 6, c.type.precision);
+              sqlite3_bind_int64(st, 7, c.type.scale);
+              sqlite3_bind_int64(st, 8, c.nullable ? 1 : 0);
+              sqlite3_bind_int64(st, 9, c.identity ? 1 : 0);
+              sqlite3_bind_int64(st, 10, c.seed);
+              sqlite3_bind_int64(st, 11, c.increment);
+              sqlite3_bind_int64(st, 12, c.cdefault);
+              if (c.defaultSql.empty())
+                  sqlite3_bind_null(st, 13);
+              else
+                  bindText(st, 13, c.defaultSql);
+          });
     changed();
 }
 

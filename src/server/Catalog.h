@@ -4,6 +4,7 @@
 // Reads are cached per connection and dropped when the schema changes.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,6 +71,11 @@ public:
     // Drops the cached reads when another connection changed the schema;
     // true when it did.
     bool refreshIfChanged();
+    // The schema version the last refreshIfChanged saw (-2 before the first).
+    int64_t seenVersion() const { return seenVersion_; }
+    // Takes over what an earlier session on the connection last saw: the
+    // first refreshIfChanged then tells whether the schema moved since.
+    void assumeSeen(int64_t version) { seenVersion_ = version; }
 
     // Case-insensitive lookups; null when absent.
     std::shared_ptr<const TableInfo> table(const std::string &name);
@@ -87,10 +93,21 @@ public:
     void setInfo(int id, const std::string &info);
 
     void invalidate();
+    // The schema may have changed through DDL that went through the writers
+    // (which already raised the shared generation): the next read checks the
+    // schema version again and reuses a shared read that is still current.
+    void recheck() { loaded_ = false; }
     const std::string &schema() const { return schema_; }
 
 private:
     void load();
+    // The catalogue's own statements on this connection, prepared once
+    // (temporary tables made and dropped in a loop write and read it each
+    // time); reset and unbound before they are handed out.
+    sqlite3_stmt *statement(const std::string &sql, int &rc);
+    // Runs a writer through its prepared statement; throws the server's error.
+    void write(const std::string &sql, const std::function<void(sqlite3_stmt *)> &bind);
+    std::map<std::string, sqlite3_stmt *> statements_;
     // A writer ran: this connection reloads, and no connection reuses a
     // catalogue read before the change.
     void changed();

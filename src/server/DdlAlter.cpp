@@ -88,6 +88,7 @@ void addIdentityColumn(Session &s, const TableInfo &t, const ColumnInfo &c) {
 void runAlterTable(Session &s, Translator &tr, const Statement &st) {
     std::string schema = tr.schemaFor(st.target);
     Catalog &cat = s.catalog(schema);
+    if (schema == "temp") forgetKeptTempTables(s);
     auto t = cat.table(st.target.name);
     if (!t) throw makeError(4902, st.target.display());
     switch (st.alter) {

@@ -9,6 +9,7 @@ namespace server {
 
 void runCreateIndex(Session &s, Translator &tr, const Statement &st) {
     std::string schema = tr.schemaFor(st.target);
+    if (schema == "temp") forgetKeptTempTables(s);
     auto t = s.catalog(schema).table(st.target.name);
     if (!t) throw makeError(1088, st.target.display());
     std::string cols;

@@ -43,7 +43,10 @@ void runSelectInto(Session &s, Translator &tr, const Statement &st, BatchResult 
         cols.push_back(c);
     }
     std::string sqlName = quoteIdent(schema) + "." + quoteIdent(target.name);
-    s.run(tableDdl(sqlName, cols, {}, {}));
+    if (schema == "temp")
+        makeTempTable(s, target.name, tableDdl(sqlName, cols, {}, {}), identities == 0);
+    else
+        s.run(tableDdl(sqlName, cols, {}, {}));
     int id = cat.addObject(target.name, "U", 0);
     for (const auto &c : cols) {
         cat.addColumn(id, c);

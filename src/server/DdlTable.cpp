@@ -138,7 +138,10 @@ void runCreateTable(Session &s, Translator &tr, const Statement &st) {
     for (const auto &c : cols)
         if (!c.defaultSql.empty()) s.evaluate(c.defaultSql, c.type);
     std::string sqlName = quoteIdent(schema) + "." + quoteIdent(name);
-    s.run(tableDdl(sqlName, cols, pk, uniques));
+    if (schema == "temp")
+        makeTempTable(s, name, tableDdl(sqlName, cols, pk, uniques), false);
+    else
+        s.run(tableDdl(sqlName, cols, pk, uniques));
     int id = cat.addObject(name, "U", 0);
     for (auto &c : cols) {
         if (!c.defaultSql.empty()) {
@@ -176,7 +179,7 @@ void runDropTable(Session &s, Translator &tr, const Statement &st) {
         Catalog &cat = s.catalog(schema);
         auto t = cat.table(target.name);
         if (!t) throw makeError(3701, target.display());
-        s.run("DROP TABLE " + t->sqlName());
+        if (schema != "temp" || !keepDroppedTempTable(s, t->name, t->sqlName())) s.run("DROP TABLE " + t->sqlName());
         cat.removeObject(t->id);
         if (collateCompare(s.identityInsertTable(), collationKey(schema + "." + t->name)) == 0) s.setIdentityInsert("");
     }

@@ -46,7 +46,27 @@ const char *kDefaultVersion =
 
 struct Stmt {
     sqlite3_stmt *st = nullptr;
-    Stmt(sqlite3 *db, const std::string &sql) {
+    bool kept = false;  // borrowed from a cache: reset, not finalized
+    Stmt(sqlite3 *db, const std::string &sql) { prepare(db, sql); }
+    // Every session start reads master: its statements are prepared once.
+    Stmt(std::map<std::string, sqlite3_stmt *> &cache, sqlite3 *db, const std::string &sql) {
+        auto it = cache.find(sql);
+        if (it == cache.end()) {
+            prepare(db, sql);
+            it = cache.emplace(sql, st).first;
+        }
+        st = it->second;
+        kept = true;
+    }
+    ~Stmt() {
+        if (!kept) {
+            sqlite3_finalize(st);
+            return;
+        }
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+    }
+    void prepare(sqlite3 *db, const std::string &sql) {
         if (int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr); rc != SQLITE_OK) {
             SqlError e = sqliteError(db, rc, sql);
             sqlite3_finalize(st);
@@ -54,7 +74,6 @@ struct Stmt {
             throw e;
         }
     }
-    ~Stmt() { sqlite3_finalize(st); }
     void bind(int i, const std::string &s) { sqlite3_bind_text(st, i, s.c_str(), int(s.size()), SQLITE_TRANSIENT); }
     bool step() { return sqlite3_step(st) == SQLITE_ROW; }
     std::string text(int i) {
@@ -71,6 +90,7 @@ Instance::~Instance() {
     for (auto &[path, list] : pool_)
         for (PooledConnection &connection : list) closeConnection(connection);
     for (auto &[path, db] : held_) sqlite3_close(db);
+    for (auto &[sql, st] : masterStatements_) sqlite3_finalize(st);
     if (master_) sqlite3_close(master_);
 }
 
@@ -153,14 +173,14 @@ void Instance::create(const std::string &folder, const std::string &login, const
 }
 
 bool Instance::checkLogin(const std::string &login, const std::string &password) {
-    Stmt st(master(), "SELECT password FROM __pnw_logins WHERE name = ?1 COLLATE NOCASE");
+    Stmt st(masterStatements_, master(), "SELECT password FROM __pnw_logins WHERE name = ?1 COLLATE NOCASE");
     st.bind(1, login);
     if (!st.step()) return false;
     return st.text(0) == password;
 }
 
 std::optional<DatabaseInfo> Instance::database(const std::string &name) {
-    Stmt st(master(), "SELECT dbid, name, filename, logfile, state FROM __pnw_databases");
+    Stmt st(masterStatements_, master(), "SELECT dbid, name, filename, logfile, state FROM __pnw_databases");
     while (st.step()) {
         if (collateCompare(st.text(1), name) == 0) {
             DatabaseInfo d;
@@ -186,7 +206,7 @@ std::optional<DatabaseInfo> Instance::databaseById(int dbid) {
 }
 
 std::string Instance::setting(const std::string &key, const std::string &fallback) {
-    Stmt st(master(), "SELECT value FROM __pnw_settings WHERE key = ?1");
+    Stmt st(masterStatements_, master(), "SELECT value FROM __pnw_settings WHERE key = ?1");
     st.bind(1, key);
     return st.step() ? st.text(0) : fallback;
 }

@@ -81,6 +81,9 @@ public:
         sqlite3 *db = nullptr;
         std::unique_ptr<SessionHooks> hooks;
         std::map<std::string, sqlite3_stmt *> statements;
+        // The batch translations the session left, with the schema version
+        // they hold for (opaque here; see Session).
+        std::shared_ptr<void> translations;
     };
     PooledConnection takePooled(const std::string &path);
     void returnPooled(const std::string &path, PooledConnection connection);
@@ -117,6 +120,7 @@ private:
 
     std::string folder_;
     sqlite3 *master_ = nullptr;
+    std::map<std::string, sqlite3_stmt *> masterStatements_;  // prepared once, reset after each use
     std::map<int, ProcessInfo> sessions_;
     std::map<std::string, sqlite3 *> held_;
     std::map<std::string, std::vector<PooledConnection>> pool_;

@@ -113,6 +113,7 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
     if (db_) {
         hooks_ = std::move(pooled.hooks);
         stmtCache_ = std::move(pooled.statements);
+        adoptTranslations(pooled.translations);
     }
     hooks_->objectId = [this](const std::string &n) { return objectId(n); };
     hooks_->objectProperty = [this](int64_t id, const std::string &p) { return objectProperty(id, p); };
@@ -176,12 +177,14 @@ Session::~Session() {
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
         }
+        std::shared_ptr<void> translations = translationsForReuse();
         catalogs_.clear();
         sqlite3_commit_hook(db_, nullptr, nullptr);
         if (!fileLost_ && resetForReuse()) {
             // Unbound callbacks: nothing may call into this session any more.
             *hooks_ = SessionHooks{};
-            instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_)});
+            instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_),
+                                                                      std::move(translations)});
         } else {
             for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
             sqlite3_close(db_);
@@ -210,20 +213,19 @@ bool Session::filesListed() {
 
 bool Session::resetForReuse() {
     // The next session must find no trace of this one: no transaction, no
-    // temporary tables, only master attached.
+    // temporary tables, only master attached. The statements are the
+    // connection's own prepared ones: a reset happens at every close.
     if (!sqlite3_get_autocommit(db_)) return false;
     try {
-        std::vector<std::string> temps;
-        sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'table'", -1, &st, nullptr) !=
-            SQLITE_OK) {
-            sqlite3_finalize(st);
-            return false;
-        }
-        while (sqlite3_step(st) == SQLITE_ROW)
-            temps.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        for (const auto &t : temps) {
+        auto names = [this](const char *sql) {
+            std::vector<std::string> found;
+            sqlite3_stmt *st = prepare(sql);
+            while (sqlite3_step(st) == SQLITE_ROW)
+                found.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+            sqlite3_reset(st);
+            return found;
+        };
+        for (const auto &t : names("SELECT name FROM temp.sqlite_master WHERE type = 'table'")) {
             if (t == "__pnw_objects" || t == "__pnw_columns" || t == "__pnw_processes" || t == "sqlite_sequence")
                 continue;
             run("DROP TABLE temp." + quoteIdent(t));
@@ -231,24 +233,50 @@ bool Session::resetForReuse() {
         // The row captures of triggers fired in this session write into a
         // temporary table dropped above; left behind they would break every
         // later schema change on this connection (SQLite re-checks them).
-        std::vector<std::string> captures;
-        if (sqlite3_prepare_v2(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'trigger'", -1, &st, nullptr) !=
-            SQLITE_OK) {
-            sqlite3_finalize(st);
-            return false;
-        }
-        while (sqlite3_step(st) == SQLITE_ROW)
-            captures.push_back(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        for (const auto &t : captures) run("DROP TRIGGER temp." + quoteIdent(t));
-        run("DELETE FROM temp.__pnw_objects");
-        run("DELETE FROM temp.__pnw_columns");
+        for (const auto &t : names("SELECT name FROM temp.sqlite_master WHERE type = 'trigger'"))
+            run("DROP TRIGGER temp." + quoteIdent(t));
+        runCached("DELETE FROM temp.__pnw_objects");
+        runCached("DELETE FROM temp.__pnw_columns");
+        keptTempTables_.clear();
         for (const auto &[key, schema] : attached_) run("DETACH DATABASE " + quoteIdent(schema));
         attached_.clear();
         return true;
     } catch (const SqlError &) {
         return false;
     }
+}
+
+struct Session::CarriedTranslations {
+    int64_t schemaVersion = -2;
+    int64_t generation = 0;  // the generation the batches were made under carries on
+    std::map<std::string, std::shared_ptr<CachedBatch>> batches;
+};
+
+std::shared_ptr<void> Session::translationsForReuse() {
+    // Cached plans name only this database (temporary tables, variables and
+    // the like are never cached); another database attached, or a catalogue
+    // other than this database's and tempdb's read, keeps them here.
+    if (!attached_.empty() || batchCache_.empty()) return nullptr;
+    for (const auto &[schema, c] : catalogs_)
+        if (schema != "main" && schema != "temp") return nullptr;
+    auto main = catalogs_.find("main");
+    if (main == catalogs_.end() || main->second->seenVersion() < 0) return nullptr;
+    auto carried = std::make_shared<CarriedTranslations>();
+    carried->schemaVersion = main->second->seenVersion();
+    carried->generation = schemaGeneration_;
+    carried->batches = std::move(batchCache_);
+    batchCache_.clear();
+    return carried;
+}
+
+void Session::adoptTranslations(const std::shared_ptr<void> &carried) {
+    if (!carried) return;
+    auto *t = static_cast<CarriedTranslations *>(carried.get());
+    // The first batch's check of the schema version retires them all when
+    // the schema moved since they were made.
+    catalog("main").assumeSeen(t->schemaVersion);
+    schemaGeneration_ = t->generation;
+    batchCache_ = std::move(t->batches);
 }
 
 Catalog &Session::catalog(const std::string &schema) {
@@ -276,8 +304,14 @@ std::string Session::schemaOfDatabase(const std::string &db) {
     return schema;
 }
 
-void Session::schemaChanged() {
-    for (auto &[n, c] : catalogs_) c->invalidate();
+void Session::schemaChanged(bool rolledBack) {
+    if (rolledBack) keptTempTables_.clear();
+    for (auto &[n, c] : catalogs_) {
+        if (rolledBack)
+            c->invalidate();
+        else
+            c->recheck();
+    }
     ++schemaGeneration_;
 }
 
@@ -577,6 +611,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     }
     savepoint.release();
     lock.commit();
+    changed.kept = true;
 }
 
 BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {

@@ -79,17 +79,30 @@ public:
 
     // Used by the DDL statements.
     void setIdentityInsert(const std::string &key) { identityInsert_ = key; }
-    void schemaChanged();
+    // Temporary tables a SELECT INTO made, by collation key of the name (see
+    // DdlTempTables.cpp); forgotten after a rollback.
+    struct KeptTempTable {
+        std::string name;  // SQLite's table, as created
+        std::string ddl;
+        bool dropped = false;  // dropped for T-SQL, kept empty in SQLite
+    };
+    std::map<std::string, KeptTempTable> &keptTempTables() { return keptTempTables_; }
+    // Cached reads and translations are stale. After a rollback the shared
+    // catalogue reads go too; after DDL that committed to its savepoint the
+    // catalogue writers have already retired them (rolledBack false).
+    void schemaChanged(bool rolledBack = true);
     // Runs translated SQL with the running statement's literals bound; returns the rows changed.
     int64_t runBound(const std::string &sql);
     // Evaluates a constant T-SQL expression converted to `type`.
     Value evaluate(const std::string &expression, const SqlType &type);
     // Runs a statement without results through the statement cache.
     void runCached(const std::string &sql);
-    // Marks the catalogue reads stale when the scope ends (DDL, kept or undone).
+    // Marks the catalogue reads stale when the scope ends (DDL, kept or undone;
+    // kept: its catalogue writers already retired the shared reads).
     struct SchemaChangedOnExit {
         Session &session;
-        ~SchemaChangedOnExit() { session.schemaChanged(); }
+        bool kept = false;
+        ~SchemaChangedOnExit() { session.schemaChanged(!kept); }
     };
 
     // The engine the interpreter runs on.
@@ -124,6 +137,11 @@ private:
     void killSpid(const Value &spid);
     void executeDdl(const struct Statement &st, Translator &tr, BatchResult &out);
     bool resetForReuse();
+    // Batch translations a pooled connection carries to its next session:
+    // those valid now, when they depend on nothing the reset takes away.
+    struct CarriedTranslations;
+    std::shared_ptr<void> translationsForReuse();
+    void adoptTranslations(const std::shared_ptr<void> &carried);
     Value objectId(const std::string &name);
     Value objectProperty(int64_t id, const std::string &prop);
     Value dbNameOf(const Value &id);
@@ -142,6 +160,7 @@ private:
     std::map<std::string, std::string> attached_;  // collation key of db name -> schema
     std::map<std::string, sqlite3_stmt *> stmtCache_;
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
+    std::map<std::string, KeptTempTable> keptTempTables_;
     int64_t schemaGeneration_ = 0;
     std::unique_ptr<SessionHooks> hooks_ = std::make_unique<SessionHooks>();
     std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement

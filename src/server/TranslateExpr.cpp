@@ -341,12 +341,16 @@ TExpr Translator::expr(const ExprP &ep, const Scope &scope) {
         cacheable_ = false;
         return r;
     case ExprKind::SysVar:
+        // The session's values: a cached translation may go on to the next
+        // session of the connection.
         if (e.text == "@@version") {
             r.sql = quoteText(ctx_.versionText());
             r.type = SqlType::of(Base::NVarChar, 300);
+            cacheable_ = false;
         } else if (e.text == "@@spid") {
             r.sql = std::to_string(ctx_.spid());
             r.type = SqlType::of(Base::SmallInt);
+            cacheable_ = false;
         } else {
             r.sql = variableParam("@@fetch_status");
             r.type = SqlType::of(Base::Int);

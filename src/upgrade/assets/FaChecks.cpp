@@ -193,6 +193,8 @@ int clsEboFa::CheckData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnec
     }
     if (!CheckFASourceTables(kit)) return 2;
     if (!CheckFAAccounts(kit)) return 2;
+    // The warnings below look up each card's rows.
+    IndexStagingCopies(kit, true);
 
     const std::optional<bool> repaired = repairAlterationModes(kit);
     if (!repaired || *repaired) return 0;

@@ -42,6 +42,11 @@ public:
     // The two fatal checks.
     static bool CheckFASourceTables(StepKit &kit);
     static bool CheckFAAccounts(StepKit &kit);
+    // Indexes on the staged tables the checks' and phases' statements key
+    // into by card number or asset id; one already there is left as it is.
+    // The checks index only the fixed-asset tables (AIS_FA*): the ledger
+    // makes its own indexes on the voucher table.
+    static void IndexStagingCopies(StepKit &kit, bool fixedAssetTablesOnly = false);
 
 private:
     static void RemoveFutureCards(StepKit &kit);

@@ -146,13 +146,20 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
 
         const int currentYear = ledger::sourceCurrentYear(kit);
         const int perYear = ledger::periodsPerYear();
-        QString ignored;
         AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID"));
         AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID_2"));
-        // The write-backs key into the staging copy row by row.
-        kit.execute(QStringLiteral("CREATE INDEX ix_AIS_GLVch_Voucher ON AIS_GLVch (FPeriod, FNum, FEntryID)\r\n"
-                                   "CREATE INDEX ix_AIS_GLVch_Target ON AIS_GLVch (FZ8InterID)"),
-                    ignored);
+        // The write-backs key into the staging copy row by row. Each index
+        // on its own: one already there (a repeated run) leaves the other
+        // to be made, and is no failure for the text log.
+        for (const QString &index : {QStringLiteral("CREATE INDEX ix_AIS_GLVch_Voucher ON AIS_GLVch (FPeriod, FNum, "
+                                                    "FEntryID)"),
+                                     QStringLiteral("CREATE INDEX ix_AIS_GLVch_Target ON AIS_GLVch (FZ8InterID)")}) {
+            try {
+                kit.query(index);
+            } catch (const std::exception &) {
+                // Already there.
+            }
+        }
 
         ledger::Lookups lookups(kit);
         int voucherID = 1;
