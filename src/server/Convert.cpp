@@ -284,6 +284,9 @@ double daysFromDateTime(const std::string &iso) {
 }
 
 std::string dateTimeFromDays(double days) {
+    // datetime spans 1753-01-01 (-53690) to 9999-12-31 (2958463); anything
+    // outside, NaN included, overflows before the integer conversions below.
+    if (!(days >= -53691.0 && days < 2958464.0)) throw makeError(8115, "expression", "datetime");
     double whole = std::floor(days);
     // datetime keeps 1/300 second ticks.
     int64_t ticks = std::llround((days - whole) * 86400.0 * 300.0);
