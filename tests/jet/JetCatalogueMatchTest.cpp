@@ -52,23 +52,6 @@ void swapPages(std::string &bytes, size_t a, size_t b) {
     bytes.replace(b * kPage, kPage, pa);
 }
 
-// Each table: "read", or the text it was refused with.
-std::map<std::string, std::string> readTables(const std::string &path) {
-    std::map<std::string, std::string> out;
-    JetReader reader(path);
-    for (const auto &t : reader.tables()) {
-        try {
-            auto cursor = reader.openTable(t.name);
-            std::vector<Value> row;
-            while (cursor->next(row)) {}
-            out[t.name] = "read";
-        } catch (const JetError &e) {
-            out[t.name] = e.what();
-        }
-    }
-    return out;
-}
-
 struct Case {
     const char *what;
     bool worn;  // the worn file, else a file of one table with rows and one without

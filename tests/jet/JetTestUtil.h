@@ -11,13 +11,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "jet/CellValue.h"
 #include "jet/JetDate.h"
+#include "jet/JetError.h"
+#include "jet/JetReader.h"
 #include "jet/JetValue.h"
 
 namespace jettest {
@@ -154,5 +158,25 @@ inline std::vector<std::vector<CsvField>> exportTable(const std::string &file, c
 }
 
 inline std::string binDir() { return std::string(PNW_BINARY_DIR) + "/bin"; }
+
+// Each table's outcome when read to its end: "read", or the text it was
+// refused with. `wanted` picks the tables (all when empty).
+inline std::map<std::string, std::string> readTables(const std::string &path,
+                                                     const std::function<bool(const std::string &)> &wanted = {}) {
+    std::map<std::string, std::string> out;
+    jet::JetReader reader(path);
+    for (const auto &t : reader.tables()) {
+        if (wanted && !wanted(t.name)) continue;
+        try {
+            auto cursor = reader.openTable(t.name);
+            std::vector<jet::Value> row;
+            while (cursor->next(row)) {}
+            out[t.name] = "read";
+        } catch (const jet::JetError &e) {
+            out[t.name] = e.what();
+        }
+    }
+    return out;
+}
 
 }  // namespace jettest
