@@ -10,8 +10,9 @@ namespace server {
 namespace {
 
 constexpr int kMaxDepth = 120;
-// Operator chains build left-deep trees that later passes walk recursively.
-constexpr int kMaxChain = 1000;
+// Operator chains build left-deep trees that later passes walk recursively:
+// a longer chain is refused as nested too deep before it can exhaust the stack.
+constexpr int kMaxChain = 400;
 
 struct DepthGuard {
     int &d;
@@ -253,7 +254,7 @@ ExprP Parser::parseOr() {
     ExprP left = parseAnd();
     int chain = 0;
     while (isKeyword("or")) {
-        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) throw makeError(191);
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Binary;
@@ -268,7 +269,7 @@ ExprP Parser::parseAnd() {
     ExprP left = parseNot();
     int chain = 0;
     while (isKeyword("and")) {
-        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) throw makeError(191);
         next();
         auto e = std::make_shared<Expr>();
         e->kind = ExprKind::Binary;
@@ -306,7 +307,7 @@ ExprP Parser::parsePredicate() {
     ExprP left = parseAdditive();
     int chain = 0;
     for (;;) {
-        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) throw makeError(191);
         const Token &t = peek();
         if (t.kind == TokenKind::Symbol &&
             (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">=")) {
@@ -388,7 +389,7 @@ ExprP Parser::parseAdditive() {
     ExprP left = parseMultiplicative();
     int chain = 0;
     for (;;) {
-        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) throw makeError(191);
         const Token &t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "+" || t.text == "-" || t.text == "&")) {
             next();
@@ -410,7 +411,7 @@ ExprP Parser::parseMultiplicative() {
     ExprP left = parseUnary();
     int chain = 0;
     for (;;) {
-        if (++chain > kMaxChain) fail(peek(), "表达式过长");
+        if (++chain > kMaxChain) throw makeError(191);
         const Token &t = peek();
         if (t.kind == TokenKind::Symbol && (t.text == "*" || t.text == "/")) {
             next();
