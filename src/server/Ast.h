@@ -215,6 +215,7 @@ struct StatementCache {
     bool triggersChecked = false;
     bool refreshProcesses = false;  // an expression reads sysprocesses
     std::shared_ptr<void> plan;     // the translated plan (owned by the session's code)
+    bool reusable = true;           // every translation here may serve a later run of its batch
 };
 
 enum class AlterAction { AddColumns, AlterColumn, DropColumn, DropConstraint, EnableTrigger, DisableTrigger };

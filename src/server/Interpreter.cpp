@@ -144,6 +144,7 @@ void Interpreter::runLeaf(const Statement &st, BatchResult &out) {
         planHolder = std::make_shared<Plan>(tr.translate(st));
         planHolder->cacheable = tr.cacheable();
         planHolder->refreshProcesses = tr.refreshProcesses();
+        c.reusable = c.reusable && tr.cacheableWithVariables();
         // An OpenDataSource table lives for this one run of the statement.
         if (!s_.dataSourcesOpen()) c.plan = planHolder;
     }
@@ -158,6 +159,7 @@ void Interpreter::runAssignSelect(const Statement &st, BatchResult &out) {
         Translator tr(s_, st.literalBase);
         auto plan = std::make_shared<Plan>(tr.translate(st));
         plan->refreshProcesses = tr.refreshProcesses();
+        c.reusable = c.reusable && tr.cacheableWithVariables();
         c.plan = plan;
     }
     const Plan &plan = *std::static_pointer_cast<Plan>(c.plan);
@@ -218,6 +220,7 @@ Value Interpreter::evalValue(const Statement &owner, const ExprP &e, size_t slot
         c.exprSql[slot] = "SELECT " + x.sql;
         c.exprTypes[slot] = x.type;
         c.refreshProcesses = c.refreshProcesses || tr.refreshProcesses();
+        c.reusable = c.reusable && tr.cacheableWithVariables();
     }
     type = c.exprTypes[slot];
     if (c.refreshProcesses) s_.refreshProcesses();
@@ -232,6 +235,7 @@ bool Interpreter::evalCondition(const Statement &owner, const ExprP &e) {
         c.exprSql.push_back("SELECT CASE WHEN " + tr.predicate(e, scope) + " THEN 1 ELSE 0 END");
         c.exprTypes.push_back(SqlType::of(Base::Int));
         c.refreshProcesses = tr.refreshProcesses();
+        c.reusable = c.reusable && tr.cacheableWithVariables();
     }
     if (c.refreshProcesses) s_.refreshProcesses();
     Value v = stepScalar(c.exprSql[0], owner.literalBase, c.exprTypes[0]);

@@ -88,6 +88,64 @@ bool isDml(const Statement &st) {
            st.kind == StmtKind::Update || st.kind == StmtKind::Delete;
 }
 
+// The kinds of statement a kept procedural batch may hold: queries, changes,
+// variables and control flow (no DDL, cursors, EXEC or session options).
+bool isProceduralKeepable(const Statement &st) {
+    switch (st.kind) {
+    case StmtKind::Declare:
+    case StmtKind::SetVariable:
+    case StmtKind::If:
+    case StmtKind::While:
+    case StmtKind::Block:
+    case StmtKind::Empty: break;
+    default:
+        if (!isDml(st)) return false;
+    }
+    for (const auto &b : st.body)
+        if (!isProceduralKeepable(*b)) return false;
+    for (const auto &b : st.elseBody)
+        if (!isProceduralKeepable(*b)) return false;
+    return true;
+}
+
+// Whether every translation kept on the statements (those of this schema
+// generation) may serve a later run of the same batch.
+bool translationsReusable(const Statement &st, int64_t generation) {
+    if (st.cache && st.cache->generation == generation && !st.cache->reusable) return false;
+    for (const auto &b : st.body)
+        if (!translationsReusable(*b, generation)) return false;
+    for (const auto &b : st.elseBody)
+        if (!translationsReusable(*b, generation)) return false;
+    return true;
+}
+
+bool isSymbol(const Token &t, const char *text) { return t.kind == TokenKind::Symbol && t.text == text; }
+
+// The key of a procedural batch: its tokens as written, literals included,
+// except an integer literal that is the whole value of SET @v = n (or -n):
+// it is only ever bound as an int parameter, so rows handled one batch each
+// (SET @Asset = 17 ...) share one parse and translation.
+std::string proceduralKey(const std::vector<Token> &tokens) {
+    std::string key = "\x05";
+    key.reserve(tokens.size() * 8);
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token &t = tokens[i];
+        if (t.kind == TokenKind::Integer && t.text.size() < 10) {
+            size_t at = i >= 1 && isSymbol(tokens[i - 1], "-") ? i - 1 : i;
+            bool setValue = at >= 3 && isSymbol(tokens[at - 1], "=") && tokens[at - 2].kind == TokenKind::Variable &&
+                            tokens[at - 3].kind == TokenKind::Identifier && iequals(tokens[at - 3].text, "SET");
+            bool ends = i + 1 == tokens.size() || tokens[i + 1].kind == TokenKind::End ||
+                        tokens[i + 1].kind == TokenKind::Identifier || isSymbol(tokens[i + 1], ";");
+            if (setValue && ends) {
+                key += "\x01I";
+                continue;
+            }
+        }
+        key += "\x06" + std::to_string(int(t.kind)) + ":" + t.text;
+    }
+    return key;
+}
+
 std::string stripBrackets(std::string s) {
     if (s.size() >= 2 && s.front() == '[' && s.back() == ']') s = s.substr(1, s.size() - 2);
     return s;
@@ -643,7 +701,14 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     // again and run one statement at a time: neither its tree nor a plan per
     // statement is held all at once, and it is not kept for reuse.
     bool streamed = tokens.size() > kStreamedBatchTokens;
-    std::string key = streamed ? std::string() : shapeKey(tokens);
+    // A batch with variables or control flow is keyed by its text (see
+    // proceduralKey); one of plain queries and changes by its shape.
+    bool procedural = false;
+    for (const auto &t : tokens)
+        procedural = procedural || t.kind == TokenKind::Variable ||
+                     (t.kind == TokenKind::Identifier && (iequals(t.text, "DECLARE") || iequals(t.text, "IF") ||
+                                                          iequals(t.text, "WHILE") || iequals(t.text, "BEGIN")));
+    std::string key = streamed ? std::string() : procedural ? proceduralKey(tokens) : shapeKey(tokens);
     // A batch of the same shape run before reuses its tree, whose statements
     // keep their translations.
     std::shared_ptr<CachedBatch> reused;
@@ -682,9 +747,22 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     // Only batches of plain queries and changes without client parameters
     // are kept; their tree must then outlive the run.
     bool keep = !reused && params.empty() && !streamed;
-    for (const auto &stp : parsed.statements) keep = keep && isDml(*stp);
-    auto cached = keep ? std::make_shared<CachedBatch>() : nullptr;
-    if (keep) cached->batch = parsed;
+    bool keepProcedural = keep && procedural;
+    for (const auto &stp : parsed.statements) {
+        keep = keep && isDml(*stp);
+        keepProcedural = keepProcedural && isProceduralKeepable(*stp);
+    }
+    // A procedural batch is kept once it has run, when all its translations
+    // may serve again; a reused one is let go when one of them may not.
+    auto cached = keep && !keepProcedural ? std::make_shared<CachedBatch>() : nullptr;
+    if (cached) cached->batch = parsed;
+    std::shared_ptr<CachedBatch> procBatch;
+    if (keepProcedural) {
+        procBatch = std::make_shared<CachedBatch>();
+        procBatch->batch = parsed;
+    } else if (reused && procedural) {
+        procBatch = reused;
+    }
     if (!streamed) {
         module = !parsed.statements.empty() && (parsed.statements[0]->kind == StmtKind::CreateProcedure ||
                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
@@ -720,6 +798,16 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         if (cached) {
             auto plan = stp->cache ? std::static_pointer_cast<Plan>(stp->cache->plan) : nullptr;
             if (!plan || !plan->cacheable) cached.reset();
+        }
+    }
+    if (procBatch) {
+        bool reusable = out.errors.empty();
+        for (const auto &stp : procBatch->batch.statements)
+            reusable = reusable && translationsReusable(*stp, schemaGeneration_);
+        if (procBatch == reused) {
+            if (!reusable) batchCache_.erase(key);
+        } else if (reusable) {
+            cached = procBatch;
         }
     }
     if (cached && out.errors.empty()) {

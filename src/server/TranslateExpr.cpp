@@ -338,7 +338,7 @@ TExpr Translator::expr(const ExprP &ep, const Scope &scope) {
         r.sql = liveVariables_.count(lowerAscii(e.text)) ? "pnw_var(" + quoteText(lowerAscii(e.text)) + ")"
                                                          : variableParam(e.text);
         r.nullable = true;
-        cacheable_ = false;
+        usesVariables_ = true;
         return r;
     case ExprKind::SysVar:
         // The session's values: a cached translation may go on to the next

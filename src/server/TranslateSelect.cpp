@@ -267,7 +267,7 @@ Translator::SelectOut Translator::select(const Select &s, const Scope *parent) {
             if (!item.assignVariable.empty()) {
                 SqlType ignored;
                 if (!ctx_.variableType(item.assignVariable, ignored)) throw makeError(137, item.assignVariable);
-                cacheable_ = false;
+                usesVariables_ = true;
             }
             if (item.star) {
                 if (scope.sources.empty()) throw makeError(263);

@@ -125,7 +125,12 @@ public:
     std::string schemaFor(const ObjectName &n);
     TExpr column(const Expr &e, const Scope &scope);
 
-    bool cacheable() const { return cacheable_; }
+    // Reusable by a later batch of the same shape: reads no variable and
+    // nothing of the session (temporary tables, @@spid, ...).
+    bool cacheable() const { return cacheable_ && !usesVariables_; }
+    // Reusable by a later run of the same procedural batch, whose variables
+    // are declared again with the same types.
+    bool cacheableWithVariables() const { return cacheable_; }
     bool refreshProcesses() const { return refreshProcesses_; }
     TranslateContext &context() { return ctx_; }
     void markUncacheable() { cacheable_ = false; }
@@ -154,6 +159,7 @@ private:
     TranslateContext &ctx_;
     int literalBase_;
     bool cacheable_ = true;
+    bool usesVariables_ = false;
     bool refreshProcesses_ = false;
     int aliasCounter_ = 0;
     bool liftTextLengths_ = true;
