@@ -141,7 +141,12 @@ std::string proceduralKey(const std::vector<Token> &tokens) {
                 continue;
             }
         }
-        key += "\x06" + std::to_string(int(t.kind)) + ":" + t.text;
+        // Kind and length first: no two token lists give the same key.
+        key += '\x06';
+        key += char('0' + int(t.kind));
+        key += std::to_string(t.text.size());
+        key += ':';
+        key += t.text;
     }
     return key;
 }
@@ -231,10 +236,11 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
 Session::~Session() {
     if (db_) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        for (auto &[sql, st] : stmtCache_) {
+        for (sqlite3_stmt *st : usedStatements_) {
             sqlite3_reset(st);
             sqlite3_clear_bindings(st);
         }
+        usedStatements_.clear();
         std::shared_ptr<void> translations = translationsForReuse();
         catalogs_.clear();
         sqlite3_commit_hook(db_, nullptr, nullptr);
@@ -244,7 +250,7 @@ Session::~Session() {
             instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_),
                                                                       std::move(translations)});
         } else {
-            for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
+            finalizeStatements();
             sqlite3_close(db_);
         }
         stmtCache_.clear();
@@ -434,10 +440,12 @@ void Session::rollback() {
 
 sqlite3_stmt *Session::prepare(const std::string &sql) {
     auto it = stmtCache_.find(sql);
-    if (it != stmtCache_.end()) return it->second;
+    if (it != stmtCache_.end()) {
+        usedStatements_.insert(it->second);
+        return it->second;
+    }
     if (stmtCache_.size() > 400) {
-        for (auto &[k, st] : stmtCache_) sqlite3_finalize(st);
-        stmtCache_.clear();
+        finalizeStatements();
     }
     sqlite3_stmt *st = nullptr;
     int rc = sqlite3_prepare_v3(db_, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &st, nullptr);
@@ -446,7 +454,14 @@ sqlite3_stmt *Session::prepare(const std::string &sql) {
         throw mapError(rc, sql);
     }
     stmtCache_[sql] = st;
+    usedStatements_.insert(st);
     return st;
+}
+
+void Session::finalizeStatements() {
+    for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
+    stmtCache_.clear();
+    usedStatements_.clear();
 }
 
 SqlError Session::mapError(int rc, const std::string &sql) {
@@ -639,8 +654,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         } else {
             auto it = attached_.find(collationKey(st.itemName));
             if (it != attached_.end()) {
-                for (auto &[sql, stmt] : stmtCache_) sqlite3_finalize(stmt);
-                stmtCache_.clear();
+                finalizeStatements();
                 batchCache_.clear();
                 run("DETACH DATABASE " + quoteIdent(it->second));
                 catalogs_.erase(it->second);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "server/Catalog.h"
@@ -110,6 +111,7 @@ public:
     int64_t schemaGeneration() const { return schemaGeneration_; }
     // A prepared statement kept for reuse (reset, bindings left as they were).
     sqlite3_stmt *prepare(const std::string &sql);
+    void finalizeStatements();
     // Binds literals (:lN), client parameters (:mN) and the running batch's variables (@name).
     void bindAll(sqlite3_stmt *st, const std::vector<Token> &tokens, int literalBase, const std::vector<Value> &params);
     SqlError mapError(int rc, const std::string &sql = {});
@@ -159,6 +161,9 @@ private:
     std::map<std::string, std::unique_ptr<Catalog>> catalogs_;
     std::map<std::string, std::string> attached_;  // collation key of db name -> schema
     std::map<std::string, sqlite3_stmt *> stmtCache_;
+    // The cached statements this session ran: only these need a reset when
+    // it closes (a pooled connection holds up to hundreds).
+    std::unordered_set<sqlite3_stmt *> usedStatements_;
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
     std::map<std::string, KeptTempTable> keptTempTables_;
     int64_t schemaGeneration_ = 0;

@@ -17,8 +17,7 @@ void Session::kill() {
     killed_ = true;
     if (db_) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
-        stmtCache_.clear();
+        finalizeStatements();
         catalogs_.clear();
         batchCache_.clear();
         interpreter_->clearCursors();
@@ -35,8 +34,7 @@ void Session::checkAlive() {
         // attached again on their next use), so nothing writes into a
         // deleted file.
         if (!attached_.empty()) {
-            for (auto &[sql, st] : stmtCache_) sqlite3_finalize(st);
-            stmtCache_.clear();
+            finalizeStatements();
             batchCache_.clear();
             for (const auto &[key, schema] : attached_) {
                 sqlite3_exec(db_, ("DETACH DATABASE " + quoteIdent(schema)).c_str(), nullptr, nullptr, nullptr);
