@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "server/Ast.h"
@@ -171,7 +172,8 @@ private:
     const std::string *captureTable_ = nullptr;
     int captureOp_ = 0;
     bool captureInserted_ = false, captureDeleted_ = false, captureOnce_ = false;
-    std::vector<int64_t> deletedRowids_;  // of the old rows held, in the same order
+    std::vector<int64_t> deletedRowids_;       // of the old rows held, in the same order
+    std::unordered_set<int64_t> deletedSeen_;  // the same, looked up when a plan may change a row twice
     PseudoRows insertedRows_, deletedRows_;
     PseudoSource pseudo_;
     sqlite3 *pseudoModuleOn_ = nullptr;  // the connection the pseudo-table module was registered on

@@ -79,6 +79,7 @@ void Interpreter::runWrite(const Statement &st, const Plan &plan, const std::vec
     insertedRows_.clear();
     deletedRows_.clear();
     deletedRowids_.clear();
+    deletedSeen_.clear();
     captureTable_ = &st.cache->triggerTable;
     captureOp_ = op;
     captureInserted_ = readsInserted && op != SQLITE_DELETE;
@@ -211,6 +212,21 @@ void Interpreter::ensurePseudoTable(const PseudoTable &t) {
         s_.run(t.create);
 }
 
+namespace {
+
+// The row the pre-update hook shows (its old or its new values), appended.
+void copyChangedRow(sqlite3 *db, int (*value)(sqlite3 *, int, sqlite3_value **), PseudoRows &rows) {
+    int n = sqlite3_preupdate_count(db);
+    rows.setColumns(n);
+    for (int i = 0; i < n; ++i) {
+        sqlite3_value *v = nullptr;
+        if (value(db, i, &v) != SQLITE_OK) v = nullptr;
+        rows.add(v);
+    }
+}
+
+}  // namespace
+
 void Interpreter::beforeRowChange(void *self, sqlite3 *db, int op, const char *dbName, const char *table,
                                   long long rowid, long long newRowid) {
     auto *in = static_cast<Interpreter *>(self);
@@ -220,28 +236,12 @@ void Interpreter::beforeRowChange(void *self, sqlite3 *db, int op, const char *d
     if (in->captureInserted_) {
         in->captured_.push_back(newRowid);
         // A plan of one step writes each row once: the row it writes is the new row.
-        if (!in->captureOnce_) {
-            int n = sqlite3_preupdate_count(db);
-            in->insertedRows_.setColumns(n);
-            for (int i = 0; i < n; ++i) {
-                sqlite3_value *v = nullptr;
-                if (sqlite3_preupdate_new(db, i, &v) != SQLITE_OK) v = nullptr;
-                in->insertedRows_.add(v);
-            }
-        }
+        if (!in->captureOnce_) copyChangedRow(db, sqlite3_preupdate_new, in->insertedRows_);
     }
     if (!in->captureDeleted_) return;
-    if (in->captureOnce_ &&
-        std::find(in->deletedRowids_.begin(), in->deletedRowids_.end(), rowid) != in->deletedRowids_.end())
-        return;
+    if (in->captureOnce_ && !in->deletedSeen_.insert(rowid).second) return;
     in->deletedRowids_.push_back(rowid);
-    int n = sqlite3_preupdate_count(db);
-    in->deletedRows_.setColumns(n);
-    for (int i = 0; i < n; ++i) {
-        sqlite3_value *v = nullptr;
-        if (sqlite3_preupdate_old(db, i, &v) != SQLITE_OK) v = nullptr;
-        in->deletedRows_.add(v);
-    }
+    copyChangedRow(db, sqlite3_preupdate_old, in->deletedRows_);
 }
 
 void Interpreter::fireTriggers(const Statement &st, BatchResult &out) {

@@ -73,15 +73,10 @@ const char *const kStagingIndexes[] = {
 }  // namespace
 
 void clsEboFa::IndexStagingCopies(StepKit &kit, bool fixedAssetTablesOnly) {
-    // Run as a query: the data check made some already before an upgrade,
-    // and an index that is there is no failure to write to the text log.
+    // The data check made some already before an upgrade.
     for (const char *sql : kStagingIndexes) {
         if (fixedAssetTablesOnly && !QString::fromLatin1(sql).contains(QLatin1String(" ON AIS_FA"))) continue;
-        try {
-            kit.query(QString::fromLatin1(sql));
-        } catch (const std::exception &) {
-            // Already there, or its table is not staged: nothing to index.
-        }
+        kit.indexStagedCopy(QString::fromLatin1(sql));
     }
 }
 

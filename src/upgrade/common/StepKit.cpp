@@ -62,6 +62,14 @@ std::optional<ado::Recordset> StepKit::query(const QString &sql) {
     return m_data.GetRs(m_connectString, sql, true, error);
 }
 
+void StepKit::indexStagedCopy(const QString &createIndexSql) {
+    try {
+        query(createIndexSql);
+    } catch (const std::exception &) {
+        // Already there, or its table is not staged: nothing to index.
+    }
+}
+
 QVariant StepKit::scalar(const QString &sql) {
     auto rs = query(sql);
     if (!rs || rs->Eof() || rs->fieldCount() < 1) return QVariant();

@@ -67,6 +67,10 @@ public:
     std::optional<ado::Recordset> query(const QString &sql);
     // The first column of the first row, Null when there is no row.
     QVariant scalar(const QString &sql);
+    // Makes an index on a staged copy that statements key into row by row.
+    // One already there (an earlier stage or run made it) or a table that
+    // was not staged is left as it is: nothing is logged, as nothing failed.
+    void indexStagedCopy(const QString &createIndexSql);
 
 private:
     ProgressBar *m_bar;

@@ -148,18 +148,11 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
         const int perYear = ledger::periodsPerYear();
         AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID"));
         AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID_2"));
-        // The write-backs key into the staging copy row by row. Each index
-        // on its own: one already there (a repeated run) leaves the other
-        // to be made, and is no failure for the text log.
-        for (const QString &index : {QStringLiteral("CREATE INDEX ix_AIS_GLVch_Voucher ON AIS_GLVch (FPeriod, FNum, "
-                                                    "FEntryID)"),
-                                     QStringLiteral("CREATE INDEX ix_AIS_GLVch_Target ON AIS_GLVch (FZ8InterID)")}) {
-            try {
-                kit.query(index);
-            } catch (const std::exception &) {
-                // Already there.
-            }
-        }
+        // The write-backs key into the staging copy row by row. The fixed
+        // assets, converted before, index the same table by voucher number
+        // under another name.
+        kit.indexStagedCopy(QStringLiteral("CREATE INDEX ix_AIS_GLVch_Entry ON AIS_GLVch (FPeriod, FNum, FEntryID)"));
+        kit.indexStagedCopy(QStringLiteral("CREATE INDEX ix_AIS_GLVch_Target ON AIS_GLVch (FZ8InterID)"));
 
         ledger::Lookups lookups(kit);
         int voucherID = 1;
