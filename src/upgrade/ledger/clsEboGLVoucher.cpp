@@ -149,8 +149,7 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
         AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID"));
         AddInterIDColumn(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVch"), QStringLiteral("FZ8InterID_2"));
         // The write-backs key into the staging copy row by row. The fixed
-        // assets, converted before, index the same table by voucher number
-        // under another name.
+        // assets index the same table by voucher group under another name.
         kit.indexStagedCopy(QStringLiteral("CREATE INDEX ix_AIS_GLVch_Entry ON AIS_GLVch (FPeriod, FNum, FEntryID)"));
         kit.indexStagedCopy(QStringLiteral("CREATE INDEX ix_AIS_GLVch_Target ON AIS_GLVch (FZ8InterID)"));
 
