@@ -39,10 +39,12 @@ bool AISINFO::UpdateAISINFO(ProgressBar *objProBar) {
         m_Connection->Close();
         m_Connection.reset();
     } catch (const ado::AdoError &e) {
+        m_LastError = e.description();
         WriteTextLog(e.description());
         return false;
     } catch (const std::exception &e) {
-        WriteTextLog(QString::fromLocal8Bit(e.what()));
+        m_LastError = QString::fromLocal8Bit(e.what());
+        WriteTextLog(m_LastError);
         return false;
     }
     return result;

@@ -76,6 +76,7 @@ bool CXRAc::ImportDatabase(ProgressBar *PoBar, QLabel *LblObject, const QString 
     const QString db = StrUID.trimmed();
     const QString folder = StrPath.trimmed();
     if (!isPlainName(db)) throw PnwError(-1, QStringLiteral("CXRAc"), QStringLiteral("非法的账套号！"));
+    strMsg.clear();  // what this restore says, not an earlier call
 
     const QStringList items = StrFileName.split(QLatin1Char('\r'));
     int last = -1;

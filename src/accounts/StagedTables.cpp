@@ -23,3 +23,10 @@ bool IsStagedTable(const QString &name) {
         if (listed.toUpper() == upper) return true;
     return false;
 }
+
+QStringList RequiredSourceTables() {
+    QStringList out;
+    for (const QString &name : StagedTableNames())
+        if (name != QLatin1String("GLVchDetail") && !name.startsWith(QLatin1String("PA"))) out.append(name);
+    return out;
+}

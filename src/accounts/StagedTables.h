@@ -9,3 +9,8 @@
 const QStringList &StagedTableNames();
 // True when the name, in upper case, is one of them or contains "CSTM_".
 bool IsStagedTable(const QString &name);
+// The staged tables the steps cannot do without, for either edition (the
+// fixed-asset check runs on a Mini set too): every listed table but the
+// unread GLVchDetail and the payroll tables, whose absence only ends a
+// payroll phase.
+QStringList RequiredSourceTables();

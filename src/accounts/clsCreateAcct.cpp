@@ -74,6 +74,7 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         if (g_UpgradeSettings.Count() < 1) fail(QStringLiteral("未取到升级设置数据，请检查升级设置是否正确。"));
         const PnwDictionary settings = g_UpgradeSettings.DictionaryItem(1);
         m_Source = settings.Item(QStringLiteral("Source")).toString();
+        m_SourceIdentity = SourceIdentity::Of(m_Source);
 
         // The server reads the source through its workgroup file beside it.
         const QString workgroup = WorkgroupFile(m_Source);
@@ -156,6 +157,10 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
                               QStringLiteral("SELECT * FROM OpenDataSource( '") + m_Provider + QStringLiteral("','") +
                                   SourceConnection(m_Provider, m_Source) + QStringLiteral("')...GLpref"),
                               true, failureText);
+        // A file the provider finds damaged (a truncated copy among them) is
+        // told as such, with the server's words, never as a provider matter.
+        if (!pref && SaysSourceDamaged(failureText))
+            fail(DamagedFileMessage(QStringLiteral("GLpref")) + kCrLf + failureText);
         if (!pref) fail(failureText);
         if (pref->Eof()) fail(QStringLiteral("无法获得标准版（迷你版）的账套信息。"));
         const QVariant programVersion = column(*pref, "FProgramVersion");
@@ -219,9 +224,11 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
         }
         EndWaitCursor();
         if (!restored) {
+            // The server's own words say why (a folder it cannot write, ...).
+            const QString reason = server->strMsg.trimmed().isEmpty() ? QString() : kCrLf + server->strMsg.trimmed();
             SetStatusCaption(LblObject, QStringLiteral("新建账套遇到错误，升级账套中止！"));
-            WriteUpgradeLog(kProject, QStringLiteral("恢复基础账套出现错误，升级账套中止。"), QString(), 2);
-            ShowMessage(QStringLiteral("【发生错误】恢复基础账套出现错误。"), 16, QStringLiteral("岫禾软件"));
+            WriteUpgradeLog(kProject, QStringLiteral("恢复基础账套出现错误，升级账套中止。") + reason, QString(), 2);
+            ShowMessage(QStringLiteral("【发生错误】恢复基础账套出现错误。") + reason, 16, QStringLiteral("岫禾软件"));
             SetProgress(PoBar, 90);
             return false;
         }
@@ -281,9 +288,11 @@ bool clsCreateAcct::CreateTargetAccount(ProgressBar *PoBar, QLabel *LblObject) {
             WriteUpgradeLog(QStringLiteral("创建临时表"), phase, QString(), 0);
             result = true;
         } else if (!g_CancelRequested) {
+            const QString reason =
+                options.lastError().trimmed().isEmpty() ? QString() : kCrLf + options.lastError().trimmed();
             SetStatusCaption(LblObject, QStringLiteral("新建账套遇到错误，升级账套中止！"));
-            WriteUpgradeLog(kProject, QStringLiteral("执行升级脚本发生错误，升级账套中止。"), QString(), 2);
-            ShowMessage(QStringLiteral("【发生错误】执行升级脚本发生错误。"), 16, kMessageTitle);
+            WriteUpgradeLog(kProject, QStringLiteral("执行升级脚本发生错误，升级账套中止。") + reason, QString(), 2);
+            ShowMessage(QStringLiteral("【发生错误】执行升级脚本发生错误。") + reason, 16, kMessageTitle);
         }
         g_TargetConnectString = server->GetConnectString(acctNum, QString());
         InitProgress(PoBar, 100, false);

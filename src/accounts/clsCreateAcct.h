@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include "accounts/SourceIdentity.h"
 #include "accounts/interface.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/PnwDictionary.h"
@@ -47,6 +48,13 @@ public:
 
     // The source's workgroup file: its folder + "system.mda".
     static QString WorkgroupFile(const QString &source);
+    // "源账套文件已损坏，无法读取表<table>。": a table the file cannot give.
+    static QString DamagedFileMessage(const QString &table);
+    // Whether a server's error text says the provider found the file damaged.
+    static bool SaysSourceDamaged(const QString &serverText);
+    // A value of the source connection as the provider reads it: quoted when
+    // it holds ";", a quote or outer blanks.
+    static QString ConnectionValue(const QString &value);
     // The source connection inside OpenDataSource for a provider.
     static QString SourceConnection(const QString &provider, const QString &source);
 
@@ -59,6 +67,9 @@ private:
     bool ProbeServerIs2008Family(const QString &connectString);
     bool ProbeSourceProvider();
     bool EnableAdHocQueries();
+    // Raises an error naming the source when it is no longer the file the
+    // creation started with.
+    void CheckSourceUnchanged() const;
 
     std::optional<clsDataInfo> m_DataInfo;
     PnwList m_DBTypes;
@@ -67,4 +78,5 @@ private:
     QString m_Provider;
     bool m_UseAce = false;
     QString m_Source;
+    std::optional<SourceIdentity> m_SourceIdentity;  // taken when the creation starts
 };

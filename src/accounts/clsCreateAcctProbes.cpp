@@ -28,11 +28,30 @@ QString clsCreateAcct::WorkgroupFile(const QString &source) {
     return source.left(slash + 1) + QStringLiteral("system.mda");
 }
 
+QString clsCreateAcct::DamagedFileMessage(const QString &table) {
+    return QStringLiteral("源账套文件已损坏，无法读取表") + table + QStringLiteral("。");
+}
+
+bool clsCreateAcct::SaysSourceDamaged(const QString &serverText) {
+    return serverText.contains(QStringLiteral("已损坏或不完整"));
+}
+
+QString clsCreateAcct::ConnectionValue(const QString &value) {
+    // The provider splits its text at ";" and trims blanks; a value holding
+    // either, or a quote, goes in double quotes with its own doubled.
+    const bool plain = !value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) &&
+                       !value.contains(QLatin1Char('\'')) && value.trimmed() == value;
+    if (plain) return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 QString clsCreateAcct::SourceConnection(const QString &provider, const QString &source) {
     return QStringLiteral("Provider=") + provider + QStringLiteral(";Password=tqlarnvezmbhko") +
-           QStringLiteral(";User ID=morningstar;") + QStringLiteral("Data Source=") + SqlLiteral(source) +
-           QStringLiteral(";Persist Security Info=True;") + QStringLiteral("Jet OLEDB:System database=") +
-           SqlLiteral(WorkgroupFile(source));
+           QStringLiteral(";User ID=morningstar;") + QStringLiteral("Data Source=") +
+           SqlLiteral(ConnectionValue(source)) + QStringLiteral(";Persist Security Info=True;") +
+           QStringLiteral("Jet OLEDB:System database=") + SqlLiteral(ConnectionValue(WorkgroupFile(source)));
 }
 
 bool clsCreateAcct::EnableAdHocQueries() {

@@ -1,5 +1,7 @@
 // The staging copies: every known source table copied by the server into
 // the target as "AIS_" + its name, with the mapping column FZ8InterID.
+#include <QSet>
+
 #include "accounts/SqlLiteral.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
@@ -23,6 +25,11 @@ std::unique_ptr<dao::Database> openSource(const QString &source) {
     return engine.OpenDatabase(source);
 }
 
+// A table of the source that cannot be staged: the file is damaged there.
+PnwError damagedTable(const QString &table) {
+    return PnwError(-1, QStringLiteral("InsertTempInit"), clsCreateAcct::DamagedFileMessage(table));
+}
+
 // The cancel that stopped the table loop.
 struct StagingCancelled {};
 
@@ -35,23 +42,38 @@ bool clsCreateAcct::CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, c
         connection.Open(connectString);
         connection.CommandTimeout = 0;
         std::unique_ptr<dao::Database> source = openSource(m_Source);
+        CheckSourceUnchanged();
         const dao::TableDefs &defs = source->TableDefs();
         const int n = defs.Count();
         SetStatusCaption(LblObject, QStringLiteral("正在创建临时表..."));
         InitProgress(PoBar, n, true);
+        QSet<QString> staged;  // upper case
         for (int i = 0; i < n; ++i) {
             const dao::TableDef &def = defs.Item(i);
             const QString t = def.Name();
             if (!IsStagedTable(t)) continue;
-            if (def.Fields().Count() > 0) {
+            int fieldCount = 0;
+            try {
+                fieldCount = def.Fields().Count();
+            } catch (const dao::DaoError &) {
+                throw damagedTable(t);
+            }
+            if (fieldCount > 0) {
+                CheckSourceUnchanged();
                 const QString error = CopySourceTable(connection, t, false);
+                CheckSourceUnchanged();
                 if (!error.isEmpty()) throw PnwError(-1, QStringLiteral("InsertTempInit"), error);
+                staged.insert(t.toUpper());
             }
             SetProgress(PoBar, i);
             LetEventsRun();
             // A cancel leaves an incomplete staging set: not a success.
             if (g_CancelRequested) throw StagingCancelled{};
         }
+        // A table the steps read that the file does not list (its catalogue
+        // entry damaged) would only be missed much later, or not at all.
+        for (const QString &required : RequiredSourceTables())
+            if (!staged.contains(required.toUpper())) throw damagedTable(required);
         connection.Execute(QStringLiteral(" delete AIS_GLVch where FDeleted=1 "));
         connection.Execute(QStringLiteral("update AIS_GLAcct set Fiscash=0 where Fbank=1"));
         connection.Close();
@@ -67,6 +89,14 @@ bool clsCreateAcct::CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, c
     }
 }
 
+void clsCreateAcct::CheckSourceUnchanged() const {
+    if (SourceIdentity::Of(m_Source) == m_SourceIdentity) return;
+    throw PnwError(
+        -1, QStringLiteral("InsertTempInit"),
+        QStringLiteral("源账套文件") + m_Source +
+            QStringLiteral("在创建账套的过程中被替换或改动，升级不能继续。请不要在升级时改动源账套，然后重试。"));
+}
+
 QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QString &table, bool dropOnly) {
     const QString t = SqlLiteral(table);
     QString name = table;
@@ -79,10 +109,10 @@ QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QStrin
         QString copy = QStringLiteral("SELECT * INTO [AIS_") + name + QStringLiteral("]") + kCrLf +
                        QStringLiteral("FROM OpenDataSource( '") + m_Provider + QStringLiteral("',") + kCrLf +
                        QStringLiteral("'Provider= ") + m_Provider + QStringLiteral(";Password=tqlarnvezmbhko ") +
-                       QStringLiteral(";User ID=morningstar;Data Source=") + SqlLiteral(m_Source) +
+                       QStringLiteral(";User ID=morningstar;Data Source=") + SqlLiteral(ConnectionValue(m_Source)) +
                        QStringLiteral(";Persist Security Info=True;") + QStringLiteral("Jet OLEDB:System database=") +
-                       SqlLiteral(WorkgroupFile(m_Source)) + QStringLiteral("')") + QStringLiteral("...[") + name +
-                       QStringLiteral("]");
+                       SqlLiteral(ConnectionValue(WorkgroupFile(m_Source))) + QStringLiteral("')") +
+                       QStringLiteral("...[") + name + QStringLiteral("]");
         if (m_UseAce)
             copy.replace(QStringLiteral("Microsoft.Jet.OLEDB.4.0"), QStringLiteral("Microsoft.ACE.OLEDB.12.0"));
         connection.Execute(copy);
@@ -96,8 +126,8 @@ QString clsCreateAcct::CopySourceTable(ado::Connection &connection, const QStrin
         QString text = e.description();
         // A row the provider cannot read is damage in the file itself: say
         // so and name the table, whatever provider read it.
-        if (e.number() == 7330)
-            text = QStringLiteral("源账套文件已损坏，无法读取表") + table + QStringLiteral("。") + kCrLf + text;
+        if (e.number() == 7330 || (e.number() == 7303 && SaysSourceDamaged(text)))
+            return DamagedFileMessage(table) + kCrLf + text;
         if (e.number() == 7303)
             text += kCrLf + QStringLiteral("请在Microsft SQL Server Management Studio中的服务器对象——>访问接口——>"
                                            "Microsoft.Jet.OLEDB.4.0右键属性中的所有钩去掉后重试。");

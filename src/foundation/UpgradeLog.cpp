@@ -166,8 +166,20 @@ QString GetStepName(int code) {
     return code >= 0 && code < names.size() ? names.at(code) : QString();
 }
 
+namespace {
+
+int &errorEntries() {
+    static int count = 0;
+    return count;
+}
+
+}  // namespace
+
+int UpgradeLogErrorCount() { return errorEntries(); }
+
 void InitUpgradeLog() {
     runTables().clear();
+    errorEntries() = 0;
     QString reason;
     try {
         EnsureFolder(UpgradeReportFolder());
@@ -189,6 +201,8 @@ void InitUpgradeLog() {
 
 void WriteUpgradeLog(const QString &project, const QString &description, const QString &detail, int status,
                      const PnwList &detailLog) {
+    // Counted whether or not the row can be written: the error happened.
+    if (status == 2) ++errorEntries();
     try {
         QString link;
         if (detailLog.Count() > 0) link = writeDetailTable(detailLog);

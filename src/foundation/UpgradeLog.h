@@ -51,6 +51,10 @@ void InitUpgradeLog();
 void WriteUpgradeLog(const QString &project, const QString &description, const QString &detail, int status,
                      const PnwList &detailLog = PnwList());
 
+// How many entries with status 2 the run has recorded since InitUpgradeLog
+// (rows that could not be written included).
+int UpgradeLogErrorCount();
+
 // 0 "成功", 1 "警告", 2 "错误", anything else "".
 QString GetStatusName(int status);
 // The name of g_CurrentModule: 0 "还没有开始升级哦", 1 "新建账套", 2 "基础资料",

@@ -341,9 +341,13 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
                  colsStart = jet3 ? 43 : 63, realIdxEntry = jet3 ? 8 : 12, colEntry = jet3 ? 18 : 25,
                  realIdxBlock = jet3 ? 39 : 52, idxBlock = jet3 ? 20 : 28, nameLenBytes = jet3 ? 1 : 2;
     if (t.size() < colsStart) fail(what + " has a short definition");
-    const unsigned numVar = get16(&t[offVar]), numCols = get16(&t[offCols]);
+    // The column maximum counts every column a row of the table may hold,
+    // the deleted ones included: the engine keeps their data in the rows
+    // and never lowers it. The variable count includes the deleted ones too,
+    // so only the maximum bounds it, not the live columns.
+    const unsigned maxCols = get16(&t[offVar - 2]), numVar = get16(&t[offVar]), numCols = get16(&t[offCols]);
     const uint32_t numIdx = get32(&t[offIdx]), numRealIdx = get32(&t[offRealIdx]);
-    if (numCols > kMaxColumns || numVar > numCols) fail(what + " has impossible column counts");
+    if (maxCols > kMaxColumns || numCols > maxCols || numVar > maxCols) fail(what + " has impossible column counts");
     // A row holds at least one column.
     if (numCols == 0 && get32(&t[jet3 ? 12 : 16]) != 0) fail(what + " has rows but no columns");
     // Indexes (relationships add hidden ones) are bounded by the definition
@@ -365,7 +369,7 @@ void JetFileCheck::checkTable(uint32_t tdefPage, const std::string &name, bool r
         if (fixedSize(c.code) && c.size != fixedSize(c.code)) fail(what + " has a column whose size is not its type's");
         if (c.code == kText && (c.size == 0 || c.size > (jet3 ? 255u : 510u)))
             fail(what + " has a Text column of impossible size");
-        if (get16(e + (jet3 ? 1 : 5)) >= kMaxColumns) fail(what + " has a damaged column number");
+        if (get16(e + (jet3 ? 1 : 5)) >= maxCols) fail(what + " has a damaged column number");
         columns.push_back(c);
     }
     int blobIndex = -1;

@@ -69,6 +69,13 @@ void readDefinition(const JetReaderState &s, MdbCatalogEntry *entry, JetTableInf
                  : (col->col_type == kMemo || col->col_type == kOle) ? 0
                                                                      : col->col_size;
         if (col->col_type == kBool) f.size = 1;
+        if (col->col_type == kNumeric) {
+            // The definition holds the precision, then the scale; libmdb
+            // files them under each other's name (its own export prints
+            // with them so), hence the crossing.
+            f.precision = col->col_scale;
+            f.scale = col->col_prec;
+        }
         const char *req = mdb_col_get_prop(col, "Required");
         f.required = col->col_type == kBool || f.autoNumber || (req && !strcasecmp(req, "yes"));
         info.fields.push_back(f);

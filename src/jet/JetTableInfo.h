@@ -14,6 +14,8 @@ struct JetFieldInfo {
     int size = 0;           // bytes for fixed types, characters for Text, 0 for Memo/OLE
     bool required = false;  // NOT NULL
     bool autoNumber = false;
+    int precision = 0;  // Decimal only
+    int scale = 0;      // Decimal only
 };
 
 struct JetTableInfo {

@@ -430,9 +430,12 @@ private:
         put32(at(20), hasAuto ? static_cast<uint32_t>(autoNext_) : 0);
         t[24] = hasAuto ? 1 : 0;
         t[40] = system_ ? 0x53 : 0x4E;
+        std::vector<size_t> live;  // the columns the definition lists
+        for (size_t i = 0; i < layout_.size(); ++i)
+            if (!table_.droppedColumns.count(layout_[i].spec.name)) live.push_back(i);
         put16(at(41), static_cast<uint32_t>(layout_.size()));
         put16(at(43), static_cast<uint32_t>(varCount_));
-        put16(at(45), static_cast<uint32_t>(layout_.size()));
+        put16(at(45), static_cast<uint32_t>(live.size()));
         const size_t real = layout_.empty() ? 0 : table_.indexes;
         const size_t logical = real ? real + table_.hiddenIndexes : 0;
         put32(at(47), static_cast<uint32_t>(logical));
@@ -440,24 +443,29 @@ private:
         put32(at(55), usedMap);
         put32(at(59), freeMap);
         t.append(12 * real, '\0');  // per index: unknown, its row count, unknown
-        for (size_t i = 0; i < layout_.size(); ++i) {
+        for (size_t k = 0; k < live.size(); ++k) {
+            const size_t i = live[k];
             const ColumnLayout &c = layout_[i];
             unsigned char e[25] = {};
             e[0] = c.code;
-            put16(e + 5, static_cast<uint32_t>(i));
+            put16(e + 5, static_cast<uint32_t>(i));  // its place in the rows
             put16(e + 7, c.varIndex);
-            put16(e + 9, static_cast<uint32_t>(i));
+            put16(e + 9, static_cast<uint32_t>(k));  // its place among the listed ones
             if (c.code == kText || c.code == kMemo) {
                 put16(e + 11, 0x0409);
                 e[16] = 0x01;  // compressed unicode allowed
+            }
+            if (c.code == kNumeric) {
+                e[11] = static_cast<unsigned char>(c.spec.precision);
+                e[12] = static_cast<unsigned char>(c.spec.scale);
             }
             e[15] = c.flags;
             put16(e + 21, c.fixedOffset);
             put16(e + 23, c.length);
             t.append(reinterpret_cast<char *>(e), 25);
         }
-        for (const auto &c : layout_) {
-            const Bytes name = ucs2(c.spec.name);
+        for (size_t i : live) {
+            const Bytes name = ucs2(layout_[i].spec.name);
             unsigned char len[2];
             put16(len, static_cast<uint32_t>(name.size()));
             t.append(reinterpret_cast<char *>(len), 2);
@@ -532,7 +540,7 @@ private:
 std::string requiredProperties(const JetWriter::TableSource &table) {
     std::vector<const ColumnSpec *> required;
     for (const auto &c : table.columns)
-        if (c.required && c.type != ColumnType::Boolean) required.push_back(&c);
+        if (c.required && c.type != ColumnType::Boolean && !table.droppedColumns.count(c.name)) required.push_back(&c);
     if (required.empty()) return {};
     auto u16 = [](uint32_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; };
     auto u32 = [&](uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); };

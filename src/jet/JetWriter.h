@@ -46,6 +46,10 @@ public:
         // deletedFlags; the table's row count leaves them out.
         std::set<size_t> deletedRows = {};
         uint16_t deletedFlags = format::kRowDeleted | format::kRowOverflow;  // as the engine marks them
+        // Columns dropped after the rows were written: their data stays in
+        // every row and in the column maximum and variable count of the
+        // definition, which lists only the others (the first column stays).
+        std::set<std::string> droppedColumns = {};
         // Index definitions on the first column; hiddenIndexes more logical
         // ones share the first, as relationships add them.
         size_t indexes = 0;

@@ -33,6 +33,9 @@ struct ColumnSpec {
     // given, its cells hex bytes (type OLE), fixed length `size` bytes when
     // size > 0, else variable.
     int jetCode = 0;
+    // Writer only: the precision and scale of a Decimal column (jetCode 16).
+    int precision = 0;
+    int scale = 0;
 };
 
 using Cell = std::optional<std::string>;  // nullopt is NULL

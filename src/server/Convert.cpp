@@ -1,5 +1,6 @@
 #include "server/Convert.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,27 @@ std::string typeWord(const SqlType &t) {
     case Base::NText: return "ntext";
     default: return t.name();
     }
+}
+
+// A GUID's text as the server shows it: 32 hexadecimal digits in groups of
+// 8-4-4-4-12, upper case; braces around it are accepted on input.
+bool normalGuid(const std::string &in, std::string &out) {
+    std::string t = in;
+    if (t.size() == 38 && t.front() == '{' && t.back() == '}') t = t.substr(1, 36);
+    if (t.size() != 36) return false;
+    out.clear();
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (c != '-') return false;
+            out += c;
+        } else if (std::isxdigit(static_cast<unsigned char>(c))) {
+            out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string trimAll(const std::string &s) {
@@ -361,7 +383,8 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
         inum = int64_t(n);
         num = double(inum);
         isInt = true;
-    } else if (from.isText() || from.base == Base::DateTime || from.base == Base::Image) {
+    } else if (from.isText() || from.base == Base::DateTime || from.base == Base::Image ||
+               from.base == Base::UniqueIdentifier) {
         if (v.kind == Value::Kind::Text || v.kind == Value::Kind::Blob)
             text = v.s;
         else if (v.kind == Value::Kind::Int)
@@ -403,7 +426,7 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
             if (overflow) throw makeError(8115, "expression", to.name());
         } else if (from.base == Base::DateTime) {
             r = int64_t(std::floor(daysFromDateTime(text) + 0.5));
-        } else if (from.base == Base::Image) {
+        } else if (from.base == Base::Image || from.base == Base::UniqueIdentifier) {
             throw makeError(529, from.name(), to.name());
         } else if (isInt) {
             r = inum;
@@ -448,7 +471,7 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
             }
         } else if (from.base == Base::DateTime) {
             r = daysFromDateTime(text);
-        } else if (from.base == Base::Image) {
+        } else if (from.base == Base::Image || from.base == Base::UniqueIdentifier) {
             throw makeError(529, from.name(), to.name());
         } else {
             r = num;
@@ -464,7 +487,8 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
             return Value::fromText(parseDateTime(text));
         }
         if (from.base == Base::DateTime) return Value::fromText(text);
-        if (from.base == Base::Image) throw makeError(529, from.name(), to.name());
+        if (from.base == Base::Image || from.base == Base::UniqueIdentifier)
+            throw makeError(529, from.name(), to.name());
         return Value::fromText(dateTimeFromDays(num));
     }
     case Base::VarChar:
@@ -472,7 +496,7 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
     case Base::Text:
     case Base::NText: {
         std::string out;
-        if (from.isText() || from.base == Base::Image) {
+        if (from.isText() || from.base == Base::Image || from.base == Base::UniqueIdentifier) {
             out = text;
         } else if (from.base == Base::DateTime) {
             out = formatDateTimeStyle(text, style);
@@ -504,8 +528,16 @@ Value convertValue(const Value &v, const SqlType &fromIn, const SqlType &to, Con
         return Value::fromText(out);
     }
     case Base::Image: {
+        if (from.base == Base::UniqueIdentifier) throw makeError(529, from.name(), to.name());
         if (v.kind == Value::Kind::Blob || v.kind == Value::Kind::Text) return Value::fromBlob(v.s);
         throw makeError(529, from.name(), to.name());
+    }
+    case Base::UniqueIdentifier: {
+        if (from.base == Base::UniqueIdentifier) return Value::fromText(text);
+        if (!from.isText()) throw makeError(529, from.name(), to.name());
+        std::string guid;
+        if (!normalGuid(trimAll(text), guid)) throw makeError(8169);
+        return Value::fromText(guid);
     }
     case Base::Null: break;
     }

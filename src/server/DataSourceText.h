@@ -1,7 +1,9 @@
 // The provider connection text of an OpenDataSource call:
 // "key=value;key=value...". Keys compare without regard to case; keys and
 // values are trimmed of blanks, tabs and line breaks, so the text may run
-// over several lines. A path value reads "\" as "/".
+// over several lines. A value in double or single quotes is taken as it
+// stands between them, ";" and blanks included, its own quote doubled
+// inside. A path value reads "\" as "/".
 #pragma once
 
 #include <map>

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <vector>
 
 #include "jet/JetError.h"
+#include "jet/JetExactTypes.h"
+#include "jet/JetFormat.h"
 #include "jet/JetReader.h"
 #include "jet/JetTableCursor.h"
 #include "server/Catalog.h"
@@ -177,7 +180,22 @@ int column(sqlite3_vtab_cursor *cur, sqlite3_context *ctx, int i) {
         break;
     }
     case jet::ValueKind::Text: sqlite3_result_text(ctx, v.bytes.data(), int(v.bytes.size()), SQLITE_TRANSIENT); break;
-    case jet::ValueKind::Binary: sqlite3_result_blob(ctx, v.bytes.data(), int(v.bytes.size()), SQLITE_TRANSIENT); break;
+    case jet::ValueKind::Binary: {
+        // Decimal and GUID arrive as the server's decimal and uniqueidentifier.
+        const auto *vtab = reinterpret_cast<const JetVtab *>(cur->pVtab);
+        const auto &fields = vtab->source->table->fields;
+        const int type = size_t(i) < fields.size() ? fields[size_t(i)].jetType : 0;
+        const std::string text = type == jet::format::kNumeric ? jet::decimalText(v.bytes, fields[size_t(i)].scale)
+                                 : type == jet::format::kGuid  ? jet::guidText(v.bytes)
+                                                               : std::string();
+        if (text.empty())
+            sqlite3_result_blob(ctx, v.bytes.data(), int(v.bytes.size()), SQLITE_TRANSIENT);
+        else if (type == jet::format::kNumeric)
+            sqlite3_result_double(ctx, std::strtod(text.c_str(), nullptr));
+        else
+            sqlite3_result_text(ctx, text.data(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
     }
     return SQLITE_OK;
 }

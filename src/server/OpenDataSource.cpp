@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "jet/JetError.h"
 #include "jet/JetReader.h"
@@ -39,6 +41,30 @@ bool providerInstalled(Instance &instance, const std::string &provider) {
 
 SqlError cannotOpen(const std::string &provider) { return makeError(7303, provider); }
 
+// 7303 with the message the provider gave, as the server passes it on.
+SqlError cannotOpen(const std::string &provider, const std::string &message) {
+    SqlError e = makeError(7303, provider);
+    return SqlError(e.number(), e.text() + "链接服务器 \"(null)\" 的 OLE DB 访问接口 \"" + provider +
+                                    "\" 返回了消息 \"" + message + "\"。");
+}
+
+// What the provider says about a file its reader refused.
+std::string refusal(const jet::JetError &e, const std::string &file) {
+    if (e.number() == jet::kErrOpen) return "找不到文件 '" + file + "'，或者不能打开它。";
+    std::error_code ec;
+    const fs::file_status st = fs::status(file, ec);
+    if (fs::is_fifo(st)) return "'" + file + "' 是命名管道，不是数据库文件。";
+    if (!fs::is_regular_file(st)) return "'" + file + "' 不是普通文件，不是数据库文件。";
+    // A file that begins as a Jet file but cannot be read through is damaged
+    // (a truncated copy among them); anything else is no database at all.
+    std::ifstream in(file, std::ios::binary);
+    char head[19] = {};
+    in.read(head, sizeof head);
+    if (in.gcount() == sizeof head && std::string(head + 4, 15) == "Standard Jet DB")
+        return "数据库 '" + file + "' 已损坏或不完整，需要修复。";
+    return "无法识别的数据库格式 '" + file + "'。";
+}
+
 // The server's mapping of the provider's column types.
 SqlType mappedType(const jet::JetFieldInfo &f) {
     if (f.typeName == "Boolean") return SqlType::of(Base::Bit);
@@ -51,6 +77,10 @@ SqlType mappedType(const jet::JetFieldInfo &f) {
     if (f.typeName == "DateTime") return SqlType::of(Base::DateTime);
     if (f.typeName == "Text") return SqlType::of(Base::NVarChar, f.size > 0 ? std::min(f.size, 4000) : 255);
     if (f.typeName == "Memo") return SqlType::of(Base::NText);
+    if (f.typeName == "Decimal")
+        return SqlType::of(Base::Decimal, 0, f.precision > 0 ? std::min(f.precision, 38) : 18,
+                           std::clamp(f.scale, 0, f.precision > 0 ? std::min(f.precision, 38) : 18));
+    if (f.typeName == "GUID") return SqlType::of(Base::UniqueIdentifier);
     // OLE objects, and the binary kinds the subset has no type for, as bytes.
     return SqlType::of(Base::Image);
 }
@@ -69,18 +99,24 @@ std::shared_ptr<JetRowSource> openSource(const TableRef &ref, const std::string 
     bool check = named || text.has("User ID") || fs::exists(workgroup, ec);
     auto source = std::make_shared<JetRowSource>();
     source->provider = provider;
+    bool logon = true;
     try {
-        if (check && !jet::Workgroup::checkLogon(workgroup, user, password)) throw cannotOpen(provider);
-        source->reader = std::make_unique<jet::JetReader>(file);
+        logon = !check || jet::Workgroup::checkLogon(workgroup, user, password);
     } catch (const jet::JetError &) {
-        throw cannotOpen(provider);
+        throw cannotOpen(provider, "不能启动应用程序。工作组信息文件丢失，或是已被其他用户以独占方式打开。");
+    }
+    if (!logon) throw cannotOpen(provider, "不是有效的帐户名称或密码。");
+    try {
+        source->reader = std::make_unique<jet::JetReader>(file);
+    } catch (const jet::JetError &e) {
+        throw cannotOpen(provider, refusal(e, file));
     } catch (const std::bad_alloc &) {
-        throw cannotOpen(provider);
+        throw cannotOpen(provider, "数据库 '" + file + "' 已损坏或不完整，需要修复。");
     }
     source->table = source->reader->findTable(ref.name.name);
     if (!source->table) throw makeError(7314, provider, ref.name.name);
     // A damaged table cannot be read; the other tables of the file can.
-    if (!source->table->damage.empty()) throw cannotOpen(provider);
+    if (!source->table->damage.empty()) throw cannotOpen(provider, "数据库 '" + file + "' 已损坏或不完整，需要修复。");
     return source;
 }
 

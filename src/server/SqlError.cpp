@@ -193,6 +193,7 @@ const std::map<int, Message> &messageTable() {
         {116, {"当没有用 EXISTS 引入子查询时，在选择列表中只能指定一个表达式。", ErrorScope::Batch}},
         {8117, {"操作数数据类型 %1 对于 %2 运算符无效。", ErrorScope::Statement}},
         {529, {"不允许从数据类型 %1 显式转换为 %2。", ErrorScope::Statement}},
+        {8169, {"从字符串转换为 uniqueidentifier 时失败。", ErrorScope::Statement}},
         {517, {"向 datetime 添加值导致溢出。", ErrorScope::Statement}},
         {2715, {"第 1 个列、参数或变量: 找不到数据类型 %1。", ErrorScope::Batch}},
         {131, {"赋予 列 的大小(%1)超过了任意数据类型的最大允许值(8000)。", ErrorScope::Parse}},

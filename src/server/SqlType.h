@@ -25,6 +25,7 @@ enum class Base {
     NText,
     Image,
     Timestamp,
+    UniqueIdentifier,  // a GUID, held as its text "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX"
 };
 
 struct SqlType {

@@ -123,6 +123,8 @@ TExpr Translator::compare(const TExpr &a0, const std::string &op, const TExpr &b
 
 TExpr Translator::arithmetic(const std::string &op, TExpr a, TExpr b) {
     if (a.type.isLob() || b.type.isLob()) throw makeError(402, a.type.name(), b.type.name(), op);
+    if (a.type.base == Base::UniqueIdentifier || b.type.base == Base::UniqueIdentifier)
+        throw makeError(8117, "uniqueidentifier", op);
     // Text and text: concatenation.
     if (op == "+" && a.type.isText() && b.type.isText()) {
         TExpr r;

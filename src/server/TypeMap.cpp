@@ -33,10 +33,11 @@ const TypeRow kTypes[] = {
     {Base::DateTime, "datetime", 61, 8, 17, "TEXT"},
     {Base::VarChar, "varchar", 167, 0, 1, "TEXT COLLATE TSQL"},
     {Base::NVarChar, "nvarchar", 231, 0, 2, "TEXT COLLATE TSQL"},
-    {Base::Text, "text", 35, 16, 5, "TEXT COLLATE TSQL"},
-    {Base::NText, "ntext", 99, 16, 6, "TEXT COLLATE TSQL"},
-    {Base::Image, "image", 34, 16, 4, "BLOB"},
-    {Base::Timestamp, "timestamp", 189, 8, 3, "INTEGER"},
+    {Base::Text, "text", 35, 16, 6, "TEXT COLLATE TSQL"},
+    {Base::NText, "ntext", 99, 16, 7, "TEXT COLLATE TSQL"},
+    {Base::Image, "image", 34, 16, 5, "BLOB"},
+    {Base::Timestamp, "timestamp", 189, 8, 4, "INTEGER"},
+    {Base::UniqueIdentifier, "uniqueidentifier", 36, 16, 3, "TEXT COLLATE TSQL"},
 };
 
 const TypeRow &row(Base b) {
@@ -48,12 +49,25 @@ const TypeRow &row(Base b) {
 // Names the subset accepts; the rest is rejected as unknown.
 const std::map<std::string, Base> &nameMap() {
     static const std::map<std::string, Base> names = {
-        {"bit", Base::Bit},         {"tinyint", Base::TinyInt},   {"smallint", Base::SmallInt},
-        {"int", Base::Int},         {"integer", Base::Int},       {"bigint", Base::BigInt},
-        {"money", Base::Money},     {"decimal", Base::Decimal},   {"dec", Base::Decimal},
-        {"real", Base::Real},       {"float", Base::Float},       {"datetime", Base::DateTime},
-        {"varchar", Base::VarChar}, {"nvarchar", Base::NVarChar}, {"text", Base::Text},
-        {"ntext", Base::NText},     {"image", Base::Image},       {"timestamp", Base::Timestamp},
+        {"bit", Base::Bit},
+        {"tinyint", Base::TinyInt},
+        {"smallint", Base::SmallInt},
+        {"int", Base::Int},
+        {"integer", Base::Int},
+        {"bigint", Base::BigInt},
+        {"money", Base::Money},
+        {"decimal", Base::Decimal},
+        {"dec", Base::Decimal},
+        {"real", Base::Real},
+        {"float", Base::Float},
+        {"datetime", Base::DateTime},
+        {"varchar", Base::VarChar},
+        {"nvarchar", Base::NVarChar},
+        {"text", Base::Text},
+        {"ntext", Base::NText},
+        {"image", Base::Image},
+        {"timestamp", Base::Timestamp},
+        {"uniqueidentifier", Base::UniqueIdentifier},
     };
     return names;
 }

@@ -1,5 +1,7 @@
 #include "wizard/SettingsValidator.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -27,7 +29,9 @@ bool sameName(const QString &a, const QString &b) { return a.trimmed().compare(b
 
 SettingsValidator::Lookups SettingsValidator::defaultLookups() {
     Lookups lookups;
-    lookups.fileExists = [](const QString &path) { return QFileInfo(path).isFile(); };
+    // Anything at the path exists: a FIFO or a folder is refused below as
+    // no account-set file, saying what it is, not as missing.
+    lookups.fileExists = [](const QString &path) { return QFileInfo::exists(path); };
     lookups.isJetDatabase = [](const QString &path) { return HasJetHeader(path); };
     lookups.accounts = [] { return WizardHooks::PurgeAndListAccounts(); };
     lookups.databases = [] { return WizardHooks::ListServerDatabases(); };
@@ -58,6 +62,16 @@ QString SettingsValidator::DefaultAccountName(const QString &source) {
     QString name = source.mid(source.lastIndexOf(QLatin1Char('/')) + 1);
     name.remove(QRegularExpression(QStringLiteral("\\.ais"), QRegularExpression::CaseInsensitiveOption));
     return name;
+}
+
+QString SettingsValidator::NotARegularFileReason(const QString &path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode)) return QString();
+    const QString what = S_ISFIFO(st.st_mode)                         ? QStringLiteral("命名管道（FIFO）")
+                         : S_ISDIR(st.st_mode)                        ? QStringLiteral("文件夹")
+                         : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? QStringLiteral("设备")
+                                                                      : QStringLiteral("特殊文件");
+    return QStringLiteral("\r\n原因：它是") + what + QStringLiteral("，不是普通文件。");
 }
 
 bool SettingsValidator::HasJetHeader(const QString &path) {
@@ -116,7 +130,8 @@ SettingsVerdict SettingsValidator::validateRules(const SettingsInput &in) const 
     // with a server text; say here what is wrong with which file.
     if (!m_lookups.isJetDatabase(in.source.trimmed()))
         return rejected(QStringLiteral("文件“") + in.source.trimmed() +
-                            QStringLiteral("”不是VEQ标准版(迷你版)账套文件（Access数据库），请重新选择。"),
+                            QStringLiteral("”不是VEQ标准版(迷你版)账套文件（Access数据库），请重新选择。") +
+                            NotARegularFileReason(in.source.trimmed()),
                         SettingsField::Source);
     if (StartsWithDigit(in.acctNumber))
         return rejected(QStringLiteral("账套号首字符不可为数字，请重新输入。"), SettingsField::AcctNumber);

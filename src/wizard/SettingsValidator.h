@@ -89,6 +89,9 @@ public:
 
     // True when the file's header names a Jet or ACE database.
     static bool HasJetHeader(const QString &path);
+    // "\r\n原因：它是…，不是普通文件。" for a FIFO, folder or device at the
+    // path; "" for a regular file or nothing.
+    static QString NotARegularFileReason(const QString &path);
 
 private:
     SettingsVerdict validateRules(const SettingsInput &input) const;

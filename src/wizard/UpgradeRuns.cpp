@@ -88,9 +88,13 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
     try {
         WizardHooks::InitUpgradeLog();
         RunOutcome outcome = RunOutcome::Passed;
+        // The first stage that logged an error: the check does not pass,
+        // whatever the stage returned, but every stage still checks.
+        std::optional<int> loggedError;
         for (const StageEntry &entry : StageRegistry::stages()) {
             if (!entry.create) continue;
             if (entry.code == StageRegistry::CreateAccount) status(label, QStringLiteral("开始新建账套..."));
+            const int errorsBefore = UpgradeLogErrorCount();
             const std::optional<RunOutcome> end = runStage(entry, [&](interface &stage) {
                 if (entry.code != StageRegistry::CreateAccount) return stage.CheckData(bar, label, QString());
                 const int result = stage.UpgradeData(bar, label, QString());
@@ -101,6 +105,11 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
                 outcome = *end;
                 break;
             }
+            if (!loggedError && UpgradeLogErrorCount() > errorsBefore) loggedError = entry.code;
+        }
+        if (outcome == RunOutcome::Passed && loggedError) {
+            g_CurrentModule = *loggedError;
+            outcome = RunOutcome::Failed;
         }
         if (outcome == RunOutcome::Passed) {
             status(label, QStringLiteral("账套检测完成，请查看检测报告。"));

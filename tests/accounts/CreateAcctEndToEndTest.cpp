@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <functional>
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +22,7 @@
 #include "platform/MessageScript.h"
 #include "platform/PnwDictionary.h"
 #include "platform/dao/DBEngine.h"
+#include "server/FaultInjection.h"
 #include "support/SampleFiles.h"
 #include "support/SampleVariant.h"
 
@@ -44,6 +47,14 @@ protected:
     }
 
     QString one(const QString &database, const QString &sql) const { return server.value(database, sql); }
+
+    // What a retry does first: the set a failed creation left is deleted.
+    void dropIfCreated() {
+        auto admin = ServerAdmin();
+        if (admin->ExistAcct(kNumber)) {
+            EXPECT_TRUE(admin->DeleteAcct(kNumber));
+        }
+    }
 
     // Every staged table against its source table.
     void checkStaging() {
@@ -195,23 +206,79 @@ TEST_F(CreateAcctEndToEnd, ACancelWhileStagingIsNoSuccess) {
     EXPECT_TRUE(registryRows().isEmpty());
 }
 
+// The server opens the source anew for every staged table: a source
+// replaced or rewritten between two of them fails the creation naming the
+// file, instead of staging a mix of two files.
+TEST_F(CreateAcctEndToEnd, ASourceChangedBetweenTwoStagedTablesFailsTheCreation) {
+    struct Case {
+        const char *what;
+        std::function<bool(const QString &source, const QString &other)> change;
+    };
+    const Case cases[] = {
+        {"another file renamed over it",
+         [](const QString &source, const QString &other) {
+             return ::rename(QFile::encodeName(other).constData(), QFile::encodeName(source).constData()) == 0;
+         }},
+        {"rewritten in place",
+         [](const QString &source, const QString &other) {
+             QFile from(other), to(source);
+             if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::ReadWrite)) return false;
+             return to.write(from.readAll()) > 0;
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        const QString standard = copySample(QStringLiteral("standard"), true);
+        // The same tables with other data: nothing else would tell the mix.
+        const QString other =
+            BuildSampleVariant(server.path() + QStringLiteral("/other"), {{"FCompany", "另一家公司"}});
+        ASSERT_FALSE(other.isEmpty());
+        useSettings(standard, kNumber);
+        bool changed = false;
+        const QMetaObject::Connection hook =
+            QObject::connect(bar, &ProgressBar::propertyChanged, bar, [&, this](const QString &) {
+                if (!changed && label->text() == QStringLiteral("正在创建临时表...") && bar->Value() > 5)
+                    changed = c.change(standard, other);
+            });
+        EXPECT_EQ(runCreation(), 2);
+        QObject::disconnect(hook);
+        EXPECT_TRUE(changed);
+        const QStringList log = logRows();
+        ASSERT_FALSE(log.isEmpty());
+        EXPECT_TRUE(log.last().startsWith(QStringLiteral("错误\t创建目标账套\t创建临时表发生错误：")))
+            << log.last().toStdString();
+        EXPECT_TRUE(log.last().contains(standard + QStringLiteral("在创建账套的过程中被替换或改动")))
+            << log.last().toStdString();
+        sourceHash = FileHash(standard);  // the test changed it, not the creation
+        dropIfCreated();
+    }
+}
+
 TEST_F(CreateAcctEndToEnd, MissingBackupsAndBadNumbersFailBeforeAnyRegistration) {
     struct Case {
         const char *what;
         QString number;
-        QStringList remove;   // files of the installation removed first
-        QString description;  // how the last log entry ends
+        QStringList remove;         // files of the installation removed first
+        QString description;        // how the last log entry ends, or its first line
+        QString reason;             // what the entry and the message say after it, or ""
+        bool fileAsFolder = false;  // the server folder is a file: nothing can be made in it
     };
     const QString sqldb = server.commonFolder() + QStringLiteral("SQLDB/");
+    const QString restoreFailed = QStringLiteral("恢复基础账套出现错误，升级账套中止。");
+    // In this order: each case leaves the files it removed missing.
     const Case cases[] = {
-        {"bad number", QStringLiteral("a-b"), {}, QStringLiteral("恢复基础账套发生错误：非法的账套号！")},
+        {"bad number", QStringLiteral("a-b"), {}, QStringLiteral("恢复基础账套发生错误：非法的账套号！"), QString()},
+        {"a server folder the server cannot write", kNumber, {}, restoreFailed, QStringLiteral("错误描述:"), true},
         {"missing backup",
          kNumber,
          {sqldb + QStringLiteral("SQLDBBack.bak"), sqldb + QStringLiteral("SQLDBBack_2008.bak")},
-         QStringLiteral("恢复基础账套出现错误，升级账套中止。")},
+         restoreFailed,
+         QStringLiteral("用于恢复的数据文件")},
         {"missing description file",
          kNumber,
          {sqldb + QStringLiteral("SQLDBBack.dbb"), sqldb + QStringLiteral("SQLDBBack_2008.dbb")},
+         QString(),
          QString()},
     };
     for (const Case &c : cases) {
@@ -219,10 +286,27 @@ TEST_F(CreateAcctEndToEnd, MissingBackupsAndBadNumbersFailBeforeAnyRegistration)
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
         for (const QString &file : c.remove) QFile::remove(file);
         useSettings(copySample(QStringLiteral("standard"), true), c.number);
+        if (c.fileAsFolder) {
+            const QString notAFolder = server.path() + QStringLiteral("/not-a-folder");
+            QFile f(notAFolder);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            PnwDictionary record = g_UpgradeSettings.DictionaryItem(1);
+            record.setItem(QStringLiteral("DBDir"), notAFolder);
+        }
+        MessageScript script;
         EXPECT_EQ(runCreation(), 2);
         const QStringList log = logRows();
         ASSERT_FALSE(log.isEmpty());
-        if (!c.description.isEmpty()) {
+        if (!c.reason.isEmpty()) {
+            // The server's or the system's reason follows the entry's text,
+            // in the log and in the message.
+            const QString entry = log.last();
+            EXPECT_TRUE(entry.contains(c.description + QStringLiteral("\r\n") + c.reason)) << entry.toStdString();
+            ASSERT_EQ(script.count(), 1);
+            EXPECT_TRUE(
+                script.last().prompt.startsWith(QStringLiteral("【发生错误】恢复基础账套出现错误。\r\n") + c.reason))
+                << script.last().prompt.toStdString();
+        } else if (!c.description.isEmpty()) {
             EXPECT_TRUE(log.last().endsWith(c.description)) << log.last().toStdString();
         } else {
             EXPECT_TRUE(log.last().contains(QStringLiteral("在读服务器端的备份说明文件时出错，找不到文件：")));
@@ -375,10 +459,7 @@ TEST_F(CreateAcctEndToEnd, TheServerDecidesTheProviderAndTheBackup) {
                       QStringLiteral("错误\t创建目标账套\t创建临时表发生错误：源帐套是Access2007以下版本数据库，请手动"
                                      "使用Access2007及以上版本先对源帐套数据库进行升级后重试！"));
         }
-        auto admin = ServerAdmin();
-        if (admin->ExistAcct(kNumber)) {
-            EXPECT_TRUE(admin->DeleteAcct(kNumber));
-        }
+        dropIfCreated();
         EXPECT_TRUE(registryRows().isEmpty());
     }
 }
@@ -419,38 +500,106 @@ TEST_F(CreateAcctEndToEnd, AnUnreadableSourceIsReported) {
     }
 }
 
-// A staged table whose rows differ from the count its definition records:
-// the creation stops saying the source file is damaged and naming the
-// table, whichever provider read it, never advising a newer Access.
+// A staged table whose rows differ from the count its definition records,
+// and a source cut short (a copy that stopped half way): the creation stops
+// saying the source file is damaged, naming the table, with the server's
+// reason, whichever provider read it, never advising a newer Access.
 TEST_F(CreateAcctEndToEnd, ADamagedTableStopsTheCreationAsADamagedFile) {
-    for (const QString &providers : {QStringLiteral("Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0"),
-                                     QStringLiteral("Microsoft.ACE.OLEDB.12.0")}) {
-        SCOPED_TRACE(providers.toStdString());
+    struct Case {
+        const char *what;
+        std::function<void(QByteArray &bytes)> damage;
+        QString told;  // what the entry says besides the damaged-file message
+    };
+    const Case cases[] = {
+        {"rows unlike the definition's count",
+         [](QByteArray &bytes) {
+             // GLCls's definition page: the one naming its column FObjTableName.
+             const QByteArray column = QByteArray("F\0O\0b\0j\0T\0a\0b\0l\0e\0N\0a\0m\0e\0", 26);
+             for (qsizetype page = 0; page + 4096 <= bytes.size(); page += 4096)
+                 if (bytes[page] == 0x02 && bytes.mid(page, 4096).contains(column)) {
+                     bytes[page + 16] = static_cast<char>(bytes[page + 16] + 1);
+                     return;
+                 }
+             ADD_FAILURE() << "no definition of GLCls";
+         },
+         QStringLiteral("GLCls")},
+        {"cut short", [](QByteArray &bytes) { bytes.truncate(bytes.size() / 2 / 4096 * 4096); },
+         QStringLiteral("已损坏或不完整")},
+    };
+    for (const Case &c : cases)
+        for (const QString &providers : {QStringLiteral("Microsoft.Jet.OLEDB.4.0;Microsoft.ACE.OLEDB.12.0"),
+                                         QStringLiteral("Microsoft.ACE.OLEDB.12.0")}) {
+            SCOPED_TRACE(c.what + std::string(" ") + providers.toStdString());
+            server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+            server.setServerSetting(QStringLiteral("providers"), providers);
+            const QString damaged = copySample(QStringLiteral("standard"), true);
+            QFile f(damaged);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            QByteArray bytes = f.readAll();
+            c.damage(bytes);
+            ASSERT_TRUE(f.resize(0));
+            f.seek(0);
+            f.write(bytes);
+            f.close();
+            sourceHash = FileHash(damaged);
+            useSettings(damaged, kNumber);
+            EXPECT_EQ(runCreation(), 2);
+            const QString log = logRows().join(QLatin1Char('\n'));
+            EXPECT_TRUE(log.contains(QStringLiteral("源账套文件已损坏，无法读取表"))) << log.toStdString();
+            EXPECT_TRUE(log.contains(c.told)) << log.toStdString();
+            EXPECT_FALSE(log.contains(QStringLiteral("Access2007"))) << log.toStdString();
+            // The wizard deletes a set whose creation failed before a retry.
+            dropIfCreated();
+        }
+}
+
+// A table the steps read that the file cannot give, because its catalogue
+// entry or its definition is damaged: the creation stops saying the source
+// file is damaged and naming the table, instead of staging without it.
+TEST_F(CreateAcctEndToEnd, ARequiredTableTheFileCannotGiveStopsTheCreationAsADamagedFile) {
+    struct Case {
+        const char *what;
+        jet::JetWriter::Options options;
+        QByteArray definitionColumn;  // names the definition whose column count is damaged, or empty
+        QString table;
+    };
+    jet::JetWriter::Options droppedPeriods;
+    droppedPeriods.droppedTables = {"GLPeriod"};
+    const Case cases[] = {
+        {"catalogue entry flagged deleted", droppedPeriods, QByteArray(), QStringLiteral("GLPeriod")},
+        {"definition damaged", jet::JetWriter::Options(), QByteArray("F\0S\0e\0t\0t\0C\0o\0d\0e\0", 18),
+         QStringLiteral("GLSettle")},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
-        server.setServerSetting(QStringLiteral("providers"), providers);
-        const QString damaged = copySample(QStringLiteral("standard"), true);
-        QFile f(damaged);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        QByteArray bytes = f.readAll();
-        // GLCls's definition page: the one naming its column FObjTableName.
-        const QByteArray column = QByteArray("F\0O\0b\0j\0T\0a\0b\0l\0e\0N\0a\0m\0e\0", 26);
-        qsizetype tdef = -1;
-        for (qsizetype page = 0; page + 4096 <= bytes.size() && tdef < 0; page += 4096)
-            if (bytes[page] == 0x02 && bytes.mid(page, 4096).contains(column)) tdef = page;
-        ASSERT_GE(tdef, 0);
-        bytes[tdef + 16] = static_cast<char>(bytes[tdef + 16] + 1);
-        f.seek(0);
-        f.write(bytes);
-        f.close();
-        sourceHash = FileHash(damaged);
-        useSettings(damaged, kNumber);
+        const QString ais =
+            BuildSampleVariant(server.path() + QStringLiteral("/damaged") + QString::number(++n), {}, c.options);
+        ASSERT_FALSE(ais.isEmpty());
+        if (!c.definitionColumn.isEmpty()) {
+            QFile f(ais);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            QByteArray bytes = f.readAll();
+            qsizetype tdef = -1;
+            for (qsizetype page = 0; page + 4096 <= bytes.size() && tdef < 0; page += 4096)
+                if (bytes[page] == 0x02 && bytes.mid(page, 4096).contains(c.definitionColumn)) tdef = page;
+            ASSERT_GE(tdef, 0);
+            bytes[tdef + 45] = char(0xFF);  // the column count, beyond any definition
+            bytes[tdef + 46] = char(0xFF);
+            f.seek(0);
+            f.write(bytes);
+        }
+        source = ais;
+        sourceHash = FileHash(ais);
+        useSettings(ais, kNumber);
         EXPECT_EQ(runCreation(), 2);
-        const QString log = logRows().join(QLatin1Char('\n'));
-        EXPECT_TRUE(log.contains(QStringLiteral("源账套文件已损坏"))) << log.toStdString();
-        EXPECT_TRUE(log.contains(QStringLiteral("GLCls"))) << log.toStdString();
-        EXPECT_FALSE(log.contains(QStringLiteral("Access2007"))) << log.toStdString();
-        // The wizard deletes a set whose creation failed before a retry.
-        ServerAdmin()->DeleteAcct(kNumber);
+        const QStringList log = logRows();
+        ASSERT_FALSE(log.isEmpty());
+        EXPECT_TRUE(
+            log.last().endsWith(QStringLiteral("源账套文件已损坏，无法读取表") + c.table + QStringLiteral("。")))
+            << log.last().toStdString();
+        dropIfCreated();
     }
 }
 
@@ -469,18 +618,23 @@ TEST_F(CreateAcctEndToEnd, ABrokenServicePackEndsTheCreationWithItsEntryAndMessa
         QString file;
         std::function<QByteArray(QByteArray)> change;
         QString entry;
-        QString message;  // "" for none
+        QString message;         // "" for none
+        QString reason;          // the server's words after the entry and the message, or ""
+        bool diskFills = false;  // the first history row of the scripts finds the disk full
     };
+    const QString scriptFailed = QStringLiteral("错误\t创建目标账套\t执行升级脚本发生错误，升级账套中止。");
+    const QString scriptMessage = QStringLiteral("【发生错误】执行升级脚本发生错误。");
     const Case cases[] = {
         {"no version in the list", QStringLiteral("PitchUptVEQ.lst"),
          [](QByteArray text) { return text.replace("Version=SP002", ""); },
          QStringLiteral("错误\t创建目标账套\t执行账套升级脚本发生错误：服务包列表没有给出版本（ServicePack_Industry/"
                         "Version）。"),
-         QString()},
+         QString(), QString()},
         {"a failing script", QStringLiteral("SP002_Base.sql"),
-         [](QByteArray text) { return "SELECT FValue FROM no_such_table\r\nGO\r\n" + text; },
-         QStringLiteral("错误\t创建目标账套\t执行升级脚本发生错误，升级账套中止。"),
-         QStringLiteral("【发生错误】执行升级脚本发生错误。")},
+         [](QByteArray text) { return "SELECT FValue FROM no_such_table\r\nGO\r\n" + text; }, scriptFailed,
+         scriptMessage, QStringLiteral("对象名 'no_such_table' 无效。")},
+        {"the disk fills during a script", QStringLiteral("PitchUptVEQ.lst"), [](QByteArray text) { return text; },
+         scriptFailed, scriptMessage, QStringLiteral("文件组已满"), true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -493,43 +647,67 @@ TEST_F(CreateAcctEndToEnd, ABrokenServicePackEndsTheCreationWithItsEntryAndMessa
         server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
         useSettings(copySample(QStringLiteral("standard"), true), kNumber);
         MessageScript script;
+        if (c.diskFills)
+            server::FailStatementWhen([](std::string_view sql) { return server::WritesTable(sql, "t_SPHistory"); },
+                                      1105);
         EXPECT_EQ(runCreation(), 2);
+        if (c.diskFills) {
+            EXPECT_TRUE(server::FaultFired());
+        }
+        server::ResetFaults();
         const QStringList log = logRows();
         ASSERT_FALSE(log.isEmpty());
-        EXPECT_EQ(log.last(), c.entry);
+        if (c.reason.isEmpty()) {
+            EXPECT_EQ(log.last(), c.entry);
+        } else {
+            EXPECT_TRUE(log.last().startsWith(c.entry + QStringLiteral("\r\n"))) << log.last().toStdString();
+            EXPECT_TRUE(log.last().contains(c.reason)) << log.last().toStdString();
+        }
         if (c.message.isEmpty()) {
             EXPECT_EQ(script.count(), 0);
         } else {
             ASSERT_EQ(script.count(), 1);
-            EXPECT_EQ(script.last().prompt, c.message);
+            EXPECT_TRUE(
+                script.last().prompt.startsWith(c.reason.isEmpty() ? c.message : c.message + QStringLiteral("\r\n")))
+                << script.last().prompt.toStdString();
+            EXPECT_TRUE(script.last().prompt.contains(c.reason)) << script.last().prompt.toStdString();
             EXPECT_EQ(script.last().buttons, 16);
         }
         ASSERT_TRUE(rewrite(path, [&](QByteArray) { return saved; }));
-        auto admin = ServerAdmin();
-        if (admin->ExistAcct(kNumber)) {
-            EXPECT_TRUE(admin->DeleteAcct(kNumber));
-        }
+        dropIfCreated();
     }
 }
 
-// A quote in the source's folder and in the server folder reaches
-// OpenDataSource and RESTORE's MOVE intact.
-TEST_F(CreateAcctEndToEnd, QuotesInTheSourceAndServerFoldersAreKept) {
-    const QString sourceFolder = server.path() + QStringLiteral("/O'Neil 账套");
-    const QString dbFolder = server.path() + QStringLiteral("/db'files");
-    ASSERT_TRUE(QDir().mkpath(sourceFolder));
-    ASSERT_TRUE(QDir().mkpath(dbFolder));
-    source = CopySample(QStringLiteral("standard"), sourceFolder, true);
-    ASSERT_FALSE(source.isEmpty());
-    sourceHash = FileHash(source);
-    useSettings(source, kNumber);
-    PnwDictionary record = g_UpgradeSettings.DictionaryItem(1);
-    record.setItem(QStringLiteral("DBDir"), dbFolder);
-    EXPECT_EQ(runCreation(), 0) << logRows().join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(QFileInfo::exists(dbFolder + QStringLiteral("/") + kNumber + QStringLiteral("_Data.mdf")))
-        << QDir(dbFolder).entryList().join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(one(kNumber, QStringLiteral("SELECT COUNT(*) FROM AIS_GLPref")), QStringLiteral("1"));
-    EXPECT_TRUE(ServerAdmin()->DeleteAcct(kNumber));
+// Quotes, ";" and blanks in the source's folder reach OpenDataSource intact
+// (the provider's text quotes such a value), and a quote in the server
+// folder reaches RESTORE's MOVE.
+TEST_F(CreateAcctEndToEnd, QuotesAndSeparatorsInTheSourceAndServerFoldersAreKept) {
+    const QString folders[] = {QStringLiteral("/O'Neil 账套"), QStringLiteral("/a;b 'c\" d ;e"),
+                               QStringLiteral("/ lead;\"")};
+    int n = 0;
+    for (const QString &folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        server.run(QStringLiteral("AcctCtl"), QStringLiteral("delete from AIS_UpgradeLog_Main"));
+        const QString sourceFolder = server.path() + folder;
+        const QString dbFolder = server.path() + QStringLiteral("/db'files") + QString::number(++n);
+        ASSERT_TRUE(QDir().mkpath(sourceFolder));
+        ASSERT_TRUE(QDir().mkpath(dbFolder));
+        source = CopySample(QStringLiteral("standard"), sourceFolder, true);
+        ASSERT_FALSE(source.isEmpty());
+        sourceHash = FileHash(source);
+        useSettings(source, kNumber);
+        PnwDictionary record = g_UpgradeSettings.DictionaryItem(1);
+        record.setItem(QStringLiteral("DBDir"), dbFolder);
+        EXPECT_EQ(runCreation(), 0) << logRows().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(QFileInfo::exists(dbFolder + QStringLiteral("/") + kNumber + QStringLiteral("_Data.mdf")))
+            << QDir(dbFolder).entryList().join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(one(kNumber, QStringLiteral("SELECT COUNT(*) FROM AIS_GLPref")), QStringLiteral("1"));
+        EXPECT_EQ(
+            one(kNumber, QStringLiteral("SELECT COUNT(*) FROM AIS_GLVchDetail")),
+            one(QStringLiteral("master"), sourceSelect(QStringLiteral("GLVchDetail"))
+                                              .replace(QStringLiteral("SELECT *"), QStringLiteral("SELECT COUNT(*)"))));
+        dropIfCreated();
+    }
 }
 
 // A set that cannot be dropped (here: the login no longer works) is told,
@@ -580,9 +758,6 @@ TEST_F(CreateAcctEndToEnd, TheDescriptionFileOfTheServersVersionIsRead) {
         useSettings(copySample(QStringLiteral("mini"), true), kNumber);
         MessageScript script;
         EXPECT_EQ(runCreation(), c.result) << logRows().join(QLatin1Char('\n')).toStdString();
-        auto admin = ServerAdmin();
-        if (admin->ExistAcct(kNumber)) {
-            EXPECT_TRUE(admin->DeleteAcct(kNumber));
-        }
+        dropIfCreated();
     }
 }

@@ -196,3 +196,44 @@ TEST(JetWornFile, DamageStaysWithItsTable) {
         }
     }
 }
+
+// Columns dropped from a table that has rows: the rows keep their data and
+// the definition keeps counting them in its column maximum and its variable
+// count (here six variable columns counted, two listed). Only the listed
+// columns are read, each with its own value, as mdbtools reads them.
+TEST(JetWornFile, ATableWithDroppedColumnsReadsItsListedColumns) {
+    ScratchDir dir;
+    const std::string file = dir.file("dropped.ais");
+    TableText table =
+        parseTableText("Table1", "FID:Long!\tA:Text(10)\tB:Text(10)\tC:Double\tD:Text(10)\tE:Memo\tF:Text(10)\t"
+                                 "G:Text(20)\tH:Integer\n");
+    for (int i = 1; i <= 30; ++i)
+        table.rows.push_back({std::to_string(i), "a" + std::to_string(i), "bb" + std::to_string(i),
+                              std::to_string(i) + ".5", i % 4 ? Cell("d") : Cell(), "备注" + std::to_string(i),
+                              "f" + std::to_string(i), i % 3 ? Cell("甲乙" + std::to_string(i)) : Cell(),
+                              std::to_string(-i)});
+    auto source = JetWriter::sourceOf(table);
+    source.droppedColumns = {"B", "C", "D", "E", "F"};
+    std::vector<JetWriter::TableSource> sources;
+    sources.push_back(std::move(source));
+    JetWriter::writeFile(file, std::move(sources));
+
+    JetReader reader(file);
+    const JetTableInfo *info = reader.findTable("Table1");
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(info->damage.empty()) << info->damage;
+    std::vector<std::string> names;
+    for (const auto &f : info->fields) names.push_back(f.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"FID", "A", "G", "H"}));
+    const size_t kept[] = {0, 1, 7, 8};  // the listed columns' places in the text
+    const auto read = readAll(reader, "Table1");
+    ASSERT_EQ(read.size(), table.rows.size());
+    for (size_t r = 0; r < read.size(); ++r)
+        for (size_t c = 0; c < 4; ++c)
+            EXPECT_EQ(read[r][c], valueFromCell(table.columns[kept[c]], table.rows[r][kept[c]]))
+                << "row " << r + 1 << " column " << names[c];
+    auto exported = exportTable(file, "Table1");
+    ASSERT_EQ(exported.size(), read.size() + 1);
+    for (size_t r = 0; r < read.size(); ++r)
+        for (size_t c = 0; c < 4; ++c) EXPECT_TRUE(exportShows(read[r][c], exported[r + 1][c])) << r << ' ' << c;
+}

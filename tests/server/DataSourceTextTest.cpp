@@ -30,6 +30,17 @@ TEST(DataSourceTextTest, KeysAndValues) {
     EXPECT_FALSE(t.has(""));
 }
 
+// A value in quotes keeps ";", "=", blanks and the other quote; its own
+// quote is doubled inside.
+TEST(DataSourceTextTest, QuotedValuesHoldSeparators) {
+    server::DataSourceText t("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/tmp/a;b 'c\"\"d =e/s.ais\";"
+                             "Jet OLEDB:System database= '/tmp/x''y;z/system.mda' ;User ID=morningstar");
+    EXPECT_EQ(t.value("Data Source"), "/tmp/a;b 'c\"d =e/s.ais");
+    EXPECT_EQ(t.value("Jet OLEDB:System database"), "/tmp/x'y;z/system.mda");
+    EXPECT_EQ(t.value("User ID"), "morningstar");
+    EXPECT_EQ(t.value("Provider"), "Microsoft.Jet.OLEDB.4.0");
+}
+
 TEST(DataSourceTextTest, FirstOfARepeatedKeyHolds) {
     server::DataSourceText t("User ID=a;user id=b");
     EXPECT_EQ(t.value("User ID"), "a");

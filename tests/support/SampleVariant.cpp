@@ -8,6 +8,11 @@
 #include "jet/Workgroup.h"
 
 QString BuildSampleVariant(const QString &folder, const QList<QPair<QString, QString>> &changes) {
+    return BuildSampleVariant(folder, changes, jet::JetWriter::Options());
+}
+
+QString BuildSampleVariant(const QString &folder, const QList<QPair<QString, QString>> &changes,
+                           const jet::JetWriter::Options &options) {
     QDir().mkpath(folder);
     std::vector<jet::TableText> tables = jet::readTableTextFolder(PNW_SOURCE_DIR "/samples/standard");
     for (jet::TableText &table : tables) {
@@ -27,7 +32,7 @@ QString BuildSampleVariant(const QString &folder, const QList<QPair<QString, QSt
     }
     const QString ais = folder + QStringLiteral("/variant.ais");
     QFile::remove(ais);
-    jet::JetWriter::writeFile(ais.toStdString(), tables);
+    jet::JetWriter::writeFile(ais.toStdString(), tables, options);
     jet::Workgroup::writeFile((folder + QStringLiteral("/system.mda")).toStdString());
     return ais;
 }

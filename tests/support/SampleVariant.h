@@ -7,7 +7,13 @@
 #include <QPair>
 #include <QString>
 
+#include "jet/JetWriter.h"
+
 // Writes "<folder>/variant.ais" and "<folder>/system.mda"; changes are column
 // name and cell text ("\N" for NULL); a Text column given a longer text
 // becomes a Memo column. Returns the .ais path.
 QString BuildSampleVariant(const QString &folder, const QList<QPair<QString, QString>> &changes);
+// The same, written with the writer's options (catalogue rows flagged
+// deleted, ...).
+QString BuildSampleVariant(const QString &folder, const QList<QPair<QString, QString>> &changes,
+                           const jet::JetWriter::Options &options);

@@ -73,12 +73,12 @@ protected:
     std::unique_ptr<StageRegistry::Override> m_stages;
 };
 
-TEST_F(RunPagesTest, APassedCheckPassesWhateverTheStagesLogged) {
+TEST_F(RunPagesTest, APassedCheckPassesWhateverWarningsTheStagesLogged) {
     // A stage done with warnings counts as done: the next ones still run.
     plans[StageRegistry::BaseData].result = StepWarnings;
     auto page = checkPage();
     plans[StageRegistry::GeneralLedger].during = [] {
-        WizardHooks::WriteUpgradeLog(QStringLiteral("财务处理"), QStringLiteral("凭证不平衡"), QString(), 2);
+        WizardHooks::WriteUpgradeLog(QStringLiteral("财务处理"), QStringLiteral("凭证不平衡"), QString(), 1);
     };
     page->setIsActived(true);
     EXPECT_EQ(page->outcome(), RunOutcome::Passed);
@@ -91,6 +91,26 @@ TEST_F(RunPagesTest, APassedCheckPassesWhateverTheStagesLogged) {
     EXPECT_EQ(g_CurrentModule, 0);
     EXPECT_TRUE(page->gridDetail()->isEnabled());
     EXPECT_EQ(journal.size(), 6) << journal.join(QLatin1Char(',')).toStdString();
+}
+
+// A stage whose check logs an error but returns done: the stages after it
+// still check, and the run fails naming the stage that logged the error.
+TEST_F(RunPagesTest, ACheckThatLoggedAnErrorDoesNotPass) {
+    plans[StageRegistry::GeneralLedger].during = [] {
+        WriteUpgradeLog(QStringLiteral("财务处理"), QStringLiteral("凭证不平衡"), QString(), 2);
+    };
+    auto page = checkPage();
+    MessageScript script;  // no log table here: the entry's write is refused and told
+    page->setIsActived(true);
+    EXPECT_EQ(page->outcome(), RunOutcome::Failed);
+    EXPECT_FALSE(page->CheckResult());
+    EXPECT_EQ(m_label.text(), QStringLiteral("财务处理过程中出现错误。"));
+    ASSERT_FALSE(page->lines().isEmpty());
+    EXPECT_EQ(page->lines().last().project, QStringLiteral("财务处理"));
+    EXPECT_EQ(page->lines().last().description, QStringLiteral("检测过程中出现错误"));
+    EXPECT_EQ(page->lines().last().status, QStringLiteral("错误"));
+    EXPECT_EQ(journal.size(), 6) << journal.join(QLatin1Char(',')).toStdString();
+    ASSERT_EQ(reports.size(), 1);
 }
 
 TEST_F(RunPagesTest, CheckRunEndings) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -185,6 +186,37 @@ TEST(SettingsValidatorTest, OnlyAJetHeaderMakesASourceFile) {
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_FALSE(SettingsValidator::HasJetHeader(fifo));
     EXPECT_TRUE(SettingsValidator::HasJetHeader(QStringLiteral(PNW_BINARY_DIR "/samples/standard/standard.ais")));
+}
+
+// What the program's own lookups make of a FIFO or a folder chosen as the
+// source: no account-set file, with what it is, not a missing file.
+TEST(SettingsValidatorTest, AFifoOrFolderSourceIsToldWhatItIs) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.ais"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.ais"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct {
+        QString path;
+        const char *what;
+    } cases[] = {{fifo, "命名管道（FIFO）"}, {folder, "文件夹"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        World world;
+        SettingsValidator::Lookups lookups = world.lookups();
+        const SettingsValidator::Lookups real = SettingsValidator::defaultLookups();
+        lookups.fileExists = real.fileExists;
+        lookups.isJetDatabase = real.isJetDatabase;
+        SettingsInput in = good();
+        in.source = c.path;
+        const SettingsVerdict verdict = SettingsValidator(lookups).validate(in);
+        EXPECT_EQ(verdict.kind, SettingsVerdict::Rejected);
+        EXPECT_EQ(verdict.message, QStringLiteral("文件“") + c.path +
+                                       QStringLiteral("”不是VEQ标准版(迷你版)账套文件（Access数据库），请重新选择。"
+                                                      "\r\n原因：它是") +
+                                       QString::fromUtf8(c.what) + QStringLiteral("，不是普通文件。"));
+        EXPECT_EQ(verdict.focus, SettingsField::Source);
+    }
 }
 
 TEST(SettingsValidatorTest, DefaultNumberAndBlanksAroundTexts) {

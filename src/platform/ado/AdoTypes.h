@@ -20,6 +20,7 @@ enum DataTypeEnum {
     adVariant = 12,
     adUnsignedTinyInt = 17,
     adBigInt = 20,
+    adGUID = 72,
     adNumeric = 131,
     adDBTimeStamp = 135,
     adBinary = 128,

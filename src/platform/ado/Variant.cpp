@@ -57,6 +57,7 @@ int adoType(const server::SqlType &type) {
     case Base::NText: return adLongVarWChar;
     case Base::Image: return adLongVarBinary;
     case Base::Timestamp: return adBinary;
+    case Base::UniqueIdentifier: return adGUID;
     case Base::Null: return adVariant;
     }
     return adVariant;

@@ -6,9 +6,7 @@ namespace dao {
 
 namespace {
 
-[[noreturn]] void notInCollection() {
-    throw DaoError(kDaoNotInCollection, QStringLiteral("Item not found in this collection."));
-}
+[[noreturn]] void notInCollection() { throw DaoError(kDaoNotInCollection, QStringLiteral("在此集合中没有找到项目。")); }
 
 }  // namespace
 
@@ -21,6 +19,12 @@ const Field &Fields::Item(const QString &name) const {
     for (const auto &f : fields_)
         if (f.Name().compare(name, Qt::CaseInsensitive) == 0) return f;
     notInCollection();
+}
+
+const Fields &TableDef::Fields() const {
+    if (!damage_.isEmpty())
+        throw DaoError(kDaoUnrecognizedFormat, QStringLiteral("表的定义已损坏，不可识别的数据库格式。"));
+    return fields_;
 }
 
 const TableDef &TableDefs::Item(int index) const {

@@ -1,5 +1,6 @@
 // The one error of the Data Access Objects stand-in: a number and a
-// description, as the run-time error a DAO call raises.
+// description, as the run-time error a DAO call raises on a Simplified
+// Chinese system.
 #pragma once
 
 #include <QString>

@@ -21,7 +21,7 @@ std::vector<TableDef> tableDefsOf(const jet::JetReader &reader) {
             fields.emplace_back(QString::fromStdString(f.name), daoType(f), f.size, f.required, attributes);
         }
         defs.emplace_back(QString::fromStdString(t.name), t.system ? static_cast<unsigned>(dbSystemObject) : 0u,
-                          t.rowCount, Fields(std::move(fields)));
+                          t.rowCount, Fields(std::move(fields)), QString::fromStdString(t.damage));
     }
     return defs;
 }

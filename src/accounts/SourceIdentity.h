@@ -1,0 +1,23 @@
+// Which file the source is and what it holds, as far as a cheap look can
+// tell: device and inode, size, modification time and a digest of its
+// header page. The server opens the source anew for every staged table, so
+// account creation takes this once and compares it around each table: a
+// source replaced or rewritten meanwhile would mix two files' data.
+#pragma once
+
+#include <optional>
+
+#include <QByteArray>
+#include <QString>
+
+struct SourceIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    QByteArray headerDigest;
+
+    // The identity of the file at path; nullopt when it cannot be looked at.
+    static std::optional<SourceIdentity> Of(const QString &path);
+    bool operator==(const SourceIdentity &) const = default;
+};
