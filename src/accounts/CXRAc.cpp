@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "foundation/Progress.h"
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"

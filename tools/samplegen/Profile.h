@@ -31,6 +31,9 @@ struct Profile {
     // Questions the upgrade must put to the operator: quantity accounts
     // without a unit, and business units that no account uses.
     bool openQuestions = false;
+    // The set that carries the shapes the other small sets lack (samples/broad):
+    // each part of the generator adds its own under this flag.
+    bool broad = false;
 
     bool standard() const { return edition == Edition::Standard; }
     bool fixedAssets() const { return standard(); }
