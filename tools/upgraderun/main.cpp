@@ -113,6 +113,7 @@ int deleteLeftAccount(const QString &number) {
 int main(int argc, char *argv[]) {
     // A headless run by default; a display is used only when asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensureRuntimeDir();
     g_qtHandler = qInstallMessageHandler(quietPlatformNotices);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
