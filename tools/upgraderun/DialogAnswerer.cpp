@@ -118,24 +118,30 @@ void DialogAnswerer::natures(frmSubLedgerNature &d) {
     confirmOrClose(d, d.btn_OK(), complete);
 }
 
-// Rows: account code, name, unit. No unit is chosen for the operator.
-void DialogAnswerer::units(frmUnit &d) {
-    SpreadsheetGrid *grid = d.GridUnit();
-    const QString dialog = QStringLiteral("unit");
+// Rows whose only answer is the file's: the row named by rowKey, its note
+// in noteCol, the answer written into answerCol. True when every row had one.
+bool DialogAnswerer::fileOnlyRows(SpreadsheetGrid *grid, const QString &dialog,
+                                  const std::function<QString(int)> &rowKey, int noteCol, int answerCol) {
     bool complete = true;
     for (int r = 1; r <= grid->MaxRows(); ++r) {
-        const QString code = textAt(grid, 1, r);
-        const QString name = textAt(grid, 2, r);
-        if (const std::optional<QString> a = m_file.take(dialog, code)) {
-            grid->setCol(3);
-            grid->setRow(r);
-            grid->setText(*a);
-            given(kFile, dialog, code, *a, name);
+        const QString row = rowKey(r);
+        const QString note = textAt(grid, noteCol, r);
+        if (const std::optional<QString> a = m_file.take(dialog, row)) {
+            grid->SetText(answerCol, r, *a);
+            given(kFile, dialog, row, *a, note);
         } else {
-            unanswered(dialog, code, name);
+            unanswered(dialog, row, note);
             complete = false;
         }
     }
+    return complete;
+}
+
+// Rows: account code, name, unit. No unit is chosen for the operator.
+void DialogAnswerer::units(frmUnit &d) {
+    SpreadsheetGrid *grid = d.GridUnit();
+    const bool complete =
+        fileOnlyRows(grid, QStringLiteral("unit"), [grid](int r) { return textAt(grid, 1, r); }, 2, 3);
     confirmOrClose(d, d.btn_OK(), complete);
 }
 
@@ -216,18 +222,8 @@ void DialogAnswerer::payItems(frmPApointDataType &d) {
 // No number is made up for the operator.
 void DialogAnswerer::bankAccounts(frmSetBankAccount &d) {
     SpreadsheetGrid *grid = d.fpSpread();
-    const QString dialog = QStringLiteral("bank");
-    bool complete = true;
-    for (int r = 1; r <= grid->MaxRows(); ++r) {
-        const QString row = textAt(grid, 2, r) + QLatin1Char(' ') + textAt(grid, 4, r);
-        const QString name = textAt(grid, 3, r);
-        if (const std::optional<QString> a = m_file.take(dialog, row)) {
-            grid->SetText(5, r, *a);
-            given(kFile, dialog, row, *a, name);
-        } else {
-            unanswered(dialog, row, name);
-            complete = false;
-        }
-    }
+    const bool complete = fileOnlyRows(
+        grid, QStringLiteral("bank"),
+        [grid](int r) { return textAt(grid, 2, r) + QLatin1Char(' ') + textAt(grid, 4, r); }, 3, 5);
     confirmOrClose(d, d.cmdOK(), complete);
 }

@@ -21,6 +21,7 @@ class frmSetBankAccount;
 class frmSubLedgerNature;
 class frmUnit;
 class QDialog;
+class SpreadsheetGrid;
 
 class DialogAnswerer {
 public:
@@ -38,6 +39,8 @@ private:
     void businessUnits(frmBussinessUnits &d);
     void payItems(frmPApointDataType &d);
     void bankAccounts(frmSetBankAccount &d);
+    bool fileOnlyRows(SpreadsheetGrid *grid, const QString &dialog, const std::function<QString(int)> &rowKey,
+                      int noteCol, int answerCol);
     void given(const QString &source, const QString &dialog, const QString &row, const QString &answer,
                const QString &note);
     void unanswered(const QString &dialog, const QString &row, const QString &note);
