@@ -88,7 +88,8 @@ int clsCn::UpdateCNInfo(StepKit &kit, QString &strErr) {
     // statement, which has no base amounts, is worked out at the rate.
     const QString balance = QStringLiteral("CASE WHEN l.FType = 3 THEN a.FYhdzdYe ELSE a.FYe END");
     if (!Run(kit,
-             QStringLiteral("UPDATE l SET l.FYe = ") + balance + QStringLiteral(", l.FYeB = CASE WHEN l.FType = 3 THEN ") +
+             QStringLiteral("UPDATE l SET l.FYe = ") + balance +
+                 QStringLiteral(", l.FYeB = CASE WHEN l.FType = 3 THEN ") +
                  ToBase(QStringLiteral("a.FYhdzdYe"), QStringLiteral("c"), QStringLiteral("c.FExchangeRate")) +
                  QStringLiteral(" ELSE a.FYeB END") +
                  QStringLiteral("\r\nFROM Cn_Lcye l INNER JOIN cn_Account a ON a.FID = l.FKmID INNER JOIN t_Currency "

@@ -50,8 +50,8 @@ QString insertCash() {
 // Rows dated before the cashier start: the items still outstanding then
 // are opening items (year 0, period 0); the reconciled ones are history
 // and stay out, or every period would carry them as outstanding.
-const QString kFromStartOrOutstanding = QStringLiteral(
-    "WHERE t1.FDate > @StartDate - 0.00001 OR (t1.FChecked = 0 AND t1.FAutoChecked = 0)\r\n");
+const QString kFromStartOrOutstanding =
+    QStringLiteral("WHERE t1.FDate > @StartDate - 0.00001 OR (t1.FChecked = 0 AND t1.FAutoChecked = 0)\r\n");
 
 QString insertBank() {
     return kStartKeys + kStartDate +
