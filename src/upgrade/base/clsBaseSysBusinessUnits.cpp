@@ -116,7 +116,7 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
                                  QStringLiteral("）的升级对照时发生错误。") + kCrLf;
                     good = false;
                 } else if (detail) {
-                    AddDetailRow(*detail, {shortID, text(node.Item(QStringLiteral("FObjID"))),
+                    AddDetailRow(*detail, {shortID, NodeDisplayID(text(node.Item(QStringLiteral("FObjID")))),
                                            text(node.Item(QStringLiteral("FObjName"))), kind.name});
                 }
                 LetEventsRun();
