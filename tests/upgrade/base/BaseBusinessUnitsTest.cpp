@@ -17,6 +17,7 @@
 #include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
 #include "platform/MessageScript.h"
+#include "server/FaultInjection.h"
 #include "upgrade/base/BaseDataAskers.h"
 #include "upgrade/base/BaseSysAccess.h"
 #include "upgrade/common/UpgradeGlobals.h"
@@ -306,4 +307,12 @@ TEST_F(BaseBusinessUnitsTest, PathsAreRebuiltLevelByLevel) {
                                     "'0301', '030101', '0901', '*') AND FClsID IN (1, 2) ORDER BY FClsID, FObjID")),
               QStringList({"1\t*\t1*", "1\t01\t1*01", "1\t0101\t1*010101", "2\t*\t2*", "2\t01\t2*01",
                            "2\t0301\t2*030301", "2\t030101\t2*030301030101", "2\t0901\t2*0901"}));
+}
+
+TEST_F(BaseBusinessUnitsTest, AFailedPathRepairSaysWhy) {
+    server::FailStatementWhen([](std::string_view sql) { return server::WritesTable(sql, "AIS_GLObj"); }, 8152);
+    EXPECT_EQ(access.RepairItemFullPath(), 2);
+    server::ResetFaults();
+    EXPECT_EQ(newLogRows(),
+              QStringList({QStringLiteral("错误\t检查校正核算项目信息\t发生错误：将截断字符串或二进制数据。")}));
 }
