@@ -135,9 +135,9 @@ inline const Invariant kInvariants[] = {
      "SELECT COUNT(*) FROM t_PANewData a LEFT JOIN t_PA_Item b ON b.FItemID = a.FEmpID AND b.FItemClassID = 3 WHERE "
      "b.FItemID IS NULL",
      nullptr},
-    // Balances only carries the cashier's balances and open items, not the
-    // journals of earlier periods.
-    {"cash journal rows", true, InBalancesOnly::Skipped, "SELECT COUNT(*) FROM CN_XJRJZ", "SELECT COUNT(*) FROM AIS_TRCashJnl"},
+    // Balances only folds the journals into the openings: no cash line
+    // stays, and of the bank lines only the current period's outstanding.
+    {"cash journal rows", true, InBalancesOnly::NoRows, "SELECT COUNT(*) FROM CN_XJRJZ", "SELECT COUNT(*) FROM AIS_TRCashJnl"},
     {"bank journal rows", true, InBalancesOnly::Skipped, "SELECT COUNT(*) FROM CN_YHRJZ WHERE FJz = 0",
      "SELECT COUNT(*) FROM AIS_TRBankJnl x INNER JOIN " PNW_E2E_CASHIER_START " ON 1 = 1 WHERE " PNW_E2E_CASHIER_LINE_KEPT},
     {"bank statement rows", true, InBalancesOnly::Skipped, "SELECT COUNT(*) FROM CN_YHDZD WHERE FJz = 0",
