@@ -2,7 +2,7 @@
 // the target as "AIS_" + its name, with the mapping column FZ8InterID.
 #include <QSet>
 
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Messages.h"

@@ -24,13 +24,13 @@ void writeOptions(TableSet &set, const Ledger &l) {
         "LastAppWriterID", std15 ? "201310315" : "201300129")("FClosed", "1")("FICClosed", flag(std15))(
         "FPeriodsPerYear", "12")("FStartYear", integer(p.year))("FStartPeriod", "1")("FCurrYear", integer(p.year))(
         "FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")("FBaseCy", "RMB")("FAcctYearBeginMonth", "1")(
-        "FAcctYearBeginDay", "1")("FCompany", std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")(
+        "FAcctYearBeginDay", "1")("FCompany", p.broad ? "苏州澄远机电有限公司" : std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")(
         "FPhone", std15 ? "021-58881234" : "0571-86653321")("FAddress", std15 ? "上海市浦东新区张江路1688号"
                                                                               : "杭州市西湖区文三路99号")(
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(
         "FBank", std15 ? "中国工商银行上海张江支行 1001 2345 0900 1234 567"
                        : "")("FAisNo", std15 ? "001" : "002")("FCoType", "22")("FPeriodByMonth", "-1")(
-        "FDeprMade", flag(p.fixedAssets()))("FACLevels", "3")("FACLen1", "4")("FACLen2", "6")("FACLen3", "8");
+        "FDeprMade", flag(p.fixedAssets() && !p.emptyCurrent))("FACLevels", "3")("FACLen1", "4")("FACLen2", "6")("FACLen3", "8");
     for (int i = 4; i <= 10; ++i) row("FACLen" + std::to_string(i), "0");
     row("FCashAc", "1001")("FBankAc", "1002")("FBankCheck", flag(p.cashier()))(
         "FTRClosedDate",
@@ -101,7 +101,7 @@ void writeChart(TableSet &set, const Ledger &l) {
         set.add("GLAcct")("FAcctID", a.code)("FAcctName", a.name)("FHelperCode", std::nullopt)(
             "FGroup", integer(a.group))("FDC", a.debitSide ? "D" : "C")("FForCy", a.forCy)("FRateAdj", flag(a.rateAdj))(
             "FJrnl", flag(a.journal))("FDetail", flag(a.detail))("FIsCash", flag(a.cash))("FIsBankAc", flag(a.bank))(
-            "FBank", flag(a.bank))("FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty ? a.unit : "")(
+            "FBank", flag(a.bank))("FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty && !l.profile.openQuestions ? a.unit : "")(
             "FClsID", integer(a.cls))("FLevel", integer(a.level))("FMutiCls", flag(a.multi))(
             "FCustomer", flag(a.extraCust))("FDepartment", flag(a.extraDept))("FEmployee", flag(a.extraEmpl));
 }
@@ -118,6 +118,14 @@ void writeItems(TableSet &set, const Ledger &l) {
         set.add("GLObj")("FClsID", integer(i.cls))("FObjID", i.code)("FObjName", i.name)(
             "FParentID", i.parent.empty() ? std::nullopt : jet::Cell(i.parent))("FLevel", integer(i.level))(
             "FDetail", flag(i.detail))("FDeleted", "0")("FFullPath", fullPath(l, i));
+    if (p.openQuestions) {
+        // A group of business units nothing is booked on: neither customers
+        // nor suppliers by their use.
+        set.add("GLObj")("FClsID", "1")("FObjID", "03")("FObjName", "其他往来")("FParentID", std::nullopt)("FLevel", "1")(
+            "FDetail", "0")("FDeleted", "0")("FFullPath", "1*03");
+        set.add("GLObj")("FClsID", "1")("FObjID", "0301")("FObjName", "临时往来单位")("FParentID", "03")(
+            "FLevel", "2")("FDetail", "1")("FDeleted", "0")("FFullPath", "1*030301");
+    }
     int n = 0;
     for (const auto *u : l.detailItems(1)) {
         ++n;

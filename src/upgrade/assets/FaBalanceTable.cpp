@@ -41,9 +41,11 @@ QString workTableBatch() {
       << QStringLiteral("UPDATE TempBal SET FNumP = 0 WHERE NOT EXISTS (SELECT 1 FROM t_FAAlter a WHERE a.FAssetID = "
                         "TempBal.FAssetID AND a.FPeriod = 0 AND a.FNew = 1)")
       // The addition period of a card with an alteration folded in starts
-      // from the opening row's amounts (joined through the card's asset id).
+      // from the opening row's amounts (joined through the card's asset id);
+      // its year-to-date increase stays its own, the addition and the
+      // alteration folded into it.
       << QStringLiteral("UPDATE t SET FOrgValP = z.FOrgValP, FAccumDeprP = z.FAccumDeprP, FDeprShould = z.FDeprShould, "
-                        "FDepr = z.FDepr, FYtdOrgValInc = z.FYtdOrgValInc FROM TempBal t INNER JOIN TempBal z ON "
+                        "FDepr = z.FDepr FROM TempBal t INNER JOIN TempBal z ON "
                         "z.FAssetID = t.FAssetID AND z.FPeriod = 0 WHERE EXISTS (SELECT 1 FROM AIS_FAVch a INNER JOIN "
                         "AIS_FAVch o ON o.FAssetID = a.FAssetID AND o.FPeriod = a.FPeriod INNER JOIN AIS_FACard c ON "
                         "c.FAssetID = a.FAssetID WHERE a.FType = 0 AND o.FType <> 0 AND c.FZ8InterID = t.FAssetID AND "
@@ -160,7 +162,13 @@ QString balanceTableBatch() {
              .arg(kNoDate)
       << QStringLiteral("DELETE FROM TempBal WHERE FPeriod = 0 AND FDate = %1").arg(kNoDate)
       << QStringLiteral("DELETE FROM TempBal WHERE FPeriod BETWEEN 1 AND @Start - 1")
-      << QStringLiteral("UPDATE TempBal SET FYtdOrgValDec = FOrgValP + FYtdOrgValInc WHERE FCleared = 1")
+      // The clearing period's year-to-date decrease: the year's decreases
+      // before it plus the period's own, the cleared value (the period's
+      // staged original value is already the value after the clearing).
+      << QStringLiteral("UPDATE t SET FYtdOrgValDec = ISNULL((SELECT TOP 1 p.FYtdOrgValDec FROM TempBal p WHERE "
+                        "p.FAssetID = t.FAssetID AND p.FPeriod > 0 AND p.FYear * 100 + p.FPeriod < t.FYear * 100 + "
+                        "t.FPeriod ORDER BY p.FYear DESC, p.FPeriod DESC), 0) + t.FOrgValDec FROM TempBal t WHERE "
+                        "t.FCleared = 1")
       << QStringLiteral("UPDATE TempBal SET FDeprShould = 0, FDepr = 0 WHERE FHasDepr = 0")
       << QStringLiteral("INSERT INTO t_FABalance (%1) SELECT %1 FROM TempBal").arg(FaBalanceColumns())
       << QStringLiteral("DROP TABLE TempBal");
