@@ -5,6 +5,7 @@
 #include "platform/PnwDictionary.h"
 #include "upgrade/base/clsBaseSys.h"
 #include "upgrade/ledger/clsEboGL.h"
+#include "support/SampleFiles.h"
 
 void UpgradeStepFixture::SetUp() {
     CreateAcctFixture::SetUp();
@@ -14,6 +15,15 @@ void UpgradeStepFixture::SetUp() {
 
 void UpgradeStepFixture::createFrom(const QString &sample) {
     useSettings(copySample(sample, true), kTarget);
+    const int result = runCreation();
+    ASSERT_LT(result, 2) << logRows().join(QLatin1Char('\n')).toStdString();
+    m_logSeen = static_cast<int>(logRows().size());
+}
+
+void UpgradeStepFixture::createFrom(const QString &sample, const QList<TableEdit> &edits) {
+    source = BuildSampleEdit(server.path() + QStringLiteral("/src"), sample, edits);
+    sourceHash = FileHash(source);
+    useSettings(source, kTarget);
     const int result = runCreation();
     ASSERT_LT(result, 2) << logRows().join(QLatin1Char('\n')).toStdString();
     m_logSeen = static_cast<int>(logRows().size());

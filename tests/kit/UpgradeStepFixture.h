@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "kit/CreateAcctFixture.h"
+#include "support/SampleEdit.h"
 
 class interface;
 
@@ -22,6 +23,8 @@ protected:
     // Creates the target from a sample ("standard" or "mini"); a failed
     // creation fails the test.
     void createFrom(const QString &sample);
+    // The same from a sample with some tables changed for the case.
+    void createFrom(const QString &sample, const QList<TableEdit> &edits);
     // Runs one stage's CheckData or UpgradeData with the fixture's bar and
     // label on the target.
     int check(interface &stage);
