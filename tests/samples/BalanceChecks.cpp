@@ -138,7 +138,8 @@ Problems checkBalances(const SampleSet &s) {
     const Table &v = s["GLVch"];
     std::map<std::pair<std::string, int>, std::pair<double, double>> qtyMoves;
     for (size_t i = 0; i < v.size(); ++i)
-        if (v.flag(i, "FPosted") && !v.flag(i, "FDeleted") && !v.isNull(i, "FQty") &&
+        // -1 is the "no quantity" mark, which the quantity balances leave out.
+        if (v.flag(i, "FPosted") && !v.flag(i, "FDeleted") && !v.isNull(i, "FQty") && v.real(i, "FQty") != -1 &&
             v.integer(i, "FPeriod") <= o.period) {
             auto &m = qtyMoves[{v.str(i, "FAcctID"), static_cast<int>(v.integer(i, "FPeriod"))}];
             (v.cents(i, "FDebit") ? m.first : m.second) += v.real(i, "FQty");

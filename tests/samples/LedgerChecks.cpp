@@ -274,8 +274,10 @@ Problems checkVouchers(const SampleSet &s) {
                          "currency amount times rate of " + id + " is not its amount");
             }
             if (a.flag(ar, "FQtyAux")) {
+                // -1 marks an amount-only entry (no quantity moves).
                 const double qty = v.real(row, "FQty");
-                r.expect(!v.isNull(row, "FQty") && std::llround(qty * v.real(row, "FPrice") * 100) == amount,
+                r.expect(!v.isNull(row, "FQty") &&
+                             (qty == -1 || std::llround(qty * v.real(row, "FPrice") * 100) == amount),
                          "quantity times price of " + id + " is not its amount");
             } else {
                 r.expect(v.isNull(row, "FQty"), "quantity on a non-quantity account in " + id);

@@ -127,7 +127,9 @@ void writeBalances(TableSet &set, const Ledger &l) {
             for (const auto &c : ancestors(e.acct)) addMove(c, 0, "*", e, p);
             addMove(e.acct, 0, "*", e, p);
             for (const auto &[cls, obj] : itemsOf(e)) addMove(e.acct, cls, obj, e, p);
-            if (e.qty) {
+            // -1 is the source's "no quantity" mark: its own quantity
+            // balances leave it out.
+            if (e.qty && *e.qty != -1) {
                 QtySeries &q = qtySeries({e.acct, 0, "*"});
                 (e.debit ? q.debit : q.credit)[p] += *e.qty;
             }
