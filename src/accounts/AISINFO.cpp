@@ -1,6 +1,6 @@
 #include "accounts/AISINFO.h"
 
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "foundation/Messages.h"
 #include "foundation/TextLog.h"
 #include "platform/ado/AdoError.h"

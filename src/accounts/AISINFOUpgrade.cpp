@@ -7,7 +7,7 @@
 #include <QFileInfo>
 
 #include "accounts/AISINFO.h"
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "controls/ProgressBar.h"
 #include "foundation/Messages.h"
 #include "foundation/CProfile.h"

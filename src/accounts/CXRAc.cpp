@@ -5,7 +5,7 @@
 #include <QPair>
 
 #include "foundation/Progress.h"
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "accounts/CXRAc.h"
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "foundation/InputChecks.h"
 #include "foundation/Progress.h"
 #include "platform/AnsiCodec.h"

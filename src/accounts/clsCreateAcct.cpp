@@ -6,7 +6,7 @@
 
 #include "accounts/AISINFO.h"
 #include "accounts/CXRAc.h"
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "foundation/ErrorText.h"
 #include "foundation/AccountList.h"
 #include "foundation/CProfile.h"

@@ -1,6 +1,6 @@
 // The probes of the server and of the road by which it reads the source.
 #include "accounts/CXRAc.h"
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Messages.h"
 #include "platform/ado/AdoError.h"

@@ -1,6 +1,6 @@
 // The staging copies: every known source table copied by the server into
 // the target as "AIS_" + its name, with the mapping column FZ8InterID.
-#include "accounts/SqlLiteral.h"
+#include "foundation/SqlText.h"
 #include "accounts/StagedTables.h"
 #include "accounts/clsCreateAcct.h"
 #include "foundation/Messages.h"

@@ -158,9 +158,6 @@ void cltLogReport::addRow(const UpgradeLogLine &line) {
     auto *item =
         new QTreeWidgetItem(m_list, QStringList{QString(), line.time, line.project, line.description, line.detail});
     item->setIcon(0, iconFor(line.status));
-    // A long reason is cut in its column; the tooltip shows all of it.
-    item->setToolTip(3, line.description);
-    item->setToolTip(3, line.description);
     if (!line.link.isEmpty()) {
         // The way to the entry's detail table reads as a link.
         QFont link = m_list->font();

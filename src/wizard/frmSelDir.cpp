@@ -81,6 +81,9 @@ frmSelDir::frmSelDir(QWidget *parent) : DialogFrame(QStringLiteral("选择路径
         if (keyOf(item) != kRootKey) setImage(item, 1);
     });
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int) { ClickNode(item); });
+    // The arrow keys and type-ahead move the current folder without a click:
+    // the path label (and so OK) follows it all the same.
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { ClickNode(item); });
     connect(m_server, QOverload<int>::of(&QComboBox::activated), this, [this](int) { LoadDrives(); });
     connect(m_server->lineEdit(), &QLineEdit::editingFinished, this, &frmSelDir::LoadDrives);
     m_server->lineEdit()->installEventFilter(this);

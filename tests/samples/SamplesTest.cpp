@@ -66,7 +66,7 @@ TEST_P(CommittedSample, KeepsInvariant) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, CommittedSample,
-                         ::testing::Combine(::testing::Values("standard", "mini"),
+                         ::testing::Combine(::testing::Values("standard", "mini", "broad"),
                                             ::testing::Range<size_t>(0, allChecks().size())),
                          [](const auto &info) {
                              return std::string(std::get<0>(info.param)) + "_" +
@@ -76,6 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, CommittedSample,
 TEST(Samples, EditionsAreWhatTheirFoldersSay) {
     EXPECT_EQ(committed("standard")["GLPref"].integer(0, "FProgramVersion"), 15);
     EXPECT_EQ(committed("mini")["GLPref"].integer(0, "FProgramVersion"), 1);
+    EXPECT_EQ(committed("broad")["GLPref"].integer(0, "FProgramVersion"), 15);
     // The standard set exercises what the upgrade must carry.
     const SampleSet &s = committed("standard");
     bool quoteInExplanation = false, noGroup = false, emptyGroup = false, deleted = false, foreign = false,
@@ -97,12 +98,17 @@ TEST(Samples, EditionsAreWhatTheirFoldersSay) {
     EXPECT_TRUE(s.has("CSTM_Project"));
 }
 
-class Regeneration : public ::testing::TestWithParam<const char *> {};
+// Each committed set and the arguments that write it.
+struct Generated {
+    const char *set, *args;
+};
+
+class Regeneration : public ::testing::TestWithParam<Generated> {};
 
 TEST_P(Regeneration, GeneratorReproducesTheCommittedText) {
-    const std::string edition = GetParam();
+    const std::string edition = GetParam().set;
     TempDir out("regen-" + edition);
-    ASSERT_EQ(runGenerator("--edition " + edition + " --size small " + out.str()), 0);
+    ASSERT_EQ(runGenerator(std::string(GetParam().args) + " " + out.str()), 0);
     std::set<std::string> committedFiles, generated;
     for (const auto &e : fs::directory_iterator(sampleDir(edition)))
         if (e.path().extension() == ".tsv") committedFiles.insert(e.path().filename().string());
@@ -113,7 +119,12 @@ TEST_P(Regeneration, GeneratorReproducesTheCommittedText) {
             << name << " differs from what samplegen writes";
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, Regeneration, ::testing::Values("standard", "mini"));
+INSTANTIATE_TEST_SUITE_P(Samples, Regeneration,
+                         ::testing::Values(Generated{"standard", "--edition standard --size small"},
+                                           Generated{"mini", "--edition mini --size small"},
+                                           Generated{"mini_open", "--edition mini --size small --empty-current"},
+                                           Generated{"broad", "--edition standard --size small --broad"}),
+                         [](const auto &info) { return std::string(info.param.set); });
 
 TEST(Samples, GeneratingOverAnotherSetLeavesNoStaleTable) {
     TempDir out("over");
@@ -151,7 +162,8 @@ TEST(Samples, LargeSetKeepsTheInvariants) {
 TEST(Samples, GeneratorRefusesBadArguments) {
     TempDir out("bad");
     for (const char *args : {"--edition pro --size small", "--edition mini --size huge",
-                             "--edition mini --size small --vouchers x", "--edition mini --size small --employees 2"})
+                             "--edition mini --size small --vouchers x", "--edition mini --size small --employees 2",
+                             "--edition mini --size small --broad", "--edition standard --size large --broad"})
         EXPECT_NE(runGenerator(std::string(args) + " " + out.str()), 0) << args;
     EXPECT_NE(runGenerator("--edition mini --size small"), 0);
 }

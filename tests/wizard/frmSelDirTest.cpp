@@ -116,6 +116,34 @@ TEST_F(frmSelDirTest, FoldersAreListedOnce) {
     EXPECT_EQ(file->childCount(), 0);
 }
 
+// The path label and what OK returns follow the current folder however it
+// became current: the arrow keys and type-ahead as well as a click.
+TEST_F(frmSelDirTest, TheKeyboardSelectionIsWhatOkReturns) {
+    auto d = chooser();
+    d->show();
+    QTreeWidget *tree = d->tvPath();
+    tree->setFocus();
+    tree->setCurrentItem(d->node(m_drive));
+    QTest::keyClick(tree, Qt::Key_Right);  // expands the drive
+    QTest::keyClick(tree, Qt::Key_Down);
+    const QString backup = m_drive + QStringLiteral("Backup/");
+    EXPECT_EQ(frmSelDir::keyOf(tree->currentItem()), backup);
+    EXPECT_EQ(d->lblPath()->text(), backup);
+
+    QTest::keyClicks(tree, QStringLiteral("DA"));
+    const QString data = m_drive + QStringLiteral("DATA/");
+    EXPECT_EQ(frmSelDir::keyOf(tree->currentItem()), data);
+    EXPECT_EQ(d->lblPath()->text(), data);
+
+    QTest::keyClick(tree, Qt::Key_Up);
+    QTest::keyClick(tree, Qt::Key_Up);
+    QTest::keyClick(tree, Qt::Key_Up);  // the server root leaves the label on the drive
+    EXPECT_EQ(d->lblPath()->text(), m_drive);
+    d->btn_OK_Click();
+    EXPECT_EQ(d->CurrFullPath, m_drive);
+    EXPECT_EQ(remembered(), m_drive);
+}
+
 // The root names the server, "/" for this machine when the box is empty; a
 // click into the box lists the drives anew.
 TEST_F(frmSelDirTest, TheRootIsNamedAndAClickIntoTheBoxReloads) {

@@ -24,7 +24,7 @@ void writeOptions(TableSet &set, const Ledger &l) {
         "LastAppWriterID", std15 ? "201310315" : "201300129")("FClosed", "1")("FICClosed", flag(std15))(
         "FPeriodsPerYear", "12")("FStartYear", integer(p.year))("FStartPeriod", "1")("FCurrYear", integer(p.year))(
         "FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")("FBaseCy", "RMB")("FAcctYearBeginMonth", "1")(
-        "FAcctYearBeginDay", "1")("FCompany", std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")(
+        "FAcctYearBeginDay", "1")("FCompany", p.broad ? "苏州澄远机电有限公司" : std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")(
         "FPhone", std15 ? "021-58881234" : "0571-86653321")("FAddress", std15 ? "上海市浦东新区张江路1688号"
                                                                               : "杭州市西湖区文三路99号")(
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(

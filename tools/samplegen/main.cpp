@@ -14,7 +14,7 @@ int usage() {
     std::fprintf(stderr,
                  "usage: samplegen --edition standard|mini --size small|large [--vouchers N] [--years N]\n"
                  "                 [--accounts N] [--assets N] [--employees N] [--customers N] [--suppliers N]\n"
-                 "                 [--seed N] [--empty-current] <out-folder>\n");
+                 "                 [--seed N] [--empty-current] [--broad] <out-folder>\n");
     return 2;
 }
 
@@ -32,7 +32,7 @@ int main(int argc, char **argv) {
     using samplegen::Edition;
     samplegen::Profile p;
     std::string edition, size, out;
-    bool emptyCurrent = false;
+    bool emptyCurrent = false, broad = false;
     struct Option {
         const char *name;
         int value = -1;
@@ -46,8 +46,8 @@ int main(int argc, char **argv) {
             (a == "--edition" ? edition : size) = argv[++i];
             continue;
         }
-        if (a == "--empty-current") {
-            emptyCurrent = true;
+        if (a == "--empty-current" || a == "--broad") {
+            (a == "--broad" ? broad : emptyCurrent) = true;
             continue;
         }
         bool matched = false;
@@ -75,6 +75,13 @@ int main(int argc, char **argv) {
         return 2;
     }
     p.emptyCurrent = emptyCurrent;
+    // The shapes of the broad set are those of a small Standard set.
+    if (broad && (p.large || !p.standard())) {
+        std::fprintf(stderr, "samplegen: --broad is for a small set of the standard edition\n");
+        return 2;
+    }
+    p.broad = broad;
+    if (broad) p.seed = 20240401;
     if (p.large) {
         p.years = 5;
         p.voucherEntries = 200000;

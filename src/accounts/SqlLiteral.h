@@ -1,4 +1,0 @@
-// Quote doubling lives with the other SQL text helpers of the foundation.
-#pragma once
-
-#include "foundation/SqlText.h"
