@@ -67,6 +67,19 @@ inline const Invariant kInvariants[] = {
      "AND T.FCurrencyID = 0",
      "SELECT COUNT(*) FROM (SELECT DISTINCT B.FAcctID FROM AIS_GLBal B INNER JOIN AIS_GLPref P ON P.FCurrPeriod = "
      "B.FPeriod WHERE B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB')) T"},
+    // The source's quantity balances leave its "no quantity" mark (-1) out.
+    {"quantity balances of every period", false, InBalancesOnly::Skipped,
+     "SELECT COUNT(*) FROM AIS_GLQtyBal S INNER JOIN AIS_GLAcct A ON A.FAcctID = S.FAcctID LEFT JOIN "
+     "t_QuantityBalance Q ON Q.FAccountID = A.FZ8InterID AND Q.FPeriod = S.FPeriod AND Q.FDetailID = 0 AND "
+     "Q.FCurrencyID = 0 WHERE S.FClsID = 0 AND (ISNULL(Q.FBeginQty, 0) <> S.FBegQty OR ISNULL(Q.FDebitQty, 0) <> "
+     "S.FDebit OR ISNULL(Q.FCreditQty, 0) <> S.FCredit OR ISNULL(Q.FEndQty, 0) <> S.FEndQty)",
+     nullptr},
+    {"quantity balances of the current period", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM AIS_GLQtyBal S INNER JOIN AIS_GLAcct A ON A.FAcctID = S.FAcctID INNER JOIN AIS_GLPref P "
+     "ON P.FCurrPeriod = S.FPeriod LEFT JOIN t_QuantityBalance Q ON Q.FAccountID = A.FZ8InterID AND Q.FPeriod = "
+     "S.FPeriod AND Q.FDetailID = 0 AND Q.FCurrencyID = 0 WHERE S.FClsID = 0 AND (ISNULL(Q.FEndQty, 0) <> S.FEndQty "
+     "OR ISNULL(Q.FYtdDebitQty, 0) <> S.FYtdDebit OR ISNULL(Q.FYtdCreditQty, 0) <> S.FYtdCredit)",
+     nullptr},
     {"fixed-asset cards", true, InBalancesOnly::Holds,
      "SELECT COUNT(DISTINCT FAssetID) FROM t_FABalance WHERE FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref)",
      "SELECT COUNT(*) FROM AIS_FABal WHERE FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref)"},
