@@ -132,28 +132,19 @@ QString alterationBatch(const ado::Recordset &rs) {
                         "FRate / 100 FROM AIS_FABalDept WHERE FAssetID = @AssetNumber AND FPeriod = @Period")
       << QStringLiteral("SELECT @ExpCount = COUNT(*) FROM AIS_FABalExpense WHERE FAssetID = @AssetNumber AND FPeriod = "
                         "@Period")
-      << QStringLiteral("IF @ExpCount < 2")
-      << QStringLiteral("    INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) SELECT @AlterID, "
-                        "ISNULL(a.FZ8InterID, 0), ISNULL(b.FZ8InterID, 0), a.FRate / 100, (SELECT TOP 1 d.FZ8InterID "
-                        "FROM AIS_FABalDept d WHERE d.FAssetID = @AssetNumber AND d.FPeriod = @Period) FROM "
-                        "AIS_FABalExpense a LEFT JOIN AIS_GLObj b ON b.FClsID = a.FExpenseClsID AND b.FObjID = "
-                        "a.FExpenseObjID WHERE a.FAssetID = @AssetNumber AND a.FPeriod = @Period")
-      // Split between departments: some row allocates to a department item
-      // (class 2) that has a single-item combination.
-      << QStringLiteral("ELSE IF EXISTS (SELECT 1 FROM AIS_FABalExpense a INNER JOIN AIS_GLObj b ON b.FClsID = "
-                        "a.FExpenseClsID AND b.FObjID = a.FExpenseObjID INNER JOIN t_ItemDetailV v ON v.FItemClassID = "
-                        "2 AND v.FItemID = b.FZ8InterID WHERE a.FAssetID = @AssetNumber AND a.FPeriod = @Period AND "
-                        "a.FExpenseClsID = 2)")
-      << QStringLiteral("    INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) SELECT @AlterID, "
-                        "ISNULL(a.FZ8InterID, 0), ISNULL(b.FZ8InterID, 0), 1, ISNULL(v.FDetailID, 0) FROM "
-                        "AIS_FABalExpense a LEFT JOIN AIS_GLObj b ON b.FClsID = a.FExpenseClsID AND b.FObjID = "
-                        "a.FExpenseObjID LEFT JOIN t_ItemDetailV v ON v.FItemClassID = 2 AND v.FItemID = b.FZ8InterID "
-                        "WHERE a.FAssetID = @AssetNumber AND a.FPeriod = @Period")
-      << QStringLiteral("ELSE")
-      << QStringLiteral("    INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) SELECT @AlterID, "
-                        "ISNULL(a.FZ8InterID, 0), ISNULL(b.FZ8InterID, 0), 1, 0 FROM AIS_FABalExpense a LEFT JOIN "
-                        "AIS_GLObj b ON b.FClsID = a.FExpenseClsID AND b.FObjID = a.FExpenseObjID WHERE a.FAssetID = "
-                        "@AssetNumber AND a.FPeriod = @Period")
+      // One row per expense row, as on the original cards: a row with an
+      // item names it as its department and takes the item's own
+      // single-item combination; a row without item names the period's
+      // first department when it is the card's only row.
+      << QStringLiteral("INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) SELECT @AlterID, "
+                        "ISNULL(a.FZ8InterID, 0), CASE WHEN ISNULL(a.FExpenseClsID, 0) = 0 THEN 0 ELSE ISNULL((SELECT "
+                        "TOP 1 v.FDetailID FROM t_ItemDetailV v INNER JOIN t_ItemDetail d ON d.FDetailID = v.FDetailID "
+                        "WHERE d.FDetailCount = 1 AND v.FItemID = b.FZ8InterID), 0) END, CASE WHEN @ExpCount < 2 THEN "
+                        "a.FRate / 100 ELSE 1 END, CASE WHEN ISNULL(a.FExpenseClsID, 0) <> 0 THEN ISNULL(b.FZ8InterID, "
+                        "0) WHEN @ExpCount < 2 THEN (SELECT TOP 1 d.FZ8InterID FROM AIS_FABalDept d WHERE d.FAssetID = "
+                        "@AssetNumber AND d.FPeriod = @Period) ELSE 0 END FROM AIS_FABalExpense a LEFT JOIN AIS_GLObj b "
+                        "ON b.FClsID = a.FExpenseClsID AND b.FObjID = a.FExpenseObjID WHERE a.FAssetID = @AssetNumber "
+                        "AND a.FPeriod = @Period")
       << QStringLiteral("INSERT INTO t_FAOrgFor SELECT @AlterID, FZ8InterID, FExchRate, FOrgValFor, FOrgVal FROM "
                         "AIS_FABalFor WHERE FAssetID = @AssetNumber AND FPeriod = @Period");
     voucherLink(b, QStringLiteral("@AlterID"));
@@ -161,12 +152,15 @@ QString alterationBatch(const ado::Recordset &rs) {
     return b.text();
 }
 
+// A card cleared in an earlier year (its clearing record stands in for the
+// original card) asks for no voucher: that year is closed.
 QString voucherFlagsBatch() {
     FaBatch b;
     b << QStringLiteral(
         "UPDATE t_FAAlter SET FNeedVoucher = 1 FROM t_FAAlter a LEFT JOIN t_FAVoucher v ON v.FAlterID = "
         "a.FAlterID WHERE a.FNew = 0 AND v.FVoucherID IS NULL AND a.FAssetID NOT IN (SELECT r.FAssetID "
-        "FROM t_FAAlter r INNER JOIN t_FAVoucher w ON w.FAlterID = r.FAlterID)");
+        "FROM t_FAAlter r INNER JOIN t_FAVoucher w ON w.FAlterID = r.FAlterID) AND NOT (a.FCleared = 1 AND "
+        "a.FOtherAlter = 0)");
     return b.text();
 }
 

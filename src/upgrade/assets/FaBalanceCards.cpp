@@ -12,7 +12,9 @@
 
 namespace {
 
-// The devices are mapped per card and name to their device number.
+// One card state per asset and period: the period's last alteration, so a
+// period with several alterations still gives one balance card. The
+// devices are mapped per card and name to their device number.
 QString cardWorkTableBatch() {
     FaBatch b;
     b << QStringLiteral("IF EXISTS (SELECT * FROM sysobjects WHERE id = OBJECT_ID(N'[dbo].[TempFACard]') AND "
@@ -22,8 +24,9 @@ QString cardWorkTableBatch() {
       << QStringLiteral("CREATE INDEX ix_TempFACard_Asset ON TempFACard (FAssetID, FPeriod)")
       << QStringLiteral(
              "INSERT INTO TempFACard (FAssetID, FPeriod, %1) SELECT a.FAssetID, a.FPeriod, %2 FROM t_FAAlter a "
-             "INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID WHERE c.FAssetNumber IS NOT NULL ORDER BY "
-             "a.FAssetID, a.FPeriod")
+             "INNER JOIN t_FACard c ON c.FAlterID = a.FAlterID WHERE c.FAssetNumber IS NOT NULL AND a.FAlterID = "
+             "(SELECT MAX(l.FAlterID) FROM t_FAAlter l INNER JOIN t_FACard lc ON lc.FAlterID = l.FAlterID WHERE "
+             "l.FAssetID = a.FAssetID AND l.FPeriod = a.FPeriod) ORDER BY a.FAssetID, a.FPeriod")
              .arg(FaCardColumns(), FaCardColumns(QStringLiteral("c.")))
       << QStringLiteral("UPDATE AIS_FAExtra SET FZ8InterID = CAST(d.FNumber AS int) FROM AIS_FAExtra x INNER JOIN "
                         "t_FACard c ON c.FAssetNumber = x.FAssetID INNER JOIN t_FADevice d ON d.FAlterID = c.FAlterID "
@@ -62,10 +65,13 @@ QString balanceCardBatch(const ado::Recordset &rs) {
                         "b.FPeriod = a.FPeriod AND b.FDeptClsID = a.FExpenseClsID AND b.FDeptObjID = a.FExpenseObjID "
                         "LEFT JOIN t_ItemDetail c ON c.FDetailCount = 1 AND c.F2 = b.FZ8InterID WHERE a.FAssetID = "
                         "@Number AND a.FPeriod = @Period")
+      // Otherwise each expense row's share of the depreciation goes to each
+      // department by its share.
       << QStringLiteral("ELSE")
       << QStringLiteral(
              "    INSERT INTO t_FABalExpense (FBalID, FAcctID, FDetailID, FRate, FAmount, FDeptID) SELECT "
-             "DISTINCT @BalID, a.FZ8InterID, ISNULL(c.FDetailID, 0), a.FRate / 100, a.FDepr * b.FRate / 100, "
+             "DISTINCT @BalID, a.FZ8InterID, ISNULL(c.FDetailID, 0), a.FRate / 100, a.FDepr * a.FRate / 100 * "
+             "b.FRate / 100, "
              "b.FZ8InterID FROM AIS_FABalExpense a LEFT JOIN AIS_FABalDept b ON b.FAssetID = a.FAssetID AND "
              "b.FPeriod = a.FPeriod LEFT JOIN t_ItemDetail c ON c.FDetailCount = 1 AND c.F2 = b.FZ8InterID "
              "WHERE a.FAssetID = @Number AND a.FPeriod = @Period")
@@ -87,14 +93,16 @@ QString clearedForeignValuesBatch() {
                           "t_FABalance b ON b.FBalID = o.FBalID WHERE b.FCleared = 1\r\n");
 }
 
-// The combination of a balance row's expense comes from the expense rows of
-// the asset's card state in that period (joined through the asset id).
+// The combination of a balance row's expense comes from the expense row of
+// the same account and department on the asset's card state in that period
+// (joined through the asset id): each department keeps its own.
 QString expenseLinksBatch() {
     FaBatch b;
     b << QStringLiteral("DROP TABLE TempFACard")
       << QStringLiteral(
              "UPDATE x SET FDetailID = ISNULL((SELECT TOP 1 e.FDetailID FROM t_FAExpense e INNER JOIN t_FAAlter "
-             "a ON a.FAlterID = e.FAlterID WHERE a.FAssetID = b.FAssetID AND a.FYear * 100 + a.FPeriod <= "
+             "a ON a.FAlterID = e.FAlterID WHERE a.FAssetID = b.FAssetID AND e.FAcctID = x.FAcctID AND "
+             "e.FDeptID = x.FDeptID AND a.FYear * 100 + a.FPeriod <= "
              "b.FYear * 100 + b.FPeriod ORDER BY a.FYear DESC, a.FPeriod DESC, a.FAlterID DESC), x.FDetailID) "
              "FROM t_FABalExpense x INNER JOIN t_FABalance b ON b.FBalID = x.FBalID");
     return b.text();

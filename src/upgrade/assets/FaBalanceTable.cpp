@@ -160,7 +160,13 @@ QString balanceTableBatch() {
              .arg(kNoDate)
       << QStringLiteral("DELETE FROM TempBal WHERE FPeriod = 0 AND FDate = %1").arg(kNoDate)
       << QStringLiteral("DELETE FROM TempBal WHERE FPeriod BETWEEN 1 AND @Start - 1")
-      << QStringLiteral("UPDATE TempBal SET FYtdOrgValDec = FOrgValP + FYtdOrgValInc WHERE FCleared = 1")
+      // The clearing period's year-to-date decrease: the year's decreases
+      // before it plus the period's own, the cleared value (the period's
+      // staged original value is already the value after the clearing).
+      << QStringLiteral("UPDATE t SET FYtdOrgValDec = ISNULL((SELECT TOP 1 p.FYtdOrgValDec FROM TempBal p WHERE "
+                        "p.FAssetID = t.FAssetID AND p.FPeriod > 0 AND p.FYear * 100 + p.FPeriod < t.FYear * 100 + "
+                        "t.FPeriod ORDER BY p.FYear DESC, p.FPeriod DESC), 0) + t.FOrgValDec FROM TempBal t WHERE "
+                        "t.FCleared = 1")
       << QStringLiteral("UPDATE TempBal SET FDeprShould = 0, FDepr = 0 WHERE FHasDepr = 0")
       << QStringLiteral("INSERT INTO t_FABalance (%1) SELECT %1 FROM TempBal").arg(FaBalanceColumns())
       << QStringLiteral("DROP TABLE TempBal");

@@ -91,6 +91,65 @@ TEST_F(FaHistoryTest, SeveralAlterationsOfOnePeriodAddUp) {
         target(QStringLiteral("SELECT c.FOrgVal, a.FPreparer, a.FChecker FROM t_FAAlter a INNER JOIN t_FACard c ON "
                               "c.FAlterID = a.FAlterID WHERE a.FAssetID = 5 AND a.FPeriod = 5 ORDER BY a.FAlterID")),
         QStringList({QStringLiteral("13500\t王芳\t陈静"), QStringLiteral("14000\tO'Hara\t")}));
+    // One balance card per balance row: the card of the period's last
+    // alteration, also in the periods after it.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b WHERE (SELECT COUNT(*) FROM t_FABalCard c "
+                                         "WHERE c.FBalID = b.FBalID) <> 1")),
+              QStringLiteral("0"));
+    EXPECT_EQ(target(QStringLiteral("SELECT b.FPeriod, c.FOrgVal FROM t_FABalCard c INNER JOIN t_FABalance b ON "
+                                    "b.FBalID = c.FBalID WHERE b.FAssetID = 5 AND b.FPeriod IN (4, 5, 12) ORDER BY "
+                                    "b.FPeriod")),
+              QStringList({QStringLiteral("4\t12000"), QStringLiteral("5\t14000"), QStringLiteral("12\t14000")}));
+}
+
+TEST_F(FaHistoryTest, CardsClearedThisYearAndInAnEarlierYear) {
+    // FA004 gets a second alteration in its clearing period 10; FA003 was
+    // cleared in an earlier year (cleared balance rows, no voucher row).
+    upgradeSeeded(0, FaAlteration(QStringLiteral("FA004"), 10, 2, QStringLiteral("0")) +
+                         QStringLiteral("UPDATE AIS_FABal SET FPost = 2 WHERE FAssetID = 'FA003'"));
+    // One clearing record for FA004, on its clearing alteration; one for
+    // FA003 on its cleared original record.
+    EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetID, c.FPeriod, a.FCleared, a.FOtherAlter FROM t_FAClear c INNER "
+                                    "JOIN t_FAAlter a ON a.FAlterID = c.FAlterID ORDER BY c.FAssetID")),
+              QStringList({QStringLiteral("3\t0\ttrue\tfalse"), QStringLiteral("4\t10\ttrue\ttrue")}));
+    // The year's decrease counts the cleared value from the clearing period
+    // on.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FYtdOrgValDec FROM t_FABalance WHERE FAssetID = 4 AND FPeriod = 10")),
+              QStringLiteral("8500"));
+    // A clearing of an earlier year asks for no voucher of this year.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FNeedVoucher FROM t_FAAlter WHERE FAssetID = 3")),
+              QStringLiteral("false"));
+}
+
+TEST_F(FaHistoryTest, ACardAlteredInItsAdditionPeriodKeepsItsValueThere) {
+    // FA007 is added in period 1 (instead of 3) at 14214.20 and raised by
+    // 1200 in the same period; its balances hold 15414.20 from period 1 on.
+    upgradeSeeded(
+        0, QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2025-01-12', FBeginUseDate = '2025-01-12' WHERE "
+                          "FAssetID = 'FA007';"
+                          "UPDATE AIS_FAVch SET FPeriod = 1, FDate = '2025-01-12' WHERE FAssetID = 'FA007';"
+                          "UPDATE AIS_FAVchDept SET FPeriod = 1 WHERE FAssetID = 'FA007';"
+                          "UPDATE AIS_FAVchExpense SET FPeriod = 1 WHERE FAssetID = 'FA007';"
+                          "UPDATE AIS_FABal SET FPeriod = FPeriod - 2, FOrgVal = FOrgVal + 1200, FDebitOrg = "
+                          "FDebitOrg + 1200 WHERE FAssetID = 'FA007';"
+                          "UPDATE AIS_FABalDept SET FPeriod = FPeriod - 2 WHERE FAssetID = 'FA007';"
+                          "UPDATE AIS_FABalExpense SET FPeriod = FPeriod - 2 WHERE FAssetID = 'FA007';") +
+               FaAlteration(QStringLiteral("FA007"), 1, 2, QStringLiteral("1200")));
+    EXPECT_EQ(target(QStringLiteral("SELECT b.FPeriod, b.FOrgValP + b.FOrgValInc - b.FOrgValDec, b.FYtdOrgValInc, "
+                                    "c.FOrgVal FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID = b.FBalID "
+                                    "WHERE b.FAssetID = 7 AND b.FPeriod IN (1, 2) ORDER BY b.FPeriod")),
+              QStringList({QStringLiteral("1\t15414.2\t15414.2\t15414.2"),
+                           QStringLiteral("2\t15414.2\t15414.2\t15414.2")}));
+}
+
+TEST_F(FaHistoryTest, ASetStartedInAnEarlierYearKeepsEveryPeriod) {
+    // Started in period 4 of 2024: this year's fixed assets start in
+    // period 1, so periods 1 to 3 keep their balances and depreciation.
+    upgradeSeeded(0, QStringLiteral("UPDATE AIS_GLPref SET FStartYear = 2024, FStartPeriod = 4"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance WHERE FPeriod BETWEEN 1 AND 3")),
+              targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABal WHERE FPeriod BETWEEN 1 AND 3")));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT SUM(FDepr) FROM t_FABalance WHERE FPeriod BETWEEN 1 AND 3")),
+              targetValue(QStringLiteral("SELECT SUM(FDepr) FROM AIS_FABal WHERE FPeriod BETWEEN 1 AND 3")));
 }
 
 }  // namespace
