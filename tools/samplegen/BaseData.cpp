@@ -64,6 +64,11 @@ void writeLists(TableSet &set, const Ledger &l) {
                                                                      number(l.usdRate[static_cast<size_t>(m)], 4));
         for (int m = 1; m <= p.currPeriod; ++m)
             set.add("GLRate")("FCyID", "HKD")("FPeriod", integer(m))("FBegRate", "0.912");
+        if (p.broad && !p.large) {
+            set.add("GLCy")("FCyID", "JPY")("FCyName", "日元")("FOper", "/")("FBegRate", "20");
+            for (int m = 1; m <= p.currPeriod; ++m)
+                set.add("GLRate")("FCyID", "JPY")("FPeriod", integer(m))("FBegRate", "20");
+        }
     }
 
     // 转账 vouchers must not touch cash; the other restrictions stay empty.
