@@ -603,6 +603,8 @@ void Business::broadShapes(int period, std::vector<Voucher> &vs) {
         v.group = "转";
         v.entries.push_back(entry("660301", 50000, 0, "计提日元借款利息"));
         Entry loan = entry("2001", 0, 50000, "计提日元借款利息");
+        loan.cls = 4;
+        loan.obj = yenProject(ledger_);
         loan.cy = "JPY";
         loan.rate = 20;
         loan.fcy = 1000000;

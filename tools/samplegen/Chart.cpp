@@ -127,7 +127,7 @@ void buildChart(Ledger &ledger, Rng &rng) {
         ledger.addAccount(a);
     }
     // A loan kept in yen, a currency whose rate divides ("/": local amount =
-    // yen / rate).
+    // yen / rate), by project, with rate adjustments per project.
     if (p.broad && !p.large) {
         Account a;
         a.code = "2001";
@@ -136,6 +136,8 @@ void buildChart(Ledger &ledger, Rng &rng) {
         a.group = 201;
         a.debitSide = false;
         a.forCy = "JPY";
+        a.cls = 4;
+        a.rateAdj = true;
         ledger.addAccount(a);
     }
     // A large chart: more stock lines and more expense leaves, up to the target size.

@@ -42,6 +42,8 @@ void buildOpenings(Ledger &l, Rng &rng, const Payroll &payroll, const FixedAsset
         // Yen at 20 yen a yuan, the rate dividing.
         Opening o;
         o.acct = "2001";
+        o.cls = 4;
+        o.obj = yenProject(l);
         o.cy = "JPY";
         o.fcy = -200000000;
         o.base = o.fcy / 20;
