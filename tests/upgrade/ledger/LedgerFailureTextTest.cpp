@@ -5,17 +5,10 @@
 
 namespace {
 
-class LedgerFailureTextTest : public LedgerFixture {
-protected:
-    void SetUp() override {
-        LedgerFixture::SetUp();
-        createFrom(QStringLiteral("standard"));
-        seedBaseData();
-        g_SourceEdition = QStringLiteral("标准版");
-    }
-};
+class LedgerFailureTextTest : public LedgerFixture {};
 
 TEST_F(LedgerFailureTextTest, AFailedBatchIsLoggedWithTheServersReason) {
+    createEdited({});
     struct Case {
         const char *project;
         LedgerPhaseProbe::Phase phase;
