@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace {
 
@@ -130,6 +133,9 @@ protected:
         // Editors still send events while the grid is being destroyed.
         if (!m_grid) return false;
         if (event->type() == QEvent::KeyPress && m_grid->filterKey(object, static_cast<QKeyEvent *>(event)))
+            return true;
+        if (event->type() == QEvent::InputMethod &&
+            m_grid->filterCommit(object, static_cast<QInputMethodEvent *>(event)))
             return true;
         // The line edit of an editable combo gets the key filter only.
         if (object != m_grid->m_editor) return false;
@@ -470,4 +476,58 @@ void SpreadsheetGrid::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+bool SpreadsheetGrid::filterCommit(QObject *target, QInputMethodEvent *event) {
+    static bool replacing = false;
+    if (replacing || event->commitString().isEmpty()) return false;
+    QString passed;
+    for (const QChar ch : event->commitString()) {
+        int answer = ch.unicode();
+        emit KeyPress(&answer);
+        if (answer != 0) passed += QChar(answer);
+    }
+    if (passed == event->commitString()) return false;
+    QInputMethodEvent other(event->preeditString(), event->attributes());
+    other.setCommitString(passed, event->replacementStart(), event->replacementLength());
+    replacing = true;
+    QApplication::sendEvent(target, &other);
+    replacing = false;
+    return true;
+}
+
+void SpreadsheetGrid::inputMethodEvent(QInputMethodEvent *event) {
+    if (filterCommit(this, event)) {
+        event->accept();
+        return;
+    }
+    QTableWidget::inputMethodEvent(event);
+}
+
+bool SpreadsheetGrid::showCutText(const QHelpEvent *event) {
+    const QModelIndex index = indexAt(event->pos());
+    const QTableWidgetItem *it = index.isValid() ? item(index.row(), index.column()) : nullptr;
+    if (!it || it->text().isEmpty() || formatOf(it).type == CellType::CheckBox) return false;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QRect shown = visualRect(index);
+    option.rect = shown;
+    // Cut: its one line is wider than the cell and, wrapped at the cell's
+    // width, it is taller than the row.
+    const QSize wrapped = itemDelegateForIndex(index)->sizeHint(option, index);
+    option.features &= ~QStyleOptionViewItem::WrapText;
+    const QSize oneLine = itemDelegateForIndex(index)->sizeHint(option, index);
+    if (oneLine.width() <= shown.width() || (wordWrap() && wrapped.height() <= shown.height())) return false;
+    QToolTip::showText(event->globalPos(), it->text(), viewport(), shown);
+    return true;
+}
+
+bool SpreadsheetGrid::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        if (showCutText(static_cast<QHelpEvent *>(event))) return true;
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QTableWidget::viewportEvent(event);
 }

@@ -10,8 +10,10 @@
 // other texts only when the combo allows it).
 // CheckChanged is raised for every change of a check box's value, by the
 // operator or by code. KeyPress is raised for every character typed into the
-// grid (Enter 13, Backspace 8, Ctrl+letter 1 to 26); a handler that sets the
-// code to 0 swallows the key. UI thread only.
+// grid (Enter 13, Backspace 8, Ctrl+letter 1 to 26), text an input method
+// commits included, one character at a time; a handler that sets the code
+// to 0 swallows the key. A cell too narrow for its text shows the whole text
+// as its tooltip. UI thread only.
 #pragma once
 
 #include <QStringList>
@@ -90,6 +92,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     friend class SpreadsheetGridDelegate;
@@ -102,6 +106,11 @@ private:
     };
     // True when the key was swallowed (and replaced, if the handler said so).
     bool filterKey(QObject *target, QKeyEvent *event);
+    // The same for the text an input method commits, character by character.
+    bool filterCommit(QObject *target, QInputMethodEvent *event);
+    // Shows the whole text of a cell its column cuts; false for a cell that
+    // shows all of it.
+    bool showCutText(const QHelpEvent *event);
     QList<QTableWidgetItem *> addressed() const;
     QTableWidgetItem *cell(int col, int row) const;
     void applyFormat(QTableWidgetItem *item, const Format &format);

@@ -1,4 +1,7 @@
 #include <QClipboard>
+#include <QHelpEvent>
+#include <QInputMethodEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -7,6 +10,7 @@
 #include "dialogs/DialogScript.h"
 #include "dialogs/frmSetBankAccount.h"
 #include "platform/MessageScript.h"
+#include "support/QStringPrint.h"
 #include "support/QtApp.h"
 
 namespace {
@@ -62,6 +66,41 @@ TEST_F(frmSetBankAccountTest, OnlyDigitsAndBackspaceCanBeTypedAndEnterMovesOn) {
     EXPECT_EQ(cellText(d->fpSpread(), 5, 1), "622");
     EXPECT_EQ(d->fpSpread()->ActiveRow(), 2);  // moved on past the hidden id
     EXPECT_EQ(d->fpSpread()->ActiveCol(), 2);
+
+    // Text committed by an input method is typed text too: only its digits pass.
+    typeInto(*d, 2, "7");
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("a８3-中5 "));
+    QApplication::sendEvent(QApplication::focusWidget(), &composed);
+    EXPECT_EQ(cellText(d->fpSpread(), 5, 2), "735");
+}
+
+// A cell too narrow for its text shows all of it as a tooltip; a cell whose
+// text fits shows none. The designed widths stay.
+TEST_F(frmSetBankAccountTest, ACutCellShowsItsFullTextAsATooltip) {
+    frmSetBankAccount d;
+    const QString longName = QStringLiteral("中国工商银行上海市分行浦东支行营业部");
+    d.setRs(recordset({"FKMID", "FKMdm", "FKMmc", "FBB"},
+                      {{11, "1002.01", longName, "人民币"}, {12, "1002.02", "中行", "美元"}}));
+    ASSERT_TRUE(showActive(d));
+    SpreadsheetGrid *g = d.fpSpread();
+    EXPECT_NEAR(g->ColWidth(3), 12, 0.5);
+    const auto tooltipAt = [g](int col, int row) {
+        // The tip of the last probe goes at once, not after its fade delay.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel")) w->hide();
+        const QPoint at = g->cellRect(col, row).center();
+        QHelpEvent help(QEvent::ToolTip, at, g->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(g->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tooltipAt(3, 1), longName);
+    EXPECT_EQ(tooltipAt(3, 2), QString());
+    EXPECT_EQ(tooltipAt(2, 1), QString());
+    g->SetText(5, 1, QStringLiteral("6222 0202 0000 1234 5678 9012"));
+    EXPECT_EQ(tooltipAt(5, 1), QStringLiteral("6222 0202 0000 1234 5678 9012"));
+    EXPECT_NEAR(g->ColWidth(3), 12, 0.5);
+    QToolTip::hideText();
 }
 
 TEST_F(frmSetBankAccountTest, CopyAndPasteKeysPassAndAPastedTextStaysAsItIs) {

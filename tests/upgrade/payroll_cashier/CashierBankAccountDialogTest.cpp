@@ -2,6 +2,10 @@
 // by a scripted operator: numbers typed and confirmed, or the dialog closed.
 #include "CashierFixture.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
 #include "controls/SpreadsheetGrid.h"
 #include "controls/zqbutton.h"
 #include "dialogs/DialogScript.h"
@@ -39,6 +43,29 @@ TEST_F(CashierBankAccountDialogTest, NumbersTypedAndConfirmedAreStored) {
     EXPECT_EQ(target(QStringLiteral("SELECT FKmID, FYhzh FROM cn_Account WHERE FIsCash = 0 ORDER BY FKmID")),
               (QStringList{QStringLiteral("1003\t622201"), QStringLiteral("1004\t622202")}));
     EXPECT_EQ(newLogRows(), QStringList{QStringLiteral("成功\t出纳管理银行账号升级\t升级银行账号成功数目：2")});
+}
+
+// Typed keys are filtered to digits, but a pasted number keeps its blanks,
+// hyphens and leading zeros all the way into the cashier account.
+TEST_F(CashierBankAccountDialogTest, APastedNumberIsStoredExactlyAsPasted) {
+    const QStringList pasted = {QStringLiteral("0622 0202-1234 5678"), QStringLiteral("9558-8001 0000-01")};
+    DialogScript script;
+    script.add(std::function<void(frmSetBankAccount &)>([&pasted](frmSetBankAccount &d) {
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        SpreadsheetGrid *grid = d.fpSpread();
+        for (int row = 1; row <= grid->MaxRows(); ++row) {
+            grid->SetActiveCell(5, row);
+            QApplication::clipboard()->setText(pasted.value(row - 1));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" -x"));  // typed: swallowed
+        }
+        emit d.cmdOK()->Click();
+    }));
+    clsCn step;
+    EXPECT_EQ(upgrade(step), 0);
+    EXPECT_EQ(target(QStringLiteral("SELECT FKmID, FYhzh FROM cn_Account WHERE FIsCash = 0 ORDER BY FKmID")),
+              (QStringList{QStringLiteral("1003\t") + pasted[0], QStringLiteral("1004\t") + pasted[1]}));
 }
 
 TEST_F(CashierBankAccountDialogTest, AnOkWithAMissingNumberKeepsTheDialogAndClosingItFails) {
