@@ -20,8 +20,8 @@ void UpgradeStepFixture::createFrom(const QString &sample) {
     m_logSeen = static_cast<int>(logRows().size());
 }
 
-void UpgradeStepFixture::createFrom(const QString &sample, const QList<TableEdit> &edits) {
-    source = BuildSampleEdit(server.path() + QStringLiteral("/src"), sample, edits);
+void UpgradeStepFixture::createFromEdited(const QString &sample, const SampleEdit &edit) {
+    source = BuildEditedSample(server.path() + QStringLiteral("/src"), sample, edit);
     sourceHash = FileHash(source);
     useSettings(source, kTarget);
     const int result = runCreation();

@@ -9,7 +9,8 @@
 #include <QStringList>
 
 #include "kit/CreateAcctFixture.h"
-#include "support/SampleEdit.h"
+#include "support/SampleTables.h"
+#include "support/TableEdits.h"
 
 class interface;
 
@@ -23,8 +24,13 @@ protected:
     // Creates the target from a sample ("standard" or "mini"); a failed
     // creation fails the test.
     void createFrom(const QString &sample);
-    // The same from a sample with some tables changed for the case.
-    void createFrom(const QString &sample, const QList<TableEdit> &edits);
+    // The same from a sample's table text edited for the case (see
+    // support/SampleTables.h), built into a source of the test's own.
+    void createFromEdited(const QString &sample, const SampleEdit &edit);
+    // The same with the changes written by column name (support/TableEdits.h).
+    void createFrom(const QString &sample, const QList<TableEdit> &edits) {
+        createFromEdited(sample, TableEdits(edits));
+    }
     // Runs one stage's CheckData or UpgradeData with the fixture's bar and
     // label on the target.
     int check(interface &stage);

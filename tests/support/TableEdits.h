@@ -1,12 +1,13 @@
-// A source account set made from a sample's table text with some tables
-// changed for one case, written as a real .ais file with its workgroup file
-// into a folder of the test's own. Changes are written as table text: a line
+// Changes of a sample's tables for one case, written by column name: a line
 // of the column names given, then one line a row with its cells in that
-// order (tab-separated, "\N" for NULL); columns not named are NULL.
+// order (tab-separated, "\N" for NULL); columns not named are NULL. Applied
+// through the edit of support/SampleTables.h.
 #pragma once
 
 #include <QList>
 #include <QString>
+
+#include "support/SampleTables.h"
 
 struct TableEdit {
     enum class Kind {
@@ -23,7 +24,6 @@ struct TableEdit {
     static TableEdit set(const QString &table, const QString &text) { return {Kind::Set, table, text}; }
 };
 
-// Writes "<folder>/edited.ais" and "<folder>/system.mda" from the sample
-// ("standard", "mini", ...) under samples/; returns the .ais path. A change
-// naming a table or column the sample lacks fails the test that made it.
-QString BuildSampleEdit(const QString &folder, const QString &sample, const QList<TableEdit> &edits);
+// The edit that makes these changes; a table or column the sample lacks
+// fails the calling test.
+SampleEdit TableEdits(const QList<TableEdit> &edits);
