@@ -32,7 +32,7 @@ void writeOptions(TableSet &set, const Ledger &l) {
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(
         "FBank", std15 ? "中国工商银行上海张江支行 1001 2345 0900 1234 567"
                        : "")("FAisNo", std15 ? "001" : "002")("FCoType", "22")("FPeriodByMonth", "-1")(
-        "FDeprMade", flag(p.fixedAssets()));
+        "FDeprMade", flag(p.fixedAssets() && !p.emptyCurrent));
     // Cumulative code lengths of the levels.
     const std::vector<int> lengths = p.wideCodes() ? std::vector<int>{4, 7, 10, 12} : std::vector<int>{4, 6, 8};
     row("FACLevels", integer(static_cast<long>(lengths.size())));
