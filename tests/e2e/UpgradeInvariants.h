@@ -123,6 +123,11 @@ inline const Invariant kInvariants[] = {
      "SELECT COUNT(*) FROM t_FABalance b WHERE b.FDepr <> 0 AND ABS(b.FDepr - ISNULL((SELECT SUM(x.FAmount) FROM "
      "t_FABalExpense x WHERE x.FBalID = b.FBalID), 0)) > 0.01",
      nullptr},
+    // A card's workload of a period reaches its balance row of that period.
+    {"fixed-asset workloads", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_FABalance b INNER JOIN AIS_FAJob j ON j.FZ8InterID = b.FAssetID AND j.FPeriod = "
+     "b.FPeriod WHERE b.FPeriod > 0 AND ISNULL(b.FWorkload, -1) <> j.FJob",
+     nullptr},
     {"payroll rows per employee and period", false, InBalancesOnly::Holds, "SELECT COUNT(*) FROM t_PANewData",
      "SELECT COUNT(*) FROM (SELECT FEmpID, FPeriod FROM AIS_PAData GROUP BY FEmpID, FPeriod) T"},
     {"payroll gross and net pay per employee", false, InBalancesOnly::Holds,
