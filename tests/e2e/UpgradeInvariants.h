@@ -36,15 +36,15 @@ struct Invariant {
 // current year when the set started in an earlier year. Bank lines dated
 // before it are history, except those still outstanding then (neither
 // reconciliation flag set).
-#define PNW_E2E_CASHIER_START                                                                                      \
-    "(SELECT CASE WHEN FStartYear = FCurrYear THEN CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-' + "       \
-    "CAST(FStartPeriod AS varchar(2)) + '-01') ELSE CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-01-01') " \
+#define PNW_E2E_CASHIER_START                                                                                          \
+    "(SELECT CASE WHEN FStartYear = FCurrYear THEN CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-' + "           \
+    "CAST(FStartPeriod AS varchar(2)) + '-01') ELSE CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-01-01') "      \
     "END AS FStart FROM AIS_GLPref) p"
 #define PNW_E2E_CASHIER_LINE_KEPT "(x.FDate >= p.FStart OR (x.FChecked = 0 AND x.FAutoChecked = 0))"
 // The source lines (x) of a cashier account (a) in its currency (c) still
 // outstanding, and those of them dated before the start.
-#define PNW_E2E_OUTSTANDING(table)                                                                          \
-    " FROM " table " x WHERE x.FAcctID = REPLACE(a.FKmdm, '.', '') AND x.FCyID = c.FNumber AND x.FChecked = 0 " \
+#define PNW_E2E_OUTSTANDING(table)                                                                                     \
+    " FROM " table " x WHERE x.FAcctID = REPLACE(a.FKmdm, '.', '') AND x.FCyID = c.FNumber AND x.FChecked = 0 "        \
     "AND x.FAutoChecked = 0"
 #define PNW_E2E_OUTSTANDING_BEFORE(table) PNW_E2E_OUTSTANDING(table) " AND x.FDate < p.FStart"
 
@@ -227,7 +227,8 @@ inline void ExpectPayHistoryValues(const std::function<QString(const QString &sq
 inline void ExpectInvariants(const QString &sample, bool balancesOnly,
                              const std::function<QString(const QString &sql)> &value) {
     for (const Invariant &i : kInvariants) {
-        if (i.standardOnly && !sample.startsWith(QStringLiteral("standard")) && !sample.startsWith(QStringLiteral("broad")))
+        if (i.standardOnly && !sample.startsWith(QStringLiteral("standard")) &&
+            !sample.startsWith(QStringLiteral("broad")))
             continue;
         if (balancesOnly && i.balancesOnly == InBalancesOnly::Skipped) continue;
         if (!balancesOnly && i.balancesOnly == InBalancesOnly::Only) continue;
