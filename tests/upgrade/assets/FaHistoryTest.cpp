@@ -123,7 +123,8 @@ TEST_F(FaHistoryTest, CardsClearedThisYearAndInAnEarlierYear) {
 
 TEST_F(FaHistoryTest, ACardAlteredInItsAdditionPeriodKeepsItsValueThere) {
     // FA007 is added in period 1 (instead of 3) at 14214.20 and raised by
-    // 1200 in the same period; its balances hold 15414.20 from period 1 on.
+    // 1200 in the same period; its balances hold 15414.20 from period 1 on,
+    // and the source keeps an opening row of nothing for it.
     upgradeSeeded(
         0, QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2025-01-12', FBeginUseDate = '2025-01-12' WHERE "
                           "FAssetID = 'FA007';"
@@ -134,7 +135,13 @@ TEST_F(FaHistoryTest, ACardAlteredInItsAdditionPeriodKeepsItsValueThere) {
                           "FDebitOrg + 1200 WHERE FAssetID = 'FA007';"
                           "UPDATE AIS_FABalDept SET FPeriod = FPeriod - 2 WHERE FAssetID = 'FA007';"
                           "UPDATE AIS_FABalExpense SET FPeriod = FPeriod - 2 WHERE FAssetID = 'FA007';") +
-               FaAlteration(QStringLiteral("FA007"), 1, 2, QStringLiteral("1200")));
+               FaAlteration(QStringLiteral("FA007"), 1, 2, QStringLiteral("1200")) +
+               QStringLiteral("INSERT INTO AIS_FABal (FPeriod, FAssetID, FOrgVal, FAccumDepr, FDepr, FDeprPerPeriod, "
+                              "FDebitOrg, FCreditOrg, FDebitDepr, FCreditDepr, FYtdDevalue, FAccumDevalue, FGroupID, "
+                              "FStatus, FDeprMethod, FLife, FLifeA, FPeriods, FPeriodsA, FSalvage, FPost, "
+                              "FFormularyType, FService) SELECT 0, FAssetID, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FGroupID, "
+                              "FStatus, FDeprMethod, FLife, FLifeA, 0, 0, 0, 0, FFormularyType, 0 FROM AIS_FABal WHERE "
+                              "FAssetID = 'FA007' AND FPeriod = 1"));
     EXPECT_EQ(target(QStringLiteral("SELECT b.FPeriod, b.FOrgValP + b.FOrgValInc - b.FOrgValDec, b.FYtdOrgValInc, "
                                     "c.FOrgVal FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID = b.FBalID "
                                     "WHERE b.FAssetID = 7 AND b.FPeriod IN (1, 2) ORDER BY b.FPeriod")),
@@ -151,5 +158,49 @@ TEST_F(FaHistoryTest, ASetStartedInAnEarlierYearKeepsEveryPeriod) {
     EXPECT_EQ(targetValue(QStringLiteral("SELECT SUM(FDepr) FROM t_FABalance WHERE FPeriod BETWEEN 1 AND 3")),
               targetValue(QStringLiteral("SELECT SUM(FDepr) FROM AIS_FABal WHERE FPeriod BETWEEN 1 AND 3")));
 }
+
+TEST_F(FaHistoryTest, AlterationMethodsFollowTheAdjustmentType) {
+    // Card, source method, adjustment type of an alteration in period 6 (8
+    // for the second one of FA003).
+    const struct {
+        const char *card;
+        int method, adjustment, period;
+    } rows[] = {{"FA001", 3, 2, 6}, {"FA002", 3, 1, 6}, {"FA003", 1, 2, 6}, {"FA004", 1, 0, 6},
+                {"FA005", 4, 2, 6}, {"FA006", 4, 1, 6}, {"FA007", 2, 0, 6}, {"FA003", 0, 2, 8}};
+    QString changes;
+    for (const auto &r : rows)
+        changes += FaAlteration(QString::fromLatin1(r.card), r.period, 2, QStringLiteral("0")) +
+                   QStringLiteral("UPDATE AIS_FAVch SET FDeprMethod = %1, FAdjType = %2 WHERE FAssetID = '%3' AND "
+                                  "FPeriod = %4;")
+                       .arg(r.method)
+                       .arg(r.adjustment)
+                       .arg(QString::fromLatin1(r.card))
+                       .arg(r.period);
+    upgradeSeeded(0, changes);
+    EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetNumber, a.FPeriod, c.FDeprMethodID, c.FStatusID FROM t_FACard c "
+                                    "INNER JOIN t_FAAlter a ON a.FAlterID = c.FAlterID WHERE a.FNew = 0 AND a.FPeriod "
+                                    "IN (6, 8) ORDER BY a.FPeriod, c.FAssetNumber")),
+              QStringList({QStringLiteral("FA001\t6\t5\t2"), QStringLiteral("FA002\t6\t7\t2"),
+                           QStringLiteral("FA003\t6\t1\t2"), QStringLiteral("FA004\t6\t6\t2"),
+                           QStringLiteral("FA005\t6\t4\t2"), QStringLiteral("FA006\t6\t8\t2"),
+                           QStringLiteral("FA007\t6\t9\t2"), QStringLiteral("FA003\t8\t1\t7")}));
+}
+
+// Workloads of a card reach its balance rows: every period its own, and
+// with balances only the opening row the year's earlier periods' sum.
+class FaWorkloadTest : public FaHistoryTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FaWorkloadTest, WorkloadsReachTheBalanceRows) {
+    upgradeSeeded(GetParam(), QStringLiteral("INSERT INTO AIS_FAJob (FPeriod, FAssetID, FJob) SELECT FPeriod, "
+                                             "FAssetID, FPeriod * 10 FROM AIS_FABal WHERE FAssetID = 'FA002' AND "
+                                             "FPeriod > 0"));
+    EXPECT_EQ(target(QStringLiteral("SELECT FPeriod, FWorkload FROM t_FABalance WHERE FAssetID = 2 AND FPeriod IN (0, "
+                                    "1, 12) ORDER BY FPeriod")),
+              GetParam() == 0 ? QStringList({QStringLiteral("0\t0"), QStringLiteral("1\t10"),
+                                             QStringLiteral("12\t120")})
+                              : QStringList({QStringLiteral("0\t660"), QStringLiteral("12\t120")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, FaWorkloadTest, ::testing::Values(0, 1));
 
 }  // namespace
