@@ -18,6 +18,7 @@ enum class InBalancesOnly {
     Holds,    // checked as in the full run
     Skipped,  // the full run's history is not kept (earlier periods)
     NoRows,   // nothing is converted: the target query gives 0
+    Only,     // checked in an upgrade of balances only, not in the full run
 };
 
 struct Invariant {
@@ -35,16 +36,17 @@ struct Invariant {
 // current year when the set started in an earlier year. Bank lines dated
 // before it are history, except those still outstanding then (neither
 // reconciliation flag set).
-#define PNW_E2E_CASHIER_START                                                                                      \
-    "(SELECT CASE WHEN FStartYear = FCurrYear THEN CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-' + "       \
-    "CAST(FStartPeriod AS varchar(2)) + '-01') ELSE CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-01-01') " \
+#define PNW_E2E_CASHIER_START                                                                                          \
+    "(SELECT CASE WHEN FStartYear = FCurrYear THEN CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-' + "           \
+    "CAST(FStartPeriod AS varchar(2)) + '-01') ELSE CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-01-01') "      \
     "END AS FStart FROM AIS_GLPref) p"
 #define PNW_E2E_CASHIER_LINE_KEPT "(x.FDate >= p.FStart OR (x.FChecked = 0 AND x.FAutoChecked = 0))"
-// A cashier account (a) in its currency (c) and its source lines (x) before
-// the start that were still outstanding.
-#define PNW_E2E_OUTSTANDING_BEFORE(table)                                                                           \
-    " FROM " table " x WHERE x.FAcctID = REPLACE(a.FKmdm, '.', '') AND x.FCyID = c.FNumber AND x.FDate < p.FStart " \
-    "AND x.FChecked = 0 AND x.FAutoChecked = 0"
+// The source lines (x) of a cashier account (a) in its currency (c) still
+// outstanding, and those of them dated before the start.
+#define PNW_E2E_OUTSTANDING(table)                                                                                     \
+    " FROM " table " x WHERE x.FAcctID = REPLACE(a.FKmdm, '.', '') AND x.FCyID = c.FNumber AND x.FChecked = 0 "        \
+    "AND x.FAutoChecked = 0"
+#define PNW_E2E_OUTSTANDING_BEFORE(table) PNW_E2E_OUTSTANDING(table) " AND x.FDate < p.FStart"
 
 // The source's vouchers are the runs of AIS_GLVch rows with one period,
 // group and number (deleted vouchers are dropped at staging). Balances are
@@ -189,7 +191,28 @@ inline const Invariant kInvariants[] = {
      "x.FAmount ELSE -x.FAmount END)" PNW_E2E_OUTSTANDING_BEFORE("AIS_TRBankChkNote") "), 0) OR a.FYhdzdTzhYe <> "
      "a.FYhdzdYe + ISNULL((SELECT SUM(x.FDebit - x.FCredit)" PNW_E2E_OUTSTANDING_BEFORE("AIS_TRBankJnl") "), 0)",
      nullptr},
+    // Balances only: the openings are the balances of the current period
+    // (in base currency within a unit: the source rounds each line's base
+    // amount, the fold works them out at the line's rate), and each side is
+    // adjusted by the other side's items still outstanding (a cash account
+    // has no adjusted balances).
+    {"cashier balances folded into the openings", true, InBalancesOnly::Only,
+     "SELECT COUNT(*) FROM cn_Account a INNER JOIN t_Currency c ON c.FCurrencyID = a.FBbID INNER JOIN "
+     "AIS_TRBankJnlBal j ON j.FAcctID = REPLACE(a.FKmdm, '.', '') AND j.FCyID = c.FNumber AND j.FPeriod = (SELECT "
+     "FCurrPeriod FROM AIS_GLPref) LEFT JOIN AIS_TRBankChkBal s ON s.FAcctID = j.FAcctID AND s.FCyID = j.FCyID AND "
+     "s.FPeriod = j.FPeriod LEFT JOIN Cn_Lcye l ON l.FKmID = a.FID AND l.FType IN (1, 2) WHERE a.FYe <> j.FBegBal "
+     "OR a.FYhdzdYe <> ISNULL(s.FBegBal, 0) OR ABS(a.FYeB - j.FBegBalBase) > 1 OR ISNULL(l.FYeB, a.FYeB) <> "
+     "a.FYeB",
+     nullptr},
+    {"cashier adjusted balances after folding", true, InBalancesOnly::Only,
+     "SELECT COUNT(*) FROM cn_Account a INNER JOIN t_Currency c ON c.FCurrencyID = a.FBbID WHERE a.FYhrjzTzhYe <> "
+     "CASE WHEN a.FIsCash = 1 THEN 0 ELSE a.FYe + ISNULL((SELECT SUM(CASE WHEN x.FDC = 'C' THEN x.FAmount ELSE "
+     "-x.FAmount END)" PNW_E2E_OUTSTANDING("AIS_TRBankChkNote") "), 0) END OR a.FYhdzdTzhYe <> CASE WHEN a.FIsCash = "
+     "1 THEN 0 ELSE a.FYhdzdYe + ISNULL((SELECT SUM(x.FDebit - x.FCredit)" PNW_E2E_OUTSTANDING("AIS_TRBankJnl") "), "
+     "0) END",
+     nullptr},
 };
+#undef PNW_E2E_OUTSTANDING
 #undef PNW_E2E_OUTSTANDING_BEFORE
 #undef PNW_E2E_CASHIER_LINE_KEPT
 #undef PNW_E2E_CASHIER_START
@@ -222,9 +245,11 @@ inline void ExpectPayHistoryValues(const std::function<QString(const QString &sq
 inline void ExpectInvariants(const QString &sample, bool balancesOnly,
                              const std::function<QString(const QString &sql)> &value) {
     for (const Invariant &i : kInvariants) {
-        if (i.standardOnly && !sample.startsWith(QStringLiteral("standard")) && !sample.startsWith(QStringLiteral("broad")))
+        if (i.standardOnly && !sample.startsWith(QStringLiteral("standard")) &&
+            !sample.startsWith(QStringLiteral("broad")))
             continue;
         if (balancesOnly && i.balancesOnly == InBalancesOnly::Skipped) continue;
+        if (!balancesOnly && i.balancesOnly == InBalancesOnly::Only) continue;
         const QString got = value(QString::fromUtf8(i.targetSql));
         if (balancesOnly && i.balancesOnly == InBalancesOnly::NoRows) {
             EXPECT_EQ(got, QStringLiteral("0")) << i.what;
