@@ -9,6 +9,13 @@ namespace samplegen {
 
 namespace {
 
+// The overseas customer, who buys and pays in dollars: the fourth one ("0104"
+// in the standard set); none without foreign currency.
+std::string overseasCustomer(const Ledger &l) {
+    const auto customers = l.detailItems(1, "01");
+    return l.profile.foreignCurrency() && customers.size() > 3 ? customers[3]->code : std::string();
+}
+
 const char *const kPreparer = "王芳";
 const char *const kCashierUser = "李娜";
 
@@ -162,7 +169,7 @@ Voucher Business::sale(int period, const std::string &customer) {
 }
 
 bool Business::receipt(int period, Voucher &v, bool dollars) {
-    const std::string foreign = ledger_.profile.foreignCurrency() && !ledger_.profile.large ? "0104" : "";
+    const std::string foreign = ledger_.profile.large ? "" : overseasCustomer(ledger_);
     for (size_t i = 0; i < receivables_.size(); ++i) {
         Open &o =
             receivables_[ledger_.profile.large ? (i + static_cast<size_t>(rng_.range(0, 3))) % receivables_.size() : i];
@@ -246,8 +253,9 @@ Voucher Business::expense(int period) {
     v.attachments = static_cast<int>(rng_.range(1, 4));
     const bool entertainment = rng_.chance(20);
     const Cents amount = rng_.range(50, 1500) * 100 + rng_.range(0, 99);
-    Entry x =
-        entry(entertainment ? "660205" : "660202", amount, 0, entertainment ? "业务招待费" : e.name + "报销办公用品费");
+    const std::string entertainmentAccount = ledger_.hasAccount("6602050101") ? "6602050101" : "660205";
+    Entry x = entry(entertainment ? entertainmentAccount : "660202", amount, 0,
+                    entertainment ? "业务招待费" : e.name + "报销办公用品费");
     if (!entertainment) {
         x.cls = 2;
         x.obj = e.dept;
@@ -343,11 +351,12 @@ void Business::periodVouchers(int period, std::vector<Voucher> &out) {
         // Domestic customers buy every month; the overseas one every third month and pays in dollars.
         std::vector<const Item *> domestic;
         for (const Item *c : customers)
-            if (!(p.foreignCurrency() && c->code == "0104")) domestic.push_back(c);
+            if (c->code != overseasCustomer(ledger_)) domestic.push_back(c);
         for (int i = 0; i < 2; ++i) {
             const bool overseas = p.foreignCurrency() && i == 1 && period % 3 == 1;
-            const std::string customer =
-                overseas ? "0104" : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
+            const std::string customer = overseas
+                                             ? overseasCustomer(ledger_)
+                                             : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
             Voucher v = sale(period, customer);
             if (v.entries.empty()) continue;
             if (period == 4 && i == 0) v.entries[0].exp = "应收货款（客户称'急单'，50% 预付）";
@@ -571,8 +580,58 @@ void Business::finalize(int period, std::vector<Voucher> &vs) {
         vs.push_back(a);
         vs.push_back(b);
     }
+    if (p.broad && !p.large) broadShapes(period, vs);
     for (const auto &v : vs)
         if (v.posted) post(v);
+}
+
+void Business::broadShapes(int period, std::vector<Voucher> &vs) {
+    const Profile &p = ledger_.profile;
+    // Stock revalued without moving a quantity: the source marks such entries
+    // with the quantity -1 ("none"), on either side.
+    if (period == 3 || period == 5) {
+        const bool up = period == 3;
+        Voucher v;
+        v.period = period;
+        v.day = 27;
+        v.group = "转";
+        Entry stock = entry(up ? "14050101" : "14050102", up ? 12000 : 0, up ? 0 : 8000,
+                            up ? "内存条调增成本" : "固态硬盘调减成本");
+        stock.qty = -1;
+        v.entries.push_back(stock);
+        v.entries.push_back(entry("6401", up ? 0 : 8000, up ? 12000 : 0, up ? "存货成本调整" : "存货成本调整"));
+        v.checked = v.posted = period < p.currPeriod;
+        v.preparer = "王芳";
+        vs.push_back(v);
+    }
+    // Interest on the yen loan, accrued in yen (local = yen / rate).
+    if (period == 4 || period == 8) {
+        Voucher v;
+        v.period = period;
+        v.day = 28;
+        v.group = "转";
+        v.entries.push_back(entry("660301", 50000, 0, "计提日元借款利息"));
+        Entry loan = entry("2001", 0, 50000, "计提日元借款利息");
+        loan.cls = 4;
+        loan.obj = yenProject(ledger_);
+        loan.cy = "JPY";
+        loan.rate = 20;
+        loan.fcy = 1000000;
+        v.entries.push_back(loan);
+        v.checked = v.posted = period < p.currPeriod;
+        v.preparer = "王芳";
+        vs.push_back(v);
+    }
+    // In the open period a third group-less voucher, its group all blanks,
+    // numbered like the empty-group one.
+    if (period == p.currPeriod) {
+        Voucher c = expense(period);
+        c.day = 30;
+        c.group = std::string("   ");
+        c.checked = c.posted = false;
+        c.entries[0].exp = "凭证字为空格的报销单";
+        vs.push_back(c);
+    }
 }
 
 void Business::run() {
