@@ -85,6 +85,24 @@ inline const Invariant kInvariants[] = {
      "AND T.FCurrencyID = 0",
      "SELECT COUNT(*) FROM (SELECT DISTINCT B.FAcctID FROM AIS_GLBal B INNER JOIN AIS_GLPref P ON P.FCurrPeriod = "
      "B.FPeriod WHERE B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB')) T"},
+    {"every department and employee has its item", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM AIS_GLObj o LEFT JOIN T_Item i ON i.FItemID = o.FZ8InterID AND i.FItemClassID = o.FClsID "
+     "WHERE o.FClsID IN (2, 3) AND o.FObjID <> '*' AND i.FItemID IS NULL",
+     nullptr},
+    {"every business unit has its customer or supplier", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM AIS_GLObj WHERE FClsID = 1 AND FObjID <> '*' AND ISNULL(FZ8InterID, 0) = 0 AND "
+     "ISNULL(FZ8InterID_2, 0) = 0",
+     nullptr},
+    {"every business unit below the top sits under its parent", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM T_Item i LEFT JOIN T_Item p ON p.FItemID = i.FParentID AND p.FItemClassID = "
+     "i.FItemClassID WHERE i.FItemClassID IN (1, 8) AND i.FLevel > 1 AND (p.FItemID IS NULL OR p.FLevel <> i.FLevel "
+     "- 1)",
+     nullptr},
+    {"custom-class properties", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_ItemPropDesc WHERE FItemClassID > 3000",
+     "SELECT COUNT(*) FROM AIS_GLCls c INNER JOIN sysobjects o ON o.name = 'AIS_' + c.FObjTableName INNER JOIN "
+     "syscolumns s ON s.id = o.id WHERE c.FClsID > 3 AND s.name NOT IN ('FClsID', 'FObjID', 'FZ8InterID') AND "
+     "s.xtype <> 34"},
     {"fixed-asset cards", true, InBalancesOnly::Holds,
      "SELECT COUNT(DISTINCT FAssetID) FROM t_FABalance WHERE FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref)",
      "SELECT COUNT(*) FROM AIS_FABal WHERE FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref)"},
