@@ -178,11 +178,6 @@ FixedAssets::FixedAssets(const Ledger &ledger, Rng &rng, bool deprMade) : ledger
 // altered in its own addition period and a card cleared in an earlier year.
 void FixedAssets::addBroadCards() {
     const int year = ledger_.profile.year;
-    // The departments written with points (06.01, 06.02) where the items
-    // have them; otherwise the cards stay on plain ones.
-    auto dotted = [&](const std::string &digits, const std::string &otherwise) {
-        return deptCode(ledger_, digits) != digits ? digits : otherwise;
-    };
     auto card = [&](const char *id, const char *name, const char *model, const char *location, int group, int y,
                     int m, int d, Cents org, int life, std::vector<std::pair<std::string, double>> depts) {
         AssetCard c;
@@ -201,13 +196,15 @@ void FixedAssets::addBroadCards() {
     c.expenseAcct = "660104", c.expenseCls = 0;
     c.accounts = {{"660104", 60}, {"660103", 40}};
     cards_.push_back(c);
+    // FA011 and FA012 stand on the base data's departments written with
+    // points (06.01, 06.02 under 06).
     c = card("FA011", "注塑成型机", "海天 MA1600", "二号车间", 2, year - 2, 5, 20, 18000000, 96,
-             {{dotted("0601", "04"), 100}});
+             {{"06.01", 100}});
     c.totalWork = 40000;
     c.work = {0, 310, 280, 335, 298, 320, 305, 290, 315, 300, 325, 310, 305, 300};
     cards_.push_back(c);
     cards_.push_back(card("FA012", "旧式复印机", "理光 MP2014", "总经理办公室", 3, year - 6, 1, 5, 1260000, 36,
-                          {{dotted("0602", "01"), 60}, {dotted("0601", "02"), 40}}));
+                          {{"06.02", 60}, {"06.01", 40}}));
     c = card("FA013", "三坐标测量仪", "海克斯康 Global S", "质检室", 3, year, 2, 16, 980000, 60, {{"02", 100}});
     c.addedPeriod = 2;
     c.increasePeriod = 2, c.increase = 120000;
