@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
+#include <QRegularExpression>
 
 #include "foundation/Progress.h"
 #include "foundation/SqlText.h"
@@ -246,6 +247,16 @@ bool CXRAc::DeleteAcct(const QString &sAcctNum) {
         ShowMessage(QStringLiteral("创建的数据库删除不成功，请手动删除。"), 16, kMessageTitle);
         return false;
     }
+}
+
+bool CXRAc::AdoptAccount(const QString &sAcctNum) {
+    const QString n = sAcctNum.trimmed();
+    static const QRegularExpression number(QStringLiteral("^[A-Za-z][A-Za-z0-9]*$"));
+    if (!number.match(n).hasMatch()) return false;
+    for (const char *own : {"master", "model", "msdb", "tempdb", "AcctCtl"})
+        if (n.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return false;
+    m_restoredAccount = n;
+    return true;
 }
 
 bool CXRAc::ExistDatabase(const QString &StrUID, const QString &strCnnString) {

@@ -81,6 +81,11 @@ public:
     // its registry row, but only for the account set this object restored;
     // any other name is left alone (False). True when dropped.
     bool DeleteAcct(const QString &sAcctNum);
+    // Takes charge of an account set an earlier run restored and could not
+    // delete (it was killed), so that DeleteAcct may drop it; the operator
+    // names it. False, and nothing changes, for a name that cannot be an
+    // account number (the server's own databases among them).
+    bool AdoptAccount(const QString &sAcctNum);
     // True when a database of that name exists on the server; a failure is
     // shown and gives False.
     bool ExistAcct(const QString &sAcctNum);

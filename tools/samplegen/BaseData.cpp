@@ -101,7 +101,7 @@ void writeChart(TableSet &set, const Ledger &l) {
         set.add("GLAcct")("FAcctID", a.code)("FAcctName", a.name)("FHelperCode", std::nullopt)(
             "FGroup", integer(a.group))("FDC", a.debitSide ? "D" : "C")("FForCy", a.forCy)("FRateAdj", flag(a.rateAdj))(
             "FJrnl", flag(a.journal))("FDetail", flag(a.detail))("FIsCash", flag(a.cash))("FIsBankAc", flag(a.bank))(
-            "FBank", flag(a.bank))("FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty ? a.unit : "")(
+            "FBank", flag(a.bank))("FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty && !l.profile.openQuestions ? a.unit : "")(
             "FClsID", integer(a.cls))("FLevel", integer(a.level))("FMutiCls", flag(a.multi))(
             "FCustomer", flag(a.extraCust))("FDepartment", flag(a.extraDept))("FEmployee", flag(a.extraEmpl));
 }
@@ -118,6 +118,14 @@ void writeItems(TableSet &set, const Ledger &l) {
         set.add("GLObj")("FClsID", integer(i.cls))("FObjID", i.code)("FObjName", i.name)(
             "FParentID", i.parent.empty() ? std::nullopt : jet::Cell(i.parent))("FLevel", integer(i.level))(
             "FDetail", flag(i.detail))("FDeleted", "0")("FFullPath", fullPath(l, i));
+    if (p.openQuestions) {
+        // A group of business units nothing is booked on: neither customers
+        // nor suppliers by their use.
+        set.add("GLObj")("FClsID", "1")("FObjID", "03")("FObjName", "其他往来")("FParentID", std::nullopt)("FLevel", "1")(
+            "FDetail", "0")("FDeleted", "0")("FFullPath", "1*03");
+        set.add("GLObj")("FClsID", "1")("FObjID", "0301")("FObjName", "临时往来单位")("FParentID", "03")(
+            "FLevel", "2")("FDetail", "1")("FDeleted", "0")("FFullPath", "1*030301");
+    }
     int n = 0;
     for (const auto *u : l.detailItems(1)) {
         ++n;

@@ -28,6 +28,9 @@ struct Profile {
     // vouchers end with the period before (a set that can be upgraded with
     // its balances only).
     bool emptyCurrent = false;
+    // Questions the upgrade must put to the operator: quantity accounts
+    // without a unit, and business units that no account uses.
+    bool openQuestions = false;
     // The set that carries the shapes the other small sets lack (samples/broad):
     // each part of the generator adds its own under this flag.
     bool broad = false;

@@ -14,7 +14,7 @@ int usage() {
     std::fprintf(stderr,
                  "usage: samplegen --edition standard|mini --size small|large [--vouchers N] [--years N]\n"
                  "                 [--accounts N] [--assets N] [--employees N] [--customers N] [--suppliers N]\n"
-                 "                 [--seed N] [--empty-current] [--broad] <out-folder>\n");
+                 "                 [--seed N] [--empty-current] [--broad] [--open-questions] <out-folder>\n");
     return 2;
 }
 
@@ -32,7 +32,7 @@ int main(int argc, char **argv) {
     using samplegen::Edition;
     samplegen::Profile p;
     std::string edition, size, out;
-    bool emptyCurrent = false, broad = false;
+    bool emptyCurrent = false, broad = false, openQuestions = false;
     struct Option {
         const char *name;
         int value = -1;
@@ -48,6 +48,10 @@ int main(int argc, char **argv) {
         }
         if (a == "--empty-current" || a == "--broad") {
             (a == "--broad" ? broad : emptyCurrent) = true;
+            continue;
+        }
+        if (a == "--open-questions") {
+            openQuestions = true;
             continue;
         }
         bool matched = false;
@@ -75,6 +79,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     p.emptyCurrent = emptyCurrent;
+    p.openQuestions = openQuestions;
     // The shapes of the broad set are those of a small Standard set.
     if (broad && (p.large || !p.standard())) {
         std::fprintf(stderr, "samplegen: --broad is for a small set of the standard edition\n");
