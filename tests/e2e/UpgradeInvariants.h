@@ -30,6 +30,22 @@ struct Invariant {
     const char *stagingSql;  // nullptr: the target query counts disagreements, 0 expected
 };
 
+// The cashier's start, worked out from the source's options as a derived
+// table p (one row, FStart): the source's start period, or period 1 of the
+// current year when the set started in an earlier year. Bank lines dated
+// before it are history, except those still outstanding then (neither
+// reconciliation flag set).
+#define PNW_E2E_CASHIER_START                                                                                      \
+    "(SELECT CASE WHEN FStartYear = FCurrYear THEN CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-' + "       \
+    "CAST(FStartPeriod AS varchar(2)) + '-01') ELSE CONVERT(datetime, CAST(FCurrYear AS varchar(4)) + '-01-01') " \
+    "END AS FStart FROM AIS_GLPref) p"
+#define PNW_E2E_CASHIER_LINE_KEPT "(x.FDate >= p.FStart OR (x.FChecked = 0 AND x.FAutoChecked = 0))"
+// A cashier account (a) in its currency (c) and its source lines (x) before
+// the start that were still outstanding.
+#define PNW_E2E_OUTSTANDING_BEFORE(table)                                                                           \
+    " FROM " table " x WHERE x.FAcctID = REPLACE(a.FKmdm, '.', '') AND x.FCyID = c.FNumber AND x.FDate < p.FStart " \
+    "AND x.FChecked = 0 AND x.FAutoChecked = 0"
+
 // The source's vouchers are the runs of AIS_GLVch rows with one period,
 // group and number (deleted vouchers are dropped at staging). Balances are
 // compared on the accounts' own rows (no detail, base currency); the source's
@@ -85,12 +101,68 @@ inline const Invariant kInvariants[] = {
      "e.FItemID = a.FEmpID AND e.FItemClassID = 3 GROUP BY e.FNumber) T ON T.FNumber = S.FEmpID WHERE T.FNumber IS "
      "NULL OR ABS(T.FGross - S.FGross) > 0.005 OR ABS(T.FNet - S.FNet) > 0.005",
      nullptr},
-    {"cash journal rows", true, InBalancesOnly::Holds, "SELECT COUNT(*) FROM CN_XJRJZ", "SELECT COUNT(*) FROM AIS_TRCashJnl"},
-    {"bank journal rows", true, InBalancesOnly::Holds, "SELECT COUNT(*) FROM CN_YHRJZ WHERE FJz = 0", "SELECT COUNT(*) FROM AIS_TRBankJnl"},
-    {"bank statement rows", true, InBalancesOnly::Holds, "SELECT COUNT(*) FROM CN_YHDZD WHERE FJz = 0",
-     "SELECT COUNT(*) FROM AIS_TRBankChkNote"},
+    {"pay history rows belong to employees", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_PANewData a LEFT JOIN t_PA_Item b ON b.FItemID = a.FEmpID AND b.FItemClassID = 3 WHERE "
+     "b.FItemID IS NULL",
+     nullptr},
+    // Balances only folds the journals into the openings: no cash line
+    // stays, and of the bank lines only the current period's outstanding.
+    {"cash journal rows", true, InBalancesOnly::NoRows, "SELECT COUNT(*) FROM CN_XJRJZ", "SELECT COUNT(*) FROM AIS_TRCashJnl"},
+    {"bank journal rows", true, InBalancesOnly::Skipped, "SELECT COUNT(*) FROM CN_YHRJZ WHERE FJz = 0",
+     "SELECT COUNT(*) FROM AIS_TRBankJnl x INNER JOIN " PNW_E2E_CASHIER_START " ON 1 = 1 WHERE " PNW_E2E_CASHIER_LINE_KEPT},
+    {"bank statement rows", true, InBalancesOnly::Skipped, "SELECT COUNT(*) FROM CN_YHDZD WHERE FJz = 0",
+     "SELECT COUNT(*) FROM AIS_TRBankChkNote x INNER JOIN " PNW_E2E_CASHIER_START " ON 1 = 1 WHERE "
+     PNW_E2E_CASHIER_LINE_KEPT},
+    {"cashier accounts with an opening", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM cn_Account a INNER JOIN t_Currency c ON c.FCurrencyID = a.FBbID INNER JOIN "
+     "AIS_TRBankJnlBal j ON j.FAcctID = REPLACE(a.FKmdm, '.', '') AND j.FCyID = c.FNumber AND j.FPeriod = (SELECT "
+     "MIN(FPeriod) FROM AIS_TRBankJnlBal)",
+     "SELECT COUNT(*) FROM AIS_TRBankJnlBal WHERE FPeriod = (SELECT MIN(FPeriod) FROM AIS_TRBankJnlBal)"},
+    // The journal's opening in its currency and in base currency (the
+    // source's own, not today's rate) and the statement's opening.
+    {"cashier opening balances per account", true, InBalancesOnly::Skipped,
+     "SELECT COUNT(*) FROM cn_Account a INNER JOIN t_Currency c ON c.FCurrencyID = a.FBbID INNER JOIN "
+     "AIS_TRBankJnlBal j ON j.FAcctID = REPLACE(a.FKmdm, '.', '') AND j.FCyID = c.FNumber AND j.FPeriod = (SELECT "
+     "MIN(FPeriod) FROM AIS_TRBankJnlBal) LEFT JOIN AIS_TRBankChkBal s ON s.FAcctID = j.FAcctID AND s.FCyID = "
+     "j.FCyID AND s.FPeriod = j.FPeriod LEFT JOIN Cn_Lcye l ON l.FKmID = a.FID AND l.FType IN (1, 2) WHERE a.FYe <> "
+     "j.FBegBal OR a.FYeB <> j.FBegBalBase OR a.FYhdzdYe <> ISNULL(s.FBegBal, 0) OR ISNULL(l.FYeB, j.FBegBalBase) "
+     "<> j.FBegBalBase",
+     nullptr},
+    // Each side's opening adjusted by the other side's items still
+    // outstanding at the start.
+    {"cashier adjusted balances per account", true, InBalancesOnly::Skipped,
+     "SELECT COUNT(*) FROM cn_Account a INNER JOIN t_Currency c ON c.FCurrencyID = a.FBbID INNER JOIN "
+     PNW_E2E_CASHIER_START " ON 1 = 1 WHERE a.FYhrjzTzhYe <> a.FYe + ISNULL((SELECT SUM(CASE WHEN x.FDC = 'C' THEN "
+     "x.FAmount ELSE -x.FAmount END)" PNW_E2E_OUTSTANDING_BEFORE("AIS_TRBankChkNote") "), 0) OR a.FYhdzdTzhYe <> "
+     "a.FYhdzdYe + ISNULL((SELECT SUM(x.FDebit - x.FCredit)" PNW_E2E_OUTSTANDING_BEFORE("AIS_TRBankJnl") "), 0)",
+     nullptr},
 };
+#undef PNW_E2E_OUTSTANDING_BEFORE
+#undef PNW_E2E_CASHIER_LINE_KEPT
+#undef PNW_E2E_CASHIER_START
 // clang-format on
+
+// Every source pay value stands in the pay history row of its employee and
+// period, in the column of its item (found by name), as the source holds it.
+inline void ExpectPayHistoryValues(const std::function<QString(const QString &sql)> &value) {
+    const QString next = QStringLiteral(
+        "SELECT MIN(c.FEmpField) FROM t_PAItem c INNER JOIN AIS_PAItem i ON i.FItemName = c.FItemName WHERE "
+        "c.FEmpField > '%1'");
+    int columns = 0;
+    for (QString column = value(next.arg(QString())); !column.isEmpty() && column != QStringLiteral("<none>");
+         column = value(next.arg(column))) {
+        ++columns;
+        EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM AIS_PAData d INNER JOIN AIS_PAItem i ON i.FItemID = "
+                                       "d.FItemID INNER JOIN t_PAItem c ON c.FItemName = i.FItemName AND c.FEmpField "
+                                       "= '%1' LEFT JOIN t_PA_Item b ON b.FNumber = d.FEmpID AND b.FItemClassID = 3 "
+                                       "LEFT JOIN t_PANewData a ON a.FEmpID = b.FItemID AND a.FPeriod = d.FPeriod "
+                                       "WHERE a.FEmpID IS NULL OR ISNULL(CAST(a.%1 AS nvarchar(80)), '') <> d.FData")
+                            .arg(column)),
+                  QStringLiteral("0"))
+            << "pay values in " << column.toStdString();
+    }
+    EXPECT_GT(columns, 0) << "pay history columns";
+}
 
 // Checks every invariant that applies to the sample and the upgrade option;
 // value gives the first cell of a query's first row on the target.
@@ -116,6 +188,7 @@ inline void ExpectInvariants(const QString &sample, bool balancesOnly,
             EXPECT_NE(expected, QStringLiteral("0")) << i.what;
         }
     }
+    ExpectPayHistoryValues(value);
 }
 
 }  // namespace e2e

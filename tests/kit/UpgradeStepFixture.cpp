@@ -19,6 +19,15 @@ void UpgradeStepFixture::createFrom(const QString &sample) {
     m_logSeen = static_cast<int>(logRows().size());
 }
 
+void UpgradeStepFixture::createFromEdited(const QString &sample, const SampleEdit &edit) {
+    source = BuildEditedSample(server.path() + QStringLiteral("/src"), sample, edit);
+    sourceHash = FileHash(source);
+    useSettings(source, kTarget);
+    const int result = runCreation();
+    ASSERT_LT(result, 2) << logRows().join(QLatin1Char('\n')).toStdString();
+    m_logSeen = static_cast<int>(logRows().size());
+}
+
 int UpgradeStepFixture::check(interface &stage) { return stage.CheckData(bar, label, QString()); }
 
 int UpgradeStepFixture::upgrade(interface &stage) { return stage.UpgradeData(bar, label, QString()); }

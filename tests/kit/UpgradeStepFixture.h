@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "kit/CreateAcctFixture.h"
+#include "support/SampleTables.h"
 
 class interface;
 
@@ -22,6 +23,9 @@ protected:
     // Creates the target from a sample ("standard" or "mini"); a failed
     // creation fails the test.
     void createFrom(const QString &sample);
+    // The same from a sample's table text edited for the case (see
+    // support/SampleTables.h), built into a source of the test's own.
+    void createFromEdited(const QString &sample, const SampleEdit &edit);
     // Runs one stage's CheckData or UpgradeData with the fixture's bar and
     // label on the target.
     int check(interface &stage);

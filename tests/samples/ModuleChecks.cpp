@@ -149,7 +149,9 @@ Problems checkPayroll(const SampleSet &s) {
     std::map<int64_t, std::string> byId;
     for (size_t i = 0; i < items.size(); ++i) {
         const std::string n = items.str(i, "FItemName");
-        r.expect(names.insert(n).second && n.find("VEQ") == std::string::npos, "pay item name " + n);
+        // "VEQ" only as the edition's prefix.
+        const size_t veq = n.find("VEQ");
+        r.expect(names.insert(n).second && (veq == std::string::npos || veq == 0), "pay item name " + n);
         byId[items.integer(i, "FItemID")] = n;
     }
     r.expect(s["PAFormula"].size() == 1, "pay formula rows: " + std::to_string(s["PAFormula"].size()));
@@ -206,18 +208,31 @@ Problems checkCashier(const SampleSet &s) {
     const Table &v = s["GLVch"];
     const auto handlers = employeeNames(s);
     std::map<std::tuple<std::string, std::string, int64_t>, std::pair<Cents, Cents>> lines;
-    std::map<std::tuple<int, std::string, int64_t, int64_t>, Cents> reconciled;
+    // Reconciled journal lines from the cashier start on and before it (the
+    // year before, whose vouchers the set need not hold).
+    std::map<std::tuple<int, std::string, int64_t, int64_t>, Cents> reconciled, reconciledBefore;
+    // The cashier starts in period 1 of the current year when the set
+    // started in an earlier one.
+    const std::string start = o.startYear < o.year ? dateOf(o.year, 1, 1) : dateOf(o.startYear, o.startPeriod, 1);
     for (const char *table : {"TRCashJnl", "TRBankJnl"}) {
         const Table &j = s[table];
         for (size_t i = 0; i < j.size(); ++i) {
             const auto key =
                 std::make_tuple(static_cast<int>(j.integer(i, "FPeriod")), j.str(i, "FGroup"), j.integer(i, "FNum"));
+            r.expect(handlers.count(j.str(i, "FHandler")) != 0, "handler " + j.str(i, "FHandler") + " is no employee");
+            if (j.str(i, "FDate") < start) {
+                r.expect(std::string(table) == "TRBankJnl", "cash line before the cashier start");
+                r.expect(j.str(i, "FDate") >= dateOf(o.year - 1, 1, 1), "bank line before the year before");
+                if (j.flag(i, "FChecked"))
+                    reconciledBefore[{std::get<0>(key), std::get<1>(key), std::get<2>(key), j.integer(i, "FEntryID")}] =
+                        j.cents(i, "FDebit") + j.cents(i, "FCredit");
+                continue;
+            }
             const auto it = vouchers.find(key);
             r.expect(it != vouchers.end() && it->second.posted, std::string(table) + " line names no posted voucher");
             if (it != vouchers.end())
                 r.expect(v.str(it->second.rows.front(), "FDate") == j.str(i, "FDate"),
                          "journal date is not the voucher's");
-            r.expect(handlers.count(j.str(i, "FHandler")) != 0, "handler " + j.str(i, "FHandler") + " is no employee");
             auto &m = lines[{j.str(i, "FAcctID"), j.str(i, "FCyID"), j.integer(i, "FPeriod")}];
             m.first += j.cents(i, "FDebit");
             m.second += j.cents(i, "FCredit");
@@ -253,19 +268,16 @@ Problems checkCashier(const SampleSet &s) {
     // Statements: reconciled lines pair with journal lines, balances follow the lines.
     const Table &note = s["TRBankChkNote"];
     std::map<std::tuple<std::string, std::string, int64_t>, std::pair<Cents, Cents>> bankMoves;
-    const std::string start = dateOf(o.startYear, o.startPeriod, 1);
     for (size_t i = 0; i < note.size(); ++i) {
         const std::string day = note.str(i, "FDate");
         if (note.flag(i, "FChecked")) {
             const auto k = std::make_tuple(static_cast<int>(note.integer(i, "FVPeriod")), note.str(i, "FVGroup"),
                                            note.integer(i, "FVNum"), note.integer(i, "FVEntryID"));
-            r.expect(reconciled.count(k) && reconciled.at(k) == note.cents(i, "FAmount"),
+            const auto &pairs = day < start ? reconciledBefore : reconciled;
+            r.expect(pairs.count(k) && pairs.at(k) == note.cents(i, "FAmount"),
                      "reconciled statement line without its journal line");
         }
-        if (day < start) {
-            r.expect(!note.flag(i, "FChecked"), "statement line before the start reconciled");
-            continue;
-        }
+        if (day < start) continue;
         auto &m = bankMoves[{note.str(i, "FAcctID"), note.str(i, "FCyID"), note.integer(i, "FPeriod")}];
         (note.str(i, "FDC") == "C" ? m.second : m.first) += note.cents(i, "FAmount");
     }

@@ -2,6 +2,7 @@
 // laid out by the standin tool, with copies of the built samples.
 #include <gtest/gtest.h>
 
+#include "StandinLayout.h"
 #include "support/SampleFiles.h"
 #include <QDir>
 #include <QFile>
@@ -390,4 +391,35 @@ TEST_F(UpgradeRunTest, NothingIsLeftBehindAndALeftSetCanBeDeleted) {
     r = run(withInstallation({QStringLiteral("--delete"), QStringLiteral("RunNone")}));
     EXPECT_EQ(r.code, 0) << r.output.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("account set\tRunNone\tnot found"))) << r.out.toStdString();
+}
+
+// The screenshots' real road on the set with open questions pictures every
+// mapping dialog as the run shows it, with the set's own rows.
+TEST_F(UpgradeRunTest, TheScreenshotsRoadPicturesEveryMappingDialogWithTheSetsOwnRows) {
+    const QString source = openQuestionsSample();
+    const QString installation = s_dir->filePath(QStringLiteral("inst"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, value] : StandinLayout::environmentOf(installation.toStdString()))
+        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess p;
+    p.setProcessEnvironment(environment);
+    const QString out = m_dir.filePath(QStringLiteral("shots"));
+    p.start(kBin + QStringLiteral("wizard_screens"), {QStringLiteral("--real"), out, source, QStringLiteral("Shots")});
+    ASSERT_TRUE(p.waitForFinished(300000));
+    const QString said = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << said.toStdString() << p.readAllStandardError().toStdString();
+    for (const QString &expected : {
+             QStringLiteral("dialog\tsubledgernature\t1122 应收账款 | 1123 预付账款"),
+             QStringLiteral("dialog\tunit\t14050101 内存条 | 14050102 固态硬盘"),
+             QStringLiteral("dialog\tbussinessunits\t03(其他往来) | 03.0301(临时往来单位)"),
+             QStringLiteral("dialog\tpapointdatatype\t职员代码 文本 文本"),
+             QStringLiteral("dialog\tdatatype\t逻辑 | 日期 | 文本 | 整数 | 实数 | 货币"),
+             QStringLiteral("dialog\tsetbankaccount\t1002.01 工商银行浦东支行 人民币"),
+         })
+        EXPECT_TRUE(said.contains(expected)) << expected.toStdString() << "\n" << said.toStdString();
+    for (const QString &name : {QStringLiteral("subledgernature"), QStringLiteral("unit"), QStringLiteral("bussinessunits"),
+                                QStringLiteral("papointdatatype"), QStringLiteral("datatype"),
+                                QStringLiteral("setbankaccount")})
+        EXPECT_TRUE(QFile::exists(out + QStringLiteral("/real-dialog-") + name + QStringLiteral(".png"))) << name.toStdString();
 }

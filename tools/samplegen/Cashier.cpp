@@ -21,6 +21,63 @@ struct Book {
     std::vector<Cents> debit, credit, debitBase, creditBase;
 };
 
+// Bank lines of the year before the cashier start (the broad set): a few
+// reconciled with the statement, which are history, and a few still
+// outstanding at the start, which the statement's opening reflects.
+struct LineBefore {
+    int month, day;
+    const char *group;
+    long num;
+    int entry;
+    const char *exp;
+    const char *side;
+    Cents debit, credit;
+    int bankDay;  // day the bank took it, 0: still outstanding
+};
+
+const LineBefore kLinesBefore[] = {
+    {11, 8, "付", 9001, 1, "支付上年设备款", "2202", 0, 1280000, 9},
+    {11, 20, "收", 9002, 0, "收到上年货款", "1122", 3650000, 0, 21},
+    {12, 18, "付", 9003, 1, "支付上年维修费", "6602", 0, 235000, 19},
+    {12, 28, "付", 9004, 1, "支付上年运输费", "6601", 0, 168000, 0},
+    {12, 30, "收", 9005, 0, "收到上年押金退回", "1221", 500000, 0, 0},
+};
+
+// Writes the lines above on account 100201 and their statement lines, and
+// the bank's own outstanding charge; returns what the statement's opening
+// differs from the journal's by (the outstanding items on both sides).
+Cents writeLinesBefore(TableSet &set, const Ledger &l, Cents opening) {
+    const int year = l.year() - 1;
+    Cents balance = opening;
+    for (const LineBefore &b : kLinesBefore) balance -= b.debit - b.credit;
+    Cents difference = 0;
+    for (const LineBefore &b : kLinesBefore) {
+        balance += b.debit - b.credit;
+        const bool in = b.debit != 0;
+        const bool cleared = b.bankDay != 0;
+        set.add("TRBankJnl")("FOrderID", "1")("FAcctID", "100201")("FCyID", "RMB")("FDate", date(year, b.month, b.day))(
+            "FPeriod", integer(b.month))("FGroup", b.group)("FNum", integer(b.num))("FEntryID", integer(b.entry))(
+            "FExp", b.exp)("FAcctIDSide", b.side)("FDebit", money(b.debit))("FCredit", money(b.credit))(
+            "FExchRate", "1.0000")("FSettleCode", "网上银行")("FSettleNo", "")("FPreparer", "李娜")(
+            "FHandler", l.employees[std::min<size_t>(3, l.employees.size() - 1)].name)("FChecked", flag(cleared))(
+            "FAutoChecked", flag(cleared))("FBalance", money(balance))("FBalanceBase", money(balance))(
+            "FDebitBase", money(b.debit))("FCreditBase", money(b.credit));
+        if (!cleared) {
+            difference += b.credit - b.debit;  // the bank still holds what the books paid out
+            continue;
+        }
+        set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", date(year, b.month, b.bankDay))(
+            "FPeriod", integer(b.month))("FSettleCode", "网上银行")("FSettleNo", "")("FExp", b.exp)(
+            "FDC", in ? "C" : "D")("FAmount", money(in ? b.debit : b.credit))("FPreparer", "李娜")("FHandler", "李娜")(
+            "FChecked", "1")("FAutoChecked", "1")("FVNum", integer(b.num))("FVGroup", b.group)(
+            "FVPeriod", integer(b.month))("FVEntryID", integer(b.entry));
+    }
+    set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", date(year, 12, 29))("FPeriod", "12")(
+        "FSettleCode", "网上银行")("FSettleNo", "")("FExp", "银行手续费")("FDC", "D")("FAmount", "45.00")(
+        "FPreparer", "李娜")("FHandler", "李娜")("FChecked", "0")("FAutoChecked", "0");
+    return difference - 4500;
+}
+
 }  // namespace
 
 void writeCashier(TableSet &set, const Ledger &l) {
@@ -47,17 +104,23 @@ void writeCashier(TableSet &set, const Ledger &l) {
             books[o.acct].openBase += o.base;
             if (statements.count(o.acct)) statements[o.acct].open += o.fcy;
         }
-    set.add("TRBankAccount")("FAcctID", "100201")("FCyID", "RMB")("FBankName", "中国工商银行上海张江支行")(
-        "FBankAcctNo", "1001234509001234567");
+    // The broad set's banks have long names and numbers with leading zeros,
+    // blanks and hyphens.
+    const bool broad = l.profile.broad;
+    set.add("TRBankAccount")("FAcctID", "100201")("FCyID", "RMB")(
+        "FBankName", broad ? "中国工商银行股份有限公司苏州工业园区星海街支行营业部" : "中国工商银行上海张江支行")(
+        "FBankAcctNo", broad ? "0012 0345-6789 0001" : "1001234509001234567");
     if (books.count("100202"))
-        set.add("TRBankAccount")("FAcctID", "100202")("FCyID", "USD")("FBankName", "中国银行上海分行")(
-            "FBankAcctNo", "4563 5120 8876");
+        set.add("TRBankAccount")("FAcctID", "100202")("FCyID", "USD")(
+            "FBankName", broad ? "中国银行股份有限公司苏州分行国际结算中心美元账户"
+                               : "中国银行上海分行")("FBankAcctNo", broad ? "00-4563 5120-8876" : "4563 5120 8876");
     // An unreconciled statement line from before the start: interest the books had not taken up.
     const std::string before = date(l.year() - 1, 12, 31);
     set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", before)("FPeriod", "12")(
         "FSettleCode", "网上银行")("FSettleNo", "")("FExp", "银行结息")("FDC", "C")("FAmount", "326.50")(
         "FPreparer", "李娜")("FHandler", "李娜")("FChecked", "0")("FAutoChecked", "0");
     statements["100201"].open += 32650;
+    if (broad) statements["100201"].open += writeLinesBefore(set, l, books["100201"].open);
 
     std::map<std::string, Cents> running, runningBase;
     for (const auto &[code, b] : books) running[code] = b.open, runningBase[code] = b.openBase;

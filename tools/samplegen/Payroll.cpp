@@ -135,6 +135,13 @@ void Payroll::write(TableSet &set) const {
         set.add("PAItem")("FItemID", integer(static_cast<int64_t>(i + 1)))("FItemName", kItems[i])("FIsPayrollData",
                                                                                                    i >= 4 ? "1" : "0")(
             "FSNO", integer(static_cast<int64_t>(i + 1)))("FEmpField", "F" + integer(static_cast<int64_t>(i + 1)));
+    // The broad set: an item named like 绩效奖金 but for the edition's
+    // prefix, a text (the grade the bonus was paid for), not an amount.
+    const bool grades = ledger_.profile.broad;
+    const int64_t gradeItem = static_cast<int64_t>(std::size(kItems)) + 1;
+    if (grades)
+        set.add("PAItem")("FItemID", integer(gradeItem))("FItemName", "VEQ绩效奖金")("FIsPayrollData", "0")(
+            "FSNO", integer(gradeItem))("FEmpField", "F" + integer(gradeItem));
     set.add("PAFormula")("FFormula", "应发合计=基本工资+岗位津贴+绩效奖金\r\n"
                                      "养老保险=(基本工资+岗位津贴)*0.08\r\n"
                                      "医疗保险=(基本工资+岗位津贴)*0.02\r\n"
@@ -154,6 +161,11 @@ void Payroll::write(TableSet &set) const {
             for (size_t k = 0; k < std::size(values); ++k)
                 set.add("PAData")("FEmpID", e.code)("FPeriod", integer(p))("FClsID", "1")(
                     "FItemID", integer(static_cast<int64_t>(k + 1)))("FData", values[k]);
+            if (grades)
+                set.add("PAData")("FEmpID", e.code)("FPeriod", integer(p))("FClsID", "1")(
+                    "FItemID", integer(gradeItem))("FData", l.bonus >= 150000  ? "A"
+                                                            : l.bonus >= 50000 ? "B"
+                                                                               : "C");
         }
     }
 }

@@ -22,8 +22,8 @@ using CashierBankAccountAsker = std::function<CashierBankAccountAnswer(ado::Reco
 // The asker in use (by default CashierKeepAccountNames).
 CashierBankAccountAsker &CashierBankAccountAsk();
 
-// The answer of an operator who confirms what the accounts hold: each
-// account keeps its name as its number (unattended runs).
+// The answer of an operator who types each account's name as its number:
+// the steps' tests run on it; the program and the runner ask the dialog.
 CashierBankAccountAnswer CashierKeepAccountNames(ado::Recordset &accounts);
 // Asks the operator through the bank-account dialog, shown modally (the
 // wizard installs this one).

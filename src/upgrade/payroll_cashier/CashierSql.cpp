@@ -19,6 +19,12 @@ QString ToBase(const QString &amount, const QString &currency, const QString &ra
            amount + QStringLiteral(" / ") + rate + QStringLiteral(" ELSE ") + amount + QStringLiteral(" END");
 }
 
+QString JournalBaseOpening(const QString &balance, const QString &currency) {
+    return QStringLiteral("ISNULL(") + balance + QStringLiteral(".FBegBalBase, ") +
+           ToBase(balance + QStringLiteral(".FBegBal"), currency, currency + QStringLiteral(".FExchangeRate")) +
+           QLatin1Char(')');
+}
+
 QString BaseAmounts(const QString &table, QChar op) {
     const QString verb = op == QLatin1Char('*') ? QStringLiteral(" * ") : QStringLiteral(" / ");
     QString sql = QStringLiteral("UPDATE t1 SET t1.FCreditB = t1.FCredit") + verb +

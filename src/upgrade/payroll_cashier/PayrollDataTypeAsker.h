@@ -24,6 +24,6 @@ PnwList AskPayrollDataTypes(ado::Recordset &items);
 // The default answer described above.
 PnwList DefaultPayrollDataTypes(ado::Recordset &items);
 // The operator's answer: the data-type dialog shown modally (through the
-// dialog seam) with the items; its rows once it closes. For the window to
-// install; until it does, and in unattended runs, the default answers.
+// dialog seam) with the items; its rows once it closes. The window and the
+// runner install it; until one does, the default answers.
 PnwList AskPayrollDataTypesInDialog(ado::Recordset &items);

@@ -37,6 +37,20 @@ QString measureQuery(const QString &table, const QStringList &columns) {
     return QStringLiteral("select ") + terms.join(QStringLiteral("+")) + QStringLiteral(" as MAXData from ") + table;
 }
 
+// The staged cashier tables; a source that has none of them (an edition
+// or a set made without the cashier) has no cashier to convert.
+const char *const kCashierTables[] = {"AIS_TRCashJnl",     "AIS_TRBankJnl",    "AIS_TRBankChkNote",
+                                      "AIS_TRBankAccount", "AIS_TRBankJnlBal", "AIS_TRBankChkBal"};
+
+bool noCashierTables(StepKit &kit) {
+    QStringList names;
+    for (const char *table : kCashierTables)
+        names << QLatin1Char('\'') + QString::fromLatin1(table) + QLatin1Char('\'');
+    return kit.scalar(QStringLiteral("SELECT COUNT(*) FROM sysobjects WHERE name IN (") + names.join(QLatin1Char(',')) +
+                      QLatin1Char(')'))
+               .toInt() == 0;
+}
+
 bool tableExists(StepKit &kit, const QString &table) {
     return !kit.scalar(QStringLiteral("SELECT OBJECT_ID(N'") + table + QStringLiteral("')")).isNull();
 }
@@ -113,6 +127,10 @@ int clsCn::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnect
     try {
         kit.caption(QStringLiteral("正在升级出纳管理..."));
         kit.progress(0);
+        if (noCashierTables(kit)) {
+            WriteUpgradeLog(kProject, QStringLiteral("源帐套没有出纳管理数据表，跳过出纳管理升级。"), QString(), 1);
+            return 0;
+        }
         if (!CashierInUse(kit)) {
             strErr = QStringLiteral("未启用出纳管理模块，不升级出纳管理");
             WriteUpgradeLog(kProject, strErr, QString(), 1);

@@ -83,10 +83,15 @@ int clsCn::UpdateCNInfo(StepKit &kit, QString &strErr) {
     if (!Run(kit, CashierAdjustedStatementBalance(), QStringLiteral("升级【出纳管理银行对账单调整后余额】的时候出错："),
              strErr))
         return 2;
+    // The journals' base opening is the folded one of the account (the
+    // source's base opening and each row's own base amounts); only the
+    // statement, which has no base amounts, is worked out at the rate.
     const QString balance = QStringLiteral("CASE WHEN l.FType = 3 THEN a.FYhdzdYe ELSE a.FYe END");
     if (!Run(kit,
-             QStringLiteral("UPDATE l SET l.FYe = ") + balance + QStringLiteral(", l.FYeB = ") +
-                 ToBase(balance, QStringLiteral("c"), QStringLiteral("c.FExchangeRate")) +
+             QStringLiteral("UPDATE l SET l.FYe = ") + balance +
+                 QStringLiteral(", l.FYeB = CASE WHEN l.FType = 3 THEN ") +
+                 ToBase(QStringLiteral("a.FYhdzdYe"), QStringLiteral("c"), QStringLiteral("c.FExchangeRate")) +
+                 QStringLiteral(" ELSE a.FYeB END") +
                  QStringLiteral("\r\nFROM Cn_Lcye l INNER JOIN cn_Account a ON a.FID = l.FKmID INNER JOIN t_Currency "
                                 "c ON c.FCurrencyID = a.FBbID"),
              QStringLiteral("升级【更新年初余额表余额内容】的时候出错："), strErr))

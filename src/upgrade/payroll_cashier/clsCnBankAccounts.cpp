@@ -89,10 +89,9 @@ int clsCn::UpgradeCnBankAccounts(StepKit &kit, QString &strErr) {
 }
 
 int clsCn::UpgradeCnJournalBalance(StepKit &kit, QString &strErr) {
-    const QString sql =
-        openingBalance(QStringLiteral("AIS_TRBankJnlBal"),
-                       QStringLiteral("a.FYe = b.FBegBal, a.FYeB = ") +
-                           ToBase(QStringLiteral("b.FBegBal"), QStringLiteral("c"), QStringLiteral("c.FExchangeRate")));
+    const QString sql = openingBalance(QStringLiteral("AIS_TRBankJnlBal"),
+                                       QStringLiteral("a.FYe = b.FBegBal, a.FYeB = ") +
+                                           JournalBaseOpening(QStringLiteral("b"), QStringLiteral("c")));
     if (!Run(kit, sql, QStringLiteral("升级【出纳管理升级日记账（包含现金和银行）】的时候出错："), strErr)) return 2;
     ReportUnconvertible(
         kit,

@@ -47,8 +47,12 @@ QString insertCash() {
            QStringLiteral("ORDER BY t1.FID\r\n");
 }
 
-// Bank journal rows dated before the cashier start are opening items
-// (year 0, period 0), as statement rows are.
+// Rows dated before the cashier start: the items still outstanding then
+// are opening items (year 0, period 0); the reconciled ones are history
+// and stay out, or every period would carry them as outstanding.
+const QString kFromStartOrOutstanding =
+    QStringLiteral("WHERE t1.FDate > @StartDate - 0.00001 OR (t1.FChecked = 0 AND t1.FAutoChecked = 0)\r\n");
+
 QString insertBank() {
     return kStartKeys + kStartDate +
            QStringLiteral(
@@ -64,7 +68,7 @@ QString insertBank() {
                "ISNULL(t1.FPreparer, ISNULL(t1.FHandler, '')), t1.FAutoChecked, ISNULL(t1.FZ8InterID, -1), 0, 1, "
                "NULL, t1.FDate, 0, 0, NULL, NULL, NULL, YEAR(t1.FDate), MONTH(t1.FDate), NULL, t6.FItemID\r\n"
                "FROM AIS_TRBankJnl t1\r\n") +
-           kCashierAccountJoins + kHandlerJoin + QStringLiteral("ORDER BY t1.FInterID\r\n");
+           kCashierAccountJoins + kHandlerJoin + kFromStartOrOutstanding + QStringLiteral("ORDER BY t1.FInterID\r\n");
 }
 
 QString insertStatement() {
@@ -80,7 +84,7 @@ QString insertStatement() {
                "END,\r\n"
                "ISNULL(t1.FPreparer, ''), t1.FAutoChecked, ISNULL(t1.FZ8InterID, -1), 0, 1, NULL, t1.FHandler\r\n"
                "FROM AIS_TRBankChkNote t1\r\n") +
-           kCashierAccountJoins + QStringLiteral("ORDER BY t1.FDate\r\n");
+           kCashierAccountJoins + kFromStartOrOutstanding + QStringLiteral("ORDER BY t1.FDate\r\n");
 }
 
 // Staged rows that found no cashier account (their account or currency was

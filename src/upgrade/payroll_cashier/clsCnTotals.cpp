@@ -22,9 +22,10 @@ const QString kTotalsBeforeStart =
     QStringLiteral(" GROUP BY FAcctID, FCyID) b\r\n"
                    "ON b.FAcctID = replace(a.FKmdm,'.','') AND b.FCyID = c.FNumber\r\n");
 
-QString yearOpening(const QString &types, const QString &table) {
-    return QStringLiteral("UPDATE l SET l.FYe = b.FBegBal, l.FYeB = ") +
-           base(QStringLiteral("b.FBegBal"), QStringLiteral("cy")) +
+// The statement balances hold no base-currency opening: theirs is worked
+// out at the rate.
+QString yearOpening(const QString &types, const QString &table, const QString &baseOpening) {
+    return QStringLiteral("UPDATE l SET l.FYe = b.FBegBal, l.FYeB = ") + baseOpening +
            QStringLiteral("\r\nFROM Cn_Lcye l INNER JOIN cn_Account c ON c.FID = l.FKmID\r\n"
                           "INNER JOIN t_Currency cy ON cy.FName = c.FBb\r\n"
                           "INNER JOIN AIS_GLAcct d ON d.FZ8InterID = c.FKmID\r\n"
@@ -100,8 +101,10 @@ int clsCn::UpgradeCnTotals(StepKit &kit, QString &strErr) {
             return 2;
         if (!Run(kit,
                  QStringLiteral("DECLARE @Year int\r\nSELECT @Year = FCurrYear FROM AIS_GLPref\r\n") +
-                     yearOpening(QStringLiteral("1, 2"), QStringLiteral("AIS_TRBankJnlBal")) +
-                     yearOpening(QStringLiteral("3"), QStringLiteral("AIS_TRBankChkBal")),
+                     yearOpening(QStringLiteral("1, 2"), QStringLiteral("AIS_TRBankJnlBal"),
+                                 JournalBaseOpening(QStringLiteral("b"), QStringLiteral("cy"))) +
+                     yearOpening(QStringLiteral("3"), QStringLiteral("AIS_TRBankChkBal"),
+                                 base(QStringLiteral("b.FBegBal"), QStringLiteral("cy"))),
                  QStringLiteral("升级【更新年初余额表余额】的时候出错："), strErr))
             return 2;
         if (!Run(kit,

@@ -7,9 +7,10 @@
 //
 // Every phase opens its own connection and sends its statements one by one
 // without a transaction. A failing phase is logged with status 2 and its
-// reason and the next phase still runs; the step then ends with 1, as it
-// does when rows had to be left out (each such row is logged). The step
-// holds no state: a new object serves each call. UI thread only.
+// reason and the next phase still runs; the step then ends with 2, since a
+// failed phase is a failed run. Rows a phase had to leave out are logged
+// each, and the step then ends with 1. The step holds no state: a new
+// object serves each call. UI thread only.
 #pragma once
 
 #include <QString>
@@ -27,8 +28,8 @@ public:
     int UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) override;
 
 private:
-    // Each phase returns 0 when it ran through, 1 when it logged a failure
-    // or rows it left out.
+    // Each phase returns 0 when it ran through, 1 when it logged rows it
+    // left out, 2 when it failed (logged).
     int CheckPayItemNames(const QString &connectString);
     int UpgradePayCategory(const QString &connectString);
     int UpgradePayDepartments(const QString &connectString);

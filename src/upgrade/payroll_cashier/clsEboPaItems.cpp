@@ -59,6 +59,22 @@ bool dropWorkColumn(PayrollSession &session, const QString &constraintName) {
     return clean;
 }
 
+// The answer (1-based) that types the item of that name: the one given
+// under its own name, else the first whose name matches once the edition's
+// prefix is taken out; 0 for none. Two items whose names differ only by the
+// prefix thus each keep their own answer.
+int answerFor(const PnwList &answer, const QString &itemName) {
+    const QString trimmed = itemName.trimmed();
+    const QString matched = PayrollMatchName(itemName);
+    int first = 0;
+    for (int k = 1; k <= answer.Count(); ++k) {
+        const QString answered = text(answer.DictionaryItem(k).Item(QStringLiteral("FitemName")));
+        if (answered.trimmed() == trimmed) return k;
+        if (first == 0 && PayrollMatchName(answered) == matched) first = k;
+    }
+    return first;
+}
+
 }  // namespace
 
 int clsEboPa::UpgradePayItems(const QString &connectString) {
@@ -109,36 +125,31 @@ int clsEboPa::UpgradePayItems(const QString &connectString) {
             int converted = 0;
             for (items.MoveFirst(); !items.Eof(); items.MoveNext()) {
                 const int itemId = items.value(QStringLiteral("FitemId")).toInt();
-                const QString name = PayrollMatchName(text(items.value(QStringLiteral("FItemName"))));
-                bool needsColumn = text(items.value(QStringLiteral("FEmpField"))).isEmpty();
-                for (int k = 1; k <= answer.Count(); ++k) {
-                    const PnwDictionary record = answer.DictionaryItem(k);
-                    const QString answeredName = text(record.Item(QStringLiteral("FitemName")));
-                    if (PayrollMatchName(answeredName) != name) continue;
-                    const int code = record.Item(QStringLiteral("FdataType")).toInt();
-                    const PayrollDataType type = PayrollDataTypeOf(code);
-                    session->execute(QStringLiteral("update t_PaItem set FdataType=%1,FFieldSize=%2,Fweisu=%3 "
-                                                    ",Fattrib=%4  where FitemId = %5 and  tempsign=1")
-                                         .arg(code)
-                                         .arg(type.fieldSize)
-                                         .arg(type.decimals)
-                                         .arg(PayrollItemAttribute(answeredName))
-                                         .arg(itemId));
-                    // One column per item, even when two answers match it.
-                    if (needsColumn) {
-                        const int column = highestColumnNumber(*session) + 1;
-                        const int sequence = highestSequence(*session) + 1;
-                        session->execute(
-                            QStringLiteral("update t_PaItem set FEmpField= 'FPA%1',  FSno= %2  where  FitemId = %3")
-                                .arg(column)
-                                .arg(sequence)
-                                .arg(itemId));
-                        session->execute(
-                            QStringLiteral(" alter table t_PANewData add FPA%1 %2").arg(column).arg(type.columnType));
-                        needsColumn = false;
-                    }
-                    ++converted;
+                const int k = answerFor(answer, text(items.value(QStringLiteral("FItemName"))));
+                if (k == 0) continue;
+                const PnwDictionary record = answer.DictionaryItem(k);
+                const QString answeredName = text(record.Item(QStringLiteral("FitemName")));
+                const int code = record.Item(QStringLiteral("FdataType")).toInt();
+                const PayrollDataType type = PayrollDataTypeOf(code);
+                session->execute(QStringLiteral("update t_PaItem set FdataType=%1,FFieldSize=%2,Fweisu=%3 "
+                                                ",Fattrib=%4  where FitemId = %5 and  tempsign=1")
+                                     .arg(code)
+                                     .arg(type.fieldSize)
+                                     .arg(type.decimals)
+                                     .arg(PayrollItemAttribute(answeredName))
+                                     .arg(itemId));
+                if (text(items.value(QStringLiteral("FEmpField"))).isEmpty()) {
+                    const int column = highestColumnNumber(*session) + 1;
+                    const int sequence = highestSequence(*session) + 1;
+                    session->execute(
+                        QStringLiteral("update t_PaItem set FEmpField= 'FPA%1',  FSno= %2  where  FitemId = %3")
+                            .arg(column)
+                            .arg(sequence)
+                            .arg(itemId));
+                    session->execute(
+                        QStringLiteral(" alter table t_PANewData add FPA%1 %2").arg(column).arg(type.columnType));
                 }
+                ++converted;
             }
             items.Close();
             WriteUpgradeLog(QStringLiteral("工资项目升级"),

@@ -35,23 +35,25 @@ TEST_F(CashierBalancesOnlyTest, MovementsAreFoldedIntoTheOpeningBalances) {
     // adjusted balances of the bank account agree with each other: the
     // statement's unreconciled items (326.50 credit, 30.00 debit) against
     // the journal's (133498.20 and 87413.83 paid).
+    // The dollar account's base: the source's base opening (355000.00)
+    // and each row's base amount, whatever today's rate.
+    const QString dollarBase = targetValue(QStringLiteral(
+        "SELECT CAST(355000 + SUM((FDebit - FCredit) * FExchRate) AS money) FROM AIS_TRBankJnl WHERE FCyID = 'USD'"));
+    EXPECT_EQ(target(QStringLiteral("SELECT FKmID, FYe, FYeB, FYhdzdYe, FYhrjzTzhYe, FYhdzdTzhYe FROM cn_Account "
+                                    "ORDER BY FKmID")),
+              (QStringList{QStringLiteral("1001\t35112.84\t35112.84\t0\t0\t0"),
+                           QStringLiteral("1003\t1660575.23\t1660575.23\t1881783.76\t1660871.73\t1660871.73"),
+                           QStringLiteral("1004\t105961.32\t") + dollarBase +
+                               QStringLiteral("\t105961.32\t105961.32\t105961.32")}));
+    // The journal's year opening keeps that base; the statement, which has
+    // no base amounts, is rated at the current 7.1653.
     EXPECT_EQ(
-        target(QStringLiteral("SELECT FKmID, FYe, FYeB, FYhdzdYe, FYhrjzTzhYe, FYhdzdTzhYe FROM cn_Account "
-                              "ORDER BY FKmID")),
-        (QStringList{
-            QStringLiteral("1001\t35112.84\t35112.84\t0\t0\t0"),
-            QStringLiteral("1003\t1660575.23\t1660575.23\t1881783.76\t1660871.73\t1660871.73"),
-            QStringLiteral("1004\t105961.32\t") +
-                targetValue(QStringLiteral(
-                    "SELECT CAST(355000 + SUM((FDebit - FCredit) * FExchRate) AS money) FROM AIS_TRBankJnl WHERE FCyID "
-                    "= 'USD'")) +
-                QStringLiteral("\t105961.32\t105961.32\t105961.32")}));
-    EXPECT_EQ(target(QStringLiteral("SELECT l.FType, a.FKmID, l.FYe, l.FYeB FROM Cn_Lcye l INNER JOIN cn_Account a ON "
-                                    "a.FID = l.FKmID ORDER BY l.FType, a.FKmID")),
-              (QStringList{
-                  QStringLiteral("1\t1001\t35112.84\t35112.84"), QStringLiteral("2\t1003\t1660575.23\t1660575.23"),
-                  QStringLiteral("2\t1004\t105961.32\t752325.372"), QStringLiteral("3\t1003\t1881783.76\t1881783.76"),
-                  QStringLiteral("3\t1004\t105961.32\t752325.372")}));
+        target(QStringLiteral("SELECT l.FType, a.FKmID, l.FYe, l.FYeB FROM Cn_Lcye l INNER JOIN cn_Account a ON "
+                              "a.FID = l.FKmID ORDER BY l.FType, a.FKmID")),
+        (QStringList{QStringLiteral("1\t1001\t35112.84\t35112.84"), QStringLiteral("2\t1003\t1660575.23\t1660575.23"),
+                     QStringLiteral("2\t1004\t105961.32\t") + dollarBase,
+                     QStringLiteral("3\t1003\t1881783.76\t1881783.76"),
+                     QStringLiteral("3\t1004\t105961.32\t759244.6462")}));
     EXPECT_EQ(targetValue(cnKey("CN_START_YEAR")), QStringLiteral("2025"));
     EXPECT_EQ(targetValue(cnKey("CN_START_PERIOD")), QStringLiteral("12"));
 }

@@ -98,7 +98,9 @@ TEST_F(CashierConversionTest, ReconciledPairsShareOneNumber) {
 
 TEST_F(CashierConversionTest, OpeningBalancesTotalsAndAdjustedBalances) {
     convertStandard();
-    // Opening balances: period 1 of TRBankJnlBal and TRBankChkBal.
+    // Opening balances: period 1 of TRBankJnlBal and TRBankChkBal; the
+    // dollar account's base opening is the source's (355000.00 at the year's
+    // opening rate), not 50000 at today's 7.1653.
     EXPECT_EQ(target(QStringLiteral("SELECT FKmID, FYe, FYeB, FYhdzdYe, FYhrjzTzhYe, FYhdzdTzhYe, FJfje, FDfje FROM "
                                     "cn_Account ORDER BY FKmID")),
               (QStringList{QStringLiteral("1001\t8560\t8560\t0\t8560\t0\t0\t0"),
@@ -113,7 +115,8 @@ TEST_F(CashierConversionTest, OpeningBalancesTotalsAndAdjustedBalances) {
                            QStringLiteral("2\t1003\t2025\t2256800\t2256800\t0\t326.5"),
                            QStringLiteral("2\t1004\t2025\t50000\t355000\t0\t0"),
                            QStringLiteral("3\t1003\t2025\t2257126.5\t2257126.5\t0\t0"),
-                           QStringLiteral("3\t1004\t2025\t50000\t355000\t0\t0")}));
+                           // No base opening in the statement balances: today's rate.
+                           QStringLiteral("3\t1004\t2025\t50000\t358265\t0\t0")}));
 }
 
 TEST_F(CashierConversionTest, TheOpeningItemIsCarriedIntoEveryPeriod) {
@@ -165,6 +168,8 @@ TEST_F(CashierConversionTest, ADividingCurrencyDividesEverywhereAndAZeroRateIsRe
     createFrom(QStringLiteral("standard"));
     seedStandardBase();
     run(QStringLiteral("UPDATE T_Currency SET FOperator = '/', FExchangeRate = 2 WHERE FCurrencyID = 2"));
+    // A source without base openings: the openings are rated as well.
+    run(QStringLiteral("UPDATE AIS_TRBankJnlBal SET FBegBalBase = NULL"));
     run(QStringLiteral("UPDATE AIS_TRBankJnl SET FExchRate = 0 WHERE FCyID = 'USD' AND FPeriod = 1"));
     run(QStringLiteral("UPDATE AIS_TRCashJnl SET FExchRate = NULL WHERE FID = 2"));
     clsCn step;
@@ -219,6 +224,7 @@ TEST_F(CashierConversionTest, ADividingCurrencyWithoutARateKeepsItsAmountsAndIsR
     createFrom(QStringLiteral("standard"));
     seedStandardBase();
     run(QStringLiteral("UPDATE T_Currency SET FOperator = '/', FExchangeRate = 0 WHERE FCurrencyID = 2"));
+    run(QStringLiteral("UPDATE AIS_TRBankJnlBal SET FBegBalBase = NULL"));
     clsCn step;
     EXPECT_EQ(upgrade(step), 1);
     const QStringList rows = newLogRows();

@@ -75,6 +75,33 @@ TEST_F(CashierDriverTest, ASourceThatNeverUsedTheCashierIsLeftAlone) {
     EXPECT_EQ(newLogRows(), QStringList{QStringLiteral("警告\t出纳管理\t未启用出纳管理模块，不升级出纳管理")});
 }
 
+// A source without any cashier table (its options still name a cashier
+// closed after the start): the stage is skipped with a note in either mode,
+// nothing of the cashier is touched.
+TEST_F(CashierDriverTest, ASourceWithoutCashierTablesIsSkippedWithANote) {
+    createFromEdited(QStringLiteral("standard"), [](SampleTables &tables) {
+        DropSampleTables(tables, {QStringLiteral("TRCashJnl"), QStringLiteral("TRBankJnl"),
+                                  QStringLiteral("TRBankChkNote"), QStringLiteral("TRBankAccount"),
+                                  QStringLiteral("TRBankJnlBal"), QStringLiteral("TRBankChkBal")});
+    });
+    seedStandardBase();
+    const QString note = QStringLiteral("警告\t出纳管理\t源帐套没有出纳管理数据表，跳过出纳管理升级。");
+    for (const int option : {0, 1}) {
+        SCOPED_TRACE(option);
+        setOption(option);
+        clsCn step;
+        EXPECT_EQ(check(step), 0);
+        EXPECT_EQ(upgrade(step), 0);
+        EXPECT_EQ(newLogRows(), QStringList{note});
+        EXPECT_EQ(bar->Value(), 0);
+    }
+    EXPECT_EQ(askedCount, 0);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT FValue FROM t_SystemProfile WHERE FCategory = 'cn' AND FKey = "
+                                         "'CN_INIT_DONE'")),
+              QStringLiteral("0"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM cn_Account")), QStringLiteral("0"));
+}
+
 TEST_F(CashierDriverTest, OneBankAccountRowMakesTheModuleUsed) {
     createFrom(QStringLiteral("mini"));
     run(QStringLiteral("INSERT INTO AIS_TRBankAccount (FAcctID, FCyID, FBankName, FBankAcctNo) VALUES ('1002', "

@@ -18,10 +18,11 @@ void CashierFixture::TearDown() {
 }
 
 void CashierFixture::seedStandardBase() {
-    // Stands in for the base-data step until it is on main.
+    // Stands in for the base-data step, which rates each currency at the
+    // current period's rate (the dollar's opening of the year was 7.1).
     run(QStringLiteral(
         "INSERT INTO T_Currency (FCurrencyID, FNumber, FName, FOperator, FExchangeRate, FScale) VALUES (2, N'USD', "
-        "N'美元', N'*', 7.1, 2)\n"
+        "N'美元', N'*', 7.1653, 2)\n"
         "INSERT INTO T_Currency (FCurrencyID, FNumber, FName, FOperator, FExchangeRate, FScale) VALUES (3, N'HKD', "
         "N'港币', N'*', 0.912, 2)\n"
         "INSERT INTO T_Account (FAccountID, FNumber, FName, FLevel, FDetail, FCurrencyID, FIsCash, FIsBank) VALUES "

@@ -119,6 +119,24 @@ TEST_F(PayrollItemsTest, NameWithVeqGetsTypeAndColumn) {
     EXPECT_EQ(newLogRows(), QStringList{QStringLiteral("成功\t工资项目升级\t升级成功数目：12")});
 }
 
+// Two items whose names differ only by the edition's prefix: each keeps
+// the type answered for it and gets one column of that type, and the count
+// is the number of items made.
+TEST_F(PayrollItemsTest, NamesApartOnlyByThePrefixKeepTheirOwnTypes) {
+    run(QStringLiteral("insert into AIS_PAItem(FItemID,FItemName,FIsPayrollData,FSNO,FEmpField) "
+                       "values(14,N'VEQ奖金',0,14,'F14')\r\n"
+                       "insert into AIS_PAItem(FItemID,FItemName,FIsPayrollData,FSNO,FEmpField) "
+                       "values(15,N'奖金',1,15,'F15')"));
+    SetPayrollDataTypeAsker(scripted({{"VEQ奖金", 200}, {"奖金", 6}}, nullptr));
+    EXPECT_EQ(upgradePayroll(), 0);
+    EXPECT_EQ(target(QStringLiteral("select i.FItemName, i.FDataType, i.FFieldSize, c.xtype, (select count(*) from "
+                                    "syscolumns k where k.id=object_id('t_PANewData') and k.name=i.FEmpField) from "
+                                    "t_PAItem i left join syscolumns c on c.id=object_id('t_PANewData') and "
+                                    "c.name=i.FEmpField where i.FItemName in (N'VEQ奖金',N'奖金') order by i.FItemID")),
+              (QStringList{QStringLiteral("VEQ奖金\t200\t80\t167\t1"), QStringLiteral("奖金\t6\t15\t60\t1")}));
+    EXPECT_EQ(newLogRows(), QStringList{QStringLiteral("成功\t工资项目升级\t升级成功数目：13")});
+}
+
 // A dialog that fails ends the phase with its reason logged; the work
 // column is removed all the same and the later phases run.
 TEST_F(PayrollItemsTest, FailingAskerIsLoggedAndTheWorkColumnRemoved) {
