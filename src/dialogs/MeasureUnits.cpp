@@ -87,7 +87,7 @@ bool create(const QString &name, MeasureUnitInfo &ids, QString &reason) {
                 .text(QStringLiteral("number"), number)
                 .str();
         if (!clsDataInfo().ExecuteSQL(g_TargetConnectString, batch, error)) {
-            reason = failure(QStringLiteral("SQL语句执行错误：") + kCrLf + batch);
+            reason = failure(QStringLiteral("SQL语句执行错误：") + kCrLf + batch + error);
             return false;
         }
 

@@ -10,6 +10,7 @@
 #include "controls/zqbutton.h"
 #include "dialogs/DialogKit.h"
 #include "foundation/Messages.h"
+#include "upgrade/common/BusinessUnitTree.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ void frmBussinessUnits::FillUnitTree(QTreeWidget *tree, PnwList &list, PnwDictio
                 readsAsZero(parentID) ? root : index.value(QStringLiteral("t_") + parentID.toString());
             if (!parent) throw std::runtime_error("找不到元素");
             auto *item = new QTreeWidgetItem(parent);
-            item->setText(0, id + QStringLiteral("(") + rec.Item(QStringLiteral("FObjName")).toString() +
+            item->setText(0, NodeDisplayID(id) + QStringLiteral("(") + rec.Item(QStringLiteral("FObjName")).toString() +
                                  QStringLiteral(")"));
             item->setData(0, kKeyRole, key);
             item->setCheckState(0, Qt::Unchecked);

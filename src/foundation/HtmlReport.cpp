@@ -5,6 +5,7 @@
 
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
+#include "foundation/SqlText.h"
 #include "foundation/UpgradeLog.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/AnsiCodec.h"
@@ -22,10 +23,6 @@ ReportOpener &opener() {
 }
 
 QString html(const QVariant &value) { return PnwConvert::ToText(value).toHtmlEscaped(); }
-
-QString bracketed(QString name) {
-    return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']');
-}
 
 // The heading of a detail section: the entry's title (its last part when the
 // title holds "_"); the table name's last part for a table of another run.
@@ -54,7 +51,7 @@ void writeDetailSection(QStringList &out, const QString &link) {
     out << QStringLiteral("<table>");
     QString error;
     std::optional<ado::Recordset> rs =
-        query(QStringLiteral("SELECT * FROM ") + bracketed(link) + QStringLiteral(" order by FID"), error);
+        query(QStringLiteral("SELECT * FROM ") + SqlName(link) + QStringLiteral(" order by FID"), error);
     if (hasRows(rs)) {
         const QString width = heading.compare(QStringLiteral("固定资产卡片"), Qt::CaseInsensitive) == 0
                                   ? QString()
@@ -72,7 +69,7 @@ void writeDetailSection(QStringList &out, const QString &link) {
         }
         rs->Close();
         clsDataInfo data;
-        data.ExecuteSQL(g_AcctCtlConnectString, QStringLiteral("DROP TABLE ") + bracketed(link), error);
+        data.ExecuteSQL(g_AcctCtlConnectString, QStringLiteral("DROP TABLE ") + SqlName(link), error);
     }
     out << QStringLiteral("</table>");
 }

@@ -11,6 +11,10 @@ QString SqlString(const QString &text) { return QLatin1Char('\'') + SqlLiteral(t
 
 QString SqlNString(const QString &text) { return QStringLiteral("N'") + SqlLiteral(text) + QLatin1Char('\''); }
 
+QString SqlName(QString name) {
+    return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']');
+}
+
 namespace {
 
 QString numberText(double d) {

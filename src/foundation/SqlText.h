@@ -20,6 +20,9 @@ QString SqlLiteral(QString text);
 QString SqlString(const QString &text);
 // N'text' with its apostrophes doubled.
 QString SqlNString(const QString &text);
+// [name] with its closing brackets doubled: a table or column name that may
+// hold blanks, "]" or ";".
+QString SqlName(QString name);
 // A value as a T-SQL literal: Null -> NULL; bool -> 1/0; integers and
 // floating numbers as plain numbers (no exponent for money-sized values);
 // a null QString -> NULL; QDate -> 'yyyy-MM-dd'; QDateTime -> 'yyyy-MM-dd HH:mm:ss'; anything else

@@ -5,6 +5,7 @@
 
 #include "foundation/Globals.h"
 #include "foundation/Messages.h"
+#include "foundation/SqlText.h"
 #include "foundation/clsDataInfo.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PnwDictionary.h"
@@ -30,14 +31,10 @@ QHash<QString, QString> &runTables() {
 
 QString doubled(QString text) { return text.replace(QLatin1Char('\''), QStringLiteral("''")); }
 
-QString bracketed(QString name) {
-    return QLatin1Char('[') + name.replace(QLatin1Char(']'), QStringLiteral("]]")) + QLatin1Char(']');
-}
-
 QString dropIfExists(const QString &name) {
     return QStringLiteral("IF EXISTS  (SELECT  * FROM dbo.SysObjects WHERE ID = object_id(N'") +
-           doubled(bracketed(name)) + QStringLiteral("') AND OBJECTPROPERTY(ID, 'IsTable') = 1) \r\nDROP TABLE ") +
-           bracketed(name) + QStringLiteral("\r\n");
+           doubled(SqlName(name)) + QStringLiteral("') AND OBJECTPROPERTY(ID, 'IsTable') = 1) \r\nDROP TABLE ") +
+           SqlName(name) + QStringLiteral("\r\n");
 }
 
 // A table name for the title that no earlier entry of this run took, within
@@ -69,8 +66,8 @@ QString writeDetailTable(const PnwList &detailLog) {
     if (columns < 1) throw PnwError(9, QStringLiteral("WriteUpgradeLog"), QStringLiteral("详细日志没有列标题"));
 
     const QString name = uniqueTableName(title);
-    QString create = dropIfExists(name) + QStringLiteral("create table ") + bracketed(name) +
-                     QStringLiteral("\r\n(FID int identity,");
+    QString create =
+        dropIfExists(name) + QStringLiteral("create table ") + SqlName(name) + QStringLiteral("\r\n(FID int identity,");
     QStringList columnNames;
     for (int k = 1; k <= columns; ++k) {
         create += QStringLiteral("F%1 nvarchar(500),").arg(k);
@@ -85,7 +82,7 @@ QString writeDetailTable(const PnwList &detailLog) {
         throw PnwError(-1, QStringLiteral("WriteUpgradeLog"), error);
     runTables().insert(name.toLower(), title);
 
-    const QString insert = QStringLiteral("INSERT INTO ") + bracketed(name) + QStringLiteral(" (") +
+    const QString insert = QStringLiteral("INSERT INTO ") + SqlName(name) + QStringLiteral(" (") +
                            columnNames.join(QLatin1Char(',')) + QStringLiteral(") VALUES (");
     for (int r = 1; r <= rows.Count(); ++r) {
         const PnwList row = listItem(rows, r, "row");

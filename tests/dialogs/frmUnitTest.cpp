@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QLabel>
 
 #include "DialogDriver.h"
@@ -6,6 +8,7 @@
 #include "foundation/Globals.h"
 #include "foundation/WaitCursor.h"
 #include "kit/UpgradeStepFixture.h"
+#include "server/FaultInjection.h"
 
 namespace {
 
@@ -207,25 +210,55 @@ TEST_F(frmUnitTest, OkRefusesABadRowWithItsReasonAndTheFocusOnIt) {
 }
 
 TEST_F(frmUnitTest, AFailedCreationWritesNothingAndNamesTheCause) {
-    // A unit number that is no number makes the numbering fail.
-    ASSERT_EQ(targetRun("INSERT INTO T_MeasureUnit (FMeasureUnitID, FUnitGroupID, FNumber, FShortNumber, FName, "
-                        "FItemID, FParentID) VALUES (104, 100, N'AB', N'AB', N'包', 104, 100)"),
-              QString());
-    const QString before = count("SELECT COUNT(*) FROM T_Item") + "/" + count("SELECT COUNT(*) FROM T_UnitGroup") +
-                           "/" + count("SELECT COUNT(*) FROM AIS_GLUnit");
-    auto d = open(1);
-    type(*d, 1, "新单位");
-    MessageScript messages;
-    click(d->btn_OK());
-    ASSERT_EQ(messages.count(), 1);
-    EXPECT_TRUE(messages.last().prompt.startsWith(kWrong + QStringLiteral("新增计量单位失败。原因：\r\n")))
-        << messages.last().prompt.toStdString();
-    EXPECT_TRUE(messages.last().prompt.endsWith("\r\n"));
-    EXPECT_GT(messages.last().prompt.size(), (kWrong + QStringLiteral("新增计量单位失败。原因：\r\n\r\n")).size());
-    EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(count("SELECT COUNT(*) FROM T_Item") + "/" + count("SELECT COUNT(*) FROM T_UnitGroup") + "/" +
-                  count("SELECT COUNT(*) FROM AIS_GLUnit"),
-              before);
+    struct Case {
+        const char *title;
+        std::function<void()> breakIt;
+        QString cause;  // what the message says after the reason's head
+    };
+    const Case cases[] = {
+        // The work row, the last statement of the creation, is refused:
+        // the group, the unit and their items go with it.
+        {"last statement",
+         [] {
+             server::FailStatementWhen([](std::string_view sql) { return server::WritesTable(sql, "AIS_GLUnit"); },
+                                       2627, "重复键。");
+         },
+         QStringLiteral("SQL语句执行错误：\r\n")},
+        // A unit number that is no number makes the numbering fail.
+        {"numbering",
+         [&] {
+             ASSERT_EQ(targetRun("INSERT INTO T_MeasureUnit (FMeasureUnitID, FUnitGroupID, FNumber, FShortNumber, "
+                                 "FName, FItemID, FParentID) VALUES (104, 100, N'AB', N'AB', N'包', 104, 100)"),
+                       QString());
+         },
+         QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        c.breakIt();
+        const QString before = count("SELECT COUNT(*) FROM T_Item") + "/" + count("SELECT COUNT(*) FROM T_UnitGroup") +
+                               "/" + count("SELECT COUNT(*) FROM T_MeasureUnit") + "/" +
+                               count("SELECT COUNT(*) FROM AIS_GLUnit");
+        data = PnwList();
+        auto d = open(1);
+        type(*d, 1, "新单位");
+        MessageScript messages;
+        click(d->btn_OK());
+        server::ResetFaults();
+        ASSERT_EQ(messages.count(), 1);
+        const QString prompt = messages.last().prompt;
+        EXPECT_TRUE(prompt.startsWith(kWrong + QStringLiteral("新增计量单位失败。原因：\r\n") + c.cause))
+            << prompt.toStdString();
+        EXPECT_TRUE(prompt.endsWith("\r\n"));
+        EXPECT_GT(prompt.size(), (kWrong + QStringLiteral("新增计量单位失败。原因：\r\n\r\n")).size());
+        if (!c.cause.isEmpty()) {
+            EXPECT_TRUE(prompt.endsWith(QStringLiteral("重复键。\r\n"))) << prompt.toStdString();
+        }
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(count("SELECT COUNT(*) FROM T_Item") + "/" + count("SELECT COUNT(*) FROM T_UnitGroup") + "/" +
+                      count("SELECT COUNT(*) FROM T_MeasureUnit") + "/" + count("SELECT COUNT(*) FROM AIS_GLUnit"),
+                  before);
+    }
 }
 
 TEST_F(frmUnitTest, ANameWithAQuoteIsStoredAsTyped) {

@@ -91,6 +91,36 @@ inline const Invariant kInvariants[] = {
      "s.FPeriod WHERE s.FPeriod = (SELECT FCurrPeriod FROM AIS_GLPref) AND (ISNULL(b.FOrgValP, -1) <> s.FOrgVal OR "
      "ISNULL(b.FAccumDeprP, -1) <> s.FAccumDepr)",
      nullptr},
+    // The cards of every period (the card state of the period's last
+    // alteration, one per balance row) make the ledger's closing balance of
+    // each fixed-asset account.
+    {"fixed-asset card totals per account and period", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM (SELECT b.FPeriod, c.FAssetAcctID, SUM(c.FOrgVal) AS FCards FROM t_FABalance b INNER JOIN "
+     "t_FABalCard c ON c.FBalID = b.FBalID WHERE b.FPeriod > 0 GROUP BY b.FPeriod, c.FAssetAcctID) K LEFT JOIN (SELECT "
+     "A.FZ8InterID AS FAccountID, B.FPeriod, SUM(B.FEndBal) AS FEnd FROM AIS_GLBal B INNER JOIN AIS_GLAcct A ON "
+     "A.FAcctID = B.FAcctID WHERE B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB') GROUP BY A.FZ8InterID, "
+     "B.FPeriod) S ON S.FAccountID = K.FAssetAcctID AND S.FPeriod = K.FPeriod WHERE ISNULL(S.FEnd, 0) <> K.FCards",
+     nullptr},
+    {"one balance card per balance row", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_FABalance b WHERE (SELECT COUNT(*) FROM t_FABalCard c WHERE c.FBalID = b.FBalID) <> 1",
+     nullptr},
+    // A combination that names a department names the row's own.
+    {"balance expense rows: department and combination agree", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_FABalExpense x INNER JOIN t_ItemDetail d ON d.FDetailID = x.FDetailID WHERE d.F2 <> 0 "
+     "AND d.F2 <> ISNULL(x.FDeptID, -1)",
+     nullptr},
+    {"card expense rows: department and combination agree, one row per account and department", true,
+     InBalancesOnly::Holds,
+     "SELECT (SELECT COUNT(*) FROM t_FAExpense e INNER JOIN t_ItemDetail d ON d.FDetailID = e.FDetailID WHERE d.F2 "
+     "<> 0 AND d.F2 <> ISNULL(e.FDeptID, -1)) + (SELECT COUNT(*) FROM (SELECT FAlterID FROM t_FAExpense GROUP BY "
+     "FAlterID, FAcctID, FDeptID HAVING COUNT(*) > 1) T)",
+     nullptr},
+    // Balances only leaves an expense row without its department's row
+    // without amount (the departments are spread afterwards).
+    {"every balance row's expense allocation adds up to its depreciation", true, InBalancesOnly::Skipped,
+     "SELECT COUNT(*) FROM t_FABalance b WHERE b.FDepr <> 0 AND ABS(b.FDepr - ISNULL((SELECT SUM(x.FAmount) FROM "
+     "t_FABalExpense x WHERE x.FBalID = b.FBalID), 0)) > 0.01",
+     nullptr},
     {"payroll rows per employee and period", false, InBalancesOnly::Holds, "SELECT COUNT(*) FROM t_PANewData",
      "SELECT COUNT(*) FROM (SELECT FEmpID, FPeriod FROM AIS_PAData GROUP BY FEmpID, FPeriod) T"},
     {"payroll gross and net pay per employee", false, InBalancesOnly::Holds,

@@ -23,11 +23,12 @@ TEST_P(UpgradeInvariantsTest, TheTargetAgreesWithTheStagedSource) {
 }
 
 // standard and mini have movements in their current period, which the check
-// refuses for balances only; mini_open is the one that allows it. broad
+// refuses for balances only; mini_open and broad_open allow it. broad
 // carries the source shapes the other samples lack.
 INSTANTIATE_TEST_SUITE_P(Samples, UpgradeInvariantsTest,
                          ::testing::Values(Run{"standard", false}, Run{"mini", false}, Run{"mini_open", false},
-                                           Run{"mini_open", true}, Run{"broad", false}),
+                                           Run{"mini_open", true}, Run{"broad", false},
+                                           Run{"broad_open", false}, Run{"broad_open", true}),
                          [](const ::testing::TestParamInfo<Run> &info) {
                              return std::string(info.param.sample) + (info.param.balancesOnly ? "_balances" : "_all");
                          });

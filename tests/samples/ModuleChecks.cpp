@@ -32,6 +32,10 @@ Problems checkFixedAssets(const SampleSet &s) {
     if (cards.size() == 0) return r.take();
     const Options o = readOptions(s);
     const auto accounts = accountRows(s);
+    std::set<std::string> departments;
+    const Table &items = s["GLObj"];
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items.integer(i, "FClsID") == 2 && items.flag(i, "FDetail")) departments.insert(items.str(i, "FObjID"));
     std::set<int64_t> modes, groups;
     std::set<std::string> modeNames;
     const Table &alter = s["FAAlter"];
@@ -106,7 +110,7 @@ Problems checkFixedAssets(const SampleSet &s) {
         auto &d = deptShare[{dept.str(i, "FAssetID"), dept.integer(i, "FPeriod")}];
         d.first += dept.real(i, "FRate");
         d.second += dept.cents(i, "FDepr");
-        r.expect(dept.str(i, "FDeptObjID").find('.') == std::string::npos, "dotted department on a card");
+        r.expect(departments.count(dept.str(i, "FDeptObjID")) != 0, "unknown department on a card");
     }
     for (const auto &[k, d] : deptShare) {
         r.expect(std::fabs(d.first - 100) < 1e-9, "department shares of " + k.first + " do not make 100");
@@ -122,8 +126,15 @@ Problems checkFixedAssets(const SampleSet &s) {
             r.expect(ex.cents(i, "FDepr") == cardDepr[k],
                      "expense row of " + k.first + " does not hold the card's depreciation");
             r.expect(accounts.count(ex.str(i, "FExpenseAcctID")) != 0, "expense account of " + k.first);
+            // A split goes by department (class 2) or over accounts without item.
             if (rows.size() > 1)
-                r.expect(ex.integer(i, "FExpenseClsID") == 2, "split expense of " + k.first + " not by department");
+                r.expect(ex.integer(i, "FExpenseClsID") == ex.integer(rows[0], "FExpenseClsID"),
+                         "split expense of " + k.first + " mixes departments and accounts");
+        }
+        if (rows.size() > 1 && ex.integer(rows[0], "FExpenseClsID") == 0) {
+            std::set<std::string> accts;
+            for (size_t i : rows) accts.insert(ex.str(i, "FExpenseAcctID"));
+            r.expect(accts.size() == rows.size(), "split expense of " + k.first + " names one account twice");
         }
         r.expect(std::fabs(sum - 100) < 1e-9, "expense shares of " + k.first + " do not make 100");
     }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <set>
+#include <tuple>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -98,6 +101,43 @@ TEST(Samples, EditionsAreWhatTheirFoldersSay) {
     EXPECT_TRUE(s.has("CSTM_Project"));
 }
 
+// The broad set carries the fixed-asset shapes the other sets lack.
+TEST(Samples, BroadCarriesTheFixedAssetShapes) {
+    const SampleSet &s = committed("broad");
+    std::map<std::tuple<std::string, int64_t>, int> alterations, additions;
+    const Table &v = s["FAVch"];
+    for (size_t i = 0; i < v.size(); ++i) {
+        auto key = std::make_tuple(v.str(i, "FAssetID"), v.integer(i, "FPeriod"));
+        (v.integer(i, "FType") == 0 ? additions : alterations)[key] += 1;
+    }
+    bool twoInOnePeriod = false, inAdditionPeriod = false;
+    for (const auto &[key, n] : alterations) {
+        twoInOnePeriod = twoInOnePeriod || n > 1;
+        inAdditionPeriod = inAdditionPeriod || additions.count(key) != 0;
+    }
+    EXPECT_TRUE(twoInOnePeriod && inAdditionPeriod);
+    bool clearedEarlier = false, twoAccounts = false, twoDepartments = false;
+    for (size_t i = 0; i < s["FABal"].size(); ++i) clearedEarlier = clearedEarlier || s["FABal"].integer(i, "FPost") == 2;
+    std::map<std::tuple<std::string, int64_t>, std::set<std::string>> accounts, departments;
+    const Table &e = s["FABalExpense"];
+    for (size_t i = 0; i < e.size(); ++i)
+        accounts[{e.str(i, "FAssetID"), e.integer(i, "FPeriod")}].insert(e.str(i, "FExpenseAcctID"));
+    const Table &d = s["FABalDept"];
+    for (size_t i = 0; i < d.size(); ++i)
+        departments[{d.str(i, "FAssetID"), d.integer(i, "FPeriod")}].insert(d.str(i, "FDeptObjID"));
+    for (const auto &[key, set] : accounts) twoAccounts = twoAccounts || set.size() > 1;
+    for (const auto &[key, set] : departments) twoDepartments = twoDepartments || set.size() > 1;
+    EXPECT_TRUE(clearedEarlier && twoAccounts && twoDepartments);
+    EXPECT_GT(s["FAJob"].size(), 0u);
+    // A card whose depreciation is done: its accumulated depreciation all year
+    // leaves only the salvage.
+    bool fullyDepreciated = false;
+    const Table &b = s["FABal"];
+    for (size_t i = 0; i < b.size(); ++i)
+        fullyDepreciated = fullyDepreciated || (b.cents(i, "FOrgVal") > 0 && b.integer(i, "FPeriods") >= b.integer(i, "FLife"));
+    EXPECT_TRUE(fullyDepreciated);
+}
+
 // Each committed set and the arguments that write it.
 struct Generated {
     const char *set, *args;
@@ -123,7 +163,9 @@ INSTANTIATE_TEST_SUITE_P(Samples, Regeneration,
                          ::testing::Values(Generated{"standard", "--edition standard --size small"},
                                            Generated{"mini", "--edition mini --size small"},
                                            Generated{"mini_open", "--edition mini --size small --empty-current"},
-                                           Generated{"broad", "--edition standard --size small --broad"}),
+                                           Generated{"broad", "--edition standard --size small --broad"},
+                                           Generated{"broad_open",
+                                                     "--edition standard --size small --broad --empty-current"}),
                          [](const auto &info) { return std::string(info.param.set); });
 
 TEST(Samples, GeneratingOverAnotherSetLeavesNoStaleTable) {
@@ -163,7 +205,8 @@ TEST(Samples, GeneratorRefusesBadArguments) {
     TempDir out("bad");
     for (const char *args : {"--edition pro --size small", "--edition mini --size huge",
                              "--edition mini --size small --vouchers x", "--edition mini --size small --employees 2",
-                             "--edition mini --size small --broad", "--edition standard --size large --broad"})
+                             "--edition mini --size small --broad", "--edition standard --size large --broad",
+                             "--edition standard --size small --empty-current"})
         EXPECT_NE(runGenerator(std::string(args) + " " + out.str()), 0) << args;
     EXPECT_NE(runGenerator("--edition mini --size small"), 0);
 }

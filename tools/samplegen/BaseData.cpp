@@ -30,7 +30,7 @@ void writeOptions(TableSet &set, const Ledger &l) {
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(
         "FBank", std15 ? "中国工商银行上海张江支行 1001 2345 0900 1234 567"
                        : "")("FAisNo", std15 ? "001" : "002")("FCoType", "22")("FPeriodByMonth", "-1")(
-        "FDeprMade", flag(p.fixedAssets()))("FACLevels", "3")("FACLen1", "4")("FACLen2", "6")("FACLen3", "8");
+        "FDeprMade", flag(p.fixedAssets() && !p.emptyCurrent))("FACLevels", "3")("FACLen1", "4")("FACLen2", "6")("FACLen3", "8");
     for (int i = 4; i <= 10; ++i) row("FACLen" + std::to_string(i), "0");
     row("FCashAc", "1001")("FBankAc", "1002")("FBankCheck", flag(p.cashier()))(
         "FTRClosedDate",

@@ -176,11 +176,15 @@ void writeCashier(TableSet &set, const Ledger &l) {
                 "FVPeriod", integer(v.period))("FVEntryID", integer(static_cast<int64_t>(i)));
         }
     }
-    // A charge the bank took in the open period that the books do not hold yet.
-    set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", date(l.year(), periods, 15))(
-        "FPeriod", integer(periods))("FSettleCode", "网上银行")("FSettleNo", "")("FExp", "短信服务费")("FDC", "D")(
-        "FAmount", "30.00")("FPreparer", "李娜")("FHandler", "李娜")("FChecked", "0")("FAutoChecked", "0");
-    statements["100201"].debit[n - 1] += 3000;
+    // A charge the bank took in the open period that the books do not hold
+    // yet (none where nothing happened in the open period yet).
+    if (!l.profile.emptyCurrent) {
+        set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", date(l.year(), periods, 15))(
+            "FPeriod", integer(periods))("FSettleCode", "网上银行")("FSettleNo", "")("FExp", "短信服务费")(
+            "FDC", "D")("FAmount", "30.00")("FPreparer", "李娜")("FHandler", "李娜")("FChecked", "0")(
+            "FAutoChecked", "0");
+        statements["100201"].debit[n - 1] += 3000;
+    }
 
     for (const auto &[code, b] : books) {
         Cents beg = b.open, begBase = b.openBase, yd = 0, yc = 0, ydb = 0, ycb = 0;

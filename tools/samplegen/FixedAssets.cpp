@@ -44,6 +44,18 @@ std::vector<Cents> split(Cents amount, const std::vector<std::pair<std::string, 
 
 std::string tagOf(const std::string &id, int type) { return "fa:" + id + ":" + std::to_string(type); }
 
+// The department's code as the items write it: the same code, or the same
+// digits with points between the levels.
+std::string deptCode(const Ledger &ledger, const std::string &digits) {
+    for (const auto *d : ledger.detailItems(2)) {
+        std::string plain;
+        for (char ch : d->code)
+            if (ch != '.') plain += ch;
+        if (plain == digits) return d->code;
+    }
+    return digits;
+}
+
 }  // namespace
 
 FixedAssets::FixedAssets(const Ledger &ledger, Rng &rng, bool deprMade) : ledger_(ledger), deprMade_(deprMade) {
@@ -151,7 +163,98 @@ FixedAssets::FixedAssets(const Ledger &ledger, Rng &rng, bool deprMade) : ledger
             cards_.push_back(c);
         }
     }
-    for (auto &c : cards_) simulate(c);
+    if (p.broad) addBroadCards();
+    for (auto &c : cards_)
+        for (auto &d : c.depts) d.first = deptCode(ledger, d.first);
+    for (auto &c : cards_) {
+        if (!c.transferTo.empty()) c.transferTo = deptCode(ledger, c.transferTo);
+        simulate(c);
+    }
+}
+
+// Cards with the shapes the other small sets lack: two departments of one
+// class-2 allocation altered twice in one period, an allocation over two
+// expense accounts, a workload card, a fully depreciated card, a card
+// altered in its own addition period and a card cleared in an earlier year.
+void FixedAssets::addBroadCards() {
+    const int year = ledger_.profile.year;
+    AssetCard c;
+    c.id = "FA009";
+    c.name = "数控车床";
+    c.model = "CK6150 数控";
+    c.location = "一号车间";
+    c.group = 1;
+    c.serviceYear = year - 4, c.serviceMonth = 4, c.serviceDay = 10;
+    c.org = 36000000, c.life = 120;
+    c.depts = {{"0301", 50}, {"0302", 50}};
+    c.increasePeriod = 6, c.increase = 1200000;
+    c.sameIncreases = {800000};
+    cards_.push_back(c);
+
+    c = AssetCard();
+    c.id = "FA010";
+    c.name = "柴油发电机组";
+    c.model = "玉柴 YC200GF";
+    c.location = "配电房";
+    c.group = 2;
+    c.serviceYear = year - 3, c.serviceMonth = 9, c.serviceDay = 3;
+    c.org = 22363200, c.life = 96;
+    c.depts = {{"05", 100}};
+    c.expenseAcct = "660104";
+    c.expenseCls = 0;
+    c.accounts = {{"660104", 60}, {"660103", 40}};
+    cards_.push_back(c);
+
+    c = AssetCard();
+    c.id = "FA011";
+    c.name = "注塑成型机";
+    c.model = "海天 MA1600";
+    c.location = "二号车间";
+    c.group = 2;
+    c.serviceYear = year - 2, c.serviceMonth = 5, c.serviceDay = 20;
+    c.org = 18000000, c.life = 96;
+    c.depts = {{"04", 100}};
+    c.totalWork = 40000;
+    c.work = {0, 310, 280, 335, 298, 320, 305, 290, 315, 300, 325, 310, 305, 300};
+    cards_.push_back(c);
+
+    c = AssetCard();
+    c.id = "FA012";
+    c.name = "旧式复印机";
+    c.model = "理光 MP2014";
+    c.location = "总经理办公室";
+    c.group = 3;
+    c.serviceYear = year - 6, c.serviceMonth = 1, c.serviceDay = 5;
+    c.org = 1260000, c.life = 36;
+    c.depts = {{"01", 100}};
+    cards_.push_back(c);
+
+    c = AssetCard();
+    c.id = "FA013";
+    c.name = "三坐标测量仪";
+    c.model = "海克斯康 Global S";
+    c.location = "质检室";
+    c.group = 3;
+    c.serviceYear = year, c.serviceMonth = 2, c.serviceDay = 16;
+    c.org = 980000, c.life = 60;
+    c.depts = {{"02", 100}};
+    c.addedPeriod = 2;
+    c.increasePeriod = 2, c.increase = 120000;
+    cards_.push_back(c);
+
+    c = AssetCard();
+    c.id = "FA014";
+    c.name = "旧货车";
+    c.model = "解放 J6F";
+    c.location = "仓库";
+    c.group = 2;
+    c.serviceYear = year - 7, c.serviceMonth = 6, c.serviceDay = 1;
+    c.org = 0, c.life = 96;
+    c.depts = {{"05", 100}};
+    c.expenseAcct = "660104";
+    c.expenseCls = 0;
+    c.clearedYear = year - 1;
+    cards_.push_back(c);
 }
 
 void FixedAssets::simulate(AssetCard &c) const {
@@ -168,6 +271,13 @@ void FixedAssets::simulate(AssetCard &c) const {
         s.accum = std::min(s.monthly * s.periodsDone, s.org - s.salvage);
     } else {
         s.ytdDebitOrg = c.org;
+        // An increase of the addition period is part of the value from the start.
+        if (c.increasePeriod == c.addedPeriod) {
+            s.org += c.increase;
+            s.ytdDebitOrg += c.increase;
+            s.salvage = salvageOf(s.org);
+            s.monthly = (s.org - s.salvage) / c.life;
+        }
     }
     c.states.push_back(s);
     const int last = c.clearPeriod ? c.clearPeriod : curr;
@@ -185,15 +295,20 @@ void FixedAssets::simulate(AssetCard &c) const {
             break;
         }
         if ((p < curr || deprMade_) && s.periodsDone < c.life && s.accum < s.org - s.salvage) {
-            s.depr = std::min(s.monthly, s.org - s.salvage - s.accum);
+            // A workload card depreciates by the period's hours.
+            const Cents due = c.totalWork ? (s.org - s.salvage) * c.work[static_cast<size_t>(p)] / c.totalWork
+                                          : s.monthly;
+            s.depr = std::min(due, s.org - s.salvage - s.accum);
             s.accum += s.depr;
             s.ytdDepr += s.depr;
             ++s.periodsDone;
         }
         // Alterations of the period take effect after its depreciation.
         if (p == c.increasePeriod) {
-            s.org += c.increase;
-            s.ytdDebitOrg += c.increase;
+            Cents more = c.increase;
+            for (Cents x : c.sameIncreases) more += x;
+            s.org += more;
+            s.ytdDebitOrg += more;
             s.salvage = salvageOf(s.org);
             s.monthly = (s.org - s.salvage) / c.life;
         }
@@ -256,18 +371,23 @@ std::vector<Voucher> FixedAssets::vouchers(int period) const {
                 out.push_back(v);
             }
             if (c.increasePeriod == period) {
-                Voucher v;
-                v.period = period;
-                v.day = 15;
-                v.module = "FAT";
-                v.tag = tagOf(c.id, 2);
-                v.entries.push_back(entry("1601", c.increase, 0, c.name + "原值调增"));
-                Entry bank = entry("100201", 0, c.increase, c.name + "加装配件");
-                bank.settle = "转账支票";
-                bank.settleNo = "ZZ" + std::to_string(30460000 + period);
-                bank.handler = cashier;
-                v.entries.push_back(bank);
-                out.push_back(v);
+                std::vector<Cents> increases = {c.increase};
+                increases.insert(increases.end(), c.sameIncreases.begin(), c.sameIncreases.end());
+                for (size_t n = 0; n < increases.size(); ++n) {
+                    Voucher v;
+                    v.period = period;
+                    v.day = 15;
+                    v.module = "FAT";
+                    v.tag = tagOf(c.id, 2) + (n ? ":" + std::to_string(n) : "");
+                    v.entries.push_back(entry("1601", increases[n], 0, c.name + "原值调增"));
+                    Entry bank = entry("100201", 0, increases[n], c.name + "加装配件");
+                    bank.settle = "转账支票";
+                    bank.settleNo = "ZZ" + std::to_string(30460000 + period * 10 + static_cast<int>(n));
+                    if (!n) bank.settleNo = "ZZ" + std::to_string(30460000 + period);
+                    bank.handler = cashier;
+                    v.entries.push_back(bank);
+                    out.push_back(v);
+                }
             }
             if (c.clearPeriod == period) {
                 const AssetState &before = c.states[c.states.size() - 2];
@@ -283,7 +403,10 @@ std::vector<Voucher> FixedAssets::vouchers(int period) const {
             }
             if (s.depr) {
                 deprTotal += s.depr;
-                if (c.expenseCls == 0) {
+                if (!c.accounts.empty()) {
+                    const auto parts = split(s.depr, c.accounts);
+                    for (size_t i = 0; i < parts.size(); ++i) expense[{c.accounts[i].first, 0, ""}] += parts[i];
+                } else if (c.expenseCls == 0) {
                     expense[{c.expenseAcct, 0, ""}] += s.depr;
                 } else {
                     const auto parts = split(s.depr, s.depts);
@@ -326,6 +449,7 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
     struct Alteration {
         int period, type;
         const AssetCard *card;
+        int more = 0;  // 1, 2, ...: the card's further increases of its increase period
     };
     std::vector<Alteration> alterations;
     for (const auto &c : cards_) {
@@ -334,7 +458,7 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
             "FLocation", c.location)("FRemark", c.clearPeriod ? "报废前放在'" + c.location + "'" : "")(
             "FAlterID", integer(c.alterId))("FServiceDate", service)("FOrgValService", money(c.org))(
             "FDeprService", zero)("FUseBeforeService", "0")("FBeginUseDate", service)("FPeriodsBeforeService", "0")(
-            "FJobUnit", "")("FDeprAll", "0")("FFormularyType", "0")("FAssetAcID", "1601")("FDeprAcID", "1602")(
+            "FJobUnit", c.totalWork ? "小时" : "")("FDeprAll", "0")("FFormularyType", "0")("FAssetAcID", "1601")("FDeprAcID", "1602")(
             "FTaxAmount", money(c.tax))("FProduceFactory", c.factory)(
             "FProduceDate", date(c.serviceYear, std::max(1, c.serviceMonth - 1), 1))("FDevalueService",
                                                                                      zero)("FDevalueAcID", "1603");
@@ -347,9 +471,10 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
                 "FDepr", money(s.depr))("FDeprPerPeriod", money(s.monthly))("FDebitOrg", money(s.ytdDebitOrg))(
                 "FCreditOrg", money(s.ytdCreditOrg))("FDebitDepr", money(s.ytdDepr))(
                 "FCreditDepr", money(s.ytdCreditDepr))("FYtdDevalue", zero)("FAccumDevalue", zero)(
-                "FGroupID", integer(c.group))("FStatus", "1")("FDeprMethod", "1")("FLife", integer(c.life))(
+                "FGroupID", integer(c.group))("FStatus", "1")("FDeprMethod", c.totalWork ? "2" : "1")(
+                "FLife", integer(c.life))(
                 "FLifeA", integer(c.life))("FPeriods", integer(s.periodsDone))("FPeriodsA", integer(s.periodsDone))(
-                "FSalvage", money(s.salvage))("FPost", "0")("FFormularyType", "0")(
+                "FSalvage", money(s.salvage))("FPost", c.clearedYear ? "2" : "0")("FFormularyType", "0")(
                 "FYtdDebitOrg", money(s.ytdDebitOrg))("FYtdCreditOrg", money(s.ytdCreditOrg))(
                 "FYtdDebitDepr", money(s.ytdDepr))("FYtdCreditDepr", money(s.ytdCreditDepr))(
                 "FYtdDepr", money(s.ytdDepr))("FOrgValA", money(s.org))("FAccumDeprA", money(s.accum))(
@@ -361,7 +486,12 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
                 set.add("FABalDept")("FPeriod", per)("FAssetID", c.id)("FDeptClsID", "2")(
                     "FDeptObjID", s.depts[i].first)("FRate", number(s.depts[i].second, 4))("FDepr", money(shares[i]))(
                     "FDevalueRate", "0")("FDevalue", zero);
-            if (c.expenseCls == 0)
+            if (!c.accounts.empty())
+                for (const auto &a : c.accounts)
+                    set.add("FABalExpense")("FPeriod", per)("FAssetID", c.id)("FExpenseAcctID", a.first)(
+                        "FExpenseClsID", "0")("FExpenseObjID", "")("FRate", number(a.second, 4))("FDepr",
+                                                                                                  money(s.depr));
+            else if (c.expenseCls == 0)
                 set.add("FABalExpense")("FPeriod", per)("FAssetID", c.id)("FExpenseAcctID", c.expenseAcct)(
                     "FExpenseClsID", "0")("FExpenseObjID", "")("FRate", "100")("FDepr", money(s.depr));
             else
@@ -374,8 +504,15 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
                     "FExchRate", number(ledger.usdRate[static_cast<size_t>(c.addedPeriod)], 4))(
                     "FOrgValFor", money(c.usd))("FOrgVal", money(c.org));
         }
+        if (c.totalWork)
+            for (const auto &s : c.states)
+                if (s.period > 0)
+                    set.add("FAJob")("FPeriod", integer(s.period))("FAssetID", c.id)(
+                        "FJob", integer(c.work[static_cast<size_t>(s.period)]));
         if (c.addedPeriod) alterations.push_back({c.addedPeriod, 0, &c});
         if (c.increasePeriod) alterations.push_back({c.increasePeriod, 2, &c});
+        for (size_t n = 0; n < c.sameIncreases.size(); ++n)
+            alterations.push_back({c.increasePeriod, 2, &c, static_cast<int>(n) + 1});
         if (c.transferPeriod) alterations.push_back({c.transferPeriod, 2, &c});
         if (c.clearPeriod) alterations.push_back({c.clearPeriod, 10, &c});
     }
@@ -389,6 +526,7 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
         const AssetState &before =
             a.period > c.addedPeriod ? c.states[static_cast<size_t>(a.period - c.addedPeriod - 1)] : *s;
         const bool transfer = a.type == 2 && a.period == c.transferPeriod && a.period != c.increasePeriod;
+        const bool more = a.more > 0;
         int alterId = a.type == 0 ? c.alterId : a.type == 10 ? 6 : transfer ? 8 : 4;
         Cents org = 0, accum = 0, salvage = 0;
         int day = 15;
@@ -396,10 +534,14 @@ void FixedAssets::write(TableSet &set, const Ledger &ledger) const {
             org = c.org, salvage = salvageOf(c.org), day = c.serviceDay;
         } else if (a.type == 10) {
             org = -before.org, accum = -before.accum, salvage = -before.salvage, day = 20;
+        } else if (more) {
+            org = c.sameIncreases[static_cast<size_t>(a.more - 1)];
         } else if (!transfer) {
-            org = c.increase, salvage = s->salvage - before.salvage;
+            // In the addition period the addition row holds the first salvage.
+            org = c.increase, salvage = s->salvage - (a.period == c.addedPeriod ? salvageOf(c.org) : before.salvage);
         }
-        const std::string tag = transfer ? "" : tagOf(c.id, a.type);
+        const std::string tag =
+            transfer ? "" : tagOf(c.id, a.type) + (more ? ":" + std::to_string(a.more) : std::string());
         const Voucher *v = tag.empty() || !byTag.count(tag) ? nullptr : byTag.at(tag);
         const int num = ++typeNum[a.type];
         const std::string per = integer(a.period), type = integer(a.type), tn = integer(num);

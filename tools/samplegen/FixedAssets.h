@@ -38,6 +38,12 @@ struct AssetCard {
     int transferPeriod = 0;
     std::string transferTo;
     int clearPeriod = 0;
+    // The shapes of the broad set.
+    std::vector<std::pair<std::string, double>> accounts;  // expense split by accounts (class 0), shares in percent
+    std::vector<Cents> sameIncreases;                      // more value increases in increasePeriod
+    int clearedYear = 0;                                   // cleared in that earlier year: no value this year
+    int totalWork = 0;                                     // workload method: the life's work, in hours
+    std::vector<int> work;                                 // hours of periods 1..; depreciation follows them
     std::vector<AssetState> states;  // from the entry period (0 or the addition) on
 };
 
@@ -54,6 +60,7 @@ public:
 
 private:
     void simulate(AssetCard &card) const;
+    void addBroadCards();
     const Ledger &ledger_;
     bool deprMade_;
     std::vector<AssetCard> cards_;

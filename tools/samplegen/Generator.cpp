@@ -32,7 +32,7 @@ TableSet generate(const Profile &profile) {
     buildItems(ledger, rng);
     Payroll payroll(ledger, rng);
     std::unique_ptr<FixedAssets> assets;
-    if (profile.fixedAssets()) assets = std::make_unique<FixedAssets>(ledger, rng, true);
+    if (profile.fixedAssets()) assets = std::make_unique<FixedAssets>(ledger, rng, !profile.emptyCurrent);
     buildOpenings(ledger, rng, payroll, assets.get());
     Business(ledger, rng, payroll, assets.get()).run();
 

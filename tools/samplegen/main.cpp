@@ -72,10 +72,10 @@ int main(int argc, char **argv) {
         return usage();
     p.edition = edition == "standard" ? Edition::Standard : Edition::Mini;
     p.large = size == "large";
-    // Fixed assets book their own current-period vouchers, so only a set
-    // without that module can leave the current period empty.
-    if (emptyCurrent && p.fixedAssets()) {
-        std::fprintf(stderr, "samplegen: --empty-current is for the mini edition\n");
+    // Of the Standard sets only the broad one leaves the current period empty:
+    // its fixed assets then neither depreciate nor alter a card in that period.
+    if (emptyCurrent && p.fixedAssets() && !broad) {
+        std::fprintf(stderr, "samplegen: --empty-current is for the mini edition or the broad set\n");
         return 2;
     }
     p.emptyCurrent = emptyCurrent;

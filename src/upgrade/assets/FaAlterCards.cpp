@@ -5,9 +5,11 @@
 // foreign values and voucher link; an alteration in the addition's period
 // is marked as folded into the original card.
 #include "foundation/SqlText.h"
+#include "foundation/UpgradeLog.h"
 #include "platform/ado/Recordset.h"
 #include "upgrade/assets/FaCardColumns.h"
 #include "upgrade/assets/FaCommon.h"
+#include "upgrade/assets/FaDetailLog.h"
 #include "upgrade/assets/clsEboFa.h"
 #include "upgrade/common/StepKit.h"
 
@@ -17,8 +19,26 @@ const QString kPrefix = QStringLiteral("升级【固定资产-变动卡片】时
 
 const QString kVoucherQuery = QStringLiteral(
     "SELECT FAssetID, FDate, FPreparer, FChecker, FPeriod, FAlterID, FGroupID, FStatus, FLife, FOrgVal, FSalvage, "
-    "ISNULL(FDeprMethod, 0) AS FDeprMethod, FAccumDepr, FAdjType, FType, FGroup, FNum FROM AIS_FAVch ORDER BY "
-    "FAssetID, FPeriod, FType");
+    "ISNULL(FDeprMethod, 0) AS FDeprMethod, FAccumDepr, FAdjType, FType, FGroup, FNum FROM AIS_FAVch v WHERE EXISTS "
+    "(SELECT 1 FROM AIS_FACard c WHERE c.FAssetID = v.FAssetID) ORDER BY FAssetID, FPeriod, FType");
+
+// Alteration rows whose card the source does not hold: left out, and named
+// in one warning (the check named them already).
+void reportRowsWithoutCard(StepKit &kit) {
+    try {
+        auto rs = kit.query(QStringLiteral("SELECT DISTINCT v.FAssetID FROM AIS_FAVch v WHERE NOT EXISTS (SELECT 1 FROM "
+                                           "AIS_FACard c WHERE c.FAssetID = v.FAssetID) ORDER BY v.FAssetID"));
+        if (!rs || rs->Eof()) return;
+        FaCardList cards;
+        for (; !rs->Eof(); rs->MoveNext()) cards.add(rs->value(QStringLiteral("FAssetID")).toString());
+        WriteUpgradeLog(QStringLiteral("固定资产变动卡片"),
+                        QStringLiteral("固定资产") + cards.text() +
+                            QStringLiteral("的变动记录没有对应的固定资产卡片，未升级这些变动记录。"),
+                        QString(), 1);
+    } catch (const std::exception &) {
+        // The warning is an aid; the rows are left out all the same.
+    }
+}
 
 // The row's values as batch variables: every value a literal (quotes
 // doubled, Null as NULL); a missing preparer or checker is an empty text.
@@ -132,19 +152,9 @@ QString alterationBatch(const ado::Recordset &rs) {
                         "FRate / 100 FROM AIS_FABalDept WHERE FAssetID = @AssetNumber AND FPeriod = @Period")
       << QStringLiteral("SELECT @ExpCount = COUNT(*) FROM AIS_FABalExpense WHERE FAssetID = @AssetNumber AND FPeriod = "
                         "@Period")
-      // One row per expense row, as on the original cards: a row with an
-      // item names it as its department and takes the item's own
-      // single-item combination; a row without item names the period's
-      // first department when it is the card's only row.
-      << QStringLiteral("INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) SELECT @AlterID, "
-                        "ISNULL(a.FZ8InterID, 0), CASE WHEN ISNULL(a.FExpenseClsID, 0) = 0 THEN 0 ELSE ISNULL((SELECT "
-                        "TOP 1 v.FDetailID FROM t_ItemDetailV v INNER JOIN t_ItemDetail d ON d.FDetailID = v.FDetailID "
-                        "WHERE d.FDetailCount = 1 AND v.FItemID = b.FZ8InterID), 0) END, CASE WHEN @ExpCount < 2 THEN "
-                        "a.FRate / 100 ELSE 1 END, CASE WHEN ISNULL(a.FExpenseClsID, 0) <> 0 THEN ISNULL(b.FZ8InterID, "
-                        "0) WHEN @ExpCount < 2 THEN (SELECT TOP 1 d.FZ8InterID FROM AIS_FABalDept d WHERE d.FAssetID = "
-                        "@AssetNumber AND d.FPeriod = @Period) ELSE 0 END FROM AIS_FABalExpense a LEFT JOIN AIS_GLObj b "
-                        "ON b.FClsID = a.FExpenseClsID AND b.FObjID = a.FExpenseObjID WHERE a.FAssetID = @AssetNumber "
-                        "AND a.FPeriod = @Period")
+      << QStringLiteral("INSERT INTO t_FAExpense (FAlterID, FAcctID, FDetailID, FRate, fdeptid) ") +
+             FaCardExpenseRows(QStringLiteral("@AlterID"), QStringLiteral("@AssetNumber"), QStringLiteral("@Period"),
+                               QStringLiteral("@ExpCount"))
       << QStringLiteral("INSERT INTO t_FAOrgFor SELECT @AlterID, FZ8InterID, FExchRate, FOrgValFor, FOrgVal FROM "
                         "AIS_FABalFor WHERE FAssetID = @AssetNumber AND FPeriod = @Period");
     voucherLink(b, QStringLiteral("@AlterID"));
@@ -177,6 +187,7 @@ QString clearedValuesBatch() {
 
 int clsEboFa::UpgradeFAAlterCards(FaRun &run) {
     StepKit &kit = run.kit;
+    reportRowsWithoutCard(kit);
     auto rows = kit.query(kVoucherQuery);
     if (!rows || rows->Eof()) return FaDone;
     const int count = rows->RecordCount();

@@ -41,9 +41,11 @@ QString workTableBatch() {
       << QStringLiteral("UPDATE TempBal SET FNumP = 0 WHERE NOT EXISTS (SELECT 1 FROM t_FAAlter a WHERE a.FAssetID = "
                         "TempBal.FAssetID AND a.FPeriod = 0 AND a.FNew = 1)")
       // The addition period of a card with an alteration folded in starts
-      // from the opening row's amounts (joined through the card's asset id).
+      // from the opening row's amounts (joined through the card's asset id);
+      // its year-to-date increase stays its own, the addition and the
+      // alteration folded into it.
       << QStringLiteral("UPDATE t SET FOrgValP = z.FOrgValP, FAccumDeprP = z.FAccumDeprP, FDeprShould = z.FDeprShould, "
-                        "FDepr = z.FDepr, FYtdOrgValInc = z.FYtdOrgValInc FROM TempBal t INNER JOIN TempBal z ON "
+                        "FDepr = z.FDepr FROM TempBal t INNER JOIN TempBal z ON "
                         "z.FAssetID = t.FAssetID AND z.FPeriod = 0 WHERE EXISTS (SELECT 1 FROM AIS_FAVch a INNER JOIN "
                         "AIS_FAVch o ON o.FAssetID = a.FAssetID AND o.FPeriod = a.FPeriod INNER JOIN AIS_FACard c ON "
                         "c.FAssetID = a.FAssetID WHERE a.FType = 0 AND o.FType <> 0 AND c.FZ8InterID = t.FAssetID AND "

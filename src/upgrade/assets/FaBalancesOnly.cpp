@@ -103,29 +103,9 @@ QString foldVouchersBatch() {
       << QStringLiteral(
              "            SELECT @ExpCount = COUNT(*) FROM AIS_FABalExpense WHERE FAssetID = @N AND FPeriod = "
              "@P")
-      << QStringLiteral("            IF @ExpCount < 2")
-      << QStringLiteral(
-             "                INSERT INTO t_FAExpense SELECT @A, ISNULL(e.FZ8InterID, 0), ISNULL(g.FZ8InterID, "
-             "0), e.FRate / 100, (SELECT TOP 1 d.FZ8InterID FROM AIS_FABalDept d WHERE d.FAssetID = @N AND "
-             "d.FPeriod = @P) FROM AIS_FABalExpense e LEFT JOIN AIS_GLObj g ON g.FClsID = e.FExpenseClsID AND "
-             "g.FObjID = e.FExpenseObjID WHERE e.FAssetID = @N AND e.FPeriod = @P")
-      // Split between departments: some row allocates to a department item
-      // (class 2) that has a single-item combination.
-      << QStringLiteral(
-             "            ELSE IF EXISTS (SELECT 1 FROM AIS_FABalExpense e INNER JOIN AIS_GLObj g ON g.FClsID "
-             "= e.FExpenseClsID AND g.FObjID = e.FExpenseObjID INNER JOIN t_ItemDetailV v ON v.FItemClassID "
-             "= 2 AND v.FItemID = g.FZ8InterID AND v.FDetailID IS NOT NULL WHERE e.FAssetID = @N AND "
-             "e.FPeriod = @P AND e.FExpenseClsID = 2)")
-      << QStringLiteral(
-             "                INSERT INTO t_FAExpense SELECT @A, ISNULL(e.FZ8InterID, 0), ISNULL(g.FZ8InterID, "
-             "0), 1, ISNULL((SELECT TOP 1 v.FDetailID FROM t_ItemDetailV v WHERE v.FItemClassID = 2 AND "
-             "v.FItemID = g.FZ8InterID), 0) FROM AIS_FABalExpense e LEFT JOIN AIS_GLObj g ON g.FClsID = "
-             "e.FExpenseClsID AND g.FObjID = e.FExpenseObjID WHERE e.FAssetID = @N AND e.FPeriod = @P")
-      << QStringLiteral("            ELSE")
-      << QStringLiteral(
-             "                INSERT INTO t_FAExpense SELECT @A, ISNULL(e.FZ8InterID, 0), ISNULL(g.FZ8InterID, "
-             "0), 1, 0 FROM AIS_FABalExpense e LEFT JOIN AIS_GLObj g ON g.FClsID = e.FExpenseClsID AND "
-             "g.FObjID = e.FExpenseObjID WHERE e.FAssetID = @N AND e.FPeriod = @P")
+      << QStringLiteral("            INSERT INTO t_FAExpense ") +
+             FaCardExpenseRows(QStringLiteral("@A"), QStringLiteral("@N"), QStringLiteral("@P"),
+                               QStringLiteral("@ExpCount"))
       << QStringLiteral("            DELETE FROM t_FAOrgFor WHERE FAlterID = @A")
       << QStringLiteral("            INSERT INTO t_FAOrgFor SELECT @A, FZ8InterID, FExchRate, FOrgValFor, FOrgVal FROM "
                         "AIS_FABalFor WHERE FAssetID = @N AND FPeriod = @P")

@@ -55,15 +55,6 @@ const SourceTable kSourceTables[] = {
 constexpr quint32 kNameMissing = 0x80040E14u;
 const QString kDetail = QStringLiteral("详细信息");
 
-// No staged fixed-asset table at all: the source keeps no fixed assets.
-bool noFixedAssetTables(StepKit &kit) {
-    QStringList names;
-    for (const SourceTable &table : kSourceTables) names << SqlString(QStringLiteral("AIS_") + table.label);
-    const QVariant count = kit.scalar(
-        SqlText("SELECT COUNT(*) FROM sysobjects WHERE name IN ({names})").raw("names", names.join(QLatin1Char(','))));
-    return count.toInt() == 0;
-}
-
 // A warning's query; a failing one is logged with its reason and gives no
 // warning.
 std::optional<ado::Recordset> warningQuery(StepKit &kit, const QString &sql, const QString &project) {
@@ -137,6 +128,14 @@ std::optional<bool> repairAlterationModes(StepKit &kit) {
 
 }  // namespace
 
+bool clsEboFa::NoFixedAssetTables(StepKit &kit) {
+    QStringList names;
+    for (const SourceTable &table : kSourceTables) names << SqlString(QStringLiteral("AIS_") + table.label);
+    const QVariant count = kit.scalar(
+        SqlText("SELECT COUNT(*) FROM sysobjects WHERE name IN ({names})").raw("names", names.join(QLatin1Char(','))));
+    return count.toInt() == 0;
+}
+
 bool clsEboFa::CheckFASourceTables(StepKit &kit) {
     try {
         for (const SourceTable &table : kSourceTables) {
@@ -145,12 +144,22 @@ bool clsEboFa::CheckFASourceTables(StepKit &kit) {
             try {
                 kit.query(probe);
             } catch (const ado::AdoError &e) {
-                if (e.providerCode() != kNameMissing) continue;
                 const QString text =
                     QStringLiteral("源帐套数据表") + QString::fromLatin1(table.label) + e.description();
+                if (e.providerCode() != kNameMissing) {
+                    // The table has its columns as far as the probe can
+                    // tell; the reason it failed is kept.
+                    WriteUpgradeLog(QStringLiteral("固定资产数据检测"), text, QString(), 1);
+                    continue;
+                }
                 WriteUpgradeLog(QStringLiteral("固定资产数据检测"), text, QString(), 2);
                 ShowMessage(text, 16, kMessageTitle);
                 return false;
+            } catch (const std::exception &e) {
+                WriteUpgradeLog(QStringLiteral("固定资产数据检测"),
+                                QStringLiteral("源帐套数据表") + QString::fromLatin1(table.label) +
+                                    ErrorDescription(e),
+                                QString(), 1);
             }
         }
         return true;
@@ -186,7 +195,7 @@ bool clsEboFa::CheckFAAccounts(StepKit &kit) {
 int clsEboFa::CheckData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) {
     (void)PoBar, (void)LblObject;
     StepKit kit(nullptr, nullptr, SQLConnectString);
-    if (noFixedAssetTables(kit)) {
+    if (NoFixedAssetTables(kit)) {
         WriteUpgradeLog(QStringLiteral("固定资产数据检测"),
                         QStringLiteral("源帐套没有固定资产数据表，跳过固定资产检测。"), QString(), 1);
         return 0;
@@ -196,14 +205,25 @@ int clsEboFa::CheckData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnec
     // The warnings below look up each card's rows.
     IndexStagingCopies(kit, true);
 
+    // Alteration rows of a card that the source does not hold have nothing
+    // to alter: the upgrade leaves them out, and says so here first.
+    cardWarning(kit,
+                QStringLiteral("SELECT v.FAssetID, v.FPeriod, CASE WHEN v.FType = 2 THEN '其他' WHEN v.FType = 10 THEN "
+                               "'减少' ELSE '增加' END AS FTypeText FROM AIS_FAVch v WHERE NOT EXISTS (SELECT 1 FROM "
+                               "AIS_FACard c WHERE c.FAssetID = v.FAssetID) ORDER BY v.FAssetID, v.FPeriod"),
+                QStringLiteral("固定资产变动记录没有对应卡片"),
+                {QStringLiteral("固定资产代码"), QStringLiteral("变动期间"), QStringLiteral("变动方式类别")},
+                {QStringLiteral("FAssetID"), QStringLiteral("FPeriod"), QStringLiteral("FTypeText")},
+                QStringLiteral("固定资产变动记录检测"), QStringLiteral("固定资产"),
+                QStringLiteral("的变动记录没有对应的固定资产卡片，本次升级将不处理这些变动记录。"));
+
     const std::optional<bool> repaired = repairAlterationModes(kit);
     if (!repaired || *repaired) return 0;
 
-    const QVariant after = FaDayAfterCurrentPeriod(kit);
-    if (!after.isNull()) {
-        const QString sql = SqlText("SELECT FAssetID, FAssetName, CONVERT(varchar(100), FServiceDate, 23) AS "
-                                    "FServiceDate FROM AIS_FACard WHERE FServiceDate >= {after}")
-                                .arg("after", after);
+    {
+        const QString sql = QStringLiteral("SELECT FAssetID, FAssetName, CONVERT(varchar(100), FServiceDate, 23) AS "
+                                           "FServiceDate FROM AIS_FACard WHERE ") +
+                            FaAfterCurrentPeriod(kit);
         if (!cardWarning(kit, sql, QStringLiteral("固定资产入账日期检测"),
                          {QStringLiteral("固定资产代码"), QStringLiteral("固定资产名称"), QStringLiteral("入账日期")},
                          {QStringLiteral("FAssetID"), QStringLiteral("FAssetName"), QStringLiteral("FServiceDate")},

@@ -8,6 +8,7 @@
 #include "controls/ProgressBar.h"
 #include "foundation/Globals.h"
 #include "foundation/Progress.h"
+#include "foundation/SqlText.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwList.h"
 #include "platform/ado/Recordset.h"
@@ -43,6 +44,13 @@ QVariant FaDayAfterCurrentPeriod(StepKit &kit) {
     const QDate day = end.toDateTime().date();
     if (!day.isValid()) return QVariant();
     return day.addDays(1);
+}
+
+QString FaAfterCurrentPeriod(StepKit &kit) {
+    const QVariant after = FaDayAfterCurrentPeriod(kit);
+    if (!after.isNull()) return SqlText("FServiceDate >= {after}").arg("after", after).str();
+    return QStringLiteral("datediff(month, FServiceDate, (SELECT CONVERT(datetime, CAST(FCurrYear AS varchar) + '-' + "
+                          "CAST(FCurrPeriod AS varchar) + '-1', 111) FROM AIS_GLPref)) < 0");
 }
 
 void FaRowProgress(StepKit &kit, const QString &caption, int row, int count, int base, int span) {
@@ -93,4 +101,17 @@ int FaRowStep(FaRun &run, const QString &query, const std::function<QString(cons
         if (g_CancelRequested) return FaFailed;
     }
     return FaDone;
+}
+
+QString FaCardExpenseRows(const QString &alterId, const QString &number, const QString &period,
+                          const QString &count) {
+    return QStringLiteral(
+               "SELECT %1, ISNULL(a.FZ8InterID, 0), CASE WHEN ISNULL(a.FExpenseClsID, 0) = 0 THEN 0 ELSE "
+               "ISNULL((SELECT TOP 1 v.FDetailID FROM t_ItemDetailV v INNER JOIN t_ItemDetail d ON d.FDetailID = "
+               "v.FDetailID WHERE d.FDetailCount = 1 AND v.FItemID = b.FZ8InterID), 0) END, CASE WHEN %4 < 2 THEN "
+               "a.FRate / 100 ELSE 1 END, CASE WHEN ISNULL(a.FExpenseClsID, 0) <> 0 THEN ISNULL(b.FZ8InterID, 0) "
+               "WHEN %4 < 2 THEN (SELECT TOP 1 d.FZ8InterID FROM AIS_FABalDept d WHERE d.FAssetID = %2 AND "
+               "d.FPeriod = %3) ELSE 0 END FROM AIS_FABalExpense a LEFT JOIN AIS_GLObj b ON b.FClsID = "
+               "a.FExpenseClsID AND b.FObjID = a.FExpenseObjID WHERE a.FAssetID = %2 AND a.FPeriod = %3")
+        .arg(alterId, number, period, count);
 }

@@ -20,6 +20,11 @@ int FaOption();
 // periods or periods that are not calendar months is judged by its own
 // calendar. Null when neither table knows the period.
 QVariant FaDayAfterCurrentPeriod(StepKit &kit);
+// The condition on a card's FServiceDate for a card in service after the
+// current period: on or after that day, or, when no period table knows the
+// period, in a calendar month after the current period taken as a month of
+// the current year.
+QString FaAfterCurrentPeriod(StepKit &kit);
 
 // The status label shows caption + "i / n)" and the bar base + span * i / n
 // rounded half to even; pending events run.
@@ -43,6 +48,17 @@ class Recordset;
 }
 int FaRowStep(FaRun &run, const QString &query, const std::function<QString(const ado::Recordset &)> &batch,
               const QString &prefix, const QString &caption, int base, int span);
+
+// The expense rows of a card state from the staged expense rows of one
+// card number and period, as the original cards have them: a row with an
+// item names the item as its department and takes the item's single-item
+// combination; a row without item names the period's first department when
+// it is the card's only row (rate its own share), else none. The arguments
+// are the batch's variables (or literals) of the alteration, the card
+// number, the period and the count of the period's expense rows. Columns:
+// FAlterID, FAcctID, FDetailID, FRate, FDeptID.
+QString FaCardExpenseRows(const QString &alterId, const QString &number, const QString &period,
+                          const QString &count);
 
 // A batch built line by line; every line ends with CR LF.
 class FaBatch {

@@ -16,6 +16,8 @@
 
 namespace {
 
+const QString kProject = QStringLiteral("固定资产");
+
 // The staged tables that hold rows of a card, in the order they are cleared.
 const char *const kCardTables[] = {
     "AIS_FACard",    "AIS_FABal",        "AIS_FABalDept",    "AIS_FABalDevalue", "AIS_FABalExpense",
@@ -80,12 +82,9 @@ void clsEboFa::IndexStagingCopies(StepKit &kit, bool fixedAssetTablesOnly) {
     }
 }
 
-void clsEboFa::RemoveFutureCards(StepKit &kit) {
-    const QVariant after = FaDayAfterCurrentPeriod(kit);
-    if (after.isNull()) return;
-    auto cards =
-        kit.query(SqlText("SELECT FAssetID FROM AIS_FACard WHERE FServiceDate >= {after}").arg("after", after));
-    if (!cards) return;
+bool clsEboFa::RemoveFutureCards(StepKit &kit) {
+    auto cards = kit.query(QStringLiteral("SELECT FAssetID FROM AIS_FACard WHERE ") + FaAfterCurrentPeriod(kit));
+    if (!cards) return false;
     QStringList ids;
     for (; !cards->Eof(); cards->MoveNext()) ids << cards->value(QStringLiteral("FAssetID")).toString();
     cards->Close();
@@ -99,6 +98,7 @@ void clsEboFa::RemoveFutureCards(StepKit &kit) {
         QString ignored;
         kit.execute(batch.text(), ignored);
     }
+    return true;
 }
 
 int clsEboFa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConnectString) {
@@ -107,7 +107,18 @@ int clsEboFa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConn
     QString raised;
     bool failed = false;
     try {
-        RemoveFutureCards(kit);
+        if (NoFixedAssetTables(kit)) {
+            WriteUpgradeLog(kProject, QStringLiteral("源帐套没有固定资产数据表，跳过固定资产升级。"), QString(), 1);
+            return 0;
+        }
+        // Without the list of cards after the current period no card can be
+        // told apart: the step ends as done, and says why.
+        if (!RemoveFutureCards(kit)) {
+            WriteUpgradeLog(kProject,
+                            QStringLiteral("无法读取入账时间大于当前期间的固定资产卡片，本次升级未处理固定资产。"),
+                            QString(), 1);
+            return 0;
+        }
         IndexStagingCopies(kit);
         // A phase runs after its caption; anything but done is a failure.
         auto phase = [&](const QString &caption, const std::function<bool()> &body) {
@@ -138,7 +149,7 @@ int clsEboFa::UpgradeData(ProgressBar *PoBar, QLabel *LblObject, QString SQLConn
     if (!failed) return 0;
     if (g_CancelRequested) return 0;
     const QString text = run.errorText.isEmpty() ? raised : run.errorText;
-    WriteUpgradeLog(QStringLiteral("固定资产"), text, QString(), 2);
+    WriteUpgradeLog(kProject, text, QString(), 2);
     ShowMessage(text, 16, kMessageTitle);
     return 2;
 }

@@ -47,9 +47,13 @@ public:
     // The checks index only the fixed-asset tables (AIS_FA*): the ledger
     // makes its own indexes on the voucher table.
     static void IndexStagingCopies(StepKit &kit, bool fixedAssetTablesOnly = false);
+    // True when the source staged none of the fixed-asset tables: it keeps
+    // no fixed assets, and both the check and the upgrade pass over them.
+    static bool NoFixedAssetTables(StepKit &kit);
 
 private:
-    static void RemoveFutureCards(StepKit &kit);
+    // False when the cards after the current period cannot be read.
+    static bool RemoveFutureCards(StepKit &kit);
     static int UpgradeFACardDetails(FaRun &run);
     // Steps of the alteration history: the period balance table and the
     // balance cards.

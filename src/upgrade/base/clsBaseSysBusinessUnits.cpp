@@ -116,7 +116,7 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
                                  QStringLiteral("）的升级对照时发生错误。") + kCrLf;
                     good = false;
                 } else if (detail) {
-                    AddDetailRow(*detail, {shortID, text(node.Item(QStringLiteral("FObjID"))),
+                    AddDetailRow(*detail, {shortID, NodeDisplayID(text(node.Item(QStringLiteral("FObjID")))),
                                            text(node.Item(QStringLiteral("FObjName"))), kind.name});
                 }
                 LetEventsRun();
@@ -221,10 +221,15 @@ int clsBaseSys::RepairItemFullPath(clsDataInfo &dataInfo, const QString &connect
         " WHERE T1.FLevel > 1 AND T1.FObjID <> '*'\r\n"
         " SET @Pass = @Pass + 1\r\n"
         "END");
+    // The step stops here on a failure, so the entry says why.
+    const QString project = QStringLiteral("检查校正核算项目信息");
     try {
         QString error;
-        return dataInfo.ExecuteSQL(connectString, sql, error) ? 0 : 2;
-    } catch (const std::exception &) {
+        if (dataInfo.ExecuteSQL(connectString, sql, error)) return 0;
+        WriteUpgradeLog(project, QStringLiteral("发生错误：") + error, QString(), 2);
+        return 2;
+    } catch (const std::exception &e) {
+        WriteUpgradeLog(project, QStringLiteral("发生错误：") + ErrorDescription(e), QString(), 2);
         return 2;
     }
 }

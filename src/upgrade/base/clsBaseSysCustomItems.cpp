@@ -39,9 +39,45 @@ struct Property {
     int size;
 };
 
-// The property columns of the source table in the server's order; columns
-// of a type the target cannot hold are left out.
-QList<Property> propertiesOf(clsDataInfo &dataInfo, const QString &connectString, const QString &sourceTable) {
+struct Properties {
+    QList<Property> kept;
+    QStringList dropped;  // source columns no kind can hold
+};
+
+// The property kind nearest to a staged column's type: text, whole number,
+// number or date; false when none can hold it (pictures and other binary
+// data). Jet Byte, Integer, Long and Yes/No come staged as tinyint,
+// smallint, int and bit; Single, Double, Currency and Decimal as real,
+// float, money and decimal; Text as nvarchar and Memo as ntext.
+bool nearestKind(int xtype, int length, Property &p) {
+    switch (xtype) {
+    case 231:  // nvarchar: length counts bytes
+        p.definition = QStringLiteral("VARCHAR(%1) NULL").arg(length / 2), p.typeCode = 200, p.size = length / 2;
+        return true;
+    case 167:  // varchar
+        p.definition = QStringLiteral("VARCHAR(%1) NULL").arg(length), p.typeCode = 200, p.size = length;
+        return true;
+    case 99:  // ntext and text (a Memo): the longest varchar there is
+    case 35: p.definition = QStringLiteral("VARCHAR(8000) NULL"), p.typeCode = 200, p.size = 8000; return true;
+    case 56:
+    case 52:
+    case 48:
+    case 104:
+    case 127: p.definition = QStringLiteral("INT"), p.typeCode = 3, p.size = 0; return true;
+    case 62:
+    case 59:
+    case 60:
+    case 106:
+    case 108: p.definition = QStringLiteral("FLOAT"), p.typeCode = 5, p.size = 0; return true;
+    case 61:
+    case 58: p.definition = QStringLiteral("DATETIME"), p.typeCode = 135, p.size = 0; return true;
+    default: return false;
+    }
+}
+
+// The property columns of the source table in the server's order, each
+// given the kind nearest to its type.
+Properties propertiesOf(clsDataInfo &dataInfo, const QString &connectString, const QString &sourceTable) {
     QString error;
     auto rs = dataInfo.GetRs(connectString,
                              SqlText("SELECT T2.name AS FName, T2.xtype AS FType, T2.length AS FLength "
@@ -52,21 +88,16 @@ QList<Property> propertiesOf(clsDataInfo &dataInfo, const QString &connectString
                                  .str(),
                              true, error);
     if (!rs) throw PnwError(-1, QStringLiteral("clsBaseSys.UpgradeCustomItemClass"), error);
-    QList<Property> properties;
+    Properties properties;
     for (; !rs->Eof(); rs->MoveNext()) {
         int type = 0, length = 0;
         ToLong(rs->value(QStringLiteral("FType")), type);
         ToLong(rs->value(QStringLiteral("FLength")), length);
-        const QString column = text(rs->value(QStringLiteral("FName")));
-        switch (type) {
-        case 231:
-            properties.append({column, QStringLiteral("VARCHAR(%1) NULL").arg(length / 2), 200, length / 2});
-            break;
-        case 56: properties.append({column, QStringLiteral("INT"), 3, 0}); break;
-        case 62: properties.append({column, QStringLiteral("FLOAT"), 5, 0}); break;
-        case 61: properties.append({column, QStringLiteral("DATETIME"), 135, 0}); break;
-        default: break;
-        }
+        Property p{text(rs->value(QStringLiteral("FName"))), QString(), 0, 0};
+        if (nearestKind(type, length, p))
+            properties.kept.append(p);
+        else
+            properties.dropped.append(p.column);
     }
     return properties;
 }
@@ -124,7 +155,7 @@ int upgradeCustomItemClass(clsDataInfo &dataInfo, const QString &connectString, 
             dataInfo, connectString,
             SqlText("SELECT MAX(FLevel) FROM AIS_GLObj WHERE FClsID = {cls}").arg("cls", sourceClass).str(), 0);
         const QString sourceTable = QStringLiteral("AIS_") + tableName;
-        const QList<Property> properties = propertiesOf(dataInfo, connectString, sourceTable);
+        const Properties properties = propertiesOf(dataInfo, connectString, sourceTable);
         const bool hasColumn =
             numberOf(dataInfo, connectString,
                      SqlText("SELECT COUNT(*) FROM syscolumns WHERE id = OBJECT_ID('t_ItemDetail') AND name = {col}")
@@ -149,7 +180,7 @@ int upgradeCustomItemClass(clsDataInfo &dataInfo, const QString &connectString, 
         QString targetFields, sourceFields;
         QStringList descriptions;
         int propID = 101;
-        for (const Property &p : properties) {
+        for (const Property &p : properties.kept) {
             create += QStringLiteral(", F_%1 %2").arg(propID).arg(p.definition);
             descriptions << SqlText("INSERT INTO t_ItemPropDesc (FItemClassID, FPropID, FName, FSQLColumnName, "
                                     "FDataType, FActualType, FPrecision, FActualSize, FScale, FBrNo, FSearch, "
@@ -165,7 +196,7 @@ int upgradeCustomItemClass(clsDataInfo &dataInfo, const QString &connectString, 
                                 .arg("size", p.size)
                                 .str();
             targetFields += QStringLiteral(",F_%1").arg(propID);
-            sourceFields += QStringLiteral(",T2.[%1]").arg(QString(p.column).replace(QLatin1Char(']'), "]]"));
+            sourceFields += QStringLiteral(",T2.") + SqlName(p.column);
             ++propID;
         }
         create += QStringLiteral(", FModifyTime TIMESTAMP NULL, CONSTRAINT PK_%1 PRIMARY KEY CLUSTERED (FItemID))")
@@ -221,7 +252,7 @@ int upgradeCustomItemClass(clsDataInfo &dataInfo, const QString &connectString, 
               << QStringLiteral("INSERT INTO %1 (FItemID%2) SELECT T1.FItemID%3 FROM T_Item T1 INNER JOIN %4 T2 ON "
                                 "REPLACE(T2.FObjID,'.','') = T1.FNumber WHERE T1.FItemClassID = %5 AND T1.FDetail = 1 "
                                 "AND T1.FItemID NOT IN (SELECT FItemID FROM %1)")
-                     .arg(propTable, targetFields, sourceFields, sourceTable, id)
+                     .arg(propTable, targetFields, sourceFields, SqlName(sourceTable), id)
               << QStringLiteral("UPDATE T1 SET T1.FParentID = ISNULL((SELECT MIN(T3.FItemID) FROM T_Item T3 WHERE "
                                 "T3.FItemClassID = %1 AND T3.FNumber = REPLACE(T2.FParentID,'.','')), 0) FROM T_Item "
                                 "T1 INNER JOIN AIS_GLObj T2 ON REPLACE(T2.FObjID,'.','') = T1.FNumber AND T2.FClsID = "
@@ -260,9 +291,15 @@ int upgradeCustomItemClass(clsDataInfo &dataInfo, const QString &connectString, 
             for (; !rs->Eof(); rs->MoveNext())
                 AddDetailRow(table,
                              {text(rs->value(QStringLiteral("FObjID"))), text(rs->value(QStringLiteral("FObjName")))});
+        // A property of a type no kind can hold is left behind, and said so.
+        if (!properties.dropped.isEmpty())
+            WriteUpgradeLog(project,
+                            QStringLiteral("以下属性的数据类型无法转换，其数据未升级：") +
+                                properties.dropped.join(QStringLiteral("、")),
+                            QString(), 1);
         WriteUpgradeLog(project, project + QStringLiteral("数目：") + QString::number(count),
                         QStringLiteral("详细日志"), 0, table.PackDetailLog());
-        return 0;
+        return properties.dropped.isEmpty() ? 0 : 1;
     } catch (const std::exception &e) {
         WriteUpgradeLog(project, QStringLiteral("发生错误：") + ErrorDescription(e), QString(), 2);
         return 2;
@@ -277,17 +314,23 @@ int clsBaseSys::UpgradeCustomItems(clsDataInfo &dataInfo, const QString &connect
         auto rs = dataInfo.GetRs(
             connectString, QStringLiteral(" SELECT FClsID, FClsName, FObjTableName FROM AIS_GLCls WHERE FClsID > 3 "),
             true, error);
-        if (!rs) return 2;
+        if (!rs) throw PnwError(-1, QStringLiteral("clsBaseSys.UpgradeCustomItems"), error);
+        int result = 0;
         for (; !rs->Eof(); rs->MoveNext()) {
             int sourceClass = 0;
             const QVariant name = rs->value(QStringLiteral("FClsName"));
             const QVariant table = rs->value(QStringLiteral("FObjTableName"));
             if (!ToLong(rs->value(QStringLiteral("FClsID")), sourceClass) || name.isNull() || table.isNull()) return 2;
-            if (upgradeCustomItemClass(dataInfo, connectString, sourceClass, name.toString(), table.toString()) != 0)
-                return 2;
+            // 1: converted, with properties left behind.
+            const int classResult =
+                upgradeCustomItemClass(dataInfo, connectString, sourceClass, name.toString(), table.toString());
+            if (classResult == 2) return 2;
+            result = qMax(result, classResult);
         }
-        return 0;
-    } catch (const std::exception &) {
+        return result;
+    } catch (const std::exception &e) {
+        WriteUpgradeLog(QStringLiteral("自定义核算项目"), QStringLiteral("发生错误：") + ErrorDescription(e), QString(),
+                        2);
         return 2;
     }
 }

@@ -23,6 +23,13 @@ QString text(const QVariant &value) { return PnwConvert::ToText(value, QString()
 
 QString withoutDots(QString code) { return code.remove(QLatin1Char('.')); }
 
+// Stands for a "." inside an own code in node identifiers, where "." joins
+// the levels: without it a top unit "01.02" and a unit "02" under "01"
+// would share one identifier. Item codes never hold control characters.
+const QChar kCodeDot(0x1F);
+
+QString identifierPart(QString code) { return code.replace(QLatin1Char('.'), kCodeDot); }
+
 PnwDictionary nodeOf(const PnwDictionary &pool, const QString &id) { return pool.Item(id).value<PnwDictionary>(); }
 
 bool isTop(const PnwDictionary &node) { return text(node.Item(kParentID)) == kTop; }
@@ -32,12 +39,12 @@ PnwDictionary makeNode(const QString &code, const QString &name, const QString &
                        const std::optional<PnwDictionary> &parent) {
     PnwDictionary node;
     if (parent) {
-        node.setItem(kObjID, text(parent->Item(kObjID)) + QLatin1Char('.') + code);
+        node.setItem(kObjID, text(parent->Item(kObjID)) + QLatin1Char('.') + identifierPart(code));
         node.setItem(kParentID, text(parent->Item(kObjID)));
         node.setItem(kFullObjName, text(parent->Item(kFullObjName)) + QLatin1Char('_') + name);
         node.setItem(kNumber, text(parent->Item(kNumber)) + QLatin1Char('.') + withoutDots(code));
     } else {
-        node.setItem(kObjID, code);
+        node.setItem(kObjID, identifierPart(code));
         node.setItem(kParentID, kTop);
         node.setItem(kFullObjName, name);
         node.setItem(kNumber, withoutDots(code));
@@ -46,6 +53,14 @@ PnwDictionary makeNode(const QString &code, const QString &name, const QString &
     node.setItem(kShortObjID, code);
     node.setItem(kFullPath, fullPath);
     return node;
+}
+
+// A dictionary of its own with the same entries (copies of a PnwDictionary
+// share one record).
+PnwDictionary copyOf(const PnwDictionary &from) {
+    PnwDictionary to;
+    for (int i = 1; i <= from.Count(); ++i) to.setItem(from.Key(i), from.Item(from.Key(i)));
+    return to;
 }
 
 // One pass over the keys of a kind: each used unit with its ancestors goes
@@ -134,6 +149,10 @@ bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, Pnw
         QStringList noted;
         if (customerKeys.Count() > 0) treePass(customerKeys, pool, shortIndex, customerTree, &supplierKeys, noted);
         if (supplierKeys.Count() > 0) treePass(supplierKeys, pool, shortIndex, supplierTree, nullptr, noted);
+        // An undecided unit is shown with every ancestor, also one pruned
+        // here (a unit's only child whose own subtree is partly decided):
+        // the dialog builds its tree from the top down.
+        const PnwDictionary wholePool = copyOf(pool);
         for (const QString &id : noted)
             if (pool.Exists(id)) pool.Remove(id);
 
@@ -144,7 +163,7 @@ bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, Pnw
                 LetEventsRun();
                 continue;
             }
-            const PnwList ancestors = GetAncestorNodes(id, pool);
+            const PnwList ancestors = GetAncestorNodes(id, wholePool);
             for (int a = 1; a <= ancestors.Count(); ++a) {
                 const PnwDictionary ancestor = ancestors.DictionaryItem(a);
                 if (!NodeListContains(undecided, text(ancestor.Item(kObjID)))) undecided.Add(ancestor);
@@ -160,6 +179,8 @@ bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, Pnw
                            QStringLiteral("\r\n发生错误所在的方法：modBusiness.BuildBusinessUnitTreeData."));
     }
 }
+
+QString NodeDisplayID(QString nodeID) { return nodeID.replace(kCodeDot, QLatin1Char('.')); }
 
 PnwList GetAncestorNodes(const QString &nodeID, const PnwDictionary &pool) {
     QList<PnwDictionary> chain;

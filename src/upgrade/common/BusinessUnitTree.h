@@ -5,7 +5,9 @@
 // usage leaves undecided, each unit preceded by its ancestors (top down).
 //
 // Node record (a PnwDictionary, keys case-insensitive):
-//   FObjID       node identifier: the own codes from the top joined by "."
+//   FObjID       node identifier: the own codes from the top joined by ".",
+//                a "." inside an own code kept apart from those joins (see
+//                NodeDisplayID), so that every unit has its own identifier
 //   FParentID    the parent's node identifier, "0" for a top-level unit
 //   FObjName     the unit's name
 //   FShortObjID  the unit's own code
@@ -38,6 +40,10 @@ std::optional<ado::Recordset> GetUsedBusinessUnits(clsDataInfo &dataInfo, const 
 bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, PnwList &supplierTree, PnwList &undecided,
                                const PnwDictionary &customerKeys, const PnwDictionary &supplierKeys,
                                QStringList *detached = nullptr);
+
+// A node identifier as the operator reads it: own codes and levels both
+// joined by "." (a top unit "01.02" and "02" under "01" read alike).
+QString NodeDisplayID(QString nodeID);
 
 // The ancestors of a node found in pool, from the top down (empty for a
 // top-level node or one that pool lacks).

@@ -16,9 +16,9 @@ extern const QString kStartDate;
 QString ToBase(const QString &amount, const QString &currency, const QString &rate);
 
 // The base-currency opening of a journal balance row (alias `balance`) in
-// the currency aliased `currency`: the source's own base opening, which the
-// rates of the year it was booked at made; the opening at today's rate only
-// where the source holds none.
+// the currency aliased `currency`: the source's own base opening (booked at
+// the rates of its time); the opening at today's rate only where the source
+// holds none.
 QString JournalBaseOpening(const QString &balance, const QString &currency);
 
 // Base amounts of a journal table (CN_XJRJZ or CN_YHRJZ) for the cashier

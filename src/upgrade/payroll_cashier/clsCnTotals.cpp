@@ -22,8 +22,9 @@ const QString kTotalsBeforeStart =
     QStringLiteral(" GROUP BY FAcctID, FCyID) b\r\n"
                    "ON b.FAcctID = replace(a.FKmdm,'.','') AND b.FCyID = c.FNumber\r\n");
 
-// The statement balances hold no base-currency opening: theirs is worked
-// out at the rate.
+// The year-opening balances of the Cn_Lcye rows of `types` from a balance
+// table's lowest period; baseOpening is their base amount (the statement
+// balances hold no base opening of their own, so theirs is rated).
 QString yearOpening(const QString &types, const QString &table, const QString &baseOpening) {
     return QStringLiteral("UPDATE l SET l.FYe = b.FBegBal, l.FYeB = ") + baseOpening +
            QStringLiteral("\r\nFROM Cn_Lcye l INNER JOIN cn_Account c ON c.FID = l.FKmID\r\n"

@@ -27,19 +27,26 @@ protected:
 const QString kOwnCombination =
     QStringLiteral("i.FShortNumber, CASE WHEN x.FDetailID = d.FDetailID THEN 'own' ELSE 'other' END");
 
-TEST_F(FaAllocationTest, AlterationCardExpensesNameTheirDepartmentAndCombination) {
+// Option 0 makes an alteration card of the value increase, balances only
+// folds it into the card; either way the card's latest state has it.
+class FaAlteredCardExpenseTest : public FaAllocationTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FaAlteredCardExpenseTest, ExpenseRowsNameTheirDepartmentAndCombination) {
     // FA001 depreciates to departments 01, 02 and 04 (40/30/30); a value
-    // increase in period 6 makes an alteration card. Department 01 also
-    // has a combination with an employee.
-    upgradeSeeded(0, FaDepartmentCombinations() + FaAlteration(QStringLiteral("FA001"), 6, 2, QStringLiteral("1000")));
+    // increase in period 6 changes its card. Department 01 also has a
+    // combination with an employee.
+    upgradeSeeded(GetParam(),
+                  FaDepartmentCombinations() + FaAlteration(QStringLiteral("FA001"), 6, 2, QStringLiteral("1000")));
     EXPECT_EQ(target(QStringLiteral("SELECT i.FShortNumber, CASE WHEN e.FDetailID = d.FDetailID THEN 'own' ELSE "
-                                    "'other' END, e.FAcctID FROM t_FAExpense e INNER JOIN t_FAAlter a ON a.FAlterID = "
-                                    "e.FAlterID INNER JOIN AIS_FACard s ON s.FZ8InterID = a.FAssetID LEFT JOIN t_Item "
-                                    "i ON i.FItemID = e.FDeptID LEFT JOIN t_ItemDetail d ON d.FDetailCount = 1 AND "
-                                    "d.F2 = e.FDeptID WHERE s.FAssetID = 'FA001' AND a.FPeriod = 6 ORDER BY 1")),
+                                    "'other' END, e.FAcctID FROM t_FAExpense e LEFT JOIN t_Item i ON i.FItemID = "
+                                    "e.FDeptID LEFT JOIN t_ItemDetail d ON d.FDetailCount = 1 AND d.F2 = e.FDeptID "
+                                    "WHERE e.FAlterID = (SELECT MAX(FAlterID) FROM t_FACard WHERE FAssetNumber = "
+                                    "'FA001') ORDER BY 1")),
               QStringList({QStringLiteral("01\town\t660204"), QStringLiteral("02\town\t660204"),
                            QStringLiteral("04\town\t660204")}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Options, FaAlteredCardExpenseTest, ::testing::Values(0, 1));
 
 TEST_F(FaAllocationTest, EveryBalanceExpenseRowKeepsItsDepartmentsCombination) {
     upgradeSeeded(0, FaDepartmentCombinations() + FaAlteration(QStringLiteral("FA001"), 6, 2, QStringLiteral("1000")));

@@ -8,6 +8,8 @@
 #include "platform/PnwList.h"
 #include "upgrade/assets/clsEboFa.h"
 
+#include "FaSeed.h"
+
 namespace {
 
 class FaChecksTest : public UpgradeStepFixture {
@@ -157,6 +159,30 @@ TEST_F(FaChecksTest, SourceWithoutFixedAssetTablesIsSkippedWithANote) {
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral("警告\t固定资产数据检测\t源帐套没有固定资产数据表")));
+}
+
+TEST_F(FaChecksTest, FutureCardsAreJudgedByCalendarMonthWithoutAPeriodTable) {
+    createFrom(QStringLiteral("standard"));
+    ASSERT_EQ(targetRun(QStringLiteral("DELETE FROM AIS_GLPeriod;"
+                                       "DELETE FROM t_PeriodDate;"
+                                       "UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA005';"
+                                       "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA006'")),
+              QString());
+    EXPECT_EQ(runCheck(), 0);
+    const QStringList rows = newLogRows();
+    ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(
+        rows[0].startsWith(QStringLiteral("警告\t固定资产入账日期检测\t固定资产存在入账时间大于当前期间的数据")));
+}
+
+TEST_F(FaChecksTest, AlterationRowsWithoutTheirCardAreNamed) {
+    createFrom(QStringLiteral("standard"));
+    ASSERT_EQ(targetRun(FaAlteration(QStringLiteral("FA099"), 5, 2, QStringLiteral("100")) +
+                        FaAlteration(QStringLiteral("FA099"), 6, 10, QStringLiteral("-100"))),
+              QString());
+    EXPECT_EQ(runCheck(), 0);
+    EXPECT_EQ(newLogRows(), QStringList({QStringLiteral("警告\t固定资产变动记录检测\t固定资产FA099的变动记录没有对应"
+                                                        "的固定资产卡片，本次升级将不处理这些变动记录。")}));
 }
 
 }  // namespace

@@ -89,4 +89,44 @@ TEST_F(FaDriverTest, BalancesOnlyStartsAtTheCurrentPeriodWithoutDepreciation) {
     EXPECT_EQ(faKey(QStringLiteral("StartYear")), QStringLiteral("2025"));
 }
 
+TEST_F(FaDriverTest, CardsAfterTheCurrentPeriodGoAlsoWithoutAPeriodTable) {
+    // No period table knows the current period 12: a card counts as after
+    // it from the next calendar month on.
+    createSeeded();
+    ASSERT_EQ(targetRun(QStringLiteral("DELETE FROM AIS_GLPeriod;"
+                                       "DELETE FROM t_PeriodDate;"
+                                       "UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA001';"
+                                       "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA003'")),
+              QString());
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_EQ(stagedRowsOf(QStringLiteral("FA003")), 0);
+    EXPECT_GT(stagedRowsOf(QStringLiteral("FA001")), 0);
+}
+
+TEST_F(FaDriverTest, ASourceWithoutFixedAssetTablesIsPassedOverWithANote) {
+    createSeeded();
+    for (const char *table : {"FACard", "FABal", "FABalExpense", "FABalDept", "FABalDevalue", "FABalFor", "FAExtra",
+                              "FAInitBal", "FAJob", "FAVch", "FAVchExpense", "FAVchDept", "FAVchDevalue", "FAVchFor",
+                              "FAAlter", "FAGroup"})
+        ASSERT_EQ(targetRun(QStringLiteral("DROP TABLE AIS_") + QString::fromLatin1(table)), QString()) << table;
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_EQ(newLogRows(),
+              QStringList({QStringLiteral("警告\t固定资产\t源帐套没有固定资产数据表，跳过固定资产升级。")}));
+    EXPECT_EQ(messages.count(), 0);
+}
+
+TEST_F(FaDriverTest, AlterationRowsWithoutTheirCardAreLeftOutAndNamed) {
+    createSeeded(FaAlteration(QStringLiteral("FA099"), 5, 2, QStringLiteral("100")) +
+                 FaAlteration(QStringLiteral("FA099"), 6, 10, QStringLiteral("-100")));
+    EXPECT_EQ(runUpgrade(), 0);
+    const QStringList rows = newLogRows();
+    EXPECT_TRUE(rows.contains(QStringLiteral(
+        "警告\t固定资产变动卡片\t固定资产FA099的变动记录没有对应的固定资产卡片，未升级这些变动记录。")))
+        << rows.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(messages.count(), 0);
+    // The other cards' alterations are converted as ever.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlter WHERE FNew = 0 AND FPeriod > 0")),
+              QStringLiteral("3"));
+}
+
 }  // namespace

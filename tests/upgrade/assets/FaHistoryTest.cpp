@@ -123,7 +123,8 @@ TEST_F(FaHistoryTest, CardsClearedThisYearAndInAnEarlierYear) {
 
 TEST_F(FaHistoryTest, ACardAlteredInItsAdditionPeriodKeepsItsValueThere) {
     // FA007 is added in period 1 (instead of 3) at 14214.20 and raised by
-    // 1200 in the same period; its balances hold 15414.20 from period 1 on.
+    // 1200 in the same period; its balances hold 15414.20 from period 1 on,
+    // and the source keeps an opening row of nothing for it.
     upgradeSeeded(
         0, QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2025-01-12', FBeginUseDate = '2025-01-12' WHERE "
                           "FAssetID = 'FA007';"
@@ -134,7 +135,13 @@ TEST_F(FaHistoryTest, ACardAlteredInItsAdditionPeriodKeepsItsValueThere) {
                           "FDebitOrg + 1200 WHERE FAssetID = 'FA007';"
                           "UPDATE AIS_FABalDept SET FPeriod = FPeriod - 2 WHERE FAssetID = 'FA007';"
                           "UPDATE AIS_FABalExpense SET FPeriod = FPeriod - 2 WHERE FAssetID = 'FA007';") +
-               FaAlteration(QStringLiteral("FA007"), 1, 2, QStringLiteral("1200")));
+               FaAlteration(QStringLiteral("FA007"), 1, 2, QStringLiteral("1200")) +
+               QStringLiteral("INSERT INTO AIS_FABal (FPeriod, FAssetID, FOrgVal, FAccumDepr, FDepr, FDeprPerPeriod, "
+                              "FDebitOrg, FCreditOrg, FDebitDepr, FCreditDepr, FYtdDevalue, FAccumDevalue, FGroupID, "
+                              "FStatus, FDeprMethod, FLife, FLifeA, FPeriods, FPeriodsA, FSalvage, FPost, "
+                              "FFormularyType, FService) SELECT 0, FAssetID, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, FGroupID, "
+                              "FStatus, FDeprMethod, FLife, FLifeA, 0, 0, 0, 0, FFormularyType, 0 FROM AIS_FABal WHERE "
+                              "FAssetID = 'FA007' AND FPeriod = 1"));
     EXPECT_EQ(target(QStringLiteral("SELECT b.FPeriod, b.FOrgValP + b.FOrgValInc - b.FOrgValDec, b.FYtdOrgValInc, "
                                     "c.FOrgVal FROM t_FABalance b INNER JOIN t_FABalCard c ON c.FBalID = b.FBalID "
                                     "WHERE b.FAssetID = 7 AND b.FPeriod IN (1, 2) ORDER BY b.FPeriod")),

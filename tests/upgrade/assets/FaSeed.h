@@ -20,9 +20,11 @@ inline QString FaBaseSeed() {
 
 // What the general-ledger upgrade leaves for the departments: one
 // single-department combination each, and one combination of department 01
-// with an employee, which names the department too.
+// with an employee, which names the department too. Combinations of other
+// items come first, so no combination shares its number with an item.
 inline QString FaDepartmentCombinations() {
     return QStringLiteral(
+        "INSERT INTO t_ItemDetail (FDetailCount, F1) SELECT 1, 1 FROM AIS_GLAcct;"
         "INSERT INTO t_ItemDetail (FDetailCount, F2) SELECT 1, FItemID FROM t_Item WHERE FItemClassID = 2;"
         "INSERT INTO t_ItemDetailV (FDetailID, FItemClassID, FItemID) SELECT FDetailID, 2, F2 FROM t_ItemDetail WHERE "
         "FDetailCount = 1 AND F2 <> 0;"

@@ -263,6 +263,19 @@ TEST_F(BaseAccountsTest, AFailedBatchStopsThePhaseAndQuotesIt) {
               QStringList({QStringLiteral("1001"), QStringLiteral("1002")}));
 }
 
+TEST_F(BaseAccountsTest, AnAccountWhoseCombinationCannotBeBuiltStopsThePhase) {
+    // 6001 carries the custom class 4, which has lost its target class.
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLCls SET FZ8InterID = NULL WHERE FClsID = 4")), QString());
+    EXPECT_EQ(access.UpgradeAccounts(), 2);
+    const QStringList log = newLogRows();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log[0], QStringLiteral("错误\t会计科目\t错误：会计科目（6001）：下挂科目核算项目错误。\r\n"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM T_Account WHERE FNumber = '6001' OR FDetailID < 0")),
+              QStringLiteral("0"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM T_Account WHERE FNumber = '4104.01'")),
+              QStringLiteral("1"));
+}
+
 TEST_F(BaseAccountsTest, QuotesLeaveNamesAndFullNames) {
     ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLAcct SET FAcctName = N'银行''存款', FHelperCode = N'Y''H' WHERE "
                                        "FAcctID = '1002'")),

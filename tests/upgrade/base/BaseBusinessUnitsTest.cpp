@@ -5,10 +5,19 @@
 // Usage in the standard sample (vouchers and balances): 0101-0105 on 1122,
 // 0103 also on 2203; 0201 on 1123 and 2202, 0202-0204 on 2202. The natures
 // the base-data check would record are set by hand.
+#include <functional>
+
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "controls/zqbutton.h"
+#include "dialogs/DialogCalls.h"
+#include "dialogs/DialogScript.h"
+#include "dialogs/frmBussinessUnits.h"
 #include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
+#include "platform/MessageScript.h"
+#include "server/FaultInjection.h"
 #include "upgrade/base/BaseDataAskers.h"
 #include "upgrade/base/BaseSysAccess.h"
 #include "upgrade/common/UpgradeGlobals.h"
@@ -159,7 +168,9 @@ TEST_F(BaseBusinessUnitsTest, UnitsTheUsageLeavesOpenAreDecidedByTheOperator) {
                 return choice;
             };
         EXPECT_EQ(access.UpgradeBusinessUnits(), c.scripted ? 0 : 1);
-        if (c.scripted) EXPECT_EQ(shown, QStringList({"01", "01.0105"}));
+        if (c.scripted) {
+            EXPECT_EQ(shown, QStringList({"01", "01.0105"}));
+        }
         EXPECT_EQ(numbers(1), c.customers);
         EXPECT_EQ(numbers(8), c.suppliers);
         const QStringList log = newLogRows();
@@ -168,6 +179,62 @@ TEST_F(BaseBusinessUnitsTest, UnitsTheUsageLeavesOpenAreDecidedByTheOperator) {
                                       QStringLiteral("\t核算项目-往来单位\t升级往来单位数目：11")));
         EXPECT_TRUE(log[0].endsWith(QString::fromUtf8(c.descriptionEnd))) << log[0].toStdString();
     }
+}
+
+TEST_F(BaseBusinessUnitsTest, TheDialogShowsEveryAncestorAndEveryUnitOfItsOwn) {
+    // R's only child RA holds a customer unit RA1 and an unused RA2; a top
+    // unit 03.04 and a unit 04 under 03 read alike as dotted paths.
+    ASSERT_EQ(targetRun(QStringLiteral(
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, 'R', N'总部', NULL, 1, 0, 0, '1*R')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, 'RA', N'华东', 'R', 2, 0, 0, '1*RRA')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, 'RA1', N'甲', 'RA', 3, 1, 0, '1*RRARA1')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, 'RA2', N'乙', 'RA', 3, 1, 0, '1*RRARA2')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, '03', N'丁', NULL, 1, 0, 0, '1*03')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, '03.04', N'丙', NULL, 1, 1, 0, '1*03.04')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (1, '04', N'戊', '03', 2, 1, 0, '1*0304')\n"
+                  "INSERT INTO AIS_GLBal (FAcctID, FClsID, FObjID, FCyID, FPeriod, FBase) "
+                  "VALUES ('1122', 1, 'RA1', 'RMB', 1, 0)")),
+              QString());
+    // The operator moves the whole pool to the suppliers.
+    BusinessUnitAskerHook() = [](const PnwList &undecided) {
+        BusinessUnitChoice choice;
+        DialogCalls::AskBusinessUnits(undecided, choice.customers, choice.suppliers, choice.warning);
+        return choice;
+    };
+    DialogScript script;
+    QStringList shown;
+    script.add<frmBussinessUnits>([&](frmBussinessUnits &d) {
+        std::function<void(QTreeWidgetItem *)> walk = [&](QTreeWidgetItem *item) {
+            shown << item->text(0);
+            for (int c = 0; c < item->childCount(); ++c) walk(item->child(c));
+        };
+        walk(d.TvBussinessUnits()->topLevelItem(0));
+        d.btnSupplier(1)->Click();
+        d.btn_OK()->Click();
+    });
+    MessageScript messages;
+    EXPECT_EQ(access.UpgradeBusinessUnits(), 0);
+    EXPECT_EQ(messages.count(), 0) << (messages.count() ? messages.last().prompt.toStdString() : std::string());
+    EXPECT_EQ(shown,
+              QStringList({"往来单位", "03(丁)", "03.04(戊)", "03.04(丙)", "R(总部)", "R.RA(华东)", "R.RA.RA2(乙)"}));
+    const QStringList suppliers = items(8);
+    for (const char *row : {"03\t03\t丁\t丁\t1\t0\t-", "03.04\t04\t戊\t丁_戊\t2\t1\t03", "0304\t0304\t丙\t丙\t1\t1\t-",
+                            "R\tR\t总部\t总部\t1\t0\t-", "R.RA\tRA\t华东\t总部_华东\t2\t0\tR",
+                            "R.RA.RA2\tRA2\t乙\t总部_华东_乙\t3\t1\tR.RA"})
+        EXPECT_TRUE(suppliers.contains(QString::fromUtf8(row))) << row;
+    EXPECT_FALSE(suppliers.contains(QStringLiteral("R.RA.RA1\tRA1\t甲\t总部_华东_甲\t3\t1\tR.RA")));
+    EXPECT_TRUE(items(1).contains(QStringLiteral("R.RA.RA1\tRA1\t甲\t总部_华东_甲\t3\t1\tR.RA")));
+    // Every new unit has its supplier item.
+    EXPECT_EQ(target(QStringLiteral("SELECT FObjID FROM AIS_GLObj WHERE FClsID = 1 AND FObjID IN ('R', 'RA', "
+                                    "'RA2', '03', '03.04', '04') AND ISNULL(FZ8InterID_2, 0) = 0")),
+              QStringList());
 }
 
 TEST_F(BaseBusinessUnitsTest, DottedCodesKeepTheirDetailsAndAnOrphanGoesToTheTop) {
@@ -240,4 +307,12 @@ TEST_F(BaseBusinessUnitsTest, PathsAreRebuiltLevelByLevel) {
                                     "'0301', '030101', '0901', '*') AND FClsID IN (1, 2) ORDER BY FClsID, FObjID")),
               QStringList({"1\t*\t1*", "1\t01\t1*01", "1\t0101\t1*010101", "2\t*\t2*", "2\t01\t2*01",
                            "2\t0301\t2*030301", "2\t030101\t2*030301030101", "2\t0901\t2*0901"}));
+}
+
+TEST_F(BaseBusinessUnitsTest, AFailedPathRepairSaysWhy) {
+    server::FailStatementWhen([](std::string_view sql) { return server::WritesTable(sql, "AIS_GLObj"); }, 8152);
+    EXPECT_EQ(access.RepairItemFullPath(), 2);
+    server::ResetFaults();
+    EXPECT_EQ(newLogRows(),
+              QStringList({QStringLiteral("错误\t检查校正核算项目信息\t发生错误：将截断字符串或二进制数据。")}));
 }

@@ -3,8 +3,14 @@
 // items, hierarchy, numbers and property values.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "foundation/Globals.h"
+#include "jet/JetWriter.h"
+#include "jet/TableText.h"
+#include "jet/Workgroup.h"
 #include "kit/UpgradeStepFixture.h"
+#include "server/FaultInjection.h"
 #include "upgrade/base/BaseSysAccess.h"
 
 namespace {
@@ -18,13 +24,103 @@ protected:
     clsBaseSysTestAccess access;
 };
 
+// The standard sample with a second custom class, 5 "全类型", whose one
+// item A has a property of every Jet type in a table whose name holds a
+// blank and a ";".
+const char *const kEveryTypeTable = "CSTM_全部 类型;1";
+const char *const kEveryTypeText =
+    "FClsID:Integer\tFObjID:Text(20)!\tFText:Text(10)\tFMemo:Memo\tFByte:Byte\tFInteger:Integer\tFLong:Long\t"
+    "FYesNo:Boolean\tFCurrency:Currency\tFSingle:Single\tFDouble:Double\tFDate:DateTime\tFPicture:OLE\t"
+    "FAuto:AutoNumber\n"
+    "5\tA\t甲方\t%1\t200\t-12\t70000\t1\t12.3456\t1.5\t2.25\t2025-02-03\t0A0B\t7\n";
+
+class EveryTypeCustomItemsTest : public UpgradeStepFixture {
+protected:
+    void SetUp() override {
+        UpgradeStepFixture::SetUp();
+        std::vector<jet::TableText> tables = jet::readTableTextFolder(PNW_SOURCE_DIR "/samples/standard");
+        for (jet::TableText &table : tables) {
+            if (table.name == "GLCls") table.rows.push_back({"5", "全类型", kEveryTypeTable});
+            if (table.name == "GLObj") table.rows.push_back({"5", "A", "甲", "*", "1", "1", "0", "5*A"});
+        }
+        tables.push_back(jet::parseTableText(
+            kEveryTypeTable, QString::fromUtf8(kEveryTypeText).arg(QString(300, QChar(0x5907))).toStdString()));
+        const QString folder = server.path() + QStringLiteral("/everytype");
+        QDir().mkpath(folder);
+        source = folder + QStringLiteral("/everytype.ais");
+        jet::JetWriter::writeFile(source.toStdString(), tables);
+        jet::Workgroup::writeFile((folder + QStringLiteral("/system.mda")).toStdString());
+        sourceHash = FileHash(source);
+        useSettings(source, kTarget);
+        ASSERT_LT(runCreation(), 2) << logRows().join(QLatin1Char('\n')).toStdString();
+        newLogRows();
+    }
+    clsBaseSysTestAccess access;
+};
+
 }  // namespace
 
+TEST_F(EveryTypeCustomItemsTest, EachPropertyTakesItsNearestKindAndOneWithoutIsNamed) {
+    EXPECT_EQ(access.UpgradeCustomItems(), 1);
+    // Integers and Yes/No as whole numbers, Currency and the floating types
+    // as numbers, Memo as the longest text; the picture has no kind.
+    EXPECT_EQ(target(QStringLiteral("SELECT FPropID, FName, FSQLColumnName, FDataType, FActualType, FPrecision, "
+                                    "FActualSize FROM t_ItemPropDesc WHERE FItemClassID = 3002 ORDER BY FPropID")),
+              QStringList({"101\tFText\tF_101\t200\t200\t10\t10", "102\tFMemo\tF_102\t200\t200\t8000\t8000",
+                           "103\tFByte\tF_103\t3\t3\t0\t0", "104\tFInteger\tF_104\t3\t3\t0\t0",
+                           "105\tFLong\tF_105\t3\t3\t0\t0", "106\tFYesNo\tF_106\t3\t3\t0\t0",
+                           "107\tFCurrency\tF_107\t5\t5\t0\t0", "108\tFSingle\tF_108\t5\t5\t0\t0",
+                           "109\tFDouble\tF_109\t5\t5\t0\t0", "110\tFDate\tF_110\t135\t135\t0\t0",
+                           "111\tFAuto\tF_111\t3\t3\t0\t0"}));
+    EXPECT_EQ(targetValue(QStringLiteral(
+                  "SELECT p.F_101 + '|' + CONVERT(NVARCHAR(10), LEN(p.F_102)) + '|' + CONVERT(NVARCHAR(10), p.F_103) + "
+                  "'|' + CONVERT(NVARCHAR(10), p.F_104) + '|' + CONVERT(NVARCHAR(10), p.F_105) + '|' + "
+                  "CONVERT(NVARCHAR(10), p.F_106) + '|' + CONVERT(NVARCHAR(10), CONVERT(INT, ROUND(p.F_107 * 10000, "
+                  "0))) + '|' + "
+                  "CONVERT(NVARCHAR(10), CONVERT(INT, p.F_108 * 10)) + '|' + CONVERT(NVARCHAR(10), CONVERT(INT, "
+                  "p.F_109 * 100)) + '|' + CONVERT(NVARCHAR(10), p.F_110, 23) + '|' + CONVERT(NVARCHAR(10), p.F_111) "
+                  "FROM t_Item_3002 p INNER JOIN T_Item i ON i.FItemID = p.FItemID WHERE i.FNumber = 'A'")),
+              QStringLiteral("甲方|300|200|-12|70000|1|123456|15|225|2025-02-03|7"));
+    const QStringList log = newLogRows();
+    ASSERT_EQ(log.size(), 3);
+    EXPECT_EQ(log[1], QStringLiteral("警告\t核算项目-全类型\t以下属性的数据类型无法转换，其数据未升级：FPicture"));
+    EXPECT_EQ(log[2], QStringLiteral("成功\t核算项目-全类型\t核算项目-全类型数目：1"));
+}
+
+TEST_F(BaseCustomItemsTest, APropertyTableNamedWithBracketsIsQuoted) {
+    ASSERT_EQ(targetRun(QStringLiteral(
+                  "INSERT INTO AIS_GLCls (FClsID, FClsName, FObjTableName) VALUES (5, N'工程', 'CSTM_a]b; c')\n"
+                  "CREATE TABLE [AIS_CSTM_a]]b; c] (FClsID INT, FObjID NVARCHAR(20), FNote NVARCHAR(50), "
+                  "FZ8InterID INT)\n"
+                  "INSERT INTO [AIS_CSTM_a]]b; c] (FClsID, FObjID, FNote) VALUES (5, 'A', N'备注')\n"
+                  "INSERT INTO AIS_GLObj (FClsID, FObjID, FObjName, FParentID, FLevel, FDetail, FDeleted, FFullPath) "
+                  "VALUES (5, 'A', N'甲', '*', 1, 1, 0, '5*A')")),
+              QString());
+    EXPECT_EQ(access.UpgradeCustomItems(), 0);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT p.F_101 FROM t_Item_3002 p INNER JOIN T_Item i ON i.FItemID = "
+                                         "p.FItemID WHERE i.FItemClassID = 3002")),
+              QStringLiteral("备注"));
+}
+
+TEST_F(BaseCustomItemsTest, AFailedReadOfTheClassesSaysWhy) {
+    server::FailStatementAfter(1, 8152);
+    EXPECT_EQ(access.UpgradeCustomItems(), 2);
+    server::ResetFaults();
+    const QStringList log = newLogRows();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log[0], QStringLiteral("错误\t自定义核算项目\t发生错误：将截断字符串或二进制数据。"));
+}
+
 TEST_F(BaseCustomItemsTest, TheClassBecomesAnItemClassWithPropertiesRightsAndItems) {
-    // Items of other classes are there already, above the counter.
-    ASSERT_EQ(targetRun(QStringLiteral("INSERT INTO T_Item (FItemClassID, FNumber, FName) VALUES (2, '01', N'部门')\n"
+    // Items of other classes are there already, above the counter and
+    // above every staged row's number.
+    ASSERT_EQ(targetRun(QStringLiteral("SET IDENTITY_INSERT T_Item ON\n"
+                                       "INSERT INTO T_Item (FItemID, FItemClassID, FNumber, FName) VALUES (5000, 2, "
+                                       "'01', N'部门')\n"
+                                       "SET IDENTITY_INSERT T_Item OFF\n"
                                        "UPDATE ICMaxNum SET FMaxNum = 0 WHERE FTableName = 'T_Item'")),
               QString());
+    ASSERT_LT(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLObj")).toInt(), 5000);
     const int before = targetValue(QStringLiteral("SELECT MAX(FItemID) FROM T_Item")).toInt();
     EXPECT_EQ(access.UpgradeCustomItems(), 0);
 

@@ -5,6 +5,7 @@
 #include "controls/ProgressBar.h"
 #include "foundation/Globals.h"
 #include "kit/UpgradeStepFixture.h"
+#include "platform/PnwError.h"
 #include "upgrade/base/clsBaseSys.h"
 
 namespace {
@@ -49,6 +50,37 @@ TEST_F(BaseSysDriverTest, AFailedPhaseSkipsTheRest) {
     EXPECT_EQ(profile("GL", "IntelTransferAccountType"), "<none>");
     EXPECT_EQ(bar->Value(), 100);
     EXPECT_EQ(label->text(), "");
+}
+
+// A bar whose drawing fails once it reaches a value: an error raised in the
+// driver itself, between two phases.
+class FailingBar : public ProgressBar {
+public:
+    explicit FailingBar(int failAt) : m_failAt(failAt) {}
+
+protected:
+    void redraw() override {
+        if (Value() == m_failAt && m_failAt >= 0) {
+            m_failAt = -1;
+            throw PnwError(380, QStringLiteral("ProgressBar"), QStringLiteral("属性值无效"));
+        }
+        ProgressBar::redraw();
+    }
+
+private:
+    int m_failAt;
+};
+
+TEST_F(BaseSysDriverTest, AnErrorRaisedInTheDriverEndsTheStepWithItsReason) {
+    // The bar fails when the item paths are repaired (40).
+    FailingBar failing(40);
+    clsBaseSys step;
+    EXPECT_EQ(step.UpgradeData(&failing, label, QString()), 2);
+    const QStringList log = newLogRows();
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_EQ(log.last(), QStringLiteral("错误\t基础资料\t发生错误：属性值无效"));
+    EXPECT_EQ(label->text(), "");
+    EXPECT_EQ(targetValue("SELECT COUNT(*) FROM T_Item WHERE FItemClassID = 2"), "0");
 }
 
 // The installed version decides whether the target's closing defaults are

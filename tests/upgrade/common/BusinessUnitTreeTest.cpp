@@ -85,7 +85,7 @@ TEST(BusinessUnitTree, UsageDecidesTheTreesAndTheRestIsUndecided) {
         // The undecided list shows each undecided unit's ancestors too, even
         // those that a tree holds.
         {"customer only", {"0101"}, {}, "01 01.0101", "", "01 01.0102 02 02.0201 02.0201.020101"},
-        {"supplier only", {}, {"0201"}, "", "02 02.0201", "01 01.0101 01.0102 02.0201 02.0201.020101"},
+        {"supplier only", {}, {"0201"}, "", "02 02.0201", "01 01.0101 01.0102 02 02.0201 02.0201.020101"},
         {"both kinds", {"0101"}, {"0101"}, "01 01.0101", "01 01.0101", "01 01.0102 02 02.0201 02.0201.020101"},
         {"nothing used", {}, {}, "", "", "01 01.0101 01.0102 02 02.0201 02.0201.020101"},
         {"unknown code", {"9999"}, {}, "", "", "01 01.0101 01.0102 02 02.0201 02.0201.020101"},
@@ -105,6 +105,54 @@ TEST(BusinessUnitTree, AnAncestorSharedByBothKindsReachesBothTrees) {
     Built b = build(unitRows(kSampleUnits), {QStringLiteral("0201")}, {QStringLiteral("020101")});
     EXPECT_EQ(ids(b.customers), QStringLiteral("02 02.0201"));
     EXPECT_EQ(ids(b.suppliers), QStringLiteral("02 02.0201 02.0201.020101"));
+}
+
+TEST(BusinessUnitTree, AnUndecidedUnitComesWithEveryAncestor) {
+    // R's only child RA holds a used unit and an unused one; R is noted for
+    // pruning (one child) while RA's subtree is still partly open.
+    const std::initializer_list<UnitRow> units = {
+        {"R", "总部", "*"}, {"RA", "华东", "R"}, {"RA1", "甲", "RA"}, {"RA2", "乙", "RA"}};
+    struct Case {
+        const char *title;
+        QStringList customers, suppliers;
+    };
+    const Case cases[] = {{"customer", {"RA1"}, {}}, {"supplier", {}, {"RA1"}}, {"both", {"RA1"}, {"RA1"}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.title);
+        Built b = build(unitRows(units), c.customers, c.suppliers);
+        EXPECT_EQ(ids(b.customers), c.customers.isEmpty() ? QString() : QStringLiteral("R R.RA R.RA.RA1"));
+        EXPECT_EQ(ids(b.suppliers), c.suppliers.isEmpty() ? QString() : QStringLiteral("R R.RA R.RA.RA1"));
+        EXPECT_EQ(ids(b.undecided), QStringLiteral("R R.RA R.RA.RA2"));
+    }
+}
+
+TEST(BusinessUnitTree, EveryUnitHasANodeOfItsOwn) {
+    // A top unit "01.02" and a unit "02" under "01": one dotted path, two
+    // units, each shown as the operator knows it.
+    const std::initializer_list<UnitRow> units = {{"01", "甲", "*"}, {"01.02", "乙", "*"}, {"02", "丙", "01"}};
+    auto field = [](const PnwList &list, const char *key) {
+        QStringList out;
+        for (int i = 1; i <= list.Count(); ++i) out << list.DictionaryItem(i).Item(QString::fromLatin1(key)).toString();
+        return out.join(QLatin1Char(' '));
+    };
+    auto shown = [](const PnwList &list) {
+        QStringList out;
+        for (int i = 1; i <= list.Count(); ++i)
+            out << NodeDisplayID(list.DictionaryItem(i).Item(QStringLiteral("FObjID")).toString());
+        return out.join(QLatin1Char(' '));
+    };
+    for (const bool used : {true, false}) {
+        SCOPED_TRACE(used ? "used" : "undecided");
+        Built b = build(unitRows(units), used ? QStringList({"01", "01.02", "02"}) : QStringList(), {});
+        const PnwList &list = used ? b.customers : b.undecided;
+        EXPECT_EQ(field(list, "FShortObjID"), QStringLiteral("01 01.02 02"));
+        EXPECT_EQ(field(list, "FNumber"), QStringLiteral("01 0102 01.02"));
+        EXPECT_EQ(shown(list), QStringLiteral("01 01.02 01.02"));
+        ASSERT_EQ(list.Count(), 3);
+        EXPECT_NE(list.DictionaryItem(2).Item(QStringLiteral("FObjID")),
+                  list.DictionaryItem(3).Item(QStringLiteral("FObjID")));
+        EXPECT_EQ(list.DictionaryItem(3).Item(QStringLiteral("FParentID")), QStringLiteral("01"));
+    }
 }
 
 TEST(BusinessUnitTree, AUnitWhoseParentIsMissingIsAttachedAtTheTop) {
