@@ -93,7 +93,6 @@ Problems checkItems(const SampleSet &s) {
         if (code == "*") continue;
         r.expect(code.find('*') == std::string::npos && !code.empty(), "bad item code " + code);
         r.expect(dotlessCodes.insert({cls, dotless(code)}).second, "item codes equal without dots: " + code);
-        if (cls == 2) r.expect(code.find('.') == std::string::npos, "department code with a dot: " + code);
         r.expect(!o.isNull(i, "FObjName") && !o.str(i, "FObjName").empty(), "item without name " + code);
         r.expect(o.str(i, "FObjName").find('\'') == std::string::npos, "item name with a quote " + code);
         if (cls == 3)
@@ -160,9 +159,10 @@ Problems checkItems(const SampleSet &s) {
     const Table &b = s["GLBal"];
     for (size_t i = 0; i < b.size(); ++i)
         if (b.integer(i, "FClsID") == 1 && natured.count(b.str(i, "FAcctID"))) used.insert(b.str(i, "FObjID"));
+    // A unit left for the operator to decide says so in its name.
     for (const auto &[key, row] : items)
         if (key.first == 1 && key.second != "*" && o.flag(row, "FDetail"))
-            r.expect(used.count(key.second) != 0,
+            r.expect(used.count(key.second) != 0 || o.str(row, "FObjName").find("（待定）") != std::string::npos,
                      "business unit " + key.second + " is used on no customer or supplier account");
     // Balances name detail items only.
     for (size_t i = 0; i < b.size(); ++i)

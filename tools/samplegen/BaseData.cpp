@@ -14,17 +14,26 @@ std::string fullPath(const Ledger &l, const Item &i) {
     return std::to_string(i.cls) + "*" + codes;
 }
 
+// The GLObj row of an item.
+void addObj(TableSet &set, const Item &i, const std::string &path) {
+    set.add("GLObj")("FClsID", integer(i.cls))("FObjID", i.code)("FObjName", i.name)(
+        "FParentID", i.parent.empty() ? std::nullopt : jet::Cell(i.parent))("FLevel", integer(i.level))(
+        "FDetail", flag(i.detail))("FDeleted", "0")("FFullPath", path);
+}
+
 }  // namespace
 
 void writeOptions(TableSet &set, const Ledger &l) {
     const Profile &p = l.profile;
     const bool std15 = p.standard();
     auto row = set.add("GLPref");
-    row("FProgramVersion", std15 ? "15" : "1")("FDBVersion", "910")(
-        "LastAppWriterID", std15 ? "201310315" : "201300129")("FClosed", "1")("FICClosed", flag(std15))(
-        "FPeriodsPerYear", "12")("FStartYear", integer(p.year))("FStartPeriod", "1")("FCurrYear", integer(p.year))(
-        "FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")("FBaseCy", "RMB")("FAcctYearBeginMonth", "1")(
-        "FAcctYearBeginDay", "1")("FCompany", p.broad ? "苏州澄远机电有限公司" : std15 ? "上海岫川商贸有限公司" : "杭州小禾文具店")(
+    row("FProgramVersion", std15 ? "15" : "1")("FDBVersion", "910")("LastAppWriterID",
+                                                                    std15 ? "201310315" : "201300129")("FClosed", "1")(
+        "FICClosed", flag(std15))("FPeriodsPerYear", "12")("FStartYear", integer(p.year))("FStartPeriod", "1")(
+        "FCurrYear", integer(p.year))("FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")("FBaseCy", "RMB")(
+        "FAcctYearBeginMonth", "1")("FAcctYearBeginDay", "1")("FCompany", p.broad ? "苏州澄远机电有限公司"
+                                                                          : std15 ? "上海岫川商贸有限公司"
+                                                                                  : "杭州小禾文具店")(
         "FPhone", std15 ? "021-58881234" : "0571-86653321")("FAddress", std15 ? "上海市浦东新区张江路1688号"
                                                                               : "杭州市西湖区文三路99号")(
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(
@@ -94,40 +103,58 @@ void writeLists(TableSet &set, const Ledger &l) {
     set.add("GLCls")("FClsID", "2")("FClsName", "部门")("FObjTableName", "");
     set.add("GLCls")("FClsID", "3")("FClsName", "职员")("FObjTableName", "GLEmp");
     if (p.customClass()) set.add("GLCls")("FClsID", "4")("FClsName", "销售项目")("FObjTableName", kCustomTable);
+    if (p.broad) set.add("GLCls")("FClsID", "5")("FClsName", "设备参数")("FObjTableName", kEveryTypeTable);
 }
 
 void writeChart(TableSet &set, const Ledger &l) {
     for (const auto &a : l.accounts)
-        set.add("GLAcct")("FAcctID", a.code)("FAcctName", a.name)("FHelperCode", std::nullopt)(
-            "FGroup", integer(a.group))("FDC", a.debitSide ? "D" : "C")("FForCy", a.forCy)("FRateAdj", flag(a.rateAdj))(
-            "FJrnl", flag(a.journal))("FDetail", flag(a.detail))("FIsCash", flag(a.cash))("FIsBankAc", flag(a.bank))(
-            "FBank", flag(a.bank))("FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty && !l.profile.openQuestions ? a.unit : "")(
+        set.add("GLAcct")("FAcctID", a.code)("FAcctName", a.name)("FHelperCode", std::nullopt)("FGroup",
+                                                                                               integer(a.group))(
+            "FDC", a.debitSide ? "D" : "C")("FForCy", a.forCy)("FRateAdj", flag(a.rateAdj))("FJrnl", flag(a.journal))(
+            "FDetail", flag(a.detail))("FIsCash", flag(a.cash))("FIsBankAc", flag(a.bank))("FBank", flag(a.bank))(
+            "FTrans", flag(a.trans))("FQtyAux", flag(a.qty))("FUnit", a.qty && !l.profile.openQuestions ? a.unit : "")(
             "FClsID", integer(a.cls))("FLevel", integer(a.level))("FMutiCls", flag(a.multi))(
             "FCustomer", flag(a.extraCust))("FDepartment", flag(a.extraDept))("FEmployee", flag(a.extraEmpl));
 }
 
 void writeItems(TableSet &set, const Ledger &l) {
     const Profile &p = l.profile;
-    const char *placeholders[] = {"所有往来单位", "所有部门", "所有职员", "所有项目"};
-    const int classes = p.customClass() ? 4 : 3;
+    const char *placeholders[] = {"所有往来单位", "所有部门", "所有职员", "所有项目", "所有设备"};
+    const int classes = p.broad ? 5 : p.customClass() ? 4 : 3;
     for (int c = 1; c <= classes; ++c)
         set.add("GLObj")("FClsID", integer(c))("FObjID", "*")("FObjName", placeholders[c - 1])(
             "FParentID", std::nullopt)("FLevel", "0")("FDetail", "0")("FDeleted", "0")("FFullPath",
                                                                                        std::to_string(c) + "*");
-    for (const auto &i : l.items)
-        set.add("GLObj")("FClsID", integer(i.cls))("FObjID", i.code)("FObjName", i.name)(
-            "FParentID", i.parent.empty() ? std::nullopt : jet::Cell(i.parent))("FLevel", integer(i.level))(
-            "FDetail", flag(i.detail))("FDeleted", "0")("FFullPath", fullPath(l, i));
+    for (const auto &i : l.items) addObj(set, i, fullPath(l, i));
     if (p.openQuestions) {
         // A group of business units nothing is booked on: neither customers
         // nor suppliers by their use.
-        set.add("GLObj")("FClsID", "1")("FObjID", "03")("FObjName", "其他往来")("FParentID", std::nullopt)("FLevel", "1")(
-            "FDetail", "0")("FDeleted", "0")("FFullPath", "1*03");
-        set.add("GLObj")("FClsID", "1")("FObjID", "0301")("FObjName", "临时往来单位")("FParentID", "03")(
-            "FLevel", "2")("FDetail", "1")("FDeleted", "0")("FFullPath", "1*030301");
+        set.add("GLObj")("FClsID", "1")("FObjID", "03")("FObjName", "其他往来")("FParentID", std::nullopt)(
+            "FLevel", "1")("FDetail", "0")("FDeleted", "0")("FFullPath", "1*03");
+        set.add("GLObj")("FClsID", "1")("FObjID", "0301")("FObjName", "临时往来单位")("FParentID", "03")("FLevel", "2")(
+            "FDetail", "1")("FDeleted", "0")("FFullPath", "1*030301");
     }
+    // Units nothing is booked on, left to the operator: one beside the
+    // customers under 0101 (01's only child), and a top unit 02.0201 whose
+    // dotted code reads like the supplier 0201 under 02.
+    std::vector<Item> undecided;
+    if (p.broad) {
+        undecided.push_back({1, "010199", "华东零星客户（待定）", "0101", 3, true});
+        undecided.push_back({1, "02.0201", "外协加工点（待定）", "", 1, true});
+    }
+    for (const auto &i : undecided) addObj(set, i, fullPath(l, i));
+    // Departments with dotted codes, on no card and no voucher (the fixed
+    // assets match departments by their codes as they stand).
+    if (p.broad) {
+        const Item groups[] = {{2, "06", "技术中心", "", 1, false},
+                               {2, "06.01", "研发一组", "06", 2, true},
+                               {2, "06.02", "研发二组", "06", 2, true}};
+        for (const auto &i : groups) addObj(set, i, i.parent.empty() ? "2*06" : "2*06" + i.code);
+    }
+    std::vector<const Item *> units = l.detailItems(1);
+    for (const auto &i : undecided) units.push_back(&i);
     int n = 0;
-    for (const auto *u : l.detailItems(1)) {
+    for (const auto *u : units) {
         ++n;
         set.add("GLCust")("FObjID", u->code)("FAddress", "上海市浦东新区创新路" + std::to_string(100 + n) + "号")(
             "FZip", "2012" + std::to_string(10 + n % 90))("FFax", "021-6888" + std::to_string(1000 + n))(
@@ -154,6 +181,19 @@ void writeItems(TableSet &set, const Ledger &l) {
         for (const auto &r : rows)
             set.add(kCustomTable)("FClsID", "4")("FObjID", r[0])("FManager", r[1])("FBudget", r[2])("FStartDate", r[3])(
                 "FContractNo", r[4]);
+    }
+    if (p.broad) {
+        const char *rows[][12] = {
+            {"0101", "CK6150", "主轴箱2025年大修", "1", "2", "1001", "1", "286000.5", "3.25", "7.5", "2023-05-18",
+             "89504E47"},
+            {"01.02", "G3015", "光纤激光器，功率可调", "2", "1", "1002", "1", "412500", "6.8", "3000", "2024-02-01",
+             "FFD8FF"},
+            {"02", "CMM-575", "", "3", "3", "1003", "0", "98000.1234", "0.75", "0.35", "2022-11-30", "00"},
+        };
+        for (const auto &r : rows)
+            set.add(kEveryTypeTable)("FClsID", "5")("FObjID", r[0])("FModel", r[1])("FNote", r[2])("FGrade", r[3])(
+                "FCount", r[4])("FSerial", r[5])("FInUse", r[6])("FPrice", r[7])("FWeight", r[8])("FPower", r[9])(
+                "FBought", r[10])("FPhoto", r[11]);
     }
 }
 

@@ -9,6 +9,13 @@ namespace samplegen {
 
 namespace {
 
+// The overseas customer, who buys and pays in dollars: the fourth one ("0104"
+// in the standard set); none without foreign currency.
+std::string overseasCustomer(const Ledger &l) {
+    const auto customers = l.detailItems(1, "01");
+    return l.profile.foreignCurrency() && customers.size() > 3 ? customers[3]->code : std::string();
+}
+
 const char *const kPreparer = "王芳";
 const char *const kCashierUser = "李娜";
 
@@ -162,7 +169,7 @@ Voucher Business::sale(int period, const std::string &customer) {
 }
 
 bool Business::receipt(int period, Voucher &v, bool dollars) {
-    const std::string foreign = ledger_.profile.foreignCurrency() && !ledger_.profile.large ? "0104" : "";
+    const std::string foreign = ledger_.profile.large ? "" : overseasCustomer(ledger_);
     for (size_t i = 0; i < receivables_.size(); ++i) {
         Open &o =
             receivables_[ledger_.profile.large ? (i + static_cast<size_t>(rng_.range(0, 3))) % receivables_.size() : i];
@@ -343,11 +350,12 @@ void Business::periodVouchers(int period, std::vector<Voucher> &out) {
         // Domestic customers buy every month; the overseas one every third month and pays in dollars.
         std::vector<const Item *> domestic;
         for (const Item *c : customers)
-            if (!(p.foreignCurrency() && c->code == "0104")) domestic.push_back(c);
+            if (c->code != overseasCustomer(ledger_)) domestic.push_back(c);
         for (int i = 0; i < 2; ++i) {
             const bool overseas = p.foreignCurrency() && i == 1 && period % 3 == 1;
-            const std::string customer =
-                overseas ? "0104" : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
+            const std::string customer = overseas
+                                             ? overseasCustomer(ledger_)
+                                             : domestic[static_cast<size_t>(period * 2 + i) % domestic.size()]->code;
             Voucher v = sale(period, customer);
             if (v.entries.empty()) continue;
             if (period == 4 && i == 0) v.entries[0].exp = "应收货款（客户称'急单'，50% 预付）";

@@ -178,81 +178,36 @@ FixedAssets::FixedAssets(const Ledger &ledger, Rng &rng, bool deprMade) : ledger
 // altered in its own addition period and a card cleared in an earlier year.
 void FixedAssets::addBroadCards() {
     const int year = ledger_.profile.year;
-    AssetCard c;
-    c.id = "FA009";
-    c.name = "数控车床";
-    c.model = "CK6150 数控";
-    c.location = "一号车间";
-    c.group = 1;
-    c.serviceYear = year - 4, c.serviceMonth = 4, c.serviceDay = 10;
-    c.org = 36000000, c.life = 120;
-    c.depts = {{"0301", 50}, {"0302", 50}};
+    auto card = [&](const char *id, const char *name, const char *model, const char *location, int group, int y,
+                    int m, int d, Cents org, int life, std::vector<std::pair<std::string, double>> depts) {
+        AssetCard c;
+        c.id = id, c.name = name, c.model = model, c.location = location, c.group = group;
+        c.serviceYear = y, c.serviceMonth = m, c.serviceDay = d;
+        c.org = org, c.life = life;
+        c.depts = std::move(depts);
+        return c;
+    };
+    AssetCard c = card("FA009", "数控车床", "CK6150 数控", "一号车间", 1, year - 4, 4, 10, 36000000, 120,
+                       {{"0301", 50}, {"0302", 50}});
     c.increasePeriod = 6, c.increase = 1200000;
     c.sameIncreases = {800000};
     cards_.push_back(c);
-
-    c = AssetCard();
-    c.id = "FA010";
-    c.name = "柴油发电机组";
-    c.model = "玉柴 YC200GF";
-    c.location = "配电房";
-    c.group = 2;
-    c.serviceYear = year - 3, c.serviceMonth = 9, c.serviceDay = 3;
-    c.org = 22363200, c.life = 96;
-    c.depts = {{"05", 100}};
-    c.expenseAcct = "660104";
-    c.expenseCls = 0;
+    c = card("FA010", "柴油发电机组", "玉柴 YC200GF", "配电房", 2, year - 3, 9, 3, 22363200, 96, {{"05", 100}});
+    c.expenseAcct = "660104", c.expenseCls = 0;
     c.accounts = {{"660104", 60}, {"660103", 40}};
     cards_.push_back(c);
-
-    c = AssetCard();
-    c.id = "FA011";
-    c.name = "注塑成型机";
-    c.model = "海天 MA1600";
-    c.location = "二号车间";
-    c.group = 2;
-    c.serviceYear = year - 2, c.serviceMonth = 5, c.serviceDay = 20;
-    c.org = 18000000, c.life = 96;
-    c.depts = {{"04", 100}};
+    c = card("FA011", "注塑成型机", "海天 MA1600", "二号车间", 2, year - 2, 5, 20, 18000000, 96, {{"04", 100}});
     c.totalWork = 40000;
     c.work = {0, 310, 280, 335, 298, 320, 305, 290, 315, 300, 325, 310, 305, 300};
     cards_.push_back(c);
-
-    c = AssetCard();
-    c.id = "FA012";
-    c.name = "旧式复印机";
-    c.model = "理光 MP2014";
-    c.location = "总经理办公室";
-    c.group = 3;
-    c.serviceYear = year - 6, c.serviceMonth = 1, c.serviceDay = 5;
-    c.org = 1260000, c.life = 36;
-    c.depts = {{"01", 100}};
-    cards_.push_back(c);
-
-    c = AssetCard();
-    c.id = "FA013";
-    c.name = "三坐标测量仪";
-    c.model = "海克斯康 Global S";
-    c.location = "质检室";
-    c.group = 3;
-    c.serviceYear = year, c.serviceMonth = 2, c.serviceDay = 16;
-    c.org = 980000, c.life = 60;
-    c.depts = {{"02", 100}};
+    cards_.push_back(card("FA012", "旧式复印机", "理光 MP2014", "总经理办公室", 3, year - 6, 1, 5, 1260000, 36,
+                          {{"01", 100}}));
+    c = card("FA013", "三坐标测量仪", "海克斯康 Global S", "质检室", 3, year, 2, 16, 980000, 60, {{"02", 100}});
     c.addedPeriod = 2;
     c.increasePeriod = 2, c.increase = 120000;
     cards_.push_back(c);
-
-    c = AssetCard();
-    c.id = "FA014";
-    c.name = "旧货车";
-    c.model = "解放 J6F";
-    c.location = "仓库";
-    c.group = 2;
-    c.serviceYear = year - 7, c.serviceMonth = 6, c.serviceDay = 1;
-    c.org = 0, c.life = 96;
-    c.depts = {{"05", 100}};
-    c.expenseAcct = "660104";
-    c.expenseCls = 0;
+    c = card("FA014", "旧货车", "解放 J6F", "仓库", 2, year - 7, 6, 1, 0, 96, {{"05", 100}});
+    c.expenseAcct = "660104", c.expenseCls = 0;
     c.clearedYear = year - 1;
     cards_.push_back(c);
 }

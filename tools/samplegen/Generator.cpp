@@ -37,7 +37,7 @@ TableSet generate(const Profile &profile) {
     Business(ledger, rng, payroll, assets.get()).run();
 
     TableSet set;
-    declareSourceTables(set, profile.customClass());
+    declareSourceTables(set, profile.customClass(), profile.broad);
     writeOptions(set, ledger);
     writeLists(set, ledger);
     writeChart(set, ledger);

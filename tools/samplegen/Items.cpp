@@ -57,15 +57,18 @@ bool isSalesDept(const std::string &dept) { return dept.rfind("03", 0) == 0; }
 
 void buildItems(Ledger &l, Rng &rng) {
     const Profile &p = l.profile;
-    // Business units: customers under 01, suppliers under 02.
+    // Business units: customers under 01, suppliers under 02. The broad set
+    // puts its customers a level lower, under 0101, the only child of 01.
     add(l, 1, "01", "客户", "", 1, false);
     add(l, 1, "02", "供应商", "", 1, false);
+    const std::string customerGroup = p.broad ? "0101" : "01";
+    if (p.broad) add(l, 1, customerGroup, "华东区客户", "01", 2, false);
     const int width = p.large ? 3 : 2;
     for (int i = 1; i <= p.customers; ++i) {
         std::string name = i <= 5
                                ? kCustomers[i - 1]
                                : std::string(kCities[i % 16]) + kTrades[(i / 16) % 8] + "有限公司" + std::to_string(i);
-        add(l, 1, "01" + pad(i, width), name, "01", 2, true);
+        add(l, 1, customerGroup + pad(i, width), name, customerGroup, p.broad ? 3 : 2, true);
     }
     for (int i = 1; i <= p.suppliers; ++i) {
         std::string name =
@@ -115,6 +118,14 @@ void buildItems(Ledger &l, Rng &rng) {
         add(l, 4, "0101", "电脑配件销售", "01", 2, true);
         add(l, 4, "0102", "办公设备销售", "01", 2, true);
         add(l, 4, "02", "技术服务", "", 1, true);
+    }
+    if (p.broad) {
+        // A second custom class, its properties of every Jet type; one code
+        // holds a dot.
+        add(l, 5, "01", "加工设备", "", 1, false);
+        add(l, 5, "0101", "数控车床", "01", 2, true);
+        add(l, 5, "01.02", "激光切割机", "01", 2, true);
+        add(l, 5, "02", "检测设备", "", 1, true);
     }
 }
 

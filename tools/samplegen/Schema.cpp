@@ -151,13 +151,18 @@ const char *const kTables[][2] = {
 
 }  // namespace
 
-void declareSourceTables(TableSet &set, bool withCustomTable) {
+void declareSourceTables(TableSet &set, bool withCustomTable, bool withEveryTypeTable) {
     for (const auto &t : kTables) set.declare(t[0], t[1]);
     // Properties only of the types the custom-class conversion can carry.
     if (withCustomTable)
         set.declare(kCustomTable,
                     "FClsID:Integer FObjID:Text(20)! FManager:Text(20) FBudget:Double FStartDate:DateTime "
                     "FContractNo:Long");
+    if (withEveryTypeTable)
+        set.declare(
+            kEveryTypeTable,
+            "FClsID:Integer FObjID:Text(20)! FModel:Text(30) FNote:Memo FGrade:Byte FCount:Integer FSerial:Long "
+            "FInUse:Boolean! FPrice:Currency FWeight:Single FPower:Double FBought:DateTime FPhoto:OLE");
 }
 
 }  // namespace samplegen

@@ -5,11 +5,9 @@
 // foreign values and voucher link; an alteration in the addition's period
 // is marked as folded into the original card.
 #include "foundation/SqlText.h"
-#include "foundation/UpgradeLog.h"
 #include "platform/ado/Recordset.h"
 #include "upgrade/assets/FaCardColumns.h"
 #include "upgrade/assets/FaCommon.h"
-#include "upgrade/assets/FaDetailLog.h"
 #include "upgrade/assets/clsEboFa.h"
 #include "upgrade/common/StepKit.h"
 
@@ -21,24 +19,6 @@ const QString kVoucherQuery = QStringLiteral(
     "SELECT FAssetID, FDate, FPreparer, FChecker, FPeriod, FAlterID, FGroupID, FStatus, FLife, FOrgVal, FSalvage, "
     "ISNULL(FDeprMethod, 0) AS FDeprMethod, FAccumDepr, FAdjType, FType, FGroup, FNum FROM AIS_FAVch v WHERE EXISTS "
     "(SELECT 1 FROM AIS_FACard c WHERE c.FAssetID = v.FAssetID) ORDER BY FAssetID, FPeriod, FType");
-
-// Alteration rows whose card the source does not hold: left out, and named
-// in one warning (the check named them already).
-void reportRowsWithoutCard(StepKit &kit) {
-    try {
-        auto rs = kit.query(QStringLiteral("SELECT DISTINCT v.FAssetID FROM AIS_FAVch v WHERE NOT EXISTS (SELECT 1 FROM "
-                                           "AIS_FACard c WHERE c.FAssetID = v.FAssetID) ORDER BY v.FAssetID"));
-        if (!rs || rs->Eof()) return;
-        FaCardList cards;
-        for (; !rs->Eof(); rs->MoveNext()) cards.add(rs->value(QStringLiteral("FAssetID")).toString());
-        WriteUpgradeLog(QStringLiteral("固定资产变动卡片"),
-                        QStringLiteral("固定资产") + cards.text() +
-                            QStringLiteral("的变动记录没有对应的固定资产卡片，未升级这些变动记录。"),
-                        QString(), 1);
-    } catch (const std::exception &) {
-        // The warning is an aid; the rows are left out all the same.
-    }
-}
 
 // The row's values as batch variables: every value a literal (quotes
 // doubled, Null as NULL); a missing preparer or checker is an empty text.
@@ -187,7 +167,7 @@ QString clearedValuesBatch() {
 
 int clsEboFa::UpgradeFAAlterCards(FaRun &run) {
     StepKit &kit = run.kit;
-    reportRowsWithoutCard(kit);
+    FaReportAlterationsWithoutCard(kit);
     auto rows = kit.query(kVoucherQuery);
     if (!rows || rows->Eof()) return FaDone;
     const int count = rows->RecordCount();

@@ -331,6 +331,7 @@ QString cardTotalsBatch() {
 int clsEboFa::UpgradeFABalanceData(FaRun &run) {
     StepKit &kit = run.kit;
     const QString prefix = QStringLiteral("升级【固定资产-余额】时出错：");
+    FaReportAlterationsWithoutCard(kit);
     kit.progress(80);
     if (!FaExecute(run, foldVouchersBatch(), prefix)) return FaFailed;
     kit.progress(80);

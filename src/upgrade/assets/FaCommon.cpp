@@ -9,9 +9,11 @@
 #include "foundation/Globals.h"
 #include "foundation/Progress.h"
 #include "foundation/SqlText.h"
+#include "foundation/UpgradeLog.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwList.h"
 #include "platform/ado/Recordset.h"
+#include "upgrade/assets/FaDetailLog.h"
 #include "upgrade/assets/clsEboFa.h"
 #include "upgrade/common/StepKit.h"
 
@@ -114,4 +116,20 @@ QString FaCardExpenseRows(const QString &alterId, const QString &number, const Q
                "d.FPeriod = %3) ELSE 0 END FROM AIS_FABalExpense a LEFT JOIN AIS_GLObj b ON b.FClsID = "
                "a.FExpenseClsID AND b.FObjID = a.FExpenseObjID WHERE a.FAssetID = %2 AND a.FPeriod = %3")
         .arg(alterId, number, period, count);
+}
+
+void FaReportAlterationsWithoutCard(StepKit &kit) {
+    try {
+        auto rs = kit.query(QStringLiteral("SELECT DISTINCT v.FAssetID FROM AIS_FAVch v WHERE NOT EXISTS (SELECT 1 FROM "
+                                           "AIS_FACard c WHERE c.FAssetID = v.FAssetID) ORDER BY v.FAssetID"));
+        if (!rs || rs->Eof()) return;
+        FaCardList cards;
+        for (; !rs->Eof(); rs->MoveNext()) cards.add(rs->value(QStringLiteral("FAssetID")).toString());
+        WriteUpgradeLog(QStringLiteral("固定资产变动卡片"),
+                        QStringLiteral("固定资产") + cards.text() +
+                            QStringLiteral("的变动记录没有对应的固定资产卡片，未升级这些变动记录。"),
+                        QString(), 1);
+    } catch (const std::exception &) {
+        // The warning is an aid; the rows are left out all the same.
+    }
 }

@@ -60,6 +60,10 @@ int FaRowStep(FaRun &run, const QString &query, const std::function<QString(cons
 QString FaCardExpenseRows(const QString &alterId, const QString &number, const QString &period,
                           const QString &count);
 
+// Alteration rows whose card the source does not hold are left out by both
+// options; one warning names their cards.
+void FaReportAlterationsWithoutCard(StepKit &kit);
+
 // A batch built line by line; every line ends with CR LF.
 class FaBatch {
 public:

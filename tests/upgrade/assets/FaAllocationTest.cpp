@@ -71,6 +71,9 @@ TEST_F(FaAllocationTest, AnAllocationOverTwoAccountsSplitsTheDepreciation) {
                                     "FExpenseAcctID = '660104'"));
     EXPECT_EQ(balanceExpenses(QStringLiteral("FA002"), 12, QStringLiteral("x.FAcctID, x.FAmount")),
               QStringList({QStringLiteral("660104\t997.5"), QStringLiteral("660204\t665")}));
+    // The card's two rows name no department: the upgrade asks for one.
+    EXPECT_TRUE(newLogRows().contains(
+        QStringLiteral("警告\t固定资产卡片\t卡片 2 需要指定折旧费用分配，请升级完成后在VEQ专业版中使用固定资产的进行卡片调整")));
     // Every balance row's allocation adds up to its depreciation.
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance b WHERE b.FDepr <> 0 AND b.FDepr <> (SELECT "
                                          "SUM(x.FAmount) FROM t_FABalExpense x WHERE x.FBalID = b.FBalID)")),

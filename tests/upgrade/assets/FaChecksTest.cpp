@@ -77,10 +77,16 @@ TEST_F(FaChecksTest, NullAlterationModesAreRepairedAndWarningsSkipped) {
               QStringLiteral("1"));
 }
 
-TEST_F(FaChecksTest, FutureCardsAreJudgedByThePeriodTable) {
+// With the period table (current period 12 ends 2025-12-31) and without
+// any (then period 12 is December 2025 as a calendar month): the last day
+// stays, the next day is after it.
+class FaFutureCardsTest : public FaChecksTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FaFutureCardsTest, AreJudgedByThePeriodTableOrElseByCalendarMonth) {
     createFrom(QStringLiteral("standard"));
-    // The current period 12 ends 2025-12-31: the last day stays, the next
-    // day is after it.
+    if (!GetParam()) {
+        ASSERT_EQ(targetRun(QStringLiteral("DELETE FROM AIS_GLPeriod; DELETE FROM t_PeriodDate")), QString());
+    }
     ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA005';"
                                        "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA006'")),
               QString());
@@ -90,6 +96,8 @@ TEST_F(FaChecksTest, FutureCardsAreJudgedByThePeriodTable) {
     EXPECT_TRUE(
         rows[0].startsWith(QStringLiteral("警告\t固定资产入账日期检测\t固定资产存在入账时间大于当前期间的数据")));
 }
+
+INSTANTIATE_TEST_SUITE_P(PeriodTable, FaFutureCardsTest, ::testing::Bool());
 
 TEST_F(FaChecksTest, ThirteenthPeriodEndsWhereThePeriodTableSays) {
     createFrom(QStringLiteral("standard"));
@@ -159,20 +167,6 @@ TEST_F(FaChecksTest, SourceWithoutFixedAssetTablesIsSkippedWithANote) {
     const QStringList rows = newLogRows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral("警告\t固定资产数据检测\t源帐套没有固定资产数据表")));
-}
-
-TEST_F(FaChecksTest, FutureCardsAreJudgedByCalendarMonthWithoutAPeriodTable) {
-    createFrom(QStringLiteral("standard"));
-    ASSERT_EQ(targetRun(QStringLiteral("DELETE FROM AIS_GLPeriod;"
-                                       "DELETE FROM t_PeriodDate;"
-                                       "UPDATE AIS_FACard SET FServiceDate = '2025-12-31' WHERE FAssetID = 'FA005';"
-                                       "UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA006'")),
-              QString());
-    EXPECT_EQ(runCheck(), 0);
-    const QStringList rows = newLogRows();
-    ASSERT_EQ(rows.size(), 1) << rows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(
-        rows[0].startsWith(QStringLiteral("警告\t固定资产入账日期检测\t固定资产存在入账时间大于当前期间的数据")));
 }
 
 TEST_F(FaChecksTest, AlterationRowsWithoutTheirCardAreNamed) {

@@ -42,6 +42,36 @@ TEST_F(FaClosingTest, ASingleExpenseRowIsSpreadOverTheDepartments) {
               QStringLiteral("1"));
 }
 
+TEST_F(FaClosingTest, TheCurrentBalanceRowsSingleExpenseRowIsSpreadOverTheDepartments) {
+    // FA005's latest expense row goes to department 0301 alone while the
+    // departments share 50/50: the current period's balance row gets one
+    // row per department with its share and depreciation; the opening row
+    // keeps its one row.
+    createSeeded(QStringLiteral("UPDATE AIS_FABalExpense SET FExpenseClsID = 2, FExpenseObjID = '0301' WHERE FAssetID "
+                                "= 'FA005' AND FPeriod = 12"));
+    ASSERT_EQ(runUpgrade(1), 0) << newLogRows().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(target(QStringLiteral("SELECT b.FPeriod, ISNULL(i.FShortNumber, '-'), x.FRate, ISNULL(x.FAmount, 0) FROM "
+                                    "t_FABalExpense x INNER JOIN t_FABalance b ON b.FBalID = x.FBalID INNER JOIN "
+                                    "AIS_FACard s ON s.FZ8InterID = b.FAssetID LEFT JOIN t_Item i ON i.FItemID = "
+                                    "x.FDeptID WHERE s.FAssetID = 'FA005' ORDER BY 1, 2")),
+              QStringList({QStringLiteral("0\t0301\t1\t106.875"), QStringLiteral("12\t0301\t0.5\t106.88"),
+                           QStringLiteral("12\t0302\t0.5\t106.87")}));
+}
+
+TEST_F(FaClosingTest, TheReportCountsNoCardWhenThereIsNone) {
+    QString changes;
+    for (const char *table : {"FACard", "FABal", "FABalDept", "FABalExpense", "FABalFor", "FAExtra", "FAInitBal",
+                              "FAVch", "FAVchDept", "FAVchExpense", "FAVchFor"})
+        changes += QStringLiteral("DELETE FROM AIS_%1;").arg(QString::fromLatin1(table));
+    createSeeded(changes);
+    ASSERT_EQ(runUpgrade(0), 0) << newLogRows().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(newLogRows().filter(QStringLiteral("\t固定资产卡片\t")),
+              QStringList({QStringLiteral("成功\t固定资产卡片\t升级固定资产卡片成功数目：0")}));
+    EXPECT_EQ(server.rows(QStringLiteral("AcctCtl"), QStringLiteral("SELECT FDetail, FLink FROM "
+                                                                    "AIS_UpgradeLog_Main WHERE FProject = '固定资产卡片'")),
+              QStringList({QStringLiteral("\t")}));
+}
+
 TEST_F(FaClosingTest, DepreciatedPeriodsFollowTheStartAndCurrentPeriods) {
     createSeeded(QStringLiteral("UPDATE t_SystemProfile SET FValue = '12' WHERE FCategory = 'FA' AND FKey = "
                                 "'CurrentPeriod'"));
@@ -98,6 +128,30 @@ TEST_F(FaClosingTest, ACancelEndsTheStepQuietly) {
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlterMode WHERE FParentId = 997")),
               QStringLiteral("5"));
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlter")), QStringLiteral("0"));
+}
+
+TEST_F(FaClosingTest, ACancelInsideARowStepEndsTheStepQuietly) {
+    createSeeded();
+    // The click arrives while the balance rows' dates and quantities are
+    // being set, one row at a time.
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [this] {
+        if (label->text().startsWith(QStringLiteral("正在更新余额表每期原值和数量("))) g_CancelRequested = true;
+    });
+    watch.start();
+    EXPECT_EQ(runUpgrade(0), 0);
+    watch.stop();
+    EXPECT_TRUE(g_CancelRequested);
+    // Only the base data's counts: no failure, and no card report.
+    const QStringList rows = newLogRows();
+    EXPECT_EQ(rows.filter(QStringLiteral("错误")), QStringList());
+    EXPECT_EQ(rows.filter(QStringLiteral("固定资产卡片\t")), QStringList());
+    EXPECT_EQ(messages.count(), 0);
+    // The work table stays behind; no balance row was written.
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM sysobjects WHERE name = 'TempBal'")),
+              QStringLiteral("1"));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")), QStringLiteral("0"));
 }
 
 }  // namespace

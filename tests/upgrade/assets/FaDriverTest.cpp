@@ -115,9 +115,13 @@ TEST_F(FaDriverTest, ASourceWithoutFixedAssetTablesIsPassedOverWithANote) {
     EXPECT_EQ(messages.count(), 0);
 }
 
-TEST_F(FaDriverTest, AlterationRowsWithoutTheirCardAreLeftOutAndNamed) {
+// Either option leaves them out and says so.
+class FaRowsWithoutCardTest : public FaDriverTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FaRowsWithoutCardTest, AlterationRowsWithoutTheirCardAreLeftOutAndNamed) {
     createSeeded(FaAlteration(QStringLiteral("FA099"), 5, 2, QStringLiteral("100")) +
                  FaAlteration(QStringLiteral("FA099"), 6, 10, QStringLiteral("-100")));
+    setOption(GetParam());
     EXPECT_EQ(runUpgrade(), 0);
     const QStringList rows = newLogRows();
     EXPECT_TRUE(rows.contains(QStringLiteral(
@@ -125,8 +129,12 @@ TEST_F(FaDriverTest, AlterationRowsWithoutTheirCardAreLeftOutAndNamed) {
         << rows.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(messages.count(), 0);
     // The other cards' alterations are converted as ever.
-    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlter WHERE FNew = 0 AND FPeriod > 0")),
-              QStringLiteral("3"));
+    if (GetParam() == 0) {
+        EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FAAlter WHERE FNew = 0 AND FPeriod > 0")),
+                  QStringLiteral("3"));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Options, FaRowsWithoutCardTest, ::testing::Values(0, 1));
 
 }  // namespace

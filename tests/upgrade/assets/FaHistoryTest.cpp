@@ -159,4 +159,48 @@ TEST_F(FaHistoryTest, ASetStartedInAnEarlierYearKeepsEveryPeriod) {
               targetValue(QStringLiteral("SELECT SUM(FDepr) FROM AIS_FABal WHERE FPeriod BETWEEN 1 AND 3")));
 }
 
+TEST_F(FaHistoryTest, AlterationMethodsFollowTheAdjustmentType) {
+    // Card, source method, adjustment type of an alteration in period 6 (8
+    // for the second one of FA003).
+    const struct {
+        const char *card;
+        int method, adjustment, period;
+    } rows[] = {{"FA001", 3, 2, 6}, {"FA002", 3, 1, 6}, {"FA003", 1, 2, 6}, {"FA004", 1, 0, 6},
+                {"FA005", 4, 2, 6}, {"FA006", 4, 1, 6}, {"FA007", 2, 0, 6}, {"FA003", 0, 2, 8}};
+    QString changes;
+    for (const auto &r : rows)
+        changes += FaAlteration(QString::fromLatin1(r.card), r.period, 2, QStringLiteral("0")) +
+                   QStringLiteral("UPDATE AIS_FAVch SET FDeprMethod = %1, FAdjType = %2 WHERE FAssetID = '%3' AND "
+                                  "FPeriod = %4;")
+                       .arg(r.method)
+                       .arg(r.adjustment)
+                       .arg(QString::fromLatin1(r.card))
+                       .arg(r.period);
+    upgradeSeeded(0, changes);
+    EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetNumber, a.FPeriod, c.FDeprMethodID, c.FStatusID FROM t_FACard c "
+                                    "INNER JOIN t_FAAlter a ON a.FAlterID = c.FAlterID WHERE a.FNew = 0 AND a.FPeriod "
+                                    "IN (6, 8) ORDER BY a.FPeriod, c.FAssetNumber")),
+              QStringList({QStringLiteral("FA001\t6\t5\t2"), QStringLiteral("FA002\t6\t7\t2"),
+                           QStringLiteral("FA003\t6\t1\t2"), QStringLiteral("FA004\t6\t6\t2"),
+                           QStringLiteral("FA005\t6\t4\t2"), QStringLiteral("FA006\t6\t8\t2"),
+                           QStringLiteral("FA007\t6\t9\t2"), QStringLiteral("FA003\t8\t1\t7")}));
+}
+
+// Workloads of a card reach its balance rows: every period its own, and
+// with balances only the opening row the year's earlier periods' sum.
+class FaWorkloadTest : public FaHistoryTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FaWorkloadTest, WorkloadsReachTheBalanceRows) {
+    upgradeSeeded(GetParam(), QStringLiteral("INSERT INTO AIS_FAJob (FPeriod, FAssetID, FJob) SELECT FPeriod, "
+                                             "FAssetID, FPeriod * 10 FROM AIS_FABal WHERE FAssetID = 'FA002' AND "
+                                             "FPeriod > 0"));
+    EXPECT_EQ(target(QStringLiteral("SELECT FPeriod, FWorkload FROM t_FABalance WHERE FAssetID = 2 AND FPeriod IN (0, "
+                                    "1, 12) ORDER BY FPeriod")),
+              GetParam() == 0 ? QStringList({QStringLiteral("0\t0"), QStringLiteral("1\t10"),
+                                             QStringLiteral("12\t120")})
+                              : QStringList({QStringLiteral("0\t660"), QStringLiteral("12\t120")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, FaWorkloadTest, ::testing::Values(0, 1));
+
 }  // namespace
