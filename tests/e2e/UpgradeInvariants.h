@@ -49,13 +49,16 @@ struct Invariant {
 #define PNW_E2E_OUTSTANDING_BEFORE(table) PNW_E2E_OUTSTANDING(table) " AND x.FDate < p.FStart"
 
 // The source's vouchers are the runs of AIS_GLVch rows with one period,
-// group and number (deleted vouchers are dropped at staging). Balances are
+// group and number (deleted vouchers are dropped at staging); a group's
+// trailing blanks count ('' and '   ' are two groups), which the server's
+// comparison ignores unless a mark follows them. Balances are
 // compared on the accounts' own rows (no detail, base currency); the source's
 // base-currency figure is its FBase row or its RMB row.
 // clang-format off
 inline const Invariant kInvariants[] = {
     {"vouchers", false, InBalancesOnly::NoRows, "SELECT COUNT(*) FROM t_Voucher",
-     "SELECT COUNT(*) FROM (SELECT FPeriod, FGroup, FNum FROM AIS_GLVch GROUP BY FPeriod, FGroup, FNum) T"},
+     "SELECT COUNT(*) FROM (SELECT FPeriod, FGroup + N'.' AS FKey, FNum FROM AIS_GLVch GROUP BY FPeriod, FGroup + "
+     "N'.', FNum) T"},
     {"voucher entries", false, InBalancesOnly::NoRows, "SELECT COUNT(*) FROM t_VoucherEntry", "SELECT COUNT(*) FROM AIS_GLVch"},
     {"every voucher balances", false, InBalancesOnly::Holds,
      "SELECT COUNT(*) FROM t_Voucher v WHERE v.FDebitTotal <> v.FCreditTotal OR v.FDebitTotal <> (SELECT "
@@ -85,6 +88,19 @@ inline const Invariant kInvariants[] = {
      "AND T.FCurrencyID = 0",
      "SELECT COUNT(*) FROM (SELECT DISTINCT B.FAcctID FROM AIS_GLBal B INNER JOIN AIS_GLPref P ON P.FCurrPeriod = "
      "B.FPeriod WHERE B.FClsID = 0 AND (B.FBase <> 0 OR B.FCyID = 'RMB')) T"},
+    // The source's quantity balances leave its "no quantity" mark (-1) out.
+    {"quantity balances of every period", false, InBalancesOnly::Skipped,
+     "SELECT COUNT(*) FROM AIS_GLQtyBal S INNER JOIN AIS_GLAcct A ON A.FAcctID = S.FAcctID LEFT JOIN "
+     "t_QuantityBalance Q ON Q.FAccountID = A.FZ8InterID AND Q.FPeriod = S.FPeriod AND Q.FDetailID = 0 AND "
+     "Q.FCurrencyID = 0 WHERE S.FClsID = 0 AND (ISNULL(Q.FBeginQty, 0) <> S.FBegQty OR ISNULL(Q.FDebitQty, 0) <> "
+     "S.FDebit OR ISNULL(Q.FCreditQty, 0) <> S.FCredit OR ISNULL(Q.FEndQty, 0) <> S.FEndQty)",
+     nullptr},
+    {"quantity balances of the current period", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM AIS_GLQtyBal S INNER JOIN AIS_GLAcct A ON A.FAcctID = S.FAcctID INNER JOIN AIS_GLPref P "
+     "ON P.FCurrPeriod = S.FPeriod LEFT JOIN t_QuantityBalance Q ON Q.FAccountID = A.FZ8InterID AND Q.FPeriod = "
+     "S.FPeriod AND Q.FDetailID = 0 AND Q.FCurrencyID = 0 WHERE S.FClsID = 0 AND (ISNULL(Q.FEndQty, 0) <> S.FEndQty "
+     "OR ISNULL(Q.FYtdDebitQty, 0) <> S.FYtdDebit OR ISNULL(Q.FYtdCreditQty, 0) <> S.FYtdCredit)",
+     nullptr},
     {"every department and employee has its item", false, InBalancesOnly::Holds,
      "SELECT COUNT(*) FROM AIS_GLObj o LEFT JOIN T_Item i ON i.FItemID = o.FZ8InterID AND i.FItemClassID = o.FClsID "
      "WHERE o.FClsID IN (2, 3) AND o.FObjID <> '*' AND i.FItemID IS NULL",

@@ -5,6 +5,7 @@
 #include "platform/PnwDictionary.h"
 #include "upgrade/base/clsBaseSys.h"
 #include "upgrade/ledger/clsEboGL.h"
+#include "support/SampleFiles.h"
 
 void UpgradeStepFixture::SetUp() {
     CreateAcctFixture::SetUp();

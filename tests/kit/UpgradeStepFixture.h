@@ -10,6 +10,7 @@
 
 #include "kit/CreateAcctFixture.h"
 #include "support/SampleTables.h"
+#include "support/TableEdits.h"
 
 class interface;
 
@@ -26,6 +27,10 @@ protected:
     // The same from a sample's table text edited for the case (see
     // support/SampleTables.h), built into a source of the test's own.
     void createFromEdited(const QString &sample, const SampleEdit &edit);
+    // The same with the changes written by column name (support/TableEdits.h).
+    void createFrom(const QString &sample, const QList<TableEdit> &edits) {
+        createFromEdited(sample, TableEdits(edits));
+    }
     // Runs one stage's CheckData or UpgradeData with the fixture's bar and
     // label on the target.
     int check(interface &stage);

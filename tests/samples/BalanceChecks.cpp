@@ -138,7 +138,8 @@ Problems checkBalances(const SampleSet &s) {
     const Table &v = s["GLVch"];
     std::map<std::pair<std::string, int>, std::pair<double, double>> qtyMoves;
     for (size_t i = 0; i < v.size(); ++i)
-        if (v.flag(i, "FPosted") && !v.flag(i, "FDeleted") && !v.isNull(i, "FQty") &&
+        // -1 is the "no quantity" mark, which the quantity balances leave out.
+        if (v.flag(i, "FPosted") && !v.flag(i, "FDeleted") && !v.isNull(i, "FQty") && v.real(i, "FQty") != -1 &&
             v.integer(i, "FPeriod") <= o.period) {
             auto &m = qtyMoves[{v.str(i, "FAcctID"), static_cast<int>(v.integer(i, "FPeriod"))}];
             (v.cents(i, "FDebit") ? m.first : m.second) += v.real(i, "FQty");
@@ -294,7 +295,13 @@ Problems checkRateAdjustments(const SampleSet &s) {
                  "FBalFor of " + acct + " in period " + std::to_string(p));
         r.expect(balance(acct, cy, true, p) == h.cents(i, "FBalAdj"),
                  "adjusted base balance of " + acct + " in period " + std::to_string(p));
-        r.expect(std::llround(static_cast<double>(h.cents(i, "FBalFor")) * h.real(i, "FEndRate")) ==
+        // A currency whose operator is not "*" divides by its rate.
+        bool dividing = false;
+        const Table &currencies = s["GLCy"];
+        for (size_t k = 0; k < currencies.size(); ++k)
+            if (currencies.str(k, "FCyID") == cy) dividing = currencies.str(k, "FOper") != "*";
+        const double balFor = static_cast<double>(h.cents(i, "FBalFor"));
+        r.expect(std::llround(dividing ? balFor / h.real(i, "FEndRate") : balFor * h.real(i, "FEndRate")) ==
                      h.cents(i, "FBalAdj"),
                  "FBalAdj is not FBalFor at the end rate");
         bool booked = diff == 0;

@@ -74,7 +74,11 @@ Problems checkOptions(const SampleSet &s) {
     r.expect(p.integer(0, "FAcctYearBeginMonth") == 1 && p.integer(0, "FAcctYearBeginDay") == 1,
              "year does not begin on 1 January");
     const Options o = readOptions(s);
-    r.expect(o.startYear == o.year && o.startPeriod == 1, "the set does not start in period 1 of its current year");
+    // The books hold the whole current year: a set started within it started
+    // in its period 1; one started in an earlier year may have started in
+    // any period of that year.
+    r.expect((o.startYear == o.year && o.startPeriod == 1) || (o.startYear < o.year && o.startPeriod >= 1),
+             "the set starts after period 1 of its current year");
     r.expect(o.period >= 1 && o.period <= perYear, "current period out of range");
     r.expect(!o.lengths.empty() && o.lengths.size() <= 10, "FACLevels out of range");
     for (size_t i = 1; i < o.lengths.size(); ++i) r.expect(o.lengths[i] > o.lengths[i - 1], "FACLen not growing");

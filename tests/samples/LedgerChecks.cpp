@@ -195,6 +195,10 @@ Problems checkVouchers(const SampleSet &s) {
     for (size_t i = 0; i < s["GLVchGroup"].size(); ++i) groups.insert(s["GLVchGroup"].str(i, "FGroup"));
     for (size_t i = 0; i < s["GLSettle"].size(); ++i) settles.insert(s["GLSettle"].str(i, "FSettCode"));
     for (size_t i = 0; i < s["GLCy"].size(); ++i) currencies.insert(s["GLCy"].str(i, "FCyID"));
+    // Currencies whose rate divides: local amount = currency amount / rate.
+    std::set<std::string> dividing;
+    for (size_t i = 0; i < s["GLCy"].size(); ++i)
+        if (s["GLCy"].str(i, "FOper") != "*") dividing.insert(s["GLCy"].str(i, "FCyID"));
     const auto vouchers = groupVouchers(s);
     std::map<std::pair<int, std::string>, std::set<int64_t>> numbers;
     std::map<int, std::set<int64_t>> serials;
@@ -205,7 +209,9 @@ Problems checkVouchers(const SampleSet &s) {
         numbers[{x.period, std::get<1>(key)}].insert(x.num);
         serials[x.period].insert(v.integer(first, "FSerialNum"));
         r.expect(x.rows.size() >= 2, "voucher " + id + " has one entry");
-        if (x.group && !x.group->empty()) r.expect(groups.count(*x.group) != 0, "unknown group in " + id);
+        // NULL, empty and blanks-only groups take the standard group.
+        if (x.group && x.group->find_first_not_of(' ') != std::string::npos)
+            r.expect(groups.count(*x.group) != 0, "unknown group in " + id);
         r.expect(!x.posted || x.checked, "posted voucher " + id + " not checked");
         r.expect(!x.posted || x.period <= o.period, "voucher " + id + " posted after the current period");
         r.expect(!(x.deleted && x.posted), "deleted voucher " + id + " posted");
@@ -270,12 +276,15 @@ Problems checkVouchers(const SampleSet &s) {
             } else if (fcy == 0) {
                 r.expect(a.flag(ar, "FRateAdj") && cy == forCy, "foreign entry of " + id + " without currency amount");
             } else {
-                r.expect(cy == forCy && static_cast<Cents>(std::llround(static_cast<double>(fcy) * rate)) == amount,
-                         "currency amount times rate of " + id + " is not its amount");
+                const double local = dividing.count(cy) ? static_cast<double>(fcy) / rate : static_cast<double>(fcy) * rate;
+                r.expect(cy == forCy && static_cast<Cents>(std::llround(local)) == amount,
+                         "currency amount at its rate of " + id + " is not its amount");
             }
             if (a.flag(ar, "FQtyAux")) {
+                // -1 marks an amount-only entry (no quantity moves).
                 const double qty = v.real(row, "FQty");
-                r.expect(!v.isNull(row, "FQty") && std::llround(qty * v.real(row, "FPrice") * 100) == amount,
+                r.expect(!v.isNull(row, "FQty") &&
+                             (qty == -1 || std::llround(qty * v.real(row, "FPrice") * 100) == amount),
                          "quantity times price of " + id + " is not its amount");
             } else {
                 r.expect(v.isNull(row, "FQty"), "quantity on a non-quantity account in " + id);

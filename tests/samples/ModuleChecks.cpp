@@ -189,12 +189,17 @@ Problems checkPayroll(const SampleSet &s) {
     }
     r.expect(cells.size() == employees.size() * byId.size() * static_cast<size_t>(o.period), "pay data incomplete");
     r.expect(categories.size() <= 1, "several pay categories");
-    // Wages accrued in the ledger are the pay data's gross pay.
+    // Wages accrued in the ledger (工资 under 2211) are the pay data's gross pay.
+    std::string wages;
+    const Table &a = s["GLAcct"];
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a.str(i, "FAcctName") == "工资" && a.integer(i, "FLevel") == 2 && a.str(i, "FAcctID").rfind("2211", 0) == 0)
+            wages = a.str(i, "FAcctID");
     for (int64_t p = 1; p <= o.period; ++p) {
         const Table &b = s["GLBal"];
         Cents accrued = 0;
         for (size_t i = 0; i < b.size(); ++i)
-            if (b.str(i, "FAcctID") == "221101" && b.integer(i, "FClsID") == 0 && b.integer(i, "FPeriod") == p)
+            if (b.str(i, "FAcctID") == wages && b.integer(i, "FClsID") == 0 && b.integer(i, "FPeriod") == p)
                 accrued = b.cents(i, "FCredit");
         r.expect(accrued == gross[p], "wages accrued in period " + std::to_string(p) + " are not the pay data's");
     }

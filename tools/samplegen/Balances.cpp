@@ -127,7 +127,9 @@ void writeBalances(TableSet &set, const Ledger &l) {
             for (const auto &c : ancestors(e.acct)) addMove(c, 0, "*", e, p);
             addMove(e.acct, 0, "*", e, p);
             for (const auto &[cls, obj] : itemsOf(e)) addMove(e.acct, cls, obj, e, p);
-            if (e.qty) {
+            // -1 is the source's "no quantity" mark: its own quantity
+            // balances leave it out.
+            if (e.qty && *e.qty != -1) {
                 QtySeries &q = qtySeries({e.acct, 0, "*"});
                 (e.debit ? q.debit : q.credit)[p] += *e.qty;
             }
@@ -179,6 +181,19 @@ void writeBalances(TableSet &set, const Ledger &l) {
     for (const auto &i : l.openItems)
         set.add("GLTrans")("FAcctID", i.acct)("FClsID", "1")("FObjID", i.obj)("FTransID", i.transId)("FDate", i.date)(
             "FCyID", "RMB")("FBal", money(i.bal))("FQty", "0")("FDebit", "0.00")("FCredit", "0.00")("FDue", "1");
+    // The yen loan's rate adjustment of period 6, per project: the rate
+    // stayed, so nothing is booked.
+    if (l.profile.broad && !l.profile.large && l.hasAccount("2001") && periods >= 6) {
+        const auto end = [&](bool base) {
+            const Series &s = bal.at({"2001", 0, "*", "JPY", base});
+            Cents e = s.open;
+            for (size_t p = 1; p <= 6; ++p) e += s.debit[p] - s.credit[p];
+            return e;
+        };
+        set.add("GLRateAdjHist")("FPeriod", "6")("FGroup", "转")("FAcctID", "2001")("FClsID", "4")(
+            "FObjID", yenProject(l))("FCyID", "JPY")("FBalFor", money(end(false)))("FBalBase", money(end(true)))(
+            "FBalAdj", money(end(true)))("FBegRate", "20")("FEndRate", "20");
+    }
     for (const auto &a : l.adjustments)
         set.add("GLRateAdjHist")("FPeriod", integer(a.period))("FGroup", "记")("FAcctID", "100202")("FClsID", "0")(
             "FObjID", "*")("FCyID", "USD")("FBalFor", money(a.balFor))("FBalBase", money(a.balBase))(

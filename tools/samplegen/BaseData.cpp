@@ -1,5 +1,7 @@
 #include "BaseData.h"
 
+#include <vector>
+
 #include "Schema.h"
 
 namespace samplegen {
@@ -29,7 +31,7 @@ void writeOptions(TableSet &set, const Ledger &l) {
     auto row = set.add("GLPref");
     row("FProgramVersion", std15 ? "15" : "1")("FDBVersion", "910")("LastAppWriterID",
                                                                     std15 ? "201310315" : "201300129")("FClosed", "1")(
-        "FICClosed", flag(std15))("FPeriodsPerYear", "12")("FStartYear", integer(p.year))("FStartPeriod", "1")(
+        "FICClosed", flag(std15))("FPeriodsPerYear", "12")("FStartYear", integer(p.startYear()))("FStartPeriod", integer(p.startPeriod()))(
         "FCurrYear", integer(p.year))("FCurrPeriod", integer(p.currPeriod))("FDaysPerPeriod", "30")("FBaseCy", "RMB")(
         "FAcctYearBeginMonth", "1")("FAcctYearBeginDay", "1")("FCompany", p.broad ? "苏州澄远机电有限公司"
                                                                           : std15 ? "上海岫川商贸有限公司"
@@ -39,8 +41,12 @@ void writeOptions(TableSet &set, const Ledger &l) {
         "FTax", std15 ? "91310115MA1H8K2X3Q" : std::optional<std::string>())(
         "FBank", std15 ? "中国工商银行上海张江支行 1001 2345 0900 1234 567"
                        : "")("FAisNo", std15 ? "001" : "002")("FCoType", "22")("FPeriodByMonth", "-1")(
-        "FDeprMade", flag(p.fixedAssets() && !p.emptyCurrent))("FACLevels", "3")("FACLen1", "4")("FACLen2", "6")("FACLen3", "8");
-    for (int i = 4; i <= 10; ++i) row("FACLen" + std::to_string(i), "0");
+        "FDeprMade", flag(p.fixedAssets() && !p.emptyCurrent));
+    // Cumulative code lengths of the levels.
+    const std::vector<int> lengths = p.wideCodes() ? std::vector<int>{4, 7, 10, 12} : std::vector<int>{4, 6, 8};
+    row("FACLevels", integer(static_cast<long>(lengths.size())));
+    for (size_t i = 1; i <= 10; ++i)
+        row("FACLen" + std::to_string(i), integer(i <= lengths.size() ? lengths[i - 1] : 0));
     row("FCashAc", "1001")("FBankAc", "1002")("FBankCheck", flag(p.cashier()))(
         "FTRClosedDate",
         p.cashier() ? jet::Cell(date(p.year, p.currPeriod - 1, daysInMonth(p.year, p.currPeriod - 1))) : std::nullopt);
@@ -67,6 +73,11 @@ void writeLists(TableSet &set, const Ledger &l) {
                                                                      number(l.usdRate[static_cast<size_t>(m)], 4));
         for (int m = 1; m <= p.currPeriod; ++m)
             set.add("GLRate")("FCyID", "HKD")("FPeriod", integer(m))("FBegRate", "0.912");
+        if (p.broad && !p.large) {
+            set.add("GLCy")("FCyID", "JPY")("FCyName", "日元")("FOper", "/")("FBegRate", "20");
+            for (int m = 1; m <= p.currPeriod; ++m)
+                set.add("GLRate")("FCyID", "JPY")("FPeriod", integer(m))("FBegRate", "20");
+        }
     }
 
     // 转账 vouchers must not touch cash; the other restrictions stay empty.

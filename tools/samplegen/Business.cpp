@@ -579,8 +579,58 @@ void Business::finalize(int period, std::vector<Voucher> &vs) {
         vs.push_back(a);
         vs.push_back(b);
     }
+    if (p.broad && !p.large) broadShapes(period, vs);
     for (const auto &v : vs)
         if (v.posted) post(v);
+}
+
+void Business::broadShapes(int period, std::vector<Voucher> &vs) {
+    const Profile &p = ledger_.profile;
+    // Stock revalued without moving a quantity: the source marks such entries
+    // with the quantity -1 ("none"), on either side.
+    if (period == 3 || period == 5) {
+        const bool up = period == 3;
+        Voucher v;
+        v.period = period;
+        v.day = 27;
+        v.group = "转";
+        Entry stock = entry(up ? "14050101" : "14050102", up ? 12000 : 0, up ? 0 : 8000,
+                            up ? "内存条调增成本" : "固态硬盘调减成本");
+        stock.qty = -1;
+        v.entries.push_back(stock);
+        v.entries.push_back(entry("6401", up ? 0 : 8000, up ? 12000 : 0, up ? "存货成本调整" : "存货成本调整"));
+        v.checked = v.posted = period < p.currPeriod;
+        v.preparer = "王芳";
+        vs.push_back(v);
+    }
+    // Interest on the yen loan, accrued in yen (local = yen / rate).
+    if (period == 4 || period == 8) {
+        Voucher v;
+        v.period = period;
+        v.day = 28;
+        v.group = "转";
+        v.entries.push_back(entry("660301", 50000, 0, "计提日元借款利息"));
+        Entry loan = entry("2001", 0, 50000, "计提日元借款利息");
+        loan.cls = 4;
+        loan.obj = yenProject(ledger_);
+        loan.cy = "JPY";
+        loan.rate = 20;
+        loan.fcy = 1000000;
+        v.entries.push_back(loan);
+        v.checked = v.posted = period < p.currPeriod;
+        v.preparer = "王芳";
+        vs.push_back(v);
+    }
+    // In the open period a third group-less voucher, its group all blanks,
+    // numbered like the empty-group one.
+    if (period == p.currPeriod) {
+        Voucher c = expense(period);
+        c.day = 30;
+        c.group = std::string("   ");
+        c.checked = c.posted = false;
+        c.entries[0].exp = "凭证字为空格的报销单";
+        vs.push_back(c);
+    }
 }
 
 void Business::run() {

@@ -37,6 +37,8 @@ private:
     void travel(int period, std::vector<Voucher> &out);
     void closing(int period, std::vector<Voucher> &out);
     void finalize(int period, std::vector<Voucher> &vouchers);
+    // The broad set's voucher shapes: -1 quantities, a blanks-only group.
+    void broadShapes(int period, std::vector<Voucher> &vouchers);
     void post(const Voucher &v);
 
     Entry entry(const std::string &acct, Cents debit, Cents credit, const std::string &exp) const;

@@ -115,8 +115,12 @@ void writeCashier(TableSet &set, const Ledger &l) {
             "FBankName", broad ? "中国银行股份有限公司苏州分行国际结算中心美元账户"
                                : "中国银行上海分行")("FBankAcctNo", broad ? "00-4563 5120-8876" : "4563 5120 8876");
     // An unreconciled statement line from before the start: interest the books had not taken up.
-    const std::string before = date(l.year() - 1, 12, 31);
-    set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", before)("FPeriod", "12")(
+    // The start is the set's own (an earlier year's period for some sets).
+    const Profile &p = l.profile;
+    const int beforeYear = p.startPeriod() == 1 ? p.startYear() - 1 : p.startYear();
+    const int beforeMonth = p.startPeriod() == 1 ? 12 : p.startPeriod() - 1;
+    const std::string before = date(beforeYear, beforeMonth, daysInMonth(beforeYear, beforeMonth));
+    set.add("TRBankChkNote")("FAcctID", "100201")("FCyID", "RMB")("FDate", before)("FPeriod", integer(beforeMonth))(
         "FSettleCode", "网上银行")("FSettleNo", "")("FExp", "银行结息")("FDC", "C")("FAmount", "326.50")(
         "FPreparer", "李娜")("FHandler", "李娜")("FChecked", "0")("FAutoChecked", "0");
     statements["100201"].open += 32650;

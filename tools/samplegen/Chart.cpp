@@ -126,6 +126,20 @@ void buildChart(Ledger &ledger, Rng &rng) {
         a.stdCost = s.cost;
         ledger.addAccount(a);
     }
+    // A loan kept in yen, a currency whose rate divides ("/": local amount =
+    // yen / rate), by project, with rate adjustments per project.
+    if (p.broad && !p.large) {
+        Account a;
+        a.code = "2001";
+        a.name = "短期借款";
+        a.level = 1;
+        a.group = 201;
+        a.debitSide = false;
+        a.forCy = "JPY";
+        a.cls = 4;
+        a.rateAdj = true;
+        ledger.addAccount(a);
+    }
     // A large chart: more stock lines and more expense leaves, up to the target size.
     static const char *const kGoods[] = {"显示器",   "路由器", "交换机", "墨盒",      "硒鼓",   "U盘",
                                          "移动硬盘", "摄像头", "耳机",   "投影仪",    "扫描仪", "电源",

@@ -8,6 +8,7 @@
 #include "Business.h"
 #include "Cashier.h"
 #include "Chart.h"
+#include "Codes.h"
 #include "FixedAssets.h"
 #include "Items.h"
 #include "Openings.h"
@@ -48,6 +49,7 @@ TableSet generate(const Profile &profile) {
     payroll.write(set);
     if (assets) assets->write(set, ledger);
     if (profile.cashier()) writeCashier(set, ledger);
+    if (profile.wideCodes()) widenAccountCodes(set);
     return set;
 }
 

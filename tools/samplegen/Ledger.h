@@ -132,4 +132,7 @@ struct Ledger {
     int monthOf(int period) const { return (period - 1) % 12 + 1; }
 };
 
+// The project the broad set's yen loan is kept under.
+inline std::string yenProject(const Ledger &l) { return l.detailItems(4).front()->code; }
+
 }  // namespace samplegen

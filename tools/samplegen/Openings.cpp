@@ -38,6 +38,17 @@ void buildOpenings(Ledger &l, Rng &rng, const Payroll &payroll, const FixedAsset
         o.base = convert(o.fcy, l.usdRate[1]);
         l.openings.push_back(o);
     }
+    if (p.broad && !p.large) {
+        // Yen at 20 yen a yuan, the rate dividing.
+        Opening o;
+        o.acct = "2001";
+        o.cls = 4;
+        o.obj = yenProject(l);
+        o.cy = "JPY";
+        o.fcy = -200000000;
+        o.base = o.fcy / 20;
+        l.openings.push_back(o);
+    }
     auto customers = l.detailItems(1, "01");
     auto suppliers = l.detailItems(1, "02");
     if (!p.large) {

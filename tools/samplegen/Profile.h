@@ -35,6 +35,13 @@ struct Profile {
     // each part of the generator adds its own under this flag.
     bool broad = false;
 
+    // The set was started in period 4 of the year before the current one
+    // (the broad set); the others start in period 1 of the current year.
+    int startYear() const { return broad ? year - 1 : year; }
+    int startPeriod() const { return broad ? 4 : 1; }
+    // Account codes 4-3-3-2 (the broad set) instead of 4-2-2.
+    bool wideCodes() const { return broad; }
+
     bool standard() const { return edition == Edition::Standard; }
     bool fixedAssets() const { return standard(); }
     bool cashier() const { return standard(); }

@@ -46,6 +46,14 @@ const jet::TableText &TableSet::table(const std::string &name) const {
 
 void TableSet::clearRows(const std::string &name) { entry(name).table.rows.clear(); }
 
+void TableSet::changeColumns(const std::set<std::string> &columns,
+                             const std::function<jet::Cell(const jet::Cell &)> &change) {
+    for (auto &e : tables_)
+        for (size_t c = 0; c < e.table.columns.size(); ++c)
+            if (columns.count(e.table.columns[c].name))
+                for (auto &row : e.table.rows) row[c] = change(row[c]);
+}
+
 void TableSet::write(const std::string &dir) const {
     std::filesystem::create_directories(dir);
     // Tables of an earlier set in the same folder would read as part of this one.

@@ -3,7 +3,9 @@
 // every cell not named stays NULL. Writes one "<Table>.tsv" per table.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,9 @@ public:
     RowRef add(const std::string &table);
     const jet::TableText &table(const std::string &name) const;
     void clearRows(const std::string &name);
+    // Replaces every cell of the named columns, in every table that has one,
+    // by what change returns for it.
+    void changeColumns(const std::set<std::string> &columns, const std::function<jet::Cell(const jet::Cell &)> &change);
     // Writes every table into dir (created when missing), removing other "*.tsv"
     // files there; throws on I/O failure.
     void write(const std::string &dir) const;

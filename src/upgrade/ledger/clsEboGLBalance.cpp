@@ -32,13 +32,15 @@ const char *const kBalanceBatch =
     "SELECT @Y = FCurrYear, @StartYear = FStartYear, @S = CASE WHEN FCurrYear = FStartYear THEN FStartPeriod ELSE 1 END FROM AIS_GLPref\r\n"
     // Accounts whose opening position spans several item classes.
     "IF EXISTS(SELECT [NAME] FROM SysObjects WHERE [NAME] = 'Tmp_Mult_Item' AND [TYPE] = 'U') DROP TABLE Tmp_Mult_Item\r\n"
-    "CREATE TABLE Tmp_Mult_Item (FAccountID INT NULL, FTableName VARCHAR(100) NULL)\r\n"
-    "INSERT INTO Tmp_Mult_Item (FAccountID, FTableName)\r\n"
-    " SELECT DISTINCT A.FZ8InterID, 't_Balance' FROM AIS_GLAcct A INNER JOIN (SELECT FAcctID FROM (SELECT DISTINCT FAcctID, FClsID FROM AIS_GLBal\r\n"
+    // The source code stays beside the target account, which an unmapped
+    // account lacks, so the warning can name every account left out.
+    "CREATE TABLE Tmp_Mult_Item (FAccountID INT NULL, FTableName VARCHAR(100) NULL, FAcctID NVARCHAR(20) NULL)\r\n"
+    "INSERT INTO Tmp_Mult_Item (FAccountID, FTableName, FAcctID)\r\n"
+    " SELECT DISTINCT A.FZ8InterID, 't_Balance', A.FAcctID FROM AIS_GLAcct A INNER JOIN (SELECT FAcctID FROM (SELECT DISTINCT FAcctID, FClsID FROM AIS_GLBal\r\n"
     "  WHERE FPeriod = @S AND FClsID > 0 AND (ISNULL(FBegBal, 0) <> 0 OR FYtdDebit - FDebit <> 0 OR FYtdCredit - FCredit <> 0)) T\r\n"
     "  GROUP BY FAcctID HAVING COUNT(FClsID) > 1) M ON M.FAcctID = A.FAcctID\r\n"
-    "INSERT INTO Tmp_Mult_Item (FAccountID, FTableName)\r\n"
-    " SELECT DISTINCT A.FZ8InterID, 't_QuantityBalance' FROM AIS_GLAcct A INNER JOIN (SELECT FAcctID FROM (SELECT DISTINCT FAcctID, FClsID FROM AIS_GLQtyBal\r\n"
+    "INSERT INTO Tmp_Mult_Item (FAccountID, FTableName, FAcctID)\r\n"
+    " SELECT DISTINCT A.FZ8InterID, 't_QuantityBalance', A.FAcctID FROM AIS_GLAcct A INNER JOIN (SELECT FAcctID FROM (SELECT DISTINCT FAcctID, FClsID FROM AIS_GLQtyBal\r\n"
     "  WHERE FPeriod = @S AND FClsID > 0 AND (FBegQty <> 0 OR FYtdDebit - FDebit <> 0 OR FYtdCredit - FCredit <> 0)) T\r\n"
     "  GROUP BY FAcctID HAVING COUNT(FClsID) > 1) M ON M.FAcctID = A.FAcctID\r\n"
     "IF EXISTS(SELECT 1 FROM Tmp_Mult_Item)\r\n"
@@ -366,7 +368,7 @@ int clsEboGL::UpgradeGLBalance(StepKit &kit) {
         // The accounts left out, from the list the batch decided by.
         auto rs = kit.query(QStringLiteral(
             "SELECT DISTINCT A.FAcctID, A.FAcctName, M.FTableName FROM Tmp_Mult_Item M INNER JOIN AIS_GLAcct A ON "
-            "A.FZ8InterID = M.FAccountID ORDER BY A.FAcctID, M.FTableName"));
+            "A.FAcctID = M.FAcctID ORDER BY A.FAcctID, M.FTableName"));
         if (!rs)
             throw PnwError(-1, QStringLiteral("clsEboGL.UpgradeGLBalance"),
                            QStringLiteral("查询下挂多核算项目并有期初余额的科目时发生错误。"));

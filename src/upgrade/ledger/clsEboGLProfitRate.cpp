@@ -88,7 +88,8 @@ int clsEboGL::UpgradeProfitAndLoss(StepKit &kit) {
                                 QStringLiteral(" / ") + QString::number(total));
                     QString error;
                     if (!kit.execute(batch, error)) {
-                        errorText = QStringLiteral("用于插入损益类科目实际发生额表的SQL语句错误：\r\n") + batch +
+                        errorText = QStringLiteral("用于插入损益类科目实际发生额表的SQL语句错误：") + error +
+                                    QStringLiteral("\r\n") + batch +
                                     QStringLiteral("\r\n");
                         break;
                     }
@@ -187,7 +188,8 @@ int clsEboGL::UpgradeExRateAdjustment(StepKit &kit) {
                     .raw("adjust", ledger::num(rs->value(QStringLiteral("FEndRate"))))
                     .str();
             if (!kit.execute(batch, error)) {
-                errorText = QStringLiteral("用于插入期末调汇表的SQL语句错误：\r\n") + batch + QStringLiteral("\r\n");
+                errorText = QStringLiteral("用于插入期末调汇表的SQL语句错误：") + error + QStringLiteral("\r\n") + batch +
+                            QStringLiteral("\r\n");
                 break;
             }
             ++count;

@@ -160,7 +160,7 @@ int clsEboGL::UpgradeVoucherTemplate(StepKit &kit) {
             if (!errorText.isEmpty()) break;
             QString error;
             if (!kit.execute(batch, error)) {
-                errorText = kBatchFailure + QStringLiteral("\r\n") + batch;
+                errorText = kBatchFailure + error + QStringLiteral("\r\n") + batch;
                 break;
             }
             SetZ8InterIDByID(kit.data(), kit.connectString(), QStringLiteral("AIS_GLVchTemplate"),
@@ -283,7 +283,7 @@ int clsEboGL::UpgradeAutoTransfer(StepKit &kit) {
             }
             QString error;
             if (!kit.execute(batch, error)) {
-                errorText = kBatchFailure + QStringLiteral("\r\n") + batch;
+                errorText = kBatchFailure + error + QStringLiteral("\r\n") + batch;
                 break;
             }
             detail.InsertSingleEntry(

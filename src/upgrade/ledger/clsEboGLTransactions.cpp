@@ -137,7 +137,9 @@ bool clsEboGL::UpgradeTransCheckInfo(StepKit &kit, int &count, QString &errorTex
             ends->Eof() ? QVariant(QDateTime(QDate::currentDate(), QTime())) : ends->value(QStringLiteral("FEndDate"));
 
         // Voucher rows name the target entry they became; every row is kept,
-        // equal ones included.
+        // equal ones included. A voucher row's amounts are local, with the
+        // entry's rate; a history row's, like its balance, are in its
+        // currency, turned local with the opening rate.
         const QString notMulti = QString::fromUtf8(kNotMultiItem);
         auto rs = kit.query(
             QStringLiteral(
@@ -159,9 +161,9 @@ bool clsEboGL::UpgradeTransCheckInfo(StepKit &kit, int &count, QString &errorTex
                 "T1.FAcctID, T2.FZ8InterID AS FAccountID, T3.FZ8InterID AS FCurrencyID,\r\n"
                 " ISNULL(T1.FClsID, 0) AS FClsID, ISNULL(T1.FObjID, '') AS FObjID, ISNULL(T1.FCustID, '') AS FCustID, "
                 "ISNULL(T1.FDeptID, '') AS FDeptID, ISNULL(T1.FEmplID, '') AS FEmplID,\r\n"
-                " T1.FDebit - T1.FCredit AS FCheckAmount,\r\n"
-                " CASE WHEN T3.FOper = '*' THEN (T1.FDebit - T1.FCredit) / NULLIF(T3.FBegRate, 0) ELSE (T1.FDebit - "
-                "T1.FCredit) * T3.FBegRate END AS FCheckAmountFor,\r\n"
+                " CASE WHEN T3.FOper = '*' THEN (T1.FDebit - T1.FCredit) * T3.FBegRate ELSE (T1.FDebit - "
+                "T1.FCredit) / NULLIF(T3.FBegRate, 0) END AS FCheckAmount,\r\n"
+                " T1.FDebit - T1.FCredit AS FCheckAmountFor,\r\n"
                 " ISNULL(T1.FQty, 0) AS FCheckQty, 1 AS FInitBalance, 0 AS FRateDiffAmount\r\n"
                 " FROM AIS_GLTrans T1 INNER JOIN AIS_GLAcct T2 ON T1.FAcctID = T2.FAcctID INNER JOIN AIS_GLCy T3 ON "
                 "T1.FCyID = T3.FCyID\r\n"
@@ -258,7 +260,7 @@ int clsEboGL::UpgradeTransaction(StepKit &kit) {
             " ORDER BY T.FAcctID"));
         const int noRate = kit.scalar(QStringLiteral("SELECT (SELECT COUNT(*) FROM T_TransInitBalance WHERE "
                                                      "FBeginBalance IS NULL) + (SELECT COUNT(*) FROM T_TransCheckInfo "
-                                                     "WHERE FCheckAmountFor IS NULL)"))
+                                                     "WHERE FCheckAmountFor IS NULL OR FCheckAmount IS NULL)"))
                                .toInt();
         const bool anyUnmapped = unmapped && !unmapped->Eof();
         if (!anyUnmapped && noRate == 0) return 0;

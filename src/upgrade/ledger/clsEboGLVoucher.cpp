@@ -31,24 +31,27 @@ const QString kProject = QStringLiteral("凭证");
 qint64 cents(const QVariant &value) { return value.isNull() ? 0 : std::llround(value.toDouble() * 10000.0); }
 QString moneyText(qint64 tenThousandths) { return ledger::num(static_cast<double>(tenThousandths) / 10000.0); }
 
-// How a staged row names its voucher's group: NULL and blank-only names are
-// told apart, trailing blanks are not (the server ignores them).
+// How a staged row names its voucher's group: as stored, so NULL, '' and a
+// blanks-only name are three groups. The server compares text without its
+// trailing blanks (and without case), so the statements append a mark to
+// make the blanks count.
 struct GroupKey {
     bool isNull = true;
-    QString name;  // as stored, trailing blanks removed
+    QString name;  // as stored
 
     static GroupKey of(const QVariant &value) {
         GroupKey key;
         key.isNull = value.isNull();
-        QString text = value.toString();
-        while (!text.isEmpty() && text.back() == QLatin1Char(' ')) text.chop(1);
-        key.name = text;
+        key.name = value.toString();
         return key;
     }
-    bool operator==(const GroupKey &o) const { return isNull == o.isNull && name == o.name; }
+    bool operator==(const GroupKey &o) const {
+        return isNull == o.isNull && name.compare(o.name, Qt::CaseInsensitive) == 0;
+    }
     // The staging rows of this group.
     QString condition() const {
-        return isNull ? QStringLiteral("FGroup IS NULL") : SqlText("FGroup = {g}").arg("g", name).str();
+        return isNull ? QStringLiteral("FGroup IS NULL")
+                      : SqlText("FGroup + N'.' = {g}").arg("g", name + QStringLiteral(".")).str();
     }
 };
 
@@ -138,7 +141,7 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
             " LEFT JOIN AIS_SysUsers T2 ON T1.FPreparer = T2.FUser\r\n"
             " LEFT JOIN AIS_SysUsers T3 ON T1.FChecker = T3.FUser\r\n"
             " LEFT JOIN AIS_SysUsers T4 ON T1.FPoster = T4.FUser\r\n"
-            " ORDER BY T1.FPeriod, T1.FGroup, T1.FNum, T1.FEntryID"));
+            " ORDER BY T1.FPeriod, T1.FGroup, T1.FGroup + N'.', T1.FNum, T1.FEntryID"));
         if (!rs) {
             WriteUpgradeLog(kProject, QStringLiteral("获取源账套凭证资料时发生错误"), QString(), 2);
             return 2;
@@ -280,7 +283,11 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
             const int unitID = lookups.accountUnit(accountID);
             const QVariant debit = row.value(QStringLiteral("FDebit"));
             const QVariant credit = row.value(QStringLiteral("FCredit"));
-            const QVariant quantity = row.value(QStringLiteral("FQty"));
+            // The source marks "no quantity" with -1 (and reads NULL so);
+            // such an entry carries none, and the balances count none.
+            const QVariant stored = row.value(QStringLiteral("FQty"));
+            const bool noQuantity = stored.isNull() || stored.toDouble() == -1.0;
+            const QVariant quantity = noQuantity ? QVariant() : stored;
             debitTotal += cents(debit);
             creditTotal += cents(credit);
             ++entryID;
@@ -316,8 +323,7 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
             }
 
             const bool isDebit = cents(debit) != 0;
-            // A missing quantity is no quantity (0); a real -1 stays -1.
-            const QString quantityText = quantity.isNull() ? QStringLiteral("0") : ledger::num(quantity);
+            const QString quantityText = noQuantity ? QStringLiteral("0") : ledger::num(quantity);
             const QString sql =
                 QStringLiteral("INSERT INTO T_VoucherEntry (FVoucherID, FEntryID, FExplanation, FAccountID, "
                                "FDetailID, FCurrencyID, FExchangeRate, FDC, FAmountFor, FAmount, FQuantity, "
@@ -379,8 +385,8 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
         if (ok && errorText.isEmpty()) {
             QString error;
             if (!kit.execute(QString::fromUtf8(kInternalIndBatch), error))
-                errorText = QStringLiteral("（填入T_Voucher表的FInternalInd字段的SQL语句错误）\r\n") +
-                            QString::fromUtf8(kInternalIndBatch);
+                errorText = QStringLiteral("（填入T_Voucher表的FInternalInd字段的SQL语句错误）") + error +
+                            QStringLiteral("\r\n") + QString::fromUtf8(kInternalIndBatch);
             else
                 UpdateContraAccount(kit, errorText);
         }

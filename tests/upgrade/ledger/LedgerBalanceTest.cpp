@@ -152,4 +152,167 @@ TEST_F(LedgerBalanceTest, AMissingAccountMappingTableFailsTheBatchWhole) {
               QStringLiteral("0"));
 }
 
+// Sources of other shapes than the sample's.
+const QString kBalanceColumns = QStringLiteral(
+    "FAcctID\tFClsID\tFObjID\tFCyID\tFPeriod\tFBase\tFBegBal\tFDebit\tFCredit\tFYtdDebit\tFYtdCredit\tFEndBal\n");
+
+class LedgerBalanceShapeTest : public LedgerFixture {
+protected:
+    int convert() {
+        EXPECT_LT(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher), 2);
+        pending().clear();
+        newLogRows();
+        return LedgerPhaseProbe::run(LedgerPhaseProbe::balance);
+    }
+    QString value(const QString &sql) { return targetValue(sql); }
+    // Account-level rows of a parent in a currency that differ from the sums
+    // of its children's rows.
+    QString parentsDifferingFromChildren(int currency) {
+        return targetValue(
+            QStringLiteral(
+                "SELECT COUNT(*) FROM t_Balance P WHERE P.FDetailID = 0 AND P.FCurrencyID = %1 AND EXISTS (SELECT 1 "
+                "FROM T_Account C WHERE C.FParentID = P.FAccountID) AND (P.FYtdDebit <> (SELECT ISNULL(SUM(B.FYtdDebit), "
+                "0) FROM t_Balance B INNER JOIN T_Account C ON C.FAccountID = B.FAccountID WHERE C.FParentID = "
+                "P.FAccountID AND B.FPeriod = P.FPeriod AND B.FDetailID = 0 AND B.FCurrencyID = %1) OR "
+                "P.FEndBalance <> (SELECT ISNULL(SUM(B.FEndBalance), 0) FROM t_Balance B INNER JOIN T_Account C ON "
+                "C.FAccountID = B.FAccountID WHERE C.FParentID = P.FAccountID AND B.FPeriod = P.FPeriod AND "
+                "B.FDetailID = 0 AND B.FCurrencyID = %1))")
+                .arg(currency));
+    }
+};
+
+TEST_F(LedgerBalanceShapeTest, NoQuantityMarksCountIntoNoQuantityBalance) {
+    // A posted voucher of period 2 between two quantity accounts whose
+    // entries carry the source's "no quantity" mark.
+    createEdited({TableEdit::add(
+        QStringLiteral("GLVch"),
+        kVoucherColumns +
+            QStringLiteral("903\t2025-02-20\t2\t记\t903\t0\t14050101\t0\t\\N\t\\N\tRMB\t1\t100\t100\t0\t-1\t1\t1\t0\t0\n"
+                           "903\t2025-02-20\t2\t记\t903\t1\t14050102\t0\t\\N\t\\N\tRMB\t1\t100\t0\t100\t-1\t1\t1\t0\t0\n"))});
+    EXPECT_LT(convert(), 2);
+    // Every quantity account's figures of every period are the source's.
+    EXPECT_EQ(value(QStringLiteral(
+                  "SELECT COUNT(*) FROM AIS_GLQtyBal S INNER JOIN AIS_GLAcct A ON A.FAcctID = S.FAcctID LEFT JOIN "
+                  "t_QuantityBalance Q ON Q.FAccountID = A.FZ8InterID AND Q.FPeriod = S.FPeriod AND Q.FDetailID = 0 "
+                  "AND Q.FCurrencyID = 0 WHERE S.FClsID = 0 AND (ISNULL(Q.FBeginQty, 0) <> S.FBegQty OR "
+                  "ISNULL(Q.FDebitQty, 0) <> S.FDebit OR ISNULL(Q.FCreditQty, 0) <> S.FCredit OR ISNULL(Q.FEndQty, 0) "
+                  "<> S.FEndQty)")),
+              QStringLiteral("0"));
+}
+
+TEST_F(LedgerBalanceShapeTest, AnUnmappedAccountUnderTwoItemClassesIsNamedByItsCode) {
+    createEdited({TableEdit::add(QStringLiteral("GLBal"),
+                                 kBalanceColumns +
+                                     QStringLiteral("1122\t2\t01\tRMB\t1\t0\t100\t0\t0\t0\t0\t100\n"))});
+    run(QStringLiteral("UPDATE AIS_GLAcct SET FZ8InterID = NULL WHERE FAcctID = '1122'"));
+    EXPECT_EQ(convert(), 1);
+    EXPECT_EQ(detailOf(QStringLiteral("科目余额")),
+              QStringList({QStringLiteral("科目代码\t科目名称\t余额类型"), QStringLiteral("1122\t应收账款\t金额")}));
+    EXPECT_EQ(value(QStringLiteral("SELECT FValue FROM t_SystemProfile WHERE FCategory = 'GL' AND FKey = "
+                                   "'InitClosed'")),
+              QStringLiteral("0"));
+}
+
+TEST_F(LedgerBalanceShapeTest, ItemMovementsCountOnlyTheVouchersOfTheYear) {
+    // A posted voucher of the next year (period 13, its period 1) with an
+    // item and a quantity.
+    createEdited({TableEdit::add(
+        QStringLiteral("GLVch"),
+        kVoucherColumns +
+            QStringLiteral(
+                "904\t2026-01-15\t13\t记\t904\t0\t1122\t1\t0101\t\\N\tRMB\t1\t1000\t1000\t0\t\\N\t1\t1\t0\t0\n"
+                "904\t2026-01-15\t13\t记\t904\t1\t14050101\t0\t\\N\t\\N\tRMB\t1\t500\t500\t0\t5\t1\t1\t0\t0\n"
+                "904\t2026-01-15\t13\t记\t904\t2\t1001\t0\t\\N\t\\N\tRMB\t1\t1500\t0\t1500\t\\N\t1\t1\t0\t0\n"))});
+    EXPECT_EQ(convert(), 0);
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_Balance WHERE FYear <> 2025")), QStringLiteral("0"));
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_QuantityBalance WHERE FYear <> 2025")),
+              QStringLiteral("0"));
+    // The receivable's items still add up to its own row in period 1.
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_Balance A WHERE A.FAccountID = %1 AND A.FPeriod = 1 AND "
+                                   "A.FDetailID = 0 AND A.FCurrencyID = 0 AND A.FEndBalance <> (SELECT "
+                                   "SUM(I.FEndBalance) FROM t_Balance I WHERE I.FAccountID = A.FAccountID AND "
+                                   "I.FPeriod = 1 AND I.FDetailID > 0 AND I.FCurrencyID = 0)")
+                        .arg(accountID(QStringLiteral("1122")))),
+              QStringLiteral("0"));
+}
+
+TEST_F(LedgerBalanceShapeTest, NewCombinationsTakeNumbersNoCombinationHolds) {
+    createEdited({});
+    // Combinations the chart made without item rows (all items of a
+    // class) hold the lowest numbers.
+    run(QStringLiteral("SET IDENTITY_INSERT t_ItemDetail ON\r\n"
+                       "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F1) VALUES (1, 1, -1)\r\n"
+                       "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F2) VALUES (2, 1, -1)\r\n"
+                       "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F3) VALUES (3, 1, -1)\r\n"
+                       "SET IDENTITY_INSERT t_ItemDetail OFF"));
+    // Without vouchers every opening item needs a new combination.
+    run(QStringLiteral("DELETE FROM AIS_GLVch"));
+    EXPECT_EQ(convert(), 0);
+    ASSERT_NE(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetailV")), QStringLiteral("0"));
+    // Every combination names the item its item row names.
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetailV V INNER JOIN t_ItemDetail D ON D.FDetailID = "
+                                   "V.FDetailID WHERE V.FItemClassID IN (1, 2, 3) AND V.FItemID <> CASE "
+                                   "V.FItemClassID WHEN 1 THEN D.F1 WHEN 2 THEN D.F2 ELSE D.F3 END")),
+              QStringLiteral("0"));
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetail WHERE FDetailID <= 3 AND FDetailCount = 1 AND "
+                                   "F1 + F2 + F3 = -1")),
+              QStringLiteral("3"));
+}
+
+TEST_F(LedgerBalanceShapeTest, AStartInPeriodFourFillsTheFirstThreePeriods) {
+    createEdited({TableEdit::set(QStringLiteral("GLPref"), QStringLiteral("FStartPeriod\n4"))});
+    // Expenses under one class only, so the set stays initialised.
+    run(QStringLiteral("DELETE FROM AIS_GLBal WHERE FClsID = 3"));
+    EXPECT_EQ(convert(), 0);
+    EXPECT_EQ(target(QStringLiteral("SELECT DISTINCT FPeriod FROM t_Balance WHERE FPeriod < 5 ORDER BY FPeriod")),
+              QStringList({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
+    for (int q = 1; q <= 3; ++q) {
+        // Period 1 carries the movement before the start; 2 and 3 none;
+        // each ends where period 4 begins.
+        EXPECT_EQ(
+            value(QStringLiteral(
+                      "SELECT COUNT(*) FROM t_Balance S LEFT JOIN t_Balance Q ON Q.FYear = S.FYear AND Q.FPeriod = %1 "
+                      "AND Q.FAccountID = S.FAccountID AND Q.FDetailID = S.FDetailID AND Q.FCurrencyID = "
+                      "S.FCurrencyID WHERE S.FPeriod = 4 AND (S.FBeginBalanceFor <> 0 OR S.FYtdDebit - S.FDebit <> 0 "
+                      "OR S.FYtdCredit - S.FCredit <> 0) AND (Q.FPeriod IS NULL OR Q.FEndBalance <> S.FBeginBalance "
+                      "OR Q.FYtdDebit <> S.FYtdDebit - S.FDebit OR Q.FYtdCredit <> S.FYtdCredit - S.FCredit OR "
+                      "Q.FDebit <> CASE WHEN %1 = 1 THEN S.FYtdDebit - S.FDebit ELSE 0 END OR Q.FCredit <> CASE WHEN "
+                      "%1 = 1 THEN S.FYtdCredit - S.FCredit ELSE 0 END OR Q.FBeginBalance <> CASE WHEN %1 = 1 THEN "
+                      "S.FBeginBalance + (S.FYtdCredit - S.FCredit) - (S.FYtdDebit - S.FDebit) ELSE "
+                      "S.FBeginBalance END)")
+                      .arg(q)),
+            QStringLiteral("0"))
+            << "period " << q;
+    }
+    EXPECT_NE(value(QStringLiteral("SELECT COUNT(*) FROM t_Balance WHERE FPeriod = 1 AND FDebit <> 0")),
+              QStringLiteral("0"));
+    EXPECT_NE(value(QStringLiteral("SELECT COUNT(*) FROM t_QuantityBalance WHERE FPeriod = 1")), QStringLiteral("0"));
+}
+
+// Started in period 4, the expense accounts carry year-to-date amounts
+// under departments and employees: the set is reset, they are listed, and
+// their parent keeps only its other children, also when an account is kept
+// in all currencies.
+TEST_F(LedgerBalanceShapeTest, YearToDateAmountsUnderTwoClassesResetTheSetAndLeaveParentsWhole) {
+    createEdited({TableEdit::set(QStringLiteral("GLPref"), QStringLiteral("FStartPeriod\n4"))});
+    const QString allCurrencies = accountID(QStringLiteral("660202"));
+    run(QStringLiteral("UPDATE T_Account SET FCurrencyID = 0 WHERE FAccountID = %1 "
+                       "DELETE FROM T_Currency WHERE FCurrencyID = 0")
+            .arg(allCurrencies));
+    EXPECT_EQ(convert(), 1);
+    const QStringList detail = detailOf(QStringLiteral("科目余额"));
+    EXPECT_TRUE(detail.contains(QStringLiteral("660202\t办公费\t金额"))) << detail.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(value(QStringLiteral("SELECT FValue FROM t_SystemProfile WHERE FCategory = 'GL' AND FKey = "
+                                   "'StartPeriod'")),
+              QStringLiteral("4"));
+    EXPECT_EQ(target(QStringLiteral("SELECT DISTINCT FPeriod FROM t_Balance")), QStringList({QStringLiteral("4")}));
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_Balance WHERE FAccountID = ") + allCurrencies),
+              QStringLiteral("0"));
+    ASSERT_NE(value(QStringLiteral("SELECT COUNT(*) FROM t_Balance WHERE FAccountID = %1 AND FYtdDebit <> 0")
+                        .arg(accountID(QStringLiteral("6602")))),
+              QStringLiteral("0"));
+    EXPECT_EQ(parentsDifferingFromChildren(1), QStringLiteral("0"));
+    EXPECT_EQ(parentsDifferingFromChildren(0), QStringLiteral("0"));
+}
+
 }  // namespace

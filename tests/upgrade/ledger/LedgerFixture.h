@@ -13,6 +13,11 @@
 #include "upgrade/common/UpgradeGlobals.h"
 #include "upgrade/ledger/clsEboGL.h"
 
+// The columns a voucher row of a case names, in this order.
+inline const QString kVoucherColumns = QStringLiteral(
+    "FSerialNum\tFDate\tFPeriod\tFGroup\tFNum\tFEntryID\tFAcctID\tFClsID\tFObjID\tFTransID\tFCyID\tFExchRate\t"
+    "FFCyAmt\tFDebit\tFCredit\tFQty\tFChecked\tFPosted\tFDue\tFDeleted\n");
+
 class LedgerFixture : public UpgradeStepFixture {
 protected:
     void SetUp() override {
@@ -58,6 +63,12 @@ protected:
     // leaves it. Installs an item-detail finder that makes single and
     // multi-class combinations of the mapped items.
     void seedBaseData();
+    // The standard sample with some tables changed for the case, created
+    // and seeded as above.
+    void createEdited(const QList<TableEdit> &edits) {
+        createFrom(QStringLiteral("standard"), edits);
+        seedBaseData();
+    }
     // Target account of a source code.
     QString accountID(const QString &code) const {
         return targetValue(QStringLiteral("SELECT FZ8InterID FROM AIS_GLAcct WHERE FAcctID = '%1'").arg(code));

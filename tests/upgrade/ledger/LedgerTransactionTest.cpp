@@ -102,4 +102,39 @@ TEST_F(LedgerTransactionTest, NothingToConvertLeavesTheOptionAlone) {
               QStringLiteral("0"));
 }
 
+// Sources of other shapes than the sample's.
+class LedgerTransactionShapeTest : public LedgerFixture {};
+
+TEST_F(LedgerTransactionShapeTest, HistoryAmountsAreInTheirCurrencyAndVoucherRecordsNameTheirTargetEntry) {
+    // An open item in dollars (rate 7.1 under "*") with movement before the
+    // start, and a due voucher whose entries the source numbers 5 and 9.
+    createEdited(
+        {TableEdit::add(QStringLiteral("GLTrans"),
+                        QStringLiteral("FAcctID\tFClsID\tFObjID\tFTransID\tFDate\tFCyID\tFBal\tFQty\tFDebit\tFCredit\t"
+                                       "FDue\n"
+                                       "1122\t1\t0101\tUS-1\t2024-12-20\tUSD\t70\t0\t100\t30\t1\n")),
+         TableEdit::add(
+             QStringLiteral("GLVch"),
+             kVoucherColumns +
+                 QStringLiteral(
+                     "905\t2025-02-21\t2\t记\t905\t5\t1122\t1\t0101\tXS-NEW\tRMB\t1\t500\t500\t0\t\\N\t1\t1\t1\t0\n"
+                     "905\t2025-02-21\t2\t记\t905\t9\t1001\t0\t\\N\t\\N\tRMB\t1\t500\t0\t500\t\\N\t1\t1\t0\t0\n"))});
+    ASSERT_LT(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher), 2);
+    ASSERT_LT(LedgerPhaseProbe::run(LedgerPhaseProbe::balance), 2);
+    EXPECT_EQ(LedgerPhaseProbe::run(LedgerPhaseProbe::transaction), 0);
+    // The opening balance and its check record read the history row alike:
+    // currency amounts, made local with the opening rate.
+    EXPECT_EQ(target(QStringLiteral("SELECT FBeginBalanceFor, FBeginBalance, FYtdDebitFor, FYtdCreditFor FROM "
+                                    "T_TransInitBalance WHERE FTransNo = 'US-1'")),
+              QStringList({QStringLiteral("70\t497\t100\t30")}));
+    EXPECT_EQ(target(QStringLiteral("SELECT FCheckAmountFor, FCheckAmount FROM T_TransCheckInfo WHERE FTransNo = "
+                                    "'US-1'")),
+              QStringList({QStringLiteral("70\t497")}));
+    // The voucher's record names the target entry of its row.
+    EXPECT_EQ(target(QStringLiteral("SELECT E.FEntryID, E.FAmount FROM T_TransCheckInfo C INNER JOIN T_VoucherEntry "
+                                    "E ON E.FVoucherID = C.FVoucherID AND E.FEntryID = C.FEntryID AND E.FAccountID = "
+                                    "C.FAccountID WHERE C.FTransNo = 'XS-NEW'")),
+              QStringList({QStringLiteral("0\t500")}));
+}
+
 }  // namespace

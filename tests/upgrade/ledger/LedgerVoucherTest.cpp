@@ -107,7 +107,7 @@ TEST_F(LedgerVoucherTest, EntryValuesFollowTheirRows) {
         target(QStringLiteral("SELECT FEntryID, FExplanation, FDC, FAmount, FQuantity, FUnitPrice FROM "
                               "T_VoucherEntry WHERE FVoucherID = %1 ORDER BY FEntryID")
                    .arg(id)),
-        QStringList({QStringLiteral("0\tit's\t1\t6000\t0\t3.5"), QStringLiteral("1\t提取备用金\t0\t-6000\t-1\t0")}));
+        QStringList({QStringLiteral("0\tit's\t1\t6000\t0\t3.5"), QStringLiteral("1\t提取备用金\t0\t-6000\t0\t0")}));
 }
 
 TEST_F(LedgerVoucherTest, UnmappedCodesArePostedButReportedWithTheirVoucher) {
@@ -152,6 +152,39 @@ TEST_F(LedgerVoucherTest, AnEmptyVoucherTableIsConvertedAsNothingAndBalancesOnly
     EXPECT_EQ(pending(), QStringList({QStringLiteral("成功\t凭证\t凭证数目：0, 凭证分录数：0")}));
     EXPECT_EQ(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher, true), 0);
     EXPECT_EQ(newLogRows(), QStringList());
+}
+
+// Sources of other shapes than the sample's.
+class LedgerVoucherShapeTest : public LedgerFixture {};
+
+TEST_F(LedgerVoucherShapeTest, EmptyAndBlanksOnlyGroupsWithOneNumberStayTwoVouchers) {
+    // Period 3 gets a ''-group and a blanks-only-group voucher, both number
+    // 1; the server's sort puts their rows in between each other.
+    createEdited({TableEdit::add(
+        QStringLiteral("GLVch"),
+        kVoucherColumns +
+            QStringLiteral("901\t2025-03-20\t3\t\t1\t0\t1001\t0\t\\N\t\\N\tRMB\t1\t11\t11\t0\t\\N\t1\t0\t0\t0\n"
+                           "901\t2025-03-20\t3\t\t1\t1\t1002\t0\t\\N\t\\N\tRMB\t1\t11\t0\t11\t\\N\t1\t0\t0\t0\n"
+                           "902\t2025-03-21\t3\t   \t1\t0\t1001\t0\t\\N\t\\N\tRMB\t1\t22\t22\t0\t\\N\t1\t0\t0\t0\n"
+                           "902\t2025-03-21\t3\t   \t1\t1\t1002\t0\t\\N\t\\N\tRMB\t1\t22\t0\t22\t\\N\t1\t0\t0\t0\n"))});
+    ASSERT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup + N'.' = N'   .'")),
+              QStringLiteral("2"));
+    const int maxNumber =
+        targetValue(QStringLiteral("SELECT MAX(FNum) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup = '记'")).toInt();
+    EXPECT_EQ(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher), 1);
+    // Each keeps its own entries and staging rows, and both take the next
+    // free numbers of the standard group.
+    EXPECT_EQ(target(QStringLiteral("SELECT S.FSerialNum, V.FGroupID, V.FEntryCount, V.FDebitTotal, COUNT(*) FROM "
+                                    "AIS_GLVch S INNER JOIN T_Voucher V ON V.FVoucherID = S.FZ8InterID WHERE "
+                                    "S.FSerialNum IN (901, 902) GROUP BY S.FSerialNum, V.FGroupID, V.FEntryCount, "
+                                    "V.FDebitTotal ORDER BY S.FSerialNum")),
+              QStringList({QStringLiteral("901\t1\t2\t11\t2"), QStringLiteral("902\t1\t2\t22\t2")}));
+    EXPECT_EQ(target(QStringLiteral("SELECT DISTINCT V.FNumber FROM AIS_GLVch S INNER JOIN T_Voucher V ON "
+                                    "V.FVoucherID = S.FZ8InterID WHERE S.FSerialNum IN (901, 902) ORDER BY V.FNumber")),
+              QStringList({QString::number(maxNumber + 1), QString::number(maxNumber + 2)}));
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FSerialNum IN (901, 902) AND "
+                                         "FZ8InterID_2 IS NULL")),
+              QStringLiteral("0"));
 }
 
 }  // namespace
