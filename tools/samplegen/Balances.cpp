@@ -26,6 +26,7 @@ struct QtySeries {
 
 std::vector<std::string> ancestors(const std::string &code) {
     std::vector<std::string> out;
+    if (code.size() > 8) out.push_back(code.substr(0, 8));
     if (code.size() > 6) out.push_back(code.substr(0, 6));
     if (code.size() > 4) out.push_back(code.substr(0, 4));
     return out;

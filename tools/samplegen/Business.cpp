@@ -253,8 +253,9 @@ Voucher Business::expense(int period) {
     v.attachments = static_cast<int>(rng_.range(1, 4));
     const bool entertainment = rng_.chance(20);
     const Cents amount = rng_.range(50, 1500) * 100 + rng_.range(0, 99);
-    Entry x =
-        entry(entertainment ? "660205" : "660202", amount, 0, entertainment ? "业务招待费" : e.name + "报销办公用品费");
+    const std::string entertainmentAccount = ledger_.hasAccount("6602050101") ? "6602050101" : "660205";
+    Entry x = entry(entertainment ? entertainmentAccount : "660202", amount, 0,
+                    entertainment ? "业务招待费" : e.name + "报销办公用品费");
     if (!entertainment) {
         x.cls = 2;
         x.obj = e.dept;

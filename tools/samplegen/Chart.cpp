@@ -84,7 +84,7 @@ const Stock kStock[] = {
 
 bool has(const char *flags, char f) { return std::string(flags).find(f) != std::string::npos; }
 
-int levelOf(const std::string &code) { return code.size() <= 4 ? 1 : code.size() <= 6 ? 2 : 3; }
+int levelOf(const std::string &code) { return code.size() <= 4 ? 1 : code.size() <= 6 ? 2 : code.size() <= 8 ? 3 : 4; }
 
 }  // namespace
 
@@ -125,6 +125,19 @@ void buildChart(Ledger &ledger, Rng &rng) {
         a.unit = s.unit;
         a.stdCost = s.cost;
         ledger.addAccount(a);
+    }
+    // Entertainment kept on a fourth level (the 4-3-3-2 codes' last two
+    // digits).
+    if (p.broad && !p.large) {
+        const char *const levels[][2] = {
+            {"66020501", "招待费用"}, {"6602050101", "客户接待"}, {"6602050102", "内部招待"}};
+        for (const auto &l : levels) {
+            Account a;
+            a.code = l[0];
+            a.name = l[1];
+            a.level = levelOf(a.code);
+            ledger.addAccount(a);
+        }
     }
     // A loan kept in yen, a currency whose rate divides ("/": local amount =
     // yen / rate), by project, with rate adjustments per project.
@@ -169,7 +182,7 @@ void buildChart(Ledger &ledger, Rng &rng) {
     for (auto &a : ledger.accounts) {
         a.detail = true;
         if (a.level > 1) {
-            const std::string parent = a.code.substr(0, a.level == 2 ? 4 : 6);
+            const std::string parent = a.code.substr(0, a.level == 2 ? 4 : a.level == 3 ? 6 : 8);
             Account &pa = ledger.accounts[ledger.accountIndex.at(parent)];
             pa.detail = false;
             a.group = pa.group;

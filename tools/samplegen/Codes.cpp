@@ -5,8 +5,9 @@
 namespace samplegen {
 
 std::string wideCode(const std::string &code) {
+    // Levels 2 and 3 grow from two digits to three; level 4 keeps its two.
     std::string out = code.substr(0, 4);
-    for (size_t at = 4; at < code.size(); at += 2) out += "0" + code.substr(at, 2);
+    for (size_t at = 4; at < code.size(); at += 2) out += (at < 8 ? "0" : "") + code.substr(at, 2);
     return out;
 }
 

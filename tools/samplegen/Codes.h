@@ -7,7 +7,8 @@
 
 namespace samplegen {
 
-// "660202" becomes "6602002", "14050101" becomes "1405001001".
+// "660202" becomes "6602002", "14050101" becomes "1405001001",
+// "6602050101" becomes "660200500101".
 std::string wideCode(const std::string &code);
 // Widens every account code of the set (those GLAcct holds) wherever a column
 // names an account.

@@ -137,7 +137,7 @@ bool clsEboGL::UpgradeTransCheckInfo(StepKit &kit, int &count, QString &errorTex
             ends->Eof() ? QVariant(QDateTime(QDate::currentDate(), QTime())) : ends->value(QStringLiteral("FEndDate"));
 
         // Voucher rows name the target entry they became; every row is kept,
-        // equal ones included. A voucher row's amounts are local, with the
+        // equal ones included; a voucher row's -1 quantity is "none". A voucher row's amounts are local, with the
         // entry's rate; a history row's, like its balance, are in its
         // currency, turned local with the opening rate.
         const QString notMulti = QString::fromUtf8(kNotMultiItem);
@@ -150,7 +150,8 @@ bool clsEboGL::UpgradeTransCheckInfo(StepKit &kit, int &count, QString &errorTex
                 " CASE WHEN T1.FDebit = 0 THEN T1.FCredit ELSE T1.FDebit END AS FCheckAmount,\r\n"
                 " CASE WHEN T3.FOper = '*' THEN (T1.FDebit + T1.FCredit) / NULLIF(T1.FExchRate, 0) ELSE (T1.FDebit + "
                 "T1.FCredit) * T1.FExchRate END AS FCheckAmountFor,\r\n"
-                " ISNULL(T1.FQty, 0) AS FCheckQty, 0 AS FInitBalance, 0 AS FRateDiffAmount\r\n"
+                " CASE WHEN T1.FQty IS NULL OR T1.FQty = -1 THEN 0 ELSE T1.FQty END AS FCheckQty, 0 AS FInitBalance, 0 "
+                "AS FRateDiffAmount\r\n"
                 " FROM AIS_GLVch T1 INNER JOIN AIS_GLAcct T2 ON T1.FAcctID = T2.FAcctID INNER JOIN AIS_GLCy T3 ON "
                 "T1.FCyID = T3.FCyID\r\n"
                 " WHERE T1.FDue = 1 AND T2.FZ8InterID IS NOT NULL AND T3.FZ8InterID IS NOT NULL AND ") +

@@ -107,7 +107,8 @@ class LedgerTransactionShapeTest : public LedgerFixture {};
 
 TEST_F(LedgerTransactionShapeTest, HistoryAmountsAreInTheirCurrencyAndVoucherRecordsNameTheirTargetEntry) {
     // An open item in dollars (rate 7.1 under "*") with movement before the
-    // start, and a due voucher whose entries the source numbers 5 and 9.
+    // start, and a due voucher whose entries the source numbers 5 and 9, its
+    // due entry marked "no quantity".
     createEdited(
         {TableEdit::add(QStringLiteral("GLTrans"),
                         QStringLiteral("FAcctID\tFClsID\tFObjID\tFTransID\tFDate\tFCyID\tFBal\tFQty\tFDebit\tFCredit\t"
@@ -117,7 +118,7 @@ TEST_F(LedgerTransactionShapeTest, HistoryAmountsAreInTheirCurrencyAndVoucherRec
              QStringLiteral("GLVch"),
              kVoucherColumns +
                  QStringLiteral(
-                     "905\t2025-02-21\t2\t记\t905\t5\t1122\t1\t0101\tXS-NEW\tRMB\t1\t500\t500\t0\t\\N\t1\t1\t1\t0\n"
+                     "905\t2025-02-21\t2\t记\t905\t5\t1122\t1\t0101\tXS-NEW\tRMB\t1\t500\t500\t0\t-1\t1\t1\t1\t0\n"
                      "905\t2025-02-21\t2\t记\t905\t9\t1001\t0\t\\N\t\\N\tRMB\t1\t500\t0\t500\t\\N\t1\t1\t0\t0\n"))});
     ASSERT_LT(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher), 2);
     ASSERT_LT(LedgerPhaseProbe::run(LedgerPhaseProbe::balance), 2);
@@ -130,11 +131,12 @@ TEST_F(LedgerTransactionShapeTest, HistoryAmountsAreInTheirCurrencyAndVoucherRec
     EXPECT_EQ(target(QStringLiteral("SELECT FCheckAmountFor, FCheckAmount FROM T_TransCheckInfo WHERE FTransNo = "
                                     "'US-1'")),
               QStringList({QStringLiteral("70\t497")}));
-    // The voucher's record names the target entry of its row.
-    EXPECT_EQ(target(QStringLiteral("SELECT E.FEntryID, E.FAmount FROM T_TransCheckInfo C INNER JOIN T_VoucherEntry "
+    // The voucher's record names the target entry of its row, and its "no
+    // quantity" mark (-1) is no quantity.
+    EXPECT_EQ(target(QStringLiteral("SELECT E.FEntryID, E.FAmount, C.FCheckQty FROM T_TransCheckInfo C INNER JOIN T_VoucherEntry "
                                     "E ON E.FVoucherID = C.FVoucherID AND E.FEntryID = C.FEntryID AND E.FAccountID = "
                                     "C.FAccountID WHERE C.FTransNo = 'XS-NEW'")),
-              QStringList({QStringLiteral("0\t500")}));
+              QStringList({QStringLiteral("0\t500\t0")}));
 }
 
 }  // namespace
