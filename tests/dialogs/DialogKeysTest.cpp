@@ -29,8 +29,8 @@ PnwList accounts(const QString &name) {
 
 PnwList businessUnits() {
     PnwList list;
-    list.Add(record({{"FObjID", "01"}, {"FObjName", "华北"}, {"FParentID", "0"}, {"FFullObjName", "华北"},
-                     {"FFullPath", "01"}}));
+    list.Add(record(
+        {{"FObjID", "01"}, {"FObjName", "华北"}, {"FParentID", "0"}, {"FFullObjName", "华北"}, {"FFullPath", "01"}}));
     return list;
 }
 
@@ -101,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
                     d->setBussinessUnits(businessUnits());
                     return d;
                 },
-                Qt::Key_Escape, "你还没有进行往来单位转换，系统将把这些往来单位同时升级为客户和供应商，继续吗？", false},
+                Qt::Key_Escape, "你还没有进行往来单位转换，系统将把这些往来单位同时升级为客户和供应商，继续吗？",
+                false},
         KeyCase{"payrollEscapeIsOk",
                 [] {
                     auto d = std::make_unique<frmPApointDataType>();

@@ -103,8 +103,8 @@ TEST_F(UpgradeCancelTest, ACancelThatDropsTheSetIsLoggedAsTheCancelOnly) {
         ASSERT_FALSE(after.isEmpty()) << at;
         for (const QString &line : after)
             EXPECT_FALSE(line.startsWith(QStringLiteral("错误\t"))) << at << ": " << line.toStdString();
-        const QString cancel = c.step == 3 ? QStringLiteral("\t用户取消了数据检测,升级中断。")
-                                           : QStringLiteral("\t用户取消了数据检测");
+        const QString cancel =
+            c.step == 3 ? QStringLiteral("\t用户取消了数据检测,升级中断。") : QStringLiteral("\t用户取消了数据检测");
         EXPECT_TRUE(after.last().startsWith(QStringLiteral("警告\t")) && after.last().endsWith(cancel))
             << at << ": " << after.join(QLatin1Char('\n')).toStdString();
         onLine = nullptr;
