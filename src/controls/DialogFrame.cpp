@@ -1,5 +1,6 @@
 #include "controls/DialogFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 
 #include "controls/RoundRegion.h"
 #include "controls/WizardControls.h"
+#include "controls/zqbutton.h"
 
 namespace {
 
@@ -54,6 +56,22 @@ DialogFrame::DialogFrame(const QString &caption, QSize clientSize, int titleHeig
     addDragHandle(m_title);
     addDragHandle(m_caption);
     applyOutline();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && isAncestorOf(now)) showDefaultLook(now);
+    });
+}
+
+void DialogFrame::setDefaultButton(zqbutton *button) {
+    m_default = button;
+    showDefaultLook(focusWidget());
+}
+
+void DialogFrame::showDefaultLook(QWidget *focused) {
+    if (!m_default) return;
+    auto *focusedButton = qobject_cast<zqbutton *>(focused);
+    const zqbutton *shown = focusedButton ? focusedButton : m_default;
+    for (zqbutton *b : findChildren<zqbutton *>())
+        if (b->DisplayAsDefault() != (b == shown)) b->setDisplayAsDefault(b == shown);
 }
 
 void DialogFrame::addDragHandle(QWidget *handle) {
@@ -101,6 +119,12 @@ void DialogFrame::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         if (m_escapeCloses) emit closeClicked();
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_default && m_default->isVisible() && m_default->isEnabled()) {
+        event->accept();
+        m_default->AccessKeyPress(13);
         return;
     }
     QDialog::keyPressEvent(event);

@@ -16,6 +16,7 @@
 #include <QString>
 
 class QLabel;
+class zqbutton;
 
 class DialogFrame : public QDialog {
     Q_OBJECT
@@ -41,6 +42,11 @@ public:
 
     // Escape does nothing unless set: then it acts as the close picture.
     void setEscapeCloses(bool closes) { m_escapeCloses = closes; }
+    // The button that Enter presses when the control with the focus has no
+    // use for Enter. It shows the focus look while no other button of the
+    // dialog has the focus; a button that has it is the one Enter presses.
+    void setDefaultButton(zqbutton *button);
+    zqbutton *defaultButton() const { return m_default; }
 
 signals:
     // The close picture was clicked with the left button.
@@ -62,6 +68,7 @@ protected:
 
 private:
     void applyOutline();
+    void showDefaultLook(QWidget *focused);
     void beginDrag(const QPoint &globalPos);
 
     int m_titleHeight;
@@ -71,6 +78,7 @@ private:
     QList<QWidget *> m_handles;
     bool m_loaded = false;
     bool m_escapeCloses = false;
+    zqbutton *m_default = nullptr;
     bool m_dragging = false;
     QPoint m_dragOffset;
 };

@@ -24,6 +24,9 @@ QFont font() {
 PropertyBag buttonDesign(ButtonKind kind, const QString &caption) {
     PropertyBag bag;
     bag.WriteProperty("ButtonStyle", 8);
+    // The keyboard's button is seen: every window of the wizard can be
+    // worked with the keys alone.
+    bag.WriteProperty("ShowFocusRect", true);
     bag.WriteProperty("BackColor", rgb(173, 209, 255));
     bag.WriteProperty("Caption", caption);
     bag.WriteProperty("Font", font());

@@ -152,6 +152,7 @@ public:
     QChar accessKey() const { return m_accessKey; }
     // The host's "display as default" look.
     void setDisplayAsDefault(bool v);
+    bool DisplayAsDefault() const { return m_displayAsDefault; }
 
     // ---- Drawing engine.
     void RedrawButton();
@@ -259,6 +260,7 @@ private:
     void DrawStyle10(int state);
     void DrawStyle13(int state);
     void drawStyle0FocusAndDefault(int state);
+    void drawStyle8Focus();
     void drawStyle2Rim(const std::array<colour::Value, 8> &colours, bool whiteInner);
 
     // caption and picture

@@ -267,6 +267,7 @@ void zqbutton::DrawStyle8(int state) {
             FrameButtonRect(0, 0, W, H, frame);
         }
         DrawCaptionAndPicture();
+        drawStyle8Focus();
         return;
     }
     switch (state) {
@@ -280,4 +281,11 @@ void zqbutton::DrawStyle8(int state) {
     }
     DrawCaptionAndPicture();
     FrameButtonRect(0, 0, W, H, frame);
+    drawStyle8Focus();
+}
+
+void zqbutton::drawStyle8Focus() {
+    // The keyboard's button (or the window's default one) in an active window.
+    if (m_parentActive && m_showFocusRect && (m_hasFocus || m_displayAsDefault))
+        drawFocusRect(QRect(2, 2, m_w - 4, m_h - 4));
 }

@@ -273,6 +273,8 @@ void zqbutton::AccessKeyPress(int KeyAscii) {
 
 void zqbutton::focusInEvent(QFocusEvent *e) {
     m_hasFocus = true;
+    // The focus look shows at once, not at the next repaint for another cause.
+    RedrawButton();
     QWidget::focusInEvent(e);
 }
 

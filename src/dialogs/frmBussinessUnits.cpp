@@ -81,6 +81,9 @@ frmBussinessUnits::frmBussinessUnits(QWidget *parent)
     connect(m_ok, &zqbutton::Click, this, &frmBussinessUnits::AcceptInput);
     connect(m_cancel, &zqbutton::Click, this, &frmBussinessUnits::ConfirmClose);
     connect(this, &DialogFrame::closeClicked, this, &frmBussinessUnits::ConfirmClose);
+    // Escape is the close picture; Enter presses OK.
+    setEscapeCloses(true);
+    setDefaultButton(m_ok);
     for (QTreeWidget *tree : {m_pool, m_customerTree, m_supplierTree})
         connect(tree, &QTreeWidget::itemChanged, this, &frmBussinessUnits::onItemChanged);
 }

@@ -16,6 +16,9 @@ frmDataType::frmDataType(QWidget *parent) : DialogFrame(QStringLiteral("请选�
     connect(m_list, &QListWidget::itemDoubleClicked, this, &frmDataType::pick);
     connect(m_cancel, &zqbutton::Click, this, &frmDataType::cancel);
     connect(this, &DialogFrame::closeClicked, this, &frmDataType::cancel);
+    // Escape is the close picture; Enter presses OK.
+    setEscapeCloses(true);
+    setDefaultButton(m_ok);
 }
 
 void frmDataType::Load() {

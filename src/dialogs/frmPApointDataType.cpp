@@ -34,6 +34,9 @@ frmPApointDataType::frmPApointDataType(QWidget *parent)
     m_ok = DialogKit::button(QStringLiteral("确定"), this, 366, 300);
     connect(m_ok, &zqbutton::Click, this, &frmPApointDataType::accept_);
     connect(this, &DialogFrame::closeClicked, this, &frmPApointDataType::accept_);
+    // Escape is the close picture; Enter presses OK.
+    setEscapeCloses(true);
+    setDefaultButton(m_ok);
     connect(m_batchEdit, &zqbutton::Click, this, &frmPApointDataType::BatchEdit);
 }
 

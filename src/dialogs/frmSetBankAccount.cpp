@@ -23,6 +23,9 @@ frmSetBankAccount::frmSetBankAccount(QWidget *parent)
         m_resultOK = true;
     });
     connect(this, &DialogFrame::closeClicked, this, &frmSetBankAccount::ConfirmClose);
+    // Escape is the close picture; Enter presses OK.
+    setEscapeCloses(true);
+    setDefaultButton(m_ok);
     connect(m_grid, &SpreadsheetGrid::KeyPress, this, &frmSetBankAccount::onKeyPress);
 }
 
@@ -71,7 +74,8 @@ void frmSetBankAccount::onKeyPress(int *keyAscii) {
             m_grid, [grid = m_grid] { grid->sendKey(Qt::Key_Tab); }, Qt::QueuedConnection);
         return;
     }
-    const bool passes = key == 8 || (key >= '0' && key <= '9') || key == 3 || key == 22;
+    // Escape types nothing: it leaves the cell's editor, then the dialog.
+    const bool passes = key == 8 || (key >= '0' && key <= '9') || key == 3 || key == 22 || key == 27;
     if (!passes) *keyAscii = 0;
 }
 

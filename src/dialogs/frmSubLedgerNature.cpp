@@ -44,6 +44,9 @@ frmSubLedgerNature::frmSubLedgerNature(QWidget *parent)
     connect(m_ok, &zqbutton::Click, this, &frmSubLedgerNature::AcceptInput);
     connect(m_cancel, &zqbutton::Click, this, &frmSubLedgerNature::ConfirmClose);
     connect(this, &DialogFrame::closeClicked, this, &frmSubLedgerNature::ConfirmClose);
+    // Escape is the close picture; Enter presses OK.
+    setEscapeCloses(true);
+    setDefaultButton(m_ok);
     connect(m_grid, &SpreadsheetGrid::CheckChanged, this, &frmSubLedgerNature::onCheckChanged);
 }
 

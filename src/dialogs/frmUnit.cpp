@@ -40,6 +40,9 @@ frmUnit::frmUnit(QWidget *parent) : DialogFrame(QStringLiteral("为会计科目�
     connect(m_ok, &zqbutton::Click, this, &frmUnit::AcceptInput);
     connect(m_cancel, &zqbutton::Click, this, &frmUnit::ConfirmClose);
     connect(this, &DialogFrame::closeClicked, this, &frmUnit::ConfirmClose);
+    // Escape is the close picture; Enter presses OK.
+    setEscapeCloses(true);
+    setDefaultButton(m_ok);
 }
 
 frmUnit::~frmUnit() { m_data.release(); }

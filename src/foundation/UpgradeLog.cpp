@@ -198,6 +198,10 @@ void InitUpgradeLog() {
 
 void WriteUpgradeLog(const QString &project, const QString &description, const QString &detail, int status,
                      const PnwList &detailLog) {
+    // A cancel deletes the new account set under the stage that is running;
+    // what the stage then fails at is the cancel's doing, and the run's own
+    // cancel entry is what the log shows for it.
+    if (status == 2 && g_CancelRequested) return;
     // Counted whether or not the row can be written: the error happened.
     if (status == 2) ++errorEntries();
     try {

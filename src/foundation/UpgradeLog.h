@@ -47,7 +47,9 @@ void InitUpgradeLog();
 
 // Records one entry. detailLog is a packed detail log (clsDetailLogInfo),
 // or an empty list for none. Never raises: a failure is told
-// ("写入日志出现错误。原因可能是：" ...) and the entry gives no line.
+// ("写入日志出现错误。原因可能是：" ...) and the entry gives no line. While a
+// cancel is under way a failure (status 2) is not recorded: the cancel has
+// deleted the account set the failing statement worked on.
 void WriteUpgradeLog(const QString &project, const QString &description, const QString &detail, int status,
                      const PnwList &detailLog = PnwList());
 

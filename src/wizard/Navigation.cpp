@@ -53,7 +53,7 @@ Navigation::Navigation(QWidget *parent)
 
     // Tab focus only: a mouse click must not raise Click twice (once for the
     // focus and once for the click itself).
-    setFocusPolicy(Qt::TabFocus);
+    followEnabled();
     resize(120, 32);
     layoutItem();
 }
@@ -76,6 +76,7 @@ void Navigation::setStep(const QString &step) {
 
 void Navigation::setEnabledProperty(bool enabled) {
     m_enabled = enabled ? kTrue : kFalse;
+    followEnabled();
     emit propertyChanged(kEnabled);
 }
 
@@ -119,7 +120,14 @@ void Navigation::readProperties(const QVariantMap &bag) {
     m_step = bag.value(kStep, kDefaultStep).toString();
     m_nextVisible = bag.value(kNextVisible, false);
     m_picActive->setVisible(m_actived);
+    followEnabled();
     layoutItem();
+}
+
+void Navigation::followEnabled() {
+    // A disabled item takes no input: Tab passes it by instead of stopping
+    // on a control that does nothing and shows nothing.
+    setFocusPolicy(Enabled() ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void Navigation::layoutItem() {

@@ -74,6 +74,7 @@ protected:
 
 private:
     void layoutItem();
+    void followEnabled();
 
     QString m_caption = QStringLiteral("Navigation");
     QString m_step = QStringLiteral("0");

@@ -69,6 +69,20 @@ std::optional<RunOutcome> runStage(const StageEntry &entry, const std::function<
     return std::nullopt;
 }
 
+// The endings of a cancelled run: its one entry, with the stage it stopped.
+void checkCancelled(QLabel *label, const QString &title) {
+    status(label, QStringLiteral("用户取消了数据检测。"));
+    WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
+    WizardHooks::WriteHtmlReport(title);
+}
+
+void upgradeCancelled(QLabel *label, const QString &title) {
+    status(label, QStringLiteral("用户取消了该操作"));
+    WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
+    WizardHooks::WriteHtmlReport(title);
+    ReportUsage(QStringLiteral("-1"));
+}
+
 }  // namespace
 
 StageObserver SetStageObserver(StageObserver o) {
@@ -120,14 +134,18 @@ RunOutcome RunDataCheck(ProgressBar *bar, QLabel *label) {
             WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
         } else {
-            status(label, QStringLiteral("用户取消了数据检测。"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测"), QString(), 1);
-            WizardHooks::WriteHtmlReport(title);
+            checkCancelled(label, title);
         }
         return outcome;
     } catch (const std::exception &e) {
         const QString description = ErrorDescription(e);
         try {
+            if (g_CancelRequested) {
+                // The cancel deleted the account set under the stage: the
+                // stage's error is the cancel's doing.
+                checkCancelled(label, title);
+                return RunOutcome::Cancelled;
+            }
             status(label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
             WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("检测过程中出现错误"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);
@@ -175,15 +193,16 @@ RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
             ReportUsage(QString::number(g_CurrentModule));
             ReportUsage(QStringLiteral("7"));
         } else {
-            status(label, QStringLiteral("用户取消了该操作"));
-            WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("用户取消了数据检测,升级中断。"), QString(), 1);
-            WizardHooks::WriteHtmlReport(title);
-            ReportUsage(QStringLiteral("-1"));
+            upgradeCancelled(label, title);
         }
         return outcome;
     } catch (const std::exception &e) {
         const QString description = ErrorDescription(e);
         try {
+            if (g_CancelRequested) {
+                upgradeCancelled(label, title);
+                return RunOutcome::Cancelled;
+            }
             status(label, GetStepName() + QStringLiteral("过程中出现错误！原因可能是：") + description);
             WizardHooks::WriteUpgradeLog(GetStepName(), QStringLiteral("升级过程中出现错误,升级中断。"), QString(), 2);
             WizardHooks::WriteHtmlReport(title);

@@ -280,6 +280,10 @@ void frmMain::GoToStep(int index) {
     }
     // A cancel leaves the button off until the interrupted run has returned.
     m_next->setEnabled(true);
+    // The keys go to the wizard's button on the welcome page, and wherever
+    // the focus was left on a control that no longer shows.
+    QWidget *focused = focusWidget();
+    if (index == 0 || !focused || !focused->isVisibleTo(this)) m_next->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::btnNext_Click() {

@@ -292,4 +292,45 @@ TEST(zqbuttonInput, FocusRimOnlyInAnActiveWindow) {
     EXPECT_NE(px(20, 2), colour::rgb(194, 209, 143));
 }
 
+// The wizard's buttons show which of them has the keyboard: a dotted
+// rectangle inside the frame of the focused one, in an active window, drawn
+// as soon as the focus arrives and gone when it leaves.
+TEST(zqbuttonInput, AWizardButtonShowsItsFocus) {
+    Fixture f;
+    ASSERT_TRUE(f.active);
+    auto *other = WizardControls::makeButton(WizardControls::ButtonKind::Dialog, "&OK", &f.window);
+    other->setGeometry(100, 10, 75, 23);
+    other->show();
+    QApplication::processEvents();
+    for (zqbutton *b : {f.button, other}) {
+        QEvent leave(QEvent::Leave);  // wherever earlier cases left the cursor
+        QApplication::sendEvent(b, &leave);
+    }
+    ASSERT_TRUE(f.button->HasFocus());
+    const QImage focused = f.button->image(), plain = other->image();
+    ASSERT_EQ(focused.size(), plain.size());
+    int changed = 0;
+    for (int x = 0; x < focused.width(); ++x)
+        for (int y = 0; y < focused.height(); ++y)
+            if (focused.pixel(x, y) != plain.pixel(x, y)) {
+                ++changed;
+                // Only on the rectangle two pixels inside the edge.
+                const bool onRect = ((x == 2 || x == focused.width() - 3) && y >= 2 && y <= focused.height() - 3) ||
+                                    ((y == 2 || y == focused.height() - 3) && x >= 2 && x <= focused.width() - 3);
+                EXPECT_TRUE(onRect) << x << "," << y;
+            }
+    EXPECT_GT(changed, 40);
+
+    QTest::keyClick(f.button, Qt::Key_Tab);
+    ASSERT_TRUE(other->HasFocus());
+    EXPECT_EQ(f.button->image(), plain);
+    EXPECT_EQ(other->image(), focused);
+
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    EXPECT_EQ(other->image(), plain);  // no focus look in an inactive window
+}
+
 }  // namespace

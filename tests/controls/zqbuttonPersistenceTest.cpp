@@ -110,7 +110,7 @@ TEST(zqbuttonPersistence, WizardPresets) {
         EXPECT_EQ(b->PictureEffectOnOver(), 0);
         EXPECT_EQ(b->PictureEffectOnDown(), c.effectOnDown);
         EXPECT_EQ(b->Mode(), 0);
-        EXPECT_FALSE(b->ShowFocusRect());
+        EXPECT_TRUE(b->ShowFocusRect());  // the focused button is seen
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "foundation/Globals.h"
 #include "foundation/UpgradeLog.h"
+#include "accounts/CXRAc.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/UpgradeRuns.h"
 
@@ -68,6 +69,47 @@ TEST_F(UpgradeCancelTest, ACancelledRunRetriedGivesTheCleanRunsTarget) {
             << where << ": " << lines.join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(differences(clean, targetContents()), QStringList()) << where;
         EXPECT_EQ(FileHash(source), before) << where;
+    }
+}
+
+// The wizard's cancel deletes the account set at once, under the stage that
+// is running: what that stage then fails at is the cancel's doing, so the
+// log (and the report made from it) shows the cancel entry, not those
+// failures as errors.
+TEST_F(UpgradeCancelTest, ACancelThatDropsTheSetIsLoggedAsTheCancelOnly) {
+    const struct {
+        const char *project;  // the entry at which the operator cancels
+        int step;             // 2 the check, 3 the upgrade
+    } cases[] = {
+        {"凭证", 3},
+        {"工资项目升级", 3},
+        {"会计期间设置", 2},
+    };
+    useSample(QStringLiteral("standard"));
+    for (const auto &c : cases) {
+        const QString where = QString::fromUtf8(c.project);
+        const std::string at = c.project;
+        lines.clear();
+        int cancelledAt = -1;
+        onLine = [&](const QString &, const QString &project) {
+            if (cancelledAt >= 0 || g_WizardStep != c.step || project != where) return;
+            cancelledAt = int(lines.size());
+            g_CancelRequested = true;
+            ASSERT_TRUE(ServerAdmin()->DeleteAcct(kTarget));
+        };
+        EXPECT_EQ(checkAndUpgrade(), RunOutcome::Cancelled) << at;
+        ASSERT_GT(cancelledAt, 0) << at;
+        const QStringList after = lines.mid(cancelledAt);
+        ASSERT_FALSE(after.isEmpty()) << at;
+        for (const QString &line : after)
+            EXPECT_FALSE(line.startsWith(QStringLiteral("错误\t"))) << at << ": " << line.toStdString();
+        const QString cancel =
+            c.step == 3 ? QStringLiteral("\t用户取消了数据检测,升级中断。") : QStringLiteral("\t用户取消了数据检测");
+        EXPECT_TRUE(after.last().startsWith(QStringLiteral("警告\t")) && after.last().endsWith(cancel))
+            << at << ": " << after.join(QLatin1Char('\n')).toStdString();
+        onLine = nullptr;
+        g_CancelRequested = false;
+        EXPECT_FALSE(ServerAdmin()->ExistAcct(kTarget)) << at;
     }
 }
 

@@ -105,6 +105,11 @@ inline const Invariant kInvariants[] = {
      "SELECT COUNT(*) FROM AIS_GLObj o LEFT JOIN T_Item i ON i.FItemID = o.FZ8InterID AND i.FItemClassID = o.FClsID "
      "WHERE o.FClsID IN (2, 3) AND o.FObjID <> '*' AND i.FItemID IS NULL",
      nullptr},
+    {"every employee with a department is in a detail department", false, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM AIS_GLObj o INNER JOIN AIS_GLEmp b ON b.FObjID = o.FObjID LEFT JOIN t_Emp a ON "
+     "a.FItemID = o.FZ8InterID LEFT JOIN t_Item d ON d.FItemID = a.FDepartmentID AND d.FItemClassID = 2 AND "
+     "d.FDetail = 1 WHERE o.FClsID = 3 AND o.FObjID <> '*' AND ISNULL(b.FDeptObjID, '') <> '' AND d.FItemID IS NULL",
+     nullptr},
     {"every business unit has its customer or supplier", false, InBalancesOnly::Holds,
      "SELECT COUNT(*) FROM AIS_GLObj WHERE FClsID = 1 AND FObjID <> '*' AND ISNULL(FZ8InterID, 0) = 0 AND "
      "ISNULL(FZ8InterID_2, 0) = 0",

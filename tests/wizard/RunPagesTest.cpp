@@ -164,6 +164,17 @@ TEST_F(RunPagesTest, CheckRunEndings) {
          "错误",
          "出纳管理过程中出现错误。",
          {}},
+        {"payroll raises once the cancel deleted the set",
+         [this] {
+             plans[5].raise = true;
+             plans[5].during = [] { g_CancelRequested = true; };
+         },
+         RunOutcome::Cancelled,
+         "工资管理",
+         "用户取消了数据检测",
+         "警告",
+         "用户取消了数据检测。",
+         {}},
         {"payroll raises",
          [this] { plans[5].raise = true; },
          RunOutcome::Error,
@@ -376,6 +387,17 @@ TEST_F(RunPagesTest, UpgradeRunEndings) {
          [this] { plans[6].during = [] { g_CancelRequested = true; }; },
          RunOutcome::Cancelled,
          all,
+         {"OptionAll", "-1"},
+         "用户取消了该操作"},
+        {"ledger raises once the cancel deleted the set",
+         QStringLiteral("标准版"),
+         0,
+         [this] {
+             plans[4].raise = true;
+             plans[4].during = [] { g_CancelRequested = true; };
+         },
+         RunOutcome::Cancelled,
+         {"2", "4"},
          {"OptionAll", "-1"},
          "用户取消了该操作"},
         {"base data raises",

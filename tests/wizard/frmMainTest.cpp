@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include "WizardFixture.h"
 #include "TestStages.h"
@@ -168,6 +170,39 @@ TEST_F(frmMainTest, AWholeRunWalksEveryStepWithItsCaptions) {
     w->btnNext_Click();
     EXPECT_EQ(quits, 1);
     EXPECT_TRUE(w->ended());
+}
+
+// The wizard works with the keys alone: the welcome page's button has the
+// focus, so Enter and Space start; Tab visits only controls that show, never
+// the step list, which takes no input.
+TEST_F(frmMainTest, TheWelcomeAndSettingsPagesTakeTheKeys) {
+    auto w = load();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    const auto focused = [] { return QApplication::focusWidget(); };
+    const auto tabStops = [&](int presses) {
+        QStringList wrong;
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(focused() ? focused() : w.get(), Qt::Key_Tab);
+            QWidget *f = focused();
+            if (!f || !f->isVisible() || qobject_cast<Navigation *>(f))
+                wrong << (f ? QString::fromLatin1(f->metaObject()->className()) : QStringLiteral("none"));
+        }
+        return wrong;
+    };
+    EXPECT_EQ(focused(), w->btnNext());
+    EXPECT_EQ(tabStops(3), QStringList());
+    EXPECT_EQ(focused(), w->btnNext());
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(g_WizardStep, 1);
+    EXPECT_EQ(tabStops(12), QStringList());
+
+    w->btnPrevious_Click();
+    ASSERT_EQ(g_WizardStep, 0);
+    EXPECT_EQ(focused(), w->btnNext());
+    QTest::keyClick(focused(), Qt::Key_Space);
+    EXPECT_EQ(g_WizardStep, 1);
 }
 
 TEST_F(frmMainTest, AFailedCheckOffersARecheckThatDeletesTheSetFirst) {

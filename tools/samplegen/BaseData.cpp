@@ -16,6 +16,14 @@ std::string fullPath(const Ledger &l, const Item &i) {
     return std::to_string(i.cls) + "*" + codes;
 }
 
+// The department an employee's record names: in the broad set the head of
+// the first sales group (005) is recorded in the whole sales department,
+// which is no detail department.
+std::string recordedDept(const Ledger &l, const Employee &e) {
+    const Item *dept = l.item(2, e.dept);
+    return e.code == "005" && dept && !dept->parent.empty() ? dept->parent : e.dept;
+}
+
 // The GLObj row of an item.
 void addObj(TableSet &set, const Item &i, const std::string &path) {
     set.add("GLObj")("FClsID", integer(i.cls))("FObjID", i.code)("FObjName", i.name)(
@@ -181,9 +189,10 @@ void writeItems(TableSet &set, const Ledger &l) {
         set.add("GLEmp")("FObjID", e.code)("FAddress", "上海市浦东新区锦绣路" + std::to_string(n * 7) + "弄")(
             "FBankAccount", "6222021001" + e.code)("FSex", integer(n % 3 == 0 ? 0 : 1))(
             "FBirthday", date(1970 + n % 30, 1 + n % 12, 1 + n % 28))("FHireDate", date(2015 + n % 9, 1 + n % 12, 1))(
-            "FLeaveDate", std::nullopt)("FDegree", "X" + std::to_string(1 + n % 5))(
-            "FPhone", "1380013" + std::to_string(8000 + n))("FId", "31011519" + std::to_string(80000000 + n * 131))(
-            "FDuty", "D0" + std::to_string(duty))("FEmpGroup", n % 7 == 0 ? "2" : "1")("FDeptObjID", e.dept);
+            "FLeaveDate",
+            std::nullopt)("FDegree", "X" + std::to_string(1 + n % 5))("FPhone", "1380013" + std::to_string(8000 + n))(
+            "FId", "31011519" + std::to_string(80000000 + n * 131))("FDuty", "D0" + std::to_string(duty))(
+            "FEmpGroup", n % 7 == 0 ? "2" : "1")("FDeptObjID", l.profile.broad ? recordedDept(l, e) : e.dept);
     }
     if (p.customClass()) {
         const char *rows[][5] = {{"0101", "刘洋", "800000", "2025-01-01", "2025001"},

@@ -196,12 +196,15 @@ void FixedAssets::addBroadCards() {
     c.expenseAcct = "660104", c.expenseCls = 0;
     c.accounts = {{"660104", 60}, {"660103", 40}};
     cards_.push_back(c);
-    c = card("FA011", "注塑成型机", "海天 MA1600", "二号车间", 2, year - 2, 5, 20, 18000000, 96, {{"04", 100}});
+    // FA011 and FA012 stand on the base data's departments written with
+    // points (06.01, 06.02 under 06).
+    c = card("FA011", "注塑成型机", "海天 MA1600", "二号车间", 2, year - 2, 5, 20, 18000000, 96,
+             {{"06.01", 100}});
     c.totalWork = 40000;
     c.work = {0, 310, 280, 335, 298, 320, 305, 290, 315, 300, 325, 310, 305, 300};
     cards_.push_back(c);
     cards_.push_back(card("FA012", "旧式复印机", "理光 MP2014", "总经理办公室", 3, year - 6, 1, 5, 1260000, 36,
-                          {{"01", 100}}));
+                          {{"06.02", 60}, {"06.01", 40}}));
     c = card("FA013", "三坐标测量仪", "海克斯康 Global S", "质检室", 3, year, 2, 16, 980000, 60, {{"02", 100}});
     c.addedPeriod = 2;
     c.increasePeriod = 2, c.increase = 120000;

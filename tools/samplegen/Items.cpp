@@ -91,7 +91,8 @@ void buildItems(Ledger &l, Rng &rng) {
         add(l, 2, "06", "技术服务部", "", 1, true);
         add(l, 2, "07", "人力资源部", "", 1, true);
     }
-    // Employees: three-digit codes, never equal to a department code.
+    // Employees: three-digit codes, never equal to a department code but in
+    // the broad set.
     std::vector<std::string> depts;
     for (const auto *d : l.detailItems(2)) depts.push_back(d->code);
     std::set<std::string> names;  // cashier journals find handlers by name
@@ -100,6 +101,8 @@ void buildItems(Ledger &l, Rng &rng) {
         if (i <= 10) {
             const Staff &s = kStaff[i - 1];
             e = {s.code, s.name, s.dept, s.base, s.allowance};
+            // The broad set numbers the warehouse keeper like his department.
+            if (p.broad && e.code == "009") e.code = "05";
         } else {
             e.code = pad(i, 3);
             const int n = i - 11;
