@@ -162,6 +162,12 @@ inline const Invariant kInvariants[] = {
      "SELECT COUNT(*) FROM t_FABalance b WHERE b.FDepr <> 0 AND ABS(b.FDepr - ISNULL((SELECT SUM(x.FAmount) FROM "
      "t_FABalExpense x WHERE x.FBalID = b.FBalID), 0)) > 0.01",
      nullptr},
+    // The clearing period counts the cleared value in the year's decrease,
+    // as the source's own year-to-date figure does.
+    {"fixed-asset year-to-date decrease of a clearing period", true, InBalancesOnly::Holds,
+     "SELECT COUNT(*) FROM t_FABalance b INNER JOIN AIS_FABal s ON s.FZ8InterID = b.FAssetID AND s.FPeriod = "
+     "b.FPeriod WHERE b.FCleared = 1 AND b.FYtdOrgValDec <> s.FCreditOrg",
+     nullptr},
     // A card's workload of a period reaches its balance row of that period.
     {"fixed-asset workloads", true, InBalancesOnly::Holds,
      "SELECT COUNT(*) FROM t_FABalance b INNER JOIN AIS_FAJob j ON j.FZ8InterID = b.FAssetID AND j.FPeriod = "
