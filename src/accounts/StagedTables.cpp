@@ -27,6 +27,8 @@ bool IsStagedTable(const QString &name) {
 QStringList RequiredSourceTables() {
     QStringList out;
     for (const QString &name : StagedTableNames())
-        if (name != QLatin1String("GLVchDetail") && !name.startsWith(QLatin1String("PA"))) out.append(name);
+        if (name != QLatin1String("GLVchDetail") && !name.startsWith(QLatin1String("PA")) &&
+            !name.startsWith(QLatin1String("TR")))
+            out.append(name);
     return out;
 }

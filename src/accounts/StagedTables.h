@@ -11,6 +11,7 @@ const QStringList &StagedTableNames();
 bool IsStagedTable(const QString &name);
 // The staged tables the steps cannot do without, for either edition (the
 // fixed-asset check runs on a Mini set too): every listed table but the
-// unread GLVchDetail and the payroll tables, whose absence only ends a
-// payroll phase.
+// unread GLVchDetail, the payroll tables, whose absence only ends a payroll
+// phase, and the cashier tables, whose absence the cashier step notes and
+// skips.
 QStringList RequiredSourceTables();
