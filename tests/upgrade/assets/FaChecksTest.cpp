@@ -6,6 +6,7 @@
 #include "foundation/Globals.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwList.h"
+#include "server/FaultInjection.h"
 #include "upgrade/assets/clsEboFa.h"
 
 #include "FaSeed.h"
@@ -177,6 +178,19 @@ TEST_F(FaChecksTest, AlterationRowsWithoutTheirCardAreNamed) {
     EXPECT_EQ(runCheck(), 0);
     EXPECT_EQ(newLogRows(), QStringList({QStringLiteral("警告\t固定资产变动记录检测\t固定资产FA099的变动记录没有对应"
                                                         "的固定资产卡片，本次升级将不处理这些变动记录。")}));
+}
+
+TEST_F(FaChecksTest, AProbeFailingForAnotherReasonIsPassedOverWithItsReason) {
+    createFrom(QStringLiteral("standard"));
+    // The probe of AIS_FAJob is the first statement that reads that table.
+    server::FailStatementWhen([](std::string_view sql) { return sql.find("\"AIS_FAJob\"") != std::string_view::npos; },
+                              1105, "文件组已满。");
+    const int result = runCheck();
+    EXPECT_TRUE(server::FaultFired());
+    server::ResetFaults();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(newLogRows(), QStringList({QStringLiteral("警告\t固定资产数据检测\t源帐套数据表FAJob文件组已满。")}));
+    EXPECT_EQ(messages.count(), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "foundation/Globals.h"
 #include "platform/PnwDictionary.h"
 #include "platform/PnwList.h"
+#include "server/FaultInjection.h"
 #include "upgrade/assets/clsEboFa.h"
 
 #include "FaFixture.h"
@@ -113,6 +114,33 @@ TEST_F(FaDriverTest, ASourceWithoutFixedAssetTablesIsPassedOverWithANote) {
     EXPECT_EQ(newLogRows(),
               QStringList({QStringLiteral("警告\t固定资产\t源帐套没有固定资产数据表，跳过固定资产升级。")}));
     EXPECT_EQ(messages.count(), 0);
+}
+
+TEST_F(FaDriverTest, NoListOfCardsAfterTheCurrentPeriodEndsTheStepBeforeAnyPhase) {
+    createSeeded();
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_FACard SET FServiceDate = '2026-01-01' WHERE FAssetID = 'FA003'")),
+              QString());
+    const QString startYear = faKey(QStringLiteral("StartYear"));
+    const QString balances = targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance"));
+    // The card query is the first statement that reads the service dates;
+    // 7303 gives it no recordset.
+    server::FailStatementWhen(
+        [](std::string_view sql) {
+            return sql.find("\"AIS_FACard\"") != std::string_view::npos &&
+                   sql.find("FServiceDate") != std::string_view::npos;
+        },
+        7303, "无法初始化数据源对象。");
+    EXPECT_EQ(runUpgrade(), 0);
+    EXPECT_TRUE(server::FaultFired());
+    server::ResetFaults();
+    EXPECT_EQ(newLogRows(),
+              QStringList({QStringLiteral(
+                  "警告\t固定资产\t无法读取入账时间大于当前期间的固定资产卡片，本次升级未处理固定资产。")}));
+    EXPECT_EQ(messages.count(), 0);
+    // Nothing removed, nothing converted, no key rewritten.
+    EXPECT_GT(stagedRowsOf(QStringLiteral("FA003")), 0);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalance")), balances);
+    EXPECT_EQ(faKey(QStringLiteral("StartYear")), startYear);
 }
 
 // Either option leaves them out and says so.
