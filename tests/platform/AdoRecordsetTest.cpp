@@ -99,6 +99,26 @@ TEST_F(AdoRecordsetTest, FieldsCarryTypesSizesAndValues) {
     EXPECT_EQ(nulls.Fields(1).Value.toString(), QStringLiteral("乙"));
 }
 
+// Names are found without regard to case (non-ASCII letters too); of two
+// columns of one name the first is found; a recordset opened again finds
+// the columns of its new query only.
+TEST_F(AdoRecordsetTest, FieldsFoundByName) {
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("select 1 as [Äpfel], 2 as dup, 3 as DUP, N'x' as 科目名称, 5 as [ΣUM] "
+                           "from t_ad_xrAccount_gl where FAcctNumber = '001'"),
+            cn);
+    struct Case {
+        const char *name;
+        QVariant value;
+    } cases[] = {{"äPFEL", 1}, {"Dup", 2}, {"dUP", 2}, {"科目名称", QStringLiteral("x")}, {"σum", 5}};
+    for (const auto &c : cases) EXPECT_EQ(rs.value(QString::fromUtf8(c.name)), c.value) << c.name;
+    EXPECT_EQ(rs.Fields(QStringLiteral("DUP")).Name, QStringLiteral("dup"));
+    rs.Close();
+    rs.Open(QStringLiteral("select FAcctName as dup from t_ad_xrAccount_gl where FAcctNumber = '002'"), cn);
+    EXPECT_EQ(rs.value(QStringLiteral("DUP")).toString(), QStringLiteral("乙"));
+    EXPECT_THROW(rs.Fields(QStringLiteral("Äpfel")), ado::AdoError);
+}
+
 TEST_F(AdoRecordsetTest, FilterOfTheSettingsPage) {
     ado::Recordset rs = cn.Execute(QStringLiteral("select * from t_ad_xrAccount_gl"));
     rs.setFilter(QStringLiteral("FAcctNumber='002'"));

@@ -76,6 +76,7 @@ std::vector<Criterion> parseFilter(const QString &filter) {
 
 Recordset::Recordset(server::ResultSet rows, std::shared_ptr<server::Session> keepAlive)
     : open_(true), rs_(std::move(rows)), session_(std::move(keepAlive)) {
+    indexColumns();
     setFilter(QString());
 }
 
@@ -96,6 +97,7 @@ void Recordset::Close() {
     if (!open_) throw objectClosed();
     open_ = false;
     rs_ = server::ResultSet();
+    indexColumns();
     visible_.clear();
     session_.reset();
 }
@@ -155,16 +157,26 @@ int Recordset::fieldCount() const {
     return int(rs_.columns.size());
 }
 
+// Steps read fields by name for every row: the names are converted and
+// hashed once per recordset.
+void Recordset::indexColumns() {
+    names_.clear();
+    byName_.clear();
+    names_.reserve(rs_.columns.size());
+    for (const auto &c : rs_.columns) names_.push_back(QString::fromStdString(c.name));
+    // The first of several columns of one name wins.
+    for (size_t i = rs_.columns.size(); i-- > 0;) byName_.insert(names_[i].toCaseFolded(), int(i));
+}
+
 int Recordset::columnIndex(const QString &name) const {
-    for (size_t i = 0; i < rs_.columns.size(); ++i)
-        if (QString::fromStdString(rs_.columns[i].name).compare(name, Qt::CaseInsensitive) == 0) return int(i);
-    return -1;
+    auto it = byName_.constFind(name.toCaseFolded());
+    return it == byName_.constEnd() ? -1 : it.value();
 }
 
 Field Recordset::makeField(int column, bool withValue) const {
     const auto &meta = rs_.columns[size_t(column)];
     Field f;
-    f.Name = QString::fromStdString(meta.name);
+    f.Name = names_[size_t(column)];
     f.Type = adoType(meta.type);
     f.DefinedSize = meta.type.definedSize();
     f.Precision =

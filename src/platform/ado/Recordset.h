@@ -4,6 +4,7 @@
 // its connection). Errors are AdoError. Single-threaded.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -56,10 +57,13 @@ private:
     void requireOpen() const;
     void requireCurrent() const;
     int columnIndex(const QString &name) const;
+    void indexColumns();
     Field makeField(int column, bool withValue) const;
 
     bool open_ = false;
     server::ResultSet rs_;
+    std::vector<QString> names_;     // column names as the client sees them
+    QHash<QString, int> byName_;     // case-folded name -> first column of that name
     std::shared_ptr<server::Session> session_;
     std::vector<int> visible_;  // row indexes passing the filter
     int pos_ = 0;
