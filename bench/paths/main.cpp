@@ -7,8 +7,9 @@
 // the values to a prepared statement on one connection. Prints the time per
 // call of both and their ratio; the goal is a ratio within 1.5.
 //
-//   bench_paths [calls] [path]   (default 20000; path: insert, update,
-//                                 session, trigger, temp, for a profiler)
+//   bench_paths [calls] [path [side]]   (default 20000; for a profiler: path
+//                                        insert, update, session, trigger or
+//                                        temp alone, side engine or raw alone)
 #include <sqlite3.h>
 
 #include <QString>
@@ -47,12 +48,13 @@ std::string amount(int i) {
     return text;
 }
 
-// The raw side: one connection, WAL and synchronous NORMAL as the engine's files.
+// The raw side: one connection, set up as the engine sets up its files
+// (WAL, synchronous NORMAL, temporary tables in memory).
 class Raw {
 public:
     explicit Raw(const std::string &file) {
         sqlite3_open(file.c_str(), &db_);
-        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+        exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;");
     }
     ~Raw() {
         for (auto *st : statements_) sqlite3_finalize(st);
@@ -252,6 +254,7 @@ std::vector<Path> paths() {
 int main(int argc, char **argv) {
     int calls = argc > 1 ? std::atoi(argv[1]) : 20000;
     std::string only = argc > 2 ? argv[2] : "";
+    std::string side = argc > 3 ? argv[3] : "";
     QTemporaryDir dir;
     QString folder = dir.path() + QStringLiteral("/MSSQLSERVER");
     try {
@@ -265,8 +268,8 @@ int main(int argc, char **argv) {
         std::printf("%-8s %12s %12s %7s   (%d calls)\n", "path", "engine us", "raw us", "ratio", calls);
         for (const auto &p : paths()) {
             if (!only.empty() && only != p.name) continue;
-            double engine = 0;
-            {
+            double engine = 0, rawTime = 0;
+            if (side != "raw") {
                 ado::Connection cn;
                 cn.Open(kConnection);
                 p.engineSetUp(cn);
@@ -275,10 +278,12 @@ int main(int argc, char **argv) {
                     for (int i = 0; i < calls; ++i) p.engineCall(cn, i);
                 });
             }
-            p.rawSetUp(raw);
-            double rawTime = timed([&] {
-                for (int i = 0; i < calls; ++i) p.rawCall(raw, i);
-            });
+            if (side != "engine") {
+                p.rawSetUp(raw);
+                rawTime = timed([&] {
+                    for (int i = 0; i < calls; ++i) p.rawCall(raw, i);
+                });
+            }
             std::printf("%-8s %12.2f %12.2f %7.2f\n", p.name, engine * 1e6 / calls, rawTime * 1e6 / calls,
                         engine / rawTime);
             std::fflush(stdout);

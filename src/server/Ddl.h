@@ -19,12 +19,12 @@ void runCreateIndex(Session &s, Translator &tr, const Statement &st);
 void runSelectInto(Session &s, Translator &tr, const Statement &st, BatchResult &out);
 void runSetOption(Session &s, Translator &tr, const Statement &st);
 
-// Temporary tables made and dropped over and over (a loop of SELECT INTO
-// and DROP TABLE): a dropped one of a SELECT INTO is kept empty in SQLite and
-// taken again by the next SELECT INTO of the same name and layout, so the
-// loop leaves SQLite's schema, and every prepared statement, as it is.
-// Makes the SQLite table of a new temporary table (keepable: from a SELECT
-// INTO without identity column).
+// Temporary tables made and dropped over and over (a loop of CREATE TABLE or
+// SELECT INTO and DROP TABLE): a dropped one is kept empty in SQLite and
+// taken again by the next one of the same name and layout, so the loop
+// leaves SQLite's schema, and every prepared statement, as it is.
+// Makes the SQLite table of a new temporary table (keepable: without
+// identity column).
 void makeTempTable(Session &s, const std::string &name, const std::string &ddl, bool keepable);
 // DROP TABLE of a temporary table: true when its SQLite table was kept
 // (emptied) and must not be dropped.

@@ -1,5 +1,5 @@
 // Temporary tables kept in SQLite after their DROP TABLE, for the next
-// SELECT INTO of the same name and layout (see Ddl.h). The catalogue is
+// CREATE TABLE or SELECT INTO of the same name and layout (see Ddl.h). The catalogue is
 // written as for any table; only SQLite's CREATE and DROP are saved. Every
 // path checks that SQLite's table is there: after a rollback the session
 // forgets what it kept, and a table left over is dropped before a new one
