@@ -38,9 +38,19 @@ SharedReads &sharedReads() {
 // The file a schema of the connection lives in; "" for temporary and
 // in-memory schemas, which are never shared.
 std::string canonicalFile(const std::string &path) {
+    // Every session's catalogues ask: an absolute path's answer is kept
+    // (resolving asks the file system for each part of the path).
+    static std::mutex mutex;
+    static std::map<std::string, std::string> known;
+    const bool absolute = !path.empty() && path[0] == '/';
+    std::lock_guard<std::mutex> lock(mutex);
+    if (absolute)
+        if (auto it = known.find(path); it != known.end()) return it->second;
     std::error_code ec;
     const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
-    return ec ? path : canonical.string();
+    if (ec) return path;
+    if (absolute && known.size() < 1024) known.emplace(path, canonical.string());
+    return canonical.string();
 }
 
 std::string fileOf(sqlite3 *db, const std::string &schema) {

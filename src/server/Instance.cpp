@@ -35,9 +35,19 @@ void configureSqlite() {
 }
 
 std::string canonical(const std::string &folder) {
+    // Every connection opens its instance: an absolute folder's answer is
+    // kept (resolving asks the file system for each part of the path).
+    static std::mutex mutex;
+    static std::map<std::string, std::string> known;
+    const bool absolute = !folder.empty() && folder[0] == '/';
+    std::lock_guard<std::mutex> lock(mutex);
+    if (absolute)
+        if (auto it = known.find(folder); it != known.end()) return it->second;
     std::error_code ec;
     auto p = fs::weakly_canonical(fs::absolute(folder), ec);
-    return ec ? folder : p.string();
+    if (ec) return folder;
+    if (absolute && known.size() < 256) known.emplace(folder, p.string());
+    return p.string();
 }
 
 const char *kDefaultVersion =
@@ -216,6 +226,28 @@ void Instance::setSetting(const std::string &key, const std::string &value) {
 }
 
 std::string Instance::versionText() { return setting("version", kDefaultVersion); }
+
+Instance::SessionStart Instance::sessionStart(const std::string &login, const std::string &password,
+                                              const std::string &database, bool integratedSecurity) {
+    // One snapshot instead of one per read: each read transaction of a WAL
+    // file takes and lets go of its locks.
+    sqlite3 *db = master();
+    const bool own = sqlite3_get_autocommit(db) != 0;
+    if (own) execSql(db, "BEGIN");
+    SessionStart out;
+    try {
+        out.loginOk = integratedSecurity || checkLogin(login, password);
+        if (out.loginOk) {
+            out.database = this->database(database);
+            if (out.database) out.version = versionText();
+        }
+    } catch (...) {
+        if (own) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    if (own) execSql(db, "COMMIT");
+    return out;
+}
 
 namespace {
 

@@ -60,6 +60,16 @@ public:
     std::string setting(const std::string &key, const std::string &fallback = {});
     void setSetting(const std::string &key, const std::string &value);
     std::string versionText();
+    // What a new session reads of master, in one read transaction: whether
+    // the login is good (not checked for integrated security), the database
+    // and the @@VERSION text.
+    struct SessionStart {
+        bool loginOk = false;
+        std::optional<DatabaseInfo> database;
+        std::string version;
+    };
+    SessionStart sessionStart(const std::string &login, const std::string &password, const std::string &database,
+                              bool integratedSecurity);
 
     // CREATE DATABASE / DROP DATABASE (files live in the instance folder).
     void createDatabase(const std::string &name);

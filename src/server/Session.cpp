@@ -161,8 +161,9 @@ std::string stripBrackets(std::string s) {
 Session::Session(std::shared_ptr<Instance> instance, const std::string &login, const std::string &password,
                  const std::string &database, bool integratedSecurity)
     : instance_(std::move(instance)), interpreter_(std::make_unique<Interpreter>(*this)) {
-    if (!integratedSecurity && !instance_->checkLogin(login, password)) throw makeError(18456, login);
-    auto info = instance_->database(database);
+    Instance::SessionStart start = instance_->sessionStart(login, password, database, integratedSecurity);
+    if (!start.loginOk) throw makeError(18456, login);
+    const auto &info = start.database;
     if (!info || info->filename.empty()) throw makeError(4060, database);
     if (info->state == kSuspect) throw makeError(926, info->name);
     if (info->state != 0) throw makeError(927, info->name);
@@ -227,7 +228,8 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
         }
     }
     sqlite3_commit_hook(db_, &Session::beforeCommit, this);
-    version_ = instance_->versionText();
+    tempSchemaAtOpen_ = tempSchemaVersion();
+    version_ = start.version;
     spid_ = instance_->registerSession(dbid_, integratedSecurity ? std::string("(integrated)") : login);
     instance_->setKillHandler(spid_, [this] { kill(); });
     dropsSeen_ = instance_->dropGeneration();
@@ -275,11 +277,27 @@ bool Session::filesListed() {
     return listed;
 }
 
+int64_t Session::tempSchemaVersion() {
+    try {
+        sqlite3_stmt *st = prepare("PRAGMA temp.schema_version");
+        int64_t v = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+        sqlite3_reset(st);
+        return v;
+    } catch (const SqlError &) {
+        return -1;
+    }
+}
+
 bool Session::resetForReuse() {
     // The next session must find no trace of this one: no transaction, no
     // temporary tables, only master attached. The statements are the
     // connection's own prepared ones: a reset happens at every close.
     if (!sqlite3_get_autocommit(db_)) return false;
+    // Every temporary object (table, catalogue row, trigger) came with a
+    // change of the temp schema: a session that made none has nothing to undo.
+    if (attached_.empty() && keptTempTables_.empty() && tempSchemaAtOpen_ >= 0 &&
+        tempSchemaVersion() == tempSchemaAtOpen_)
+        return true;
     try {
         auto names = [this](const char *sql) {
             std::vector<std::string> found;

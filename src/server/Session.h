@@ -139,6 +139,7 @@ private:
     void killSpid(const Value &spid);
     void executeDdl(const struct Statement &st, Translator &tr, BatchResult &out);
     bool resetForReuse();
+    int64_t tempSchemaVersion();
     // Batch translations a pooled connection carries to its next session:
     // those valid now, when they depend on nothing the reset takes away.
     struct CarriedTranslations;
@@ -173,6 +174,7 @@ private:
     int curBase_ = 0;
     const std::vector<Value> *curParams_ = nullptr;
     std::unique_ptr<Interpreter> interpreter_;
+    int64_t tempSchemaAtOpen_ = -1;  // what resetForReuse compares with
     bool killed_ = false;
     bool fileLost_ = false;
     int64_t dropsSeen_ = 0;

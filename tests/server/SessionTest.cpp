@@ -5,6 +5,10 @@
 
 #include <QDir>
 
+#include <sqlite3.h>
+
+#include <string>
+
 #include "kit/TestServer.h"
 #include "server/SqlError.h"
 
@@ -93,3 +97,37 @@ TEST(ServerSession, DependentColumnReportsBothMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+bool ranCleanUp(server::Session &s) {
+    for (sqlite3_stmt *st = sqlite3_next_stmt(s.handle(), nullptr); st; st = sqlite3_next_stmt(s.handle(), st))
+        if (std::string(sqlite3_sql(st)).find("temp.sqlite_master") != std::string::npos) return true;
+    return false;
+}
+
+}  // namespace
+
+// A session that made nothing temporary hands its connection on as it got
+// it, without looking for anything to undo; one that did is cleaned up.
+TEST(ServerSession, OnlyASessionWithTemporaryObjectsIsCleanedUp) {
+    TestServer fx;
+    sqlite3 *pooled = nullptr;
+    {
+        auto a = fx.connect();
+        pooled = a->handle();
+        ASSERT_TRUE(a->execute("create table kept(a int) insert into kept values (1) select * from kept").ok());
+    }
+    {
+        auto b = fx.connect();
+        ASSERT_EQ(b->handle(), pooled);
+        EXPECT_FALSE(ranCleanUp(*b));
+        ASSERT_TRUE(b->execute("create table #work(a int) insert into #work values (1)").ok());
+    }
+    auto c = fx.connect();
+    ASSERT_EQ(c->handle(), pooled);
+    EXPECT_TRUE(ranCleanUp(*c));
+    auto r = c->execute("select * from #work");
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errors.front().number(), 208);
+}
