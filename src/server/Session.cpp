@@ -423,8 +423,8 @@ void Session::takeWriteLock() {
     // session's commit, and SQLite cannot move a stale snapshot on to write.
     // Reads keep no locks here (read committed), so the transaction starts
     // again holding the write lock, waiting for it as any lock (3 s, 1222).
-    run("ROLLBACK");
-    run("BEGIN");
+    runCached("ROLLBACK");
+    runCached("BEGIN");
     lockSchema(*this, "main");
 }
 

@@ -34,7 +34,8 @@ void lockSchema(Session &s, const std::string &schema) {
     // Every database file holds the engine's catalogue; deleting nothing from
     // it is a write, so it waits for the lock by the connection's busy
     // timeout. BEGIN IMMEDIATE would lock master and every attached file too.
-    s.run("DELETE FROM " + quoteIdent(schema) + ".__pnw_objects WHERE 0");
+    // Prepared once: a client transaction per call takes it every time.
+    s.runCached("DELETE FROM " + quoteIdent(schema) + ".__pnw_objects WHERE 0");
 }
 
 WriteLockScope::WriteLockScope(Session &s, const std::string &schema) : s_(s) {
