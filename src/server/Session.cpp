@@ -41,34 +41,6 @@ bool isAscii(const std::string &s) {
     return true;
 }
 
-// The batch text with every value literal replaced by its kind.
-std::string shapeKey(const std::vector<Token> &tokens) {
-    std::string key;
-    key.reserve(tokens.size() * 6);
-    for (const auto &t : tokens) {
-        switch (t.kind) {
-        case TokenKind::String: key += "\x01S"; break;
-        case TokenKind::NString: key += "\x01N"; break;
-        case TokenKind::Integer: key += t.text.size() < 10 ? "\x01I" : "\x01L" + std::to_string(t.text.size()); break;
-        case TokenKind::Decimal: {
-            size_t dot = t.text.find('.');
-            key += "\x01"
-                   "D" +
-                   std::to_string(dot) + "." + std::to_string(t.text.size() - dot - 1);
-            break;
-        }
-        case TokenKind::Float:
-            key += "\x01"
-                   "F";
-            break;
-        case TokenKind::Identifier: key += "\x02" + lowerAscii(t.text); break;
-        case TokenKind::Bracketed: key += "\x03" + t.text; break;
-        default: key += "\x04" + t.text; break;
-        }
-    }
-    return key;
-}
-
 Value literalValue(const Token &t) {
     switch (t.kind) {
     case TokenKind::String: return Value::fromText(isAscii(t.text) ? t.text : toCp936Repertoire(t.text));
@@ -712,16 +684,18 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         out.errors.push_back(e);
         return out;
     }
+    // A batch of plain queries and changes is found by its text, its
+    // literals read off in one pass; only one not found is tokenized.
+    std::string key;
+    std::vector<Token> literals;
     std::vector<Token> tokens;
+    bool byText = false;
     try {
-        tokens = tokenize(batch);
+        byText = literalShape(batch, kStreamedBatchTokens - 1, key, literals);
     } catch (const SqlError &e) {
         out.errors.push_back(e);
         return out;
     }
-    std::vector<Token> literals;
-    for (const auto &t : tokens)
-        if (t.literalIndex >= 0) literals.push_back(t);
 
     // Another session's DDL makes every reused translation stale.
     bool changed = false;
@@ -729,27 +703,41 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     for (auto &[n, c] : catalogs_) changed = c->refreshIfChanged() || changed;
     if (changed) ++schemaGeneration_;
 
-    // A long batch (a generated data script) is checked whole, then parsed
-    // again and run one statement at a time: neither its tree nor a plan per
-    // statement is held all at once, and it is not kept for reuse.
-    bool streamed = tokens.size() > kStreamedBatchTokens;
-    // A batch with variables or control flow is keyed by its text (see
-    // proceduralKey); one of plain queries and changes by its shape.
-    bool procedural = false;
-    for (const auto &t : tokens)
-        procedural = procedural || t.kind == TokenKind::Variable ||
-                     (t.kind == TokenKind::Identifier && (iequals(t.text, "DECLARE") || iequals(t.text, "IF") ||
-                                                          iequals(t.text, "WHILE") || iequals(t.text, "BEGIN")));
-    std::string key = streamed ? std::string() : procedural ? proceduralKey(tokens) : shapeKey(tokens);
     // A batch of the same shape run before reuses its tree, whose statements
     // keep their translations.
     std::shared_ptr<CachedBatch> reused;
-    auto hit = streamed ? batchCache_.end() : batchCache_.find(key);
-    if (hit != batchCache_.end() && hit->second->generation == schemaGeneration_) {
+    auto lookUp = [&] {
+        auto hit = batchCache_.find(key);
+        if (hit == batchCache_.end() || hit->second->generation != schemaGeneration_) return;
         bool same = true;
         for (const auto &[idx, text] : hit->second->structural)
             same = same && size_t(idx) < literals.size() && literals[size_t(idx)].text == text;
         if (same) reused = hit->second;
+    };
+    if (byText) lookUp();
+    bool streamed = false;
+    bool procedural = false;
+    if (!reused) {
+        try {
+            tokens = tokenize(batch);
+        } catch (const SqlError &e) {
+            out.errors.push_back(e);
+            return out;
+        }
+        if (!byText) {
+            literals.clear();
+            for (const auto &t : tokens)
+                if (t.literalIndex >= 0) literals.push_back(t);
+            // A long batch (a generated data script) is checked whole, then
+            // parsed again and run one statement at a time: neither its tree
+            // nor a plan per statement is held all at once, and it is not
+            // kept for reuse. A batch with variables or control flow is keyed
+            // by its text with some literals lifted (see proceduralKey).
+            streamed = tokens.size() > kStreamedBatchTokens;
+            procedural = !streamed;
+            key = streamed ? std::string() : proceduralKey(tokens);
+            if (!streamed) lookUp();
+        }
     }
 
     Interpreter &in = *interpreter_;
