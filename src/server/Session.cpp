@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <set>
 
 #include "server/Convert.h"
 #include "server/FaultInjection.h"
@@ -26,6 +27,7 @@ namespace server {
 struct Session::CachedBatch {
     Batch batch;                                          // each statement keeps its translation
     std::vector<std::pair<int, std::string>> structural;  // literal index -> text
+    std::vector<std::pair<int, std::string>> exactKinds;  // decimal literal index -> literalKind
     int64_t generation = 0;
 };
 
@@ -712,6 +714,8 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         bool same = true;
         for (const auto &[idx, text] : hit->second->structural)
             same = same && size_t(idx) < literals.size() && literals[size_t(idx)].text == text;
+        for (const auto &[idx, kind] : hit->second->exactKinds)
+            same = same && size_t(idx) < literals.size() && literalKind(literals[size_t(idx)]) == kind;
         if (same) reused = hit->second;
     };
     if (byText) lookUp();
@@ -788,6 +792,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
                                                 parsed.statements[0]->kind == StmtKind::CreateTrigger);
         if (!module) in.declareAll(parsed.statements);
     }
+    std::set<int> looseLiterals;
     for (size_t i = 0;; ++i) {
         // Each statement, with the translation cached on it, is let go once
         // it has run (unless the batch is kept): nothing later in the batch
@@ -817,7 +822,10 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         }
         if (cached) {
             auto plan = stp->cache ? std::static_pointer_cast<Plan>(stp->cache->plan) : nullptr;
-            if (!plan || !plan->cacheable) cached.reset();
+            if (!plan || !plan->cacheable)
+                cached.reset();
+            else
+                looseLiterals.insert(plan->looseLiterals.begin(), plan->looseLiterals.end());
         }
     }
     if (procBatch) {
@@ -835,6 +843,12 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         for (int idx : parser.structuralLiterals())
             if (idx >= 0 && size_t(idx) < literals.size())
                 cached->structural.push_back({idx, literals[size_t(idx)].text});
+        // Found by text, a batch's decimals are told apart by their digits
+        // only where those shape a plan.
+        if (byText)
+            for (const auto &t : literals)
+                if (t.kind == TokenKind::Decimal && !looseLiterals.count(t.literalIndex))
+                    cached->exactKinds.push_back({t.literalIndex, literalKind(t)});
         if (batchCache_.size() > 2000) batchCache_.clear();
         batchCache_[key] = cached;
     }

@@ -241,7 +241,13 @@ bool literalShape(std::string_view s, size_t maxTokens, std::string &key, std::v
         t.text = std::string(text);
         t.pos = pos;
         t.literalIndex = int(literals.size());
-        key += literalKind(t);
+        // A decimal's digits are checked by the cache where they matter.
+        if (k == TokenKind::Decimal) {
+            key += char(1);
+            key += 'D';
+        } else {
+            key += literalKind(t);
+        }
         literals.push_back(std::move(t));
         return true;
     });

@@ -20,7 +20,9 @@ std::string literalKind(const Token &t);
 
 // The shape of a batch of plain queries and changes read off its text in
 // one pass: the key is the text's tokens with each value literal replaced by
-// its kind, and literals gets the literals as tokenize gives them. False
+// its kind (a decimal's without its digits: the caller checks those where
+// they shape the translation), and literals gets the literals as tokenize
+// gives them. False
 // (key unusable) for a batch with variables or control flow, or of more
 // than maxTokens tokens. Throws SqlError as tokenize does.
 bool literalShape(std::string_view batch, size_t maxTokens, std::string &key, std::vector<Token> &literals);

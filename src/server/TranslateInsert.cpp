@@ -25,6 +25,28 @@ std::string identityChecked(const std::string &sql, const ColumnInfo *c, bool id
     return "coalesce(" + sql + ", pnw_raise(515, " + quoteText(c->name) + ", " + quoteText(t.name) + "))";
 }
 
+// A decimal literal, alone or negated: its value, not its precision and
+// scale, is what a number column stores (the conversion runs on the value
+// whatever the digits; a decimal or text column would keep the literal's
+// own scale, so those are left out).
+int looseDecimalLiteral(const Expr &e, const SqlType &column) {
+    switch (column.base) {
+    case Base::Bit:
+    case Base::TinyInt:
+    case Base::SmallInt:
+    case Base::Int:
+    case Base::BigInt:
+    case Base::Money:
+    case Base::Float:
+    case Base::Real: break;
+    default: return -1;
+    }
+    const Expr *x = &e;
+    if (x->kind == ExprKind::Unary && x->op == "-" && x->args.size() == 1) x = x->args[0].get();
+    if (x->kind != ExprKind::Literal || x->literalType.base != Base::Decimal) return -1;
+    return x->literalIndex;
+}
+
 }  // namespace
 
 Plan Translator::translateInsert(const Statement &s) {
@@ -82,6 +104,7 @@ Plan Translator::translateInsert(const Statement &s) {
     for (const auto *t : targets) cols += (cols.empty() ? "" : ",") + quoteIdent(t->name);
     for (const auto &e : extras) cols += (cols.empty() ? "" : ",") + quoteIdent(e.first->name);
     std::string sql = "INSERT INTO " + table->sqlName() + "(" + cols + ") ";
+    std::vector<int> looseLiterals;
     if (!s.values.empty()) {
         if (s.values.size() != targets.size()) {
             if (!s.hasColumnList) throw makeError(213);
@@ -89,6 +112,8 @@ Plan Translator::translateInsert(const Statement &s) {
         }
         std::string vals;
         for (size_t i = 0; i < targets.size(); ++i) {
+            if (int loose = looseDecimalLiteral(*s.values[i], targets[i]->type); loose >= 0)
+                looseLiterals.push_back(loose);
             TExpr v = expr(s.values[i], empty);
             if (v.aggregate) throw makeError(147);
             v = convertTo(v, targets[i]->type, int(ConvertMode::Store));
@@ -120,6 +145,7 @@ Plan Translator::translateInsert(const Statement &s) {
     StepPlan step;
     step.sql = sql;
     p.steps.push_back(step);
+    p.looseLiterals = std::move(looseLiterals);
     return p;
 }
 

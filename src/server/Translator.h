@@ -91,6 +91,9 @@ struct StepPlan {
 
 struct Plan {
     std::vector<StepPlan> steps;
+    // Decimal literals (batch indexes) whose digits shape nothing here: any
+    // decimal literal in their place gives the same plan.
+    std::vector<int> looseLiterals;
     bool cacheable = true;
     bool refreshProcesses = false;
     bool returnsRows = false;
