@@ -232,8 +232,12 @@ Instance::SessionStart Instance::sessionStart(const std::string &login, const st
     // One snapshot instead of one per read: each read transaction of a WAL
     // file takes and lets go of its locks.
     sqlite3 *db = master();
+    auto control = [&](const std::string &sql) {
+        Stmt st(masterStatements_, db, sql);
+        if (int rc = sqlite3_step(st.st); rc != SQLITE_DONE) throw sqliteError(db, rc, sql);
+    };
     const bool own = sqlite3_get_autocommit(db) != 0;
-    if (own) execSql(db, "BEGIN");
+    if (own) control("BEGIN");
     SessionStart out;
     try {
         out.loginOk = integratedSecurity || checkLogin(login, password);
@@ -245,7 +249,7 @@ Instance::SessionStart Instance::sessionStart(const std::string &login, const st
         if (own) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-    if (own) execSql(db, "COMMIT");
+    if (own) control("COMMIT");
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/ado/Connection.h"
 
+#include <optional>
+
 #include "platform/ado/AdoError.h"
 #include "platform/ado/ConnectionString.h"
 #include "platform/ado/InstanceLocator.h"
@@ -46,6 +48,18 @@ quint32 providerCodeFor(int number) {
     }
 }
 
+// Steps open a connection per call, all with one text: the last text taken
+// apart is kept.
+const ado::ConnectionString &parsedConnectionString(const QString &text) {
+    thread_local QString lastText;
+    thread_local std::optional<ado::ConnectionString> last;
+    if (!last || text != lastText) {
+        last.emplace(text);
+        lastText = text;
+    }
+    return *last;
+}
+
 }  // namespace
 
 AdoError fromServerError(int number, const std::string &text) {
@@ -69,7 +83,7 @@ Connection::~Connection() { Close(); }
 void Connection::Open(const QString &connectionString, const QString &user, const QString &password) {
     if (session_) throw objectOpen();
     if (!connectionString.isEmpty()) ConnectionString = connectionString;
-    ado::ConnectionString cs(ConnectionString);
+    const ado::ConnectionString cs = parsedConnectionString(ConnectionString);  // shares the kept map
     QString provider = cs.provider().toLower();
     if (!provider.isEmpty() && !provider.startsWith(QLatin1String("sqloledb")) &&
         !provider.startsWith(QLatin1String("sqlncli")))
