@@ -5,6 +5,8 @@
 // order by.
 #include "upgrade/base/clsBaseSys.h"
 
+#include <QSet>
+
 #include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/PinyinInitials.h"
@@ -194,11 +196,18 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
     }
 }
 
-// Appends every record of from whose node is not yet in to.
+// Appends every record of from whose node is not yet in to (identifiers
+// compare without regard to case).
 void appendMissing(PnwList &to, const PnwList &from) {
+    const QString objID = QStringLiteral("FObjID");
+    QSet<QString> there;
+    for (int i = 1; i <= to.Count(); ++i) there.insert(text(to.DictionaryItem(i).Item(objID)).toCaseFolded());
     for (int i = 1; i <= from.Count(); ++i) {
         const PnwDictionary node = from.DictionaryItem(i);
-        if (!NodeListContains(to, text(node.Item(QStringLiteral("FObjID"))))) to.Add(node);
+        const QString id = text(node.Item(objID)).toCaseFolded();
+        if (there.contains(id)) continue;
+        there.insert(id);
+        to.Add(node);
     }
 }
 
