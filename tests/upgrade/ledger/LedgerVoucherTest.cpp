@@ -4,6 +4,12 @@
 // cases on staging rows edited for the case.
 #include "LedgerFixture.h"
 
+#include <malloc.h>
+
+#include <algorithm>
+
+#include <QTimer>
+
 #include "upgrade/ledger/LedgerLookups.h"
 
 namespace {
@@ -188,3 +194,36 @@ TEST_F(LedgerVoucherShapeTest, EmptyAndBlanksOnlyGroupsWithOneNumberStayTwoVouch
 }
 
 }  // namespace
+
+// The phase walks the staged entries as they come from the server: the
+// heap it uses while converting does not grow with the number of entries
+// (a client-side recordset would hold every entry row for the whole loop).
+class LedgerVoucherStreamTest : public LedgerFixture {};
+
+TEST_F(LedgerVoucherStreamTest, EntryRowsAreNotHeldWhileConverting) {
+    createFrom(QStringLiteral("standard"));
+    seedBaseData();
+    // The sample's vouchers copied under new numbers until there are some
+    // fifteen thousand entry rows.
+    while (targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch")).toInt() < 15000)
+        run(QStringLiteral("SELECT * INTO #c FROM AIS_GLVch\r\n"
+                           "UPDATE #c SET FNum = FNum + (SELECT MAX(FNum) FROM AIS_GLVch)\r\n"
+                           "INSERT INTO AIS_GLVch SELECT * FROM #c\r\n"
+                           "DROP TABLE #c"));
+    const QString rows = targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch"));
+    if (mallinfo2().uordblks == 0) GTEST_SKIP() << "the allocator does not report its heap";
+
+    const size_t start = mallinfo2().uordblks;
+    size_t peak = start;
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] { peak = std::max(peak, size_t(mallinfo2().uordblks)); });
+    sample.start(0);
+    LedgerPhaseProbe::run(LedgerPhaseProbe::voucher);
+    sample.stop();
+
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM T_VoucherEntry")), rows);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FZ8InterID_2 IS NULL")),
+              QStringLiteral("0"));
+    EXPECT_GT(peak, start) << "the heap was sampled during the phase";
+    EXPECT_LT(peak - start, size_t(20) * 1024 * 1024) << rows.toStdString() << " entry rows";
+}
