@@ -16,11 +16,10 @@ class AdoForwardOnlyTest : public ::testing::Test {
 protected:
     void SetUp() override {
         cn.Open(srv.connectionString());
-        cn.Execute(QStringLiteral(
-            "create table t_Rows(FID int identity, FNo int, FText nvarchar(400), FAmt money)\r\n"
-            "insert into t_Rows(FNo, FText, FAmt) values (1, N'甲', 1.25)\r\n"
-            "insert into t_Rows(FNo, FText, FAmt) values (2, NULL, 2.5)\r\n"
-            "insert into t_Rows(FNo, FText, FAmt) values (3, N'Abc', NULL)"));
+        cn.Execute(QStringLiteral("create table t_Rows(FID int identity, FNo int, FText nvarchar(400), FAmt money)\r\n"
+                                  "insert into t_Rows(FNo, FText, FAmt) values (1, N'甲', 1.25)\r\n"
+                                  "insert into t_Rows(FNo, FText, FAmt) values (2, NULL, 2.5)\r\n"
+                                  "insert into t_Rows(FNo, FText, FAmt) values (3, N'Abc', NULL)"));
     }
     ado::Recordset forwardOnly(const QString &sql) {
         ado::Recordset rs;
@@ -88,7 +87,8 @@ TEST_F(AdoForwardOnlyTest, ALargeResultIsNotHeldByTheRecordset) {
     cn.Execute(QStringLiteral("delete from t_Rows\r\n"
                               "insert into t_Rows(FNo, FText, FAmt) values (1, N'") +
                QString(400, QChar(0x6587)) + QStringLiteral("', 1)"));
-    for (int i = 0; i < 15; ++i) cn.Execute(QStringLiteral("insert into t_Rows(FNo, FText, FAmt) select FNo + 1, FText, FAmt from t_Rows"));
+    for (int i = 0; i < 15; ++i)
+        cn.Execute(QStringLiteral("insert into t_Rows(FNo, FText, FAmt) select FNo + 1, FText, FAmt from t_Rows"));
     const QString sql = QStringLiteral("select FID, FText from t_Rows order by FID");
     if (heapInUse() == 0) GTEST_SKIP() << "the allocator does not report its heap";
 

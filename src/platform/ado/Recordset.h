@@ -69,7 +69,7 @@ private:
     bool open_ = false;
     server::ResultSet rs_;
     std::shared_ptr<server::Session> session_;
-    std::vector<int> visible_;  // row indexes passing the filter
+    std::vector<int> visible_;            // row indexes passing the filter
     std::vector<server::Value> current_;  // forward-only: the current row
     bool spoolEnded_ = false;             // forward-only: past the last row
     int pos_ = 0;

@@ -168,7 +168,8 @@ bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, Pnw
         QStringList noted;
         const QHash<QString, int> children = childCounts(pool);
         NodeList customers(customerTree), suppliers(supplierTree), rest(undecided);
-        if (customerKeys.Count() > 0) treePass(customerKeys, pool, children, shortIndex, customers, &supplierKeys, noted);
+        if (customerKeys.Count() > 0)
+            treePass(customerKeys, pool, children, shortIndex, customers, &supplierKeys, noted);
         if (supplierKeys.Count() > 0) treePass(supplierKeys, pool, children, shortIndex, suppliers, nullptr, noted);
         // An undecided unit is shown with every ancestor, also one pruned
         // here (a unit's only child whose own subtree is partly decided):

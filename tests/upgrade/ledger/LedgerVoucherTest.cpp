@@ -173,8 +173,9 @@ TEST_F(LedgerVoucherShapeTest, EmptyAndBlanksOnlyGroupsWithOneNumberStayTwoVouch
                            "901\t2025-03-20\t3\t\t1\t1\t1002\t0\t\\N\t\\N\tRMB\t1\t11\t0\t11\t\\N\t1\t0\t0\t0\n"
                            "902\t2025-03-21\t3\t   \t1\t0\t1001\t0\t\\N\t\\N\tRMB\t1\t22\t22\t0\t\\N\t1\t0\t0\t0\n"
                            "902\t2025-03-21\t3\t   \t1\t1\t1002\t0\t\\N\t\\N\tRMB\t1\t22\t0\t22\t\\N\t1\t0\t0\t0\n"))});
-    ASSERT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup + N'.' = N'   .'")),
-              QStringLiteral("2"));
+    ASSERT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup + N'.' = N'   .'")),
+        QStringLiteral("2"));
     const int maxNumber =
         targetValue(QStringLiteral("SELECT MAX(FNum) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup = '记'")).toInt();
     EXPECT_EQ(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher), 1);
