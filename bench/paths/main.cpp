@@ -6,11 +6,12 @@
 // stand-in with literal values, in its own transaction; the raw side binds
 // the values to a prepared statement on one connection. Prints the time per
 // call of both (the fastest of five rounds, the sides taking turns) and
-// their ratio; the goal is a ratio within 1.5.
+// their ratio; the goal is a ratio within 1.5. "temploop" is one call of ten
+// turns of a loop that makes a # table by SELECT INTO, uses and drops it.
 //
 //   bench_paths [calls] [path [side]]   (default 20000; for a profiler: path
-//                                        insert, update, session, trigger or
-//                                        temp alone, side engine or raw alone)
+//                                        insert, update, session, trigger, temp
+//                                        or temploop alone, side engine or raw)
 #include <sqlite3.h>
 
 #include <QString>
@@ -247,6 +248,48 @@ std::vector<Path> paths() {
                     ");\n"
                     "update TPathEntry set FAmount = FAmount * 2 where FEntryID = " +
                     std::to_string(i) + ";\ndrop table TPathEntry;\nCOMMIT;");
+         }});
+    out.push_back(
+        {"temploop",
+         [](ado::Connection &cn) {
+             cn.Execute(QStringLiteral("create table t_PathSource(FID int not null primary key, FAccountID int, "
+                                       "FAmount money)\n"
+                                       "create table t_PathOut(FID int, FAmount money)"));
+             cn.BeginTrans();
+             for (int a = 0; a < 2000; ++a)
+                 cn.Execute(q("insert into t_PathSource values (" + std::to_string(a) + "," +
+                              std::to_string(a % 97) + "," + amount(a) + ")"));
+             cn.CommitTrans();
+         },
+         [](ado::Connection &cn, int i) {
+             // Ten turns of a loop that makes, uses and drops a # table.
+             inTransaction(cn, "declare @i int, @end int\nset @i = " + std::to_string(i * 10) +
+                                   "\nset @end = " + std::to_string(i * 10 + 10) +
+                                   "\nwhile @i < @end\nbegin\n"
+                                   "  select FID, FAccountID, FAmount into #TPathDebit from t_PathSource "
+                                   "where FID = @i % 2000\n"
+                                   "  update #TPathDebit set FAmount = FAmount * 2\n"
+                                   "  insert into t_PathOut(FID, FAmount) select FID, FAmount from #TPathDebit\n"
+                                   "  drop table #TPathDebit\n"
+                                   "  set @i = @i + 1\nend");
+         },
+         false,
+         [](Raw &r) {
+             r.exec("create table t_PathSource(FID INT NOT NULL PRIMARY KEY, FAccountID INT, FAmount REAL);\n"
+                    "create table t_PathOut(FID INT, FAmount REAL);\n"
+                    "with recursive n(a) as (select 0 union all select a + 1 from n where a < 1999) "
+                    "insert into t_PathSource select a, a % 97, a * 1.5 from n;");
+         },
+         [](Raw &r, int i) {
+             r.exec("BEGIN");
+             for (int k = i * 10; k < i * 10 + 10; ++k)
+                 r.exec("create temp table TPathDebit as select FID, FAccountID, FAmount from t_PathSource "
+                        "where FID = " +
+                        std::to_string(k % 2000) +
+                        ";\nupdate TPathDebit set FAmount = FAmount * 2;\n"
+                        "insert into t_PathOut(FID, FAmount) select FID, FAmount from TPathDebit;\n"
+                        "drop table TPathDebit;");
+             r.exec("COMMIT");
          }});
     return out;
 }

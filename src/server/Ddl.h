@@ -4,6 +4,7 @@
 #pragma once
 
 #include "server/Ast.h"
+#include "server/Catalog.h"
 #include "server/ResultSet.h"
 
 namespace server {
@@ -25,7 +26,10 @@ void runSetOption(Session &s, Translator &tr, const Statement &st);
 // leaves SQLite's schema, and every prepared statement, as it is.
 // Makes the SQLite table of a new temporary table (keepable: without
 // identity column).
-void makeTempTable(Session &s, const std::string &name, const std::string &ddl, bool keepable);
+// Making or dropping a kept table is told to the session, which gives each
+// set of live kept tables one schema generation (Session::schemaChanged).
+void makeTempTable(Session &s, const std::string &name, const std::string &ddl, const std::vector<ColumnInfo> &cols,
+                   bool keepable);
 // DROP TABLE of a temporary table: true when its SQLite table was kept
 // (emptied) and must not be dropped.
 bool keepDroppedTempTable(Session &s, const std::string &name, const std::string &sqlName);

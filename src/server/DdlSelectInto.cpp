@@ -44,7 +44,7 @@ void runSelectInto(Session &s, Translator &tr, const Statement &st, BatchResult 
     }
     std::string sqlName = quoteIdent(schema) + "." + quoteIdent(target.name);
     if (schema == "temp")
-        makeTempTable(s, target.name, tableDdl(sqlName, cols, {}, {}), identities == 0);
+        makeTempTable(s, target.name, tableDdl(sqlName, cols, {}, {}), cols, identities == 0);
     else
         s.run(tableDdl(sqlName, cols, {}, {}));
     int id = cat.addObject(target.name, "U", 0);

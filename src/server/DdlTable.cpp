@@ -139,7 +139,7 @@ void runCreateTable(Session &s, Translator &tr, const Statement &st) {
         if (!c.defaultSql.empty()) s.evaluate(c.defaultSql, c.type);
     std::string sqlName = quoteIdent(schema) + "." + quoteIdent(name);
     if (schema == "temp")
-        makeTempTable(s, name, tableDdl(sqlName, cols, pk, uniques), identities == 0);
+        makeTempTable(s, name, tableDdl(sqlName, cols, pk, uniques), cols, identities == 0);
     else
         s.run(tableDdl(sqlName, cols, pk, uniques));
     int id = cat.addObject(name, "U", 0);

@@ -24,16 +24,30 @@ bool inSqlite(Session &s, const std::string &name) {
     return found;
 }
 
+// What the catalogue holds of the columns, which translations read.
+std::string layoutOf(const std::vector<ColumnInfo> &cols) {
+    std::string layout;
+    for (const auto &c : cols) {
+        layout += c.name + '\x01' + c.type.name() + '\x01' + (c.nullable ? "1" : "0") + (c.identity ? "1" : "0") +
+                  '\x01' + c.defaultSql + '\x02';
+    }
+    return layout;
+}
+
 }  // namespace
 
-void makeTempTable(Session &s, const std::string &name, const std::string &ddl, bool keepable) {
+void makeTempTable(Session &s, const std::string &name, const std::string &ddl, const std::vector<ColumnInfo> &cols,
+                   bool keepable) {
     auto &kept = s.keptTempTables();
     const std::string key = collationKey(name);
+    const std::string layout = layoutOf(cols);
     auto it = kept.find(key);
     if (keepable && it != kept.end() && it->second.dropped && it->second.name == name && it->second.ddl == ddl &&
         inSqlite(s, name)) {
         s.run("DELETE FROM temp." + quoteIdent(name));
         it->second.dropped = false;
+        it->second.layout = layout;
+        s.keptTempTableChanged();
         return;
     }
     if (it != kept.end()) {
@@ -43,7 +57,10 @@ void makeTempTable(Session &s, const std::string &name, const std::string &ddl, 
     // Not in the catalogue (the caller checked), but left in SQLite.
     if (inSqlite(s, name)) s.run("DROP TABLE temp." + quoteIdent(name));
     s.run(ddl);
-    if (keepable) kept[key] = Session::KeptTempTable{name, ddl, false};
+    if (keepable) {
+        kept[key] = Session::KeptTempTable{name, ddl, layout, false};
+        s.keptTempTableChanged();
+    }
 }
 
 bool keepDroppedTempTable(Session &s, const std::string &name, const std::string &sqlName) {
@@ -52,6 +69,7 @@ bool keepDroppedTempTable(Session &s, const std::string &name, const std::string
     if (it == kept.end() || it->second.dropped || it->second.name != name) return false;
     s.run("DELETE FROM " + sqlName);
     it->second.dropped = true;
+    s.keptTempTableChanged();
     return true;
 }
 

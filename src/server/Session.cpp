@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -305,6 +306,7 @@ bool Session::resetForReuse() {
 struct Session::CarriedTranslations {
     int64_t schemaVersion = -2;
     int64_t generation = 0;  // the generation the batches were made under carries on
+    int64_t handedOut = 0;   // and the numbers used so far
     std::map<std::string, std::shared_ptr<CachedBatch>> batches;
 };
 
@@ -320,6 +322,7 @@ std::shared_ptr<void> Session::translationsForReuse() {
     auto carried = std::make_shared<CarriedTranslations>();
     carried->schemaVersion = main->second->seenVersion();
     carried->generation = schemaGeneration_;
+    carried->handedOut = generationsHandedOut_;
     carried->batches = std::move(batchCache_);
     batchCache_.clear();
     return carried;
@@ -332,6 +335,7 @@ void Session::adoptTranslations(const std::shared_ptr<void> &carried) {
     // the schema moved since they were made.
     catalog("main").assumeSeen(t->schemaVersion);
     schemaGeneration_ = t->generation;
+    generationsHandedOut_ = std::max(generationsHandedOut_, t->handedOut);
     batchCache_ = std::move(t->batches);
 }
 
@@ -368,7 +372,29 @@ void Session::schemaChanged(bool rolledBack) {
         else
             c->recheck();
     }
-    ++schemaGeneration_;
+    // A loop that makes and drops temporary tables of the same layouts goes
+    // through the same few states of the schema: each keeps its generation,
+    // so what was translated in a state serves again when the loop is back
+    // in it. Any other change starts afresh.
+    const bool keptOnly = !rolledBack && keptTempChange_;
+    keptTempChange_ = false;
+    if (!keptOnly) tempStates_.clear();
+    const std::string state = tempStateKey();
+    auto known = keptOnly ? tempStates_.find(state) : tempStates_.end();
+    if (known != tempStates_.end()) {
+        schemaGeneration_ = known->second;
+    } else {
+        newGeneration();
+        if (tempStates_.size() >= 64) tempStates_.clear();
+        tempStates_[state] = schemaGeneration_;
+    }
+}
+
+std::string Session::tempStateKey() const {
+    std::string key;
+    for (const auto &[name, kept] : keptTempTables_)
+        if (!kept.dropped) key += kept.ddl + '\x01' + kept.layout + '\x02';
+    return key;
 }
 
 bool Session::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
@@ -666,6 +692,7 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
         runSetOption(*this, tr, st);
         return;
     }
+    keptTempChange_ = false;
     WriteLockScope lock(*this, ddlSchema(st, tr));
     // Whether kept or undone, cached catalogue reads are stale afterwards.
     SchemaChangedOnExit changed{*this};
@@ -679,6 +706,10 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     case StmtKind::Select: runSelectInto(*this, tr, st, out); break;
     default: throw makeError(102, "");
     }
+    // Only a statement that did nothing but make or drop one kept table.
+    if (!(st.kind == StmtKind::CreateTable || st.kind == StmtKind::Select ||
+          (st.kind == StmtKind::DropTable && st.dropTargets.size() == 1)))
+        keptTempChange_ = false;
     savepoint.release();
     lock.commit();
     changed.kept = true;
@@ -710,7 +741,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
     bool changed = false;
     catalog("main");
     for (auto &[n, c] : catalogs_) changed = c->refreshIfChanged() || changed;
-    if (changed) ++schemaGeneration_;
+    if (changed) newGeneration();
 
     // A batch of the same shape run before reuses its tree, whose statements
     // keep their translations.

@@ -86,6 +86,7 @@ public:
     struct KeptTempTable {
         std::string name;  // SQLite's table, as created
         std::string ddl;
+        std::string layout;    // the T-SQL columns as the catalogue holds them
         bool dropped = false;  // dropped for T-SQL, kept empty in SQLite
     };
     std::map<std::string, KeptTempTable> &keptTempTables() { return keptTempTables_; }
@@ -93,6 +94,9 @@ public:
     // catalogue reads go too; after DDL that committed to its savepoint the
     // catalogue writers have already retired them (rolledBack false).
     void schemaChanged(bool rolledBack = true);
+    // The DDL running now made or dropped a kept temporary table (and did
+    // nothing else): see schemaChanged.
+    void keptTempTableChanged() { keptTempChange_ = true; }
     // Runs translated SQL with the running statement's literals bound; returns the rows changed.
     int64_t runBound(const std::string &sql);
     // Evaluates a constant T-SQL expression converted to `type`.
@@ -169,6 +173,13 @@ private:
     std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
     std::map<std::string, KeptTempTable> keptTempTables_;
     int64_t schemaGeneration_ = 0;
+    int64_t generationsHandedOut_ = 0;  // a generation number is never used twice
+    // The generations of the sets of live kept temporary tables seen since
+    // the last other change (see schemaChanged).
+    std::map<std::string, int64_t> tempStates_;
+    bool keptTempChange_ = false;
+    std::string tempStateKey() const;
+    void newGeneration() { schemaGeneration_ = ++generationsHandedOut_; }
     std::unique_ptr<SessionHooks> hooks_ = std::make_unique<SessionHooks>();
     std::vector<std::string> dataSources_;  // OpenDataSource tables of the running statement
     const std::vector<Token> *curLiterals_ = nullptr;

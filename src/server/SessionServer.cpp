@@ -41,7 +41,7 @@ void Session::checkAlive() {
                 catalogs_.erase(schema);
             }
             attached_.clear();
-            ++schemaGeneration_;
+            newGeneration();
         }
     }
 }

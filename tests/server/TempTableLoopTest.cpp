@@ -74,4 +74,30 @@ TEST(TempTableLoop, TakenAgainWithItsConstraints) {
     }
 }
 
+// A loop that makes its # table in two layouts alternately (the same
+// SQLite table): each turn's statements read the layout of that turn.
+TEST(TempTableLoop, EachTurnReadsItsOwnLayout) {
+    TestServer fx;
+    auto s = fx.connect();
+    auto r = s->execute(
+        "declare @i int\nset @i = 0\ncreate table #lay_out(i int, n int)\n"
+        "while @i < 4\nbegin\n"
+        "  if (@i / 2) * 2 = @i select cast('' as varchar(5)) as v into #lay_t where 1 = 0\n"
+        "  else select cast('' as varchar(10)) as v into #lay_t where 1 = 0\n"
+        "  insert into #lay_t values ('abcdefgh')\n"
+        "  insert into #lay_out select @i, count(*) from #lay_t\n"
+        "  drop table #lay_t\n"
+        "  set @i = @i + 1\nend\n"
+        "select i, n from #lay_out order by i");
+    ASSERT_EQ(r.errors.size(), 2u);
+    for (const auto &e : r.errors) EXPECT_EQ(e.number(), 8152);
+    ASSERT_EQ(r.resultSets.size(), 1u);
+    const auto &rows = r.resultSets[0].rows;
+    ASSERT_EQ(rows.size(), 4u);
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i][1].i, i % 2 == 0 ? 0 : 1) << i;
+    r = s->execute("select v from #lay_t");
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.errors.front().number(), 208);
+}
+
 }  // namespace
