@@ -267,7 +267,7 @@ std::vector<Path> paths() {
                                    "\nset @end = " + std::to_string(i * 10 + 10) +
                                    "\nwhile @i < @end\nbegin\n"
                                    "  select FID, FAccountID, FAmount into #TPathDebit from t_PathSource "
-                                   "where FID = @i % 2000\n"
+                                   "where FID = @i - @i / 2000 * 2000\n"
                                    "  update #TPathDebit set FAmount = FAmount * 2\n"
                                    "  insert into t_PathOut(FID, FAmount) select FID, FAmount from #TPathDebit\n"
                                    "  drop table #TPathDebit\n"
