@@ -128,6 +128,11 @@ RunResult runUpgrade(const QStringList &arguments, const QString &installation) 
     }
     if (!pending.isEmpty()) take(QString::fromUtf8(pending));
     result.seconds = timer.nsecsElapsed() / 1e9;
+    // What the run wrote after its last stage (its closing entries).
+    qint64 after = 0;
+    for (const auto &[table, count] : CountRows(targetFile(installation).toStdString()))
+        after += std::max<int64_t>(0, count - rowsBefore[table]);
+    if (after > 0) result.stages.push_back({QStringLiteral("(after the stages)"), 0, after, result.peak});
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() == 2) {
         out() << "upgraderun failed:\n" << output << Qt::endl;
         return result;
