@@ -24,11 +24,21 @@ bool IsStagedTable(const QString &name) {
     return false;
 }
 
-QStringList RequiredSourceTables() {
-    QStringList out;
+QStringList MissingSourceTables(const QSet<QString> &staged) {
+    const auto groupOf = [](const QString &name) -> QString {
+        for (const char *prefix : {"FA", "TR"})
+            if (name.startsWith(QLatin1String(prefix))) return QString::fromLatin1(prefix);
+        return QString();
+    };
+    QSet<QString> groupsKept;
     for (const QString &name : StagedTableNames())
-        if (name != QLatin1String("GLVchDetail") && !name.startsWith(QLatin1String("PA")) &&
-            !name.startsWith(QLatin1String("TR")))
-            out.append(name);
-    return out;
+        if (!groupOf(name).isEmpty() && staged.contains(name.toUpper())) groupsKept.insert(groupOf(name));
+    QStringList missing;
+    for (const QString &name : StagedTableNames()) {
+        if (name == QLatin1String("GLVchDetail") || name.startsWith(QLatin1String("PA"))) continue;
+        const QString group = groupOf(name);
+        if (!group.isEmpty() && !groupsKept.contains(group)) continue;
+        if (!staged.contains(name.toUpper())) missing.append(name);
+    }
+    return missing;
 }

@@ -2,6 +2,7 @@
 // tables ("AIS_" + the source's name).
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -9,9 +10,11 @@
 const QStringList &StagedTableNames();
 // True when the name, in upper case, is one of them or contains "CSTM_".
 bool IsStagedTable(const QString &name);
-// The staged tables the steps cannot do without, for either edition (the
-// fixed-asset check runs on a Mini set too): every listed table but the
-// unread GLVchDetail, the payroll tables, whose absence only ends a payroll
-// phase, and the cashier tables, whose absence the cashier step notes and
-// skips.
-QStringList RequiredSourceTables();
+// The staged tables the steps need that the staging lacks (names in upper
+// case in `staged`), in list order. The unread GLVchDetail and the payroll
+// tables are never needed: their absence only ends a payroll phase. The
+// fixed-asset and the cashier tables go as groups: a source without any of a
+// group's tables is one that never kept those books (the steps note it and
+// skip them), while one holding only some of them lost the others (the
+// fixed-asset check runs on a Mini set too). Every other table is needed.
+QStringList MissingSourceTables(const QSet<QString> &staged);

@@ -72,8 +72,8 @@ bool clsCreateAcct::CreateStagingTables(ProgressBar *PoBar, QLabel *LblObject, c
         }
         // A table the steps read that the file does not list (its catalogue
         // entry damaged) would only be missed much later, or not at all.
-        for (const QString &required : RequiredSourceTables())
-            if (!staged.contains(required.toUpper())) throw damagedTable(required);
+        const QStringList missing = MissingSourceTables(staged);
+        if (!missing.isEmpty()) throw damagedTable(missing.first());
         connection.Execute(QStringLiteral(" delete AIS_GLVch where FDeleted=1 "));
         connection.Execute(QStringLiteral("update AIS_GLAcct set Fiscash=0 where Fbank=1"));
         connection.Close();
