@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include <QHash>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -36,8 +37,15 @@ private:
         QString key;
         QVariant value;
     };
+    // The entries and their positions by case-folded key; the positions are
+    // made again after a removal, when next needed.
+    struct Record {
+        QList<Entry> entries;
+        QHash<QString, int> positions;
+        bool positionsValid = true;
+    };
     int find(const QString &key) const;
-    std::shared_ptr<QList<Entry>> m_data;
+    std::shared_ptr<Record> m_data;
 };
 
 Q_DECLARE_METATYPE(PnwDictionary)

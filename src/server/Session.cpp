@@ -601,16 +601,22 @@ void Session::runPlan(const Plan &plan, const std::vector<Token> &literals, int 
             sqlite3_stmt *st = prepare(step.sql);
             bindAll(st, literals, literalBase, params);
             ResultSet rs;
-            if (step.query)
+            if (step.query) {
                 for (const auto &c : step.columns) rs.columns.push_back(ColumnMeta{c.name, c.type, c.nullable});
+                if (out.spoolRows) rs.spool = std::make_shared<RowSpool>();
+            }
             int rc;
             int ncol = int(step.columns.size());
+            std::vector<Value> row;
             while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
                 if (!step.query) continue;
-                std::vector<Value> row;
+                row.clear();
                 row.reserve(size_t(ncol));
                 for (int i = 0; i < ncol; ++i) row.push_back(readSqliteValue(st, i, step.columns[size_t(i)].type));
-                rs.rows.push_back(std::move(row));
+                if (rs.spool)
+                    rs.spool->append(row);
+                else
+                    rs.rows.push_back(std::move(row));
             }
             if (rc != SQLITE_DONE) {
                 SqlError e = mapError(rc, step.sql);
@@ -690,8 +696,9 @@ void Session::executeDdl(const Statement &st, Translator &tr, BatchResult &out) 
     changed.kept = true;
 }
 
-BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params) {
+BatchResult Session::execute(std::string_view batch, const std::vector<Value> &params, bool spoolRows) {
     BatchResult out;
+    out.spoolRows = spoolRows;
     try {
         checkAlive();
     } catch (const SqlError &e) {

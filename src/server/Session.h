@@ -40,8 +40,9 @@ public:
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    // Runs a batch; `params` bind the ? markers in order.
-    BatchResult execute(std::string_view batch, const std::vector<Value> &params = {});
+    // Runs a batch; `params` bind the ? markers in order. With spoolRows its
+    // result sets keep their rows in spools (see RowSpool.h).
+    BatchResult execute(std::string_view batch, const std::vector<Value> &params = {}, bool spoolRows = false);
 
     void beginTransaction();
     void commit();

@@ -4,6 +4,7 @@
 namespace ado {
 
 enum CursorLocationEnum { adUseServer = 2, adUseClient = 3 };
+enum CursorTypeEnum { adOpenUnspecified = -1, adOpenForwardOnly = 0, adOpenStatic = 3 };
 enum ObjectStateEnum { adStateClosed = 0, adStateOpen = 1 };
 enum CommandTypeEnum { adCmdUnknown = 8, adCmdText = 1 };
 enum LockTypeEnum { adLockUnspecified = -1, adLockReadOnly = 1, adLockOptimistic = 3 };

@@ -52,8 +52,9 @@ AdoError fromServerError(int number, const std::string &text) {
     return AdoError(number, kProviderSource, QString::fromStdString(text), providerCodeFor(number));
 }
 
-server::BatchResult runBatch(server::Session &session, const QString &sql, const std::vector<server::Value> &params) {
-    server::BatchResult r = session.execute(sql.toStdString(), params);
+server::BatchResult runBatch(server::Session &session, const QString &sql, const std::vector<server::Value> &params,
+                             bool spoolRows) {
+    server::BatchResult r = session.execute(sql.toStdString(), params, spoolRows);
     if (!r.errors.empty()) throw fromServerError(r.errors.front().number(), r.errors.front().text());
     return r;
 }
@@ -111,6 +112,12 @@ Recordset Connection::Execute(const QString &sql, qint64 *recordsAffected, int) 
     if (!session_) throw objectClosed();
     server::BatchResult r = runBatch(*session_, sql, {});
     if (recordsAffected) *recordsAffected = r.rowsAffected;
+    return recordsetFrom(r, session_);
+}
+
+Recordset Connection::executeForwardOnly(const QString &sql) {
+    if (!session_) throw objectClosed();
+    server::BatchResult r = runBatch(*session_, sql, {}, true);
     return recordsetFrom(r, session_);
 }
 

@@ -39,6 +39,10 @@ public:
     int State() const;
 
     Recordset Execute(const QString &sql, qint64 *recordsAffected = nullptr, int options = -1);
+    // A forward-only, read-only recordset: the server keeps the rows and
+    // hands them out as the recordset steps (Recordset::Open with
+    // adOpenForwardOnly on a server-side connection).
+    Recordset executeForwardOnly(const QString &sql);
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -51,7 +55,9 @@ private:
 };
 
 // Runs a batch on a session and raises its first error (shared by Command).
-server::BatchResult runBatch(server::Session &session, const QString &sql, const std::vector<server::Value> &params);
+// With spoolRows the rows stay with the server (see server/RowSpool.h).
+server::BatchResult runBatch(server::Session &session, const QString &sql, const std::vector<server::Value> &params,
+                             bool spoolRows = false);
 // The recordset for a batch result: its first result set with columns.
 Recordset recordsetFrom(server::BatchResult &result, const std::shared_ptr<server::Session> &session);
 // A server error as the ADO error the system sees.

@@ -72,16 +72,28 @@ std::vector<Criterion> parseFilter(const QString &filter) {
     return out;
 }
 
+// What the provider answers when a forward-only recordset is asked to go
+// back or to filter its rows.
+AdoError notForwardOnly() {
+    return AdoError(-2147217884, QStringLiteral("Microsoft OLE DB Provider for SQL Server"),
+                    QStringLiteral("行集不支持反向提取。"), 0x80040E24u);
+}
+
 }  // namespace
 
 Recordset::Recordset(server::ResultSet rows, std::shared_ptr<server::Session> keepAlive)
     : open_(true), rs_(std::move(rows)), session_(std::move(keepAlive)) {
-    setFilter(QString());
+    if (forwardOnly())
+        fetch();
+    else
+        setFilter(QString());
 }
 
-void Recordset::Open(const QString &sql, Connection &connection, int, int lockType) {
+void Recordset::Open(const QString &sql, Connection &connection, int cursorType, int lockType) {
     if (open_) throw objectOpen();
-    Recordset r = connection.Execute(sql);
+    Recordset r = cursorType == adOpenForwardOnly && connection.CursorLocation == adUseServer
+                      ? connection.executeForwardOnly(sql)
+                      : connection.Execute(sql);
     *this = std::move(r);
     LockType = lockType;
     if (!open_) {
@@ -97,6 +109,7 @@ void Recordset::Close() {
     open_ = false;
     rs_ = server::ResultSet();
     visible_.clear();
+    current_.clear();
     session_.reset();
 }
 
@@ -108,44 +121,63 @@ void Recordset::requireOpen() const {
 
 void Recordset::requireCurrent() const {
     requireOpen();
-    if (pos_ < 0 || pos_ >= int(visible_.size())) throw noCurrentRecord();
+    if (Eof() || pos_ < 0) throw noCurrentRecord();
+}
+
+void Recordset::fetch() {
+    spoolEnded_ = !rs_.spool->next(current_);
+    if (spoolEnded_) current_.clear();
+}
+
+const std::vector<server::Value> &Recordset::currentRow() const {
+    return forwardOnly() ? current_ : rs_.rows[size_t(visible_[size_t(pos_)])];
 }
 
 int Recordset::RecordCount() const {
     requireOpen();
-    return int(visible_.size());
+    return forwardOnly() ? -1 : int(visible_.size());
 }
 
 bool Recordset::Eof() const {
     requireOpen();
-    return pos_ >= int(visible_.size());
+    return forwardOnly() ? spoolEnded_ : pos_ >= int(visible_.size());
 }
 
 bool Recordset::BOF() const {
     requireOpen();
+    if (forwardOnly()) return pos_ == 0 && spoolEnded_;
     return pos_ < 0 || visible_.empty();
 }
 
 void Recordset::MoveFirst() {
     requireOpen();
+    if (forwardOnly()) {
+        // Only where it already stands: the rows before are gone.
+        if (pos_ == 0 && spoolEnded_) throw noCurrentRecord();
+        if (pos_ != 0) throw notForwardOnly();
+        return;
+    }
     if (visible_.empty()) throw noCurrentRecord();
     pos_ = 0;
 }
 
 void Recordset::MoveLast() {
     requireOpen();
+    if (forwardOnly()) throw notForwardOnly();
     if (visible_.empty()) throw noCurrentRecord();
     pos_ = int(visible_.size()) - 1;
 }
 
 void Recordset::MoveNext() {
     requireOpen();
-    if (pos_ >= int(visible_.size())) throw noCurrentRecord();
+    if (Eof()) throw noCurrentRecord();
     ++pos_;
+    if (forwardOnly()) fetch();
 }
 
 void Recordset::MovePrevious() {
     requireOpen();
+    if (forwardOnly()) throw notForwardOnly();
     if (pos_ < 0) throw noCurrentRecord();
     --pos_;
 }
@@ -170,15 +202,14 @@ Field Recordset::makeField(int column, bool withValue) const {
     f.Precision =
         meta.type.base == server::Base::Decimal || meta.type.base == server::Base::Money ? meta.type.precision : 0;
     f.NumericScale = meta.type.scale;
-    if (withValue) f.Value = toVariant(rs_.rows[size_t(visible_[size_t(pos_)])][size_t(column)], meta.type);
+    if (withValue) f.Value = toVariant(currentRow()[size_t(column)], meta.type);
     return f;
 }
 
 Field Recordset::Fields(int index) const {
     requireOpen();
     if (index < 0 || index >= int(rs_.columns.size())) throw itemNotFound(QString::number(index));
-    bool current = pos_ >= 0 && pos_ < int(visible_.size());
-    if (!current) throw noCurrentRecord();
+    requireCurrent();
     return makeField(index, true);
 }
 
@@ -190,6 +221,11 @@ Field Recordset::Fields(const QString &name) const {
 }
 
 void Recordset::setFilter(const QString &filter) {
+    if (forwardOnly()) {
+        if (!filter.trimmed().isEmpty() && filter.trimmed() != QLatin1String("0")) throw notForwardOnly();
+        filter_.clear();
+        return;
+    }
     filter_ = filter.trimmed();
     visible_.clear();
     if (filter_.isEmpty() || filter_ == QLatin1String("0")) {

@@ -1,7 +1,10 @@
 // A client-side recordset: every row is fetched when it opens, so it can be
 // counted, filtered and walked both ways after its connection is gone. It
 // keeps the session it came from alive until Close (as a client cursor keeps
-// its connection). Errors are AdoError. Single-threaded.
+// its connection). Opened forward-only on a server-side connection it holds
+// only the current row: the server hands out the next one at each MoveNext,
+// RecordCount is -1, and moving back or filtering fails. Errors are
+// AdoError. Single-threaded.
 #pragma once
 
 #include <QString>
@@ -27,12 +30,14 @@ public:
     // Takes a fetched result set (used by Connection::Execute and Command).
     Recordset(server::ResultSet rows, std::shared_ptr<server::Session> keepAlive);
 
-    // Runs `sql` on an open connection and keeps its first result set.
+    // Runs `sql` on an open connection and keeps its first result set;
+    // forward-only with cursorType adOpenForwardOnly when the connection's
+    // CursorLocation is adUseServer.
     void Open(const QString &sql, Connection &connection, int cursorType = -1, int lockType = -1);
     void Close();
     int State() const;
 
-    int RecordCount() const;  // rows visible through the filter
+    int RecordCount() const;  // rows visible through the filter; -1 forward-only
     bool Eof() const;         // EOF itself is a C macro
     bool BOF() const;
     void MoveFirst();  // fails (3021) on an empty set
@@ -53,6 +58,9 @@ public:
     int LockType = -1;
 
 private:
+    bool forwardOnly() const { return rs_.spool != nullptr; }
+    void fetch();  // the spool's next row becomes the current one
+    const std::vector<server::Value> &currentRow() const;
     void requireOpen() const;
     void requireCurrent() const;
     int columnIndex(const QString &name) const;
@@ -61,7 +69,9 @@ private:
     bool open_ = false;
     server::ResultSet rs_;
     std::shared_ptr<server::Session> session_;
-    std::vector<int> visible_;  // row indexes passing the filter
+    std::vector<int> visible_;            // row indexes passing the filter
+    std::vector<server::Value> current_;  // forward-only: the current row
+    bool spoolEnded_ = false;             // forward-only: past the last row
     int pos_ = 0;
     QString filter_;
 };

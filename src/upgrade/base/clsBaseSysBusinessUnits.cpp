@@ -5,6 +5,8 @@
 // order by.
 #include "upgrade/base/clsBaseSys.h"
 
+#include <QSet>
+
 #include "foundation/ErrorText.h"
 #include "foundation/Globals.h"
 #include "foundation/PinyinInitials.h"
@@ -59,6 +61,72 @@ private:
     bool &m_good;
 };
 
+// The staged items' codes without their dots, in a column of their own with
+// an index: a unit's statements find its rows through it instead of working
+// out REPLACE(FObjID,'.','') on every staged item for every unit. The
+// staged tables go when the run ends, and the column with them.
+const QString kCodeColumn = QStringLiteral("FObjCodeNoDots");
+
+bool indexUnitCodes(clsDataInfo &dataInfo, const QString &connectString, QString &error) {
+    if (!dataInfo.ExecuteSQL(connectString,
+                             QStringLiteral("IF NOT EXISTS(SELECT 1 FROM sysobjects T1 INNER JOIN syscolumns T2 ON "
+                                            "T1.ID = T2.ID WHERE T1.Name = 'AIS_GLObj' AND T2.Name = '") +
+                                 kCodeColumn + QStringLiteral("')\r\n ALTER TABLE AIS_GLObj ADD ") + kCodeColumn +
+                                 QStringLiteral(" NVARCHAR(255)"),
+                             error))
+        return false;
+    if (!dataInfo.ExecuteSQL(
+            connectString,
+            QStringLiteral("UPDATE AIS_GLObj SET ") + kCodeColumn + QStringLiteral(" = REPLACE(FObjID,'.','')"), error))
+        return false;
+    QString ignored;  // already there from an earlier run of the phase
+    dataInfo.ExecuteSQL(connectString,
+                        QStringLiteral("CREATE INDEX ix_AIS_GLObj_CodeNoDots ON AIS_GLObj (") + kCodeColumn +
+                            QStringLiteral(", FClsID)"),
+                        ignored);
+    return true;
+}
+
+// The rows of the staged unit with this code (dots or none), as the
+// identity mapping's routines find them.
+QString unitRows(const QString &code) {
+    return SqlText(" WHERE {column} = {code} AND FClsID = 1 ")
+        .raw("column", kCodeColumn)
+        .arg("code", withoutDots(code))
+        .str();
+}
+
+QString mappingColumn(int kindIndex) {
+    return kindIndex == 1 ? QStringLiteral("FZ8InterID_2") : QStringLiteral("FZ8InterID");
+}
+
+// The unit's new identifier of a kind: 0 when it has none, -2 when it
+// cannot be read.
+int unitMapping(clsDataInfo &dataInfo, const QString &connectString, const QString &code, int kindIndex) {
+    try {
+        QString error;
+        auto rs = dataInfo.GetRs(connectString,
+                                 QStringLiteral("SELECT ") + mappingColumn(kindIndex) +
+                                     QStringLiteral(" FROM AIS_GLObj ") + unitRows(code),
+                                 true, error);
+        if (!rs) return -2;
+        if (rs->Eof()) return 0;
+        int value = 0;
+        return ToLong(rs->Fields(0).Value, value) ? value : -2;
+    } catch (const std::exception &) {
+        return -2;
+    }
+}
+
+bool setUnitMapping(clsDataInfo &dataInfo, const QString &connectString, const QString &code, int itemID,
+                    int kindIndex) {
+    QString error;
+    return dataInfo.ExecuteSQL(connectString,
+                               QStringLiteral("UPDATE AIS_GLObj SET ") + mappingColumn(kindIndex) +
+                                   QStringLiteral(" = ") + QString::number(itemID) + unitRows(code),
+                               error);
+}
+
 // Creates the units of one kind (0 customers, 1 suppliers); failures are
 // appended to errorText. 0 done, 2 failed.
 int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, const PnwList &units, int kindIndex,
@@ -69,12 +137,15 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
     try {
         AddInterIDColumn(dataInfo, connectString, QStringLiteral("AIS_GLObj"),
                          kindIndex == 1 ? QStringLiteral("FZ8InterID_2") : QStringLiteral("FZ8InterID"));
+        QString indexError;
+        if (!indexUnitCodes(dataInfo, connectString, indexError))
+            throw PnwError(-1, QStringLiteral("clsBaseSys.InsertBusinessUnits"), indexError);
         {
             FullNameTriggerOff triggerOff(dataInfo, connectString, good);
             for (int i = 1; i <= units.Count(); ++i) {
                 const PnwDictionary node = units.DictionaryItem(i);
                 const QString shortID = text(node.Item(QStringLiteral("FShortObjID")));
-                if (GetObjZ8InterID(dataInfo, connectString, 1, shortID, kindIndex, true) > 0) continue;
+                if (unitMapping(dataInfo, connectString, shortID, kindIndex) > 0) continue;
                 const QString number = text(node.Item(QStringLiteral("FNumber")));
                 // A unit put at the top because its parent was missing is a
                 // first-level item, whatever level the source gave it.
@@ -84,7 +155,8 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
                             "FNumber, FFullNumber, FItemClassID)\r\n"
                             " SELECT {short}, FDeleted, FDetail, {level}, 0, {name}, {fullName}, {number}, {number}, "
                             "{cls}\r\n"
-                            " FROM AIS_GLObj WHERE FClsID = 1 AND REPLACE(FObjID,'.','') = {short}")
+                            " FROM AIS_GLObj WHERE FClsID = 1 AND {column} = {short}")
+                        .raw("column", kCodeColumn)
                         .arg("short", withoutDots(shortID))
                         .raw("level", top ? QStringLiteral("1") : QStringLiteral("FLevel"))
                         .arg("name", text(node.Item(QStringLiteral("FObjName"))))
@@ -111,7 +183,7 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
                 if (!rs || rs->Eof() || !ToLong(rs->value(QStringLiteral("FItemID")), itemID))
                     throw PnwError(-1, QStringLiteral("clsBaseSys.InsertBusinessUnits"),
                                    QStringLiteral("找不到新增的") + kind.name + QStringLiteral("：") + number);
-                if (!SetObjZ8InterID(dataInfo, connectString, kind.itemClass, shortID, itemID, kindIndex)) {
+                if (!setUnitMapping(dataInfo, connectString, shortID, itemID, kindIndex)) {
                     errorText += QStringLiteral("写入") + kind.name + QStringLiteral("（") + shortID +
                                  QStringLiteral("）的升级对照时发生错误。") + kCrLf;
                     good = false;
@@ -194,11 +266,18 @@ int InsertBusinessUnits(clsDataInfo &dataInfo, const QString &connectString, con
     }
 }
 
-// Appends every record of from whose node is not yet in to.
+// Appends every record of from whose node is not yet in to (identifiers
+// compare without regard to case).
 void appendMissing(PnwList &to, const PnwList &from) {
+    const QString objID = QStringLiteral("FObjID");
+    QSet<QString> there;
+    for (int i = 1; i <= to.Count(); ++i) there.insert(text(to.DictionaryItem(i).Item(objID)).toCaseFolded());
     for (int i = 1; i <= from.Count(); ++i) {
         const PnwDictionary node = from.DictionaryItem(i);
-        if (!NodeListContains(to, text(node.Item(QStringLiteral("FObjID"))))) to.Add(node);
+        const QString id = text(node.Item(objID)).toCaseFolded();
+        if (there.contains(id)) continue;
+        there.insert(id);
+        to.Add(node);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "upgrade/common/BusinessUnitTree.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -55,19 +56,37 @@ PnwDictionary makeNode(const QString &code, const QString &name, const QString &
     return node;
 }
 
-// A dictionary of its own with the same entries (copies of a PnwDictionary
-// share one record).
-PnwDictionary copyOf(const PnwDictionary &from) {
-    PnwDictionary to;
-    for (int i = 1; i <= from.Count(); ++i) to.setItem(from.Key(i), from.Item(from.Key(i)));
-    return to;
+// Node identifiers compare without regard to case.
+QString idKey(const QString &id) { return id.toCaseFolded(); }
+
+// A node list and the identifiers it holds, so that "is it there" is no walk
+// over the list.
+struct NodeList {
+    PnwList &list;
+    QSet<QString> ids;
+
+    explicit NodeList(PnwList &l) : list(l) {
+        for (int i = 1; i <= l.Count(); ++i) ids.insert(idKey(text(l.DictionaryItem(i).Item(kObjID))));
+    }
+    bool contains(const QString &id) const { return ids.contains(idKey(id)); }
+    void add(const PnwDictionary &node) {
+        ids.insert(idKey(text(node.Item(kObjID))));
+        list.Add(node);
+    }
+};
+
+// How many records of pool each node identifier has as children.
+QHash<QString, int> childCounts(const PnwDictionary &pool) {
+    QHash<QString, int> counts;
+    for (int i = 1; i <= pool.Count(); ++i) ++counts[idKey(text(nodeOf(pool, pool.Key(i)).Item(kParentID)))];
+    return counts;
 }
 
 // One pass over the keys of a kind: each used unit with its ancestors goes
 // into tree; the unit (when it has no child and keepWhen does not hold its
 // code) and its single-child ancestors are noted for leaving the pool.
-void treePass(const PnwDictionary &keys, const PnwDictionary &pool, const PnwDictionary &shortIndex, PnwList &tree,
-              const PnwDictionary *keepWhen, QStringList &noted) {
+void treePass(const PnwDictionary &keys, const PnwDictionary &pool, const QHash<QString, int> &children,
+              const PnwDictionary &shortIndex, NodeList &tree, const PnwDictionary *keepWhen, QStringList &noted) {
     for (int i = 1; i <= keys.Count(); ++i) {
         const QString key = keys.Key(i);
         if (!shortIndex.Exists(key)) continue;
@@ -79,13 +98,13 @@ void treePass(const PnwDictionary &keys, const PnwDictionary &pool, const PnwDic
             for (int a = 1; a <= ancestors.Count(); ++a) {
                 const PnwDictionary ancestor = ancestors.DictionaryItem(a);
                 const QString ancestorID = text(ancestor.Item(kObjID));
-                if (NodeListContains(tree, ancestorID)) continue;
-                tree.Add(ancestor);
-                if (CountChildNodes(ancestorID, pool) <= 1) noted.append(ancestorID);
+                if (tree.contains(ancestorID)) continue;
+                tree.add(ancestor);
+                if (children.value(idKey(ancestorID)) <= 1) noted.append(ancestorID);
             }
         }
-        if (!NodeListContains(tree, id)) tree.Add(node);
-        if ((!keepWhen || !keepWhen->Exists(key)) && CountChildNodes(id, pool) == 0) noted.append(id);
+        if (!tree.contains(id)) tree.add(node);
+        if ((!keepWhen || !keepWhen->Exists(key)) && children.value(idKey(id)) == 0) noted.append(id);
         LetEventsRun();
     }
 }
@@ -147,28 +166,29 @@ bool BuildBusinessUnitTreeData(ado::Recordset *units, PnwList &customerTree, Pnw
         // Both passes see the whole pool, so an ancestor that customer and
         // supplier units share reaches both trees; pruning comes after.
         QStringList noted;
-        if (customerKeys.Count() > 0) treePass(customerKeys, pool, shortIndex, customerTree, &supplierKeys, noted);
-        if (supplierKeys.Count() > 0) treePass(supplierKeys, pool, shortIndex, supplierTree, nullptr, noted);
+        const QHash<QString, int> children = childCounts(pool);
+        NodeList customers(customerTree), suppliers(supplierTree), rest(undecided);
+        if (customerKeys.Count() > 0)
+            treePass(customerKeys, pool, children, shortIndex, customers, &supplierKeys, noted);
+        if (supplierKeys.Count() > 0) treePass(supplierKeys, pool, children, shortIndex, suppliers, nullptr, noted);
         // An undecided unit is shown with every ancestor, also one pruned
         // here (a unit's only child whose own subtree is partly decided):
         // the dialog builds its tree from the top down.
-        const PnwDictionary wholePool = copyOf(pool);
-        for (const QString &id : noted)
-            if (pool.Exists(id)) pool.Remove(id);
+        QSet<QString> pruned;
+        for (const QString &id : noted) pruned.insert(idKey(id));
 
         for (int i = 1; i <= pool.Count(); ++i) {
             const QString id = pool.Key(i);
-            if (NodeListContains(customerTree, id) || NodeListContains(supplierTree, id) ||
-                NodeListContains(undecided, id)) {
+            if (pruned.contains(idKey(id)) || customers.contains(id) || suppliers.contains(id) || rest.contains(id)) {
                 LetEventsRun();
                 continue;
             }
-            const PnwList ancestors = GetAncestorNodes(id, wholePool);
+            const PnwList ancestors = GetAncestorNodes(id, pool);
             for (int a = 1; a <= ancestors.Count(); ++a) {
                 const PnwDictionary ancestor = ancestors.DictionaryItem(a);
-                if (!NodeListContains(undecided, text(ancestor.Item(kObjID)))) undecided.Add(ancestor);
+                if (!rest.contains(text(ancestor.Item(kObjID)))) rest.add(ancestor);
             }
-            undecided.Add(nodeOf(pool, id));
+            rest.add(nodeOf(pool, id));
             LetEventsRun();
         }
         return true;

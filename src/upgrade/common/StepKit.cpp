@@ -4,6 +4,16 @@
 #include "foundation/ErrorText.h"
 #include "foundation/Progress.h"
 #include "foundation/UpgradeLog.h"
+#include "platform/ado/AdoError.h"
+#include "platform/ado/AdoTypes.h"
+#include "platform/ado/Connection.h"
+
+namespace {
+
+// The server's error for a linked data source that cannot be initialised.
+constexpr int kLinkedSourceError = 7303;
+
+}  // namespace
 
 StepKit::StepKit(ProgressBar *bar, QLabel *label, const QString &connectString)
     : m_bar(bar), m_label(label), m_connectString(connectString.isEmpty() ? g_TargetConnectString : connectString) {}
@@ -60,6 +70,22 @@ bool StepKit::execute(const QString &sql, QString &error) { return m_data.Execut
 std::optional<ado::Recordset> StepKit::query(const QString &sql) {
     QString error;
     return m_data.GetRs(m_connectString, sql, true, error);
+}
+
+std::optional<ado::Recordset> StepKit::stream(const QString &sql) {
+    try {
+        ado::Connection connection;
+        connection.ConnectionString = m_connectString;
+        connection.CursorLocation = ado::adUseServer;
+        connection.Open();
+        ado::Recordset rs;
+        rs.Open(sql, connection, ado::adOpenForwardOnly, ado::adLockReadOnly);
+        rs.LockType = ado::adLockReadOnly;
+        return rs;  // the recordset keeps the session open
+    } catch (const ado::AdoError &e) {
+        if (e.number() == kLinkedSourceError) return std::nullopt;
+        throw;
+    }
 }
 
 void StepKit::indexStagedCopy(const QString &createIndexSql) {

@@ -65,6 +65,10 @@ public:
     // A read-only client-side recordset; raises every server error except
     // 7303 (no recordset), as GetRs does.
     std::optional<ado::Recordset> query(const QString &sql);
+    // A forward-only, read-only recordset that holds one row at a time: for
+    // walking a large result once, in its order. Raises every server error
+    // except 7303 (no recordset).
+    std::optional<ado::Recordset> stream(const QString &sql);
     // The first column of the first row, Null when there is no row.
     QVariant scalar(const QString &sql);
     // Makes an index on a staged copy that statements key into row by row.

@@ -141,7 +141,8 @@ bool clsEboGL::UpgradeTransCheckInfo(StepKit &kit, int &count, QString &errorTex
         // entry's rate; a history row's, like its balance, are in its
         // currency, turned local with the opening rate.
         const QString notMulti = QString::fromUtf8(kNotMultiItem);
-        auto rs = kit.query(
+        // Read as a stream: the loop holds one record at a time.
+        auto rs = kit.stream(
             QStringLiteral(
                 "SELECT ISNULL(T1.FTransID, '') AS FTransNo, T1.FDate, T1.FZ8InterID AS FVoucherID, T1.FZ8InterID_2 AS "
                 "FVoucherEntryID, T1.FAcctID, T2.FZ8InterID AS FAccountID, T3.FZ8InterID AS FCurrencyID,\r\n"

@@ -58,6 +58,7 @@ struct GroupKey {
 struct VoucherHeader {
     int period = 0;  // source period
     GroupKey group;
+    QString stagedRows;  // the condition on its staging rows, up to the entry
     QString trimmedGroup;
     int number = 0;  // source number
     int serial = 0;
@@ -126,7 +127,8 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
                               {ledger::integer(*rs, "FMaxSerialNum"), ledger::integer(*rs, "FMaxNum")});
         }
 
-        auto rs = kit.query(QStringLiteral(
+        // Read as a stream: the loop holds one entry row at a time.
+        auto rs = kit.stream(QStringLiteral(
             "SELECT T1.FSerialNum, T1.FDate, T1.FPeriod, T1.FGroup, T1.FNum, T1.FEntryID, T1.FAcctID,\r\n"
             " ISNULL(T1.FClsID,0) AS FClsID, ISNULL(T1.FObjID,'') AS FObjID, ISNULL(T1.FCustID,'') AS FCustID,\r\n"
             " ISNULL(T1.FDeptID,'') AS FDeptID, ISNULL(T1.FEmplID,'') AS FEmplID, ISNULL(T1.FTransID,'') AS "
@@ -176,6 +178,8 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
             h.group = GroupKey::of(row.value(QStringLiteral("FGroup")));
             h.trimmedGroup = h.group.name.trimmed();
             h.number = ledger::integer(row, "FNum");
+            h.stagedRows = QStringLiteral("FPeriod = ") + QString::number(h.period) + QStringLiteral(" AND ") +
+                           h.group.condition() + QStringLiteral(" AND FNum = ") + QString::number(h.number);
             h.serial = ledger::integer(row, "FSerialNum");
             if (!h.trimmedGroup.isEmpty()) {
                 h.groupID = lookups.mapped(QStringLiteral("AIS_GLVchGroup"), QStringLiteral("FGroup"), h.trimmedGroup);
@@ -250,15 +254,9 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
             // The voucher goes whole: its entries, its header and the
             // write-back of both identifiers in one transaction, so no
             // entry is left without its header.
-            const QString batch =
-                pendingEntries + sql +
-                SqlText(" UPDATE AIS_GLVch \r\n SET FZ8InterID = {id}\r\n WHERE FPeriod = {period} AND {group} AND "
-                        "FNum = {number}\r\n")
-                    .arg("id", voucherID)
-                    .arg("period", header.period)
-                    .raw("group", header.group.condition())
-                    .arg("number", header.number)
-                    .str();
+            const QString batch = pendingEntries + sql + QStringLiteral(" UPDATE AIS_GLVch \r\n SET FZ8InterID = ") +
+                                  QString::number(voucherID) + QStringLiteral("\r\n WHERE ") + header.stagedRows +
+                                  QStringLiteral("\r\n");
             pendingEntries.clear();
             QString error;
             if (!kit.execute(batch, error)) {
@@ -350,37 +348,37 @@ int clsEboGL::UpgradeVoucher(StepKit &kit) {
                             QStringLiteral("0")}
                     .join(QStringLiteral(", ")) +
                 QStringLiteral(")\r\n\r\n");
-            pendingEntries += sql + SqlText(" UPDATE AIS_GLVch \r\n SET FZ8InterID_2 = {id}\r\n WHERE FPeriod = "
-                                            "{period} AND {group} AND FNum = {number} AND FEntryID = {entry}\r\n")
-                                        .arg("id", entryID)
-                                        .arg("period", header.period)
-                                        .raw("group", header.group.condition())
-                                        .arg("number", header.number)
-                                        .arg("entry", entryNo)
-                                        .str();
+            pendingEntries += sql;
+            pendingEntries += QStringLiteral(" UPDATE AIS_GLVch \r\n SET FZ8InterID_2 = ") + QString::number(entryID) +
+                              QStringLiteral("\r\n WHERE ") + header.stagedRows + QStringLiteral(" AND FEntryID = ") +
+                              QString::number(entryNo) + QStringLiteral("\r\n");
             return true;
         };
 
         bool ok = true;
-        const int rowCount = rs->RecordCount();
-        for (; ok && !rs->Eof(); rs->MoveNext()) {
+        const auto showVoucher = [&] {
             kit.caption(QStringLiteral("升级凭证(") + QString::number(written) + QStringLiteral(" / ") + total +
                         QStringLiteral(")   当前凭证序列号：") + ledger::text(*rs, "FSerialNum"));
+        };
+        for (; ok && !rs->Eof(); rs->MoveNext()) {
             ++rowsRead;
             const GroupKey group = GroupKey::of(rs->value(QStringLiteral("FGroup")));
             if (!haveHeader) {
+                showVoucher();
                 takeHeader(*rs);
             } else if (ledger::integer(*rs, "FPeriod") != header.period || !(group == header.group) ||
                        ledger::integer(*rs, "FNum") != header.number) {
                 // A change of the group as stored (NULL, blanks) also starts a
                 // new voucher: two source vouchers never become one.
                 if (!writeVoucher()) break;
+                showVoucher();
                 takeHeader(*rs);
             }
             ok = writeEntry(*rs);
-            if (ok && rowsRead == rowCount) ok = writeVoucher();
             LetEventsRun();
         }
+        // The last voucher, unless the loop stopped on a failure.
+        if (ok && haveHeader && errorText.isEmpty()) ok = writeVoucher();
 
         if (ok && errorText.isEmpty()) {
             QString error;

@@ -316,3 +316,20 @@ TEST_F(BaseBusinessUnitsTest, AFailedPathRepairSaysWhy) {
     EXPECT_EQ(newLogRows(),
               QStringList({QStringLiteral("错误\t检查校正核算项目信息\t发生错误：将截断字符串或二进制数据。")}));
 }
+
+TEST_F(BaseBusinessUnitsTest, UnitsAreFoundThroughAnIndexOnTheirCodesWithoutDots) {
+    // Each unit's statements key into the staged items by the dotless code,
+    // through an index, rather than working it out for every staged item.
+    ASSERT_EQ(targetRun(QStringLiteral("UPDATE AIS_GLObj SET FObjID = '01.03' WHERE FClsID = 1 AND FObjID = '0103'")),
+              QString());
+    EXPECT_LT(access.UpgradeBusinessUnits(), 2);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLObj WHERE FObjCodeNoDots <> REPLACE(FObjID, "
+                                         "'.', '') OR (FObjCodeNoDots IS NULL AND FObjID IS NOT NULL)")),
+              QStringLiteral("0"));
+    EXPECT_NE(targetRun(QStringLiteral("CREATE INDEX ix_AIS_GLObj_CodeNoDots ON AIS_GLObj (FObjCodeNoDots, FClsID)")),
+              QString())
+        << "the index is there";
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLObj o INNER JOIN T_Item i ON i.FItemID = "
+                                         "o.FZ8InterID WHERE o.FObjID = '01.03' AND i.FShortNumber = '0103'")),
+              QStringLiteral("1"));
+}

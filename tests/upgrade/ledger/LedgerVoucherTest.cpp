@@ -4,6 +4,12 @@
 // cases on staging rows edited for the case.
 #include "LedgerFixture.h"
 
+#include <malloc.h>
+
+#include <algorithm>
+
+#include <QTimer>
+
 #include "upgrade/ledger/LedgerLookups.h"
 
 namespace {
@@ -167,8 +173,9 @@ TEST_F(LedgerVoucherShapeTest, EmptyAndBlanksOnlyGroupsWithOneNumberStayTwoVouch
                            "901\t2025-03-20\t3\t\t1\t1\t1002\t0\t\\N\t\\N\tRMB\t1\t11\t0\t11\t\\N\t1\t0\t0\t0\n"
                            "902\t2025-03-21\t3\t   \t1\t0\t1001\t0\t\\N\t\\N\tRMB\t1\t22\t22\t0\t\\N\t1\t0\t0\t0\n"
                            "902\t2025-03-21\t3\t   \t1\t1\t1002\t0\t\\N\t\\N\tRMB\t1\t22\t0\t22\t\\N\t1\t0\t0\t0\n"))});
-    ASSERT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup + N'.' = N'   .'")),
-              QStringLiteral("2"));
+    ASSERT_EQ(
+        targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup + N'.' = N'   .'")),
+        QStringLiteral("2"));
     const int maxNumber =
         targetValue(QStringLiteral("SELECT MAX(FNum) FROM AIS_GLVch WHERE FPeriod = 3 AND FGroup = '记'")).toInt();
     EXPECT_EQ(LedgerPhaseProbe::run(LedgerPhaseProbe::voucher), 1);
@@ -188,3 +195,36 @@ TEST_F(LedgerVoucherShapeTest, EmptyAndBlanksOnlyGroupsWithOneNumberStayTwoVouch
 }
 
 }  // namespace
+
+// The phase walks the staged entries as they come from the server: the
+// heap it uses while converting does not grow with the number of entries
+// (a client-side recordset would hold every entry row for the whole loop).
+class LedgerVoucherStreamTest : public LedgerFixture {};
+
+TEST_F(LedgerVoucherStreamTest, EntryRowsAreNotHeldWhileConverting) {
+    createFrom(QStringLiteral("standard"));
+    seedBaseData();
+    // The sample's vouchers copied under new numbers until there are some
+    // fifteen thousand entry rows.
+    while (targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch")).toInt() < 15000)
+        run(QStringLiteral("SELECT * INTO #c FROM AIS_GLVch\r\n"
+                           "UPDATE #c SET FNum = FNum + (SELECT MAX(FNum) FROM AIS_GLVch)\r\n"
+                           "INSERT INTO AIS_GLVch SELECT * FROM #c\r\n"
+                           "DROP TABLE #c"));
+    const QString rows = targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch"));
+    if (mallinfo2().uordblks == 0) GTEST_SKIP() << "the allocator does not report its heap";
+
+    const size_t start = mallinfo2().uordblks;
+    size_t peak = start;
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] { peak = std::max(peak, size_t(mallinfo2().uordblks)); });
+    sample.start(0);
+    LedgerPhaseProbe::run(LedgerPhaseProbe::voucher);
+    sample.stop();
+
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM T_VoucherEntry")), rows);
+    EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_GLVch WHERE FZ8InterID_2 IS NULL")),
+              QStringLiteral("0"));
+    EXPECT_GT(peak, start) << "the heap was sampled during the phase";
+    EXPECT_LT(peak - start, size_t(20) * 1024 * 1024) << rows.toStdString() << " entry rows";
+}
