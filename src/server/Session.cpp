@@ -202,6 +202,9 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
             throw;
         }
     }
+    // A pooled connection is kept at its file's durability; a new one opens
+    // at the ordinary setting.
+    durabilitySeen_ = pooled.db || !instance_->delayedDurability(file_) ? instance_->durabilityGeneration() : -1;
     sqlite3_commit_hook(db_, &Session::beforeCommit, this);
     tempSchemaAtOpen_ = tempSchemaVersion();
     version_ = start.version;
@@ -224,6 +227,7 @@ Session::~Session() {
         if (!fileLost_ && resetForReuse()) {
             // Unbound callbacks: nothing may call into this session any more.
             *hooks_ = SessionHooks{};
+            if (durabilitySeen_ != instance_->durabilityGeneration()) followDurability();
             instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_),
                                                                       std::move(translations)});
         } else {
@@ -724,6 +728,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         out.errors.push_back(e);
         return out;
     }
+    if (durabilitySeen_ != instance_->durabilityGeneration()) followDurability();
     // A batch of plain queries and changes is found by its text, its
     // literals read off in one pass; only one not found is tokenized.
     std::string key;
