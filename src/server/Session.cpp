@@ -313,7 +313,7 @@ bool Session::resetForReuse() {
 struct Session::CarriedTranslations {
     int64_t schemaVersion = -2;
     int64_t generation = 0;  // the generation the batches were made under carries on
-    std::map<std::string, std::shared_ptr<CachedBatch>> batches;
+    BatchCache<CachedBatch> batches;
 };
 
 std::shared_ptr<void> Session::translationsForReuse() {
@@ -836,8 +836,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         for (int idx : parser.structuralLiterals())
             if (idx >= 0 && size_t(idx) < literals.size())
                 cached->structural.push_back({idx, literals[size_t(idx)].text});
-        if (batchCache_.size() > 2000) batchCache_.clear();
-        batchCache_[key] = cached;
+        batchCache_.put(key, cached, batch.size());
     }
     return out;
 }
