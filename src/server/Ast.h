@@ -186,6 +186,7 @@ enum class StmtKind {
     Backup,   // itemName, disk; option "log" for BACKUP LOG
     Reconfigure,
     AlterDatabase,  // accepted, harmless
+    SetDurability,  // ALTER DATABASE itemName SET DELAYED_DURABILITY = option
 };
 
 struct VarDecl {

@@ -277,6 +277,7 @@ void Instance::dropDatabase(const std::string &name, int requestingSpid) {
 
 void Instance::forgetFile(const std::string &path) {
     ++drops_;
+    forgetDurability(path);
     Catalog::forgetFile(path);
     closePooled(path);
     auto held = held_.find(path);

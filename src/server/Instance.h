@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,18 @@ public:
     // Counts DROP and RESTORE ... REPLACE, so sessions notice files that went away.
     int64_t dropGeneration() const { return drops_; }
 
+    // Delayed durability of a database file (Durability.cpp). While set,
+    // commits on the connections whose main file it is do not sync, and its
+    // log is checkpointed less often. Clearing it puts the ordinary setting
+    // back and checkpoints the file, synced, before it returns; throws
+    // SqlError when that checkpoint fails (1222 while a reader holds the log).
+    void setDelayedDurability(const std::string &path, bool delayed);
+    bool delayedDurability(const std::string &path) const { return delayed_.count(path) > 0; }
+    // Counts changes of any file's durability: sessions follow when it moved.
+    int64_t durabilityGeneration() const { return durabilityGeneration_; }
+    // Puts a connection's main file at the delayed or the ordinary setting.
+    static void applyDurability(sqlite3 *db, bool delayed);
+
 private:
     explicit Instance(std::string folder);
     sqlite3 *master();
@@ -130,6 +143,9 @@ private:
     std::map<int, std::function<void()>> killHandlers_;
     int64_t drops_ = 0;
     void forgetFile(const std::string &path);
+    std::set<std::string> delayed_;
+    int64_t durabilityGeneration_ = 0;
+    void forgetDurability(const std::string &path);
 };
 
 }  // namespace server

@@ -365,6 +365,13 @@ StatementP Parser::parseAlterDatabase(size_t pos) {
     s->kind = StmtKind::AlterDatabase;
     s->pos = pos;
     s->itemName = expectName();
+    if (acceptKeyword("set")) {
+        s->kind = StmtKind::SetDurability;
+        expectKeyword("delayed_durability");
+        expectSymbol("=");
+        s->option = expectName();
+        return s;
+    }
     expectKeyword("modify");
     expectKeyword("file");
     expectSymbol("(");

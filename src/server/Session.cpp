@@ -226,6 +226,9 @@ Session::Session(std::shared_ptr<Instance> instance, const std::string &login, c
             throw;
         }
     }
+    // A pooled connection is kept at its file's durability; a new one opens
+    // at the ordinary setting.
+    durabilitySeen_ = pooled.db || !instance_->delayedDurability(file_) ? instance_->durabilityGeneration() : -1;
     sqlite3_commit_hook(db_, &Session::beforeCommit, this);
     version_ = instance_->versionText();
     spid_ = instance_->registerSession(dbid_, integratedSecurity ? std::string("(integrated)") : login);
@@ -247,6 +250,7 @@ Session::~Session() {
         if (!fileLost_ && resetForReuse()) {
             // Unbound callbacks: nothing may call into this session any more.
             *hooks_ = SessionHooks{};
+            if (durabilitySeen_ != instance_->durabilityGeneration()) followDurability();
             instance_->returnPooled(file_, Instance::PooledConnection{db_, std::move(hooks_), std::move(stmtCache_),
                                                                       std::move(translations)});
         } else {
@@ -701,6 +705,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
         out.errors.push_back(e);
         return out;
     }
+    if (durabilitySeen_ != instance_->durabilityGeneration()) followDurability();
     std::vector<Token> tokens;
     try {
         tokens = tokenize(batch);

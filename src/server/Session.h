@@ -126,6 +126,10 @@ public:
                           BatchResult &out, const std::vector<Value> &params);
     // KILL, RESTORE, BACKUP, sp_configure and the like (SessionServer.cpp).
     void runServerStatement(const Statement &st, BatchResult &out);
+    // ALTER DATABASE ... SET DELAYED_DURABILITY (Durability.cpp).
+    void setDelayedDurability(const std::string &database, const std::string &mode);
+    // Puts the connection at its file's durability when another session changed it.
+    void followDurability();
     void refreshProcesses();  // temp.__pnw_processes from the instance's sessions
     void checkAlive();        // throws 233 once killed; lets go of dropped databases
     // Whether the running statement has opened OpenDataSource tables.
@@ -178,6 +182,7 @@ private:
     bool killed_ = false;
     bool fileLost_ = false;
     int64_t dropsSeen_ = 0;
+    int64_t durabilitySeen_ = 0;  // the instance's durability generation the connection is at
 };
 
 // The interpreter's cache of a statement, renewed when the schema changed.

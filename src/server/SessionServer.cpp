@@ -91,6 +91,10 @@ void Session::runServerStatement(const Statement &st, BatchResult &out) {
         if (!found) throw makeError(5041, st.option);
         return;
     }
+    case StmtKind::SetDurability:
+        outsideTransaction("ALTER DATABASE");
+        setDelayedDurability(st.itemName, st.option);
+        return;
     case StmtKind::Exec: {  // sp_configure 'option', value
         if (st.args.size() != 2) throw SqlError(15123, "sp_configure 需要选项名称和值。");
         SqlType t0, t1;

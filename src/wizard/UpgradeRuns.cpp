@@ -16,6 +16,7 @@
 #include "foundation/UpgradeLog.h"
 #include "foundation/UsageStatistics.h"
 #include "platform/PnwDictionary.h"
+#include "wizard/BulkLoad.h"
 #include "wizard/StageRegistry.h"
 #include "wizard/WizardHooks.h"
 
@@ -169,6 +170,7 @@ RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
                                                                          : QStringLiteral("OptionBal"));
         WizardHooks::InitUpgradeLog();
         const QString connection = WizardHooks::GetConnectString(settings.Item(QStringLiteral("AcctNum")).toString());
+        BulkLoad bulkLoad(connection);
 
         RunOutcome outcome = RunOutcome::Passed;
         for (const UpgradeStep &step : kSteps) {
@@ -183,6 +185,7 @@ RunOutcome RunUpgrade(const UpgradeBars &bars, QLabel *label) {
             }
         }
         if (outcome == RunOutcome::Passed) {
+            bulkLoad.finish();
             status(label, QStringLiteral("正在删除升级所用临时数据。"));
             WizardHooks::WriteHtmlReport(title);
             status(label, QStringLiteral("账套升级成功，请查看升级报告。"));

@@ -393,6 +393,59 @@ TEST_F(UpgradeRunTest, NothingIsLeftBehindAndALeftSetCanBeDeleted) {
     EXPECT_TRUE(r.out.contains(QStringLiteral("account set\tRunNone\tnot found"))) << r.out.toStdString();
 }
 
+// A run killed while it writes the set (its commits not synced yet), its set
+// deleted with --delete, then the run again: the set equals a clean run's,
+// table for table.
+TEST_F(UpgradeRunTest, ARunKilledWhileWritingTheSetThenRetriedEqualsACleanRun) {
+    const QString source = sample(QStringLiteral("standard"));
+    const QString answers =
+        writeFile(QStringLiteral("banks.txt"), QStringLiteral("bank 1002.01 人民币 = 1\nbank 1002.02 美元 = 2\n"));
+    const QString number = QStringLiteral("Killed");
+    const QStringList arguments = upgrade(source, number, {QStringLiteral("--answers"), answers});
+    // The times the run writes into the set are left out.
+    auto sums = [&number] {
+        QStringList arguments = {QStringLiteral("-S"), s_dir->filePath(QStringLiteral("inst/sql/MSSQLSERVER")),
+                                 QStringLiteral("-d"), number};
+        for (const char *column : {"t_Item_3001.FModifyTime", "t_FADevice.FDate", "t_FABalDevice.FDate"})
+            arguments << QStringLiteral("--ignore") << QString::fromLatin1(column);
+        QProcess p;
+        p.start(kBin + QStringLiteral("tablesums"), arguments);
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    RunResult r = run(arguments);
+    ASSERT_EQ(r.code, 1) << r.output.toStdString();
+    const QString clean = sums();
+    ASSERT_TRUE(clean.contains(QStringLiteral("\nT_VoucherEntry\t"))) << clean.toStdString();
+    ASSERT_EQ(run(withInstallation({QStringLiteral("--delete"), number})).code, 0);
+
+    // Killed in the ledger's stage of the upgrade run, once the base data's has ended.
+    QProcess killed;
+    killed.start(kBin + QStringLiteral("upgraderun"), arguments);
+    QByteArray seen;
+    auto upgrading = [&seen] {
+        const qsizetype check = seen.indexOf("check report\t");
+        return check >= 0 && seen.indexOf("\nstage\t", check) >= 0;
+    };
+    while (!upgrading() && killed.waitForReadyRead(120000)) seen += killed.readAllStandardOutput();
+    ASSERT_TRUE(upgrading()) << seen.toStdString();
+    killed.kill();
+    killed.waitForFinished();
+    ASSERT_FALSE(seen.contains("upgrade report\t")) << seen.toStdString();
+
+    r = run(withInstallation({QStringLiteral("--delete"), number}));
+    EXPECT_EQ(r.code, 0) << r.output.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("account set\t") + number + QStringLiteral("\tdeleted")))
+        << r.out.toStdString();
+    r = run(arguments);
+    ASSERT_EQ(r.code, 1) << r.output.toStdString();
+    const QStringList want = clean.split(QLatin1Char('\n'));
+    QStringList differing;
+    for (const QString &line : sums().split(QLatin1Char('\n')))
+        if (!want.contains(line)) differing << line;
+    EXPECT_TRUE(differing.isEmpty()) << differing.join(QLatin1Char('\n')).toStdString();
+}
+
 // The screenshots' real road on the set with open questions pictures every
 // mapping dialog as the run shows it, with the set's own rows.
 TEST_F(UpgradeRunTest, TheScreenshotsRoadPicturesEveryMappingDialogWithTheSetsOwnRows) {
