@@ -311,7 +311,7 @@ struct Session::CarriedTranslations {
     int64_t schemaVersion = -2;
     int64_t generation = 0;  // the generation the batches were made under carries on
     int64_t handedOut = 0;   // and the numbers used so far
-    std::map<std::string, std::shared_ptr<CachedBatch>> batches;
+    BatchCache<CachedBatch> batches;
 };
 
 std::shared_ptr<void> Session::translationsForReuse() {
@@ -892,8 +892,7 @@ BatchResult Session::execute(std::string_view batch, const std::vector<Value> &p
             for (const auto &t : literals)
                 if (t.kind == TokenKind::Decimal && !looseLiterals.count(t.literalIndex))
                     cached->exactKinds.push_back({t.literalIndex, literalKind(t)});
-        if (batchCache_.size() > 2000) batchCache_.clear();
-        batchCache_[key] = cached;
+        batchCache_.put(key, cached, batch.size());
     }
     return out;
 }

@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "server/BatchCache.h"
 #include "server/Catalog.h"
 #include "server/Instance.h"
 #include "server/ResultSet.h"
@@ -174,7 +175,7 @@ private:
     // The cached statements this session ran: only these need a reset when
     // it closes (a pooled connection holds up to hundreds).
     std::unordered_set<sqlite3_stmt *> usedStatements_;
-    std::map<std::string, std::shared_ptr<CachedBatch>> batchCache_;
+    BatchCache<CachedBatch> batchCache_;
     std::map<std::string, KeptTempTable> keptTempTables_;
     int64_t schemaGeneration_ = 0;
     int64_t generationsHandedOut_ = 0;  // a generation number is never used twice

@@ -120,7 +120,9 @@ TEST_F(AdoForwardOnlyTest, ALargeResultIsNotHeldByTheRecordset) {
         EXPECT_GT(id, last);
         last = id;
         ++rows;
-        if (rows == 20000) EXPECT_LT(heapInUse(), start + 4 * 1024 * 1024) << "rows stepped past are let go";
+        if (rows == 20000) {
+            EXPECT_LT(heapInUse(), start + 4 * 1024 * 1024) << "rows stepped past are let go";
+        }
     }
     EXPECT_EQ(rows, 32768);
     EXPECT_GT(clientHeld, size_t(25) * 1024 * 1024);
