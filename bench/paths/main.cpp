@@ -117,6 +117,16 @@ void bindEntry(sqlite3_stmt *st, int i) {
     sqlite3_bind_text(st, 4, text.c_str(), -1, SQLITE_TRANSIENT);
 }
 
+// Inserts entry i into the table through the caller's statement, prepared on
+// first use; in a transaction of its own unless the caller has one.
+void rawInsertEntry(Raw &r, sqlite3_stmt *&st, const std::string &table, int i, bool ownTransaction) {
+    if (!st) st = r.prepare("insert into " + table + "(FVoucherID,FAccountID,FAmount,FExplanation) values (?,?,?,?)");
+    if (ownTransaction) r.exec("BEGIN");
+    bindEntry(st, i);
+    r.step(st);
+    if (ownTransaction) r.exec("COMMIT");
+}
+
 void inTransaction(ado::Connection &cn, const std::string &sql) {
     cn.BeginTrans();
     cn.Execute(q(sql));
@@ -136,13 +146,7 @@ std::vector<Path> paths() {
          [](Raw &r) { r.exec(std::string("create table t_PathInsert") + kRawEntryTable); },
          [](Raw &r, int i) {
              static sqlite3_stmt *st = nullptr;
-             if (!st)
-                 st = r.prepare("insert into t_PathInsert(FVoucherID,FAccountID,FAmount,FExplanation) "
-                                "values (?,?,?,?)");
-             r.exec("BEGIN");
-             bindEntry(st, i);
-             r.step(st);
-             r.exec("COMMIT");
+             rawInsertEntry(r, st, "t_PathInsert", i, true);
          }});
     out.push_back(
         {"update",
@@ -192,11 +196,7 @@ std::vector<Path> paths() {
          [](Raw &r) { r.exec(std::string("create table t_PathSession") + kRawEntryTable); },
          [](Raw &r, int i) {
              static sqlite3_stmt *st = nullptr;
-             if (!st)
-                 st = r.prepare("insert into t_PathSession(FVoucherID,FAccountID,FAmount,FExplanation) "
-                                "values (?,?,?,?)");
-             bindEntry(st, i);
-             r.step(st);
+             rawInsertEntry(r, st, "t_PathSession", i, false);
          }});
     out.push_back(
         {"trigger",
@@ -220,13 +220,7 @@ std::vector<Path> paths() {
          },
          [](Raw &r, int i) {
              static sqlite3_stmt *st = nullptr;
-             if (!st)
-                 st = r.prepare("insert into t_PathTrigger(FVoucherID,FAccountID,FAmount,FExplanation) "
-                                "values (?,?,?,?)");
-             r.exec("BEGIN");
-             bindEntry(st, i);
-             r.step(st);
-             r.exec("COMMIT");
+             rawInsertEntry(r, st, "t_PathTrigger", i, true);
          }});
     out.push_back(
         {"temp",
