@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "foundation/SqlText.h"
 #include "platform/ado/Connection.h"
 
 namespace {
@@ -9,9 +10,9 @@ namespace {
 void setDelayedDurability(const QString &connectString, bool delayed) {
     ado::Connection connection;
     connection.Open(connectString);
-    connection.Execute(QStringLiteral("ALTER DATABASE [") + connection.database() +
-                       (delayed ? QStringLiteral("] SET DELAYED_DURABILITY = FORCED")
-                                : QStringLiteral("] SET DELAYED_DURABILITY = DISABLED")));
+    connection.Execute(QStringLiteral("ALTER DATABASE ") + SqlName(connection.database()) +
+                       (delayed ? QStringLiteral(" SET DELAYED_DURABILITY = FORCED")
+                                : QStringLiteral(" SET DELAYED_DURABILITY = DISABLED")));
     connection.Close();
 }
 
