@@ -36,18 +36,24 @@ pnw_ctest() {
 }
 
 # pnw_test <build-dir>: pnw_ctest, then each test program once as a whole,
-# so a case that leaves something behind for the next one shows.
+# so a case that leaves something behind for the next one shows. The
+# programs run side by side, as ctest runs their cases.
 pnw_test() {
     local dir="$1"
     pnw_ctest "$dir"
     local failed=0 program
-    for program in "$dir"/bin/*_tests; do
-        [[ -x "$program" ]] || continue
-        if ! (cd "$dir" && QT_QPA_PLATFORM=offscreen timeout 900 "$program" --gtest_brief=1 > "$program.whole.log" 2>&1); then
+    rm -f "$dir/whole-failed.txt"
+    find "$dir/bin" -maxdepth 1 -name '*_tests' -type f -executable -print0 |
+        xargs -0 -r -n 1 -P "$(nproc)" bash -c '
+            cd "$1" && QT_QPA_PLATFORM=offscreen timeout 900 "$2" --gtest_brief=1 > "$2.whole.log" 2>&1 ||
+                echo "$2" >> "$1/whole-failed.txt"' _ "$dir" || true
+    if [[ -s "$dir/whole-failed.txt" ]]; then
+        while read -r program; do
             echo "FAILED as a whole: $(basename "$program") (see $program.whole.log)"
             tail -n 40 "$program.whole.log"
-            failed=1
-        fi
-    done
+        done < "$dir/whole-failed.txt"
+        failed=1
+    fi
+    rm -f "$dir/whole-failed.txt"
     return $failed
 }

@@ -20,9 +20,6 @@ using namespace format;
 
 namespace {
 
-// Long values are read by our own code; the bind size only matters to
-// libmdb's own conversions, which must not cut long memos short.
-constexpr size_t kBindSize = 1 << 20;
 
 const char *typeName(int code) {
     switch (code) {
@@ -169,7 +166,6 @@ JetReader::JetReader(const std::string &path) : state_(std::make_unique<JetReade
 
     s.mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!s.mdb) throw JetError(kErrFormat, path + " is not a readable Jet file: libmdb cannot open it");
-    mdb_set_bind_size(s.mdb, kBindSize);
     if (!mdb_read_catalog(s.mdb, MDB_TABLE))
         throw JetError(kErrFormat, path + " is not a readable Jet file: the catalogue cannot be read");
     for (unsigned i = 0; i < s.mdb->num_catalog; ++i) {

@@ -18,9 +18,9 @@ struct JetTableInfo;
 namespace server {
 
 struct JetRowSource {
-    std::string provider;  // named in error texts
-    std::unique_ptr<jet::JetReader> reader;
-    const jet::JetTableInfo *table = nullptr;  // owned by reader
+    std::string provider;                          // named in error texts
+    std::shared_ptr<const jet::JetReader> reader;  // shared with later openings of the same file
+    const jet::JetTableInfo *table = nullptr;      // owned by reader
 };
 
 class JetVirtualTable {

@@ -1,10 +1,13 @@
 #include "server/OpenDataSource.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <list>
 
 #include "jet/JetError.h"
 #include "jet/JetReader.h"
@@ -85,6 +88,65 @@ SqlType mappedType(const jet::JetFieldInfo &f) {
     return SqlType::of(Base::Image);
 }
 
+// What tells one file's content from another's without reading it through:
+// the file itself, its size and times, and its first page.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{}, changed{};
+    size_t headDigest = 0;
+
+    bool operator==(const FileIdentity &o) const {
+        return device == o.device && inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
+               modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
+               changed.tv_nsec == o.changed.tv_nsec && headDigest == o.headDigest;
+    }
+};
+
+bool identify(const std::string &file, FileIdentity &id) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::ifstream in(file, std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), std::streamsize(head.size()));
+    head.resize(size_t(std::max<std::streamsize>(in.gcount(), 0)));
+    id = {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, std::hash<std::string>{}(head)};
+    return true;
+}
+
+// Opening a file reads and checks its whole catalogue. The staging reads one
+// table after another from the same source, so the last few readers are
+// kept and reused while their file is the same one; a file replaced or
+// rewritten is read anew.
+std::shared_ptr<const jet::JetReader> readerFor(const std::string &file) {
+    struct Kept {
+        std::string file;
+        FileIdentity identity;
+        std::shared_ptr<const jet::JetReader> reader;
+    };
+    static std::list<Kept> kept;
+    constexpr size_t kKeep = 4;
+    FileIdentity identity;
+    if (!identify(file, identity)) {
+        kept.remove_if([&file](const Kept &k) { return k.file == file; });
+        return std::make_shared<const jet::JetReader>(file);
+    }
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if (it->file != file) continue;
+        if (it->identity == identity) {
+            kept.splice(kept.begin(), kept, it);
+            return kept.front().reader;
+        }
+        kept.erase(it);
+        break;
+    }
+    auto reader = std::make_shared<const jet::JetReader>(file);
+    kept.push_front({file, identity, reader});
+    if (kept.size() > kKeep) kept.pop_back();
+    return reader;
+}
+
 std::shared_ptr<JetRowSource> openSource(const TableRef &ref, const std::string &provider) {
     DataSourceText text(ref.odsInit);
     std::string file = text.path("Data Source");
@@ -107,7 +169,7 @@ std::shared_ptr<JetRowSource> openSource(const TableRef &ref, const std::string 
     }
     if (!logon) throw cannotOpen(provider, "不是有效的帐户名称或密码。");
     try {
-        source->reader = std::make_unique<jet::JetReader>(file);
+        source->reader = readerFor(file);
     } catch (const jet::JetError &e) {
         throw cannotOpen(provider, refusal(e, file));
     } catch (const std::bad_alloc &) {

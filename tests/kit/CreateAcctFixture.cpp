@@ -9,6 +9,9 @@
 void CreateAcctFixture::SetUp() {
     ensureQtApp();
     bar = new ProgressBar;
+    // The size of the wizard's bars: an unsized widget would draw 640x480
+    // pixels at every step of the run.
+    bar->resize(400, 40);
     label = new QLabel;
     ASSERT_EQ(server.createMainLogTable(), QString());
 }

@@ -5,6 +5,9 @@
 
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -276,6 +279,53 @@ TEST_F(OpenDataSourceTest, StagingCopyTwice) {
     auto rows = run("SELECT COUNT(*), COUNT(FZ8InterID) FROM AIS_AllTypes");
     EXPECT_EQ(rows.resultSets.at(0).rows[0][0].i, 3);
     EXPECT_EQ(rows.resultSets.at(0).rows[0][1].i, 0);
+}
+
+// Each reading sees the file as it is then: rewritten in place (also to the
+// same size with its old modification time put back) or replaced by another.
+TEST_F(OpenDataSourceTest, AFileRewrittenOrReplacedBetweenReadsIsReadAnew) {
+    const std::string count =
+        "SELECT COUNT(*), MAX(FLong) FROM " + odsFrom(kJet, connectionText(kJet, file, workgroup), "AllTypes");
+    auto read = [&] {
+        auto r = run(count);
+        EXPECT_TRUE(r.ok()) << r.errors.front().text();
+        return r.ok() ? std::to_string(r.resultSets.at(0).rows[0][0].i) + "/" +
+                            std::to_string(r.resultSets.at(0).rows[0][1].i)
+                      : std::string("error");
+    };
+    EXPECT_EQ(read(), "3/2147483647");
+    jet::TableText fewer = typesTable();
+    fewer.rows.resize(1);
+    fewer.rows[0][4] = "41";
+    jet::JetWriter::writeFile(file, {fewer});
+    EXPECT_EQ(read(), "1/41");
+
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    // Another layout: two columns in other places, another row.
+    jet::TableText narrow;
+    narrow.name = "AllTypes";
+    narrow.columns = {{"FLong", jet::ColumnType::Long, 0, true}, {"FName", jet::ColumnType::Text, 20}};
+    narrow.rows = {{"42", "x"}, {"7", "y"}};
+    const std::string other = dir.filePath("other.ais").toStdString();
+    jet::JetWriter::writeFile(other, {narrow});
+    ASSERT_EQ(fs::file_size(other), size_t(before.st_size));
+    {
+        std::ifstream from(other, std::ios::binary);
+        std::fstream to(file, std::ios::binary | std::ios::in | std::ios::out);
+        to << from.rdbuf();
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(read(), "2/42");
+
+    fewer.rows.push_back(typesTable().rows[1]);
+    jet::JetWriter::writeFile(other, {fewer});
+    fs::rename(other, file);
+    EXPECT_EQ(read(), "2/41");
 }
 
 TEST_F(OpenDataSourceTest, MissingTableIs7314) {

@@ -103,7 +103,8 @@ int deleteLeftAccount(const QString &number) {
         out() << "account set\t" << field(number) << "\tnot found" << Qt::endl;
         return kDone;
     }
-    if (!WizardHooks::DeleteAcct(number)) return fail(QStringLiteral("the account set could not be deleted: ") + number);
+    if (!WizardHooks::DeleteAcct(number))
+        return fail(QStringLiteral("the account set could not be deleted: ") + number);
     out() << "account set\t" << field(number) << "\tdeleted" << Qt::endl;
     return kDone;
 }
@@ -148,8 +149,8 @@ int main(int argc, char *argv[]) {
         out() << field(line.status) << '\t' << field(line.project) << '\t' << field(line.description) << Qt::endl;
     });
     MessageBoxSeam::setResponder([&answers](const MessageRequest &request) {
-        const int reply = answers.replies.isEmpty() ? MessageBoxSeam::defaultResult(request.buttons)
-                                                    : answers.replies.takeFirst();
+        const int reply =
+            answers.replies.isEmpty() ? MessageBoxSeam::defaultResult(request.buttons) : answers.replies.takeFirst();
         out() << "message\t" << field(request.title) << '\t' << field(request.prompt) << "\tanswer " << reply
               << Qt::endl;
         return reply;
@@ -195,7 +196,11 @@ int main(int argc, char *argv[]) {
         for (const QString &line : answers.unused()) out() << "unused\t" << line << Qt::endl;
     };
 
+    // Nothing shows them, but each step still draws them: at the size of the
+    // wizard's bars, not the 640x480 of an unsized widget.
+    const QSize barSize(400, 40);
     ProgressBar checkBar;
+    checkBar.resize(barSize);
     QLabel label;
     g_WizardStep = 2;
     const RunOutcome check = RunDataCheck(&checkBar, &label);
@@ -209,7 +214,10 @@ int main(int argc, char *argv[]) {
 
     UpgradeBars bars{};
     std::vector<std::unique_ptr<ProgressBar>> owned;
-    for (ProgressBar *&bar : bars) bar = owned.emplace_back(std::make_unique<ProgressBar>()).get();
+    for (ProgressBar *&bar : bars) {
+        bar = owned.emplace_back(std::make_unique<ProgressBar>()).get();
+        bar->resize(barSize);
+    }
     g_WizardStep = 3;
     const RunOutcome upgrade = RunUpgrade(bars, &label);
     out() << "upgrade report\t" << field(g_UpgradeReportPath) << Qt::endl;
