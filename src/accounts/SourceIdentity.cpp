@@ -27,6 +27,7 @@ std::optional<SourceIdentity> SourceIdentity::Of(const QString &path) {
         id.inode = st.st_ino;
         id.size = st.st_size;
         id.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        id.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
         if (S_ISREG(st.st_mode)) {
             QByteArray header(kHeaderPage, '\0');
             const ssize_t got = ::pread(fd, header.data(), header.size(), 0);

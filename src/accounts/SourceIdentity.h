@@ -1,6 +1,7 @@
 // Which file the source is and what it holds, as far as a cheap look can
-// tell: device and inode, size, modification time and a digest of its
-// header page. The server opens the source anew for every staged table, so
+// tell: device and inode, size, modification and change times and a digest
+// of its header page (the change time also moves when a rewrite puts the
+// modification time back). The server opens the source anew for every staged table, so
 // account creation takes this once and compares it around each table: a
 // source replaced or rewritten meanwhile would mix two files' data.
 #pragma once
@@ -15,6 +16,7 @@ struct SourceIdentity {
     quint64 inode = 0;
     qint64 size = 0;
     qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
     QByteArray headerDigest;
 
     // The identity of the file at path; nullopt when it cannot be looked at.

@@ -7,6 +7,9 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -224,6 +227,19 @@ TEST_F(CreateAcctEndToEnd, ASourceChangedBetweenTwoStagedTablesFailsTheCreation)
              QFile from(other), to(source);
              if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::ReadWrite)) return false;
              return to.write(from.readAll()) > 0;
+         }},
+        {"rewritten past its header page, its modification time put back",
+         [](const QString &source, const QString &other) {
+             const QByteArray name = QFile::encodeName(source);
+             struct stat before {};
+             QFile from(other), to(source);
+             if (::stat(name.constData(), &before) != 0 || !from.open(QIODevice::ReadOnly) ||
+                 !to.open(QIODevice::ReadWrite) || from.size() != to.size() || !from.seek(4096) || !to.seek(4096))
+                 return false;
+             if (to.write(from.readAll()) <= 0) return false;
+             to.close();
+             const struct timespec times[2] = {before.st_atim, before.st_mtim};
+             return ::utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
          }},
     };
     for (const Case &c : cases) {

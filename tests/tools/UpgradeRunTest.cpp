@@ -281,6 +281,25 @@ TEST_F(UpgradeRunTest, TheAnswersFileAnswersEveryMappingDialog) {
               QStringList({QStringLiteral("8")}));
 }
 
+// A business unit is answered by the code its tree shows, a dot inside its
+// own code included (the broad set's top unit 02.0201 beside the supplier
+// 0201 under 02), and the record prints it so.
+TEST_F(UpgradeRunTest, ABusinessUnitIsAnsweredByTheCodeItsTreeShows) {
+    const QString answers = writeFile(QStringLiteral("units.txt"),
+                                      QStringLiteral("businessunit 02.0201 = 客户\n"
+                                                     "bank 1002.001 人民币 = 1\nbank 1002.002 美元 = 2\n"));
+    const RunResult r = run(upgrade(sample(QStringLiteral("broad")), QStringLiteral("RunDot"),
+                                    {QStringLiteral("--answers"), answers}));
+    ASSERT_EQ(r.code, 1) << r.output.toStdString();
+    EXPECT_TRUE(recordsOf(r.out, QStringLiteral("answer\t"))
+                    .contains(QStringLiteral("file\tbusinessunit 02.0201 = 客户  # 外协加工点（待定）")))
+        << r.out.toStdString();
+    EXPECT_TRUE(recordsOf(r.out, QStringLiteral("unused\t")).isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(query(QStringLiteral("RunDot"),
+                    QStringLiteral("select FItemClassID from t_Item where FName = N'外协加工点（待定）'")),
+              QStringList({QStringLiteral("1")}));
+}
+
 // A question that neither the file nor the dialog answers is never given a
 // made-up answer: the dialog is closed without confirming, the step fails
 // as it does for an operator who closed it, the run prints the question as
@@ -343,9 +362,22 @@ TEST_F(UpgradeRunTest, TheCommandLineAsAScriptMeetsIt) {
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("警告\t用户组及用户设置\t升级后需要重新设置操作员密码。\\r\\n\n")))
         << r.out.toStdString();
+    // A dialog's own message (a unit name too long for the server, whose
+    // reason spans lines) is one record too.
+    QString units;
+    for (const char *account : {"14050101", "14050102", "14050103", "14050201", "14050202", "14050203"})
+        units += QStringLiteral("unit %1 = %2\n").arg(QString::fromLatin1(account), QString(120, QLatin1Char('x')));
+    const RunResult tooLong =
+        run(upgrade(openQuestionsSample(), QStringLiteral("RunLong"),
+                    {QStringLiteral("--name"), QStringLiteral("RunLong"), QStringLiteral("--answers"),
+                     writeFile(QStringLiteral("long.txt"), units)}));
+    EXPECT_EQ(tooLong.code, 2) << tooLong.output.toStdString();
+    EXPECT_TRUE(tooLong.out.contains(
+        QStringLiteral("message\t岫禾提示\t计量单位输入错误。原因：新增计量单位失败。原因：\\r\\nSQL语句执行错误：\\r\\n")))
+        << tooLong.out.toStdString();
     static const QRegularExpression record(QStringLiteral(
         "^(成功|警告|错误|stage|message|answer|unanswered|unused|check report|upgrade report|account set|peak memory)\t"));
-    for (const QString &line : r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    for (const QString &line : (r.out + tooLong.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         EXPECT_TRUE(record.match(line).hasMatch()) << line.toStdString();
 }
 

@@ -11,6 +11,7 @@
 #include "dialogs/frmUnit.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/PnwDictionary.h"
+#include "upgrade/common/BusinessUnitTree.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ public:
             const int reply = set == MsgBox::YesNo || set == MsgBox::YesNoCancel
                                   ? MsgBox::Yes
                                   : MessageBoxSeam::defaultResult(request.buttons);
-            print(QStringLiteral("message\t") + request.title + QLatin1Char('\t') + request.prompt +
-                  QStringLiteral("\tanswer ") + QString::number(reply));
+            print({QStringLiteral("message"), request.title, request.prompt,
+                   QStringLiteral("answer ") + QString::number(reply)});
             return reply;
         });
     }
@@ -71,11 +72,11 @@ DialogAnswerer::~DialogAnswerer() { DialogSeam::setResponder(std::move(m_previou
 
 void DialogAnswerer::given(const QString &source, const QString &dialog, const QString &row, const QString &answer,
                            const QString &note) {
-    m_print(QStringLiteral("answer\t") + source + QLatin1Char('\t') + AnswersFile::line(dialog, row, answer, note));
+    m_print({QStringLiteral("answer"), source, AnswersFile::line(dialog, row, answer, note)});
 }
 
 void DialogAnswerer::unanswered(const QString &dialog, const QString &row, const QString &note) {
-    m_print(QStringLiteral("unanswered\t") + AnswersFile::line(dialog, row, QString(), note));
+    m_print({QStringLiteral("unanswered"), AnswersFile::line(dialog, row, QString(), note)});
 }
 
 void DialogAnswerer::answer(QDialog &dialog) {
@@ -160,7 +161,8 @@ void DialogAnswerer::businessUnits(frmBussinessUnits &d) {
         ids << id;
         const QString text = (*it)->text(0);
         names.insert(id, text.mid(id.size() + 1).chopped(1));
-        if (const std::optional<QString> a = m_file.take(dialog, id)) {
+        // The file names a unit by the code the tree shows.
+        if (const std::optional<QString> a = m_file.take(dialog, NodeDisplayID(id))) {
             answers.insert(id, *a);
             fromFile << id;
         }
@@ -188,7 +190,8 @@ void DialogAnswerer::businessUnits(frmBussinessUnits &d) {
         QStringList sides;
         if (holds(customers, id)) sides << kCustomer;
         if (holds(suppliers, id)) sides << kSupplier;
-        given(fromFile.contains(id) ? kFile : kDefault, dialog, id, sides.join(QLatin1Char(' ')), names.value(id));
+        given(fromFile.contains(id) ? kFile : kDefault, dialog, NodeDisplayID(id), sides.join(QLatin1Char(' ')),
+              names.value(id));
     }
 }
 

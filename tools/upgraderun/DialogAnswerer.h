@@ -7,10 +7,13 @@
 // for an operator who closed it. One record is printed per question:
 //   "answer <tab> file|default <tab> <answers-file line>"
 //   "unanswered <tab> <answers-file line with an empty answer>"
+// A record is handed over as its fields; the printer escapes them.
 // While it lives it is the dialog seam's responder. UI thread only.
 #pragma once
 
 #include <functional>
+
+#include <QStringList>
 
 #include "AnswersFile.h"
 #include "dialogs/DialogSeam.h"
@@ -25,7 +28,7 @@ class SpreadsheetGrid;
 
 class DialogAnswerer {
 public:
-    using Print = std::function<void(const QString &record)>;
+    using Print = std::function<void(const QStringList &fields)>;
 
     DialogAnswerer(AnswersFile &file, Print print);
     ~DialogAnswerer();

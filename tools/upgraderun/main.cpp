@@ -158,7 +158,11 @@ int main(int argc, char *argv[]) {
     // The steps ask through the same dialogs as in the wizard; the answers
     // file answers them.
     InstallMappingDialogs();
-    DialogAnswerer dialogs(answers, [](const QString &record) { out() << record << Qt::endl; });
+    DialogAnswerer dialogs(answers, [](const QStringList &fields) {
+        QStringList escaped;
+        for (const QString &f : fields) escaped << field(f);
+        out() << escaped.join(QLatin1Char('\t')) << Qt::endl;
+    });
 
     SetStageObserver([](int code, int result, double seconds) {
         out() << "stage\t" << GetStepName(code) << '\t' << result << '\t' << QString::number(seconds, 'f', 2) << " s"
@@ -193,7 +197,7 @@ int main(int argc, char *argv[]) {
     g_UpgradeSettings = PnwList();
     g_UpgradeSettings.Add(SettingsValidator::SettingsRecord(in));
     const auto unused = [&answers] {
-        for (const QString &line : answers.unused()) out() << "unused\t" << line << Qt::endl;
+        for (const QString &line : answers.unused()) out() << "unused\t" << field(line) << Qt::endl;
     };
 
     // Nothing shows them, but each step still draws them: at the size of the
