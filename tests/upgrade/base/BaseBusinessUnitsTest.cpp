@@ -54,6 +54,16 @@ protected:
         return target(
             QStringLiteral("SELECT FNumber FROM T_Item WHERE FItemClassID = %1 ORDER BY FNumber").arg(itemClass));
     }
+    // The rows of the latest detail table of the units' log entry, without
+    // the caption row, cells joined by tabs.
+    QStringList detailRows() const {
+        const QStringList links = server.rows(QStringLiteral("AcctCtl"),
+                                              QStringLiteral("select FLink from AIS_UpgradeLog_Main where FProject = "
+                                                             "N'核算项目-往来单位' and FLink <> '' order by FID desc"));
+        if (links.isEmpty()) return {};
+        return server.rows(QStringLiteral("AcctCtl"),
+                           QStringLiteral("select F1, F2, F3, F4 from [%1] where FID > 1 order by FID").arg(links[0]));
+    }
     // The trigger that fills short numbers is on.
     void expectFullNameTriggerOn() {
         ASSERT_EQ(targetRun(QStringLiteral("INSERT INTO T_Item (FItemClassID, FNumber, FName) VALUES (99, 'T', N'T')")),
@@ -265,6 +275,11 @@ TEST_F(BaseBusinessUnitsTest, DottedCodesKeepTheirDetailsAndAnOrphanGoesToTheTop
     EXPECT_EQ(log[0], QStringLiteral("警告\t核算项目-往来单位\t以下往来单位的上级单位不存在，已作为顶级单位升级：0204 "
                                      "宁波海天物流有限公司"));
     EXPECT_EQ(log[1], QStringLiteral("成功\t核算项目-往来单位\t升级往来单位数目：11"));
+    // The detail row shows the unit's own code, and its path with the dot
+    // of that code, as the operator reads it.
+    const QStringList detail = detailRows();
+    EXPECT_TRUE(detail.contains(QStringLiteral("01.03\t01.01.03\t南京金陵科技有限公司\t客户")))
+        << detail.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(BaseBusinessUnitsTest, AFailedInsertFailsThePhaseAndLeavesTheTriggerOn) {

@@ -165,6 +165,26 @@ protected:
         return LedgerPhaseProbe::run(LedgerPhaseProbe::balance);
     }
     QString value(const QString &sql) { return targetValue(sql); }
+    // Combinations the chart made without item rows (all items of a class),
+    // holding the lowest numbers.
+    void addChartCombinations() {
+        run(QStringLiteral("SET IDENTITY_INSERT t_ItemDetail ON\r\n"
+                           "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F1) VALUES (1, 1, -1)\r\n"
+                           "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F2) VALUES (2, 1, -1)\r\n"
+                           "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F3) VALUES (3, 1, -1)\r\n"
+                           "SET IDENTITY_INSERT t_ItemDetail OFF"));
+    }
+    // Every combination names the item its item row names, and the chart's
+    // combinations are left as they were.
+    void expectEveryCombinationNamesItsItem() {
+        EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetailV V INNER JOIN t_ItemDetail D ON "
+                                       "D.FDetailID = V.FDetailID WHERE V.FItemClassID IN (1, 2, 3) AND V.FItemID <> "
+                                       "CASE V.FItemClassID WHEN 1 THEN D.F1 WHEN 2 THEN D.F2 ELSE D.F3 END")),
+                  QStringLiteral("0"));
+        EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetail WHERE FDetailID <= 3 AND FDetailCount = 1 "
+                                       "AND F1 + F2 + F3 = -1")),
+                  QStringLiteral("3"));
+    }
     // Account-level rows of a parent in a currency that differ from the sums
     // of its children's rows.
     QString parentsDifferingFromChildren(int currency) {
@@ -238,25 +258,29 @@ TEST_F(LedgerBalanceShapeTest, ItemMovementsCountOnlyTheVouchersOfTheYear) {
 
 TEST_F(LedgerBalanceShapeTest, NewCombinationsTakeNumbersNoCombinationHolds) {
     createEdited({});
-    // Combinations the chart made without item rows (all items of a
-    // class) hold the lowest numbers.
-    run(QStringLiteral("SET IDENTITY_INSERT t_ItemDetail ON\r\n"
-                       "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F1) VALUES (1, 1, -1)\r\n"
-                       "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F2) VALUES (2, 1, -1)\r\n"
-                       "INSERT INTO t_ItemDetail (FDetailID, FDetailCount, F3) VALUES (3, 1, -1)\r\n"
-                       "SET IDENTITY_INSERT t_ItemDetail OFF"));
+    addChartCombinations();
     // Without vouchers every opening item needs a new combination.
     run(QStringLiteral("DELETE FROM AIS_GLVch"));
     EXPECT_EQ(convert(), 0);
     ASSERT_NE(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetailV")), QStringLiteral("0"));
-    // Every combination names the item its item row names.
-    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetailV V INNER JOIN t_ItemDetail D ON D.FDetailID = "
-                                   "V.FDetailID WHERE V.FItemClassID IN (1, 2, 3) AND V.FItemID <> CASE "
-                                   "V.FItemClassID WHEN 1 THEN D.F1 WHEN 2 THEN D.F2 ELSE D.F3 END")),
-              QStringLiteral("0"));
-    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_ItemDetail WHERE FDetailID <= 3 AND FDetailCount = 1 AND "
-                                   "F1 + F2 + F3 = -1")),
-              QStringLiteral("3"));
+    expectEveryCombinationNamesItsItem();
+}
+
+TEST_F(LedgerBalanceShapeTest, AQuantityOpeningAloneTakesANumberNoCombinationHolds) {
+    createEdited({});
+    addChartCombinations();
+    // No voucher and no money opening under an item: a quantity opening
+    // under a customer is the first to need a new combination.
+    run(QStringLiteral("DELETE FROM AIS_GLVch\r\n"
+                       "DELETE FROM AIS_GLBal WHERE FClsID > 0\r\n"
+                       "INSERT INTO AIS_GLQtyBal (FAcctID, FClsID, FObjID, FPeriod, FBegQty, FDebit, FCredit, "
+                       "FYtdDebit, FYtdCredit, FEndQty) VALUES ('1122', 1, '0101', 1, 10, 0, 0, 0, 0, 10)"));
+    EXPECT_EQ(convert(), 0);
+    ASSERT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM t_QuantityBalance Q INNER JOIN t_ItemDetailV V ON "
+                                   "V.FDetailID = Q.FDetailID WHERE Q.FPeriod = 1 AND Q.FCurrencyID = 1 AND "
+                                   "Q.FBeginQty = 10")),
+              QStringLiteral("1"));
+    expectEveryCombinationNamesItsItem();
 }
 
 TEST_F(LedgerBalanceShapeTest, AStartInPeriodFourFillsTheFirstThreePeriods) {

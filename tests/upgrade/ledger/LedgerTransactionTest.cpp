@@ -93,6 +93,22 @@ TEST_F(LedgerTransactionTest, UnmappedAndLeftOutAccountsAreNotConvertedAndUnmapp
     EXPECT_EQ(detailOf(QStringLiteral("往来业务")).filter(QStringLiteral("2203\t")).size(), 1);
 }
 
+TEST_F(LedgerTransactionTest, AnOpenItemWithoutAnOpeningRateIsCountedInBothTables) {
+    // A dollar open item, and no opening rate for dollars: neither its
+    // opening balance nor its check record has a local amount.
+    run(QStringLiteral("INSERT INTO AIS_GLTrans (FAcctID, FClsID, FObjID, FTransID, FDate, FCyID, FBal, FQty, FDebit, "
+                       "FCredit, FDue) VALUES ('1122', 1, '0101', 'XS-USD', '2024-12-30', 'USD', 100, 0, 100, 0, 1)"));
+    convertVouchersAndBalances();
+    run(QStringLiteral("UPDATE AIS_GLCy SET FBegRate = NULL WHERE FCyID = 'USD'"));
+    EXPECT_EQ(LedgerPhaseProbe::run(LedgerPhaseProbe::transaction), 1);
+    EXPECT_EQ(target(QStringLiteral("SELECT ISNULL(CONVERT(NVARCHAR(20), FCheckAmount), 'none'), FCheckAmountFor FROM "
+                                    "T_TransCheckInfo WHERE FTransNo = 'XS-USD'")),
+              QStringList({QStringLiteral("none\t100")}));
+    const QStringList log = logOf(QStringLiteral("往来业务"));
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log.at(1), QStringLiteral("警告\t往来业务\t汇率为零或为空、无法折算金额的往来业务记录数：2"));
+}
+
 TEST_F(LedgerTransactionTest, NothingToConvertLeavesTheOptionAlone) {
     convertVouchersAndBalances();
     run(QStringLiteral("DELETE FROM AIS_GLTrans UPDATE AIS_GLVch SET FDue = 0"));

@@ -52,17 +52,19 @@ TEST_F(PayrollHistoryTest, QuotesInValuesAndNumbersArriveIntact) {
 }
 
 // A number no payroll employee carries gets no row (and none with a NULL
-// employee); it is logged with its row count, and the rest goes on.
+// employee); it is logged with its row count, and the rest goes on. That
+// holds as well for a number only a department carries (01).
 TEST_F(PayrollHistoryTest, UnknownEmployeeNumberIsLoggedNotInserted) {
     run(QStringLiteral("insert into AIS_PAData(FEmpID,FPeriod,FClsID,FItemID,FData) values('999',1,1,5,'100')\r\n"
-                       "insert into AIS_PAData(FEmpID,FPeriod,FClsID,FItemID,FData) values('999',2,1,5,'100')"));
+                       "insert into AIS_PAData(FEmpID,FPeriod,FClsID,FItemID,FData) values('999',2,1,5,'100')\r\n"
+                       "insert into AIS_PAData(FEmpID,FPeriod,FClsID,FItemID,FData) values('01',1,1,5,'100')"));
     EXPECT_EQ(upgradePayroll(), 1);
     EXPECT_EQ(newLogRows(),
               (QStringList{
                   QStringLiteral("成功\t工资项目升级\t升级成功数目：11"),
-                  QStringLiteral("错误\t工资管理\t工资历史数据中的职员代码在职员中不存在，未升级的职员数：1"),
+                  QStringLiteral("错误\t工资管理\t工资历史数据中的职员代码在职员中不存在，未升级的职员数：2"),
               }));
-    EXPECT_EQ(lastDetail(2), (QStringList{"职员代码\t工资数据行数", "999\t2"}));
+    EXPECT_EQ(lastDetail(2), (QStringList{"职员代码\t工资数据行数", "01\t1", "999\t2"}));
     EXPECT_EQ(targetValue(QStringLiteral("select count(*) from t_PANewData where FEmpID is null")),
               QStringLiteral("0"));
     EXPECT_EQ(targetValue(QStringLiteral("select count(*) from t_PANewData")), QStringLiteral("120"));
