@@ -194,13 +194,18 @@ int Recordset::fieldCount() const {
 void Recordset::indexColumns() {
     names_.clear();
     byName_.clear();
+    byExact_.clear();
     names_.reserve(rs_.columns.size());
     for (const auto &c : rs_.columns) names_.push_back(QString::fromStdString(c.name));
     // The first of several columns of one name wins.
     for (size_t i = rs_.columns.size(); i-- > 0;) byName_.insert(names_[i].toCaseFolded(), int(i));
+    // Steps mostly ask with the name as the query spells it: found without
+    // folding, with the answer the folded lookup gives.
+    for (const QString &n : names_) byExact_.insert(n, byName_.value(n.toCaseFolded()));
 }
 
 int Recordset::columnIndex(const QString &name) const {
+    if (auto exact = byExact_.constFind(name); exact != byExact_.constEnd()) return exact.value();
     auto it = byName_.constFind(name.toCaseFolded());
     return it == byName_.constEnd() ? -1 : it.value();
 }
@@ -223,6 +228,14 @@ Field Recordset::Fields(int index) const {
     if (index < 0 || index >= int(rs_.columns.size())) throw itemNotFound(QString::number(index));
     requireCurrent();
     return makeField(index, true);
+}
+
+QVariant Recordset::value(const QString &name) const {
+    requireOpen();
+    const int i = columnIndex(name);
+    if (i < 0) throw itemNotFound(name);
+    requireCurrent();
+    return toVariant(currentRow()[size_t(i)], rs_.columns[size_t(i)].type);
 }
 
 Field Recordset::Fields(const QString &name) const {

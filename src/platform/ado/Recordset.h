@@ -49,7 +49,7 @@ public:
     int fieldCount() const;
     Field Fields(int index) const;
     Field Fields(const QString &name) const;  // case-insensitive
-    QVariant value(const QString &name) const { return Fields(name).Value; }
+    QVariant value(const QString &name) const;  // Fields(name).Value, without making the field
 
     // Filter "Name='value'" (several joined with AND; =, <>, <, >, <=, >=;
     // texts compare without regard to case). "" removes the filter.
@@ -72,6 +72,7 @@ private:
     server::ResultSet rs_;
     std::vector<QString> names_;     // column names as the client sees them
     QHash<QString, int> byName_;     // case-folded name -> first column of that name
+    QHash<QString, int> byExact_;    // each column's name as it stands -> the same column as byName_
     std::shared_ptr<server::Session> session_;
     std::vector<int> visible_;            // row indexes passing the filter
     std::vector<server::Value> current_;  // forward-only: the current row
