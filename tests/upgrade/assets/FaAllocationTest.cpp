@@ -1,7 +1,9 @@
 // Departments and depreciation-expense allocations of alteration cards and
 // balance rows (base-data mappings and department combinations seeded): a
 // card on three departments, a card split over two expense accounts, and
-// department codes written with points.
+// department codes written with points, in both options.
+#include <ostream>
+
 #include "kit/UpgradeStepFixture.h"
 
 #include "upgrade/assets/clsEboFa.h"
@@ -80,7 +82,20 @@ TEST_F(FaAllocationTest, AnAllocationOverTwoAccountsSplitsTheDepreciation) {
               QStringLiteral("0"));
 }
 
-TEST_F(FaAllocationTest, DepartmentCodesWithPointsFindTheirDepartments) {
+// Option 0 keeps FA005's and FA006's alteration cards beside their first
+// ones; balances only folds each into one card, where FA006 has moved to
+// 0302.
+struct DottedDepartmentCase {
+    const char *name;
+    int option;
+    QStringList departments;  // card, department, rate, by card
+};
+
+void PrintTo(const DottedDepartmentCase &c, std::ostream *os) { *os << c.name; }
+
+class FaDottedDepartmentTest : public FaAllocationTest, public ::testing::WithParamInterface<DottedDepartmentCase> {};
+
+TEST_P(FaDottedDepartmentTest, DepartmentCodesWithPointsFindTheirDepartments) {
     // The sales groups are written 03.01 and 03.02 in the source; base data
     // stores them without points.
     QString changes;
@@ -88,17 +103,28 @@ TEST_F(FaAllocationTest, DepartmentCodesWithPointsFindTheirDepartments) {
         changes += QStringLiteral("UPDATE %1 SET FDeptObjID = '03.' + SUBSTRING(FDeptObjID, 3, 2) WHERE FDeptObjID "
                                   "LIKE '030_';")
                        .arg(QString::fromLatin1(table));
-    upgradeSeeded(0, changes);
+    upgradeSeeded(GetParam().option, changes);
     ASSERT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM AIS_FABalDept WHERE FDeptObjID LIKE '03.%'")),
               QStringLiteral("39"));
     EXPECT_EQ(target(QStringLiteral("SELECT c.FAssetNumber, i.FShortNumber, d.FRate FROM t_FADept d INNER JOIN "
                                     "t_FACard c ON c.FAlterID = d.FAlterID LEFT JOIN t_Item i ON i.FItemID = d.FItemID "
                                     "WHERE c.FAssetNumber IN ('FA005', 'FA006') ORDER BY d.FAlterID, 2")),
-              QStringList({QStringLiteral("FA005\t0301\t0.5"), QStringLiteral("FA005\t0302\t0.5"),
-                           QStringLiteral("FA006\t0301\t1"), QStringLiteral("FA005\t0301\t0.5"),
-                           QStringLiteral("FA005\t0302\t0.5"), QStringLiteral("FA006\t0302\t1")}));
+              GetParam().departments);
     EXPECT_EQ(targetValue(QStringLiteral("SELECT COUNT(*) FROM t_FABalDept WHERE FItemID IS NULL")),
               QStringLiteral("0"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, FaDottedDepartmentTest,
+    ::testing::Values(DottedDepartmentCase{"AllData",
+                                           0,
+                                           {QStringLiteral("FA005\t0301\t0.5"), QStringLiteral("FA005\t0302\t0.5"),
+                                            QStringLiteral("FA006\t0301\t1"), QStringLiteral("FA005\t0301\t0.5"),
+                                            QStringLiteral("FA005\t0302\t0.5"), QStringLiteral("FA006\t0302\t1")}},
+                      DottedDepartmentCase{"BalancesOnly",
+                                           1,
+                                           {QStringLiteral("FA005\t0301\t0.5"), QStringLiteral("FA005\t0302\t0.5"),
+                                            QStringLiteral("FA006\t0302\t1")}}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace
