@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                 Qt::Key_Return, "", true},
         KeyCase{"unitEscape", [] { return std::make_unique<frmUnit>(); }, Qt::Key_Escape,
                 "未指定会计科目的计量单位，这样会导致升级失败，你确定要关闭此窗口吗？", false},
+        KeyCase{"unitEnter", [] { return std::make_unique<frmUnit>(); }, Qt::Key_Return, "", true},
         KeyCase{"bankEscape",
                 [] {
                     auto d = std::make_unique<frmSetBankAccount>();
@@ -102,6 +103,15 @@ INSTANTIATE_TEST_SUITE_P(
                     return d;
                 },
                 Qt::Key_Escape, "你还没有进行往来单位转换，系统将把这些往来单位同时升级为客户和供应商，继续吗？",
+                false},
+        KeyCase{"businessUnitsEnter",
+                [] {
+                    auto d = std::make_unique<frmBussinessUnits>();
+                    d->setBussinessUnits(businessUnits());
+                    return d;
+                },
+                // OK with no unit moved asks as the close picture does.
+                Qt::Key_Return, "你还没有进行往来单位转换，系统将把这些往来单位同时升级为客户和供应商，继续吗？",
                 false},
         KeyCase{"payrollEscapeIsOk",
                 [] {

@@ -182,6 +182,9 @@ TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {
     a.write("# the first question\nYes\nperhaps\n");
     a.close();
     const QString source = sample(QStringLiteral("standard"));
+    // A file name that gives no account name.
+    const QString unnamed = QFileInfo(source).dir().filePath(QStringLiteral(".ais"));
+    ASSERT_TRUE(QFile::copy(source, unnamed));
     struct Case {
         QStringList arguments;
         QString says;
@@ -205,6 +208,17 @@ TEST_F(UpgradeRunTest, RefusalsEndWithStatusTwoAndTheReason) {
                            QStringLiteral("--answers"),
                            writeFile(QStringLiteral("words.txt"), QStringLiteral("banks 1002 = 1\n"))}),
          QStringLiteral("line 1: not a dialog")},
+        {withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("N7"),
+                           QStringLiteral("--answers"),
+                           writeFile(QStringLiteral("twice.txt"), QStringLiteral("bank 1002.01 人民币 = 1\n"
+                                                                                 "bank  1002.01 人民币 = 2\n"))}),
+         QStringLiteral("line 2: answered twice")},
+        {withInstallation({QStringLiteral("--source"), source, QStringLiteral("--number"), QStringLiteral("N8"),
+                           QStringLiteral("--answers"),
+                           writeFile(QStringLiteral("star.txt"), QStringLiteral("unit 14050101 = *\n"))}),
+         QStringLiteral("line 1: the unit name \"*\" is reserved")},
+        {withInstallation({QStringLiteral("--source"), unnamed, QStringLiteral("--number"), QStringLiteral("N9")}),
+         QStringLiteral("(the name \"\" comes from the file name: give one with --name)")},
         {withInstallation({QStringLiteral("--delete"), QStringLiteral("AcctCtl")}),
          QStringLiteral("not an account number: AcctCtl")},
         {{QStringLiteral("--delete"), QStringLiteral("N6")}, QStringLiteral("--delete needs --standin")},
