@@ -1,9 +1,11 @@
 // Which file the source is and what it holds, as far as a cheap look can
 // tell: device and inode, size, modification and change times and a digest
 // of its header page (the change time also moves when a rewrite puts the
-// modification time back). The server opens the source anew for every staged table, so
-// account creation takes this once and compares it around each table: a
-// source replaced or rewritten meanwhile would mix two files' data.
+// modification time back). The server opens the source anew for every
+// staged table, so account creation takes this once and compares it around
+// each table: a source replaced or rewritten meanwhile would mix two files'
+// data. The server keeps its own such identity for the readers it reuses;
+// this one is the client's check, on its side of the connection.
 #pragma once
 
 #include <optional>

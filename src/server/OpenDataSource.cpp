@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <list>
+#include <mutex>
 
 #include "jet/JetError.h"
 #include "jet/JetReader.h"
@@ -118,15 +119,17 @@ bool identify(const std::string &file, FileIdentity &id) {
 // Opening a file reads and checks its whole catalogue. The staging reads one
 // table after another from the same source, so the last few readers are
 // kept and reused while their file is the same one; a file replaced or
-// rewritten is read anew.
+// rewritten is read anew. Sessions may run on several threads.
 std::shared_ptr<const jet::JetReader> readerFor(const std::string &file) {
     struct Kept {
         std::string file;
         FileIdentity identity;
         std::shared_ptr<const jet::JetReader> reader;
     };
+    static std::mutex mutex;
     static std::list<Kept> kept;
     constexpr size_t kKeep = 4;
+    std::lock_guard<std::mutex> lock(mutex);
     FileIdentity identity;
     if (!identify(file, identity)) {
         kept.remove_if([&file](const Kept &k) { return k.file == file; });

@@ -196,12 +196,17 @@ void Recordset::indexColumns() {
     byName_.clear();
     byExact_.clear();
     names_.reserve(rs_.columns.size());
-    for (const auto &c : rs_.columns) names_.push_back(QString::fromStdString(c.name));
+    std::vector<QString> folded;
+    folded.reserve(rs_.columns.size());
+    for (const auto &c : rs_.columns) {
+        names_.push_back(QString::fromStdString(c.name));
+        folded.push_back(names_.back().toCaseFolded());
+    }
     // The first of several columns of one name wins.
-    for (size_t i = rs_.columns.size(); i-- > 0;) byName_.insert(names_[i].toCaseFolded(), int(i));
+    for (size_t i = folded.size(); i-- > 0;) byName_.insert(folded[i], int(i));
     // Steps mostly ask with the name as the query spells it: found without
     // folding, with the answer the folded lookup gives.
-    for (const QString &n : names_) byExact_.insert(n, byName_.value(n.toCaseFolded()));
+    for (size_t i = 0; i < names_.size(); ++i) byExact_.insert(names_[i], byName_.value(folded[i]));
 }
 
 int Recordset::columnIndex(const QString &name) const {
@@ -230,20 +235,20 @@ Field Recordset::Fields(int index) const {
     return makeField(index, true);
 }
 
-QVariant Recordset::value(const QString &name) const {
+int Recordset::namedColumn(const QString &name) const {
     requireOpen();
     const int i = columnIndex(name);
     if (i < 0) throw itemNotFound(name);
+    return i;
+}
+
+QVariant Recordset::value(const QString &name) const {
+    const int i = namedColumn(name);
     requireCurrent();
     return toVariant(currentRow()[size_t(i)], rs_.columns[size_t(i)].type);
 }
 
-Field Recordset::Fields(const QString &name) const {
-    requireOpen();
-    int i = columnIndex(name);
-    if (i < 0) throw itemNotFound(name);
-    return Fields(i);
-}
+Field Recordset::Fields(const QString &name) const { return Fields(namedColumn(name)); }
 
 void Recordset::setFilter(const QString &filter) {
     if (forwardOnly()) {

@@ -64,7 +64,8 @@ private:
     const std::vector<server::Value> &currentRow() const;
     void requireOpen() const;
     void requireCurrent() const;
-    int columnIndex(const QString &name) const;
+    int columnIndex(const QString &name) const;  // -1 when no column has the name
+    int namedColumn(const QString &name) const;  // open, and the column exists (3265 otherwise)
     void indexColumns();
     Field makeField(int column, bool withValue) const;
 
